@@ -1,0 +1,64 @@
+// Program entry: command words run without a window; otherwise the main window opens.
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "cli/commands.h"
+#include "cli/start_options.h"
+
+namespace {
+
+bool DisplayAvailable() {
+  auto set = [](const char* name) {
+    const char* v = std::getenv(name);
+    return v != nullptr && *v != '\0';
+  };
+  return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using zen::cli::TStartOptions;
+  std::vector<std::string> args(argv + 1, argv + argc);
+  TStartOptions options = zen::cli::ParseStartOptions(args);
+
+  switch (options.action) {
+    case TStartOptions::Action::ShowHelp:
+      std::cout << zen::cli::UsageText();
+      return 0;
+    case TStartOptions::Action::ShowVersion:
+      std::cout << zen::cli::VersionText() << "\n";
+      return 0;
+    case TStartOptions::Action::Error:
+      std::cerr << "zenarith: " << options.error << "\n" << zen::cli::UsageText();
+      return 2;
+    case TStartOptions::Action::RunCommand:
+      return zen::cli::FindCommand(options.command)->run(options.commandArgs, std::cout, std::cerr);
+    case TStartOptions::Action::OpenWindow:
+      break;
+  }
+
+  if (!DisplayAvailable()) {
+    std::cerr << "Zenarith needs a graphical display, and none was found "
+                 "(DISPLAY and WAYLAND_DISPLAY are unset).\n"
+                 "Run it from a desktop session, or under a virtual display:\n"
+                 "    xvfb-run -a -s \"-screen 0 1024x768x24\" zenarith\n"
+                 "The command-line commands need no display; see zenarith --help.\n";
+    return 2;
+  }
+
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Zenarith"));
+  QString programFolder = options.home.empty()
+                              ? QCoreApplication::applicationDirPath()
+                              : QDir(QString::fromStdString(options.home)).absolutePath();
+  zen::TMainWindow window(programFolder);
+  window.show();
+  return application.exec();
+}

@@ -1,0 +1,43 @@
+// The table of command words and the texts of --help and --version.
+#include "cli/commands.h"
+
+namespace zen::cli {
+
+const std::vector<TCommand>& Commands() {
+  static const std::vector<TCommand> commands = {
+  };
+  return commands;
+}
+
+const TCommand* FindCommand(std::string_view word) {
+  for (const TCommand& c : Commands()) {
+    if (word == c.word) return &c;
+  }
+  return nullptr;
+}
+
+std::string VersionText() { return "Zenarith 1.0"; }
+
+std::string UsageText() {
+  std::string text =
+      "Usage: zenarith [OPTIONS]\n"
+      "       zenarith COMMAND [COMMAND OPTIONS]\n"
+      "\n"
+      "Zenarith tracks satellites from two-line element files on a world map and a radar\n"
+      "view, and predicts their passes.\n"
+      "\n"
+      "Options:\n"
+      "  --home DIR     use DIR as the program folder (Data/, Tle/, Setup/, ...)\n"
+      "                 instead of the folder of the program file\n"
+      "  -h, --help     show this text and exit\n"
+      "  -v, --version  show the version and exit\n";
+  if (!Commands().empty()) {
+    text += "\nCommands (no display needed):\n";
+    for (const TCommand& c : Commands()) {
+      text += "  " + std::string(c.word) + " " + c.usage + "\n      " + c.summary + "\n";
+    }
+  }
+  return text;
+}
+
+}  // namespace zen::cli

@@ -1,0 +1,22 @@
+// What the program was asked to do by its command line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zen::cli {
+
+struct TStartOptions {
+  enum class Action { OpenWindow, ShowHelp, ShowVersion, RunCommand, Error };
+  Action action = Action::OpenWindow;
+  std::string home;                      // --home DIR; empty: the program file's folder
+  std::string command;                   // the command word for RunCommand
+  std::vector<std::string> commandArgs;  // the words after it
+  std::vector<std::string> windowArgs;   // further window arguments, in order
+  std::string error;                     // for Error: what was wrong
+};
+
+// args excludes the program name.
+TStartOptions ParseStartOptions(const std::vector<std::string>& args);
+
+}  // namespace zen::cli

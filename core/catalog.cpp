@@ -1,0 +1,144 @@
+// Reading element files into the catalogue.
+#include "core/catalog.h"
+
+#include <cerrno>
+#include <system_error>
+
+namespace zen {
+
+namespace {
+
+constexpr size_t kNameLength = 24;
+constexpr size_t kElementLineLength = 69;
+constexpr size_t kFreeLineLength = 255;
+
+bool IsBlank(unsigned char c) { return c <= ' '; }
+
+std::string Trimmed(const std::string& text) {
+  size_t b = 0;
+  size_t e = text.size();
+  while (b < e && IsBlank(static_cast<unsigned char>(text[b]))) ++b;
+  while (e > b && IsBlank(static_cast<unsigned char>(text[e - 1]))) --e;
+  return text.substr(b, e - b);
+}
+
+}  // namespace
+
+TCatalog::TCatalog() = default;
+
+TCatalog::~TCatalog() {
+  if (file_ != nullptr) std::fclose(file_);
+}
+
+int TCatalog::ReadByte() {
+  if (pushBack_ >= 0) {
+    int c = pushBack_;
+    pushBack_ = -1;
+    return c;
+  }
+  if (bufferPos_ >= bufferLen_) {
+    if (endOfFile_ || file_ == nullptr) {
+      endOfFile_ = true;
+      return -1;
+    }
+    bufferLen_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+    bufferPos_ = 0;
+    if (bufferLen_ == 0) {
+      if (std::ferror(file_)) {
+        throw std::system_error(errno ? errno : EIO, std::generic_category(),
+                                "Cannot read the element file");
+      }
+      endOfFile_ = true;
+      return -1;
+    }
+  }
+  return buffer_[bufferPos_++];
+}
+
+// CR, LF, CR LF, LF CR, CR CR and LF LF each end one line; bytes past maxLength are dropped.
+std::string TCatalog::ReadLine(size_t maxLength) {
+  std::string line;
+  int c;
+  while ((c = ReadByte()) >= 0 && c != '\r' && c != '\n') {
+    if (line.size() < maxLength) line.push_back(static_cast<char>(c));
+  }
+  if (c >= 0) {
+    int next = ReadByte();
+    if (next >= 0 && next != '\r' && next != '\n') pushBack_ = next;
+  }
+  return line;
+}
+
+bool TCatalog::ReadNextSatellite(int slot) {
+  std::string first;
+  for (;;) {
+    first = Trimmed(ReadLine(kFreeLineLength));
+    if (!first.empty()) break;
+    if (endOfFile_) return false;
+  }
+  TTleLines& lines = CatalogElements[static_cast<size_t>(slot)];
+  std::string& name = CatalogNames[static_cast<size_t>(slot)];
+  if (first.size() == kElementLineLength && first.compare(0, 2, "1 ") == 0) {
+    lines.line1 = first;
+    lines.line2 = ReadLine(kElementLineLength);
+    name.assign(1, '#');
+    name += CatalogNumberText(lines);
+  } else {
+    name = first.substr(0, kNameLength);
+    lines.line1 = ReadLine(kElementLineLength);
+    lines.line2 = ReadLine(kElementLineLength);
+  }
+  return true;
+}
+
+int TCatalog::ReadElementFile(const std::filesystem::path& fileName) {
+  InvalidElementCount = 0;
+  ElementFileTruncated = false;
+  endOfFile_ = false;
+  bufferPos_ = 0;
+  bufferLen_ = 0;
+  pushBack_ = -1;
+
+  std::error_code ec;
+  if (!std::filesystem::exists(fileName, ec)) return 0;
+  if (std::filesystem::is_directory(fileName, ec)) {
+    throw std::system_error(std::make_error_code(std::errc::is_a_directory),
+                            "Cannot open the element file " + fileName.string());
+  }
+  file_ = std::fopen(fileName.c_str(), "rb");
+  if (file_ == nullptr) {
+    throw std::system_error(errno, std::generic_category(),
+                            "Cannot open the element file " + fileName.string());
+  }
+
+  int count = 0;
+  try {
+    while (count < CatalogCapacity) {
+      if (!ReadNextSatellite(count + 1)) break;
+      if (ElementSetValid(CatalogElements[static_cast<size_t>(count + 1)])) {
+        ++count;
+      } else if (InvalidElementCount < UINT16_MAX) {
+        ++InvalidElementCount;
+      }
+    }
+    // Stopping at the capacity only truncates when another non-blank line follows; a file of
+    // exactly 1000 sets with a final line end is complete.
+    if (count == CatalogCapacity) {
+      while (!endOfFile_) {
+        if (!Trimmed(ReadLine(kFreeLineLength)).empty()) {
+          ElementFileTruncated = true;
+          break;
+        }
+      }
+    }
+  } catch (...) {
+    std::fclose(file_);
+    file_ = nullptr;
+    throw;
+  }
+  std::fclose(file_);
+  file_ = nullptr;
+  return count;
+}
+
+}  // namespace zen

@@ -1,0 +1,54 @@
+// The catalogue: up to 1000 element sets read from one element file.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "core/elements.h"
+
+namespace zen {
+
+inline constexpr int CatalogCapacity = 1000;
+
+// Slots are numbered 1..CatalogCapacity as the rest of the program counts them; slot 0 is
+// never used. A read overwrites slots from 1 upwards; slots above the count keep their text.
+class TCatalog {
+ public:
+  TCatalog();
+  ~TCatalog();
+  TCatalog(const TCatalog&) = delete;
+  TCatalog& operator=(const TCatalog&) = delete;
+
+  // Reads valid sets into slots 1..count and returns count (0..1000). A missing file gives 0
+  // with only the counters reset. Throws std::system_error when the file exists but cannot
+  // be opened or read.
+  int ReadElementFile(const std::filesystem::path& fileName);
+
+  // Reads the next name / line 1 / line 2 group of the open file into the slot; false when
+  // the file ended before another non-blank line.
+  bool ReadNextSatellite(int slot);
+
+  std::array<std::string, CatalogCapacity + 1> CatalogNames;
+  std::array<TTleLines, CatalogCapacity + 1> CatalogElements;
+  std::array<uint8_t, CatalogCapacity + 1> CatalogFlags{};
+  // Sets of the last read that failed validation.
+  uint16_t InvalidElementCount = 0;
+  // The last read stopped at 1000 stored sets with more sets left in the file.
+  bool ElementFileTruncated = false;
+
+ private:
+  int ReadByte();
+  std::string ReadLine(size_t maxLength);
+
+  std::FILE* file_ = nullptr;
+  std::array<unsigned char, 1024> buffer_{};
+  size_t bufferPos_ = 0;
+  size_t bufferLen_ = 0;
+  int pushBack_ = -1;
+  bool endOfFile_ = false;
+};
+
+}  // namespace zen
