@@ -130,9 +130,9 @@ void LoadElements(const TTleLines& lines, TElements& out) {
   e.perigeeHeightKm = a0 * kEarthRadiusKm * (1.0 - e.eccentricity) - kEarthRadiusKm;
   e.apogeeHeightKm = a0 * kEarthRadiusKm * (1.0 + e.eccentricity) - kEarthRadiusKm;
   double delta0 = kOneAndHalfK2 * theta2Term / beta0Cubed / (a0 * a0);
-  double n0Recovered = e.meanMotion / (1.0 + delta0);
+  e.meanMotionRecovered = e.meanMotion / (1.0 + delta0);
 
-  e.UseDeepSpace = kTwoPi / n0Recovered >= kDeepSpacePeriodMinutes;
+  e.UseDeepSpace = kTwoPi / e.meanMotionRecovered >= kDeepSpacePeriodMinutes;
   e.ModelInitPending = true;
   out = std::move(e);
 }

@@ -40,6 +40,7 @@ struct TElements {
   double argPerigee = 0.0;         // rad
   double meanAnomaly = 0.0;        // rad
   double meanMotion = 0.0;         // rad/min, as read (no k2 correction)
+  double meanMotionRecovered = 0.0;  // rad/min, corrected for the k2 term (chooses the model)
   int32_t revolutionNumber = 0;    // at epoch
   double periodDays = 0.0;         // 1 / mean motion in revolutions per day
   double semiMajorAxisKm = 0.0;
