@@ -1,0 +1,248 @@
+// Reading element files into the catalogue: counts, names, line ends, limits and bad input.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "core/catalog.h"
+#include "test_support.h"
+
+namespace zen {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Patched;
+
+const std::string kIss1 = SelfTestSatellites[1].line1;
+const std::string kIss2 = SelfTestSatellites[1].line2;
+
+// A valid set with the given catalogue number, made from the near-earth self-test set.
+TTleLines MakeSet(int number) {
+  char field[8];
+  std::snprintf(field, sizeof field, "%5d", number % 100000);
+  return TTleLines{Patched(kIss1, 3, field), Patched(kIss2, 3, field)};
+}
+
+std::string ThreeLineText(int count, const std::string& eol, const std::string& between = "",
+                          bool finalEol = true) {
+  std::string text;
+  for (int i = 1; i <= count; ++i) {
+    TTleLines s = MakeSet(i);
+    text += "SAT " + std::to_string(i) + eol + s.line1 + eol + s.line2;
+    if (i < count || finalEol) text += eol;
+    if (i < count) text += between;
+  }
+  return text;
+}
+
+class CatalogFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("zen_catalog_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  fs::path Write(const std::string& text, const std::string& name = "sats.tle") {
+    fs::path p = dir_ / name;
+    std::ofstream(p, std::ios::binary) << text;
+    return p;
+  }
+
+  fs::path dir_;
+  TCatalog catalog_;
+};
+
+TEST_F(CatalogFile, LineEndsAndBlankLinesReadTheSame) {
+  struct Variant {
+    const char* what;
+    std::string text;
+  };
+  const Variant variants[] = {
+      {"CR LF", ThreeLineText(5, "\r\n")},
+      {"LF", ThreeLineText(5, "\n")},
+      {"LF CR", ThreeLineText(5, "\n\r")},
+      {"CR", ThreeLineText(5, "\r")},
+      {"LF with blank lines", ThreeLineText(5, "\n", "\n\n")},
+      {"CR LF with blank lines", ThreeLineText(5, "\r\n", "\r\n   \r\n")},
+      {"LF CR with blank lines", ThreeLineText(5, "\n\r", "\n\r\n\r")},
+      {"no final line end", ThreeLineText(5, "\n", "", false)},
+      {"leading blank lines", "\n\n\r\n" + ThreeLineText(5, "\r\n")},
+  };
+  for (const Variant& v : variants) {
+    TCatalog c;
+    ASSERT_EQ(c.ReadElementFile(Write(v.text)), 5) << v.what;
+    EXPECT_EQ(c.InvalidElementCount, 0) << v.what;
+    EXPECT_FALSE(c.ElementFileTruncated) << v.what;
+    for (int i = 1; i <= 5; ++i) {
+      EXPECT_EQ(c.CatalogNames[i], "SAT " + std::to_string(i)) << v.what;
+      EXPECT_EQ(c.CatalogElements[i], MakeSet(i)) << v.what;
+    }
+  }
+}
+
+TEST_F(CatalogFile, StoresTheFirstThousandAndFlagsTruncation) {
+  EXPECT_EQ(catalog_.ReadElementFile(Write(ThreeLineText(1200, "\r\n"))), CatalogCapacity);
+  EXPECT_TRUE(catalog_.ElementFileTruncated);
+  EXPECT_EQ(catalog_.CatalogNames[1000], "SAT 1000");
+  EXPECT_EQ(catalog_.InvalidElementCount, 0);
+}
+
+TEST_F(CatalogFile, ExactlyAThousandSetsIsNotTruncated) {
+  for (const std::string& eol : {std::string("\r\n"), std::string("\n")}) {
+    for (bool finalEol : {true, false}) {
+      TCatalog c;
+      EXPECT_EQ(c.ReadElementFile(Write(ThreeLineText(1000, eol, "", finalEol) + "\r\n\r\n")),
+                CatalogCapacity);
+      EXPECT_FALSE(c.ElementFileTruncated) << "final line end " << finalEol;
+    }
+  }
+  // One more set, even an invalid one, means something was left unread.
+  EXPECT_EQ(catalog_.ReadElementFile(Write(ThreeLineText(1000, "\n") + "LEFT OVER\n")),
+            CatalogCapacity);
+  EXPECT_TRUE(catalog_.ElementFileTruncated);
+}
+
+TEST_F(CatalogFile, BareLinePairsGetNumberNames) {
+  TTleLines five = MakeSet(5);
+  TTleLines big = MakeSet(43013);
+  std::string text = five.line1 + "\n" + five.line2 + "\n" + big.line1 + "\n" + big.line2 + "\n";
+  ASSERT_EQ(catalog_.ReadElementFile(Write(text)), 2);
+  EXPECT_EQ(catalog_.CatalogNames[1], "#00005");
+  EXPECT_EQ(catalog_.CatalogNames[2], "#43013");
+}
+
+TEST_F(CatalogFile, LongNamesAreCutAndLinesTrimmed) {
+  TTleLines s = MakeSet(7);
+  std::string name30 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123";
+  std::string text = "   " + name30 + "   \n" + s.line1 + "   \n" + s.line2 + " extra\n";
+  ASSERT_EQ(catalog_.ReadElementFile(Write(text)), 1);
+  EXPECT_EQ(catalog_.CatalogNames[1], name30.substr(0, 24));
+  EXPECT_EQ(catalog_.CatalogElements[1], s);
+}
+
+TEST_F(CatalogFile, InvalidSetsAreCountedAndTheirSlotReused) {
+  TTleLines good = MakeSet(11);
+  TTleLines bad = MakeSet(12);
+  bad.line1[68] = bad.line1[68] == '9' ? '0' : static_cast<char>(bad.line1[68] + 1);
+  std::string text = "BAD\n" + bad.line1 + "\n" + bad.line2 + "\nGOOD\n" + good.line1 + "\n" +
+                     good.line2 + "\nCUT OFF\n";
+  ASSERT_EQ(catalog_.ReadElementFile(Write(text)), 1);
+  EXPECT_EQ(catalog_.CatalogNames[1], "GOOD");
+  EXPECT_EQ(catalog_.InvalidElementCount, 2);  // the bad checksum and the name without lines
+  EXPECT_FALSE(catalog_.ElementFileTruncated);
+}
+
+TEST_F(CatalogFile, SlotsAboveTheCountKeepTheirText) {
+  ASSERT_EQ(catalog_.ReadElementFile(Write(ThreeLineText(3, "\n"))), 3);
+  ASSERT_EQ(catalog_.ReadElementFile(Write(ThreeLineText(1, "\n"), "one.tle")), 1);
+  EXPECT_EQ(catalog_.CatalogNames[3], "SAT 3");
+}
+
+TEST_F(CatalogFile, MissingFileGivesZeroAndResetsCounters) {
+  ASSERT_EQ(catalog_.ReadElementFile(Write("X\n1\n2\n")), 0);
+  EXPECT_EQ(catalog_.InvalidElementCount, 1);
+  EXPECT_EQ(catalog_.ReadElementFile(dir_ / "absent.tle"), 0);
+  EXPECT_EQ(catalog_.InvalidElementCount, 0);
+  EXPECT_FALSE(catalog_.ElementFileTruncated);
+}
+
+TEST_F(CatalogFile, AFolderIsAnErrorForTheCaller) {
+  EXPECT_THROW(catalog_.ReadElementFile(dir_), std::system_error);
+}
+
+TEST_F(CatalogFile, MalformedInputNeverCrashesOrStoresASet) {
+  std::mt19937 random(20261207);
+  for (int round = 0; round < 20; ++round) {
+    std::string bytes(4096 + round * 997, '\0');
+    for (char& b : bytes) b = static_cast<char>(random() & 0xFF);
+    TCatalog c;
+    EXPECT_EQ(c.ReadElementFile(Write(bytes)), 0) << "round " << round;
+  }
+  const std::string odd[] = {
+      "", "\n\n\n", "\r", "NAME ONLY", "NAME ONLY\n", std::string(100000, 'x'),
+      "1 " + std::string(67, ' '), std::string("\0\0\0\n\0", 5),
+  };
+  for (const std::string& text : odd) {
+    TCatalog c;
+    EXPECT_EQ(c.ReadElementFile(Write(text)), 0);
+  }
+}
+
+TEST(CatalogReference, EveryElementFileReadsCompletely) {
+  fs::path data = test::ReferenceDataDir();
+  if (data.empty()) GTEST_SKIP() << test::ReferenceDataMissingMessage();
+  struct Expected {
+    const char* file;
+    int sets;
+  };
+  const Expected files[] = {
+      {"stations_2026-05-30.tle", 25},
+      {"weather_2026-05-30.tle", 74},
+      {"geo_2026-05-30.tle", 574},
+      {"science_2026-05-30.tle", 49},
+      {"starlink_2026-05-30.tle", 10395},
+      {"visual_2026-02-11.tle", 149},
+      {"gnss_2026-02-11.tle", 170},
+      {"amateur_2025-04-29.tle", 84},
+      {"gps-ops_2025-04-29.tle", 31},
+      {"molniya_2023-06-28.tle", 35},
+      {"iridium_gen1_celestrak_2008-04-22.tle", 92},
+      {"iridium_gen1_celestrak_2014-09-18.tle", 92},
+      {"iridium_gen1_celestrak_2016-02-17.tle", 92},
+      {"iridium_gen1_celestrak_2017-10-22.tle", 90},
+      {"iridium_gen1_2013-11-05_nostatus.tle", 92},
+      {"iridium_gen1_2016-12-05_nostatus.tle", 92},
+  };
+  int seen = 0;
+  for (const fs::directory_entry& entry : fs::directory_iterator(data / "tle")) {
+    if (entry.path().extension() == ".tle") ++seen;
+  }
+  EXPECT_EQ(seen, static_cast<int>(std::size(files))) << "a reference file is not listed here";
+  for (const Expected& f : files) {
+    TCatalog c;
+    int stored = c.ReadElementFile(data / "tle" / f.file);
+    EXPECT_EQ(stored, std::min(f.sets, CatalogCapacity)) << f.file;
+    EXPECT_EQ(c.InvalidElementCount, 0) << f.file;
+    EXPECT_EQ(c.ElementFileTruncated, f.sets > CatalogCapacity) << f.file;
+    for (int i = 1; i <= stored; ++i) {
+      ASSERT_TRUE(ElementSetValid(c.CatalogElements[i])) << f.file << " slot " << i;
+      ASSERT_FALSE(c.CatalogNames[i].empty()) << f.file << " slot " << i;
+      ASSERT_LE(c.CatalogNames[i].size(), 24u);
+    }
+  }
+}
+
+TEST(CatalogReference, EveryReferenceSetDecodes) {
+  fs::path data = test::ReferenceDataDir();
+  if (data.empty()) GTEST_SKIP() << test::ReferenceDataMissingMessage();
+  for (const fs::directory_entry& entry : fs::directory_iterator(data / "tle")) {
+    if (entry.path().extension() != ".tle") continue;
+    TCatalog c;
+    int stored = c.ReadElementFile(entry.path());
+    for (int i = 1; i <= stored; ++i) {
+      TElements e;
+      try {
+        LoadElements(c.CatalogElements[i], e);
+      } catch (const TElementError& error) {
+        ADD_FAILURE() << entry.path().filename() << " " << c.CatalogNames[i] << ": " << error.what();
+        continue;
+      }
+      EXPECT_EQ(e.catalogNumber, CatalogNumberText(c.CatalogElements[i]));
+      EXPECT_GT(e.epochJulian, 2450000.0);
+      EXPECT_LT(e.epochJulian, 2470000.0);
+      EXPECT_GE(e.eccentricity, 0.0);
+      EXPECT_LT(e.eccentricity, 1.0);
+      EXPECT_GT(e.apogeeHeightKm, e.perigeeHeightKm - 1e-9);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zen
