@@ -1,0 +1,144 @@
+// Observer geometry on the earth ellipsoid, and look angles with refraction.
+#include "core/observer.h"
+
+#include <cmath>
+#include <limits>
+
+#include "core/timescale.h"
+
+namespace zen {
+
+namespace {
+
+// Sub-point latitudes settle to this within a few rounds for any position outside the
+// earth's centre; the cap only keeps an input that never settles from running for ever.
+constexpr double kLatitudeToleranceRad = 1e-10;
+constexpr int kMaxLatitudeRounds = 50;
+
+// Below this geometric elevation the refraction formula has poles (its argument runs through
+// whole turns as the elevation nears -5.11 degrees) and no longer describes the atmosphere.
+constexpr double kRefractionFloorDeg = -2.0;
+
+}  // namespace
+
+TGeodetic ObserverFromSite(double latitudeDeg, double longitudeDeg, double altitudeM) {
+  TGeodetic observer;
+  observer.latitude = Radians(latitudeDeg);
+  observer.longitude = Radians(Modulus(longitudeDeg, 360.0));
+  observer.altitude = altitudeM * 0.001;
+  return observer;
+}
+
+void ObserverPosVel(TGeodetic& observer, double jd, TVector& pos, TVector& vel) {
+  observer.theta = WrapTwoPi(SiderealTime(jd) + observer.longitude);
+  const double sinLat = std::sin(observer.latitude);
+  const double c = 1.0 / std::sqrt(1.0 - kEarthEccentricitySquared * sinLat * sinLat);
+  const double sq = kEarthPolarFactor * c;
+  const double rhoKm = (kEarthRadiusKm * c + observer.altitude) * std::cos(observer.latitude);
+  pos.x = rhoKm * std::cos(observer.theta);
+  pos.y = rhoKm * std::sin(observer.theta);
+  pos.z = (kEarthRadiusKm * sq + observer.altitude) * sinLat;
+  VecMagnitude(pos);
+  vel.x = -kEarthRotationRadPerS * pos.y;
+  vel.y = kEarthRotationRadPerS * pos.x;
+  vel.z = 0.0;
+  VecMagnitude(vel);
+}
+
+TGeodetic EciToGeodetic(const TVector& pos, double jd) {
+  TGeodetic g;
+  if (!std::isfinite(pos.x) || !std::isfinite(pos.y) || !std::isfinite(pos.z)) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    return TGeodetic{nan, nan, nan, nan};
+  }
+  g.theta = AngleFromSinCos(pos.y, pos.x);
+  g.longitude = Modulus(g.theta - SiderealTime(jd), kTwoPi);
+  const double rKm = std::sqrt(pos.x * pos.x + pos.y * pos.y);
+  if (rKm == 0.0) {
+    // On the polar axis the latitude iteration has no horizontal distance to work with.
+    g.latitude = pos.z < 0.0 ? -kHalfPi : kHalfPi;
+    g.altitude = std::fabs(pos.z) - kEarthPolarRadiusKm;
+    return g;
+  }
+  double latitude = AngleFromSinCos(pos.z, rKm);
+  double c = 1.0;
+  for (int round = 0; round < kMaxLatitudeRounds; ++round) {
+    const double phi = latitude;
+    const double sinPhi = std::sin(phi);
+    c = 1.0 / std::sqrt(1.0 - kEarthEccentricitySquared * sinPhi * sinPhi);
+    latitude =
+        AngleFromSinCos(pos.z + kEarthRadiusKm * c * kEarthEccentricitySquared * sinPhi, rKm);
+    if (std::fabs(latitude - phi) < kLatitudeToleranceRad) break;
+  }
+  g.latitude = latitude;
+  g.altitude = rKm / std::cos(latitude) - kEarthRadiusKm * c;
+  return g;
+}
+
+double RefractedElevation(double elevation) {
+  const double h = Degrees(elevation);
+  if (!(h > kRefractionFloorDeg)) return elevation;
+  const double r = Radians((1.02 / Tan(Radians(h + 10.3 / (h + 5.11)))) / 60.0);
+  return elevation + r >= 0.0 ? elevation + r : elevation;
+}
+
+TLookAngles LookAngles(const TVector& pos, const TVector& vel, TGeodetic observer, double jd) {
+  TVector observerPos;
+  TVector observerVel;
+  ObserverPosVel(observer, jd, observerPos, observerVel);
+  const TVector range = VecSub(pos, observerPos);
+  const TVector rangeVel = VecSub(vel, observerVel);
+
+  const double sinLat = std::sin(observer.latitude);
+  const double cosLat = std::cos(observer.latitude);
+  const double sinTheta = std::sin(observer.theta);
+  const double cosTheta = std::cos(observer.theta);
+  const double south = sinLat * cosTheta * range.x + sinLat * sinTheta * range.y -
+                       cosLat * range.z;
+  const double east = -sinTheta * range.x + cosTheta * range.y;
+  const double zenith = cosLat * cosTheta * range.x + cosLat * sinTheta * range.y +
+                        sinLat * range.z;
+
+  // The quadrant comes from the signs of both components, so a target exactly east or west
+  // (south = 0, of either sign) is not turned round.
+  double azimuth = WrapTwoPi(AngleFromSinCos(east, -south));
+  if (azimuth >= kTwoPi) azimuth -= kTwoPi;
+
+  TLookAngles look;
+  look.first = azimuth;
+  look.second = RefractedElevation(ArcSin(zenith / range.w));
+  look.third = range.w;
+  look.fourth = VecDot(range, rangeVel) / range.w;
+  return look;
+}
+
+TLookAngles TopocentricRaDec(const TVector& pos, const TVector& vel, TGeodetic observer,
+                             double jd) {
+  TLookAngles out = LookAngles(pos, vel, observer, jd);
+  const double lst = WrapTwoPi(SiderealTime(jd) + observer.longitude);
+  const double sinLat = std::sin(observer.latitude);
+  const double cosLat = std::cos(observer.latitude);
+  const double sinLst = std::sin(lst);
+  const double cosLst = std::cos(lst);
+  const double cosEl = std::cos(out.second);
+  const double l = -std::cos(out.first) * cosEl;
+  const double m = std::sin(out.first) * cosEl;
+  const double n = std::sin(out.second);
+
+  const double sinDec = -l * cosLat + n * sinLat;
+  const double declination = ArcSin(sinDec);
+  const double cosDec = std::sqrt(std::fmax(0.0, 1.0 - sinDec * sinDec));
+  double rightAscension = 0.0;
+  // At a celestial pole every right ascension is the same direction; 0 stands for them.
+  if (cosDec > 0.0) {
+    rightAscension = WrapTwoPi(AngleFromSinCos(
+        (l * sinLat * sinLst + m * cosLst + n * cosLat * sinLst) / cosDec,
+        (l * sinLat * cosLst - m * sinLst + n * cosLat * cosLst) / cosDec));
+    if (rightAscension >= kTwoPi) rightAscension -= kTwoPi;
+  }
+  out.first = rightAscension;
+  out.second = declination;
+  return out;
+}
+
+}  // namespace zen

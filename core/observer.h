@@ -1,0 +1,60 @@
+// Observer geometry: the site's inertial position, sub-points, look angles and topocentric
+// right ascension and declination.
+#pragma once
+
+#include "core/elements.h"
+#include "core/numeric.h"
+
+namespace zen {
+
+// The earth model of the geometry: equatorial radius kEarthRadiusKm, flattening 1/298.26.
+inline constexpr double kEarthFlattening = 1.0 / 298.26;
+inline constexpr double kEarthEccentricitySquared =
+    2.0 * kEarthFlattening - kEarthFlattening * kEarthFlattening;
+inline constexpr double kEarthPolarFactor = (1.0 - kEarthFlattening) * (1.0 - kEarthFlattening);
+inline constexpr double kEarthPolarRadiusKm = kEarthRadiusKm * (1.0 - kEarthFlattening);
+inline constexpr double kEarthRotationRadPerS = 7.292115855228083e-5;
+
+// A place on (or above) the ellipsoid. For the observer the caller sets latitude, longitude
+// and altitude, and ObserverPosVel writes theta, the local mean sidereal angle. For a
+// sub-point the longitude lies in [0, 2pi) and theta is the right ascension of the position.
+struct TGeodetic {
+  double latitude = 0.0;   // radians, north positive
+  double longitude = 0.0;  // radians, east positive
+  double altitude = 0.0;   // km above the ellipsoid
+  double theta = 0.0;      // radians
+};
+
+// What the observer sees of a target. The same record carries azimuth and elevation
+// (LookAngles) or right ascension and declination (TopocentricRaDec) in its first two fields.
+struct TLookAngles {
+  double first = 0.0;   // azimuth from north through east, or right ascension; [0, 2pi)
+  double second = 0.0;  // elevation with refraction, or declination; radians
+  double third = 0.0;   // range, km
+  double fourth = 0.0;  // range rate, km/s, positive when the distance grows
+};
+
+// The observer record from a site in degrees and metres (longitude taken into [0, 360)).
+TGeodetic ObserverFromSite(double latitudeDeg, double longitudeDeg, double altitudeM);
+
+// Inertial position (km) and velocity (km/s) of the observer at a Julian date (UTC), both with
+// magnitudes; writes the observer's theta.
+void ObserverPosVel(TGeodetic& observer, double jd, TVector& pos, TVector& vel);
+
+// Sub-point of an inertial position (km). A position on the polar axis lies above the pole
+// (latitude +-pi/2, altitude over the polar radius); a position that is not finite gives a
+// record of NaNs rather than a number that means nothing.
+TGeodetic EciToGeodetic(const TVector& pos, double jd);
+
+// Elevation after atmospheric refraction, for a geometric elevation in radians.
+double RefractedElevation(double elevation);
+
+// Azimuth, refracted elevation, range and range rate of a target (km, km/s) seen from the
+// observer. The observer is a copy: the caller's record keeps its theta.
+TLookAngles LookAngles(const TVector& pos, const TVector& vel, TGeodetic observer, double jd);
+
+// As LookAngles, with topocentric right ascension and declination in the first two fields.
+TLookAngles TopocentricRaDec(const TVector& pos, const TVector& vel, TGeodetic observer,
+                             double jd);
+
+}  // namespace zen
