@@ -1,0 +1,135 @@
+// A drawing surface over one image, with the pen, brush and font the drawing code leaves set.
+#include "display/canvas.h"
+
+#include <QFontMetrics>
+#include <QPolygon>
+#include <cstdlib>
+
+namespace zen {
+
+TCanvas::TCanvas(QImage& image) : image_(image), painter_(&image) {
+  painter_.setRenderHint(QPainter::Antialiasing, false);
+  ApplyPen();
+  ApplyBrush();
+}
+
+void TCanvas::ApplyPen() {
+  QPen pen(penColour_);
+  pen.setWidth(penWidthPx_);
+  pen.setCapStyle(Qt::SquareCap);
+  pen.setJoinStyle(Qt::MiterJoin);
+  painter_.setPen(pen);
+}
+
+void TCanvas::ApplyBrush() {
+  painter_.setBrush(brushClear_ ? QBrush(Qt::NoBrush) : QBrush(brushColour_));
+}
+
+void TCanvas::SetPenColour(const QColor& colour) {
+  penColour_ = colour;
+  ApplyPen();
+}
+
+void TCanvas::SetPenWidth(int widthPx) {
+  penWidthPx_ = widthPx < 1 ? 1 : widthPx;
+  ApplyPen();
+}
+
+void TCanvas::SetBrushSolid(const QColor& colour) {
+  brushColour_ = colour;
+  brushClear_ = false;
+  ApplyBrush();
+}
+
+void TCanvas::SetBrushClear() {
+  brushClear_ = true;
+  ApplyBrush();
+}
+
+void TCanvas::SetFont(const QFont& font) {
+  font_ = font;
+  painter_.setFont(font_);
+}
+
+void TCanvas::SetFontColour(const QColor& colour) { fontColour_ = colour; }
+
+void TCanvas::FillRect(int left, int top, int right, int bottom) {
+  if (right <= left || bottom <= top) return;
+  painter_.fillRect(QRect(left, top, right - left, bottom - top), brushColour_);
+}
+
+void TCanvas::MoveTo(int x, int y) { penPos_ = {x, y}; }
+
+void TCanvas::LineTo(int x, int y) {
+  if (penWidthPx_ > 1) {
+    painter_.drawLine(penPos_, QPoint(x, y));
+    penPos_ = {x, y};
+    return;
+  }
+  // Bresenham from the pen position, stopping one pixel short of (x, y) so that joined
+  // segments do not set their shared pixel twice.
+  int x0 = penPos_.x();
+  int y0 = penPos_.y();
+  int dx = std::abs(x - x0);
+  int dy = -std::abs(y - y0);
+  int sx = x0 < x ? 1 : -1;
+  int sy = y0 < y ? 1 : -1;
+  int error = dx + dy;
+  QPolygon points;
+  points.reserve(dx - dy + 1);
+  while (x0 != x || y0 != y) {
+    points.append(QPoint(x0, y0));
+    int twice = 2 * error;
+    if (twice >= dy) {
+      error += dy;
+      x0 += sx;
+    }
+    if (twice <= dx) {
+      error += dx;
+      y0 += sy;
+    }
+  }
+  if (!points.isEmpty()) painter_.drawPoints(points);
+  penPos_ = {x, y};
+}
+
+void TCanvas::Ellipse(int left, int top, int right, int bottom) {
+  if (right - left < 2 || bottom - top < 2) return;
+  painter_.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+}
+
+void TCanvas::Rectangle(int left, int top, int right, int bottom) {
+  if (right - left < 2 || bottom - top < 2) return;
+  painter_.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
+}
+
+void TCanvas::SetPixel(int x, int y, const QColor& colour) {
+  QPen saved = painter_.pen();
+  painter_.setPen(QPen(colour, 1));
+  painter_.drawPoint(x, y);
+  painter_.setPen(saved);
+}
+
+int TCanvas::TextWidth(const QString& text) {
+  return QFontMetrics(font_, &image_).horizontalAdvance(text);
+}
+
+int TCanvas::TextHeight(const QString&) { return QFontMetrics(font_, &image_).height(); }
+
+void TCanvas::TextOut(int x, int y, const QString& text) {
+  if (text.isEmpty()) return;
+  QFontMetrics metrics(font_, &image_);
+  int widthPx = metrics.horizontalAdvance(text);
+  if (!brushClear_) painter_.fillRect(QRect(x, y, widthPx, metrics.height()), brushColour_);
+  QPen saved = painter_.pen();
+  painter_.setPen(fontColour_);
+  painter_.drawText(QPoint(x, y + metrics.ascent()), text);
+  painter_.setPen(saved);
+}
+
+void TCanvas::Draw(int x, int y, const QImage& bitmap) {
+  if (bitmap.isNull()) return;
+  painter_.drawImage(QPoint(x, y), bitmap);
+}
+
+}  // namespace zen

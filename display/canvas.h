@@ -1,0 +1,72 @@
+// A drawing surface over one image, with the pen, brush and font the drawing code leaves set.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QPoint>
+#include <QString>
+
+namespace zen {
+
+// The drawing rules the map and radar code is written against: a line leaves its end pixel
+// unset, and a box given as (left, top)..(right, bottom) covers left..right-1 and
+// top..bottom-1. The pen position, pen, brush and font persist between calls, so a
+// primitive may rely on what the previous one left.
+class TCanvas {
+ public:
+  explicit TCanvas(QImage& image);
+  TCanvas(const TCanvas&) = delete;
+  TCanvas& operator=(const TCanvas&) = delete;
+
+  int Width() const { return image_.width(); }
+  int Height() const { return image_.height(); }
+
+  void SetPenColour(const QColor& colour);
+  QColor PenColour() const { return penColour_; }
+  void SetPenWidth(int widthPx);
+  void SetBrushSolid(const QColor& colour);
+  void SetBrushClear();
+  bool BrushClear() const { return brushClear_; }
+  QColor BrushColour() const { return brushColour_; }
+  void SetFont(const QFont& font);
+  void SetFontColour(const QColor& colour);
+  QColor FontColour() const { return fontColour_; }
+  const QFont& Font() const { return font_; }
+
+  // Fills with the brush colour, whatever the brush style.
+  void FillRect(int left, int top, int right, int bottom);
+  void MoveTo(int x, int y);
+  void LineTo(int x, int y);
+  QPoint PenPos() const { return penPos_; }
+  // Outlined with the pen, filled with the brush unless it is clear.
+  void Ellipse(int left, int top, int right, int bottom);
+  void Rectangle(int left, int top, int right, int bottom);
+  void SetPixel(int x, int y, const QColor& colour);
+
+  int TextWidth(const QString& text);
+  int TextHeight(const QString& text);
+  // Text with its top-left corner at (x, y) in the font colour; a solid brush paints the
+  // text's cell behind it first, a clear brush leaves the background.
+  void TextOut(int x, int y, const QString& text);
+
+  // Opaque image at a top-left corner; transparent pixels of the image show what is below.
+  void Draw(int x, int y, const QImage& bitmap);
+
+ private:
+  QImage& image_;
+  QPainter painter_;
+  QColor penColour_{Qt::white};
+  int penWidthPx_ = 1;
+  QColor brushColour_{Qt::white};
+  bool brushClear_ = false;
+  QFont font_;
+  QColor fontColour_{Qt::black};
+  QPoint penPos_{0, 0};
+
+  void ApplyPen();
+  void ApplyBrush();
+};
+
+}  // namespace zen

@@ -1,0 +1,103 @@
+// The two map primitives every map layer is drawn from: a segment and a symbol.
+#include "display/map_primitives.h"
+
+#include "display/colours.h"
+#include "display/fonts.h"
+
+namespace zen {
+
+namespace {
+
+// Ends on opposite sides of the 180th meridian give a product of at most -90 x 90.
+constexpr double kDateLineProduct = -8100.0;
+// Site labels east of this longitude go to the left so they stay on the map.
+constexpr double kSiteLabelFlipLonDeg = 140.0;
+
+void DrawCentred(TCanvas& canvas, const QImage& bitmap, int x, int y) {
+  canvas.Draw(x - bitmap.width() / 2, y - bitmap.height() / 2, bitmap);
+}
+
+void DrawSatSquare(TCanvas& canvas, const QColor& colour, int x, int y, bool outline) {
+  canvas.SetPenColour(colour);
+  canvas.SetBrushSolid(colour);
+  canvas.Rectangle(x - 4, y - 4, x + 4, y + 4);
+  canvas.SetBrushClear();
+  if (outline) canvas.Rectangle(x - 6, y - 6, x + 6, y + 6);
+}
+
+}  // namespace
+
+void DrawLine(TCanvas& canvas, const TShowOptions& show, int kind, TMapPoint p1, TMapPoint p2,
+              const QColor& colour) {
+  double lon1 = NormaliseMapLongitude(p1.lon);
+  double lon2 = NormaliseMapLongitude(p2.lon);
+  if (lon1 * lon2 <= kDateLineProduct) return;
+  canvas.SetPenColour(colour);
+  canvas.SetBrushClear();
+  QPoint start = LonLatToMap(p1.lat, lon1);
+  QPoint end = LonLatToMap(p2.lat, lon2);
+  canvas.MoveTo(start.x(), start.y());
+  if (kind == lkTrack) {
+    canvas.SetPenWidth(1);
+    if (show.trackLine) canvas.LineTo(end.x(), end.y());
+    if (show.trackMarkers) canvas.Ellipse(end.x() - 2, end.y() - 2, end.x() + 2, end.y() + 2);
+  } else if (kind == lkPlain) {
+    canvas.SetPenWidth(1);
+    canvas.LineTo(end.x(), end.y());
+  }
+}
+
+void DrawPoint(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bitmaps, int kind,
+               const QString& label, double latDeg, double lonDeg, bool eclipsed) {
+  double lon = NormaliseMapLongitude(lonDeg);
+  QPoint at = LonLatToMap(latDeg, lon);
+  int x = at.x();
+  int y = at.y();
+  canvas.SetPenColour(kWhite);
+  canvas.SetBrushClear();
+  bool inUmbra = eclipsed && show.satColors;
+  QColor satColour = inUmbra ? kUmbraColour : kLitColour;
+  switch (kind) {
+    case pkSite: {
+      canvas.Ellipse(x - 4, y - 4, x + 5, y + 5);
+      canvas.SetPixel(x, y, kWhite);
+      canvas.SetFont(ZenFont(TFontFace::MsSansSerif, 8));
+      if (lon > kSiteLabelFlipLonDeg) {
+        canvas.TextOut(x - 6 - canvas.TextWidth(label), y - 6, label);
+      } else {
+        canvas.TextOut(x + 6, y - 6, label);
+      }
+      return;
+    }
+    case pkSun:
+      DrawCentred(canvas, bitmaps.SunBitmap, x, y);
+      return;
+    case pkSat:
+      if (show.satSymbols) {
+        DrawCentred(canvas, inUmbra ? bitmaps.SatEclipsedBitmap : bitmaps.SatLitBitmap, x, y);
+      } else {
+        DrawSatSquare(canvas, satColour, x, y, false);
+      }
+      break;
+    case pkActiveSat:
+      if (show.satSymbols) {
+        DrawCentred(canvas, bitmaps.SatActiveBitmap, x, y);
+      } else {
+        DrawSatSquare(canvas, satColour, x, y, true);
+      }
+      break;
+    default:
+      return;
+  }
+  if (show.satNames) {
+    canvas.SetBrushClear();
+    int widthPx = canvas.TextWidth(label);
+    if (x + 10 + widthPx > kMapAreaRight) {
+      canvas.TextOut(x - 12 - widthPx, y - 6, label);
+    } else {
+      canvas.TextOut(x + 10, y - 6, label);
+    }
+  }
+}
+
+}  // namespace zen

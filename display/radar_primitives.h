@@ -1,0 +1,21 @@
+// The two radar primitives: a track segment and a satellite in the observer's sky.
+#pragma once
+
+#include <QString>
+
+#include "display/canvas.h"
+#include "display/projection.h"
+#include "display/show_options.h"
+
+namespace zen {
+
+// A radar track segment; ends below the horizon sit on the horizon circle. Coloured by
+// eclipse whatever "Sat colors" says.
+void DrawLineV(TCanvas& canvas, const TShowOptions& show, TRadarPoint p1, TRadarPoint p2,
+               bool eclipsed);
+
+// One satellite on the radar; the caller passes only elevations >= 0.
+void DrawPointV(TCanvas& canvas, const TShowOptions& show, const QString& label, bool eclipsed,
+                double azDeg, double elDeg, bool active);
+
+}  // namespace zen
