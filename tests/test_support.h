@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace zen::test {
 
@@ -41,6 +42,17 @@ inline std::string WithChecksum(std::string line) {
 inline std::string Patched(std::string line, size_t first, std::string_view text) {
   line.replace(first - 1, text.size(), text);
   return WithChecksum(line);
+}
+
+// A valid near-earth set with the given catalogue number (the built-in station set renumbered).
+inline std::pair<std::string, std::string> MakeLinePair(int number) {
+  static const std::string l1 =
+      "1 25544U 98067A   01352.14768052  .00078250  00000-0  94854-3 0  8583";
+  static const std::string l2 =
+      "2 25544  51.6400 243.0480 0003252  49.4561  86.0846 15.59935715175780";
+  std::string field = std::to_string(number % 100000);
+  field.insert(0, 5 - field.size(), ' ');
+  return {Patched(l1, 3, field), Patched(l2, 3, field)};
 }
 
 }  // namespace zen::test

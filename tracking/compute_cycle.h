@@ -1,0 +1,116 @@
+// The compute cycle: the Sun, the site, every tracked satellite, the counts, the day/night
+// boundary and the active satellite's ground track at one moment.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/elements.h"
+#include "core/observer.h"
+#include "core/propagator.h"
+#include "tracking/satellite_list.h"
+#include "tracking/time_control.h"
+
+namespace zen {
+
+enum class TRadarMode { On = 0, Off = 1, Auto = 2 };
+enum class TSatOnTrack { Begin = 0, Middle = 1, End = 2 };
+
+// Display options that decide what a cycle computes.
+struct TCycleOptions {
+  bool solarIllumination = true;
+  bool trackLine = true;
+  bool trackMarkers = true;
+  bool radarTrack = true;
+  bool radarMarkers = true;
+  TSatOnTrack satOnTrack = TSatOnTrack::Middle;
+  TRadarMode radarMode = TRadarMode::Auto;
+};
+
+// Any mode above 2 reads as "On".
+TRadarMode RadarModeFromIndex(int mode);
+
+struct TSunNow {
+  double moment = 0.0;
+  double azimuth = 0.0;        // degrees, seen from the site
+  double elevation = 0.0;      // degrees
+  double subLatitude = 0.0;    // degrees
+  double subLongitude = 0.0;   // degrees, (-180, 180]
+  TVector position;            // inertial, km
+  TGeodetic geodetic;          // sub-solar point
+  TLookAngles lookAngles;
+  TLookAngles raDec;
+  TVector sitePosition;
+  TVector siteVelocity;
+  TGeodetic site;
+};
+
+struct TTrackSample {
+  double time = 0.0;       // Julian date, UTC
+  double latitude = 0.0;   // degrees
+  double longitude = 0.0;  // degrees, (-180, 180]
+  double azimuth = 0.0;    // degrees
+  double elevation = 0.0;  // degrees
+  uint8_t umbra = 0;       // 1 in the full shadow
+  TVector position;        // inertial, km
+  bool computed = false;   // false where the model broke down
+};
+
+struct TLatLon {
+  double latitude = 0.0;   // degrees
+  double longitude = 0.0;  // degrees
+};
+
+inline constexpr int kTrackSamples = 101;
+inline constexpr int kTerminatorPoints = 121;
+
+// The active satellite's elements as the orbit page shows them.
+struct TActiveSnapshot {
+  bool valid = false;
+  std::string name;
+  TElements elements;
+  double revsPerDay = 0.0;
+};
+
+// The point at a distance and bearing (degrees) from a start point on the sphere. Distances
+// above 90 degrees are taken as 90; longitudes are folded only below -180.
+void Skok(double& lat2, double& lon2, double distanceDeg, double bearingDeg, double lon1,
+          double lat1);
+
+class TComputeCycle {
+ public:
+  TComputeCycle();
+
+  // Computes everything for nowUtc. The site's theta is written; time supplies (and gets)
+  // the unit lengths of the active satellite's period.
+  void LiczWszo(double nowUtc, TGeodetic& site, TSatelliteList& list, TTimeControl& time,
+                const TCycleOptions& options);
+
+  TSunNow SunNow;
+  std::array<TLatLon, kTerminatorPoints> TerminatorPoints{};
+  double TerminatorTime = 0.0;
+  std::array<TTrackSample, kTrackSamples> ActiveTrack{};
+  uint16_t VisibleCount = 0;
+  uint16_t VisibleEclipsedCount = 0;
+  bool RadarShown = false;
+  TActiveSnapshot ActiveSnapshot;
+
+  // The propagator of a catalogue slot, loaded once per catalogue load; nullptr when the
+  // set cannot be decoded.
+  TPropagator* PropagatorFor(const TSatelliteList& list, int catalogIndex);
+
+ private:
+  void ComputeSatellite(TSatState& state, TPropagator& propagator, double nowUtc,
+                        const TGeodetic& site);
+  void ComputeTrack(TPropagator& propagator, double nowUtc, const TGeodetic& site,
+                    TSatOnTrack satOnTrack);
+
+  // One propagator per catalogue slot, so a tick does not set up every model again.
+  std::vector<TPropagator> propagators_;
+  std::vector<uint64_t> loadedGeneration_;  // catalogue generation each slot was loaded for
+  std::vector<bool> decodable_;
+};
+
+}  // namespace zen

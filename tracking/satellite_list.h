@@ -1,0 +1,89 @@
+// The catalogue of loaded element sets, the tracked list and the active satellite.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/catalog.h"
+#include "tracking/sat_state.h"
+
+namespace zen {
+
+// Selected rows of a list view, 0-based.
+using TSelection = std::set<int>;
+
+// The Tracked list's selection and focused row after a command (-1: leave the focus alone).
+struct TTrackedView {
+  TSelection selection;
+  int focusedRow = -1;
+};
+
+enum class TListTab { Loaded = 0, Tracked = 1, Info = 2 };
+
+struct TListButtonText {
+  const char* caption;
+  const char* hint;
+};
+TListButtonText ListButtonText(TListTab tab);
+
+class TSatelliteList {
+ public:
+  // Loads TleFileName (relative to programFolder) and rebuilds both lists from TrackedIds and
+  // ActiveId. A missing or unreadable file gives an empty catalogue; readError then says why
+  // the file could not be read (empty for a missing file or a good read).
+  TTrackedView zapodawajSatelity(const std::filesystem::path& programFolder,
+                                 std::string* readError = nullptr);
+
+  // Adds Loaded rows (all, the selected ones when position is 0, else catalogue entry
+  // `position`) to the tracked list. Rows added through the selection are unselected in
+  // loadedSelection; refused rows stay selected.
+  TTrackedView AddTr(bool all, bool activate, int position, TSelection& loadedSelection);
+
+  // Removes tracked rows: all; with position 0 those whose selected state differs from
+  // keepSelected (the selected ones, or for keepSelected the unselected ones: crop); else the
+  // row at `position` (1-based).
+  TTrackedView RemoveTr(bool all, bool keepSelected, int position, TSelection trackedSelection);
+
+  // "Show next" on the Info tab: the next (or with shift the previous) tracked satellite.
+  void ShowNext(bool backwards);
+  // A click on a row of the Tracked list (0-based); nothing happens in an empty list.
+  void ClickTracked(int row);
+
+  // The Tracked list's selection as the tab change to "Tracked" leaves it.
+  TTrackedView TrackedTabView() const;
+
+  std::vector<std::string> LoadedNames() const;
+  std::vector<std::string> TrackedNames() const;
+  const std::string& NameOf(int trackedPosition) const;
+  const TTleLines& ElementsOf(int trackedPosition) const;
+  std::string CatalogNumberOf(int trackedPosition) const;
+
+  TCatalog Catalog;
+  int LoadedCount = 0;
+  std::array<TSatState, MaxTracked + 1> TrackedSats;  // 1-based; entry 0 unused
+  int TrackedCount = 0;
+  int ActiveSat = 0;  // 1-based position in TrackedSats, 0 = none
+  int InfoShownSat = -1;
+  std::string TleFileName;  // relative to the program folder when inside it, else absolute
+  std::vector<std::string> TrackedIds;
+  std::string ActiveId;
+  // Changes with every load, so caches of decoded sets know when to start again.
+  uint64_t CatalogGeneration = 0;
+
+ private:
+  TTrackedView ActiveView(TSelection selection) const;
+  void Remove(int position);
+};
+
+// The element-file name as stored: relative to the program folder for a file inside it
+// (with "/"), else absolute.
+std::string StoredFileName(const std::filesystem::path& file,
+                           const std::filesystem::path& programFolder);
+// A stored name back to a full path; "\" is read as a folder separator too.
+std::filesystem::path ExpandFileName(const std::string& stored,
+                                     const std::filesystem::path& programFolder);
+
+}  // namespace zen
