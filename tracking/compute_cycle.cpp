@@ -157,15 +157,14 @@ void TComputeCycle::LiczWszo(double nowUtc, TGeodetic& site, TSatelliteList& lis
       ActiveSnapshot.revsPerDay = 1.0 / e.periodDays;
     }
     ComputeSatellite(state, *propagator, nowUtc, site);
-    if (state.computed && state.elevation >= 0.0) {
+    if (state.computed && AboveHorizon(state.elevation)) {
       ++VisibleCount;
       if (state.eclipse == kUmbra) ++VisibleEclipsedCount;
     }
   }
 
   // 5. The radar.
-  RadarShown = options.radarMode == TRadarMode::On ||
-               (options.radarMode == TRadarMode::Auto && VisibleCount > 0);
+  RadarShown = RadarShownFor(options.radarMode, VisibleCount);
 
   // 6. The active satellite's ground track.
   bool trackWanted =

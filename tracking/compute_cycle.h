@@ -31,6 +31,11 @@ struct TCycleOptions {
 
 // Any mode above 2 reads as "On".
 TRadarMode RadarModeFromIndex(int mode);
+// A satellite counts as visible from the horizon up (elevation >= 0 degrees).
+inline bool AboveHorizon(double elevationDeg) { return elevationDeg >= 0.0; }
+inline bool RadarShownFor(TRadarMode mode, int visibleCount) {
+  return mode == TRadarMode::On || (mode == TRadarMode::Auto && visibleCount > 0);
+}
 
 struct TSunNow {
   double moment = 0.0;
