@@ -1,10 +1,18 @@
 // The table of command words and the texts of --help and --version.
 #include "cli/commands.h"
 
+#include "cli/ephem.h"
+#include "cli/look.h"
+
 namespace zen::cli {
 
 const std::vector<TCommand>& Commands() {
   static const std::vector<TCommand> commands = {
+      {"ephem", "FILE [--sat NUMBER] [--start MIN] [--stop MIN] [--step MIN]",
+       "print the models' position (km) and velocity (km/s) for each set of an element file",
+       RunEphem},
+      {"look", "FILE --sat NUMBER --site LAT,LON,ALT_M --from UTC --to UTC [--step SECONDS]",
+       "print a satellite's sub-point, look angles, shadow and the Sun, seen from a site", RunLook},
   };
   return commands;
 }
