@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/single_instance.h"
+#include "app/user_dialogs.h"
 #include "cli/commands.h"
 #include "cli/start_options.h"
 
@@ -55,10 +57,16 @@ int main(int argc, char** argv) {
 
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Zenarith"));
+  // The one style that follows the window's dark palette everywhere.
+  QApplication::setStyle(QStringLiteral("Fusion"));
   QString programFolder = options.home.empty()
                               ? QCoreApplication::applicationDirPath()
                               : QDir(QString::fromStdString(options.home)).absolutePath();
-  zen::TMainWindow window(programFolder);
-  window.show();
+  zen::TQtUserDialogs dialogs;
+  zen::TMainWindow window({programFolder, zen::DefaultLockFolder()}, dialogs);
+  if (!window.Initialized()) return window.StopCode();
+  dialogs.SetParent(&window);
+  // The search progress dialog, the save-settings dialog and the help window are made here.
+  window.ShowAsPlanned();
   return application.exec();
 }

@@ -1,21 +1,124 @@
 // The main window: a fixed 800 x 600 client area that shows the tracker.
 #pragma once
 
+#include <QImage>
+#include <QLabel>
+#include <QStackedWidget>
 #include <QString>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTimer>
 #include <QWidget>
+#include <array>
+
+#include "app/single_instance.h"
+#include "app/user_dialogs.h"
+#include "app/window_plan.h"
+#include "display/bitmaps.h"
+#include "display/footer.h"
+#include "display/show_options.h"
 
 namespace zen {
+
+class TImageView;
+
+// Where the program keeps its files and where the instance lock lives; tests use
+// temporary folders for both.
+struct TStartPaths {
+  QString programFolder;
+  QString lockFolder;
+};
+
+inline constexpr std::array<const char*, 7> kPageTabCaptions = {
+    "Main", "Options", "Location", "Sat/Orbit Info", "Prediction - Setup", "Prediction", "About"};
+enum TPage { kPageMain, kPageOptions, kPageLocation, kPageInfo, kPageSetup, kPagePrediction,
+             kPageAbout };
 
 class TMainWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TMainWindow(const QString& programFolder, QWidget* parent = nullptr);
+  // Builds the controls and runs Initialize; when that stops the program, Initialized() is
+  // false and the window must not be shown.
+  TMainWindow(const TStartPaths& paths, UserDialogs& dialogs, QWidget* parent = nullptr);
+  ~TMainWindow() override;
+
+  bool Initialized() const { return initialized_; }
+  // The process exit code when Initialize stopped the program: 0 for a second instance.
+  int StopCode() const { return stopCode_; }
+  // Shown maximized in full-screen mode, else at the centred position.
+  void ShowAsPlanned();
 
   const QString& ProgramFolder() const { return programFolder_; }
+  bool FullScreenMode() const { return fullScreenMode_; }
+  bool Activated() const { return activated_; }
+  bool HelpUnavailable() const { return helpUnavailable_; }
+
+  void SendToFooter(int slot, const QString& text) { footer_.SendToFooter(slot, text); }
+  const TFooter& Footer() const { return footer_; }
+  const TBitmaps& Bitmaps() const { return bitmaps_; }
+  const QImage& MapImage() const { return Img_; }
+  const QImage& RadarImage() const { return Lgo_; }
+  QTimer& ClockTimer() { return clockTimer_; }
+
+  // The "Loading..." notice: shown and painted at once, then the window is frozen until
+  // HideMsg.
+  void ShowMsg();
+  void HideMsg();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
+  UserDialogs& dialogs_;
+  TStartPaths paths_;
+  TSingleInstance instance_;
+  bool initialized_ = false;
+  int stopCode_ = 0;
+  TWindowPlan plan_;
+
   QString programFolder_;
+  bool fullScreenMode_ = false;
+  // No help window exists yet, so the Help command can only say so.
+  bool helpUnavailable_ = true;
+  bool activated_ = false;
+
+  TBitmaps bitmaps_;
+  TShowOptions show_;
+  TFooter footer_;
+  QImage Img_;  // the map
+  QImage Lgo_;  // the radar or the logo
+  QTimer clockTimer_;
+
+  TImageView* mapView_ = nullptr;
+  TImageView* radarView_ = nullptr;
+  QWidget* sidePanel_ = nullptr;
+  QStackedWidget* pages_ = nullptr;
+  QTabBar* pageTabs_ = nullptr;
+  QLabel* messagePanel_ = nullptr;
+  QLabel* versionLabel_ = nullptr;
+  QTableWidget* resultz_ = nullptr;
+  QTableWidget* resultzF_ = nullptr;
+  QTableWidget* infozO_ = nullptr;
+  QTableWidget* infoz_ = nullptr;
+
+  void BuildControls();
+  bool Initialize();
+  bool Stop(int code, const QString& message);
+  void ApplyWindowPlan();
+  void DrawLogoArea();
+  void SetFixedHeadings();
+  void FormActivate();
+  bool FormCloseQuery();
+  void FormClose();
+  void RepaintMap();
+
+  void onClockTick();
+  void onApplicationStateChanged(Qt::ApplicationState state);
+  void onPageTabChanged(int index);
 };
 
 }  // namespace zen

@@ -1,0 +1,46 @@
+// Questions, messages and file choices put to the user, behind an interface tests can answer.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace zen {
+
+// Every box is titled "Zenarith".
+class UserDialogs {
+ public:
+  virtual ~UserDialogs() = default;
+  // Yes and No buttons with the question icon; true for Yes.
+  virtual bool Ask(const QString& question) = 0;
+  // OK button with the information icon.
+  virtual void Inform(const QString& message) = 0;
+  // OK button with the error icon.
+  virtual void ShowError(const QString& message) = 0;
+  // Empty when the user cancels.
+  virtual QString ChooseFileToOpen(const QString& caption, const QString& folder,
+                                   const QString& filter) = 0;
+  virtual QString ChooseFileToSave(const QString& caption, const QString& folder,
+                                   const QString& filter) = 0;
+};
+
+// The real message boxes and file dialogs.
+class TQtUserDialogs : public UserDialogs {
+ public:
+  // The boxes are centred on parent once it is set and visible.
+  void SetParent(QWidget* parent) { parent_ = parent; }
+
+  bool Ask(const QString& question) override;
+  void Inform(const QString& message) override;
+  void ShowError(const QString& message) override;
+  QString ChooseFileToOpen(const QString& caption, const QString& folder,
+                           const QString& filter) override;
+  QString ChooseFileToSave(const QString& caption, const QString& folder,
+                           const QString& filter) override;
+
+ private:
+  QWidget* parent_ = nullptr;
+  QWidget* VisibleParent() const;
+};
+
+}  // namespace zen
