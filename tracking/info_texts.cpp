@@ -1,0 +1,147 @@
+// The texts of the information tables: the live state, the orbit, and copies to the clipboard.
+#include "tracking/info_texts.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "core/timescale.h"
+
+namespace zen {
+
+namespace {
+
+std::string Fixed(double value, int decimals) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+  return buffer;
+}
+
+std::string Rounded(double value) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.0f", std::nearbyint(value));
+  return buffer;
+}
+
+}  // namespace
+
+const std::array<const char*, kLiveRows> kLiveLabels = {
+    "Name", "Lon",  "Lat", "Alt (km)", "Azm", "Elev", "RA",  "Decl", "Range (km)", "RRt (km/s)",
+    "Vel (km/s)", "Direction", "Eclipse", "", "Sun", "Azm", "Elev", "Lon", "Lat", "Range (km)"};
+
+const std::array<const char*, kOrbitRows> kOrbitLabels = {
+    "Name",         "NORAD #",         "COSPAR designator",   "Element number",
+    "Epoch",        "Orbit # at Epoch", "Inclination",        "RA of A. Node",
+    "Eccentricity", "Argument of Perigee", "Revs per day",    "Period",
+    "Semi-major axis", "Perigee / Apogee", "Mean anomaly",    "BStar (drag term)",
+    "Propagation model"};
+
+std::string LatLonText(double valueDeg, bool isLatitude) {
+  char letter = isLatitude ? (valueDeg < 0 ? 'S' : 'N') : (valueDeg < 0 ? 'W' : 'E');
+  return Fixed(std::fabs(valueDeg), 4) + kDegreeSign + " " + letter;
+}
+
+std::string AngleText(double angleDeg) { return Fixed(angleDeg, 3) + kDegreeSign; }
+
+std::string PeriodText(double periodDays) {
+  TDateRec r = JulianToDateRec(DateRecToJulian(TDateRec{2000, 1, 1, 0, 0, 0, 0}) + periodDays);
+  int d = DayOfYear(r.year, r.month, r.day);
+  // Periods of a year or more run past the origin year; count their whole days too.
+  d += static_cast<int>(std::lround(JulianDateOfYear(r.year) - JulianDateOfYear(2000)));
+  long hours = static_cast<long>(d - 1) * 24 + r.hour;
+  long minutes = hours * 60 + r.minute;
+  int hundredthsOfMinute = static_cast<int>(std::nearbyint(r.second * 10.0 / 6.0));
+  return std::to_string(hours) + "h " + TwoDigits(r.minute) + "m " + TwoDigits(r.second) +
+         "s (" + std::to_string(minutes) + "." + TwoDigits(static_cast<unsigned>(hundredthsOfMinute)) +
+         " min)";
+}
+
+std::string EclipseText(int eclipseState) {
+  if (eclipseState == 1) return "Penumbral";
+  if (eclipseState == 2) return "Umbral";
+  return "No";
+}
+
+std::string DirectionText(double velocityZ) { return velocityZ >= 0.0 ? "Ascending" : "Descending"; }
+
+std::array<std::string, kLiveRows> LiveTableValues(const TSatelliteList& list, const TSunNow& sun) {
+  std::array<std::string, kLiveRows> v;
+  if (list.ActiveSat >= 1 && list.ActiveSat <= list.TrackedCount) {
+    const TSatState& s = list.TrackedSats[static_cast<size_t>(list.ActiveSat)];
+    v[0] = list.NameOf(list.ActiveSat);
+    if (s.computed) {
+      v[1] = LatLonText(s.longitude, false);
+      v[2] = LatLonText(s.latitude, true);
+      v[3] = Fixed(s.geodetic.altitude, 3);
+      v[4] = AngleText(s.azimuth);
+      v[5] = AngleText(s.elevation);
+      v[6] = AngleText(s.rightAscension);
+      v[7] = AngleText(s.declination);
+      v[8] = Fixed(s.lookAngles.third, 3);
+      v[9] = Fixed(s.lookAngles.fourth, 3);
+      v[10] = Fixed(s.velocity.w, 3);
+      v[11] = DirectionText(s.velocity.z);
+      v[12] = EclipseText(s.eclipse);
+    }
+  }
+  v[15] = AngleText(sun.azimuth);
+  v[16] = AngleText(sun.elevation);
+  v[17] = LatLonText(sun.subLongitude, false);
+  v[18] = LatLonText(sun.subLatitude, true);
+  v[19] = Fixed(sun.position.w, 1);
+  return v;
+}
+
+std::array<std::string, kOrbitRows> OrbitTableValues(const TActiveSnapshot& snapshot) {
+  std::array<std::string, kOrbitRows> v;
+  if (!snapshot.valid) return v;
+  const TElements& e = snapshot.elements;
+  const std::string deg = kDegreeSign;
+  v[0] = snapshot.name;
+  v[1] = e.catalogNumber;
+  v[2] = e.designator;
+  v[3] = e.elementSetNumber;
+  v[4] = DateRecToText(JulianToDateRec(e.epochJulian));
+  v[5] = std::to_string(e.revolutionNumber);
+  v[6] = Fixed(Degrees(e.inclination), 3) + deg;
+  v[7] = Fixed(Degrees(e.rightAscension), 3) + deg;
+  v[8] = Fixed(e.eccentricity, 7);
+  v[9] = Fixed(Degrees(e.argPerigee), 3) + deg;
+  v[10] = Fixed(snapshot.revsPerDay, 8);
+  v[11] = PeriodText(e.periodDays);
+  v[12] = Rounded(e.semiMajorAxisKm) + " km";
+  v[13] = Rounded(e.perigeeHeightKm) + " x " + Rounded(e.apogeeHeightKm) + " km";
+  v[14] = Fixed(Degrees(e.meanAnomaly), 3) + deg;
+  v[15] = Fixed(e.bstar, 9) + " 1/ER";
+  v[16] = e.UseDeepSpace ? "SDP4" : "SGP4";
+  return v;
+}
+
+size_t CharacterCount(const std::string& utf8) {
+  size_t n = 0;
+  for (unsigned char c : utf8) {
+    if ((c & 0xC0) != 0x80) ++n;
+  }
+  return n;
+}
+
+std::string TableText(const std::vector<std::string>& labels,
+                      const std::vector<std::string>& values) {
+  size_t w0 = 0;
+  size_t w1 = 0;
+  for (const std::string& l : labels) w0 = std::max(w0, CharacterCount(l));
+  for (const std::string& v : values) w1 = std::max(w1, CharacterCount(v));
+  std::string text;
+  size_t rows = std::max(labels.size(), values.size());
+  for (size_t r = 0; r < rows; ++r) {
+    std::string label = r < labels.size() ? labels[r] : "";
+    std::string value = r < values.size() ? values[r] : "";
+    text += label;
+    text.append(w0 + 1 - std::min(w0 + 1, CharacterCount(label)), ' ');
+    text.append(w1 - std::min(w1, CharacterCount(value)), ' ');
+    text += value;
+    text += "\r\n";
+  }
+  return text;
+}
+
+}  // namespace zen

@@ -1,0 +1,44 @@
+// The texts of the information tables: the live state, the orbit, and copies to the clipboard.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "tracking/compute_cycle.h"
+#include "tracking/satellite_list.h"
+
+namespace zen {
+
+inline constexpr const char* kDegreeSign = "\u00B0";
+
+// "12.3456° E": four decimals, the sign as a letter (zero reads E and N).
+std::string LatLonText(double valueDeg, bool isLatitude);
+// "123.456°".
+std::string AngleText(double angleDeg);
+// "1h 32m 45s (92.75 min)".
+std::string PeriodText(double periodDays);
+std::string EclipseText(int eclipseState);
+// "Ascending" when the inertial velocity's z component is >= 0, else "Descending".
+std::string DirectionText(double velocityZ);
+
+inline constexpr int kLiveRows = 20;
+inline constexpr int kOrbitRows = 17;
+extern const std::array<const char*, kLiveRows> kLiveLabels;
+extern const std::array<const char*, kOrbitRows> kOrbitLabels;
+
+// Column 1 of the live table: the active satellite (rows 0-12, empty without one) and the Sun
+// (rows 15-19, always).
+std::array<std::string, kLiveRows> LiveTableValues(const TSatelliteList& list,
+                                                   const TSunNow& sun);
+// Column 1 of the orbit table for the active satellite's elements; all empty when none.
+std::array<std::string, kOrbitRows> OrbitTableValues(const TActiveSnapshot& snapshot);
+
+// The whole two-column table as text: labels padded right to the longest label + 1, values
+// padded left to the longest value, lines ended by CR LF. Widths count characters.
+std::string TableText(const std::vector<std::string>& labels,
+                      const std::vector<std::string>& values);
+
+size_t CharacterCount(const std::string& utf8);
+
+}  // namespace zen
