@@ -246,3 +246,24 @@ TEST(CatalogReference, EveryReferenceSetDecodes) {
 
 }  // namespace
 }  // namespace zen
+
+namespace zen {
+namespace {
+
+TEST(CatalogSample, TheShippedSampleFileIsCompleteAndValid) {
+  TCatalog c;
+  int stored = c.ReadElementFile(fs::path(ZEN_SOURCE_DIR) / "resources" / "Tle" / "sample.tle");
+  EXPECT_EQ(stored, 35);
+  EXPECT_EQ(c.InvalidElementCount, 0);
+  EXPECT_EQ(c.CatalogNames[1], "ISS (ZARYA)");
+  int deepSpace = 0;
+  for (int i = 1; i <= stored; ++i) {
+    TElements e;
+    LoadElements(c.CatalogElements[i], e);
+    deepSpace += e.UseDeepSpace ? 1 : 0;
+  }
+  EXPECT_GE(deepSpace, 10);  // navigation and geostationary sets use the deep-space model
+}
+
+}  // namespace
+}  // namespace zen
