@@ -1,0 +1,82 @@
+// Notes files and the text files the program keeps.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+
+#include "tracking/notes.h"
+#include "tracking/text_file.h"
+
+namespace zen {
+namespace {
+
+namespace fs = std::filesystem;
+
+class NotesFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    home_ = fs::temp_directory_path() /
+            ("zen_notes_" +
+             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::create_directories(home_ / "Notes");
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::permissions(home_ / "Notes", fs::perms::owner_all, ec);
+    fs::remove_all(home_);
+  }
+  std::string Bytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  }
+  fs::path home_;
+};
+
+TEST_F(NotesFolder, SavedDeletedWhenEmptiedAndReloaded) {
+  fs::path file = NotesFilePath(home_, "25544");
+  EXPECT_EQ(file, home_ / "Notes" / "25544.txt");
+  EXPECT_EQ(ZapodawajNotes(file), std::vector<std::string>{kNotesEmpty});
+  SaveNotes(file, {"Bright pass at 21:14", "", "mag -3"});
+  EXPECT_EQ(Bytes(file), "Bright pass at 21:14\r\n\r\nmag -3\r\n");
+  EXPECT_EQ(ZapodawajNotes(file), (std::vector<std::string>{"Bright pass at 21:14", "", "mag -3"}));
+  EXPECT_EQ(SaveNotes(file, {}), std::vector<std::string>{kNotesEmpty});
+  EXPECT_FALSE(fs::exists(file));
+  EXPECT_EQ(ZapodawajNotes(file), std::vector<std::string>{kNotesEmpty});
+  EXPECT_FALSE(fs::exists(home_ / "Notes" / "25544.txt.tmp"));
+}
+
+TEST_F(NotesFolder, AFailedWriteKeepsTheOldFileAndSaysWhy) {
+  if (geteuid() == 0) {
+    // Root writes into read-only folders; a missing folder fails for everybody.
+    fs::path file = home_ / "NoSuchFolder" / "1.txt";
+    try {
+      SaveNotes(file, {"x"});
+      ADD_FAILURE() << "no error";
+    } catch (const TFileError& e) {
+      EXPECT_NE(std::string(e.what()).find("NoSuchFolder"), std::string::npos) << e.what();
+    }
+    return;
+  }
+  fs::path file = NotesFilePath(home_, "00005");
+  SaveNotes(file, {"keep me"});
+  fs::permissions(home_ / "Notes", fs::perms::owner_read | fs::perms::owner_exec);
+  EXPECT_THROW(SaveNotes(file, {"new"}), TFileError);
+  EXPECT_EQ(Bytes(file), "keep me\r\n");
+}
+
+TEST_F(NotesFolder, ReadsAnyLineEndAndSingleByteText) {
+  fs::path file = home_ / "mixed.txt";
+  std::ofstream(file, std::ios::binary) << "a\r\nb\nc\rd\r\n\xE9t\xE9 \x80";
+  std::vector<std::string> lines = ReadTextLines(file);
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[0], "a");
+  EXPECT_EQ(lines[3], "d");
+  EXPECT_EQ(lines[4], "\u00E9t\u00E9 \u20AC");
+  EXPECT_EQ(ToUtf8("\u00B0 ok"), "\u00B0 ok");  // valid UTF-8 is kept
+  EXPECT_EQ(ToUtf8("\xC3"), "\u00C3");           // a cut sequence is single-byte text
+}
+
+}  // namespace
+}  // namespace zen

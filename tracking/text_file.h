@@ -1,0 +1,28 @@
+// Text files the program keeps: read with any line end and encoding fallback, written safely.
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace zen {
+
+// A file that could not be read or written; the message names the file and the reason.
+class TFileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Lines of a text file; CR LF, LF and CR all end a line. Bytes that are not valid UTF-8 are
+// taken as Windows-1252 (files from single-byte systems) and returned as UTF-8.
+std::vector<std::string> ReadTextLines(const std::filesystem::path& file);
+
+// Writes lines as UTF-8 with CR LF into a temporary file beside the target and renames it
+// into place, so a failed write leaves the previous copy whole. Throws TFileError.
+void WriteTextLines(const std::filesystem::path& file, const std::vector<std::string>& lines);
+
+// The text of bytes as UTF-8: valid UTF-8 is kept, anything else is read as Windows-1252.
+std::string ToUtf8(const std::string& bytes);
+
+}  // namespace zen
