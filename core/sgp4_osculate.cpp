@@ -10,10 +10,39 @@ namespace zen::sgp4 {
 
 namespace {
 
+// The fallback solution of Kepler's equation runs to full precision.
+constexpr int kBracketedIterations = 200;
+constexpr double kBracketedTolerance = 1.0e-12;
+
 TPropagationStatus Fail(TPropagationStatus status, TVector& pos, TVector& vel) {
   pos = TVector{};
   vel = TVector{};
   return status;
+}
+
+// The root of E - axn sin E + ayn cos E = U, which lies within U -+ sqrt(axn^2 + ayn^2)
+// (less than 1): Newton steps kept inside a bracket that shrinks at every step.
+double SolveKeplerBracketed(double capu, double axn, double ayn) {
+  const double el = std::sqrt(axn * axn + ayn * ayn);
+  double low = capu - el;
+  double high = capu + el;
+  double x = capu;
+  for (int i = 0; i < kBracketedIterations; ++i) {
+    const double s = std::sin(x);
+    const double c = std::cos(x);
+    const double g = x - axn * s + ayn * c - capu;
+    if (g == 0.0) return x;
+    if (g > 0.0) {
+      high = x;
+    } else {
+      low = x;
+    }
+    double next = x - g / (1.0 - axn * c - ayn * s);
+    if (!(next > low && next < high)) next = 0.5 * (low + high);
+    if (std::fabs(next - x) <= kBracketedTolerance) return next;
+    x = next;
+  }
+  return x;
 }
 
 }  // namespace
@@ -44,7 +73,8 @@ TPropagationStatus OsculatingState(const TModelInit& init, const TMeanElements& 
   if (!std::isfinite(capu)) return Fail(TPropagationStatus::NonFinite, pos, vel);
   double epw = capu;
   double sinepw = 0.0, cosepw = 0.0, temp3 = 0.0, temp4 = 0.0, temp5 = 0.0, temp6 = 0.0;
-  for (int i = 0; i < kKeplerIterations; ++i) {
+  bool converged = false;
+  for (int i = 0; i < kKeplerIterations && !converged; ++i) {
     sinepw = std::sin(epw);
     cosepw = std::cos(epw);
     temp3 = axn * sinepw;
@@ -52,8 +82,22 @@ TPropagationStatus OsculatingState(const TModelInit& init, const TMeanElements& 
     temp5 = axn * cosepw;
     temp6 = ayn * sinepw;
     const double next = (capu - temp4 + temp3 - epw) / (1.0 - temp5 - temp6) + epw;
-    if (std::fabs(next - epw) <= kKeplerTolerance) break;
-    epw = next;
+    converged = std::fabs(next - epw) <= kKeplerTolerance;
+    if (!converged) epw = next;
+  }
+  if (!converged) {
+    // At high eccentricity the plain iteration can swing between far points and stop after
+    // ten tries anywhere. The equation has exactly one root, so solve it within its bracket.
+    if (!(axn * axn + ayn * ayn < 1.0)) {
+      return Fail(TPropagationStatus::EccentricityOutOfRange, pos, vel);
+    }
+    epw = SolveKeplerBracketed(capu, axn, ayn);
+    sinepw = std::sin(epw);
+    cosepw = std::cos(epw);
+    temp3 = axn * sinepw;
+    temp4 = ayn * cosepw;
+    temp5 = axn * cosepw;
+    temp6 = ayn * sinepw;
   }
 
   // Short-period preliminary quantities.
