@@ -52,15 +52,15 @@ TPanelAxes PanelAxes(const TVector& pos, const TVector& vel, double panelAzimuth
   return axes;
 }
 
-double FlareOffset(const TVector& pos, const TVector& vel, const TVector& lineOfSight,
-                   double jd, TGeodetic observer, double panelAzimuth, double panelTilt,
+double FlareOffset(const TVector& pos, const TVector& vel, const TVector& lineOfSight, double jd,
+                   TGeodetic observer, double panelAzimuth, double panelTilt,
                    const TLookAngles& sunRaDec) {
   const TPanelAxes panel = PanelAxes(pos, vel, panelAzimuth, panelTilt);
   const double s = -VecDot(lineOfSight, panel.normal);
   if (s < 0.0) return kPi;
-  const TVector mirrored = Combine(s, panel.normal, VecDot(lineOfSight, panel.inPlaneP),
-                                   panel.inPlaneP, VecDot(lineOfSight, panel.inPlaneQ),
-                                   panel.inPlaneQ);
+  const TVector mirrored =
+      Combine(s, panel.normal, VecDot(lineOfSight, panel.inPlaneP), panel.inPlaneP,
+              VecDot(lineOfSight, panel.inPlaneQ), panel.inPlaneQ);
   // So far out along the mirrored direction that the observer's offset from the earth's
   // centre no longer matters.
   TVector target = VecScale(sunRaDec.third, mirrored);

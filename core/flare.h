@@ -22,15 +22,14 @@ struct TPanelAxes {
 // The panel of azimuth a (about the body's near-vertical axis, from the velocity) and tilt t
 // (radians; negative turns the normal toward the earth) of a satellite at pos, moving at vel.
 // vel must be neither zero nor parallel to pos.
-TPanelAxes PanelAxes(const TVector& pos, const TVector& vel, double panelAzimuth,
-                     double panelTilt);
+TPanelAxes PanelAxes(const TVector& pos, const TVector& vel, double panelAzimuth, double panelTilt);
 
 // Angular distance (radians) between the Sun and the observer's line of sight mirrored in the
 // panel, or pi when the observer is behind the panel. lineOfSight is the satellite's position
 // minus the observer's (km) at jd; sunRaDec is TopocentricRaDec of the Sun for the same
 // observer and moment. The right-ascension difference is taken the short way round the sky.
-double FlareOffset(const TVector& pos, const TVector& vel, const TVector& lineOfSight,
-                   double jd, TGeodetic observer, double panelAzimuth, double panelTilt,
+double FlareOffset(const TVector& pos, const TVector& vel, const TVector& lineOfSight, double jd,
+                   TGeodetic observer, double panelAzimuth, double panelTilt,
                    const TLookAngles& sunRaDec);
 
 }  // namespace zen

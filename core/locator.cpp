@@ -11,10 +11,16 @@ namespace {
 constexpr double kLongitudeTopDeg = 179.99999;
 constexpr double kLatitudeTopDeg = 89.99999;
 
-int KindAt(size_t index) { return static_cast<int>(index / 2) + 1; }
+int KindAt(size_t index) {
+  return static_cast<int>(index / 2) + 1;
+}
 
-char ToUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-char ToLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char ToUpper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+char ToLower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Clamped into [low, top]; a coordinate that is not a number is taken as low.
 double ClampDeg(double value, double low, double top) {
@@ -62,10 +68,9 @@ std::string LatLonToLocator(double latitudeDeg, double longitudeDeg) {
   text[1] = LocatorChar(j / 10, kLocatorField);
   text[2] = LocatorChar((i % 20) / 2, kLocatorSquare);
   text[3] = LocatorChar(j % 10, kLocatorSquare);
-  text[4] = LocatorChar(static_cast<int>(std::trunc((x - 2 * (i / 2)) * 24 / 2)),
-                        kLocatorSubsquare);
-  text[5] = LocatorChar(static_cast<int>(std::trunc((y - std::trunc(y)) * 24)),
-                        kLocatorSubsquare);
+  text[4] =
+      LocatorChar(static_cast<int>(std::trunc((x - 2 * (i / 2)) * 24 / 2)), kLocatorSubsquare);
+  text[5] = LocatorChar(static_cast<int>(std::trunc((y - std::trunc(y)) * 24)), kLocatorSubsquare);
   return text;
 }
 
@@ -90,12 +95,24 @@ bool LocatorToLatLon(std::string& text, double& latitudeDeg, double& longitudeDe
     const int v = LocatorValue(text[k], KindAt(k));
     if (v < 0) return false;
     switch (k) {
-      case 0: lonDeg += 20.0 * v; break;
-      case 1: latDeg += 10.0 * v; break;
-      case 2: lonDeg += 2.0 * v; break;
-      case 3: latDeg += v; break;
-      case 4: lonDeg += (v - 12) / 12.0; break;
-      default: latDeg += (v - 12) / 24.0; break;
+      case 0:
+        lonDeg += 20.0 * v;
+        break;
+      case 1:
+        latDeg += 10.0 * v;
+        break;
+      case 2:
+        lonDeg += 2.0 * v;
+        break;
+      case 3:
+        latDeg += v;
+        break;
+      case 4:
+        lonDeg += (v - 12) / 12.0;
+        break;
+      default:
+        latDeg += (v - 12) / 24.0;
+        break;
     }
   }
   latitudeDeg = latDeg;

@@ -93,11 +93,10 @@ TLookAngles LookAngles(const TVector& pos, const TVector& vel, TGeodetic observe
   const double cosLat = std::cos(observer.latitude);
   const double sinTheta = std::sin(observer.theta);
   const double cosTheta = std::cos(observer.theta);
-  const double south = sinLat * cosTheta * range.x + sinLat * sinTheta * range.y -
-                       cosLat * range.z;
+  const double south = sinLat * cosTheta * range.x + sinLat * sinTheta * range.y - cosLat * range.z;
   const double east = -sinTheta * range.x + cosTheta * range.y;
-  const double zenith = cosLat * cosTheta * range.x + cosLat * sinTheta * range.y +
-                        sinLat * range.z;
+  const double zenith =
+      cosLat * cosTheta * range.x + cosLat * sinTheta * range.y + sinLat * range.z;
 
   // The quadrant comes from the signs of both components, so a target exactly east or west
   // (south = 0, of either sign) is not turned round.
@@ -131,9 +130,9 @@ TLookAngles TopocentricRaDec(const TVector& pos, const TVector& vel, TGeodetic o
   double rightAscension = 0.0;
   // At a celestial pole every right ascension is the same direction; 0 stands for them.
   if (cosDec > 0.0) {
-    rightAscension = WrapTwoPi(AngleFromSinCos(
-        (l * sinLat * sinLst + m * cosLst + n * cosLat * sinLst) / cosDec,
-        (l * sinLat * cosLst - m * sinLst + n * cosLat * cosLst) / cosDec));
+    rightAscension = WrapTwoPi(
+        AngleFromSinCos((l * sinLat * sinLst + m * cosLst + n * cosLat * sinLst) / cosDec,
+                        (l * sinLat * cosLst - m * sinLst + n * cosLat * cosLst) / cosDec));
     if (rightAscension >= kTwoPi) rightAscension -= kTwoPi;
   }
   out.first = rightAscension;

@@ -54,7 +54,6 @@ double RefractedElevation(double elevation);
 TLookAngles LookAngles(const TVector& pos, const TVector& vel, TGeodetic observer, double jd);
 
 // As LookAngles, with topocentric right ascension and declination in the first two fields.
-TLookAngles TopocentricRaDec(const TVector& pos, const TVector& vel, TGeodetic observer,
-                             double jd);
+TLookAngles TopocentricRaDec(const TVector& pos, const TVector& vel, TGeodetic observer, double jd);
 
 }  // namespace zen

@@ -23,15 +23,13 @@ TVector SunPosition(double jd) {
   const double year = 1900.0 + d / kDaysPerJulianYear;
   const double t = (d + DeltaEt(year) / kSecondsPerDay) / kDaysPerJulianCentury;
 
-  const double meanAnomaly = Radians(
-      Modulus(Modulus(35999.04975 * t, 360.0) + 358.47583 - (0.000150 + 0.0000033 * t) * t * t,
-              360.0));
+  const double meanAnomaly = Radians(Modulus(
+      Modulus(35999.04975 * t, 360.0) + 358.47583 - (0.000150 + 0.0000033 * t) * t * t, 360.0));
   const double meanLongitude =
       Radians(Modulus(Modulus(36000.76892 * t, 360.0) + 279.69668 + 0.0003025 * t * t, 360.0));
-  const double centre =
-      Radians((1.91946 - (0.004789 + 0.000014 * t) * t) * std::sin(meanAnomaly) +
-              (0.020094 - 0.0001 * t) * std::sin(2.0 * meanAnomaly) +
-              0.000293 * std::sin(3.0 * meanAnomaly));
+  const double centre = Radians((1.91946 - (0.004789 + 0.000014 * t) * t) * std::sin(meanAnomaly) +
+                                (0.020094 - 0.0001 * t) * std::sin(2.0 * meanAnomaly) +
+                                0.000293 * std::sin(3.0 * meanAnomaly));
   const double moonNode = Radians(Modulus(259.18 - 1934.142 * t, 360.0));
   const double longitude =
       WrapTwoPi(meanLongitude + centre - Radians(0.00569 - 0.00479 * std::sin(moonNode)));
@@ -58,8 +56,7 @@ int EclipseState(const TVector& sat, const TVector& sun) {
   TVector sunDir = sun;
   TVector nadir = VecScale(-1.0, sat);
   const double theta = VecAngle(sunDir, nadir);
-  if (earthSemiDiameter - sunSemiDiameter - theta >= 0.0 &&
-      earthSemiDiameter >= sunSemiDiameter) {
+  if (earthSemiDiameter - sunSemiDiameter - theta >= 0.0 && earthSemiDiameter >= sunSemiDiameter) {
     return kUmbra;
   }
   if (theta < earthSemiDiameter + sunSemiDiameter) return kPenumbra;

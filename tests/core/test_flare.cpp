@@ -152,9 +152,9 @@ TEST(FlareOffset, SiteBehindThePanelGivesExactlyPi) {
   const TLookAngles suns[] = {TopocentricRaDec(sun, TVector{}, s.site, kMorning),
                               TLookAngles{0.0, 0.0, 1.0, 0.0}, TLookAngles{3.0, -1.0, 5.0, 0.0}};
   for (const TLookAngles& sunRaDec : suns) {
-    EXPECT_EQ(FlareOffset(s.pos, s.vel, s.lineOfSight, kMorning, s.site, azimuth + kPi, -tilt,
-                          sunRaDec),
-              kPi);
+    EXPECT_EQ(
+        FlareOffset(s.pos, s.vel, s.lineOfSight, kMorning, s.site, azimuth + kPi, -tilt, sunRaDec),
+        kPi);
   }
 }
 

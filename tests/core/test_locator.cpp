@@ -59,15 +59,12 @@ struct PlaceCase {
 
 TEST(LatLonToLocator, KnownPlacesAndTheEdgesOfTheGrid) {
   const PlaceCase cases[] = {
-      {0.0, 0.0, "JJ00aa"},
-      {90.0, 180.0, "RR99xx"},     // clamped just inside the last subsquare
-      {-90.0, -180.0, "AA00aa"},
-      {51.4779, -0.0015, "IO91xl"},  // Greenwich
-      {-33.8688, 151.2093, "QF56od"},  // Sydney
-      {40.6892, -74.0445, "FN20xq"},
-      {-0.0001, -0.0001, "II99xx"},
-      {89.99, -179.99, "AR09ax"},
-      {-91.0, -200.0, "AA00aa"},   // beyond the grid: its nearest corner
+      {0.0, 0.0, "JJ00aa"},           {90.0, 180.0, "RR99xx"},       // clamped just inside the last
+                                                                     // subsquare
+      {-90.0, -180.0, "AA00aa"},      {51.4779, -0.0015, "IO91xl"},  // Greenwich
+      {-33.8688, 151.2093, "QF56od"},                                // Sydney
+      {40.6892, -74.0445, "FN20xq"},  {-0.0001, -0.0001, "II99xx"}, {89.99, -179.99, "AR09ax"},
+      {-91.0, -200.0, "AA00aa"},  // beyond the grid: its nearest corner
       {95.0, 400.0, "RR99xx"},
   };
   for (const PlaceCase& c : cases) {
@@ -112,8 +109,8 @@ TEST(LocatorToLatLon, AcceptsAndNormalisesFourAndSixCharacters) {
 }
 
 TEST(LocatorToLatLon, RefusesWrongLengthsAndCharactersOutOfRange) {
-  const char* refused[] = {"", "J", "JJ0", "JJ00a", "JJ00aaa", "SS00aa", "JJ00ay",
-                           "JJA0aa", "JJ0Aaa", "1J00", "J 00", "JJ00a1", "JJ00aa "};
+  const char* refused[] = {"",       "J",      "JJ0",  "JJ00a", "JJ00aaa", "SS00aa", "JJ00ay",
+                           "JJA0aa", "JJ0Aaa", "1J00", "J 00",  "JJ00a1",  "JJ00aa "};
   for (const char* t : refused) {
     std::string text = t;
     double lat = 12.5;

@@ -186,7 +186,9 @@ TEST(EciToGeodetic, PositionJustOffTheAxisAgreesWithTheAxis) {
 TEST(EciToGeodetic, PositionThatIsNotFiniteGivesNoNumbersAndReturns) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
-  const TVector bad[] = {{nan, 0.0, 7000.0, nan}, {7000.0, inf, 0.0, inf}, {0.0, 0.0, -inf, inf},
+  const TVector bad[] = {{nan, 0.0, 7000.0, nan},
+                         {7000.0, inf, 0.0, inf},
+                         {0.0, 0.0, -inf, inf},
                          {nan, nan, nan, nan}};
   for (const TVector& pos : bad) {
     const TGeodetic g = EciToGeodetic(pos, kNoon);
@@ -205,10 +207,10 @@ struct DirectionCase {
 
 TEST(LookAngles, AzimuthOfTargetsAtTheCompassPoints) {
   const DirectionCase cases[] = {
-      {"north", 1.0, 0.0, 0.0},           {"north-east", 1.0, 1.0, kPi / 4},
-      {"east", 0.0, 1.0, kHalfPi},        {"south-east", -1.0, 1.0, 3 * kPi / 4},
-      {"south", -1.0, 0.0, kPi},          {"south-west", -1.0, -1.0, 5 * kPi / 4},
-      {"west", 0.0, -1.0, 3 * kHalfPi},   {"north-west", 1.0, -1.0, 7 * kPi / 4},
+      {"north", 1.0, 0.0, 0.0},         {"north-east", 1.0, 1.0, kPi / 4},
+      {"east", 0.0, 1.0, kHalfPi},      {"south-east", -1.0, 1.0, 3 * kPi / 4},
+      {"south", -1.0, 0.0, kPi},        {"south-west", -1.0, -1.0, 5 * kPi / 4},
+      {"west", 0.0, -1.0, 3 * kHalfPi}, {"north-west", 1.0, -1.0, 7 * kPi / 4},
   };
   for (double latitudeDeg : {0.0, 48.2, -35.0, 70.0}) {
     for (double jd : {kNoon, kNoon + 0.1234}) {
@@ -309,14 +311,13 @@ struct RefractionCase {
 
 TEST(RefractedElevation, LiftsLowTargetsAndLeavesDeepOnesAlone) {
   const RefractionCase cases[] = {
-      {90.0, 90.0, 1e-4},         // no refraction at the zenith
-      {45.0, 45.0169, 1e-4},      // about one minute of arc
-      {10.0, 10.0901, 1e-3},      // about five minutes
-      {0.0, 0.4830, 1e-3},        // about half a degree at the horizon
-      {-0.5, 0.0615, 1e-3},       // just below the horizon is shown just above it
-      {-1.0, -1.0, 1e-12},        // too deep: kept as it is
-      {-30.0, -30.0, 1e-12},
-      {-90.0, -90.0, 1e-12},
+      {90.0, 90.0, 1e-4},     // no refraction at the zenith
+      {45.0, 45.0169, 1e-4},  // about one minute of arc
+      {10.0, 10.0901, 1e-3},  // about five minutes
+      {0.0, 0.4830, 1e-3},    // about half a degree at the horizon
+      {-0.5, 0.0615, 1e-3},   // just below the horizon is shown just above it
+      {-1.0, -1.0, 1e-12},    // too deep: kept as it is
+      {-30.0, -30.0, 1e-12}, {-90.0, -90.0, 1e-12},
   };
   for (const RefractionCase& c : cases) {
     EXPECT_NEAR(Degrees(RefractedElevation(Radians(c.geometricDeg))), c.shownDeg, c.tolDeg)
@@ -363,8 +364,7 @@ TEST(TopocentricRaDec, DistantTargetKeepsItsRightAscensionAndDeclination) {
     const TLookAngles radec = TopocentricRaDec(target, TVector{}, site, kNoon);
     EXPECT_GE(radec.first, 0.0);
     EXPECT_LT(radec.first, kTwoPi);
-    EXPECT_LT(AzimuthGap(radec.first, c.raRad) * std::cos(c.decRad), kOneArcminuteRad)
-        << c.raRad;
+    EXPECT_LT(AzimuthGap(radec.first, c.raRad) * std::cos(c.decRad), kOneArcminuteRad) << c.raRad;
     EXPECT_NEAR(radec.second, c.decRad, kOneArcminuteRad) << c.raRad;
     const TLookAngles look = LookAngles(target, TVector{}, site, kNoon);
     EXPECT_EQ(radec.third, look.third);

@@ -22,7 +22,9 @@ double Jd(int year, int month, int day, int hour, int minute) {
                                   static_cast<uint16_t>(minute), 0, 0});
 }
 
-double DeclinationDeg(const TVector& sun) { return Degrees(std::asin(sun.z / sun.w)); }
+double DeclinationDeg(const TVector& sun) {
+  return Degrees(std::asin(sun.z / sun.w));
+}
 
 struct SeasonCase {
   const char* name;
@@ -84,8 +86,8 @@ TEST(SunPosition, DistanceOverAYearRunsFromPerihelionInJanuaryToAphelionInJuly) 
 // 0.89 degree a day at the equinoxes (the ecliptic crosses the equator aslant) to 1.13 at the
 // December solstice, near perihelion.
 TEST(SunPosition, RightAscensionAdvancesAboutOneDegreeADay) {
-  double previous = std::atan2(SunPosition(Jd(2026, 1, 1, 0, 0)).y,
-                               SunPosition(Jd(2026, 1, 1, 0, 0)).x);
+  double previous =
+      std::atan2(SunPosition(Jd(2026, 1, 1, 0, 0)).y, SunPosition(Jd(2026, 1, 1, 0, 0)).x);
   for (int day = 1; day < 365; ++day) {
     const TVector sun = SunPosition(Jd(2026, 1, 1, 0, 0) + day);
     const double ra = std::atan2(sun.y, sun.x);
@@ -122,10 +124,10 @@ TEST(EclipseState, StatesAroundTheEdgesOfTheShadow) {
   // 42164 km; the Sun's is 0.27 degree. The umbra ends at the difference of the two, the
   // penumbra at their sum.
   const ShadowCase cases[] = {
-      {7000.0, 0.0, kUmbra},      {7000.0, 65.2, kUmbra},     {7000.0, 65.66, kPenumbra},
-      {7000.0, 66.1, kSunlit},    {7000.0, 90.0, kSunlit},    {7000.0, 180.0, kSunlit},
-      {42164.0, 0.0, kUmbra},     {42164.0, 8.3, kUmbra},     {42164.0, 8.7, kPenumbra},
-      {42164.0, 9.1, kSunlit},    {42164.0, 45.0, kSunlit},   {6578.0, 70.0, kUmbra},
+      {7000.0, 0.0, kUmbra},   {7000.0, 65.2, kUmbra},   {7000.0, 65.66, kPenumbra},
+      {7000.0, 66.1, kSunlit}, {7000.0, 90.0, kSunlit},  {7000.0, 180.0, kSunlit},
+      {42164.0, 0.0, kUmbra},  {42164.0, 8.3, kUmbra},   {42164.0, 8.7, kPenumbra},
+      {42164.0, 9.1, kSunlit}, {42164.0, 45.0, kSunlit}, {6578.0, 70.0, kUmbra},
   };
   const TVector sun = SunPosition(Jd(2026, 5, 30, 12, 0));
   for (const ShadowCase& c : cases) {
@@ -154,8 +156,7 @@ TEST(EclipseState, PathIntoTheShadowGoesSunlitPenumbraUmbra) {
     // The penumbra is as wide as the Sun's disc: twice 0.267 degree.
     EXPECT_NEAR(penumbraStartDeg - umbraStartDeg, 0.534, 0.01) << radiusKm;
     const double earthSemiDiameterDeg = Degrees(std::asin(6378.135 / radiusKm));
-    EXPECT_NEAR(0.5 * (penumbraStartDeg + umbraStartDeg), earthSemiDiameterDeg, 0.01)
-        << radiusKm;
+    EXPECT_NEAR(0.5 * (penumbraStartDeg + umbraStartDeg), earthSemiDiameterDeg, 0.01) << radiusKm;
   }
 }
 

@@ -1,0 +1,304 @@
+// The look command: one line per time step with the satellite's sub-point, look angles,
+// range, range rate, topocentric right ascension and declination, shadow state, and the
+// Sun's azimuth and elevation, for a site given on the command line.
+#include "cli/look.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "core/catalog.h"
+#include "core/observer.h"
+#include "core/propagator.h"
+#include "core/sun.h"
+#include "core/timescale.h"
+
+namespace zen::cli {
+
+namespace {
+
+constexpr const char* kName = "zenarith look";
+constexpr const char* kUsage =
+    "usage: zenarith look FILE --sat NUMBER --site LAT,LON,ALT_M --from UTC --to UTC "
+    "[--step SECONDS]\n"
+    "       times as 2026-05-30T12:00:00Z; latitude north and longitude east positive\n";
+constexpr int64_t kDefaultStepSeconds = 60;
+// More lines than this is a mistyped period or step, not a look at the sky.
+constexpr int64_t kMaxLines = 10000000;
+// Sites from the deepest dry land to well above any aircraft.
+constexpr double kMinAltitudeM = -1000.0;
+constexpr double kMaxAltitudeM = 100000.0;
+constexpr double kSecondsPerDay = 86400.0;
+
+struct TLookOptions {
+  std::string file;
+  std::string satellite;  // as typed
+  int64_t satelliteNumber = -1;
+  bool haveSite = false;
+  double latitudeDeg = 0.0;
+  double longitudeDeg = 0.0;
+  double altitudeM = 0.0;
+  bool haveFrom = false;
+  bool haveTo = false;
+  double fromJd = 0.0;
+  double toJd = 0.0;
+  int64_t stepSeconds = kDefaultStepSeconds;
+};
+
+bool ParseReal(std::string_view text, double& value) {
+  const char* end = text.data() + text.size();
+  auto [rest, ec] = std::from_chars(text.data(), end, value);
+  return !text.empty() && ec == std::errc() && rest == end && std::isfinite(value);
+}
+
+bool ParseWhole(std::string_view text, int64_t& value) {
+  const char* end = text.data() + text.size();
+  auto [rest, ec] = std::from_chars(text.data(), end, value);
+  return !text.empty() && ec == std::errc() && rest == end;
+}
+
+// "LAT,LON,ALT_M" in degrees and metres.
+bool ParseSite(const std::string& text, TLookOptions& o) {
+  const size_t first = text.find(',');
+  const size_t second = first == std::string::npos ? first : text.find(',', first + 1);
+  if (second == std::string::npos) return false;
+  std::string_view all(text);
+  return ParseReal(all.substr(0, first), o.latitudeDeg) &&
+         ParseReal(all.substr(first + 1, second - first - 1), o.longitudeDeg) &&
+         ParseReal(all.substr(second + 1), o.altitudeM);
+}
+
+bool IsLeapYear(int year) {
+  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+// yyyy-mm-ddThh:mm:ss with an optional closing Z, a real calendar moment.
+bool ParseUtc(const std::string& text, double& jd) {
+  std::string_view t(text);
+  if (!t.empty() && (t.back() == 'Z' || t.back() == 'z')) t.remove_suffix(1);
+  if (t.size() != 19 || t[4] != '-' || t[7] != '-' || (t[10] != 'T' && t[10] != 't') ||
+      t[13] != ':' || t[16] != ':') {
+    return false;
+  }
+  auto field = [&](size_t at, size_t length, int64_t& value) {
+    for (size_t i = at; i < at + length; ++i) {
+      if (t[i] < '0' || t[i] > '9') return false;
+    }
+    return ParseWhole(t.substr(at, length), value);
+  };
+  int64_t year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+  if (!field(0, 4, year) || !field(5, 2, month) || !field(8, 2, day) || !field(11, 2, hour) ||
+      !field(14, 2, minute) || !field(17, 2, second)) {
+    return false;
+  }
+  static constexpr int kMonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (year < 1 || month < 1 || month > 12 || day < 1 || hour > 23 || minute > 59 || second > 59) {
+    return false;
+  }
+  const int monthDays = kMonthDays[month - 1] + (month == 2 && IsLeapYear(int(year)) ? 1 : 0);
+  if (day > monthDays) return false;
+  jd = DateRecToJulian(TDateRec{static_cast<uint16_t>(year), static_cast<uint16_t>(month),
+                                static_cast<uint16_t>(day), static_cast<uint16_t>(hour),
+                                static_cast<uint16_t>(minute), static_cast<uint16_t>(second), 0});
+  return true;
+}
+
+// Returns an error text, or an empty one when the options are sound.
+std::string ParseOptions(const std::vector<std::string>& args, TLookOptions& o) {
+  bool haveFile = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    std::string word = args[i];
+    std::string value;
+    bool hasValue = false;
+    if (word.rfind("--", 0) != 0) {
+      if (haveFile) return "only one element file may be given";
+      o.file = word;
+      haveFile = true;
+      continue;
+    }
+    const size_t eq = word.find('=');
+    if (eq != std::string::npos) {
+      value = word.substr(eq + 1);
+      word = word.substr(0, eq);
+      hasValue = true;
+    } else if (i + 1 < args.size()) {
+      value = args[++i];
+      hasValue = true;
+    }
+    if (word != "--sat" && word != "--site" && word != "--from" && word != "--to" &&
+        word != "--step") {
+      return "unknown option " + word;
+    }
+    if (!hasValue) return word + " needs a value";
+    if (word == "--sat") {
+      if (!ParseWhole(value, o.satelliteNumber) || o.satelliteNumber < 0) {
+        return "--sat needs a catalogue number";
+      }
+      o.satellite = value;
+    } else if (word == "--site") {
+      if (!ParseSite(value, o)) return "--site needs LAT,LON,ALT_M (degrees and metres)";
+      if (o.latitudeDeg < -90.0 || o.latitudeDeg > 90.0) {
+        return "--site latitude must be within -90..90 degrees";
+      }
+      if (o.longitudeDeg < -180.0 || o.longitudeDeg > 360.0) {
+        return "--site longitude must be within -180..360 degrees";
+      }
+      if (o.altitudeM < kMinAltitudeM || o.altitudeM > kMaxAltitudeM) {
+        return "--site altitude must be within -1000..100000 metres";
+      }
+      o.haveSite = true;
+    } else if (word == "--from" || word == "--to") {
+      double& jd = word == "--from" ? o.fromJd : o.toJd;
+      if (!ParseUtc(value, jd)) return word + " needs a UTC time such as 2026-05-30T12:00:00Z";
+      (word == "--from" ? o.haveFrom : o.haveTo) = true;
+    } else {
+      if (!ParseWhole(value, o.stepSeconds) || o.stepSeconds <= 0) {
+        return "--step needs a whole number of seconds, more than 0";
+      }
+    }
+  }
+  if (!haveFile) return "no element file given";
+  if (o.satelliteNumber < 0) return "--sat is needed";
+  if (!o.haveSite) return "--site is needed";
+  if (!o.haveFrom || !o.haveTo) return "--from and --to are needed";
+  if (o.toJd < o.fromJd) return "--to must not be before --from";
+  return {};
+}
+
+// Fixed notation right-aligned in width, with "." whatever the locale and no "-" on a value
+// that rounds to zero.
+void AppendFixed(std::string& line, double value, int width, int decimals) {
+  char text[64];
+  auto [end, ec] =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+  size_t length = ec == std::errc() ? static_cast<size_t>(end - text) : 0;
+  const char* start = text;
+  if (length > 1 && text[0] == '-' &&
+      std::string_view(text + 1, length - 1).find_first_not_of("0.") == std::string_view::npos) {
+    ++start;
+    --length;
+  }
+  line += ' ';
+  if (length < static_cast<size_t>(width)) line.append(width - length, ' ');
+  line.append(start, length);
+}
+
+// Longitude in (-180, 180] from a sub-point longitude in [0, 2pi).
+double EastLongitudeDeg(double longitude) {
+  const double deg = Degrees(longitude);
+  return deg > 180.0 ? deg - 360.0 : deg;
+}
+
+std::string HeaderLine() {
+  return "date       time       lat_deg   lon_deg     alt_km   az_deg   el_deg   range_km"
+         " rate_km_s    ra_deg  dec_deg eclipse sun_az_deg sun_el_deg";
+}
+
+bool Finite(const TVector& v) {
+  return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+void AppendStep(std::string& line, TPropagator& propagator, const TGeodetic& site, double jd) {
+  line = DateRecToText(JulianToDateRec(jd));
+  TVector pos;
+  TVector vel;
+  TPropagationStatus status = propagator.Propagate(pos, vel, jd);
+  if (status == TPropagationStatus::Ok) {
+    TPropagator::ScaleStateToKm(pos, vel);
+    if (!Finite(pos) || !Finite(vel)) status = TPropagationStatus::NonFinite;
+  }
+  if (status != TPropagationStatus::Ok) {
+    line += " model breakdown: ";
+    line += PropagationStatusText(status);
+    return;
+  }
+  const TGeodetic under = EciToGeodetic(pos, jd);
+  const TLookAngles look = LookAngles(pos, vel, site, jd);
+  const TLookAngles radec = TopocentricRaDec(pos, vel, site, jd);
+  const TVector sun = SunPosition(jd);
+  const TLookAngles sunLook = LookAngles(sun, TVector{}, site, jd);
+  AppendFixed(line, Degrees(under.latitude), 9, 4);
+  AppendFixed(line, EastLongitudeDeg(under.longitude), 9, 4);
+  AppendFixed(line, under.altitude, 10, 3);
+  AppendFixed(line, Degrees(look.first), 8, 3);
+  AppendFixed(line, Degrees(look.second), 8, 3);
+  AppendFixed(line, look.third, 10, 3);
+  AppendFixed(line, look.fourth, 9, 4);
+  AppendFixed(line, Degrees(radec.first), 9, 4);
+  AppendFixed(line, Degrees(radec.second), 8, 4);
+  line += "       ";
+  line += static_cast<char>('0' + EclipseState(pos, sun));
+  AppendFixed(line, Degrees(sunLook.first), 10, 3);
+  AppendFixed(line, Degrees(sunLook.second), 10, 3);
+}
+
+}  // namespace
+
+int RunLook(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  TLookOptions options;
+  const std::string problem = ParseOptions(args, options);
+  if (!problem.empty()) {
+    err << kName << ": " << problem << "\n" << kUsage;
+    return 2;
+  }
+  const int64_t periodSeconds = std::llround((options.toJd - options.fromJd) * kSecondsPerDay);
+  if (periodSeconds / options.stepSeconds >= kMaxLines) {
+    err << kName << ": too many steps; use a larger --step or a shorter period\n" << kUsage;
+    return 2;
+  }
+
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(options.file, ec)) {
+    err << kName << ": cannot open " << options.file << "\n";
+    return 1;
+  }
+  auto catalog = std::make_unique<TCatalog>();
+  int count = 0;
+  try {
+    count = catalog->ReadElementFile(options.file);
+  } catch (const std::exception& e) {
+    err << kName << ": cannot read " << options.file << ": " << e.what() << "\n";
+    return 1;
+  }
+  int slot = 1;
+  for (; slot <= count; ++slot) {
+    int64_t number = -1;
+    if (ParseWhole(CatalogNumberText(catalog->CatalogElements[slot]), number) &&
+        number == options.satelliteNumber) {
+      break;
+    }
+  }
+  if (slot > count) {
+    err << kName << ": no set with catalogue number " << options.satellite << " in "
+        << options.file;
+    if (catalog->ElementFileTruncated) err << " (only its first " << count << " sets were read)";
+    err << "\n";
+    return 1;
+  }
+
+  TPropagator propagator;
+  try {
+    propagator.LoadElements(catalog->CatalogElements[slot]);
+  } catch (const TElementError& e) {
+    err << kName << ": set " << options.satellite << ": " << e.what() << "\n";
+    return 1;
+  }
+  const TGeodetic site =
+      ObserverFromSite(options.latitudeDeg, options.longitudeDeg, options.altitudeM);
+
+  out << HeaderLine() << '\n';
+  std::string line;
+  line.reserve(160);
+  // Each moment is from + k step (no running sum), so long runs do not drift.
+  for (int64_t seconds = 0; seconds <= periodSeconds; seconds += options.stepSeconds) {
+    const double jd = options.fromJd + static_cast<double>(seconds) / kSecondsPerDay;
+    AppendStep(line, propagator, site, jd);
+    out << line << '\n';
+  }
+  return out.good() ? 0 : 1;
+}
+
+}  // namespace zen::cli
