@@ -1,0 +1,145 @@
+// The program's bitmaps: transparency by pixel (1, 1), loading errors, and the shipped files.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cmath>
+
+#include "display/bitmaps.h"
+#include "display/projection.h"
+#include "gui_application.h"
+
+namespace zen {
+namespace {
+
+const QString kShippedData = QStringLiteral(ZEN_SOURCE_DIR "/resources/Data");
+
+bool CopyShippedData(const QString& programFolder) {
+  QDir().mkpath(programFolder + "/Data");
+  for (const char* name : kBitmapFiles) {
+    QString file = QString::fromLatin1(name).mid(5);
+    if (!QFile::copy(kShippedData + "/" + file, programFolder + "/" + name)) return false;
+  }
+  return true;
+}
+
+int Brightness(QRgb rgb) { return qRed(rgb) + qGreen(rgb) + qBlue(rgb); }
+
+TEST(WithTransparentColour, ClearsEveryPixelOfTheColourAtOneOne) {
+  QImage image(4, 3, QImage::Format_RGB32);
+  image.fill(QColor(1, 2, 3));
+  image.setPixel(2, 2, qRgb(200, 0, 0));
+  image.setPixel(0, 0, qRgb(1, 2, 4));  // one step off the key: stays opaque
+  QImage keyed = WithTransparentColour(image);
+  EXPECT_EQ(qAlpha(keyed.pixel(1, 1)), 0);
+  EXPECT_EQ(qAlpha(keyed.pixel(3, 0)), 0);
+  EXPECT_EQ(keyed.pixel(2, 2), qRgba(200, 0, 0, 255));
+  EXPECT_EQ(keyed.pixel(0, 0), qRgba(1, 2, 4, 255));
+}
+
+class BitmapFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::EnsureGuiApplication();
+    ASSERT_TRUE(folder.isValid());
+    if (!QFile::exists(kShippedData + "/world.bmp")) GTEST_SKIP() << "no data at " << ZEN_SOURCE_DIR;
+    ASSERT_TRUE(CopyShippedData(folder.path()));
+  }
+
+  QTemporaryDir folder;
+  TBitmaps bitmaps;
+};
+
+TEST_F(BitmapFiles, LoadsAllSevenWithSymbolsMadeTransparent) {
+  TBitmapLoad load = LoadBitmaps(folder.path(), bitmaps);
+  ASSERT_TRUE(load.ok) << qPrintable(BitmapErrorText(load));
+  EXPECT_EQ(bitmaps.WorldBitmap.size(), QSize(600, 360));
+  for (const QImage* symbol : {&bitmaps.SunBitmap, &bitmaps.SatLitBitmap,
+                               &bitmaps.SatEclipsedBitmap, &bitmaps.SatActiveBitmap}) {
+    EXPECT_EQ(qAlpha(symbol->pixel(1, 1)), 0);
+    EXPECT_EQ(qAlpha(symbol->pixel(symbol->width() / 2, symbol->height() / 2)), 255)
+        << "the symbol's centre is ink";
+  }
+}
+
+TEST_F(BitmapFiles, NamesTheFirstMissingFileInLoadOrder) {
+  for (size_t i = 0; i < std::size(kBitmapFiles); ++i) {
+    QTemporaryDir other;
+    ASSERT_TRUE(CopyShippedData(other.path()));
+    // Remove this file and every later one: the message names this one.
+    for (size_t j = i; j < std::size(kBitmapFiles); ++j) {
+      QFile::remove(other.path() + "/" + kBitmapFiles[j]);
+    }
+    TBitmapLoad load = LoadBitmaps(other.path(), bitmaps);
+    EXPECT_FALSE(load.ok);
+    EXPECT_TRUE(load.failedFile.endsWith(QString::fromLatin1(kBitmapFiles[i])))
+        << qPrintable(load.failedFile);
+    EXPECT_TRUE(BitmapErrorText(load).contains(QStringLiteral("missing")));
+  }
+  EXPECT_TRUE(bitmaps.WorldBitmap.isNull()) << "nothing kept from a failed load";
+}
+
+TEST_F(BitmapFiles, RejectsAFileThatIsNotABitmap) {
+  QFile file(folder.path() + "/Data/radar.bmp");
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write("BM not really a bitmap");
+  file.close();
+  TBitmapLoad load = LoadBitmaps(folder.path(), bitmaps);
+  EXPECT_FALSE(load.ok);
+  EXPECT_TRUE(load.failedFile.endsWith(QStringLiteral("Data/radar.bmp")));
+  EXPECT_TRUE(load.reason.contains(QStringLiteral("not a readable BMP")));
+}
+
+TEST_F(BitmapFiles, RejectsAWorldMapOfAnotherSize) {
+  QImage small(300, 180, QImage::Format_RGB32);
+  small.fill(Qt::blue);
+  ASSERT_TRUE(small.save(folder.path() + "/Data/world.bmp", "BMP"));
+  TBitmapLoad load = LoadBitmaps(folder.path(), bitmaps);
+  EXPECT_FALSE(load.ok);
+  EXPECT_TRUE(load.failedFile.endsWith(QStringLiteral("Data/world.bmp")));
+  EXPECT_TRUE(load.reason.contains(QStringLiteral("600 x 360")));
+}
+
+TEST_F(BitmapFiles, ShippedSymbolsAreSmallWithAKeyColourFoundOnlyOutsideTheInk) {
+  for (const char* name : {"sun.bmp", "sat_i.bmp", "sat_e.bmp", "sat_s.bmp"}) {
+    QImage image(kShippedData + "/" + name);
+    ASSERT_FALSE(image.isNull()) << name;
+    EXPECT_GE(std::min(image.width(), image.height()), 9) << name;
+    EXPECT_LE(std::max(image.width(), image.height()), 15) << name;
+    // The key colour marks the background: it reaches the border, and every inked pixel
+    // differs from it.
+    QRgb key = image.pixel(1, 1);
+    EXPECT_EQ(image.pixel(0, 0), key) << name;
+    EXPECT_NE(image.pixel(image.width() / 2, image.height() / 2), key) << name;
+  }
+}
+
+TEST_F(BitmapFiles, ShippedRadarChartHasItsHorizonAt68PixelsAndRingsAt30And60) {
+  QImage radar(kShippedData + "/radar.bmp");
+  ASSERT_EQ(radar.size(), QSize(kRadarImageWidth, kRadarImageHeight));
+  // Along the diagonals, away from the cross lines and the labels.
+  for (double az : {45.0, 135.0, 225.0, 315.0}) {
+    QPoint horizon = AzElToRadar(az, 0);
+    QPoint outside = AzElToRadar(az, -8);
+    QPoint between = AzElToRadar(az, 15);
+    EXPECT_GT(Brightness(radar.pixel(horizon)), Brightness(radar.pixel(between)) + 60) << az;
+    EXPECT_LT(Brightness(radar.pixel(outside)), 30) << "dark outside the horizon, az " << az;
+    for (double ring : {30.0, 60.0}) {
+      QPoint onRing = AzElToRadar(az, ring);
+      QPoint offRing = AzElToRadar(az, ring + 7.0);
+      EXPECT_GT(Brightness(radar.pixel(onRing)), Brightness(radar.pixel(offRing)) + 30)
+          << "ring " << ring << " az " << az;
+    }
+  }
+}
+
+TEST_F(BitmapFiles, ShippedLogoFitsTheLogoArea) {
+  QImage logo(kShippedData + "/zenarith.bmp");
+  ASSERT_FALSE(logo.isNull());
+  EXPECT_LE(logo.width(), kRadarImageWidth);
+  EXPECT_LE(logo.height(), kRadarImageHeight);
+}
+
+}  // namespace
+}  // namespace zen
