@@ -17,7 +17,8 @@ inline constexpr double kEarthRotationRadPerS = 7.292115855228083e-5;
 
 // A place on (or above) the ellipsoid. For the observer the caller sets latitude, longitude
 // and altitude, and ObserverPosVel writes theta, the local mean sidereal angle. For a
-// sub-point the longitude lies in [0, 2pi) and theta is the right ascension of the position.
+// sub-point the longitude lies in [0, 2pi) and theta is the right ascension of the position,
+// in (-pi/2, 3pi/2] as AngleFromSinCos gives it.
 struct TGeodetic {
   double latitude = 0.0;   // radians, north positive
   double longitude = 0.0;  // radians, east positive

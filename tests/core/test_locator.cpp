@@ -42,15 +42,6 @@ TEST(LocatorValue, ReadsEachKindCaseSensitively) {
   }
 }
 
-TEST(LocatorValue, UndoesLocatorCharOverEachRange) {
-  const int tops[] = {17, 9, 23};
-  for (int kind = 1; kind <= 3; ++kind) {
-    for (int v = 0; v <= tops[kind - 1]; ++v) {
-      EXPECT_EQ(LocatorValue(LocatorChar(v, kind), kind), v) << v << " of kind " << kind;
-    }
-  }
-}
-
 struct PlaceCase {
   double latitudeDeg;
   double longitudeDeg;

@@ -269,14 +269,6 @@ TEST(LookAngles, TargetOverheadIsAtNinetyDegrees) {
   }
 }
 
-TEST(LookAngles, LeavesTheCallersObserverAlone) {
-  TGeodetic site = ObserverFromSite(52.0, 21.0, 100.0);
-  site.theta = 1.25;
-  LookAngles(TVector{7000.0, 0.0, 0.0, 7000.0}, TVector{}, site, kNoon);
-  TopocentricRaDec(TVector{7000.0, 0.0, 0.0, 7000.0}, TVector{}, site, kNoon);
-  EXPECT_EQ(site.theta, 1.25);
-}
-
 struct RangeRateCase {
   double alongKmPerS;
   double acrossKmPerS;

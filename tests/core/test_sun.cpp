@@ -52,13 +52,6 @@ TEST(SunPosition, PointsAlongTheEquinoxInMarchAndAwayFromItInSeptember) {
   EXPECT_LT(september.x / september.w, -0.99999);
 }
 
-TEST(SunPosition, MagnitudeIsTheLengthOfTheVector) {
-  for (double jd = Jd(2026, 1, 1, 0, 0); jd < Jd(2027, 1, 1, 0, 0); jd += 17.3) {
-    const TVector sun = SunPosition(jd);
-    EXPECT_NEAR(std::sqrt(sun.x * sun.x + sun.y * sun.y + sun.z * sun.z), sun.w, 1e-3);
-  }
-}
-
 TEST(SunPosition, DistanceOverAYearRunsFromPerihelionInJanuaryToAphelionInJuly) {
   double nearestKm = 1e12;
   double farthestKm = 0.0;
