@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
                               ? QCoreApplication::applicationDirPath()
                               : QDir(QString::fromStdString(options.home)).absolutePath();
   zen::TQtUserDialogs dialogs;
-  zen::TMainWindow window({programFolder, zen::DefaultLockFolder()}, dialogs);
+  zen::TMainWindow window({programFolder, zen::DefaultLockFolder(), std::nullopt}, dialogs);
   if (!window.Initialized()) return window.StopCode();
   dialogs.SetParent(&window);
   // The search progress dialog, the save-settings dialog and the help window are made here.

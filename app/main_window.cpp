@@ -67,10 +67,10 @@ void FillWithPanelColour(QWidget* widget) {
 
 }  // namespace
 
-TMainWindow::TMainWindow(const TStartPaths& paths, UserDialogs& dialogs, QWidget* parent)
+TMainWindow::TMainWindow(const TStartContext& start, UserDialogs& dialogs, QWidget* parent)
     : QWidget(parent),
       dialogs_(dialogs),
-      paths_(paths),
+      start_(start),
       Img_(kMapImageWidth, kMapImageHeight, QImage::Format_RGB32),
       Lgo_(kRadarImageWidth, kRadarImageHeight, QImage::Format_RGB32) {
   Img_.fill(Qt::black);
@@ -160,19 +160,23 @@ bool TMainWindow::Stop(int code, const QString& message) {
 
 bool TMainWindow::Initialize() {
   // A second instance ends here, silently.
-  if (instance_.Acquire(paths_.lockFolder) == TSingleInstance::TResult::HeldElsewhere) {
+  if (instance_.Acquire(start_.lockFolder) == TSingleInstance::TResult::HeldElsewhere) {
     return Stop(0, QString());
   }
 
-  programFolder_ = ProgramFolderPath(paths_.programFolder);
+  programFolder_ = ProgramFolderPath(start_.programFolder);
   activated_ = false;
   // Numbers read and written by Qt use "." whatever the machine's locale.
   QLocale::setDefault(QLocale::c());
 
-  QScreen* screen = QGuiApplication::primaryScreen();
-  plan_ = screen != nullptr
-              ? PlanWindow(screen->size().width(), screen->size().height(), screen->depth())
-              : TWindowPlan{};
+  std::optional<TScreenInfo> screen = start_.screen;
+  if (!screen) {
+    if (QScreen* primary = QGuiApplication::primaryScreen()) {
+      screen = TScreenInfo{primary->size().width(), primary->size().height(), primary->depth()};
+    }
+  }
+  plan_ = screen ? PlanWindow(screen->widthPx, screen->heightPx, screen->depthBits)
+                 : TWindowPlan{};
   if (!plan_.screenOk) return Stop(1, ScreenTooSmallText());
   ApplyWindowPlan();
 

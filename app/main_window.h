@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <optional>
 
 #include "app/single_instance.h"
 #include "app/user_dialogs.h"
@@ -22,11 +23,18 @@ namespace zen {
 
 class TImageView;
 
-// Where the program keeps its files and where the instance lock lives; tests use
-// temporary folders for both.
-struct TStartPaths {
+struct TScreenInfo {
+  int widthPx = 0;
+  int heightPx = 0;
+  int depthBits = 0;
+};
+
+// Where the program keeps its files, where the instance lock lives, and the screen to plan
+// the window for (empty: the primary screen). Tests use temporary folders and chosen screens.
+struct TStartContext {
   QString programFolder;
   QString lockFolder;
+  std::optional<TScreenInfo> screen;
 };
 
 inline constexpr std::array<const char*, 7> kPageTabCaptions = {
@@ -40,7 +48,7 @@ class TMainWindow : public QWidget {
  public:
   // Builds the controls and runs Initialize; when that stops the program, Initialized() is
   // false and the window must not be shown.
-  TMainWindow(const TStartPaths& paths, UserDialogs& dialogs, QWidget* parent = nullptr);
+  TMainWindow(const TStartContext& start, UserDialogs& dialogs, QWidget* parent = nullptr);
   ~TMainWindow() override;
 
   bool Initialized() const { return initialized_; }
@@ -74,7 +82,7 @@ class TMainWindow : public QWidget {
 
  private:
   UserDialogs& dialogs_;
-  TStartPaths paths_;
+  TStartContext start_;
   TSingleInstance instance_;
   bool initialized_ = false;
   int stopCode_ = 0;

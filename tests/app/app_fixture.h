@@ -1,0 +1,75 @@
+// What the window tests share: the application object, scripted dialogs, a program folder.
+#pragma once
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <deque>
+#include <functional>
+
+#include "app/user_dialogs.h"
+#include "display/bitmaps.h"
+
+namespace zen::test {
+
+inline void EnsureApplication() {
+  static int argc = 1;
+  static char name[] = "zen_app_tests";
+  static char* argv[] = {name, nullptr};
+  if (QApplication::instance() == nullptr) new QApplication(argc, argv);
+}
+
+// Answers questions from a script (No once the script runs out) and records every box.
+class TScriptedDialogs : public UserDialogs {
+ public:
+  std::deque<bool> answers;
+  QStringList questions;
+  QStringList notices;
+  QStringList errors;
+
+  bool Ask(const QString& question) override {
+    questions << question;
+    if (answers.empty()) return false;
+    bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  void Inform(const QString& message) override { notices << message; }
+  void ShowError(const QString& message) override { errors << message; }
+  QString ChooseFileToOpen(const QString&, const QString&, const QString&) override { return {}; }
+  QString ChooseFileToSave(const QString&, const QString&, const QString&) override { return {}; }
+};
+
+inline const QString kShippedData = QStringLiteral(ZEN_SOURCE_DIR "/resources/Data");
+
+// A temporary program folder holding the shipped bitmaps, and a lock folder of its own.
+struct TProgramFolder {
+  QTemporaryDir home;
+  QTemporaryDir locks;
+
+  bool HasShippedData() const { return QFile::exists(kShippedData + "/world.bmp"); }
+
+  bool CopyData() {
+    if (!QDir().mkpath(home.path() + "/Data")) return false;
+    for (const char* name : kBitmapFiles) {
+      QString file = QString::fromLatin1(name).mid(5);
+      if (!QFile::copy(kShippedData + "/" + file, home.filePath(name))) return false;
+    }
+    return true;
+  }
+};
+
+// Runs the event loop until done() holds or timeoutMs passes; returns done().
+inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done() && clock.elapsed() < timeoutMs) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  return done();
+}
+
+}  // namespace zen::test
