@@ -249,3 +249,45 @@ TEST(Skok, JumpsAlongGreatCircles) {
 
 }  // namespace
 }  // namespace zen
+
+#include "tracking/site.h"
+
+namespace zen {
+namespace {
+
+struct SignCase {
+  const char* name;
+  const char* sign;
+  const char* expected;
+};
+
+TEST(Site, EmptySignComesFromTheName) {
+  const SignCase cases[] = {
+      {"Warsaw, Poland", "", "Warsaw"},
+      {"Warsaw", "", "Warsaw"},
+      {", nowhere", "", ", nowhere"},
+      {"Warsaw, Poland", "WAW", "WAW"},
+  };
+  for (const SignCase& c : cases) {
+    TSite s;
+    s.name = c.name;
+    s.sign = c.sign;
+    UstawLokacje(s);
+    EXPECT_EQ(s.sign, c.expected) << c.name;
+  }
+}
+
+TEST(Site, ObserverRecordInRadiansAndKilometres) {
+  TSite s = DefaultSite();
+  s.longitude = -75.0;
+  s.latitude = 40.0;
+  s.altitude = 1250.0;
+  TGeodetic g = UstawLokacje(s);
+  EXPECT_NEAR(g.longitude, Radians(285.0), 1e-12);
+  EXPECT_NEAR(g.latitude, Radians(40.0), 1e-12);
+  EXPECT_NEAR(g.altitude, 1.25, 1e-12);
+  EXPECT_EQ(DefaultSite().locator, "IO91xl");
+}
+
+}  // namespace
+}  // namespace zen
