@@ -45,9 +45,15 @@ void RunPropagations(benchmark::State& state, const zen::TTleLines& lines) {
   state.counters["failures"] = failures;
 }
 
-void BM_Sgp4SelfTest(benchmark::State& state) { RunPropagations(state, zen::SelfTestLines(1)); }
-void BM_Sdp4SelfTest(benchmark::State& state) { RunPropagations(state, zen::SelfTestLines(0)); }
-void BM_Sdp4Geostationary(benchmark::State& state) { RunPropagations(state, kGeostationary); }
+void BM_Sgp4SelfTest(benchmark::State& state) {
+  RunPropagations(state, zen::SelfTestLines(1));
+}
+void BM_Sdp4SelfTest(benchmark::State& state) {
+  RunPropagations(state, zen::SelfTestLines(0));
+}
+void BM_Sdp4Geostationary(benchmark::State& state) {
+  RunPropagations(state, kGeostationary);
+}
 
 BENCHMARK(BM_Sgp4SelfTest);
 BENCHMARK(BM_Sdp4SelfTest);

@@ -92,8 +92,8 @@ std::string ParseOptions(const std::vector<std::string>& args, TEphemOptions& o)
 // Fixed notation right-aligned in width, with "." whatever the locale.
 void AppendFixed(std::string& line, double value, int width, int decimals) {
   char text[64];
-  auto [end, ec] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed,
-                                 decimals);
+  auto [end, ec] =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
   size_t length = ec == std::errc() ? static_cast<size_t>(end - text) : 0;
   if (length < static_cast<size_t>(width)) line.append(width - length, ' ');
   line.append(text, length);
@@ -168,8 +168,7 @@ int RunEphem(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return 1;
   }
   if (catalog->ElementFileTruncated) {
-    err << kName << ": only the first " << count << " sets of " << options.file
-        << " were read\n";
+    err << kName << ": only the first " << count << " sets of " << options.file << " were read\n";
   }
 
   int exitCode = 0;

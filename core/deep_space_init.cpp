@@ -56,12 +56,12 @@ TBodyTerms BodyTerms(const TBodyGeometry& g, const TOrbitAtEpoch& o) {
   double z2 = 6.0 * (a1 * a3 + a2 * a4) + z32 * eqsq;
   double z3 = 3.0 * (a3 * a3 + a4 * a4) + z33 * eqsq;
   const double z11 = -6.0 * a1 * a5 + eqsq * (-24.0 * x1 * x7 - 6.0 * x3 * x5);
-  const double z12 = -6.0 * (a1 * a6 + a3 * a5) +
-                     eqsq * (-24.0 * (x2 * x7 + x1 * x8) - 6.0 * (x3 * x6 + x4 * x5));
+  const double z12 =
+      -6.0 * (a1 * a6 + a3 * a5) + eqsq * (-24.0 * (x2 * x7 + x1 * x8) - 6.0 * (x3 * x6 + x4 * x5));
   const double z13 = -6.0 * a3 * a6 + eqsq * (-24.0 * x2 * x8 - 6.0 * x4 * x6);
   const double z21 = 6.0 * a2 * a5 + eqsq * (24.0 * x1 * x5 - 6.0 * x3 * x7);
-  const double z22 = 6.0 * (a4 * a5 + a2 * a6) +
-                     eqsq * (24.0 * (x2 * x5 + x1 * x6) - 6.0 * (x4 * x7 + x3 * x8));
+  const double z22 =
+      6.0 * (a4 * a5 + a2 * a6) + eqsq * (24.0 * (x2 * x5 + x1 * x6) - 6.0 * (x4 * x7 + x3 * x8));
   const double z23 = 6.0 * a4 * a6 + eqsq * (24.0 * x2 * x6 - 6.0 * x4 * x8);
   z1 = z1 + z1 + o.beta0Sq * z31;
   z2 = z2 + z2 + o.beta0Sq * z32;
@@ -98,7 +98,9 @@ TBodyTerms BodyTerms(const TBodyGeometry& g, const TOrbitAtEpoch& o) {
 
 // The node-rate term over sin i. Below 3 degrees the term is zero by rule, and it stays zero
 // at an inclination of exactly 0, where the division would give 0/0.
-double OverSinI(double sh, double sinI) { return sh == 0.0 ? 0.0 : sh / sinI; }
+double OverSinI(double sh, double sinI) {
+  return sh == 0.0 ? 0.0 : sh / sinI;
+}
 
 }  // namespace
 
@@ -157,8 +159,8 @@ void TPropagator::DeepSpaceInitialise() {
   orbit.inverseMotion = 1.0 / m.motion;
   orbit.inclination = el.inclination;
 
-  const TBodyTerms sun = BodyTerms(
-      {kZcosgs, kZsings, kZcosis, kZsinis, cosq, sinq, kC1ss, kZns, kZes}, orbit);
+  const TBodyTerms sun =
+      BodyTerms({kZcosgs, kZsings, kZcosis, kZsinis, cosq, sinq, kC1ss, kZns, kZes}, orbit);
   d.sse = sun.se;
   d.ssi = sun.si;
   d.ssl = sun.sl;
@@ -273,10 +275,10 @@ void TPropagator::DeepSpaceInitialise() {
                          0.33333333 * (-2.0 + 4.0 * cosiq + 6.0 * cosq2));
     const double f523 = siniq * (4.92187512 * sini2 * (-2.0 - 4.0 * cosiq + 10.0 * cosq2) +
                                  6.56250012 * (1.0 + 2.0 * cosiq - 3.0 * cosq2));
-    const double f542 = 29.53125 * siniq *
-                        (2.0 - 8.0 * cosiq + cosq2 * (-12.0 + 8.0 * cosiq + 10.0 * cosq2));
-    const double f543 = 29.53125 * siniq *
-                        (-2.0 - 8.0 * cosiq + cosq2 * (12.0 + 8.0 * cosiq - 10.0 * cosq2));
+    const double f542 =
+        29.53125 * siniq * (2.0 - 8.0 * cosiq + cosq2 * (-12.0 + 8.0 * cosiq + 10.0 * cosq2));
+    const double f543 =
+        29.53125 * siniq * (-2.0 - 8.0 * cosiq + cosq2 * (12.0 + 8.0 * cosiq - 10.0 * cosq2));
     const double xno2 = xnq * xnq;
     const double ainv2 = aqnv * aqnv;
     double temp1 = 3.0 * xno2 * ainv2;

@@ -18,8 +18,7 @@ void TPropagator::ResonanceRates(double& lambdaRate, double& motionRate,
   if (d.synchronous) {
     motionRate = d.del1 * std::sin(xli - kFasx2) + d.del2 * std::sin(2.0 * (xli - kFasx4)) +
                  d.del3 * std::sin(3.0 * (xli - kFasx6));
-    motionRate2 = d.del1 * std::cos(xli - kFasx2) +
-                  2.0 * d.del2 * std::cos(2.0 * (xli - kFasx4)) +
+    motionRate2 = d.del1 * std::cos(xli - kFasx2) + 2.0 * d.del2 * std::cos(2.0 * (xli - kFasx4)) +
                   3.0 * d.del3 * std::cos(3.0 * (xli - kFasx6));
   } else {
     // The 12-hour terms use the argument of perigee advanced to the time reached.

@@ -34,8 +34,7 @@ TPropagationStatus TPropagator::Propagate(TVector& pos, TVector& vel, double jd)
   return PropagateMinutes(pos, vel, (jd - CurrentElements.epochJulian) * kMinutesPerDay);
 }
 
-TPropagationStatus TPropagator::PropagateMinutes(TVector& pos, TVector& vel,
-                                                 double tsinceMinutes) {
+TPropagationStatus TPropagator::PropagateMinutes(TVector& pos, TVector& vel, double tsinceMinutes) {
   if (!std::isfinite(tsinceMinutes)) {
     pos = TVector{};
     vel = TVector{};

@@ -14,7 +14,7 @@ const char* PropagationStatusText(TPropagationStatus status);
 
 // What both models compute once per element set (the report's initialisation section).
 struct TModelInit {
-  double cosI = 0.0;               // of the epoch inclination
+  double cosI = 0.0;  // of the epoch inclination
   double sinI = 0.0;
   double theta2 = 0.0;             // cos^2 i
   double threeTheta2Minus1 = 0.0;  // 3 theta^2 - 1
@@ -23,11 +23,11 @@ struct TModelInit {
   double eccentricitySq = 0.0;     // e0^2
   double beta0 = 0.0;              // sqrt(1 - e0^2)
   double beta0Sq = 0.0;
-  double axis = 0.0;               // a0'', earth radii, recovered from the k2 term
-  double motion = 0.0;             // n0'', rad/min, recovered from the k2 term
-  double s = 0.0;                  // density parameter s, earth radii
-  double qms4 = 0.0;               // (q0 - s)^4, earth radii^4
-  double xi = 0.0;                 // 1 / (a0'' - s)
+  double axis = 0.0;    // a0'', earth radii, recovered from the k2 term
+  double motion = 0.0;  // n0'', rad/min, recovered from the k2 term
+  double s = 0.0;       // density parameter s, earth radii
+  double qms4 = 0.0;    // (q0 - s)^4, earth radii^4
+  double xi = 0.0;      // 1 / (a0'' - s)
   double eta = 0.0;
   double c1 = 0.0;
   double c3 = 0.0;  // near-earth only
@@ -43,12 +43,12 @@ struct TModelInit {
   double meanAnomalyRate = 0.0;  // rad/min, secular gravity
   double argPerigeeRate = 0.0;
   double nodeRate = 0.0;
-  double nodeDragCoef = 0.0;        // coefficient of t^2 in the node
-  double argPerigeeDragCoef = 0.0;  // B* C3 cos(omega0), delta omega per minute
+  double nodeDragCoef = 0.0;         // coefficient of t^2 in the node
+  double argPerigeeDragCoef = 0.0;   // B* C3 cos(omega0), delta omega per minute
   double meanAnomalyDragCoef = 0.0;  // -2/3 (q0 - s)^4 B* xi^4 / (e0 eta), delta M factor
-  double longPeriodLCoef = 0.0;     // A30 sin i (3 + 5 theta) / (8 k2 (1 + theta))
-  double longPeriodAynCoef = 0.0;   // A30 sin i / (4 k2)
-  double etaCosM0Cubed = 0.0;       // (1 + eta cos M0)^3
+  double longPeriodLCoef = 0.0;      // A30 sin i (3 + 5 theta) / (8 k2 (1 + theta))
+  double longPeriodAynCoef = 0.0;    // A30 sin i / (4 k2)
+  double etaCosM0Cubed = 0.0;        // (1 + eta cos M0)^3
   double sinM0 = 0.0;
   bool simplifiedDrag = false;  // perigee below 220 km: drag truncated after C1
 };
@@ -89,7 +89,7 @@ struct TDeepSpaceState {
   double del1 = 0.0, del2 = 0.0, del3 = 0.0;
   double d2201 = 0.0, d2211 = 0.0, d3210 = 0.0, d3222 = 0.0, d4410 = 0.0, d4422 = 0.0;
   double d5220 = 0.0, d5232 = 0.0, d5421 = 0.0, d5433 = 0.0;
-  double lambda0 = 0.0;    // mean longitude at epoch for the integrator
+  double lambda0 = 0.0;       // mean longitude at epoch for the integrator
   double motionFactor = 0.0;  // rate of lambda less the mean motion
   // Integrator: time reached (min), mean longitude and mean motion there.
   double timeReached = 0.0;
@@ -130,9 +130,8 @@ class TPropagator {
   // The deep-space routine's three entries, called by Sdp4Propagate.
   void DeepSpaceInitialise();
   // Adds the lunar-solar secular terms and the resonance to the mean elements.
-  void DeepSpaceSecular(double& meanAnomaly, double& argPerigee, double& node,
-                        double& eccentricity, double& inclination, double& motion,
-                        double tsinceMinutes);
+  void DeepSpaceSecular(double& meanAnomaly, double& argPerigee, double& node, double& eccentricity,
+                        double& inclination, double& motion, double tsinceMinutes);
   // Adds the lunar-solar periodic terms.
   void DeepSpacePeriodic(double& eccentricity, double& inclination, double& argPerigee,
                          double& node, double& meanAnomaly, double tsinceMinutes);

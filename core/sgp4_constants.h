@@ -15,8 +15,9 @@ inline constexpr double kA30OverK2 = 0.004690140306468832;
 inline constexpr double kSKm = 78.0;
 inline constexpr double kQ0Km = 120.0;
 inline constexpr double kS = 1.0 + kSKm / kEarthRadiusKm;
-inline constexpr double kQms4 = ((kQ0Km - kSKm) / kEarthRadiusKm) * ((kQ0Km - kSKm) / kEarthRadiusKm) *
-                                ((kQ0Km - kSKm) / kEarthRadiusKm) * ((kQ0Km - kSKm) / kEarthRadiusKm);
+inline constexpr double kQms4 =
+    ((kQ0Km - kSKm) / kEarthRadiusKm) * ((kQ0Km - kSKm) / kEarthRadiusKm) *
+    ((kQ0Km - kSKm) / kEarthRadiusKm) * ((kQ0Km - kSKm) / kEarthRadiusKm);
 // Perigee heights (km) where the density parameter and the drag model change.
 inline constexpr double kSimplifiedDragPerigeeKm = 220.0;
 inline constexpr double kLowPerigeeKm = 156.0;

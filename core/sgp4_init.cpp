@@ -56,10 +56,10 @@ void TPropagator::InitialiseCommon() {
   const double xi2 = m.xi * m.xi;
   const double coef = m.qms4 * xi2 * xi2;
   const double coef1 = coef / std::pow(psisq, 3.5);
-  const double c2 = coef1 * m.motion *
-                    (m.axis * (1.0 + 1.5 * etasq + eeta * (4.0 + etasq)) +
-                     0.75 * kK2 * m.xi / psisq * m.threeTheta2Minus1 *
-                         (8.0 + 3.0 * etasq * (8.0 + etasq)));
+  const double c2 =
+      coef1 * m.motion *
+      (m.axis * (1.0 + 1.5 * etasq + eeta * (4.0 + etasq)) +
+       0.75 * kK2 * m.xi / psisq * m.threeTheta2Minus1 * (8.0 + 3.0 * etasq * (8.0 + etasq)));
   m.c1 = el.bstar * c2;
   m.c4 = 2.0 * m.motion * coef1 * m.axis * m.beta0Sq *
          (m.eta * (2.0 + 0.5 * etasq) + e0 * (0.5 + 2.0 * etasq) -
@@ -78,8 +78,9 @@ void TPropagator::InitialiseCommon() {
                      0.0625 * temp2 * (7.0 - 114.0 * m.theta2 + 395.0 * theta4) +
                      temp3 * (3.0 - 36.0 * m.theta2 + 49.0 * theta4);
   const double nodeRate1 = -temp1 * m.cosI;
-  m.nodeRate = nodeRate1 + (0.5 * temp2 * (4.0 - 19.0 * m.theta2) +
-                            2.0 * temp3 * (3.0 - 7.0 * m.theta2)) * m.cosI;
+  m.nodeRate =
+      nodeRate1 +
+      (0.5 * temp2 * (4.0 - 19.0 * m.theta2) + 2.0 * temp3 * (3.0 - 7.0 * m.theta2)) * m.cosI;
   m.nodeDragCoef = 3.5 * m.beta0Sq * nodeRate1 * m.c1;
   m.lCoef2 = 1.5 * m.c1;
 

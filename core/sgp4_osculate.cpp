@@ -51,8 +51,8 @@ double SolveKeplerBracketed(double capu, double axn, double ayn) {
 
 }  // namespace
 
-TPropagationStatus OsculatingState(const TModelInit& init, const TMeanElements& mean,
-                                   TVector& pos, TVector& vel) {
+TPropagationStatus OsculatingState(const TModelInit& init, const TMeanElements& mean, TVector& pos,
+                                   TVector& vel) {
   const double a = mean.axis;
   const double e = mean.eccentricity;
   if (!(a > 0.0)) return Fail(TPropagationStatus::NonPositiveAxis, pos, vel);

@@ -7,7 +7,7 @@ namespace zen::sgp4 {
 
 // Mean elements at one moment, after the secular (and for deep space the lunar-solar) terms.
 struct TMeanElements {
-  double axis;           // a, earth radii
+  double axis;  // a, earth radii
   double eccentricity;
   double argPerigee;     // rad
   double node;           // rad
@@ -16,7 +16,7 @@ struct TMeanElements {
 };
 
 // Position (earth radii) and velocity (earth radii per minute); zero unless the status is Ok.
-TPropagationStatus OsculatingState(const TModelInit& init, const TMeanElements& mean,
-                                   TVector& pos, TVector& vel);
+TPropagationStatus OsculatingState(const TModelInit& init, const TMeanElements& mean, TVector& pos,
+                                   TVector& vel);
 
 }  // namespace zen::sgp4

@@ -73,7 +73,9 @@ std::vector<double> Numbers(const std::string& line) {
   return values;
 }
 
-TEST_F(EphemCommand, IsACommandWord) { EXPECT_NE(FindCommand("ephem"), nullptr); }
+TEST_F(EphemCommand, IsACommandWord) {
+  EXPECT_NE(FindCommand("ephem"), nullptr);
+}
 
 TEST_F(EphemCommand, ReproducesTheReportsTestCases) {
   ASSERT_EQ(Run({Write("report.tle", kReportSets)}), 0) << err_.str();
@@ -99,8 +101,7 @@ TEST_F(EphemCommand, PrintsTheVerificationColumns) {
   ASSERT_EQ(Run({Write("report.tle", kReportSets), "--sat", "88888", "--stop", "0"}), 0);
   std::vector<std::string> lines = OutLines();
   ASSERT_EQ(lines.size(), 2u);
-  const std::regex row(
-      R"( {0,16}-?\d+\.\d{8}( {0,16}-?\d+\.\d{8}){3}( {0,12}-?\d+\.\d{9}){3})");
+  const std::regex row(R"( {0,16}-?\d+\.\d{8}( {0,16}-?\d+\.\d{8}){3}( {0,12}-?\d+\.\d{9}){3})");
   EXPECT_TRUE(std::regex_match(lines[1], row)) << lines[1];
   EXPECT_EQ(lines[1].size(), 4u * 17u + 3u * 13u);
   EXPECT_EQ(lines[1].substr(0, 17), "       0.00000000");
@@ -160,8 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TBadArgs{{"FILE", "--stop", "ten"}, 2}, TBadArgs{{"FILE", "--stop"}, 2},
                     TBadArgs{{"FILE", "--speed", "3"}, 2}, TBadArgs{{"FILE", "FILE"}, 2},
                     TBadArgs{{"FILE", "--step", "1e-9"}, 2},
-                    TBadArgs{{"FILE", "--sat", "12345"}, 1},
-                    TBadArgs{{"FILE", "--sat", "x"}, 2},
+                    TBadArgs{{"FILE", "--sat", "12345"}, 1}, TBadArgs{{"FILE", "--sat", "x"}, 2},
                     TBadArgs{{"no-such-file.tle"}, 1}, TBadArgs{{"EMPTY"}, 1}));
 
 }  // namespace

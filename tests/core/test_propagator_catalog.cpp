@@ -72,14 +72,12 @@ TEST_P(ElementFile, EverySetGivesAFinitePlausiblePositionOrABreakdown) {
 INSTANTIATE_TEST_SUITE_P(
     ReferenceFiles, ElementFile,
     testing::Values("stations_2026-05-30.tle", "weather_2026-05-30.tle", "geo_2026-05-30.tle",
-                    "science_2026-05-30.tle", "starlink_2026-05-30.tle",
-                    "visual_2026-02-11.tle", "gnss_2026-02-11.tle", "amateur_2025-04-29.tle",
-                    "gps-ops_2025-04-29.tle", "molniya_2023-06-28.tle",
-                    "iridium_gen1_celestrak_2008-04-22.tle",
+                    "science_2026-05-30.tle", "starlink_2026-05-30.tle", "visual_2026-02-11.tle",
+                    "gnss_2026-02-11.tle", "amateur_2025-04-29.tle", "gps-ops_2025-04-29.tle",
+                    "molniya_2023-06-28.tle", "iridium_gen1_celestrak_2008-04-22.tle",
                     "iridium_gen1_celestrak_2014-09-18.tle",
                     "iridium_gen1_celestrak_2016-02-17.tle",
-                    "iridium_gen1_celestrak_2017-10-22.tle",
-                    "iridium_gen1_2013-11-05_nostatus.tle",
+                    "iridium_gen1_celestrak_2017-10-22.tle", "iridium_gen1_2013-11-05_nostatus.tle",
                     "iridium_gen1_2016-12-05_nostatus.tle"),
     [](const testing::TestParamInfo<const char*>& info) {
       std::string name = info.param;

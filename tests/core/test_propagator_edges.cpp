@@ -241,8 +241,8 @@ TEST(Sgp4Mend, RetrogradeEquatorialSetIsFiniteAndOthersUnchanged) {
 TEST(PropagatorBreakdown, NonFiniteMomentsReportAndLeaveZeros) {
   TPropagator p;
   p.LoadElements(SelfTestLines(1));
-  for (double jd : {std::numeric_limits<double>::quiet_NaN(),
-                    std::numeric_limits<double>::infinity()}) {
+  for (double jd :
+       {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
     TVector pos{1.0, 2.0, 3.0, 4.0}, vel{1.0, 2.0, 3.0, 4.0};
     EXPECT_EQ(p.Propagate(pos, vel, jd), TPropagationStatus::NonFinite);
     EXPECT_EQ(pos.x, 0.0);

@@ -56,10 +56,9 @@ inline TTleLines MakeLines(const TOrbitFields& f) {
   std::snprintf(l1, sizeof l1, "1 %05dU 26001A   %014.8f %c.%08ld  00000-0 %s 0  999",
                 f.catalogNumber, f.epoch, f.ndot2RevPerDay2 < 0 ? '-' : ' ',
                 std::lround(std::fabs(f.ndot2RevPerDay2) * 1e8), ExponentField(f.bstar).c_str());
-  std::snprintf(l2, sizeof l2, "2 %05d %8.4f %8.4f %07ld %8.4f %8.4f %11.8f    1",
-                f.catalogNumber, f.inclinationDeg, f.nodeDeg,
-                std::lround(f.eccentricity * 1e7), f.argPerigeeDeg, f.meanAnomalyDeg,
-                f.revPerDay);
+  std::snprintf(l2, sizeof l2, "2 %05d %8.4f %8.4f %07ld %8.4f %8.4f %11.8f    1", f.catalogNumber,
+                f.inclinationDeg, f.nodeDeg, std::lround(f.eccentricity * 1e7), f.argPerigeeDeg,
+                f.meanAnomalyDeg, f.revPerDay);
   return TTleLines{WithChecksum(l1), WithChecksum(l2)};
 }
 
@@ -77,8 +76,8 @@ inline TTleLines ReportLines11801() {
 
 // The reference data beside the source tree, or an empty path when it is not there.
 inline std::filesystem::path ReferenceData(const std::string& relative) {
-  std::filesystem::path path = std::filesystem::path(ZEN_SOURCE_DIR) / ".." / "shared" / "data" /
-                               relative;
+  std::filesystem::path path =
+      std::filesystem::path(ZEN_SOURCE_DIR) / ".." / "shared" / "data" / relative;
   return std::filesystem::exists(path) ? path : std::filesystem::path();
 }
 

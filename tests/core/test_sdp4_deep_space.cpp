@@ -167,8 +167,8 @@ TEST(DeepSpacePeriodics, VectorBranchAtThreeTwentiethsRadian) {
     EXPECT_NEAR(node, direct, kTenthRadian) << nodeIn;
     // The mean longitude M + omega + Omega moves by the direct branch's amount to first order.
     const double longitudeIn = 2.0 + 1.0 + nodeIn;
-    const double directLongitude = longitudeIn + d.pl + (d.sghs + d.sghl) +
-                                   (1.0 - d.cosI) * (d.shs + d.shl) / d.sinI;
+    const double directLongitude =
+        longitudeIn + d.pl + (d.sghs + d.sghl) + (1.0 - d.cosI) * (d.shs + d.shl) / d.sinI;
     EXPECT_NEAR(meanAnomaly + omega + node, directLongitude, kTenthRadian) << nodeIn;
     EXPECT_DOUBLE_EQ(incl, 0.15 + d.pinc);
   }

@@ -117,9 +117,9 @@ TEST(Sgp4Verification, NearEarthSetsAgreeWithTheRevisedModel) {
     }
     std::printf("near-earth %s: %d moments, largest difference %.6f km (at %.1f min), %.9f km/s\n",
                 number.c_str(), compared, worstPosKm, worstAt, worstVelKmPerS);
-    bool runsBelowZero = std::find(std::begin(kNegativeEccentricitySets),
-                                   std::end(kNegativeEccentricitySets),
-                                   number) != std::end(kNegativeEccentricitySets);
+    bool runsBelowZero =
+        std::find(std::begin(kNegativeEccentricitySets), std::end(kNegativeEccentricitySets),
+                  number) != std::end(kNegativeEccentricitySets);
     EXPECT_LT(worstPosKm, runsBelowZero ? kTenKilometres : kOneKilometre) << "set " << number;
     EXPECT_LT(worstVelKmPerS, runsBelowZero ? kTenMetresPerSecondKmPerS : kOneMetrePerSecondKmPerS)
         << "set " << number;
