@@ -289,5 +289,21 @@ TEST(PropagatorBreakdown, EachStatusHasItsOwnWord) {
   }
 }
 
+// Mean motions the element line can hold but no orbit has: a status, never a NaN or a hang.
+TEST(PropagatorBreakdown, ImpossibleMeanMotionReportsInsteadOfNaN) {
+  for (double revPerDay : {0.0, -1.0}) {
+    test::TOrbitFields f;
+    f.revPerDay = revPerDay;
+    TPropagator p;
+    p.LoadElements(test::MakeLines(f));
+    for (double t : {0.0, 1440.0}) {
+      TVector pos{1.0, 1.0, 1.0, 1.0}, vel{1.0, 1.0, 1.0, 1.0};
+      EXPECT_NE(p.PropagateMinutes(pos, vel, t), TPropagationStatus::Ok) << revPerDay;
+      EXPECT_EQ(pos.x, 0.0);
+      EXPECT_EQ(vel.y, 0.0);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace zen
