@@ -20,8 +20,9 @@ QLabel* BuildAboutPage(QWidget* page) {
   QLabel* version = AddLabel(page, QString(), QRect(12, 8, 300, 26));
   version->setObjectName(QStringLiteral("versionLabel"));
   version->setFont(ZenFontPixels(TFontFace::MsSansSerif, 20, true));
-  AddLabel(page, QStringLiteral("Satellites tracked live on the world map and in the observer's sky; "
-                                "passes and Iridium flares predicted."),
+  AddLabel(page,
+           QStringLiteral("Satellites tracked live on the world map and in the observer's sky; "
+                          "passes and Iridium flares predicted."),
            QRect(12, 36, 580, 16));
   AddLabel(page,
            QStringLiteral("Orbits are computed with the NORAD SGP4 and SDP4 models as published "
@@ -40,10 +41,11 @@ QLabel* BuildAboutPage(QWidget* page) {
   };
   int x = 12;
   for (const TLink& link : links) {
-    QLabel* label = AddLabel(page,
-                             QStringLiteral("<a href=\"%1\" style=\"color:#6FB7E8\">%2</a>")
-                                 .arg(QString::fromLatin1(link.url), QString::fromLatin1(link.caption)),
-                             QRect(x, 120, 220, 18));
+    QLabel* label =
+        AddLabel(page,
+                 QStringLiteral("<a href=\"%1\" style=\"color:#6FB7E8\">%2</a>")
+                     .arg(QString::fromLatin1(link.url), QString::fromLatin1(link.caption)),
+                 QRect(x, 120, 220, 18));
     label->setObjectName(QStringLiteral("aboutLink"));
     label->setTextFormat(Qt::RichText);
     label->setTextInteractionFlags(Qt::TextBrowserInteraction);

@@ -15,7 +15,6 @@
 #include "app/program_folder.h"
 #include "app/string_grid.h"
 #include "display/canvas.h"
-#include "display/colours.h"
 #include "display/fonts.h"
 #include "display/map_background.h"
 #include "display/projection.h"
@@ -82,7 +81,9 @@ TMainWindow::TMainWindow(const TStartContext& start, UserDialogs& dialogs, QWidg
   initialized_ = Initialize();
 }
 
-TMainWindow::~TMainWindow() { footer_.Painted = nullptr; }
+TMainWindow::~TMainWindow() {
+  footer_.Painted = nullptr;
+}
 
 void TMainWindow::BuildControls() {
   setWindowTitle(QStringLiteral("Zenarith"));
@@ -175,8 +176,7 @@ bool TMainWindow::Initialize() {
       screen = TScreenInfo{primary->size().width(), primary->size().height(), primary->depth()};
     }
   }
-  plan_ = screen ? PlanWindow(screen->widthPx, screen->heightPx, screen->depthBits)
-                 : TWindowPlan{};
+  plan_ = screen ? PlanWindow(screen->widthPx, screen->heightPx, screen->depthBits) : TWindowPlan{};
   if (!plan_.screenOk) return Stop(1, ScreenTooSmallText());
   ApplyWindowPlan();
 
@@ -223,7 +223,6 @@ void TMainWindow::ShowAsPlanned() {
 void TMainWindow::DrawLogoArea() {
   TCanvas canvas(Lgo_);
   DrawCentredOnBlack(canvas, bitmaps_.LogoBitmap);
-  canvas.SetPenColour(kLogoPenColour);
   radarView_->update();
 }
 
@@ -234,7 +233,9 @@ void TMainWindow::SetFixedHeadings() {
   SetLabelColumn(infoz_, LiveLabels());
 }
 
-void TMainWindow::RepaintMap() { mapView_->update(); }
+void TMainWindow::RepaintMap() {
+  mapView_->update();
+}
 
 void TMainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
@@ -303,12 +304,16 @@ void TMainWindow::FormClose() {
   QCoreApplication::quit();
 }
 
-void TMainWindow::onClockTick() { footer_.ExpireFooter(); }
+void TMainWindow::onClockTick() {
+  footer_.ExpireFooter();
+}
 
 void TMainWindow::onApplicationStateChanged(Qt::ApplicationState state) {
   if (fullScreenMode_ && state == Qt::ApplicationInactive && isVisible()) showMinimized();
 }
 
-void TMainWindow::onPageTabChanged(int index) { pages_->setCurrentIndex(index); }
+void TMainWindow::onPageTabChanged(int index) {
+  pages_->setCurrentIndex(index);
+}
 
 }  // namespace zen

@@ -39,8 +39,15 @@ struct TStartContext {
 
 inline constexpr std::array<const char*, 7> kPageTabCaptions = {
     "Main", "Options", "Location", "Sat/Orbit Info", "Prediction - Setup", "Prediction", "About"};
-enum TPage { kPageMain, kPageOptions, kPageLocation, kPageInfo, kPageSetup, kPagePrediction,
-             kPageAbout };
+enum TPage {
+  kPageMain,
+  kPageOptions,
+  kPageLocation,
+  kPageInfo,
+  kPageSetup,
+  kPagePrediction,
+  kPageAbout
+};
 
 class TMainWindow : public QWidget {
   Q_OBJECT

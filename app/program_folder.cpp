@@ -23,8 +23,9 @@ QString PrepareProgramFolder(const QString& folder) {
     QFileInfo info(path);
     if (!info.exists()) {
       if (!QDir().mkdir(path)) {
-        return QStringLiteral("Cannot create the folder %1: the program folder %2 cannot be "
-                              "written.")
+        return QStringLiteral(
+                   "Cannot create the folder %1: the program folder %2 cannot be "
+                   "written.")
             .arg(shownPath, shown);
       }
       continue;

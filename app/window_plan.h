@@ -9,9 +9,9 @@ inline constexpr int kClientWidth = 800;
 inline constexpr int kClientHeight = 600;
 
 struct TWindowPlan {
-  bool screenOk = false;    // at least 800 x 600 at 16 bits per pixel
-  bool fullScreen = false;  // exactly 800 x 600: maximized, on top, minimized when left
-  bool fixedBorder = false; // larger in either direction: a single fixed border
+  bool screenOk = false;     // at least 800 x 600 at 16 bits per pixel
+  bool fullScreen = false;   // exactly 800 x 600: maximized, on top, minimized when left
+  bool fixedBorder = false;  // larger in either direction: a single fixed border
 };
 
 TWindowPlan PlanWindow(int screenWidthPx, int screenHeightPx, int depthBits);

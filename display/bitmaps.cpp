@@ -40,7 +40,8 @@ bool ReadOne(const QString& programFolder, const char* name, QImage& image, TBit
   QImageReader reader(path, "bmp");
   image = reader.read();
   if (image.isNull()) {
-    load.reason = QStringLiteral("the file is not a readable BMP image (%1)").arg(reader.errorString());
+    load.reason =
+        QStringLiteral("the file is not a readable BMP image (%1)").arg(reader.errorString());
     return false;
   }
   return true;

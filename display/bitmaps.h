@@ -7,18 +7,18 @@
 namespace zen {
 
 struct TBitmaps {
-  QImage WorldBitmap;        // map background, 600 x 360, opaque
-  QImage SunBitmap;          // symbols: transparent where they carry their pixel (1, 1)
+  QImage WorldBitmap;  // map background, 600 x 360, opaque
+  QImage SunBitmap;    // symbols: transparent where they carry their pixel (1, 1)
   QImage SatLitBitmap;
   QImage SatEclipsedBitmap;
   QImage SatActiveBitmap;
-  QImage RadarBitmap;        // sky chart, opaque
-  QImage LogoBitmap;         // opaque
+  QImage RadarBitmap;  // sky chart, opaque
+  QImage LogoBitmap;   // opaque
 };
 
 // The files in load order, relative to the program folder.
 inline constexpr const char* kBitmapFiles[] = {
-    "Data/world.bmp", "Data/sun.bmp",   "Data/sat_i.bmp",     "Data/sat_e.bmp",
+    "Data/world.bmp", "Data/sun.bmp",   "Data/sat_i.bmp",    "Data/sat_e.bmp",
     "Data/sat_s.bmp", "Data/radar.bmp", "Data/zenarith.bmp",
 };
 

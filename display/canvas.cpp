@@ -51,14 +51,18 @@ void TCanvas::SetFont(const QFont& font) {
   painter_.setFont(font_);
 }
 
-void TCanvas::SetFontColour(const QColor& colour) { fontColour_ = colour; }
+void TCanvas::SetFontColour(const QColor& colour) {
+  fontColour_ = colour;
+}
 
 void TCanvas::FillRect(int left, int top, int right, int bottom) {
   if (right <= left || bottom <= top) return;
   painter_.fillRect(QRect(left, top, right - left, bottom - top), brushColour_);
 }
 
-void TCanvas::MoveTo(int x, int y) { penPos_ = {x, y}; }
+void TCanvas::MoveTo(int x, int y) {
+  penPos_ = {x, y};
+}
 
 void TCanvas::LineTo(int x, int y) {
   if (penWidthPx_ > 1) {
@@ -114,7 +118,9 @@ int TCanvas::TextWidth(const QString& text) {
   return QFontMetrics(font_, &image_).horizontalAdvance(text);
 }
 
-int TCanvas::TextHeight(const QString&) { return QFontMetrics(font_, &image_).height(); }
+int TCanvas::TextHeight(const QString&) {
+  return QFontMetrics(font_, &image_).height();
+}
 
 void TCanvas::TextOut(int x, int y, const QString& text) {
   if (text.isEmpty()) return;

@@ -13,7 +13,5 @@ inline const QColor kUmbraColour{0xFF, 0x66, 0x66};
 inline const QColor kLitColour{0x00, 0xFF, 0xFF};
 // Compass letters round the map.
 inline const QColor kCompassColour{0x90, 0x90, 0x90};
-// The logo area's pen.
-inline const QColor kLogoPenColour{0xD0, 0xD0, 0xD0};
 
 }  // namespace zen

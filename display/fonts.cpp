@@ -35,7 +35,9 @@ QString FontFamily(TFontFace face) {
   return candidates.back();
 }
 
-int PointsToPixels(int points) { return (points * 96 + 36) / 72; }
+int PointsToPixels(int points) {
+  return (points * 96 + 36) / 72;
+}
 
 QFont ZenFontPixels(TFontFace face, int pixels, bool bold) {
   QFont font(FontFamily(face));

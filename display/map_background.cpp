@@ -19,7 +19,7 @@ struct TCompassLetter {
 
 // Either side of Greenwich and of the equator, and near the map's corners.
 constexpr TCompassLetter kCompassLetters[] = {
-    {"W", 290, 3}, {"E", 335, 3}, {"W", 37, 3},  {"E", 588, 3},
+    {"W", 290, 3}, {"E", 335, 3}, {"W", 37, 3}, {"E", 588, 3},
     {"N", 5, 165}, {"S", 5, 220}, {"N", 5, 37}, {"S", 5, 343},
 };
 

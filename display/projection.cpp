@@ -15,7 +15,9 @@ int RoundHalfEven(double value) {
   return std::fmod(lower, 2.0) == 0.0 ? static_cast<int>(lower) : static_cast<int>(lower) + 1;
 }
 
-double NormaliseMapLongitude(double lonDeg) { return lonDeg > 180.0 ? lonDeg - 360.0 : lonDeg; }
+double NormaliseMapLongitude(double lonDeg) {
+  return lonDeg > 180.0 ? lonDeg - 360.0 : lonDeg;
+}
 
 QPoint LonLatToMap(double latDeg, double lonDeg) {
   double lon = NormaliseMapLongitude(lonDeg);

@@ -232,9 +232,10 @@ QImage MakeLogo(const QImage& world) {
       if (inside == 0) continue;
       QColor under = QColor::fromRgb(img.pixel(x, y));
       double a = inside / 4.0;
-      img.setPixel(x, y, qRgb(static_cast<int>(r / inside * a + under.red() * (1 - a)),
-                              static_cast<int>(g / inside * a + under.green() * (1 - a)),
-                              static_cast<int>(b / inside * a + under.blue() * (1 - a))));
+      img.setPixel(x, y,
+                   qRgb(static_cast<int>(r / inside * a + under.red() * (1 - a)),
+                        static_cast<int>(g / inside * a + under.green() * (1 - a)),
+                        static_cast<int>(b / inside * a + under.blue() * (1 - a))));
     }
   }
   QPainter p(&img);

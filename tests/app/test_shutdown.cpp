@@ -82,8 +82,8 @@ TEST_F(Running, SecondProcessExitsAtOnceWhileTheFirstRuns) {
   first.start(QStringLiteral(ZEN_PROGRAM_FILE), args);
   ASSERT_TRUE(first.waitForStarted(5000));
   // The folders appear once the first instance holds the lock and is past its start-up.
-  ASSERT_TRUE(test::WaitUntil(
-      [&] { return QFileInfo(folder.home.filePath("Setup")).isDir(); }, 15000));
+  ASSERT_TRUE(
+      test::WaitUntil([&] { return QFileInfo(folder.home.filePath("Setup")).isDir(); }, 15000));
 
   QProcess second;
   second.setProcessEnvironment(env);

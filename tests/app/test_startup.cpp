@@ -28,8 +28,8 @@ class StartUp : public ::testing::Test {
   }
 
   std::unique_ptr<TMainWindow> Start() {
-    auto window =
-        std::make_unique<TMainWindow>(TStartContext{folder.home.path(), folder.locks.path(), {}}, dialogs);
+    auto window = std::make_unique<TMainWindow>(
+        TStartContext{folder.home.path(), folder.locks.path(), {}}, dialogs);
     return window;
   }
 
@@ -148,8 +148,9 @@ TEST_F(StartUp, WindowPaintsTheFooterStripWithTheBanner) {
   ASSERT_EQ(shot.size(), QSize(800, 600));
   EXPECT_EQ(shot.pixel(1, 588) | 0xFF000000u, qRgb(0x30, 0x30, 0x30));
   EXPECT_EQ(shot.pixel(798, 598) | 0xFF000000u, qRgb(0x30, 0x30, 0x30));
-  EXPECT_EQ(shot.copy(0, kFooterTop, kFooterWidth, kFooterHeight).convertToFormat(QImage::Format_RGB32),
-            window->Footer().Strip().convertToFormat(QImage::Format_RGB32));
+  EXPECT_EQ(
+      shot.copy(0, kFooterTop, kFooterWidth, kFooterHeight).convertToFormat(QImage::Format_RGB32),
+      window->Footer().Strip().convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(StartUp, ClickingAPageTabShowsItsPage) {
@@ -211,8 +212,7 @@ TEST_F(StartUp, LoadingMessageFreezesThePaintingUntilItIsHidden) {
 }
 
 TEST_F(StartUp, ExactScreenGivesAFullScreenWindowThatMinimisesWhenLeft) {
-  TMainWindow window({folder.home.path(), folder.locks.path(), TScreenInfo{800, 600, 16}},
-                     dialogs);
+  TMainWindow window({folder.home.path(), folder.locks.path(), TScreenInfo{800, 600, 16}}, dialogs);
   ASSERT_TRUE(window.Initialized());
   EXPECT_TRUE(window.FullScreenMode());
   EXPECT_TRUE(window.windowFlags() & Qt::WindowStaysOnTopHint);

@@ -32,16 +32,15 @@ TEST_P(WindowPlan, RefusesSmallScreensAndFillsExactOnes) {
   EXPECT_EQ(plan.fixedBorder, c.fixedBorder);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Screens, WindowPlan,
-    ::testing::Values(TScreenCase{800, 600, 16, true, true, false},
-                      TScreenCase{1024, 768, 24, true, false, true},
-                      TScreenCase{800, 768, 32, true, false, true},
-                      TScreenCase{1280, 600, 16, true, false, true},
-                      TScreenCase{799, 600, 32, false, false, false},
-                      TScreenCase{800, 599, 32, false, false, false},
-                      TScreenCase{800, 600, 15, false, false, false},
-                      TScreenCase{1920, 1080, 8, false, false, false}));
+INSTANTIATE_TEST_SUITE_P(Screens, WindowPlan,
+                         ::testing::Values(TScreenCase{800, 600, 16, true, true, false},
+                                           TScreenCase{1024, 768, 24, true, false, true},
+                                           TScreenCase{800, 768, 32, true, false, true},
+                                           TScreenCase{1280, 600, 16, true, false, true},
+                                           TScreenCase{799, 600, 32, false, false, false},
+                                           TScreenCase{800, 599, 32, false, false, false},
+                                           TScreenCase{800, 600, 15, false, false, false},
+                                           TScreenCase{1920, 1080, 8, false, false, false}));
 
 TEST(WindowPlan, MessageForASmallScreen) {
   EXPECT_EQ(ScreenTooSmallText(), QStringLiteral("Minimum screen resolution is 800x600x16bit."));

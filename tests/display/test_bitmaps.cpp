@@ -24,7 +24,9 @@ bool CopyShippedData(const QString& programFolder) {
   return true;
 }
 
-int Brightness(QRgb rgb) { return qRed(rgb) + qGreen(rgb) + qBlue(rgb); }
+int Brightness(QRgb rgb) {
+  return qRed(rgb) + qGreen(rgb) + qBlue(rgb);
+}
 
 TEST(WithTransparentColour, ClearsEveryPixelOfTheColourAtOneOne) {
   QImage image(4, 3, QImage::Format_RGB32);
@@ -43,7 +45,8 @@ class BitmapFiles : public ::testing::Test {
   void SetUp() override {
     test::EnsureGuiApplication();
     ASSERT_TRUE(folder.isValid());
-    if (!QFile::exists(kShippedData + "/world.bmp")) GTEST_SKIP() << "no data at " << ZEN_SOURCE_DIR;
+    if (!QFile::exists(kShippedData + "/world.bmp"))
+      GTEST_SKIP() << "no data at " << ZEN_SOURCE_DIR;
     ASSERT_TRUE(CopyShippedData(folder.path()));
   }
 

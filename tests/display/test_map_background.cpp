@@ -54,8 +54,8 @@ TEST_F(MapBackground, LabelsAreWhiteAndCompassLettersGrey) {
   EXPECT_GT(MaxBrightness(image, QRect(308, 3, 14, 10)), 0x90);
   EXPECT_GT(MaxBrightness(image, QRect(0, 71, 15, 10)), 0x90);
   // "W" and "E" either side of Greenwich, "N" and "S" either side of the equator.
-  for (QRect letter : {QRect(290, 3, 10, 10), QRect(335, 3, 10, 10), QRect(5, 165, 9, 10),
-                       QRect(5, 220, 9, 10)}) {
+  for (QRect letter :
+       {QRect(290, 3, 10, 10), QRect(335, 3, 10, 10), QRect(5, 165, 9, 10), QRect(5, 220, 9, 10)}) {
     int brightest = MaxBrightness(image, letter);
     EXPECT_GT(brightest, 0x40) << letter.x() << "," << letter.y();
     EXPECT_LE(brightest, 0x90) << letter.x() << "," << letter.y();

@@ -45,8 +45,8 @@ TEST(RoundHalfEven, SendsHalvesToTheEvenNeighbour) {
   const struct {
     double value;
     int rounded;
-  } cases[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2},
-               {2.4999, 2}, {2.5001, 3}, {-2.5001, -3}, {7.0, 7}};
+  } cases[] = {{0.5, 0},   {1.5, 2},    {2.5, 2},    {-0.5, 0},     {-1.5, -2},
+               {-2.5, -2}, {2.4999, 2}, {2.5001, 3}, {-2.5001, -3}, {7.0, 7}};
   for (const auto& c : cases) EXPECT_EQ(RoundHalfEven(c.value), c.rounded) << c.value;
 }
 
@@ -54,9 +54,8 @@ TEST(MapToLonLat, ReadsCornersCentreAndClampsTheMargin) {
   const struct {
     int x, y;
     double lat, lon;
-  } cases[] = {{15, 15, 90, -180}, {315, 195, 0, 0},   {615, 375, -90, 180},
-               {0, 0, 90, -180},   {629, 389, -90, 180}, {315, 5, 90, 0},
-               {65, 75, 60, -150}};
+  } cases[] = {{15, 15, 90, -180},   {315, 195, 0, 0}, {615, 375, -90, 180}, {0, 0, 90, -180},
+               {629, 389, -90, 180}, {315, 5, 90, 0},  {65, 75, 60, -150}};
   for (const auto& c : cases) {
     TMapPoint p = MapToLonLat(c.x, c.y);
     EXPECT_NEAR(p.lat, c.lat, kExact) << c.x << "," << c.y;
@@ -78,8 +77,14 @@ TEST(AzElToRadar, PutsZenithAtCentreAndHorizonAt68Pixels) {
   const struct {
     double az, el;
     int x, y;
-  } cases[] = {{0, 90, 88, 80},   {123, 90, 88, 80}, {0, 0, 88, 12},   {90, 0, 156, 80},
-               {180, 0, 88, 148}, {270, 0, 20, 80},  {45, 45, 112, 56}, {90, 30, 133, 80},
+  } cases[] = {{0, 90, 88, 80},
+               {123, 90, 88, 80},
+               {0, 0, 88, 12},
+               {90, 0, 156, 80},
+               {180, 0, 88, 148},
+               {270, 0, 20, 80},
+               {45, 45, 112, 56},
+               {90, 30, 133, 80},
                // Below the horizon the point lies outside the circle; callers clamp first.
                {0, -90, 88, -56}};
   for (const auto& c : cases) {
@@ -92,8 +97,8 @@ TEST(RadarToAzEl, ReadsDirectionsRoundItsOwnCentre) {
   const struct {
     int x, y;
     double az, el;
-  } cases[] = {{87, 40, 360, 90 - 39 * 90.0 / 68}, {121, 79, 90, 45}, {87, 113, 180, 45},
-               {53, 79, 270, 45}};
+  } cases[] = {
+      {87, 40, 360, 90 - 39 * 90.0 / 68}, {121, 79, 90, 45}, {87, 113, 180, 45}, {53, 79, 270, 45}};
   for (const auto& c : cases) {
     TRadarPoint p = RadarToAzEl(c.x, c.y);
     EXPECT_NEAR(p.az, c.az, kExact) << c.x << "," << c.y;

@@ -41,7 +41,8 @@ TEST_F(RadarPrimitives, SatelliteIsASixPixelSquareColouredByEclipse) {
   } cases[] = {{false, kLitColour}, {true, kUmbraColour}};
   for (const auto& c : cases) {
     // Azimuth 90, elevation 0: pixel (156, 80).
-    QImage image = Render([&](TCanvas& cv) { DrawPointV(cv, show, "X", c.eclipsed, 90, 0, false); });
+    QImage image =
+        Render([&](TCanvas& cv) { DrawPointV(cv, show, "X", c.eclipsed, 90, 0, false); });
     EXPECT_EQ(ChangedArea(image, Qt::black), QRect(153, 77, 6, 6));
     EXPECT_EQ(CountColour(image, c.colour, QRect(153, 77, 6, 6)), 36);
   }
