@@ -58,7 +58,7 @@ void BM_LiczWszo200Tracked(benchmark::State& state) {
   list.ActiveSat = 2;
   zen::TTimeControl time;
   zen::TComputeCycle cycle;
-  zen::TCycleOptions options;  // track line, markers and the boundary on
+  zen::TShowOptions options;  // track line, markers and the boundary on
   zen::TGeodetic site = zen::ObserverFromSite(52.23, 21.01, 110.0);
   double now = zen::JulianDateOfEpoch(1352.14768052) + 0.25;
   cycle.LiczWszo(now, site, list, time, options);  // models set up once, as after a load

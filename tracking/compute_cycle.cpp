@@ -114,7 +114,7 @@ void TComputeCycle::ComputeTrack(TPropagator& propagator, double nowUtc, const T
 }
 
 void TComputeCycle::LiczWszo(double nowUtc, TGeodetic& site, TSatelliteList& list,
-                             TTimeControl& time, const TCycleOptions& options) {
+                             TTimeControl& time, const TShowOptions& options) {
   // 1. The Sun and the site.
   SunNow.moment = nowUtc;
   SunNow.position = SunPosition(nowUtc);

@@ -10,24 +10,12 @@
 #include "core/elements.h"
 #include "core/observer.h"
 #include "core/propagator.h"
+#include "tracking/options.h"
 #include "tracking/satellite_list.h"
 #include "tracking/time_control.h"
 
 namespace zen {
 
-enum class TRadarMode { On = 0, Off = 1, Auto = 2 };
-enum class TSatOnTrack { Begin = 0, Middle = 1, End = 2 };
-
-// Display options that decide what a cycle computes.
-struct TCycleOptions {
-  bool solarIllumination = true;
-  bool trackLine = true;
-  bool trackMarkers = true;
-  bool radarTrack = true;
-  bool radarMarkers = true;
-  TSatOnTrack satOnTrack = TSatOnTrack::Middle;
-  TRadarMode radarMode = TRadarMode::Auto;
-};
 
 // Any mode above 2 reads as "On".
 TRadarMode RadarModeFromIndex(int mode);
@@ -91,7 +79,7 @@ class TComputeCycle {
   // Computes everything for nowUtc. The site's theta is written; time supplies (and gets)
   // the unit lengths of the active satellite's period.
   void LiczWszo(double nowUtc, TGeodetic& site, TSatelliteList& list, TTimeControl& time,
-                const TCycleOptions& options);
+                const TShowOptions& options);
 
   TSunNow SunNow;
   std::array<TLatLon, kTerminatorPoints> TerminatorPoints{};

@@ -7,11 +7,11 @@ namespace zen {
 
 TSite DefaultSite() {
   TSite s;
-  s.name = "Greenwich, United Kingdom";
-  s.sign = "Greenwich";
-  s.latitude = 51.4769;
-  s.longitude = -0.0005;
-  s.altitude = 46.0;
+  s.name = "Torun";
+  s.sign = "Torun";
+  s.latitude = 53.0217;
+  s.longitude = 18.6107;
+  s.altitude = 5.0;
   s.locator = LatLonToLocator(s.latitude, s.longitude);
   return s;
 }

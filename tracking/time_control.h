@@ -76,8 +76,8 @@ class TTimeControl {
   TDateRec UtcRecord;
   int AutoStep = 0;  // -1 backward, 0 off, +1 forward
   std::array<double, 6> UnitLength{};
-  int JumpUnit = 0;        // index into kJumpUnitNames
-  int JumpMultiplier = 2;  // index into kJumpMultiplierNames ("1")
+  int JumpUnit = 1;        // index into kJumpUnitNames ("min")
+  int JumpMultiplier = 3;  // index into kJumpMultiplierNames ("5")
   TTimeDisplay Display = TTimeDisplay::Local;
   bool WentToEvent = false;
 

@@ -47,7 +47,7 @@ class ComputeCycle : public ::testing::Test {
   TSatelliteList list_;
   TTimeControl time_;
   TComputeCycle cycle_;
-  TCycleOptions options_;
+  TShowOptions options_;
   TGeodetic site_;
   double epochIss_ = 0.0;
 };
@@ -286,7 +286,7 @@ TEST(Site, ObserverRecordInRadiansAndKilometres) {
   EXPECT_NEAR(g.longitude, Radians(285.0), 1e-12);
   EXPECT_NEAR(g.latitude, Radians(40.0), 1e-12);
   EXPECT_NEAR(g.altitude, 1.25, 1e-12);
-  EXPECT_EQ(DefaultSite().locator, "IO91xl");
+  EXPECT_EQ(DefaultSite().locator, "JO93ha");
 }
 
 }  // namespace

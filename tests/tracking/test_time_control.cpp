@@ -74,6 +74,7 @@ TEST(TimeControl, PeriodUnitsAreZeroUntilASatelliteWasActive) {
   TTimeControl t;
   t.PobierzCzas(kClock);
   t.SetMode(TTimeMode::Simulation, false);
+  t.JumpMultiplier = 2;  // "1"
   double before = t.SimTime;
   for (int unit : {kJumpUnitPeriod, kJumpUnitMarker}) {
     t.JumpUnit = unit;
