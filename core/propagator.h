@@ -137,7 +137,7 @@ class TPropagator {
                          double& node, double& meanAnomaly, double tsinceMinutes);
 
   TElements CurrentElements;
-  // Read by tests and by the information pages; filled at the first Propagate after a load.
+  // Filled at the first Propagate after a load; callers only read them (tests, diagnostics).
   TModelInit Init;
   TDeepSpaceState Deep;
 
