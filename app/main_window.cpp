@@ -166,6 +166,8 @@ bool TMainWindow::Initialize() {
   }
 
   programFolder_ = ProgramFolderPath(start_.programFolder);
+  QString folderProblem = EnterProgramFolder(programFolder_);
+  if (!folderProblem.isEmpty()) return Stop(1, folderProblem);
   activated_ = false;
   // Numbers read and written by Qt use "." whatever the machine's locale.
   QLocale::setDefault(QLocale::c());
@@ -180,7 +182,7 @@ bool TMainWindow::Initialize() {
   if (!plan_.screenOk) return Stop(1, ScreenTooSmallText());
   ApplyWindowPlan();
 
-  QString folderProblem = PrepareProgramFolder(programFolder_);
+  folderProblem = CreateWorkFolders(programFolder_);
   if (!folderProblem.isEmpty()) return Stop(1, folderProblem);
 
   TBitmapLoad load = LoadBitmaps(programFolder_, bitmaps_);

@@ -11,12 +11,17 @@ QString ProgramFolderPath(const QString& folder) {
   return path.endsWith('/') ? path : path + '/';
 }
 
-QString PrepareProgramFolder(const QString& folder) {
+QString EnterProgramFolder(const QString& folder) {
   QString base = ProgramFolderPath(folder);
-  QString shown = QDir::toNativeSeparators(base);
   if (!QFileInfo(base).isDir() || !QDir::setCurrent(base)) {
-    return QStringLiteral("The program folder %1 does not exist or cannot be opened.").arg(shown);
+    return QStringLiteral("The program folder %1 does not exist or cannot be opened.")
+        .arg(QDir::toNativeSeparators(base));
   }
+  return {};
+}
+
+QString CreateWorkFolders(const QString& folder) {
+  QString base = ProgramFolderPath(folder);
   for (const char* name : kWorkFolders) {
     QString path = base + QString::fromLatin1(name);
     QString shownPath = QDir::toNativeSeparators(path);
@@ -24,9 +29,8 @@ QString PrepareProgramFolder(const QString& folder) {
     if (!info.exists()) {
       if (!QDir().mkdir(path)) {
         return QStringLiteral(
-                   "Cannot create the folder %1: the program folder %2 cannot be "
-                   "written.")
-            .arg(shownPath, shown);
+                   "Cannot create the folder %1: the program folder %2 cannot be written.")
+            .arg(shownPath, QDir::toNativeSeparators(base));
       }
       continue;
     }

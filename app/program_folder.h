@@ -12,8 +12,11 @@ inline constexpr std::array<const char*, 3> kWorkFolders = {"Notes", "Output", "
 // The folder with a trailing "/", the base of every relative path.
 QString ProgramFolderPath(const QString& folder);
 
-// Makes folder the working folder and creates the missing work folders. Returns an empty
-// text on success, else the message that names the folder that failed.
-QString PrepareProgramFolder(const QString& folder);
+// Each returns an empty text on success, else the message that names the folder that failed.
+// Makes folder the working folder.
+QString EnterProgramFolder(const QString& folder);
+// Creates the work folders that are missing and checks that all of them can be written;
+// stops at the first that fails.
+QString CreateWorkFolders(const QString& folder);
 
 }  // namespace zen
