@@ -1,0 +1,145 @@
+// The world map: every layer of a redraw, from the background to the tracked satellites.
+#include "display/map_screen.h"
+
+#include <cmath>
+
+#include "core/elements.h"
+#include "core/numeric.h"
+#include "core/sun.h"
+#include "display/canvas.h"
+#include "display/colours.h"
+#include "display/fonts.h"
+#include "display/map_background.h"
+#include "display/map_primitives.h"
+#include "display/projection.h"
+#include "display/time_display.h"
+#include "tracking/info_texts.h"
+
+namespace zen {
+
+namespace {
+
+const QColor kGridColour{0x70, 0x70, 0x70};
+// Greenwich and the equator stand out from the other grid lines.
+const QColor kGridAxisColour{0x90, 0x90, 0x70};
+const QColor kTerminatorDash{0xFF, 0xFF, 0x00};
+const QColor kFootprintColour{0x00, 0xFF, 0x00};
+
+// Below this the satellite is taken as on the ground: no footprint.
+constexpr double kLowestFootprintAltitudeKm = 1.0;
+// 30 degrees of longitude and of latitude on the map.
+constexpr int kGridStepXPx = 50;
+constexpr int kGridStepYPx = 60;
+constexpr int kGreenwichMeridian = 6;
+constexpr int kEquator = 3;
+constexpr int kSiteLineTop = 376;
+// The footprint circle is drawn every 3 degrees of bearing, 0 to 360.
+constexpr int kFootprintPoints = 121;
+constexpr double kFootprintBearingStepDeg = 3.0;
+
+void DrawGrid(TCanvas& canvas) {
+  const int bottom = canvas.Height() - MapLeft;
+  const int right = canvas.Width() - MapLeft;
+  for (int i = 0; i <= 12; ++i) {
+    canvas.SetPenColour(i == kGreenwichMeridian ? kGridAxisColour : kGridColour);
+    canvas.MoveTo(kGridStepXPx * i + MapLeft, MapLeft);
+    canvas.LineTo(kGridStepXPx * i + MapLeft, bottom);
+  }
+  for (int j = 0; j <= 6; ++j) {
+    canvas.SetPenColour(j == kEquator ? kGridAxisColour : kGridColour);
+    canvas.MoveTo(MapLeft, kGridStepYPx * j + MapLeft);
+    canvas.LineTo(right, kGridStepYPx * j + MapLeft);
+  }
+}
+
+void DrawSite(TCanvas& canvas, const TMapScene& scene) {
+  canvas.SetBrushSolid(kBlack);
+  canvas.SetFont(ZenFont(TFontFace::MsSansSerif, 8));
+  canvas.SetFontColour(kWhite);
+  const TSite& site = scene.site;
+  std::string line =
+      site.name + ": " + LatLonText(site.longitude, false) + ", " + LatLonText(site.latitude, true);
+  canvas.TextOut(MapLeft, kSiteLineTop, QString::fromStdString(line));
+  DrawPoint(canvas, scene.show, scene.bitmaps, pkSite, QString::fromStdString(site.sign),
+            site.latitude, site.longitude, false);
+}
+
+void DrawTerminator(TCanvas& canvas, const TMapScene& scene) {
+  const auto& points = scene.cycle.TerminatorPoints;
+  for (int k = 1; k < kTerminatorPoints; ++k) {
+    const TLatLon& a = points[static_cast<size_t>(k - 1)];
+    const TLatLon& b = points[static_cast<size_t>(k)];
+    // Odd segments (counting from 1) yellow, even ones black: a dashed curve.
+    DrawLine(canvas, scene.show, lkPlain, {a.latitude, a.longitude}, {b.latitude, b.longitude},
+             k % 2 == 1 ? kTerminatorDash : kBlack);
+  }
+}
+
+void DrawFootprint(TCanvas& canvas, const TMapScene& scene, const TSatState& sat) {
+  double radiusDeg = FootprintRadius(sat.geodetic.altitude);
+  TMapPoint previous;
+  for (int i = 0; i < kFootprintPoints; ++i) {
+    TMapPoint p;
+    Skok(p.lat, p.lon, radiusDeg, i * kFootprintBearingStepDeg, sat.longitude, sat.latitude);
+    if (i > 0) DrawLine(canvas, scene.show, lkPlain, previous, p, kFootprintColour);
+    previous = p;
+  }
+}
+
+void DrawGroundTrack(TCanvas& canvas, const TMapScene& scene) {
+  const auto& track = scene.cycle.ActiveTrack;
+  for (int k = 0; k + 1 < kTrackSamples; ++k) {
+    const TTrackSample& a = track[static_cast<size_t>(k)];
+    const TTrackSample& b = track[static_cast<size_t>(k + 1)];
+    if (!a.computed || !b.computed) continue;
+    DrawLine(canvas, scene.show, lkTrack, {a.latitude, a.longitude}, {b.latitude, b.longitude},
+             b.umbra ? kUmbraColour : kLitColour);
+  }
+}
+
+void DrawSatellites(TCanvas& canvas, const TMapScene& scene) {
+  const TSatelliteList& list = scene.list;
+  for (int i = 1; i <= list.TrackedCount; ++i) {
+    const TSatState& sat = list.TrackedSats[static_cast<size_t>(i)];
+    if (!sat.computed) continue;
+    DrawPoint(canvas, scene.show, scene.bitmaps, i == list.ActiveSat ? pkActiveSat : pkSat,
+              QString::fromStdString(list.NameOf(i)), sat.latitude, sat.longitude,
+              sat.eclipse == kUmbra);
+  }
+}
+
+}  // namespace
+
+double FootprintRadius(double altitudeKm) {
+  if (!(altitudeKm >= kLowestFootprintAltitudeKm)) return 0.0;
+  return Degrees(std::acos(kEarthRadiusKm / (kEarthRadiusKm + altitudeKm)));
+}
+
+void DrawScreen(QImage& map, const TMapScene& scene, bool backgroundOnly) {
+  TCanvas canvas(map);
+  DrawMapBackground(canvas, scene.bitmaps.WorldBitmap);
+  if (backgroundOnly) return;
+  const TShowOptions& show = scene.show;
+  if (show.grid) DrawGrid(canvas);
+  DrawSite(canvas, scene);
+  DrawTimeLine(canvas, scene.time);
+  if (show.solarIllumination) DrawTerminator(canvas, scene);
+
+  const TSatelliteList& list = scene.list;
+  const bool hasActive = list.ActiveSat >= 1 && list.ActiveSat <= list.TrackedCount;
+  if (hasActive && show.visibleZone) {
+    const TSatState& active = list.TrackedSats[static_cast<size_t>(list.ActiveSat)];
+    if (active.computed) DrawFootprint(canvas, scene, active);
+  }
+  if (hasActive && (show.trackLine || show.trackMarkers)) DrawGroundTrack(canvas, scene);
+  if (show.sun) {
+    DrawPoint(canvas, show, scene.bitmaps, pkSun, QString(), scene.cycle.SunNow.subLatitude,
+              scene.cycle.SunNow.subLongitude, false);
+  }
+  // Satellite labels use the font the time line leaves: "MS Sans Serif" 8, white.
+  canvas.SetFont(ZenFont(TFontFace::MsSansSerif, 8));
+  canvas.SetFontColour(kWhite);
+  DrawSatellites(canvas, scene);
+}
+
+}  // namespace zen

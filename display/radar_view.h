@@ -1,0 +1,28 @@
+// The radar: the observer's sky with the tracked satellites above the horizon, or the logo.
+#pragma once
+
+#include <QImage>
+
+#include "display/map_screen.h"
+
+namespace zen {
+
+// What a radar redraw did, for the window to follow.
+struct TRadarDraw {
+  bool painted = false;    // the image changed; the window repaints the radar control
+  bool crosshair = false;  // cursor over the radar: crosshair when true, else the arrow
+};
+
+// Keeps whether the radar was up at the previous redraw: the logo is painted once when the
+// radar goes away and then left alone while it stays away.
+class TRadarView {
+ public:
+  // Paints the radar image (176 x 161) from the scene: with RadarShown the sky chart, every
+  // computed satellite at elevation >= 0 and the active satellite's track above the horizon;
+  // when the radar has just gone, the logo on black; otherwise nothing.
+  TRadarDraw DrawRadar(QImage& radar, const TMapScene& scene);
+
+  bool RadarWasShown = false;
+};
+
+}  // namespace zen
