@@ -1,0 +1,135 @@
+// The side panel's lists and button, driven through the real widgets.
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <fstream>
+
+#include "app/side_panel.h"
+#include "app_fixture.h"
+#include "test_support.h"
+
+namespace zen {
+namespace {
+
+class SidePanel : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::EnsureApplication();
+    ASSERT_TRUE(dir_.isValid());
+    std::ofstream out(dir_.filePath("sats.tle").toStdString(), std::ios::binary);
+    for (int n = 1; n <= 6; ++n) {
+      auto [l1, l2] = test::MakeLinePair(n);
+      out << "SAT " << n << "\n" << l1 << "\n" << l2 << "\n";
+    }
+    out.close();
+    list_.TleFileName = "sats.tle";
+    panel_ = std::make_unique<TSidePanel>(list_, new QTableWidget(20, 2));
+    panel_->resize(167, 417);
+    QObject::connect(panel_.get(), &TSidePanel::TrackingChanged, [this] { ++changes_; });
+    panel_->RebuildLists(list_.zapodawajSatelity(dir_.path().toStdString()));
+  }
+
+  void SelectLoaded(std::initializer_list<int> rows) {
+    panel_->LoadedList()->clearSelection();
+    for (int r : rows) panel_->LoadedList()->item(r)->setSelected(true);
+  }
+  void SelectTracked(std::initializer_list<int> rows) {
+    panel_->TrackedList()->clearSelection();
+    for (int r : rows) panel_->TrackedList()->item(r)->setSelected(true);
+  }
+  QStringList TrackedTexts() const {
+    QStringList t;
+    for (int r = 0; r < panel_->TrackedList()->count(); ++r) t << panel_->TrackedList()->item(r)->text();
+    return t;
+  }
+  void Key(QWidget* target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QKeyEvent press(QEvent::KeyPress, key, mods);
+    QApplication::sendEvent(target, &press);
+  }
+
+  QTemporaryDir dir_;
+  TSatelliteList list_;
+  std::unique_ptr<TSidePanel> panel_;
+  int changes_ = 0;
+};
+
+TEST_F(SidePanel, LoadFillsTheLoadedListInFileOrder) {
+  EXPECT_EQ(panel_->LoadedList()->count(), 6);
+  EXPECT_EQ(panel_->LoadedList()->item(0)->text(), "SAT 1");
+  EXPECT_EQ(panel_->ListTab(), TListTab::Loaded);
+  EXPECT_EQ(panel_->ListButton()->text(), "&Start track");
+  EXPECT_EQ(panel_->ListButton()->toolTip(), "Track selected sats");
+}
+
+TEST_F(SidePanel, ButtonAddsSelectedAndUnselectsThem) {
+  SelectLoaded({1, 3});
+  panel_->ListButton()->click();
+  EXPECT_EQ(TrackedTexts(), (QStringList{"SAT 2", "SAT 4"}));
+  EXPECT_TRUE(panel_->LoadedList()->selectedItems().isEmpty());
+  EXPECT_EQ(list_.ActiveSat, 1);
+  EXPECT_EQ(changes_, 1);
+  EXPECT_EQ(panel_->TrackedList()->currentRow(), 0);
+}
+
+TEST_F(SidePanel, InsertAndEnterPressTheButtonOnTheLoadedTab) {
+  SelectLoaded({0});
+  Key(panel_->LoadedList(), Qt::Key_Insert);
+  SelectLoaded({5});
+  Key(panel_->LoadedList(), Qt::Key_Return);
+  EXPECT_EQ(TrackedTexts(), (QStringList{"SAT 1", "SAT 6"}));
+  Key(panel_->LoadedList(), Qt::Key_Delete);  // Delete means nothing on the Loaded tab
+  EXPECT_EQ(list_.TrackedCount, 2);
+}
+
+TEST_F(SidePanel, DeleteRemovesOnTheTrackedTabAndTheTabSetsTheButton) {
+  SelectLoaded({0, 1, 2});
+  panel_->ListButton()->click();
+  panel_->Tabs()->setCurrentIndex(1);
+  EXPECT_EQ(panel_->ListButton()->text(), "&Stop track");
+  EXPECT_EQ(panel_->ListButton()->toolTip(), "Stop tracking selected sats");
+  SelectTracked({1});
+  Key(panel_->TrackedList(), Qt::Key_Delete);
+  EXPECT_EQ(TrackedTexts(), (QStringList{"SAT 1", "SAT 3"}));
+  // Shift with the button removes all.
+  panel_->PressListButton(true);
+  EXPECT_EQ(list_.TrackedCount, 0);
+  EXPECT_EQ(list_.ActiveSat, 0);
+}
+
+TEST_F(SidePanel, InfoTabCyclesTheActiveSatellite) {
+  SelectLoaded({0, 1, 2});
+  panel_->ListButton()->click();
+  panel_->Tabs()->setCurrentIndex(2);
+  EXPECT_EQ(panel_->ListButton()->text(), "&Show next");
+  EXPECT_EQ(panel_->ListButton()->toolTip(), "Toggle active sat");
+  panel_->PressListButton(false);
+  EXPECT_EQ(list_.ActiveSat, 2);
+  panel_->PressListButton(true);
+  panel_->PressListButton(true);
+  EXPECT_EQ(list_.ActiveSat, 3);
+}
+
+TEST_F(SidePanel, PopupCommandsReplaceAndCrop) {
+  SelectLoaded({0, 1});
+  panel_->AddSelected(false);
+  SelectLoaded({4});
+  panel_->ReplaceTrackedToSelected();
+  EXPECT_EQ(TrackedTexts(), (QStringList{"SAT 5"}));
+  panel_->ReplaceTrackedToAll();
+  EXPECT_EQ(list_.TrackedCount, 6);
+  SelectTracked({2, 4});
+  panel_->Crop();
+  EXPECT_EQ(TrackedTexts(), (QStringList{"SAT 3", "SAT 5"}));
+}
+
+TEST_F(SidePanel, ClickOnATrackedLineMakesItActive) {
+  SelectLoaded({0, 1, 2});
+  panel_->ListButton()->click();
+  emit panel_->TrackedList()->itemClicked(panel_->TrackedList()->item(2));
+  EXPECT_EQ(list_.ActiveSat, 3);
+}
+
+}  // namespace
+}  // namespace zen
