@@ -26,6 +26,7 @@ namespace {
 // Areas of the client area: left, top, width, height.
 const QRect kMapArea(3, 2, kMapImageWidth, kMapImageHeight);
 const QRect kSidePanelArea(634, 0, 167, 417);
+const QRect kTimePanelArea(634, 334, 158, 81);
 const QRect kRadarArea(624, 419, kRadarImageWidth, kRadarImageHeight);
 const QRect kPageArea(18, 400, 602, 169);
 const QRect kPageTabsArea(18, 567, 602, 17);
@@ -103,6 +104,13 @@ void TMainWindow::BuildControls() {
   infoz_->setObjectName(QStringLiteral("infoz"));
   infoz_->setGeometry(2, 2, 163, 330);
   infoz_->hide();
+
+  // Shown by the time panel's "Show" check box, which shortens the side panel meanwhile.
+  timePanel_ = new QWidget(this);
+  timePanel_->setObjectName(QStringLiteral("timePanel"));
+  timePanel_->setGeometry(kTimePanelArea);
+  timePanel_->setAutoFillBackground(true);
+  timePanel_->hide();
 
   radarView_ = new TImageView(&Lgo_, this);
   radarView_->setObjectName(QStringLiteral("Lgo"));

@@ -111,6 +111,7 @@ class TMainWindow : public QWidget {
   TImageView* mapView_ = nullptr;
   TImageView* radarView_ = nullptr;
   QWidget* sidePanel_ = nullptr;
+  QWidget* timePanel_ = nullptr;
   QStackedWidget* pages_ = nullptr;
   QTabBar* pageTabs_ = nullptr;
   QLabel* messagePanel_ = nullptr;

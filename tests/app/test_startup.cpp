@@ -190,6 +190,7 @@ TEST_F(StartUp, AreasSitAtTheirPlaces) {
   EXPECT_EQ(window->size(), QSize(800, 600));
   EXPECT_EQ(geometry("Img"), QRect(3, 2, 630, 390));
   EXPECT_EQ(geometry("sidePanel"), QRect(634, 0, 167, 417));
+  EXPECT_EQ(geometry("timePanel"), QRect(634, 334, 158, 81));
   EXPECT_EQ(geometry("Lgo"), QRect(624, 419, 176, 161));
   EXPECT_EQ(geometry("pages"), QRect(18, 400, 602, 169));
   EXPECT_EQ(geometry("pageTabs"), QRect(18, 567, 602, 17));
