@@ -28,11 +28,14 @@ std::string VersionText() { return "Zenarith 1.0"; }
 
 std::string UsageText() {
   std::string text =
-      "Usage: zenarith [OPTIONS]\n"
+      "Usage: zenarith [OPTIONS] [FILE] [--track NUMBER,NUMBER,...]\n"
       "       zenarith COMMAND [COMMAND OPTIONS]\n"
       "\n"
       "Zenarith tracks satellites from two-line element files on a world map and a radar\n"
       "view, and predicts their passes.\n"
+      "\n"
+      "FILE is an element file loaded at start; --track tracks those catalogue numbers\n"
+      "from it, the first one active.\n"
       "\n"
       "Options:\n"
       "  --home DIR     use DIR as the program folder (Data/, Tle/, Setup/, ...)\n"

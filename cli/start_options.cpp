@@ -5,6 +5,33 @@
 
 namespace zen::cli {
 
+namespace {
+
+TStartOptions& Fail(TStartOptions& o, const std::string& error) {
+  o.action = TStartOptions::Action::Error;
+  o.error = error;
+  return o;
+}
+
+// "25544,5" gives "25544" and "00005": the catalogue-number text of the element lines.
+bool ParseTrackIds(const std::string& text, std::vector<std::string>& ids) {
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t comma = text.find(',', start);
+    std::string id = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    if (id.empty() || id.size() > 5) return false;
+    for (char c : id) {
+      if (c < '0' || c > '9') return false;
+    }
+    ids.push_back(std::string(5 - id.size(), '0') + id);
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return !ids.empty();
+}
+
+}  // namespace
+
 TStartOptions ParseStartOptions(const std::vector<std::string>& args) {
   TStartOptions o;
   if (!args.empty() && FindCommand(args[0]) != nullptr) {
@@ -43,6 +70,24 @@ TStartOptions ParseStartOptions(const std::vector<std::string>& args) {
       o.home = value;
       continue;
     }
+    if (a == "--track" || a.rfind("--track=", 0) == 0) {
+      std::string value;
+      if (a == "--track") {
+        if (i + 1 >= args.size()) return Fail(o, "--track needs catalogue numbers, e.g. 25544,48274");
+        value = args[++i];
+      } else {
+        value = a.substr(8);
+      }
+      o.windowArgs.push_back("--track");
+      o.windowArgs.push_back(value);
+      if (!ParseTrackIds(value, o.trackIds)) {
+        return Fail(o, "--track needs catalogue numbers of up to five digits, e.g. 25544,48274");
+      }
+      continue;
+    }
+    if (a.size() > 1 && a[0] == '-') return Fail(o, "unknown option " + a);
+    if (!o.elementFile.empty()) return Fail(o, "only one element file can be given");
+    o.elementFile = a;
     o.windowArgs.push_back(a);
   }
   return o;

@@ -13,6 +13,8 @@ struct TStartOptions {
   std::string command;                   // the command word for RunCommand
   std::vector<std::string> commandArgs;  // the words after it
   std::vector<std::string> windowArgs;   // further window arguments, in order
+  std::string elementFile;               // FILE: loaded at start as "Load TLE" loads it
+  std::vector<std::string> trackIds;     // --track: five-digit catalogue numbers, in order
   std::string error;                     // for Error: what was wrong
 };
 

@@ -37,11 +37,26 @@ TEST(StartOptions, ChoosesTheAction) {
   }
 }
 
-TEST(StartOptions, KeepsFurtherWindowArgumentsInOrder) {
-  TStartOptions o = ParseStartOptions({"a.tle", "--home", "h", "--track", "25544"});
+TEST(StartOptions, ElementFileAndTrackedNumbers) {
+  TStartOptions o = ParseStartOptions({"a.tle", "--home", "h", "--track", "25544,5,48274"});
   EXPECT_EQ(o.action, Action::OpenWindow);
   EXPECT_EQ(o.home, "h");
-  EXPECT_EQ(o.windowArgs, (std::vector<std::string>{"a.tle", "--track", "25544"}));
+  EXPECT_EQ(o.elementFile, "a.tle");
+  EXPECT_EQ(o.trackIds, (std::vector<std::string>{"25544", "00005", "48274"}));
+  EXPECT_EQ(o.windowArgs, (std::vector<std::string>{"a.tle", "--track", "25544,5,48274"}));
+  EXPECT_EQ(ParseStartOptions({"--track=7"}).trackIds, (std::vector<std::string>{"00007"}));
+}
+
+TEST(StartOptions, BadWindowArgumentsAreErrors) {
+  const std::vector<std::string> bad[] = {
+      {"--track"},          {"--track", "25544,"}, {"--track", "x1"},   {"--track", "123456"},
+      {"a.tle", "b.tle"},   {"--frobnicate"},      {"--track", ",1"},
+  };
+  for (const auto& args : bad) {
+    TStartOptions o = ParseStartOptions(args);
+    EXPECT_EQ(o.action, Action::Error) << ::testing::PrintToString(args);
+    EXPECT_FALSE(o.error.empty());
+  }
 }
 
 TEST(StartOptions, CommandWordsTakeTheRestOfTheLine) {
