@@ -1,8 +1,9 @@
-// A control that shows one off-screen image at its top-left corner.
+// A control that shows one off-screen image at its top-left corner and reports the mouse.
 #pragma once
 
 #include <QImage>
 #include <QWidget>
+#include <functional>
 
 namespace zen {
 
@@ -13,8 +14,20 @@ class TImageView : public QWidget {
   // image is owned by the caller and outlives the view; repaint the view after drawing.
   TImageView(const QImage* image, QWidget* parent);
 
+  // The window's handlers; image pixel coordinates. onWheel returns true when it used the event.
+  std::function<bool(int delta, Qt::KeyboardModifiers modifiers)> onWheel;
+  std::function<void(QPoint pixel, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)>
+      onMove;
+  std::function<void(QPoint pixel, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)>
+      onPress;
+  std::function<void()> onLeave;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
 
  private:
   const QImage* image_;

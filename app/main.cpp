@@ -63,7 +63,15 @@ int main(int argc, char** argv) {
                               ? QCoreApplication::applicationDirPath()
                               : QDir(QString::fromStdString(options.home)).absolutePath();
   zen::TQtUserDialogs dialogs;
-  zen::TMainWindow window({programFolder, zen::DefaultLockFolder(), std::nullopt}, dialogs);
+  zen::TStartContext start;
+  start.programFolder = programFolder;
+  start.lockFolder = zen::DefaultLockFolder();
+  // Made absolute now: the program folder becomes the working folder at start-up.
+  if (!options.elementFile.empty()) {
+    start.elementFile = QFileInfo(QString::fromStdString(options.elementFile)).absoluteFilePath();
+  }
+  start.trackIds = options.trackIds;
+  zen::TMainWindow window(start, dialogs);
   if (!window.Initialized()) return window.StopCode();
   dialogs.SetParent(&window);
   // The search progress dialog, the save-settings dialog and the help window are made here.

@@ -92,6 +92,7 @@ TMainPage::TMainPage(TTimeControl& time, QWidget* parent) : QWidget(parent), tim
   screenShotButton = Button(this, "Screen shot", "Screen shot (Alt+F2; Alt+Shift+F2 - map only)",
                             {508, 68, 88, 26});
   helpButton = Button(this, "Help", "Zenarith Help System (Alt+F1)", {508, 98, 88, 26});
+  loadTleButton = Button(this, "&Load TLE", "Load element sets from a file", {410, 60, 90, 26});
 
   auto* modes = new QButtonGroup(this);
   modes->addButton(realTime, 0);

@@ -55,6 +55,7 @@ class TMainPage : public QWidget {
   QPushButton* minimizeButton;
   QPushButton* screenShotButton;
   QPushButton* helpButton;
+  QPushButton* loadTleButton;
 
   // The offset the machine has now, in hours (local time minus UTC).
   std::function<double()> detectedOffset;

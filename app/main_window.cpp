@@ -7,17 +7,25 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPalette>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QMouseEvent>
 #include <QScreen>
+#include <QTimeZone>
 
 #include "app/about_page.h"
 #include "app/grid_headings.h"
 #include "app/image_view.h"
+#include "app/main_page.h"
+#include "app/side_panel.h"
 #include "app/program_folder.h"
 #include "app/string_grid.h"
 #include "display/canvas.h"
 #include "display/fonts.h"
 #include "display/map_background.h"
+#include "display/map_primitives.h"
 #include "display/projection.h"
+#include "display/time_display.h"
 
 namespace zen {
 
@@ -34,6 +42,9 @@ const QRect kMessagePanelArea(260, 233, 185, 41);
 const QRect kFooterArea(0, kFooterTop, kFooterWidth, kFooterHeight);
 
 constexpr int kClockIntervalMs = 1000;
+constexpr int kSidePanelShortHeight = 324;
+// "Refresh" starts at "5" s until the settings say otherwise.
+constexpr int kDefaultRefreshIndex = 1;
 // Behind the pages and the side panel's controls.
 const QColor kPanelColour(0x1C, 0x20, 0x24);
 
@@ -72,13 +83,22 @@ TMainWindow::TMainWindow(const TStartContext& start, UserDialogs& dialogs, QWidg
       dialogs_(dialogs),
       start_(start),
       Img_(kMapImageWidth, kMapImageHeight, QImage::Format_RGB32),
-      Lgo_(kRadarImageWidth, kRadarImageHeight, QImage::Format_RGB32) {
+      Lgo_(kRadarImageWidth, kRadarImageHeight, QImage::Format_RGB32),
+      Tmx_(kTimePanelWidth, kTimePanelHeight, QImage::Format_RGB32) {
+  if (!start_.clock) start_.clock = [] { return NowDateRec(); };
+  if (!start_.detectedOffset) {
+    start_.detectedOffset = [] {
+      return QTimeZone::systemTimeZone().offsetFromUtc(QDateTime::currentDateTime()) / 3600.0;
+    };
+  }
   Img_.fill(Qt::black);
   Lgo_.fill(Qt::black);
+  Tmx_.fill(Qt::black);
   BuildControls();
   footer_.Painted = [this] { update(kFooterArea); };
   clockTimer_.setInterval(kClockIntervalMs);
   connect(&clockTimer_, &QTimer::timeout, this, &TMainWindow::onClockTick);
+  connect(&refreshTimer_, &QTimer::timeout, this, &TMainWindow::onRefreshTick);
   initialized_ = Initialize();
 }
 
@@ -96,14 +116,21 @@ void TMainWindow::BuildControls() {
   mapView_->setObjectName(QStringLiteral("Img"));
   mapView_->setGeometry(kMapArea);
 
-  sidePanel_ = new QWidget(this);
+  // The live table belongs to the side panel's "Info" list tab, which shows it.
+  infoz_ = MakeLabelledGrid(this, 20, {62, 86});
+  infoz_->setObjectName(QStringLiteral("infoz"));
+  sidePanel_ = new TSidePanel(list_, infoz_, this);
   sidePanel_->setObjectName(QStringLiteral("sidePanel"));
   sidePanel_->setGeometry(kSidePanelArea);
-  // The live table belongs to the side panel's "Info" list tab, which shows it.
-  infoz_ = MakeLabelledGrid(sidePanel_, 20, {62, 86});
-  infoz_->setObjectName(QStringLiteral("infoz"));
-  infoz_->setGeometry(2, 2, 163, 330);
-  infoz_->hide();
+  FillWithPanelColour(sidePanel_);
+  connect(sidePanel_, &TSidePanel::TrackingChanged, this, &TMainWindow::onTrackingChanged);
+
+  mapView_->onWheel = [this](int delta, Qt::KeyboardModifiers modifiers) {
+    return onMapWheel(delta, modifiers);
+  };
+  mapView_->onMove = [this](QPoint, Qt::MouseButtons, Qt::KeyboardModifiers) {
+    mouseOutside_ = false;
+  };
 
   // Shown by the time panel's "Show" check box, which shortens the side panel meanwhile.
   timePanel_ = new QWidget(this);
@@ -111,6 +138,8 @@ void TMainWindow::BuildControls() {
   timePanel_->setGeometry(kTimePanelArea);
   timePanel_->setAutoFillBackground(true);
   timePanel_->hide();
+  timePanelView_ = new TImageView(&Tmx_, timePanel_);
+  timePanelView_->setGeometry(0, 0, kTimePanelWidth, kTimePanelHeight);
 
   radarView_ = new TImageView(&Lgo_, this);
   radarView_->setObjectName(QStringLiteral("Lgo"));
@@ -136,6 +165,9 @@ void TMainWindow::BuildControls() {
   resultzF_->setGeometry(4, 4, 512, 160);
   resultzF_->hide();
   versionLabel_ = BuildAboutPage(pages_->widget(kPageAbout));
+  mainPage_ = new TMainPage(time_, pages_->widget(kPageMain));
+  mainPage_->setGeometry(0, 0, kPageArea.width(), kPageArea.height());
+  WireMainPage();
 
   pageTabs_ = new QTabBar(this);
   pageTabs_->setObjectName(QStringLiteral("pageTabs"));
@@ -145,6 +177,7 @@ void TMainWindow::BuildControls() {
   pageTabs_->setFont(ZenFont(TFontFace::MsSansSerif, 8));
   for (const char* caption : kPageTabCaptions) pageTabs_->addTab(QString::fromLatin1(caption));
   pageTabs_->setGeometry(kPageTabsArea);
+  setMouseTracking(true);
   connect(pageTabs_, &QTabBar::currentChanged, this, &TMainWindow::onPageTabChanged);
 
   messagePanel_ = new QLabel(QStringLiteral("Loading..."), this);
@@ -268,11 +301,181 @@ void TMainWindow::FormActivate() {
   }
   RepaintMap();
   ShowMsg();
-  // The loaders of Iridium data, main settings, "default" settings with the element file,
-  // and the location database come here in that order; then the UTC offset and the site are
-  // applied, and the time is fetched and everything computed and drawn.
+  // The loaders of Iridium data, main settings and the location database come here in that
+  // order. Until the main settings exist, the offset is the machine's.
+  double savedOffset = start_.detectedOffset();
+  // The "default" settings end by loading the element file and the tracked list; until they
+  // exist, the command line names them.
+  if (!start_.elementFile.isEmpty()) {
+    list_.TrackedIds = start_.trackIds;
+    list_.ActiveId = start_.trackIds.empty() ? std::string() : start_.trackIds.front();
+    LoadElementFile(start_.elementFile);
+  }
+  time_.SetUTCOffset(savedOffset);
+  mainPage_->SetOffsetLabel();
+  site_ = DefaultSite();
+  observer_ = UstawLokacje(site_);
+  PobierzCzas();
+  LiczWszo();
+  DrawScreen(false);
   HideMsg();
+  refreshTimer_.setInterval(kRefreshSeconds[static_cast<size_t>(mainPage_->RefreshIndex())] * 1000);
+  refreshTimer_.start();
   clockTimer_.start();
+  double before = time_.UtcOffsetHours();
+  GuessTimeZone(false);
+  if (time_.UtcOffsetHours() != before) ZmianaCzasu();
+}
+
+void TMainWindow::WireMainPage() {
+  mainPage_->SetRefreshIndex(kDefaultRefreshIndex);
+  mainPage_->SetTimePanelShown(false);
+  mainPage_->detectedOffset = [this] { return start_.detectedOffset(); };
+  mainPage_->beginAfterReturnToRt = [this] { return show_.beginAfterReturnToRt; };
+  connect(mainPage_, &TMainPage::TimeChanged, this, &TMainWindow::ZmianaCzasu);
+  connect(mainPage_, &TMainPage::TimeDisplayChanged, this, &TMainWindow::WyswietlCzas);
+  connect(mainPage_, &TMainPage::SatOnTrackToBegin, this,
+          [this] { show_.satOnTrack = TSatOnTrack::Begin; });
+  connect(mainPage_, &TMainPage::RefreshChanged, this,
+          [this](int seconds) { refreshTimer_.setInterval(seconds * 1000); });
+  connect(mainPage_, &TMainPage::TimePanelToggled, this, &TMainWindow::SetTimePanelShown);
+  connect(mainPage_->exitButton, &QPushButton::clicked, this, &QWidget::close);
+  connect(mainPage_->minimizeButton, &QPushButton::clicked, this, &QWidget::showMinimized);
+  connect(mainPage_->helpButton, &QPushButton::clicked, this, [this] {
+    if (helpUnavailable_) {
+      dialogs_.Inform(
+          QStringLiteral("Can't display Help System because of problem with Internet Explorer."));
+    }
+  });
+  connect(mainPage_->loadTleButton, &QPushButton::clicked, this, &TMainWindow::onLoadTleClicked);
+}
+
+void TMainWindow::onLoadTleClicked() {
+  QString file = dialogs_.ChooseFileToOpen(
+      QStringLiteral("Load TLE"), programFolder_ + QStringLiteral("/Tle"),
+      QStringLiteral("Two-line element (*.tle *.txt *.mtl);;All files (*)"));
+  if (file.isEmpty()) return;
+  ShowMsg();
+  LoadElementFile(file);
+  LiczWszo();
+  DrawScreen(false);
+  HideMsg();
+}
+
+void TMainWindow::LoadElementFile(const QString& file) {
+  list_.TleFileName = StoredFileName(file.toStdString(), programFolder_.toStdString());
+  std::string error;
+  TTrackedView view = list_.zapodawajSatelity(programFolder_.toStdString(), &error);
+  sidePanel_->RebuildLists(view);
+  // An empty catalogue is what a missing or unreadable file gives; the alert says why.
+  if (!error.empty()) {
+    footer_.SendToFooter(kFooterAlert, QString::fromStdString(error));
+  } else if (!QFileInfo::exists(file)) {
+    footer_.SendToFooter(kFooterAlert, QStringLiteral("Element file not found: ") + file);
+  }
+}
+
+void TMainWindow::PobierzCzas() { time_.PobierzCzas(start_.clock()); }
+
+void TMainWindow::LiczWszo() { cycle_.LiczWszo(time_.NowUtc, observer_, list_, time_, show_); }
+
+void TMainWindow::ZmianaCzasu() {
+  mainPage_->simTime->setModified(false);
+  PobierzCzas();
+  LiczWszo();
+  DrawScreen(false);
+}
+
+void TMainWindow::WyswietlCzas() {
+  mainPage_->ShowTime(DisplayedTimeText(time_));
+  {
+    TCanvas canvas(Img_);
+    DrawTimeLine(canvas, time_);
+  }
+  RepaintMap();
+  if (!TimePanelShown()) return;
+  DrawTimePanel(Tmx_, time_, timePanelAltView_);
+  timePanelView_->update();
+}
+
+void TMainWindow::DrawScreen(bool backgroundOnly) {
+  {
+    TCanvas canvas(Img_);
+    DrawMapBackground(canvas, bitmaps_.WorldBitmap);
+    if (!backgroundOnly) {
+      for (int i = 1; i <= list_.TrackedCount; ++i) {
+        const TSatState& s = list_.TrackedSats[static_cast<size_t>(i)];
+        if (!s.computed) continue;
+        canvas.SetFont(ZenFont(TFontFace::MsSansSerif, 8));
+        DrawPoint(canvas, show_, bitmaps_, i == list_.ActiveSat ? pkActiveSat : pkSat,
+                  QString::fromStdString(list_.NameOf(i)), s.latitude, s.longitude,
+                  s.eclipse == 2);
+      }
+    }
+  }
+  if (!backgroundOnly) WyswietlCzas();
+  RepaintMap();
+}
+
+double TMainWindow::GuessTimeZone(bool silent) {
+  double detected = start_.detectedOffset();
+  if (!silent && detected != time_.UtcOffsetHours()) {
+    if (dialogs_.Ask(QString::fromStdString(TimeZoneQuestion(time_.UtcOffsetHours(), detected)))) {
+      time_.SetUTCOffset(detected);
+      mainPage_->SetOffsetLabel();
+      // The main settings file keeps the adopted offset once it exists.
+    }
+  }
+  return detected;
+}
+
+bool TMainWindow::TimePanelShown() const { return mainPage_->TimePanelShown(); }
+
+void TMainWindow::SetTimePanelShown(bool shown) {
+  sidePanel_->setGeometry(kSidePanelArea.x(), kSidePanelArea.y(), kSidePanelArea.width(),
+                          shown ? kSidePanelShortHeight : kSidePanelArea.height());
+  timePanel_->setVisible(shown);
+  if (shown) WyswietlCzas();
+}
+
+void TMainWindow::onRefreshTick() {
+  if (time_.Mode() == TTimeMode::RealTime) {
+    LiczWszo();
+    DrawScreen(false);
+    return;
+  }
+  if (time_.AutoTick()) ZmianaCzasu();
+}
+
+void TMainWindow::onTrackingChanged() {
+  LiczWszo();
+  DrawScreen(false);
+}
+
+bool TMainWindow::onMapWheel(int delta, Qt::KeyboardModifiers modifiers) {
+  if (time_.Mode() != TTimeMode::Simulation || mouseOutside_) return false;
+  TWheelKeys keys;
+  keys.shift = modifiers & Qt::ShiftModifier;
+  keys.ctrl = modifiers & Qt::ControlModifier;
+  keys.other = modifiers & (Qt::AltModifier | Qt::MetaModifier);
+  time_.SimTime += time_.WheelStep(delta, keys);
+  ZmianaCzasu();
+  return true;
+}
+
+void TMainWindow::leaveEvent(QEvent* event) {
+  QWidget::leaveEvent(event);
+  mouseOutside_ = true;
+  footer_.SendToFooter(kFooterHint, QString());
+}
+
+void TMainWindow::mouseMoveEvent(QMouseEvent* event) {
+  // Only moves over the window's own surface (the footer strip and the gaps) arrive here.
+  QWidget::mouseMoveEvent(event);
+  if (!mouseOutside_) {
+    mouseOutside_ = true;
+    footer_.SendToFooter(kFooterHint, QString());
+  }
 }
 
 void TMainWindow::ShowMsg() {
@@ -311,10 +514,13 @@ void TMainWindow::FormClose() {
   // The main settings file, and the "default" settings when "Auto save" is checked, are
   // written here.
   clockTimer_.stop();
+  refreshTimer_.stop();
   QCoreApplication::quit();
 }
 
 void TMainWindow::onClockTick() {
+  PobierzCzas();
+  WyswietlCzas();
   footer_.ExpireFooter();
 }
 

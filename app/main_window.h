@@ -10,7 +10,10 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "app/single_instance.h"
 #include "app/user_dialogs.h"
@@ -18,10 +21,16 @@
 #include "display/bitmaps.h"
 #include "display/footer.h"
 #include "display/show_options.h"
+#include "tracking/compute_cycle.h"
+#include "tracking/satellite_list.h"
+#include "tracking/site.h"
+#include "tracking/time_control.h"
 
 namespace zen {
 
 class TImageView;
+class TMainPage;
+class TSidePanel;
 
 struct TScreenInfo {
   int widthPx = 0;
@@ -35,6 +44,12 @@ struct TStartContext {
   QString programFolder;
   QString lockFolder;
   std::optional<TScreenInfo> screen;
+  // An element file (absolute path) to load at start, and catalogue numbers to track in it.
+  QString elementFile;
+  std::vector<std::string> trackIds;
+  // The machine's local clock and its UTC offset in hours; tests give fixed ones.
+  std::function<TDateRec()> clock;
+  std::function<double()> detectedOffset;
 };
 
 inline constexpr std::array<const char*, 7> kPageTabCaptions = {
@@ -81,9 +96,36 @@ class TMainWindow : public QWidget {
   void ShowMsg();
   void HideMsg();
 
+  TSatelliteList& Satellites() { return list_; }
+  TTimeControl& Time() { return time_; }
+  const TComputeCycle& Cycle() const { return cycle_; }
+  TSidePanel* SidePanel() const { return sidePanel_; }
+  TMainPage* MainPage() const { return mainPage_; }
+  QTimer& RefreshTimer() { return refreshTimer_; }
+  const QImage& TimePanelImage() const { return Tmx_; }
+  bool TimePanelShown() const;
+
+  // "Load TLE": the file dialog, then the load.
+  void onLoadTleClicked();
+  // Loads an element file as "Load TLE" does once a file is chosen.
+  void LoadElementFile(const QString& file);
+
+  void PobierzCzas();
+  void LiczWszo();
+  void ZmianaCzasu();
+  void WyswietlCzas();
+  void DrawScreen(bool backgroundOnly);
+  // The machine's offset; unless silent, offers to adopt it when it differs from the one in use.
+  double GuessTimeZone(bool silent);
+  void SetTimePanelShown(bool shown);
+  // One refresh tick, as the refresh timer gives it.
+  void onRefreshTick();
+
  protected:
   void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
@@ -107,10 +149,23 @@ class TMainWindow : public QWidget {
   QImage Img_;  // the map
   QImage Lgo_;  // the radar or the logo
   QTimer clockTimer_;
+  QTimer refreshTimer_;
+  QImage Tmx_;  // the time panel
+  bool timePanelAltView_ = false;
+  // Set when the mouse leaves the window's own surface, cleared by a move over the map.
+  bool mouseOutside_ = true;
+
+  TSatelliteList list_;
+  TTimeControl time_;
+  TComputeCycle cycle_;
+  TSite site_;
+  TGeodetic observer_;
 
   TImageView* mapView_ = nullptr;
   TImageView* radarView_ = nullptr;
-  QWidget* sidePanel_ = nullptr;
+  TSidePanel* sidePanel_ = nullptr;
+  TMainPage* mainPage_ = nullptr;
+  TImageView* timePanelView_ = nullptr;
   QWidget* timePanel_ = nullptr;
   QStackedWidget* pages_ = nullptr;
   QTabBar* pageTabs_ = nullptr;
@@ -133,6 +188,9 @@ class TMainWindow : public QWidget {
   void RepaintMap();
 
   void onClockTick();
+  void onTrackingChanged();
+  bool onMapWheel(int delta, Qt::KeyboardModifiers modifiers);
+  void WireMainPage();
   void onApplicationStateChanged(Qt::ApplicationState state);
   void onPageTabChanged(int index);
 };

@@ -10,6 +10,7 @@
 #include <deque>
 #include <functional>
 
+#include "app/main_window.h"
 #include "app/user_dialogs.h"
 #include "display/bitmaps.h"
 
@@ -42,6 +43,18 @@ class TScriptedDialogs : public UserDialogs {
   QString ChooseFileToOpen(const QString&, const QString&, const QString&) override { return {}; }
   QString ChooseFileToSave(const QString&, const QString&, const QString&) override { return {}; }
 };
+
+// A start with a fixed clock (2026-05-30 21:15:30 local) and a machine offset of +2 hours.
+inline TStartContext Context(const QString& home, const QString& locks,
+                             std::optional<TScreenInfo> screen = std::nullopt) {
+  TStartContext c;
+  c.programFolder = home;
+  c.lockFolder = locks;
+  c.screen = screen;
+  c.clock = [] { return TDateRec{2026, 5, 30, 21, 15, 30, 0}; };
+  c.detectedOffset = [] { return 2.0; };
+  return c;
+}
 
 inline const QString kShippedData = QStringLiteral(ZEN_SOURCE_DIR "/resources/Data");
 

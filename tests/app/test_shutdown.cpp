@@ -20,7 +20,7 @@ class Running : public ::testing::Test {
     ASSERT_TRUE(folder.CopyData());
   }
 
-  TStartContext Paths() const { return {folder.home.path(), folder.locks.path(), {}}; }
+  TStartContext Paths() const { return test::Context(folder.home.path(), folder.locks.path()); }
 
   test::TProgramFolder folder;
   test::TScriptedDialogs dialogs;
@@ -133,7 +133,7 @@ TEST_F(Running, WorkFolderThatCannotBeCreatedIsNamed) {
 
 TEST_F(Running, MissingProgramFolderIsNamed) {
   QString gone = folder.home.filePath("no-such-folder");
-  TMainWindow window({gone, folder.locks.path(), {}}, dialogs);
+  TMainWindow window(test::Context(gone, folder.locks.path()), dialogs);
   EXPECT_FALSE(window.Initialized());
   ASSERT_EQ(dialogs.errors.size(), 1);
   EXPECT_TRUE(dialogs.errors[0].contains(gone)) << qPrintable(dialogs.errors[0]);

@@ -29,7 +29,7 @@ class StartUp : public ::testing::Test {
 
   std::unique_ptr<TMainWindow> Start() {
     auto window = std::make_unique<TMainWindow>(
-        TStartContext{folder.home.path(), folder.locks.path(), {}}, dialogs);
+        test::Context(folder.home.path(), folder.locks.path()), dialogs);
     return window;
   }
 
@@ -213,7 +213,8 @@ TEST_F(StartUp, LoadingMessageFreezesThePaintingUntilItIsHidden) {
 }
 
 TEST_F(StartUp, ExactScreenGivesAFullScreenWindowThatMinimisesWhenLeft) {
-  TMainWindow window({folder.home.path(), folder.locks.path(), TScreenInfo{800, 600, 16}}, dialogs);
+  TMainWindow window(
+      test::Context(folder.home.path(), folder.locks.path(), TScreenInfo{800, 600, 16}), dialogs);
   ASSERT_TRUE(window.Initialized());
   EXPECT_TRUE(window.FullScreenMode());
   EXPECT_TRUE(window.windowFlags() & Qt::WindowStaysOnTopHint);
@@ -225,8 +226,8 @@ TEST_F(StartUp, ExactScreenGivesAFullScreenWindowThatMinimisesWhenLeft) {
 }
 
 TEST_F(StartUp, LargerScreenGivesAFramedWindowThatStaysWhenLeft) {
-  TMainWindow window({folder.home.path(), folder.locks.path(), TScreenInfo{1024, 768, 24}},
-                     dialogs);
+  TMainWindow window(
+      test::Context(folder.home.path(), folder.locks.path(), TScreenInfo{1024, 768, 24}), dialogs);
   ASSERT_TRUE(window.Initialized());
   EXPECT_FALSE(window.FullScreenMode());
   EXPECT_FALSE(window.windowFlags() & Qt::WindowStaysOnTopHint);
@@ -242,7 +243,7 @@ TEST_F(StartUp, SmallScreenIsRefusedWithTheDocumentedMessage) {
   const TScreenInfo screens[] = {{640, 480, 32}, {800, 600, 15}};
   for (const TScreenInfo& screen : screens) {
     test::TScriptedDialogs boxes;
-    TMainWindow window({folder.home.path(), folder.locks.path(), screen}, boxes);
+    TMainWindow window(test::Context(folder.home.path(), folder.locks.path(), screen), boxes);
     EXPECT_FALSE(window.Initialized());
     EXPECT_EQ(window.StopCode(), 1);
     EXPECT_EQ(boxes.errors, QStringList({"Minimum screen resolution is 800x600x16bit."}));
