@@ -329,7 +329,8 @@ void TMainWindow::FormActivate() {
 
 void TMainWindow::WireMainPage() {
   mainPage_->SetRefreshIndex(kDefaultRefreshIndex);
-  mainPage_->SetTimePanelShown(false);
+  // The time panel is shown until the settings say otherwise.
+  mainPage_->SetTimePanelShown(true);
   mainPage_->detectedOffset = [this] { return start_.detectedOffset(); };
   mainPage_->beginAfterReturnToRt = [this] { return show_.beginAfterReturnToRt; };
   connect(mainPage_, &TMainPage::TimeChanged, this, &TMainWindow::ZmianaCzasu);
@@ -339,6 +340,7 @@ void TMainWindow::WireMainPage() {
   connect(mainPage_, &TMainPage::RefreshChanged, this,
           [this](int seconds) { refreshTimer_.setInterval(seconds * 1000); });
   connect(mainPage_, &TMainPage::TimePanelToggled, this, &TMainWindow::SetTimePanelShown);
+  SetTimePanelShown(mainPage_->TimePanelShown());
   connect(mainPage_->exitButton, &QPushButton::clicked, this, &QWidget::close);
   connect(mainPage_->minimizeButton, &QPushButton::clicked, this, &QWidget::showMinimized);
   connect(mainPage_->helpButton, &QPushButton::clicked, this, [this] {

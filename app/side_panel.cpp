@@ -30,6 +30,7 @@ TSidePanel::TSidePanel(TSatelliteList& list, QWidget* infoTable, QWidget* parent
   info_ = infoTable;
   for (QListWidget* w : {loaded_, tracked_}) {
     w->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    w->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     w->setContextMenuPolicy(Qt::CustomContextMenu);
     w->installEventFilter(this);
   }
@@ -49,6 +50,9 @@ TSidePanel::TSidePanel(TSatelliteList& list, QWidget* infoTable, QWidget* parent
   tabs_->addTab(QStringLiteral("Info"));
   tabs_->setExpanding(true);
   tabs_->setDrawBase(false);
+  tabs_->setUsesScrollButtons(false);
+  // Three tabs share the panel's width.
+  tabs_->setStyleSheet(QStringLiteral("QTabBar::tab { width: 51px; padding: 1px 2px; }"));
   button_ = new QPushButton(this);
 
   loadedMenu_ = new QMenu(this);

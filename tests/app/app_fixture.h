@@ -40,7 +40,13 @@ class TScriptedDialogs : public UserDialogs {
   }
   void Inform(const QString& message) override { notices << message; }
   void ShowError(const QString& message) override { errors << message; }
-  QString ChooseFileToOpen(const QString&, const QString&, const QString&) override { return {}; }
+  // The file the next open dialog picks (empty: cancel), and the folder it was opened in.
+  QString fileToOpen;
+  QString openFolder;
+  QString ChooseFileToOpen(const QString&, const QString& folder, const QString&) override {
+    openFolder = folder;
+    return fileToOpen;
+  }
   QString ChooseFileToSave(const QString&, const QString&, const QString&) override { return {}; }
 };
 
