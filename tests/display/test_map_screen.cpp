@@ -166,8 +166,10 @@ TEST_F(MapScreen, TrackColourFollowsTheUmbraOfTheEndSampleNotSatColors) {
   const int middle = LonLatToMap(10.0, -50.0).x();
   EXPECT_GT(CountColour(map, kLitColour, QRect(20, row, middle - 20, 1)), 0);
   EXPECT_EQ(CountColour(map, kUmbraColour, QRect(20, row, middle - 20, 1)), 0);
-  EXPECT_GT(CountColour(map, kUmbraColour, QRect(middle + 1, row, 100, 1)), 0);
-  EXPECT_EQ(CountColour(map, kLitColour, QRect(middle + 1, row, 100, 1)), 0);
+  // Segment 50 -> 51 starts at sample 50 and takes the colour of its end.
+  EXPECT_GT(CountColour(map, kUmbraColour, QRect(middle, row, 100, 1)), 0);
+  EXPECT_EQ(CountColour(map, kLitColour, QRect(middle, row, 100, 1)), 0);
+  EXPECT_TRUE(IsColour(map, middle, row, kUmbraColour));
 }
 
 TEST_F(MapScreen, FootprintAcrossTheDateLineLeavesAGap) {
