@@ -121,17 +121,6 @@ TEST_F(RadarView, TrackSegmentNeedsAnEndStrictlyAboveTheHorizon) {
   }
 }
 
-TEST_F(RadarView, SegmentFromBelowStartsOnTheHorizonCircle) {
-  p.list.ActiveSat = 1;
-  p.show.radarTrack = true;
-  OneSegment(90.0, -10.0, 90.0, 5.0);
-  QImage radar = Radar();
-  // Horizon east is (156, 80); elevation 5 is about 3.8 pixels inside it.
-  EXPECT_TRUE(IsColour(radar, 156, 80, kLitColour));
-  EXPECT_TRUE(IsColour(radar, 153, 80, kLitColour));
-  EXPECT_FALSE(IsColour(radar, 157, 80, kLitColour));
-}
-
 TEST_F(RadarView, RadarTrackFollowsItsOwnOptionsNotTheMapOnes) {
   p.list.ActiveSat = 1;
   OneSegment(45.0, 30.0, 135.0, 30.0);
