@@ -9,14 +9,18 @@
 #include <QPalette>
 #include <QDateTime>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QToolButton>
 #include <QScreen>
 #include <QTimeZone>
 
 #include "app/about_page.h"
 #include "app/grid_headings.h"
 #include "app/image_view.h"
+#include "app/info_page.h"
 #include "app/main_page.h"
+#include "app/options_page.h"
 #include "app/side_panel.h"
 #include "app/program_folder.h"
 #include "app/string_grid.h"
@@ -25,6 +29,8 @@
 #include "display/map_background.h"
 #include "display/map_primitives.h"
 #include "display/projection.h"
+#include "display/pointer.h"
+#include "display/screen_shot.h"
 #include "display/time_display.h"
 
 namespace zen {
@@ -128,9 +134,6 @@ void TMainWindow::BuildControls() {
   mapView_->onWheel = [this](int delta, Qt::KeyboardModifiers modifiers) {
     return onMapWheel(delta, modifiers);
   };
-  mapView_->onMove = [this](QPoint, Qt::MouseButtons, Qt::KeyboardModifiers) {
-    mouseOutside_ = false;
-  };
 
   // Shown by the time panel's "Show" check box, which shortens the side panel meanwhile.
   timePanel_ = new QWidget(this);
@@ -168,6 +171,11 @@ void TMainWindow::BuildControls() {
   mainPage_ = new TMainPage(time_, pages_->widget(kPageMain));
   mainPage_->setGeometry(0, 0, kPageArea.width(), kPageArea.height());
   WireMainPage();
+  optionsPage_ = new TOptionsPage(show_, pages_->widget(kPageOptions));
+  optionsPage_->setGeometry(0, 0, kPageArea.width(), kPageArea.height());
+  WireOptionsPage();
+  infoPage_ = new TInfoPage(infoz_, infozO_, pages_->widget(kPageInfo), dialogs_);
+  WireMouse();
 
   pageTabs_ = new QTabBar(this);
   pageTabs_->setObjectName(QStringLiteral("pageTabs"));
@@ -207,6 +215,7 @@ bool TMainWindow::Initialize() {
   }
 
   programFolder_ = ProgramFolderPath(start_.programFolder);
+  infoPage_->SetProgramFolder(programFolder_);
   QString folderProblem = EnterProgramFolder(programFolder_);
   if (!folderProblem.isEmpty()) return Stop(1, folderProblem);
   activated_ = false;
@@ -350,6 +359,157 @@ void TMainWindow::WireMainPage() {
     }
   });
   connect(mainPage_->loadTleButton, &QPushButton::clicked, this, &TMainWindow::onLoadTleClicked);
+  connect(mainPage_->screenShotButton, &QPushButton::clicked, this, [this] {
+    ScreenShot(QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier);
+  });
+}
+
+void TMainWindow::WireOptionsPage() {
+  auto refresh = [this] {
+    LiczWszo();
+    DrawScreen(false);
+  };
+  connect(optionsPage_, &TOptionsPage::RefrAfterChg, this, refresh);
+  connect(optionsPage_, &TOptionsPage::RadarChanged, this, refresh);
+  // Tool tips of the whole application follow "Hints": the window's filter eats them when off.
+  qApp->installEventFilter(this);
+}
+
+void TMainWindow::WireMouse() {
+  mapView_->onMove = [this](QPoint pixel, Qt::MouseButtons, Qt::KeyboardModifiers) {
+    onMapMove(pixel);
+  };
+  mapView_->onPress = [this](QPoint pixel, Qt::MouseButton button, Qt::KeyboardModifiers) {
+    onMapPress(pixel, button);
+  };
+  radarView_->onMove = [this](QPoint pixel, Qt::MouseButtons, Qt::KeyboardModifiers) {
+    onRadarMove(pixel);
+  };
+  radarView_->onPress = [this](QPoint pixel, Qt::MouseButton button, Qt::KeyboardModifiers) {
+    onRadarPress(pixel, button);
+  };
+  timePanelView_->onPress = [this](QPoint pixel, Qt::MouseButton, Qt::KeyboardModifiers) {
+    onTimePanelPress(pixel);
+  };
+  auto* quick = new QToolButton(sidePanel_);
+  quick->setObjectName(QStringLiteral("quickMenuButton"));
+  quick->setGeometry(kSidePanelWidth - kQuickMenuButtonSize, 0, kQuickMenuButtonSize,
+                     kQuickMenuButtonSize);
+  quick->setToolTip(QStringLiteral("Quick menu"));
+  quick->hide();
+  quickMenuButton_ = quick;
+  for (QWidget* w : sidePanel_->findChildren<QWidget*>()) w->setMouseTracking(true);
+}
+
+bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ToolTip && !show_.hints) return true;
+  if (event->type() == QEvent::MouseMove && watched->isWidgetType()) {
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget == sidePanel_ || sidePanel_->isAncestorOf(widget)) {
+      QPoint p = sidePanel_->mapFromGlobal(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+      if (QuickMenuZone(p.x(), p.y()) && quickMenuButton_->isHidden()) {
+        quickMenuButton_->show();
+        quickMenuButton_->raise();
+      }
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void TMainWindow::onMapMove(QPoint pixel) {
+  mouseOutside_ = false;
+  footer_.SendToFooter(kFooterHint, MapReadout(Scene(), pixel.x(), pixel.y()));
+}
+
+void TMainWindow::onRadarMove(QPoint pixel) {
+  footer_.SendToFooter(kFooterHint, RadarReadout(Scene(), pixel.x(), pixel.y()));
+}
+
+void TMainWindow::onMapPress(QPoint pixel, Qt::MouseButton button) {
+  TPressDecision d = MapPress(Scene(), button == Qt::RightButton, pixel.x(), pixel.y());
+  CarryOut(d, mapView_->mapToGlobal(pixel));
+}
+
+void TMainWindow::onRadarPress(QPoint pixel, Qt::MouseButton button) {
+  TPressDecision d = RadarPress(Scene(), button == Qt::RightButton, pixel.x(), pixel.y());
+  CarryOut(d, radarView_->mapToGlobal(pixel));
+}
+
+void TMainWindow::StopTracking(int position) { sidePanel_->RemoveAt(position); }
+
+void TMainWindow::CarryOut(const TPressDecision& d, QPoint globalPos) {
+  if (d.picked) pickedPoint_ = d.pickedPoint;
+  switch (d.action) {
+    case TPressAction::None:
+      return;
+    case TPressAction::OpenMapPopup: {
+      // "Pick Location" joins this menu with the site editing.
+      if (d.popupSat <= 0) return;
+      QMenu menu(this);
+      int position = d.popupSat;
+      menu.addAction(d.stopTrackingCaption, this, [this, position] { StopTracking(position); });
+      menu.exec(globalPos);
+      return;
+    }
+    case TPressAction::SetActive:
+      list_.ActiveSat = d.newActiveSat;
+      sidePanel_->RefreshTracked(list_.TrackedTabView());
+      LiczWszo();
+      DrawScreen(false);
+      return;
+    case TPressAction::GoToMarker:
+      time_.SetMode(TTimeMode::Simulation, show_.beginAfterReturnToRt);
+      mainPage_->SyncFromModel();
+      time_.SimTime = d.markerSimTime;
+      ZmianaCzasu();
+      if (d.middleAfter) {
+        show_.satOnTrack = TSatOnTrack::Middle;
+        optionsPage_->SyncFromOptions();
+        LiczWszo();
+        DrawScreen(false);
+        time_.WentToEvent = true;
+      }
+      return;
+    case TPressAction::StepRadarMode:
+      optionsPage_->SetRadarState(static_cast<int>(d.radarMode));
+      LiczWszo();
+      DrawScreen(false);
+      return;
+  }
+}
+
+void TMainWindow::onTimePanelPress(QPoint pixel) {
+  switch (TimePanelPress(time_, pixel.x(), pixel.y())) {
+    case TTimePanelAction::None:
+      return;
+    case TTimePanelAction::ToggleMode:
+      (time_.Mode() == TTimeMode::RealTime ? mainPage_->simulation : mainPage_->realTime)->click();
+      return;
+    case TTimePanelAction::PressAutoForward:
+      mainPage_->autoForward->click();
+      return;
+    case TTimePanelAction::PressAutoBackward:
+      mainPage_->autoBackward->click();
+      return;
+    case TTimePanelAction::ToggleScale:
+      (time_.Display == TTimeDisplay::Utc ? mainPage_->showLocal : mainPage_->showUtc)->click();
+      return;
+    case TTimePanelAction::ToggleView:
+      timePanelAltView_ = !timePanelAltView_;
+      WyswietlCzas();
+      return;
+  }
+}
+
+void TMainWindow::ScreenShot(bool mapOnly) {
+  quickMenuButton_->hide();
+  QImage image = mapOnly ? Img_ : grab(QRect(0, 0, kClientWidth, kClientHeight)).toImage();
+  TScreenShotResult result = SaveScreenShot(image, programFolder_, mapOnly);
+  if (result.ok) {
+    dialogs_.Inform(result.message);
+  } else {
+    dialogs_.ShowError(result.message);
+  }
 }
 
 void TMainWindow::onLoadTleClicked() {
@@ -401,21 +561,19 @@ void TMainWindow::WyswietlCzas() {
 }
 
 void TMainWindow::DrawScreen(bool backgroundOnly) {
-  {
-    TCanvas canvas(Img_);
-    DrawMapBackground(canvas, bitmaps_.WorldBitmap);
-    if (!backgroundOnly) {
-      for (int i = 1; i <= list_.TrackedCount; ++i) {
-        const TSatState& s = list_.TrackedSats[static_cast<size_t>(i)];
-        if (!s.computed) continue;
-        canvas.SetFont(ZenFont(TFontFace::MsSansSerif, 8));
-        DrawPoint(canvas, show_, bitmaps_, i == list_.ActiveSat ? pkActiveSat : pkSat,
-                  QString::fromStdString(list_.NameOf(i)), s.latitude, s.longitude,
-                  s.eclipse == 2);
-      }
+  TMapScene scene = Scene();
+  ::zen::DrawScreen(Img_, scene, backgroundOnly);
+  if (!backgroundOnly) {
+    mainPage_->ShowTime(DisplayedTimeText(time_));
+    if (TimePanelShown()) {
+      DrawTimePanel(Tmx_, time_, timePanelAltView_);
+      timePanelView_->update();
     }
+    TRadarDraw radar = radar_.DrawRadar(Lgo_, scene);
+    radarView_->setCursor(radar.crosshair ? Qt::CrossCursor : Qt::ArrowCursor);
+    if (radar.painted) radarView_->update();
+    infoPage_->Fill(list_, cycle_);
   }
-  if (!backgroundOnly) WyswietlCzas();
   RepaintMap();
 }
 
@@ -469,6 +627,7 @@ void TMainWindow::leaveEvent(QEvent* event) {
   QWidget::leaveEvent(event);
   mouseOutside_ = true;
   footer_.SendToFooter(kFooterHint, QString());
+  quickMenuButton_->hide();
 }
 
 void TMainWindow::mouseMoveEvent(QMouseEvent* event) {
@@ -478,6 +637,7 @@ void TMainWindow::mouseMoveEvent(QMouseEvent* event) {
     mouseOutside_ = true;
     footer_.SendToFooter(kFooterHint, QString());
   }
+  quickMenuButton_->hide();
 }
 
 void TMainWindow::ShowMsg() {

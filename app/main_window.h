@@ -20,6 +20,9 @@
 #include "app/window_plan.h"
 #include "display/bitmaps.h"
 #include "display/footer.h"
+#include "display/map_screen.h"
+#include "display/pointer.h"
+#include "display/radar_view.h"
 #include "display/show_options.h"
 #include "tracking/compute_cycle.h"
 #include "tracking/satellite_list.h"
@@ -29,7 +32,9 @@
 namespace zen {
 
 class TImageView;
+class TInfoPage;
 class TMainPage;
+class TOptionsPage;
 class TSidePanel;
 
 struct TScreenInfo {
@@ -101,6 +106,11 @@ class TMainWindow : public QWidget {
   const TComputeCycle& Cycle() const { return cycle_; }
   TSidePanel* SidePanel() const { return sidePanel_; }
   TMainPage* MainPage() const { return mainPage_; }
+  TOptionsPage* OptionsPage() const { return optionsPage_; }
+  TInfoPage* InfoPage() const { return infoPage_; }
+  const TShowOptions& Show() const { return show_; }
+  const TRadarView& Radar() const { return radar_; }
+  QWidget* QuickMenuButton() const { return quickMenuButton_; }
   QTimer& RefreshTimer() { return refreshTimer_; }
   const QImage& TimePanelImage() const { return Tmx_; }
   bool TimePanelShown() const;
@@ -120,6 +130,16 @@ class TMainWindow : public QWidget {
   void SetTimePanelShown(bool shown);
   // One refresh tick, as the refresh timer gives it.
   void onRefreshTick();
+  // "Screen shot": the whole window, or with mapOnly the map alone.
+  void ScreenShot(bool mapOnly);
+  // The pointer over the map, the radar and the time panel, in their image pixels.
+  void onMapMove(QPoint pixel);
+  void onMapPress(QPoint pixel, Qt::MouseButton button);
+  void onRadarMove(QPoint pixel);
+  void onRadarPress(QPoint pixel, Qt::MouseButton button);
+  void onTimePanelPress(QPoint pixel);
+  // The stop-tracking entry of the map popup, for the satellite at a tracked position.
+  void StopTracking(int position);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -166,6 +186,11 @@ class TMainWindow : public QWidget {
   TSidePanel* sidePanel_ = nullptr;
   TMainPage* mainPage_ = nullptr;
   TImageView* timePanelView_ = nullptr;
+  TOptionsPage* optionsPage_ = nullptr;
+  TInfoPage* infoPage_ = nullptr;
+  QWidget* quickMenuButton_ = nullptr;
+  TRadarView radar_;
+  TMapPoint pickedPoint_;
   QWidget* timePanel_ = nullptr;
   QStackedWidget* pages_ = nullptr;
   QTabBar* pageTabs_ = nullptr;
@@ -191,6 +216,11 @@ class TMainWindow : public QWidget {
   void onTrackingChanged();
   bool onMapWheel(int delta, Qt::KeyboardModifiers modifiers);
   void WireMainPage();
+  void WireOptionsPage();
+  void WireMouse();
+  TMapScene Scene() const { return TMapScene{list_, cycle_, site_, show_, bitmaps_, time_}; }
+  void CarryOut(const TPressDecision& decision, QPoint globalPos);
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void onApplicationStateChanged(Qt::ApplicationState state);
   void onPageTabChanged(int index);
 };

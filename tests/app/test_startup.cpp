@@ -189,8 +189,12 @@ TEST_F(StartUp, AreasSitAtTheirPlaces) {
   };
   EXPECT_EQ(window->size(), QSize(800, 600));
   EXPECT_EQ(geometry("Img"), QRect(3, 2, 630, 390));
-  EXPECT_EQ(geometry("sidePanel"), QRect(634, 0, 167, 417));
+  // The time panel is shown at first, so the side panel is short.
+  EXPECT_EQ(geometry("sidePanel"), QRect(634, 0, 167, 324));
   EXPECT_EQ(geometry("timePanel"), QRect(634, 334, 158, 81));
+  window->SetTimePanelShown(false);
+  EXPECT_EQ(geometry("sidePanel"), QRect(634, 0, 167, 417));
+  EXPECT_TRUE(window->findChild<QWidget*>(QStringLiteral("timePanel"))->isHidden());
   EXPECT_EQ(geometry("Lgo"), QRect(624, 419, 176, 161));
   EXPECT_EQ(geometry("pages"), QRect(18, 400, 602, 169));
   EXPECT_EQ(geometry("pageTabs"), QRect(18, 567, 602, 17));

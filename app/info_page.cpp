@@ -1,0 +1,194 @@
+// The information tables and the "Sat/Orbit Info" page: live values, orbit, element lines,
+// notes, and copies to the clipboard.
+#include "app/info_page.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMouseEvent>
+
+#include "display/fonts.h"
+#include "tracking/info_texts.h"
+#include "tracking/notes.h"
+#include "tracking/text_file.h"
+
+namespace zen {
+
+namespace {
+
+void SetValue(QTableWidget* table, int row, const std::string& text) {
+  QTableWidgetItem* item = table->item(row, 1);
+  if (item == nullptr) {
+    item = new QTableWidgetItem;
+    table->setItem(row, 1, item);
+  }
+  QString value = QString::fromStdString(ToUtf8(text));
+  if (item->text() != value) item->setText(value);
+}
+
+QString CellText(const QTableWidget* table, int row, int column) {
+  const QTableWidgetItem* item = table->item(row, column);
+  return item != nullptr ? item->text() : QString();
+}
+
+}  // namespace
+
+TInfoPage::TInfoPage(QTableWidget* liveTable, QTableWidget* orbitTable, QWidget* page,
+                     UserDialogs& dialogs)
+    : QObject(page), live_(liveTable), orbit_(orbitTable), dialogs_(dialogs) {
+  nameLabel = new QLabel(QStringLiteral("No active satellite"), page);
+  nameLabel->setObjectName(QStringLiteral("Label21"));
+  nameLabel->setGeometry(300, 4, 298, 40);
+  nameLabel->setAlignment(Qt::AlignCenter);
+  nameLabel->setFont(ZenFontPixels(TFontFace::Courier, 20, true));
+  nameLabel->setToolTip(QStringLiteral("Click right mouse button to view TLE data"));
+  nameLabel->installEventFilter(this);
+
+  elementMemo = new QPlainTextEdit(page);
+  elementMemo->setObjectName(QStringLiteral("InfozT"));
+  elementMemo->setGeometry(300, 4, 298, 40);
+  elementMemo->setReadOnly(true);
+  elementMemo->setFont(ZenFontPixels(TFontFace::Courier, 13, true));
+  elementMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
+  elementMemo->setContextMenuPolicy(Qt::NoContextMenu);
+  elementMemo->viewport()->installEventFilter(this);
+  elementMemo->hide();
+
+  notesMemo = new QPlainTextEdit(page);
+  notesMemo->setObjectName(QStringLiteral("Memo3"));
+  notesMemo->setGeometry(300, 48, 298, 116);
+  notesMemo->setPlainText(QString::fromUtf8(kNotesEmpty));
+  notesMemo->setEnabled(false);
+  notesMemo->installEventFilter(this);
+  connect(notesMemo, &QPlainTextEdit::textChanged, this, [this] {
+    // The memo holds at most 5120 characters.
+    QString text = notesMemo->toPlainText();
+    if (static_cast<size_t>(text.size()) > kNotesMaxCharacters) {
+      notesMemo->setPlainText(text.left(static_cast<int>(kNotesMaxCharacters)));
+      notesMemo->moveCursor(QTextCursor::End);
+    }
+  });
+
+  for (QTableWidget* table : {live_, orbit_}) {
+    table->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table, &QWidget::customContextMenuRequested, this, [this, table](const QPoint& p) {
+      QMenu menu;
+      menu.addAction(QStringLiteral("Value to clipboard"), this, [this] { ValueToClipboard(); });
+      menu.addAction(QStringLiteral("Table to clipboard"), this, [this] { TableToClipboard(); });
+      table->setFocus();
+      menu.exec(table->viewport()->mapToGlobal(p));
+    });
+    // Any press chooses the cell under the pointer, so a right click picks the row first.
+    connect(table, &QTableWidget::cellPressed, table,
+            [table](int row, int column) { table->setCurrentCell(row, column); });
+  }
+}
+
+void TInfoPage::Fill(TSatelliteList& list, const TComputeCycle& cycle) {
+  auto values = LiveTableValues(list, cycle.SunNow);
+  for (int r = 0; r < kLiveRows; ++r) SetValue(live_, r, values[static_cast<size_t>(r)]);
+
+  if (list.ActiveSat == list.InfoShownSat) return;
+  list.InfoShownSat = list.ActiveSat;
+  // Notes being edited belong to the satellite that was active: keep them first.
+  if (notesMemo->hasFocus()) LeaveNotes();
+  auto orbit = OrbitTableValues(cycle.ActiveSnapshot);
+  bool active = list.ActiveSat >= 1 && list.ActiveSat <= list.TrackedCount;
+  satelliteActive_ = active;
+  if (active) {
+    const TTleLines& lines = list.ElementsOf(list.ActiveSat);
+    elementMemo->setPlainText(QString::fromStdString(lines.line1 + "\n" + lines.line2));
+    notesNumber_ = list.CatalogNumberOf(list.ActiveSat);
+    notesMemo->setEnabled(true);
+    try {
+      ShowNotes(ZapodawajNotes(NotesFilePath(programFolder_.toStdString(), notesNumber_)));
+    } catch (const TFileError& error) {
+      ShowNotes({kNotesEmpty});
+      dialogs_.ShowError(QString::fromStdString(error.what()));
+    }
+    nameLabel->setText(QString::fromStdString(ToUtf8(list.NameOf(list.ActiveSat))));
+    for (int r = 0; r < kOrbitRows; ++r) SetValue(orbit_, r, orbit[static_cast<size_t>(r)]);
+  } else {
+    for (int r = 0; r < kOrbitRows; ++r) SetValue(orbit_, r, "");
+    notesNumber_.clear();
+    notesMemo->clear();
+    notesMemo->setEnabled(false);
+    nameLabel->setText(QStringLiteral("No active satellite"));
+    nameLabel->show();
+    elementMemo->hide();
+  }
+}
+
+void TInfoPage::ShowNotes(const std::vector<std::string>& lines) {
+  QStringList text;
+  for (const std::string& line : lines) text << QString::fromStdString(line);
+  notesMemo->setPlainText(text.join('\n'));
+  notesMemo->document()->setModified(false);
+}
+
+void TInfoPage::LeaveNotes() {
+  if (!notesMemo->document()->isModified() || notesNumber_.empty()) return;
+  notesMemo->document()->setModified(false);
+  std::vector<std::string> lines;
+  QString text = notesMemo->toPlainText();
+  if (!text.isEmpty()) {
+    for (const QString& line : text.split('\n')) lines.push_back(line.toStdString());
+  }
+  try {
+    ShowNotes(SaveNotes(NotesFilePath(programFolder_.toStdString(), notesNumber_), lines));
+  } catch (const TFileError& error) {
+    // The text stays in the memo, marked as changed, so the next leave tries again.
+    notesMemo->document()->setModified(true);
+    dialogs_.ShowError(QString::fromStdString(error.what()));
+  }
+}
+
+bool TInfoPage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == notesMemo) {
+    if (event->type() == QEvent::FocusIn) notesMemo->document()->setModified(false);
+    if (event->type() == QEvent::FocusOut) LeaveNotes();
+  }
+  if (event->type() == QEvent::MouseButtonPress &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+    if (watched == nameLabel && satelliteActive_) {
+      elementMemo->show();
+      nameLabel->hide();
+      return true;
+    }
+    if (watched == elementMemo->viewport()) {
+      nameLabel->show();
+      elementMemo->hide();
+      return true;
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+QTableWidget* TInfoPage::FocusedTable() const {
+  if (live_->hasFocus()) return live_;
+  if (orbit_->hasFocus()) return orbit_;
+  return nullptr;
+}
+
+bool TInfoPage::ValueToClipboard() {
+  QTableWidget* table = FocusedTable();
+  if (table == nullptr) return false;
+  int row = table->currentRow();
+  QApplication::clipboard()->setText(row >= 0 ? CellText(table, row, 1) : QString());
+  return true;
+}
+
+bool TInfoPage::TableToClipboard() {
+  QTableWidget* table = FocusedTable();
+  if (table == nullptr) return false;
+  std::vector<std::string> labels;
+  std::vector<std::string> values;
+  for (int r = 0; r < table->rowCount(); ++r) {
+    labels.push_back(CellText(table, r, 0).toStdString());
+    values.push_back(CellText(table, r, 1).toStdString());
+  }
+  QApplication::clipboard()->setText(QString::fromStdString(TableText(labels, values)));
+  return true;
+}
+
+}  // namespace zen

@@ -1,0 +1,58 @@
+// The information tables and the "Sat/Orbit Info" page: live values, orbit, element lines,
+// notes, and copies to the clipboard.
+#pragma once
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <QWidget>
+#include <functional>
+
+#include "app/user_dialogs.h"
+#include "tracking/compute_cycle.h"
+#include "tracking/satellite_list.h"
+
+namespace zen {
+
+class TInfoPage : public QObject {
+  Q_OBJECT
+
+ public:
+  // liveTable is the side panel's "Info" table; page is the "Sat/Orbit Info" page, which
+  // already holds orbitTable.
+  TInfoPage(QTableWidget* liveTable, QTableWidget* orbitTable, QWidget* page,
+            UserDialogs& dialogs);
+
+  // The folder whose "Notes" folder keeps the notes files.
+  void SetProgramFolder(const QString& folder) { programFolder_ = folder; }
+
+  // The filling at the end of every redraw: the live table always, the orbit table, element
+  // lines, name and notes when the active satellite changed since the last fill.
+  void Fill(TSatelliteList& list, const TComputeCycle& cycle);
+
+  // "Value to clipboard" and "Table to clipboard" of the focused table; false when no table
+  // has the focus.
+  bool ValueToClipboard();
+  bool TableToClipboard();
+
+  QLabel* nameLabel;           // Label21
+  QPlainTextEdit* elementMemo;  // InfozT
+  QPlainTextEdit* notesMemo;    // Memo3
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QTableWidget* live_;
+  QTableWidget* orbit_;
+  UserDialogs& dialogs_;
+  QString programFolder_;
+  std::string notesNumber_;  // catalogue number whose notes the memo holds
+  bool satelliteActive_ = false;
+
+  QTableWidget* FocusedTable() const;
+  void LeaveNotes();
+  void ShowNotes(const std::vector<std::string>& lines);
+};
+
+}  // namespace zen
