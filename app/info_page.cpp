@@ -61,6 +61,7 @@ TInfoPage::TInfoPage(QTableWidget* liveTable, QTableWidget* orbitTable, QWidget*
   notesMemo->setEnabled(false);
   notesMemo->installEventFilter(this);
   connect(notesMemo, &QPlainTextEdit::textChanged, this, [this] {
+    if (!loadingNotes_) notesEdited_ = true;
     // The memo holds at most 5120 characters.
     QString text = notesMemo->toPlainText();
     if (static_cast<size_t>(text.size()) > kNotesMaxCharacters) {
@@ -111,7 +112,10 @@ void TInfoPage::Fill(TSatelliteList& list, const TComputeCycle& cycle) {
   } else {
     for (int r = 0; r < kOrbitRows; ++r) SetValue(orbit_, r, "");
     notesNumber_.clear();
+    loadingNotes_ = true;
     notesMemo->clear();
+    loadingNotes_ = false;
+    notesEdited_ = false;
     notesMemo->setEnabled(false);
     nameLabel->setText(QStringLiteral("No active satellite"));
     nameLabel->show();
@@ -122,13 +126,15 @@ void TInfoPage::Fill(TSatelliteList& list, const TComputeCycle& cycle) {
 void TInfoPage::ShowNotes(const std::vector<std::string>& lines) {
   QStringList text;
   for (const std::string& line : lines) text << QString::fromStdString(line);
+  loadingNotes_ = true;
   notesMemo->setPlainText(text.join('\n'));
-  notesMemo->document()->setModified(false);
+  loadingNotes_ = false;
+  notesEdited_ = false;
 }
 
 void TInfoPage::LeaveNotes() {
-  if (!notesMemo->document()->isModified() || notesNumber_.empty()) return;
-  notesMemo->document()->setModified(false);
+  if (!notesEdited_ || notesNumber_.empty()) return;
+  notesEdited_ = false;
   std::vector<std::string> lines;
   QString text = notesMemo->toPlainText();
   if (!text.isEmpty()) {
@@ -138,14 +144,14 @@ void TInfoPage::LeaveNotes() {
     ShowNotes(SaveNotes(NotesFilePath(programFolder_.toStdString(), notesNumber_), lines));
   } catch (const TFileError& error) {
     // The text stays in the memo, marked as changed, so the next leave tries again.
-    notesMemo->document()->setModified(true);
+    notesEdited_ = true;
     dialogs_.ShowError(QString::fromStdString(error.what()));
   }
 }
 
 bool TInfoPage::eventFilter(QObject* watched, QEvent* event) {
   if (watched == notesMemo) {
-    if (event->type() == QEvent::FocusIn) notesMemo->document()->setModified(false);
+    if (event->type() == QEvent::FocusIn) notesEdited_ = false;
     if (event->type() == QEvent::FocusOut) LeaveNotes();
   }
   if (event->type() == QEvent::MouseButtonPress &&

@@ -49,6 +49,10 @@ class TInfoPage : public QObject {
   QString programFolder_;
   std::string notesNumber_;  // catalogue number whose notes the memo holds
   bool satelliteActive_ = false;
+  // The user changed the notes since the memo got the focus (the memo's own mark is reset by
+  // some programmatic edits, so the page keeps its own).
+  bool notesEdited_ = false;
+  bool loadingNotes_ = false;
 
   QTableWidget* FocusedTable() const;
   void LeaveNotes();

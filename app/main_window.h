@@ -140,6 +140,9 @@ class TMainWindow : public QWidget {
   void onTimePanelPress(QPoint pixel);
   // The stop-tracking entry of the map popup, for the satellite at a tracked position.
   void StopTracking(int position);
+  // Watches the whole application: tool tips follow "Hints", and the pointer entering the side
+  // panel's corner brings up the quick-menu button.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -220,7 +223,6 @@ class TMainWindow : public QWidget {
   void WireMouse();
   TMapScene Scene() const { return TMapScene{list_, cycle_, site_, show_, bitmaps_, time_}; }
   void CarryOut(const TPressDecision& decision, QPoint globalPos);
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void onApplicationStateChanged(Qt::ApplicationState state);
   void onPageTabChanged(int index);
 };

@@ -1,0 +1,216 @@
+// The window's options, information pages, notes, pointer and screen shots, through real widgets.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFocusEvent>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QTableWidget>
+#include <fstream>
+
+#include "app/image_view.h"
+#include "app/info_page.h"
+#include "app/main_page.h"
+#include "app/main_window.h"
+#include "app/options_page.h"
+#include "app/side_panel.h"
+#include "app_fixture.h"
+#include "core/elements.h"
+#include "display/projection.h"
+#include "tracking/notes.h"
+
+namespace zen {
+namespace {
+
+class InformationWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::EnsureApplication();
+    if (!folder.HasShippedData()) GTEST_SKIP() << "no bitmaps under " << ZEN_SOURCE_DIR;
+    ASSERT_TRUE(folder.CopyData());
+    std::ofstream out(folder.home.filePath("test.tle").toStdString(), std::ios::binary);
+    for (const TNamedElements& s : SelfTestSatellites) {
+      out << s.name << "\r\n" << s.line1 << "\r\n" << s.line2 << "\r\n";
+    }
+    out.close();
+    TStartContext c = test::Context(folder.home.path(), folder.locks.path());
+    c.elementFile = folder.home.filePath("test.tle");
+    c.trackIds = {"25544", "25023"};
+    c.clock = [] { return TDateRec{2001, 12, 18, 5, 0, 0, 0}; };
+    window = std::make_unique<TMainWindow>(c, dialogs);
+    window->ShowAsPlanned();
+    ASSERT_TRUE(test::WaitUntil([&] { return window->Activated(); }));
+  }
+
+  QString Cell(const char* table, int row) {
+    auto* t = window->findChild<QTableWidget*>(QString::fromLatin1(table));
+    return t != nullptr && t->item(row, 1) != nullptr ? t->item(row, 1)->text() : QString();
+  }
+  void Focus(QWidget* w, bool in) {
+    if (in) w->setFocus();
+    QFocusEvent e(in ? QEvent::FocusIn : QEvent::FocusOut);
+    QApplication::sendEvent(w, &e);
+  }
+
+  test::TProgramFolder folder;
+  test::TScriptedDialogs dialogs;
+  std::unique_ptr<TMainWindow> window;
+};
+
+TEST_F(InformationWindow, TablesShowTheActiveSatelliteAndTheSun) {
+  EXPECT_EQ(Cell("infozO", 0), "ISS");
+  EXPECT_EQ(Cell("infozO", 1), "25544");
+  EXPECT_EQ(Cell("infozO", 16), "SGP4");
+  EXPECT_EQ(Cell("infoz", 0), "ISS");
+  EXPECT_TRUE(Cell("infoz", 1).endsWith(" E") || Cell("infoz", 1).endsWith(" W"));
+  EXPECT_FALSE(Cell("infoz", 15).isEmpty());
+  EXPECT_EQ(window->InfoPage()->nameLabel->text(), "ISS");
+  EXPECT_EQ(window->Satellites().InfoShownSat, window->Satellites().ActiveSat);
+  // The other satellite made active refills the orbit table.
+  window->Satellites().ShowNext(false);
+  emit window->SidePanel()->TrackingChanged();
+  EXPECT_EQ(Cell("infozO", 1), "25023");
+  EXPECT_EQ(Cell("infozO", 16), "SDP4");
+  // No active satellite empties the satellite rows and the orbit table.
+  window->Satellites().ActiveSat = 0;
+  emit window->SidePanel()->TrackingChanged();
+  EXPECT_EQ(Cell("infoz", 0), "");
+  EXPECT_EQ(Cell("infozO", 1), "");
+  EXPECT_FALSE(Cell("infoz", 16).isEmpty());
+  EXPECT_EQ(window->InfoPage()->nameLabel->text(), "No active satellite");
+  EXPECT_FALSE(window->InfoPage()->notesMemo->isEnabled());
+}
+
+TEST_F(InformationWindow, NotesAreSavedDeletedWhenEmptiedAndReloaded) {
+  QPlainTextEdit* memo = window->InfoPage()->notesMemo;
+  EXPECT_EQ(memo->toPlainText(), QString::fromUtf8(kNotesEmpty));
+  EXPECT_TRUE(memo->isEnabled());
+  QString file = folder.home.filePath("Notes/25544.txt");
+  Focus(memo, true);
+  memo->setPlainText("Bright pass\nmag -3");
+  Focus(memo, false);
+  ASSERT_TRUE(QFile::exists(file));
+  QFile f(file);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), QByteArray("Bright pass\r\nmag -3\r\n"));
+  f.close();
+  // Another satellite and back: the notes come from the file.
+  window->Satellites().ActiveSat = 1;
+  emit window->SidePanel()->TrackingChanged();
+  EXPECT_EQ(memo->toPlainText(), QString::fromUtf8(kNotesEmpty));
+  window->Satellites().ActiveSat = 2;
+  emit window->SidePanel()->TrackingChanged();
+  EXPECT_EQ(memo->toPlainText(), "Bright pass\nmag -3");
+  Focus(memo, true);
+  memo->clear();
+  Focus(memo, false);
+  EXPECT_FALSE(QFile::exists(file));
+  EXPECT_EQ(memo->toPlainText(), QString::fromUtf8(kNotesEmpty));
+  EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
+TEST_F(InformationWindow, AFailedNotesSaveSaysWhyAndKeepsTheText) {
+  QDir(folder.home.filePath("Notes")).removeRecursively();
+  QFile blocker(folder.home.filePath("Notes"));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));  // a file where the folder should be
+  blocker.close();
+  QPlainTextEdit* memo = window->InfoPage()->notesMemo;
+  Focus(memo, true);
+  memo->setPlainText("keep me");
+  Focus(memo, false);
+  ASSERT_EQ(dialogs.errors.size(), 1);
+  EXPECT_TRUE(dialogs.errors[0].contains("25544.txt")) << qPrintable(dialogs.errors[0]);
+  EXPECT_EQ(memo->toPlainText(), "keep me");
+  EXPECT_TRUE(dialogs.notices.isEmpty());
+}
+
+TEST_F(InformationWindow, RightPressSwapsNameAndElementLines) {
+  TInfoPage* info = window->InfoPage();
+  QMouseEvent right(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::RightButton,
+                    Qt::RightButton, Qt::NoModifier);
+  QApplication::sendEvent(info->nameLabel, &right);
+  EXPECT_TRUE(info->nameLabel->isHidden());
+  EXPECT_FALSE(info->elementMemo->isHidden());
+  EXPECT_TRUE(info->elementMemo->toPlainText().startsWith(SelfTestSatellites[1].line1));
+  QApplication::sendEvent(info->elementMemo->viewport(), &right);
+  EXPECT_FALSE(info->nameLabel->isHidden());
+}
+
+TEST_F(InformationWindow, TableToClipboardNeedsAFocusedTable) {
+  auto* orbit = window->findChild<QTableWidget*>(QStringLiteral("infozO"));
+  window->setFocus();
+  EXPECT_FALSE(window->InfoPage()->TableToClipboard());
+  window->findChild<QTabBar*>(QStringLiteral("pageTabs"))->setCurrentIndex(kPageInfo);
+  orbit->setFocus();
+  if (!orbit->hasFocus()) GTEST_SKIP() << "the offscreen platform gave no focus";
+  orbit->setCurrentCell(1, 1);
+  EXPECT_TRUE(window->InfoPage()->ValueToClipboard());
+  EXPECT_EQ(QApplication::clipboard()->text(), "25544");
+  EXPECT_TRUE(window->InfoPage()->TableToClipboard());
+  QStringList lines = QApplication::clipboard()->text().split("\r\n");
+  EXPECT_EQ(lines.size(), 18);  // 17 rows and the empty rest after the last line end
+  EXPECT_TRUE(lines[1].startsWith("NORAD #"));
+  EXPECT_TRUE(lines[1].endsWith("25544"));
+}
+
+TEST_F(InformationWindow, OptionsRedrawTheMapAndRadar) {
+  TOptionsPage* options = window->OptionsPage();
+  EXPECT_EQ(options->solarIllumination->text(), "Solar illum.");
+  EXPECT_EQ(options->middleAfterGoToMarker->text(), "Mid. after go to marker");
+  QImage before = window->MapImage();
+  options->grid->click();
+  EXPECT_TRUE(window->Show().grid);
+  EXPECT_NE(window->MapImage(), before);
+  // The Greenwich meridian of the grid.
+  EXPECT_EQ(window->MapImage().pixel(315, 20), qRgb(0x90, 0x90, 0x70));
+  options->radarMode[0]->click();  // "On"
+  EXPECT_TRUE(window->Cycle().RadarShown);
+  options->radarMode[1]->click();  // "Off"
+  EXPECT_FALSE(window->Cycle().RadarShown);
+  EXPECT_EQ(options->GetRadarState(), 1);
+  options->SetRadarState(7);
+  EXPECT_EQ(options->GetRadarState(), 0);
+}
+
+TEST_F(InformationWindow, HintsOffSwallowsToolTips) {
+  window->OptionsPage()->hints->click();
+  EXPECT_FALSE(window->Show().hints);
+  QHelpEvent tip(QEvent::ToolTip, QPoint(1, 1), QPoint(1, 1));
+  EXPECT_TRUE(window->eventFilter(window->MainPage(), &tip));
+  window->OptionsPage()->hints->click();
+  EXPECT_FALSE(window->eventFilter(window->MainPage(), &tip));
+}
+
+TEST_F(InformationWindow, ClickOnTheMapSelectsTheSatelliteUnderThePointer) {
+  const TSatState& maqsat = window->Satellites().TrackedSats[1];
+  QPoint pixel = LonLatToMap(maqsat.latitude, maqsat.longitude);
+  auto* map = window->findChild<TImageView*>(QStringLiteral("Img"));
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(pixel), map->mapToGlobal(QPointF(pixel)),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(map, &press);
+  EXPECT_EQ(window->Satellites().ActiveSat, 1);
+  EXPECT_EQ(Cell("infozO", 0), "MAQSAT H");
+}
+
+TEST_F(InformationWindow, ScreenShotsAreNumberedAndFailuresNamed) {
+  window->ScreenShot(true);
+  window->ScreenShot(false);
+  EXPECT_TRUE(QFile::exists(folder.home.filePath("Output/ScrSav000.bmp")));
+  EXPECT_TRUE(QFile::exists(folder.home.filePath("Output/ScrSav001.bmp")));
+  EXPECT_EQ(QImage(folder.home.filePath("Output/ScrSav000.bmp")).size(), QSize(630, 390));
+  EXPECT_EQ(QImage(folder.home.filePath("Output/ScrSav001.bmp")).size(), QSize(800, 600));
+  EXPECT_EQ(dialogs.notices.size(), 2);
+  QFile::remove(folder.home.filePath("Output/ScrSav000.bmp"));
+  window->ScreenShot(true);
+  EXPECT_TRUE(QFile::exists(folder.home.filePath("Output/ScrSav000.bmp"))) << "the gap is reused";
+  QDir(folder.home.filePath("Output")).removeRecursively();
+  window->ScreenShot(true);
+  ASSERT_EQ(dialogs.errors.size(), 1);
+  EXPECT_TRUE(dialogs.errors[0].contains("ScrSav")) << qPrintable(dialogs.errors[0]);
+  EXPECT_EQ(dialogs.notices.size(), 3);
+}
+
+}  // namespace
+}  // namespace zen
