@@ -3,6 +3,8 @@
 // published verification output so the two can be compared line by line.
 #include "cli/ephem.h"
 
+#include "cli/element_file.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -150,19 +152,9 @@ int RunEphem(const std::vector<std::string>& args, std::ostream& out, std::ostre
         << "usage: zenarith ephem FILE [--sat NUMBER] [--start MIN] [--stop MIN] [--step MIN]\n";
     return 2;
   }
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(options.file, ec)) {
-    err << kName << ": cannot open " << options.file << "\n";
-    return 1;
-  }
   auto catalog = std::make_unique<TCatalog>();
   int count = 0;
-  try {
-    count = catalog->ReadElementFile(options.file);
-  } catch (const std::exception& e) {
-    err << kName << ": cannot read " << options.file << ": " << e.what() << "\n";
-    return 1;
-  }
+  if (!ReadCommandElementFile(kName, options.file, *catalog, count, err)) return 1;
   if (count == 0) {
     err << kName << ": no valid element set in " << options.file << "\n";
     return 1;

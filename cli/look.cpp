@@ -3,6 +3,8 @@
 // Sun's azimuth and elevation, for a site given on the command line.
 #include "cli/look.h"
 
+#include "cli/element_file.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -250,19 +252,9 @@ int RunLook(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     return 2;
   }
 
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(options.file, ec)) {
-    err << kName << ": cannot open " << options.file << "\n";
-    return 1;
-  }
   auto catalog = std::make_unique<TCatalog>();
   int count = 0;
-  try {
-    count = catalog->ReadElementFile(options.file);
-  } catch (const std::exception& e) {
-    err << kName << ": cannot read " << options.file << ": " << e.what() << "\n";
-    return 1;
-  }
+  if (!ReadCommandElementFile(kName, options.file, *catalog, count, err)) return 1;
   int slot = 1;
   for (; slot <= count; ++slot) {
     int64_t number = -1;

@@ -1,0 +1,16 @@
+// Reading the element file a command names.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "core/catalog.h"
+
+namespace zen::cli {
+
+// Reads file into catalog and gives the number of sets stored; when the file is missing or
+// cannot be read, says so on err as "<command>: ..." and returns false.
+bool ReadCommandElementFile(const char* command, const std::string& file, TCatalog& catalog,
+                            int& count, std::ostream& err);
+
+}  // namespace zen::cli
