@@ -1,6 +1,8 @@
 // Text tables: a results table with a heading row, or a two-column table of labelled values.
 #include "app/string_grid.h"
 
+#include "display/fonts.h"
+
 #include <QHeaderView>
 
 namespace zen {
@@ -16,6 +18,8 @@ QTableWidget* MakeGrid(QWidget* parent, int rowCount, const std::vector<int>& co
   grid->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid->verticalHeader()->hide();
+  // The tables' own small face keeps labels such as "Range (km)" inside their columns.
+  grid->setFont(ZenFont(TFontFace::MsSansSerif, 8));
   grid->verticalHeader()->setDefaultSectionSize(kRowHeightPx);
   grid->verticalHeader()->setMinimumSectionSize(kRowHeightPx);
   grid->horizontalHeader()->setMinimumSectionSize(1);
