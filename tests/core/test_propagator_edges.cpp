@@ -31,6 +31,11 @@ struct TSelfTestCase {
   double apogeeKm;
 };
 
+// Names the case instead of dumping its bytes (padding included) when a test fails.
+void PrintTo(const TSelfTestCase& c, std::ostream* os) {
+  *os << "self-test set " << c.index;
+}
+
 class SelfTestSet : public testing::TestWithParam<TSelfTestCase> {};
 
 TEST_P(SelfTestSet, ChoosesTheModelAndDerivesThePublishedValues) {
