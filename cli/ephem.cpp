@@ -4,6 +4,7 @@
 #include "cli/ephem.h"
 
 #include "cli/element_file.h"
+#include "cli/fixed_text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -89,16 +90,6 @@ std::string ParseOptions(const std::vector<std::string>& args, TEphemOptions& o)
     return "too many steps; use a larger --step";
   }
   return {};
-}
-
-// Fixed notation right-aligned in width, with "." whatever the locale.
-void AppendFixed(std::string& line, double value, int width, int decimals) {
-  char text[64];
-  auto [end, ec] =
-      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-  size_t length = ec == std::errc() ? static_cast<size_t>(end - text) : 0;
-  if (length < static_cast<size_t>(width)) line.append(width - length, ' ');
-  line.append(text, length);
 }
 
 // The catalogue number as the verification output prints it: without leading zeros.

@@ -4,6 +4,7 @@
 #include "cli/look.h"
 
 #include "cli/element_file.h"
+#include "cli/fixed_text.h"
 
 #include <charconv>
 #include <cmath>
@@ -170,22 +171,10 @@ std::string ParseOptions(const std::vector<std::string>& args, TLookOptions& o) 
   return {};
 }
 
-// Fixed notation right-aligned in width, with "." whatever the locale and no "-" on a value
-// that rounds to zero.
-void AppendFixed(std::string& line, double value, int width, int decimals) {
-  char text[64];
-  auto [end, ec] =
-      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-  size_t length = ec == std::errc() ? static_cast<size_t>(end - text) : 0;
-  const char* start = text;
-  if (length > 1 && text[0] == '-' &&
-      std::string_view(text + 1, length - 1).find_first_not_of("0.") == std::string_view::npos) {
-    ++start;
-    --length;
-  }
+// A blank, then the value right-aligned; no "-" on a value that rounds to zero.
+void AppendColumn(std::string& line, double value, int width, int decimals) {
   line += ' ';
-  if (length < static_cast<size_t>(width)) line.append(width - length, ' ');
-  line.append(start, length);
+  AppendFixed(line, value, width, decimals, true);
 }
 
 // Longitude in (-180, 180] from a sub-point longitude in [0, 2pi).
@@ -222,19 +211,19 @@ void AppendStep(std::string& line, TPropagator& propagator, const TGeodetic& sit
   const TLookAngles radec = TopocentricRaDec(pos, vel, site, jd);
   const TVector sun = SunPosition(jd);
   const TLookAngles sunLook = LookAngles(sun, TVector{}, site, jd);
-  AppendFixed(line, Degrees(under.latitude), 9, 4);
-  AppendFixed(line, EastLongitudeDeg(under.longitude), 9, 4);
-  AppendFixed(line, under.altitude, 10, 3);
-  AppendFixed(line, Degrees(look.first), 8, 3);
-  AppendFixed(line, Degrees(look.second), 8, 3);
-  AppendFixed(line, look.third, 10, 3);
-  AppendFixed(line, look.fourth, 9, 4);
-  AppendFixed(line, Degrees(radec.first), 9, 4);
-  AppendFixed(line, Degrees(radec.second), 8, 4);
+  AppendColumn(line, Degrees(under.latitude), 9, 4);
+  AppendColumn(line, EastLongitudeDeg(under.longitude), 9, 4);
+  AppendColumn(line, under.altitude, 10, 3);
+  AppendColumn(line, Degrees(look.first), 8, 3);
+  AppendColumn(line, Degrees(look.second), 8, 3);
+  AppendColumn(line, look.third, 10, 3);
+  AppendColumn(line, look.fourth, 9, 4);
+  AppendColumn(line, Degrees(radec.first), 9, 4);
+  AppendColumn(line, Degrees(radec.second), 8, 4);
   line += "       ";
   line += static_cast<char>('0' + EclipseState(pos, sun));
-  AppendFixed(line, Degrees(sunLook.first), 10, 3);
-  AppendFixed(line, Degrees(sunLook.second), 10, 3);
+  AppendColumn(line, Degrees(sunLook.first), 10, 3);
+  AppendColumn(line, Degrees(sunLook.second), 10, 3);
 }
 
 }  // namespace

@@ -1,0 +1,13 @@
+// Numbers in fixed columns for the commands' output, with "." whatever the locale.
+#pragma once
+
+#include <string>
+
+namespace zen::cli {
+
+// Appends value in fixed notation with `decimals` decimals, right-aligned in `width`
+// characters. With unsignedZero a value that rounds to zero loses its "-".
+void AppendFixed(std::string& line, double value, int width, int decimals,
+                 bool unsignedZero = false);
+
+}  // namespace zen::cli
