@@ -5,6 +5,7 @@
 
 #include "cli/element_file.h"
 #include "cli/fixed_text.h"
+#include "cli/option_words.h"
 
 #include <algorithm>
 #include <charconv>
@@ -27,23 +28,11 @@ constexpr double kMaxStepsPerSet = 1.0e6;
 
 struct TEphemOptions {
   std::string file;
-  std::optional<long> satellite;
+  std::optional<int64_t> satellite;
   double startMinutes = 0.0;
   double stopMinutes = 1440.0;
   double stepMinutes = 360.0;
 };
-
-bool ParseReal(const std::string& text, double& value) {
-  const char* end = text.data() + text.size();
-  auto [rest, ec] = std::from_chars(text.data(), end, value);
-  return ec == std::errc() && rest == end && std::isfinite(value);
-}
-
-bool ParseWhole(const std::string& text, long& value) {
-  const char* end = text.data() + text.size();
-  auto [rest, ec] = std::from_chars(text.data(), end, value);
-  return ec == std::errc() && rest == end;
-}
 
 // Returns an error text, or an empty one when the options are sound.
 std::string ParseOptions(const std::vector<std::string>& args, TEphemOptions& o) {
@@ -51,23 +40,14 @@ std::string ParseOptions(const std::vector<std::string>& args, TEphemOptions& o)
   for (size_t i = 0; i < args.size(); ++i) {
     std::string word = args[i];
     std::string value;
-    bool hasValue = false;
     if (word.rfind("--", 0) == 0) {
-      size_t eq = word.find('=');
-      if (eq != std::string::npos) {
-        value = word.substr(eq + 1);
-        word = word.substr(0, eq);
-        hasValue = true;
-      } else if (i + 1 < args.size()) {
-        value = args[++i];
-        hasValue = true;
-      }
+      bool hasValue = TakeOptionValue(args, i, word, value);
       if (word != "--sat" && word != "--start" && word != "--stop" && word != "--step") {
         return "unknown option " + word;
       }
       if (!hasValue) return word + " needs a value";
       if (word == "--sat") {
-        long number = 0;
+        int64_t number = 0;
         if (!ParseWhole(value, number) || number < 0) return "--sat needs a catalogue number";
         o.satellite = number;
         continue;
@@ -94,7 +74,7 @@ std::string ParseOptions(const std::vector<std::string>& args, TEphemOptions& o)
 
 // The catalogue number as the verification output prints it: without leading zeros.
 std::string NumberText(const std::string& catalogNumber) {
-  long number = 0;
+  int64_t number = 0;
   if (ParseWhole(catalogNumber, number)) return std::to_string(number);
   return catalogNumber;
 }
@@ -160,7 +140,7 @@ int RunEphem(const std::vector<std::string>& args, std::ostream& out, std::ostre
   for (int slot = 1; slot <= count; ++slot) {
     const TTleLines& lines = catalog->CatalogElements[slot];
     if (options.satellite) {
-      long number = -1;
+      int64_t number = -1;
       if (!ParseWhole(CatalogNumberText(lines), number) || number != *options.satellite) {
         continue;
       }

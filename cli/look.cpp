@@ -5,6 +5,8 @@
 
 #include "cli/element_file.h"
 #include "cli/fixed_text.h"
+#include "cli/option_words.h"
+#include "tracking/date_text.h"
 
 #include <charconv>
 #include <cmath>
@@ -51,18 +53,6 @@ struct TLookOptions {
   int64_t stepSeconds = kDefaultStepSeconds;
 };
 
-bool ParseReal(std::string_view text, double& value) {
-  const char* end = text.data() + text.size();
-  auto [rest, ec] = std::from_chars(text.data(), end, value);
-  return !text.empty() && ec == std::errc() && rest == end && std::isfinite(value);
-}
-
-bool ParseWhole(std::string_view text, int64_t& value) {
-  const char* end = text.data() + text.size();
-  auto [rest, ec] = std::from_chars(text.data(), end, value);
-  return !text.empty() && ec == std::errc() && rest == end;
-}
-
 // "LAT,LON,ALT_M" in degrees and metres.
 bool ParseSite(const std::string& text, TLookOptions& o) {
   const size_t first = text.find(',');
@@ -72,10 +62,6 @@ bool ParseSite(const std::string& text, TLookOptions& o) {
   return ParseReal(all.substr(0, first), o.latitudeDeg) &&
          ParseReal(all.substr(first + 1, second - first - 1), o.longitudeDeg) &&
          ParseReal(all.substr(second + 1), o.altitudeM);
-}
-
-bool IsLeapYear(int year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
 // yyyy-mm-ddThh:mm:ss with an optional closing Z, a real calendar moment.
@@ -97,12 +83,10 @@ bool ParseUtc(const std::string& text, double& jd) {
       !field(14, 2, minute) || !field(17, 2, second)) {
     return false;
   }
-  static constexpr int kMonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (year < 1 || month < 1 || month > 12 || day < 1 || hour > 23 || minute > 59 || second > 59) {
     return false;
   }
-  const int monthDays = kMonthDays[month - 1] + (month == 2 && IsLeapYear(int(year)) ? 1 : 0);
-  if (day > monthDays) return false;
+  if (day > DaysInMonth(static_cast<int>(year), static_cast<int>(month))) return false;
   jd = DateRecToJulian(TDateRec{static_cast<uint16_t>(year), static_cast<uint16_t>(month),
                                 static_cast<uint16_t>(day), static_cast<uint16_t>(hour),
                                 static_cast<uint16_t>(minute), static_cast<uint16_t>(second), 0});
@@ -122,15 +106,7 @@ std::string ParseOptions(const std::vector<std::string>& args, TLookOptions& o) 
       haveFile = true;
       continue;
     }
-    const size_t eq = word.find('=');
-    if (eq != std::string::npos) {
-      value = word.substr(eq + 1);
-      word = word.substr(0, eq);
-      hasValue = true;
-    } else if (i + 1 < args.size()) {
-      value = args[++i];
-      hasValue = true;
-    }
+    hasValue = TakeOptionValue(args, i, word, value);
     if (word != "--sat" && word != "--site" && word != "--from" && word != "--to" &&
         word != "--step") {
       return "unknown option " + word;

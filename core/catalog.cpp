@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <system_error>
 
+#include "core/numeric.h"
+
 namespace zen {
 
 namespace {
@@ -11,16 +13,6 @@ namespace {
 constexpr size_t kNameLength = 24;
 constexpr size_t kElementLineLength = 69;
 constexpr size_t kFreeLineLength = 255;
-
-bool IsBlank(unsigned char c) { return c <= ' '; }
-
-std::string Trimmed(const std::string& text) {
-  size_t b = 0;
-  size_t e = text.size();
-  while (b < e && IsBlank(static_cast<unsigned char>(text[b]))) ++b;
-  while (e > b && IsBlank(static_cast<unsigned char>(text[e - 1]))) --e;
-  return text.substr(b, e - b);
-}
 
 }  // namespace
 
@@ -72,7 +64,7 @@ std::string TCatalog::ReadLine(size_t maxLength) {
 bool TCatalog::ReadNextSatellite(int slot) {
   std::string first;
   for (;;) {
-    first = Trimmed(ReadLine(kFreeLineLength));
+    first = TrimBlanks(ReadLine(kFreeLineLength));
     if (!first.empty()) break;
     if (endOfFile_) return false;
   }
@@ -125,7 +117,7 @@ int TCatalog::ReadElementFile(const std::filesystem::path& fileName) {
     // exactly 1000 sets with a final line end is complete.
     if (count == CatalogCapacity) {
       while (!endOfFile_) {
-        if (!Trimmed(ReadLine(kFreeLineLength)).empty()) {
+        if (!TrimBlanks(ReadLine(kFreeLineLength)).empty()) {
           ElementFileTruncated = true;
           break;
         }

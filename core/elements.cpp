@@ -36,14 +36,6 @@ std::string_view Columns(std::string_view line, size_t first, size_t last) {
   return line.substr(first - 1, last - first + 1);
 }
 
-std::string Trimmed(std::string_view text) {
-  size_t b = 0;
-  size_t e = text.size();
-  while (b < e && static_cast<unsigned char>(text[b]) <= ' ') ++b;
-  while (e > b && static_cast<unsigned char>(text[e - 1]) <= ' ') --e;
-  return std::string(text.substr(b, e - b));
-}
-
 int64_t StrictField(std::string_view line, size_t first, size_t last) {
   std::string_view field = Columns(line, first, last);
   int64_t value = 0;
@@ -87,7 +79,7 @@ void LoadElements(const TTleLines& lines, TElements& out) {
   // Launch number and the whole piece (up to three letters), so that pieces such as "AB"
   // keep their second letter.
   e.designator = e.launchYear + "-" + std::string(Columns(l1, 12, 14)) + "-" +
-                 Trimmed(Columns(l1, 15, 17));
+                 TrimBlanks(Columns(l1, 15, 17));
 
   e.epoch = RealField(l1, 19, 14);
   e.epochJulian = JulianDateOfEpoch(e.epoch);
@@ -96,7 +88,7 @@ void LoadElements(const TTleLines& lines, TElements& out) {
   int64_t nDdot6Exponent = IntField(l1, 51, 2);
   double bstarMantissa = RealField(l1, 54, 6) * 1e-5;
   int64_t bstarExponent = IntField(l1, 60, 2);
-  e.elementSetNumber = Trimmed(Columns(l1, 65, 68));
+  e.elementSetNumber = TrimBlanks(Columns(l1, 65, 68));
 
   double inclinationDeg = RealField(l2, 9, 8);
   double nodeDeg = RealField(l2, 18, 8);

@@ -74,6 +74,14 @@ void SpacesToZeros(std::string& text) {
   }
 }
 
+std::string TrimBlanks(std::string_view text) {
+  size_t b = 0;
+  size_t e = text.size();
+  while (b < e && static_cast<unsigned char>(text[b]) <= ' ') ++b;
+  while (e > b && static_cast<unsigned char>(text[e - 1]) <= ' ') --e;
+  return std::string(text.substr(b, e - b));
+}
+
 namespace {
 
 // The columns first..first+count-1 of text (1-based), shorter where the text ends, with every

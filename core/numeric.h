@@ -45,6 +45,8 @@ double VecDot(const TVector& a, const TVector& b);
 double VecAngle(TVector& a, TVector& b);
 
 void SpacesToZeros(std::string& text);
+// The text without leading and trailing blanks and control characters.
+std::string TrimBlanks(std::string_view text);
 // Fixed-column fields, columns 1-based. Blanks become "0" before parsing and a field that
 // does not parse reads as 0, so a damaged element line never stops the reader.
 int64_t IntField(std::string_view text, int first, int count);
