@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QStringList>
+#include <array>
 #include <vector>
 
 namespace zen {
@@ -10,7 +11,12 @@ QStringList PassesHeadings();
 std::vector<int> PassesColumnWidths();
 QStringList FlaresHeadings();
 std::vector<int> FlaresColumnWidths();
-QStringList OrbitLabels();
-QStringList LiveLabels();
+// The label column of an information table, from the labels its texts are made with.
+template <size_t N>
+QStringList LabelList(const std::array<const char*, N>& labels) {
+  QStringList list;
+  for (const char* label : labels) list << QString::fromUtf8(label);
+  return list;
+}
 
 }  // namespace zen

@@ -22,7 +22,7 @@ void SetValue(QTableWidget* table, int row, const std::string& text) {
     item = new QTableWidgetItem;
     table->setItem(row, 1, item);
   }
-  QString value = QString::fromStdString(ToUtf8(text));
+  QString value = QString::fromStdString(text);
   if (item->text() != value) item->setText(value);
 }
 
@@ -33,9 +33,10 @@ QString CellText(const QTableWidget* table, int row, int column) {
 
 }  // namespace
 
-TInfoPage::TInfoPage(QTableWidget* liveTable, QTableWidget* orbitTable, QWidget* page,
-                     UserDialogs& dialogs)
-    : QObject(page), live_(liveTable), orbit_(orbitTable), dialogs_(dialogs) {
+TInfoPage::TInfoPage(TTracker& tracker, QTableWidget* liveTable, QTableWidget* orbitTable,
+                     QWidget* page, UserDialogs& dialogs)
+    : QObject(page), tracker_(tracker), live_(liveTable), orbit_(orbitTable), dialogs_(dialogs) {
+  connect(&tracker_, &TTracker::Changed, this, &TInfoPage::Fill);
   nameLabel = new QLabel(QStringLiteral("No active satellite"), page);
   nameLabel->setObjectName(QStringLiteral("Label21"));
   nameLabel->setGeometry(300, 4, 298, 40);
@@ -85,7 +86,9 @@ TInfoPage::TInfoPage(QTableWidget* liveTable, QTableWidget* orbitTable, QWidget*
   }
 }
 
-void TInfoPage::Fill(TSatelliteList& list, const TComputeCycle& cycle) {
+void TInfoPage::Fill() {
+  TSatelliteList& list = tracker_.list;
+  const TComputeCycle& cycle = tracker_.cycle;
   auto values = LiveTableValues(list, cycle.SunNow);
   for (int r = 0; r < kLiveRows; ++r) SetValue(live_, r, values[static_cast<size_t>(r)]);
 
@@ -94,7 +97,7 @@ void TInfoPage::Fill(TSatelliteList& list, const TComputeCycle& cycle) {
   // Notes being edited belong to the satellite that was active: keep them first.
   if (notesMemo->hasFocus()) LeaveNotes();
   auto orbit = OrbitTableValues(cycle.ActiveSnapshot);
-  bool active = list.ActiveSat >= 1 && list.ActiveSat <= list.TrackedCount;
+  bool active = list.HasActiveSat();
   satelliteActive_ = active;
   if (active) {
     const TTleLines& lines = list.ElementsOf(list.ActiveSat);
@@ -107,7 +110,7 @@ void TInfoPage::Fill(TSatelliteList& list, const TComputeCycle& cycle) {
       ShowNotes({kNotesEmpty});
       dialogs_.ShowError(QString::fromStdString(error.what()));
     }
-    nameLabel->setText(QString::fromStdString(ToUtf8(list.NameOf(list.ActiveSat))));
+    nameLabel->setText(QString::fromStdString(list.NameOf(list.ActiveSat)));
     for (int r = 0; r < kOrbitRows; ++r) SetValue(orbit_, r, orbit[static_cast<size_t>(r)]);
   } else {
     for (int r = 0; r < kOrbitRows; ++r) SetValue(orbit_, r, "");

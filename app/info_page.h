@@ -9,8 +9,7 @@
 #include <functional>
 
 #include "app/user_dialogs.h"
-#include "tracking/compute_cycle.h"
-#include "tracking/satellite_list.h"
+#include "app/tracker.h"
 
 namespace zen {
 
@@ -19,8 +18,8 @@ class TInfoPage : public QObject {
 
  public:
   // liveTable is the side panel's "Info" table; page is the "Sat/Orbit Info" page, which
-  // already holds orbitTable.
-  TInfoPage(QTableWidget* liveTable, QTableWidget* orbitTable, QWidget* page,
+  // already holds orbitTable. The tables follow every change of tracker's model.
+  TInfoPage(TTracker& tracker, QTableWidget* liveTable, QTableWidget* orbitTable, QWidget* page,
             UserDialogs& dialogs);
 
   // The folder whose "Notes" folder keeps the notes files.
@@ -28,7 +27,7 @@ class TInfoPage : public QObject {
 
   // The filling at the end of every redraw: the live table always, the orbit table, element
   // lines, name and notes when the active satellite changed since the last fill.
-  void Fill(TSatelliteList& list, const TComputeCycle& cycle);
+  void Fill();
 
   // "Value to clipboard" and "Table to clipboard" of the focused table; false when no table
   // has the focus.
@@ -43,6 +42,7 @@ class TInfoPage : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  TTracker& tracker_;
   QTableWidget* live_;
   QTableWidget* orbit_;
   UserDialogs& dialogs_;

@@ -2,12 +2,13 @@
 // the UTC offset, the time panel switch and the window buttons.
 #include "app/main_page.h"
 
-#include <QButtonGroup>
+#include "app/actions.h"
+#include "display/time_display.h"
+
 #include <QEvent>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QSignalBlocker>
 
 namespace zen {
 
@@ -28,7 +29,9 @@ QPushButton* Button(QWidget* parent, const char* caption, const char* hint, QRec
 
 }  // namespace
 
-TMainPage::TMainPage(TTimeControl& time, QWidget* parent) : QWidget(parent), time_(time) {
+TMainPage::TMainPage(const TTracker& tracker, TTimeCommands& time, TWindowCommands& window,
+                     TTrackingCommands& tracking, QWidget* parent)
+    : QWidget(parent), tracker_(tracker), time_(time) {
   QGroupBox* calculation = Group(this, "Calculation", {4, 2, 112, 58});
   calculation->setToolTip(QStringLiteral("Time mode (Ctrl+Home, Ctrl+End)"));
   realTime = new QRadioButton(QStringLiteral("R&eal time"), calculation);
@@ -66,10 +69,10 @@ TMainPage::TMainPage(TTimeControl& time, QWidget* parent) : QWidget(parent), tim
 
   QGroupBox* refreshGroup = Group(this, "Refresh", {292, 2, 110, 50});
   refreshGroup->setToolTip(QStringLiteral("Refresh interval (Ctrl+1,2)"));
-  refresh_ = new QComboBox(refreshGroup);
-  for (int s : kRefreshSeconds) refresh_->addItem(QString::number(s));
-  refresh_->setGeometry(8, 20, 56, 22);
-  refresh_->setToolTip(refreshGroup->toolTip());
+  refresh = new QComboBox(refreshGroup);
+  for (int s : kRefreshSeconds) refresh->addItem(QString::number(s));
+  refresh->setGeometry(8, 20, 56, 22);
+  refresh->setToolTip(refreshGroup->toolTip());
   auto* sec = new QLabel(QStringLiteral("sec"), refreshGroup);
   sec->setGeometry(70, 22, 30, 18);
 
@@ -83,9 +86,9 @@ TMainPage::TMainPage(TTimeControl& time, QWidget* parent) : QWidget(parent), tim
   offsetMinus = Button(local, "-", "Decrease UTC offset", {76, 40, 26, 24});
 
   QGroupBox* panel = Group(this, "Time Panel", {410, 2, 90, 50});
-  timePanel_ = new QCheckBox(QStringLiteral("Show"), panel);
-  timePanel_->setGeometry(8, 20, 76, 20);
-  timePanel_->setToolTip(QStringLiteral("Time panel toggle (F11)"));
+  timePanel = new QCheckBox(QStringLiteral("Show"), panel);
+  timePanel->setGeometry(8, 20, 76, 20);
+  timePanel->setToolTip(QStringLiteral("Time panel toggle (F11)"));
 
   exitButton = Button(this, "&Exit", "Exit application (Alt+F4)", {508, 8, 88, 26});
   minimizeButton = Button(this, "Minimize", "Minimize application (Alt+F3)", {508, 38, 88, 26});
@@ -94,121 +97,68 @@ TMainPage::TMainPage(TTimeControl& time, QWidget* parent) : QWidget(parent), tim
   helpButton = Button(this, "Help", "Zenarith Help System (Alt+F1)", {508, 98, 88, 26});
   loadTleButton = Button(this, "&Load TLE", "Load element sets from a file", {410, 60, 90, 26});
 
-  auto* modes = new QButtonGroup(this);
-  modes->addButton(realTime, 0);
-  modes->addButton(simulation, 1);
-  connect(modes, &QButtonGroup::idClicked, this, [this](int) { onModeClicked(); });
-  auto* scales = new QButtonGroup(this);
-  scales->addButton(showUtc, 0);
-  scales->addButton(showLocal, 1);
-  connect(scales, &QButtonGroup::idClicked, this, [this](int id) {
-    time_.Display = id == 0 ? TTimeDisplay::Utc : TTimeDisplay::Local;
-    emit TimeDisplayChanged();
+
+  BindButton(realTime, time.realTime);
+  BindButton(simulation, time.simulation);
+  BindButton(showUtc, time.showUtc);
+  BindButton(showLocal, time.showLocal);
+  BindComboBox(jumpUnit, time.units);
+  BindComboBox(jumpMultiplier, time.multipliers);
+  BindButton(jumpBack, time.jumpBackward);
+  BindButton(jumpForward, time.jumpForward);
+  BindButton(autoBackward, time.autoBackward);
+  BindButton(autoForward, time.autoForward);
+  BindComboBox(refresh, time.refreshIntervals);
+  BindButton(offsetAuto, time.offsetAuto);
+  BindButton(offsetPlus, time.offsetIncrease);
+  BindButton(offsetMinus, time.offsetDecrease);
+  BindButton(timePanel, time.timePanel);
+  BindButton(exitButton, window.exit);
+  BindButton(minimizeButton, window.minimize);
+  BindButton(screenShotButton, window.screenShot);
+  BindButton(helpButton, window.help);
+  BindButton(loadTleButton, tracking.loadTle);
+  connect(&tracker_, &TTracker::Changed, this, [this] {
+    // The moment was taken over: the field counts as not modified again.
+    simTime->setModified(false);
+    Sync();
   });
-  connect(jumpUnit, &QComboBox::currentIndexChanged, this,
-          [this](int i) { time_.JumpUnit = std::max(0, i); });
-  connect(jumpMultiplier, &QComboBox::currentIndexChanged, this,
-          [this](int i) { time_.JumpMultiplier = std::max(0, i); });
-  connect(jumpBack, &QPushButton::clicked, this, [this] {
-    time_.Jump(-1);
-    emit TimeChanged();
-  });
-  connect(jumpForward, &QPushButton::clicked, this, [this] {
-    time_.Jump(+1);
-    emit TimeChanged();
-  });
-  connect(autoForward, &QPushButton::clicked, this, [this] {
-    time_.ToggleAutoForward();
-    SetAutoCaptions();
-    emit TimeDisplayChanged();
-  });
-  connect(autoBackward, &QPushButton::clicked, this, [this] {
-    time_.ToggleAutoBackward();
-    SetAutoCaptions();
-    emit TimeDisplayChanged();
-  });
-  connect(refresh_, &QComboBox::currentIndexChanged, this, [this](int i) {
-    if (i >= 0) emit RefreshChanged(kRefreshSeconds[static_cast<size_t>(i)]);
-  });
-  connect(offsetAuto, &QPushButton::clicked, this, [this] {
-    if (detectedOffset) time_.SetUTCOffset(detectedOffset());
-    SetOffsetLabel();
-    emit TimeChanged();
-  });
-  connect(offsetPlus, &QPushButton::clicked, this, [this] {
-    time_.SetUTCOffset(time_.UtcOffsetHours() + 0.5);
-    SetOffsetLabel();
-    emit TimeChanged();
-  });
-  connect(offsetMinus, &QPushButton::clicked, this, [this] {
-    time_.SetUTCOffset(time_.UtcOffsetHours() - 0.5);
-    SetOffsetLabel();
-    emit TimeChanged();
-  });
-  connect(timePanel_, &QCheckBox::toggled, this, [this](bool on) { emit TimePanelToggled(on); });
-  SyncFromModel();
+  connect(&tracker_, &TTracker::TimeShown, this, &TMainPage::Sync);
+  Sync();
 }
 
-void TMainPage::SyncFromModel() {
-  QSignalBlocker b1(jumpUnit);
-  QSignalBlocker b2(jumpMultiplier);
-  bool sim = time_.Mode() == TTimeMode::Simulation;
-  realTime->setChecked(!sim);
-  simulation->setChecked(sim);
-  showUtc->setChecked(time_.Display == TTimeDisplay::Utc);
-  showLocal->setChecked(time_.Display == TTimeDisplay::Local);
-  jumpUnit->setCurrentIndex(time_.JumpUnit);
-  jumpMultiplier->setCurrentIndex(time_.JumpMultiplier);
-  for (QWidget* w : std::initializer_list<QWidget*>{jumpBack, jumpForward, autoBackward, autoForward,
-                                                    simTime, jumpUnit, jumpMultiplier}) {
-    w->setEnabled(sim);
-  }
-  SetAutoCaptions();
-  SetOffsetLabel();
+void TMainPage::Sync() {
+  const TTimeControl& time = tracker_.time;
+  simTime->setEnabled(time.Mode() == TTimeMode::Simulation);
+  autoForward->setText(QString::fromUtf8(time.AutoForwardCaption()));
+  autoBackward->setText(QString::fromUtf8(time.AutoBackwardCaption()));
+  offsetLabel->setText(QString::fromStdString(time.OffsetLabel()));
+  ShowTime();
 }
 
-void TMainPage::SetAutoCaptions() {
-  autoForward->setText(QString::fromUtf8(time_.AutoForwardCaption()));
-  autoBackward->setText(QString::fromUtf8(time_.AutoBackwardCaption()));
-}
-
-void TMainPage::SetOffsetLabel() { offsetLabel->setText(QString::fromStdString(time_.OffsetLabel())); }
-
-void TMainPage::onModeClicked() {
-  TTimeMode mode = simulation->isChecked() ? TTimeMode::Simulation : TTimeMode::RealTime;
-  bool toBegin = time_.SetMode(mode, beginAfterReturnToRt && beginAfterReturnToRt());
-  SyncFromModel();
-  if (toBegin) emit SatOnTrackToBegin();
-  emit TimeChanged();
-}
-
-void TMainPage::ShowTime(const QString& text) {
-  if (!simTime->hasFocus()) simTime->setText(text);
+void TMainPage::ShowTime() {
+  if (!simTime->hasFocus()) simTime->setText(DisplayedTimeText(tracker_.time));
 }
 
 void TMainPage::UstawCzas() {
-  std::string normal = time_.UstawCzas(simTime->text().toStdString());
-  simTime->setText(QString::fromStdString(normal));
-}
-
-void TMainPage::onSimTimeEntered() { simTime->setModified(false); }
-
-void TMainPage::onSimTimeLeft() {
-  if (simTime->isModified()) UstawCzas();
+  simTime->setText(time_.UstawCzas(simTime->displayText()));
   simTime->setModified(false);
-  emit TimeChanged();
 }
 
 bool TMainPage::eventFilter(QObject* watched, QEvent* event) {
   if (watched == simTime) {
-    if (event->type() == QEvent::FocusIn) onSimTimeEntered();
-    if (event->type() == QEvent::FocusOut) onSimTimeLeft();
+    if (event->type() == QEvent::FocusIn) simTime->setModified(false);
+    if (event->type() == QEvent::FocusOut) {
+      if (simTime->isModified()) {
+        UstawCzas();
+      } else {
+        time_.ZmianaCzasu();
+      }
+    }
     if (event->type() == QEvent::KeyPress) {
       auto* key = static_cast<QKeyEvent*>(event);
       if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
         UstawCzas();
-        simTime->setModified(false);
-        emit TimeChanged();
         return true;
       }
     }

@@ -9,30 +9,20 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QWidget>
-#include <functional>
 
-#include "tracking/time_control.h"
+#include "app/time_commands.h"
+#include "app/tracking_commands.h"
+#include "app/window_commands.h"
 
 namespace zen {
-
-inline constexpr std::array<int, 6> kRefreshSeconds = {1, 5, 10, 20, 30, 60};
 
 class TMainPage : public QWidget {
   Q_OBJECT
 
  public:
-  TMainPage(TTimeControl& time, QWidget* parent = nullptr);
-
-  // The simulated-time field shows text unless the user is typing in it.
-  void ShowTime(const QString& text);
-  // Enables the seven simulation controls and sets the radio buttons from the model.
-  void SyncFromModel();
-  void SetOffsetLabel();
-
-  int RefreshIndex() const { return refresh_->currentIndex(); }
-  void SetRefreshIndex(int index) { refresh_->setCurrentIndex(index); }
-  bool TimePanelShown() const { return timePanel_->isChecked(); }
-  void SetTimePanelShown(bool shown) { timePanel_->setChecked(shown); }
+  // Every control runs a command of its owner; the page shows the model after each change.
+  TMainPage(const TTracker& tracker, TTimeCommands& time, TWindowCommands& window,
+            TTrackingCommands& tracking, QWidget* parent = nullptr);
 
   QRadioButton* realTime;
   QRadioButton* simulation;
@@ -45,45 +35,29 @@ class TMainPage : public QWidget {
   QPushButton* jumpForward;
   QPushButton* autoBackward;
   QPushButton* autoForward;
-  QComboBox* refresh_;
+  QComboBox* refresh;
   QLabel* offsetLabel;
   QPushButton* offsetAuto;
   QPushButton* offsetPlus;
   QPushButton* offsetMinus;
-  QCheckBox* timePanel_;
+  QCheckBox* timePanel;
   QPushButton* exitButton;
   QPushButton* minimizeButton;
   QPushButton* screenShotButton;
   QPushButton* helpButton;
   QPushButton* loadTleButton;
 
-  // The offset the machine has now, in hours (local time minus UTC).
-  std::function<double()> detectedOffset;
-  // Whether "Beg. after return to RT" is checked on the Options page.
-  std::function<bool()> beginAfterReturnToRt;
-
- signals:
-  // The moment changed: fetch the time, compute and draw (ZmianaCzasu).
-  void TimeChanged();
-  // Only the time texts need drawing again.
-  void TimeDisplayChanged();
-  // "Sat on track" must go back to "Begin" after a return to real time.
-  void SatOnTrackToBegin();
-  void RefreshChanged(int seconds);
-  void TimePanelToggled(bool shown);
-
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  TTimeControl& time_;
-  bool editing_ = false;
+  const TTracker& tracker_;
+  TTimeCommands& time_;
 
-  void onModeClicked();
-  void onSimTimeEntered();
-  void onSimTimeLeft();
+  // The simulated-time field shows the time unless the user is typing in it.
+  void ShowTime();
+  void Sync();
   void UstawCzas();
-  void SetAutoCaptions();
 };
 
 }  // namespace zen

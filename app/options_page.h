@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <array>
 
-#include "tracking/options.h"
+#include "app/show_commands.h"
 
 namespace zen {
 
@@ -14,14 +14,8 @@ class TOptionsPage : public QWidget {
   Q_OBJECT
 
  public:
-  TOptionsPage(TShowOptions& options, QWidget* parent = nullptr);
-
-  // Sets every control from the options without running their handlers.
-  void SyncFromOptions();
-
-  // The radar mode's three radio buttons; any mode above 2 reads as "On".
-  void SetRadarState(int mode);
-  int GetRadarState() const;
+  // Every control shows and runs an action of commands.
+  explicit TOptionsPage(TShowCommands& commands, QWidget* parent = nullptr);
 
   QCheckBox* sun;
   QCheckBox* satNames;
@@ -40,17 +34,6 @@ class TOptionsPage : public QWidget {
   std::array<QRadioButton*, 3> radarMode{};  // "On", "Off", "Auto" by mode number
   QCheckBox* middleAfterGoToMarker;
   QCheckBox* beginAfterReturnToRt;
-
- signals:
-  // A "Show" option, "Sat on track" or an "Auto 'Sat on track'" box changed: recompute, redraw.
-  void RefrAfterChg();
-  // A radar control changed: recompute and redraw (the radar with it).
-  void RadarChanged();
-  void HintsToggled(bool on);
-
- private:
-  TShowOptions& options_;
-  bool syncing_ = false;
 };
 
 }  // namespace zen

@@ -1,29 +1,41 @@
-// The side panel: the Loaded and Tracked lists, the information table, the list tabs and button.
+// The side panel: the Loaded and Tracked lists, the information table, the list tabs and
+// button, and the quick-menu button in its top-right corner.
 #include "app/side_panel.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 
-#include "tracking/text_file.h"
+#include "app/actions.h"
 
 namespace zen {
 
 namespace {
 
-constexpr int kPanelWidth = 167;
 constexpr int kTabsHeight = 20;
 constexpr int kButtonHeight = 23;
 
-// Names from single-byte files are read as Windows-1252.
-QString FromName(const std::string& name) { return QString::fromStdString(ToUtf8(name)); }
+// Catalogue names are UTF-8.
+QString FromName(const std::string& name) { return QString::fromStdString(name); }
 
-bool ShiftDown() { return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier; }
+bool SameNames(const QListWidget* list, const std::vector<std::string>& names) {
+  if (list->count() != static_cast<int>(names.size())) return false;
+  for (int r = 0; r < list->count(); ++r) {
+    if (list->item(r)->text() != FromName(names[static_cast<size_t>(r)])) return false;
+  }
+  return true;
+}
 
 }  // namespace
 
-TSidePanel::TSidePanel(TSatelliteList& list, QWidget* infoTable, QWidget* parent)
-    : QWidget(parent), list_(list) {
+bool QuickMenuZone(int x, int y, int panelWidthPx) {
+  const int reach = kQuickMenuButtonSize - 1;
+  return x >= panelWidthPx - reach && x <= panelWidthPx && y >= 0 && y <= reach;
+}
+
+TSidePanel::TSidePanel(const TTracker& tracker, TTrackingCommands& tracking, QWidget* infoTable,
+                       QWidget* parent)
+    : QWidget(parent), tracker_(tracker), tracking_(tracking) {
   stack_ = new QStackedWidget(this);
   loaded_ = new QListWidget(stack_);
   tracked_ = new QListWidget(stack_);
@@ -56,39 +68,59 @@ TSidePanel::TSidePanel(TSatelliteList& list, QWidget* infoTable, QWidget* parent
   button_ = new QPushButton(this);
 
   loadedMenu_ = new QMenu(this);
-  loadedMenu_->addAction(QStringLiteral("Add to tracked"), this, [this] { AddSelected(false); });
-  loadedMenu_->addAction(QStringLiteral("Add to tracked and activate"), this,
-                         [this] { AddSelected(true); });
-  loadedMenu_->addAction(QStringLiteral("Add all to tracked"), this, [this] { AddAll(); });
-  loadedMenu_->addAction(QStringLiteral("Replace tracked to selected"), this,
-                         [this] { ReplaceTrackedToSelected(); });
-  loadedMenu_->addAction(QStringLiteral("Replace tracked to all"), this,
-                         [this] { ReplaceTrackedToAll(); });
+  loadedMenu_->addAction(tracking_.addSelected);
+  loadedMenu_->addAction(tracking_.addSelectedAndActivate);
+  loadedMenu_->addAction(tracking_.addAll);
+  loadedMenu_->addAction(tracking_.replaceWithSelected);
+  loadedMenu_->addAction(tracking_.replaceWithAll);
   trackedMenu_ = new QMenu(this);
-  trackedMenu_->addAction(QStringLiteral("Remove selected"), this, [this] { RemoveSelected(); });
-  trackedMenu_->addAction(QStringLiteral("Remove all"), this, [this] { RemoveAll(); });
-  trackedMenu_->addAction(QStringLiteral("Crop"), this, [this] { Crop(); });
+  trackedMenu_->addAction(tracking_.removeSelected);
+  trackedMenu_->addAction(tracking_.removeAll);
+  trackedMenu_->addAction(tracking_.crop);
 
   connect(loaded_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& p) { loadedMenu_->popup(loaded_->viewport()->mapToGlobal(p)); });
   connect(tracked_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& p) { trackedMenu_->popup(tracked_->viewport()->mapToGlobal(p)); });
   connect(loaded_, &QListWidget::itemDoubleClicked, this,
-          [this](QListWidgetItem*) { PressListButton(ShiftDown()); });
-  connect(tracked_, &QListWidget::itemClicked, this, &TSidePanel::onTrackedClicked);
+          [this](QListWidgetItem*) { PressListButton(ShiftHeld()); });
+  connect(tracked_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    if (item != nullptr) tracking_.ClickTracked(tracked_->row(item));
+  });
   connect(tabs_, &QTabBar::currentChanged, this, &TSidePanel::onTabChanged);
-  connect(button_, &QPushButton::clicked, this, [this] { PressListButton(ShiftDown()); });
+  connect(button_, &QPushButton::clicked, this, [this] { PressListButton(ShiftHeld()); });
   onTabChanged(0);
+
+  quickMenuButton_ = new QToolButton(this);
+  quickMenuButton_->setObjectName(QStringLiteral("quickMenuButton"));
+  quickMenuButton_->setGeometry(kSidePanelWidth - kQuickMenuButtonSize, 0, kQuickMenuButtonSize,
+                                kQuickMenuButtonSize);
+  quickMenuButton_->setToolTip(QStringLiteral("Quick menu"));
+  quickMenuButton_->hide();
+  // Moves over any part of the panel tell whether the pointer reached the corner.
+  setMouseTracking(true);
+  for (QWidget* w : findChildren<QWidget*>()) {
+    w->setMouseTracking(true);
+    w->installEventFilter(this);
+  }
+  connect(&tracker_, &TTracker::Changed, this, &TSidePanel::FollowModel);
 }
 
 void TSidePanel::resizeEvent(QResizeEvent*) {
   int h = height();
-  stack_->setGeometry(0, 0, kPanelWidth, h - kTabsHeight - kButtonHeight - 2);
-  tabs_->setGeometry(0, h - kTabsHeight - kButtonHeight - 2, kPanelWidth, kTabsHeight);
-  button_->setGeometry(2, h - kButtonHeight - 1, kPanelWidth - 4, kButtonHeight);
+  stack_->setGeometry(0, 0, kSidePanelWidth, h - kTabsHeight - kButtonHeight - 2);
+  tabs_->setGeometry(0, h - kTabsHeight - kButtonHeight - 2, kSidePanelWidth, kTabsHeight);
+  button_->setGeometry(2, h - kButtonHeight - 1, kSidePanelWidth - 4, kButtonHeight);
 }
 
 bool TSidePanel::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseMove) {
+    QPoint p = mapFromGlobal(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+    if (QuickMenuZone(p.x(), p.y()) && quickMenuButton_->isHidden()) {
+      quickMenuButton_->show();
+      quickMenuButton_->raise();
+    }
+  }
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     bool press = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
@@ -118,25 +150,26 @@ TSelection TSidePanel::TrackedSelection() const {
   return s;
 }
 
-void TSidePanel::ApplyLoadedSelection(const TSelection& selection) {
+void TSidePanel::SetLoadedSelection(const TSelection& selection) {
   QSignalBlocker block(loaded_);
   for (int r = 0; r < loaded_->count(); ++r) loaded_->item(r)->setSelected(selection.count(r) > 0);
 }
 
-void TSidePanel::RebuildLists(const TTrackedView& view) {
+void TSidePanel::ShowCatalog(const TTrackedView& view) {
   {
     QSignalBlocker block(loaded_);
     loaded_->clear();
-    for (const std::string& name : list_.LoadedNames()) loaded_->addItem(FromName(name));
+    for (const std::string& name : tracker_.list.LoadedNames()) loaded_->addItem(FromName(name));
+    shownGeneration_ = tracker_.list.CatalogGeneration;
   }
   SetListTab(TListTab::Loaded);
-  RefreshTracked(view);
+  ShowTracked(view);
 }
 
-void TSidePanel::RefreshTracked(const TTrackedView& view) {
+void TSidePanel::ShowTracked(const TTrackedView& view) {
   QSignalBlocker block(tracked_);
   tracked_->clear();
-  for (const std::string& name : list_.TrackedNames()) tracked_->addItem(FromName(name));
+  for (const std::string& name : tracker_.list.TrackedNames()) tracked_->addItem(FromName(name));
   for (int row : view.selection) {
     if (row >= 0 && row < tracked_->count()) tracked_->item(row)->setSelected(true);
   }
@@ -154,9 +187,9 @@ void TSidePanel::onTabChanged(int index) {
   button_->setText(QString::fromUtf8(text.caption));
   button_->setToolTip(QString::fromUtf8(text.hint));
   if (tab == TListTab::Tracked) {
-    TTrackedView view = list_.TrackedTabView();
+    TTrackedView view = tracker_.list.TrackedTabView();
     tracked_->clearSelection();
-    RefreshTracked(view);
+    ShowTracked(view);
   }
   if (isVisible()) stack_->currentWidget()->setFocus();
 }
@@ -164,53 +197,24 @@ void TSidePanel::onTabChanged(int index) {
 void TSidePanel::PressListButton(bool shift) {
   switch (ListTab()) {
     case TListTab::Loaded:
-      AddTr(false, shift, 0);
+      tracking_.AddTr(false, shift, 0);
       return;
     case TListTab::Tracked:
-      RemoveTr(shift, false, 0);
+      tracking_.RemoveTr(shift, false, 0);
       return;
     case TListTab::Info:
-      list_.ShowNext(shift);
-      emit TrackingChanged();
+      tracking_.ShowNext(shift);
       return;
   }
 }
 
-void TSidePanel::AddTr(bool all, bool activate, int position) {
-  TSelection selection = LoadedSelection();
-  TTrackedView view = list_.AddTr(all, activate, position, selection);
-  ApplyLoadedSelection(selection);
-  if (view.focusedRow < 0) view.selection = TrackedSelection();
-  RefreshTracked(view);
-  emit TrackingChanged();
+void TSidePanel::FollowModel() {
+  const TSatelliteList& list = tracker_.list;
+  if (list.CatalogGeneration != shownGeneration_) {
+    ShowCatalog(list.TrackedTabView());
+  } else if (!SameNames(tracked_, list.TrackedNames())) {
+    ShowTracked(list.TrackedTabView());
+  }
 }
-
-void TSidePanel::RemoveTr(bool all, bool keepSelected, int position) {
-  TTrackedView view = list_.RemoveTr(all, keepSelected, position, TrackedSelection());
-  RefreshTracked(view);
-  emit TrackingChanged();
-}
-
-void TSidePanel::onTrackedClicked(QListWidgetItem* item) {
-  if (item == nullptr || list_.TrackedCount == 0) return;
-  list_.ClickTracked(tracked_->row(item));
-  emit TrackingChanged();
-}
-
-void TSidePanel::AddSelected(bool activate) { AddTr(false, activate, 0); }
-void TSidePanel::AddAll() { AddTr(true, false, 0); }
-void TSidePanel::ReplaceTrackedToSelected() {
-  list_.RemoveTr(true, false, 0, {});
-  AddTr(false, false, 0);
-}
-void TSidePanel::ReplaceTrackedToAll() {
-  list_.RemoveTr(true, false, 0, {});
-  AddTr(true, false, 0);
-}
-void TSidePanel::RemoveSelected() { RemoveTr(false, false, 0); }
-void TSidePanel::RemoveAll() { RemoveTr(true, false, 0); }
-void TSidePanel::Crop() { RemoveTr(false, true, 0); }
-void TSidePanel::RemoveAt(int position) { RemoveTr(false, false, position); }
-void TSidePanel::AddAt(int position) { AddTr(false, false, position); }
 
 }  // namespace zen

@@ -1,4 +1,5 @@
-// The side panel: the Loaded and Tracked lists, the information table, the list tabs and button.
+// The side panel: the Loaded and Tracked lists, the information table, the list tabs and
+// button, and the quick-menu button in its top-right corner.
 #pragma once
 
 #include <QListWidget>
@@ -6,73 +7,70 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QToolButton>
 #include <QWidget>
 
-#include "tracking/satellite_list.h"
+#include "app/tracking_commands.h"
 
 namespace zen {
 
-class TSidePanel : public QWidget {
+inline constexpr int kSidePanelWidth = 167;
+inline constexpr int kQuickMenuButtonSize = 13;
+
+// True where the pointer over the side panel brings up the quick-menu button (its top-right
+// 13 x 13 corner).
+bool QuickMenuZone(int x, int y, int panelWidthPx = kSidePanelWidth);
+
+class TSidePanel : public QWidget, public TListSelections {
   Q_OBJECT
 
  public:
-  // infoTable is shown on the "Info" tab; the panel takes it over.
-  TSidePanel(TSatelliteList& list, QWidget* infoTable, QWidget* parent = nullptr);
-
-  // Rebuilds both lists from the model (after a load) and shows the "Loaded" tab.
-  void RebuildLists(const TTrackedView& view);
-  // The Tracked list again after a command changed it.
-  void RefreshTracked(const TTrackedView& view);
+  // infoTable is shown on the "Info" tab; the panel takes it over. The lists show the model
+  // of tracker and run the commands of tracking.
+  TSidePanel(const TTracker& tracker, TTrackingCommands& tracking, QWidget* infoTable,
+             QWidget* parent = nullptr);
 
   void SetListTab(TListTab tab);
   TListTab ListTab() const { return static_cast<TListTab>(tabs_->currentIndex()); }
   // The list button, as a click with or without Shift.
   void PressListButton(bool shift);
 
-  // The tracked-list commands of the popup menus and the quick menu.
-  void AddSelected(bool activate);
-  void AddAll();
-  void ReplaceTrackedToSelected();
-  void ReplaceTrackedToAll();
-  void RemoveSelected();
-  void RemoveAll();
-  void Crop();
-  // The map popup's stop-tracking entry: removes the satellite at a tracked position.
-  void RemoveAt(int position);
-  // "Go to" of a prediction event: tracks catalogue entry `position` and makes it active.
-  void AddAt(int position);
-
   QListWidget* LoadedList() const { return loaded_; }
   QListWidget* TrackedList() const { return tracked_; }
   QPushButton* ListButton() const { return button_; }
   QTabBar* Tabs() const { return tabs_; }
+  QToolButton* QuickMenuButton() const { return quickMenuButton_; }
+  void HideQuickMenuButton() { quickMenuButton_->hide(); }
 
- signals:
-  // The tracked list or the active satellite changed: recompute and redraw.
-  void TrackingChanged();
+  TSelection LoadedSelection() const override;
+  TSelection TrackedSelection() const override;
+  void SetLoadedSelection(const TSelection& selection) override;
+  void ShowTracked(const TTrackedView& view) override;
+  void ShowCatalog(const TTrackedView& view) override;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  TSatelliteList& list_;
+  const TTracker& tracker_;
+  TTrackingCommands& tracking_;
   QStackedWidget* stack_;
   QListWidget* loaded_;
   QListWidget* tracked_;
   QWidget* info_;
   QTabBar* tabs_;
   QPushButton* button_;
+  QToolButton* quickMenuButton_;
   QMenu* loadedMenu_;
   QMenu* trackedMenu_;
+  // The catalogue load the Loaded list shows.
+  uint64_t shownGeneration_ = 0;
 
-  TSelection LoadedSelection() const;
-  TSelection TrackedSelection() const;
-  void ApplyLoadedSelection(const TSelection& selection);
-  void AddTr(bool all, bool activate, int position);
-  void RemoveTr(bool all, bool keepSelected, int position);
+  // After a change made elsewhere (a console command, a prediction's "Go to"), the lists show
+  // the model again.
+  void FollowModel();
   void onTabChanged(int index);
-  void onTrackedClicked(QListWidgetItem* item);
 };
 
 }  // namespace zen

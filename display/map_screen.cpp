@@ -126,7 +126,7 @@ void DrawScreen(QImage& map, const TMapScene& scene, bool backgroundOnly) {
   if (show.solarIllumination) DrawTerminator(canvas, scene);
 
   const TSatelliteList& list = scene.list;
-  const bool hasActive = list.ActiveSat >= 1 && list.ActiveSat <= list.TrackedCount;
+  const bool hasActive = list.HasActiveSat();
   if (hasActive && show.visibleZone) {
     const TSatState& active = list.TrackedSats[static_cast<size_t>(list.ActiveSat)];
     if (active.computed) DrawFootprint(canvas, scene, active);

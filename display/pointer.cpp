@@ -25,7 +25,7 @@ double Distance(double a1, double b1, double a2, double b2) {
 }
 
 bool HasActive(const TSatelliteList& list) {
-  return list.ActiveSat >= 1 && list.ActiveSat <= list.TrackedCount;
+  return list.HasActiveSat();
 }
 
 struct THits {
@@ -209,11 +209,6 @@ TTimePanelAction TimePanelPress(const TTimeControl& time, int x, int y, int widt
     return TTimePanelAction::ToggleView;
   }
   return TTimePanelAction::None;
-}
-
-bool QuickMenuZone(int x, int y, int panelWidthPx) {
-  const int reach = kQuickMenuButtonSize - 1;
-  return x >= panelWidthPx - reach && x <= panelWidthPx && y >= 0 && y <= reach;
 }
 
 }  // namespace zen

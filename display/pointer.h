@@ -99,10 +99,4 @@ enum class TTimePanelAction {
 TTimePanelAction TimePanelPress(const TTimeControl& time, int x, int y,
                                 int widthPx = kTimePanelWidth, int heightPx = kTimePanelHeight);
 
-inline constexpr int kSidePanelWidth = 167;
-inline constexpr int kQuickMenuButtonSize = 13;
-// True where the pointer over the side panel brings up the quick-menu button (its top-right
-// 13 x 13 corner).
-bool QuickMenuZone(int x, int y, int panelWidthPx = kSidePanelWidth);
-
 }  // namespace zen

@@ -20,7 +20,7 @@ void DrawSky(TCanvas& canvas, const TMapScene& scene) {
     DrawPointV(canvas, show, QString::fromStdString(list.NameOf(i)), sat.eclipse == kUmbra,
                sat.azimuth, sat.elevation, i == list.ActiveSat);
   }
-  const bool hasActive = list.ActiveSat >= 1 && list.ActiveSat <= list.TrackedCount;
+  const bool hasActive = list.HasActiveSat();
   if (!hasActive || !(show.radarTrack || show.radarMarkers)) return;
   // Drawn over the symbols; a segment needs one end strictly above the horizon.
   const auto& track = scene.cycle.ActiveTrack;

@@ -169,7 +169,7 @@ void TComputeCycle::LiczWszo(double nowUtc, TGeodetic& site, TSatelliteList& lis
   // 6. The active satellite's ground track.
   bool trackWanted =
       options.trackLine || options.trackMarkers || options.radarTrack || options.radarMarkers;
-  if (list.ActiveSat >= 1 && list.ActiveSat <= list.TrackedCount && trackWanted) {
+  if (list.HasActiveSat() && trackWanted) {
     TPropagator* propagator =
         PropagatorFor(list, list.TrackedSats[static_cast<size_t>(list.ActiveSat)].catalogIndex);
     if (propagator != nullptr) ComputeTrack(*propagator, nowUtc, site, options.satOnTrack);

@@ -65,7 +65,7 @@ std::string DirectionText(double velocityZ) { return velocityZ >= 0.0 ? "Ascendi
 
 std::array<std::string, kLiveRows> LiveTableValues(const TSatelliteList& list, const TSunNow& sun) {
   std::array<std::string, kLiveRows> v;
-  if (list.ActiveSat >= 1 && list.ActiveSat <= list.TrackedCount) {
+  if (list.HasActiveSat()) {
     const TSatState& s = list.TrackedSats[static_cast<size_t>(list.ActiveSat)];
     v[0] = list.NameOf(list.ActiveSat);
     if (s.computed) {

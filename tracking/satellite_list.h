@@ -55,6 +55,9 @@ class TSatelliteList {
   // The Tracked list's selection as the tab change to "Tracked" leaves it.
   TTrackedView TrackedTabView() const;
 
+  // An active satellite is set and lies within the tracked list.
+  bool HasActiveSat() const { return ActiveSat >= 1 && ActiveSat <= TrackedCount; }
+
   std::vector<std::string> LoadedNames() const;
   std::vector<std::string> TrackedNames() const;
   const std::string& NameOf(int trackedPosition) const;

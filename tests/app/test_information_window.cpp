@@ -69,13 +69,11 @@ TEST_F(InformationWindow, TablesShowTheActiveSatelliteAndTheSun) {
   EXPECT_EQ(window->InfoPage()->nameLabel->text(), "ISS");
   EXPECT_EQ(window->Satellites().InfoShownSat, window->Satellites().ActiveSat);
   // The other satellite made active refills the orbit table.
-  window->Satellites().ShowNext(false);
-  emit window->SidePanel()->TrackingChanged();
+  window->TrackingCommands().ShowNext(false);
   EXPECT_EQ(Cell("infozO", 1), "25023");
   EXPECT_EQ(Cell("infozO", 16), "SDP4");
   // No active satellite empties the satellite rows and the orbit table.
-  window->Satellites().ActiveSat = 0;
-  emit window->SidePanel()->TrackingChanged();
+  window->TrackingCommands().SetActive(0);
   EXPECT_EQ(Cell("infoz", 0), "");
   EXPECT_EQ(Cell("infozO", 1), "");
   EXPECT_FALSE(Cell("infoz", 16).isEmpty());
@@ -97,11 +95,9 @@ TEST_F(InformationWindow, NotesAreSavedDeletedWhenEmptiedAndReloaded) {
   EXPECT_EQ(f.readAll(), QByteArray("Bright pass\r\nmag -3\r\n"));
   f.close();
   // Another satellite and back: the notes come from the file.
-  window->Satellites().ActiveSat = 1;
-  emit window->SidePanel()->TrackingChanged();
+  window->TrackingCommands().SetActive(1);
   EXPECT_EQ(memo->toPlainText(), QString::fromUtf8(kNotesEmpty));
-  window->Satellites().ActiveSat = 2;
-  emit window->SidePanel()->TrackingChanged();
+  window->TrackingCommands().SetActive(2);
   EXPECT_EQ(memo->toPlainText(), "Bright pass\nmag -3");
   Focus(memo, true);
   memo->clear();
@@ -169,18 +165,19 @@ TEST_F(InformationWindow, OptionsRedrawTheMapAndRadar) {
   EXPECT_TRUE(window->Cycle().RadarShown);
   options->radarMode[1]->click();  // "Off"
   EXPECT_FALSE(window->Cycle().RadarShown);
-  EXPECT_EQ(options->GetRadarState(), 1);
-  options->SetRadarState(7);
-  EXPECT_EQ(options->GetRadarState(), 0);
+  EXPECT_EQ(window->ShowCommands().GetRadarState(), 1);
+  window->ShowCommands().SetRadarState(7);
+  EXPECT_EQ(window->ShowCommands().GetRadarState(), 0);
+  EXPECT_TRUE(options->radarMode[0]->isChecked()) << "the page shows what the model holds";
 }
 
 TEST_F(InformationWindow, HintsOffSwallowsToolTips) {
   window->OptionsPage()->hints->click();
   EXPECT_FALSE(window->Show().hints);
   QHelpEvent tip(QEvent::ToolTip, QPoint(1, 1), QPoint(1, 1));
-  EXPECT_TRUE(window->eventFilter(window->MainPage(), &tip));
+  EXPECT_TRUE(window->ShowCommands().eventFilter(window->MainPage(), &tip));
   window->OptionsPage()->hints->click();
-  EXPECT_FALSE(window->eventFilter(window->MainPage(), &tip));
+  EXPECT_FALSE(window->ShowCommands().eventFilter(window->MainPage(), &tip));
 }
 
 TEST_F(InformationWindow, ClickOnTheMapSelectsTheSatelliteUnderThePointer) {
@@ -195,18 +192,18 @@ TEST_F(InformationWindow, ClickOnTheMapSelectsTheSatelliteUnderThePointer) {
 }
 
 TEST_F(InformationWindow, ScreenShotsAreNumberedAndFailuresNamed) {
-  window->ScreenShot(true);
-  window->ScreenShot(false);
+  window->WindowCommands().ScreenShot(true);
+  window->WindowCommands().ScreenShot(false);
   EXPECT_TRUE(QFile::exists(folder.home.filePath("Output/ScrSav000.bmp")));
   EXPECT_TRUE(QFile::exists(folder.home.filePath("Output/ScrSav001.bmp")));
   EXPECT_EQ(QImage(folder.home.filePath("Output/ScrSav000.bmp")).size(), QSize(630, 390));
   EXPECT_EQ(QImage(folder.home.filePath("Output/ScrSav001.bmp")).size(), QSize(800, 600));
   EXPECT_EQ(dialogs.notices.size(), 2);
   QFile::remove(folder.home.filePath("Output/ScrSav000.bmp"));
-  window->ScreenShot(true);
+  window->WindowCommands().ScreenShot(true);
   EXPECT_TRUE(QFile::exists(folder.home.filePath("Output/ScrSav000.bmp"))) << "the gap is reused";
   QDir(folder.home.filePath("Output")).removeRecursively();
-  window->ScreenShot(true);
+  window->WindowCommands().ScreenShot(true);
   ASSERT_EQ(dialogs.errors.size(), 1);
   EXPECT_TRUE(dialogs.errors[0].contains("ScrSav")) << qPrintable(dialogs.errors[0]);
   EXPECT_EQ(dialogs.notices.size(), 3);

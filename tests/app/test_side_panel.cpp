@@ -24,11 +24,12 @@ class SidePanel : public ::testing::Test {
       out << "SAT " << n << "\n" << l1 << "\n" << l2 << "\n";
     }
     out.close();
-    list_.TleFileName = "sats.tle";
-    panel_ = std::make_unique<TSidePanel>(list_, new QTableWidget(20, 2));
+    panel_ = std::make_unique<TSidePanel>(tracker_, commands_, new QTableWidget(20, 2));
     panel_->resize(167, 417);
-    QObject::connect(panel_.get(), &TSidePanel::TrackingChanged, [this] { ++changes_; });
-    panel_->RebuildLists(list_.zapodawajSatelity(dir_.path().toStdString()));
+    commands_.SetLists(panel_.get());
+    commands_.SetProgramFolder(dir_.path());
+    commands_.LoadElementFile(dir_.filePath("sats.tle"));
+    QObject::connect(&tracker_, &TTracker::Changed, [this] { ++changes_; });
   }
 
   void SelectLoaded(std::initializer_list<int> rows) {
@@ -49,8 +50,14 @@ class SidePanel : public ::testing::Test {
     QApplication::sendEvent(target, &press);
   }
 
+  // Widgets and actions need the application before any member is made.
+  bool application_ = (test::EnsureApplication(), true);
   QTemporaryDir dir_;
-  TSatelliteList list_;
+  TTracker tracker_{[] { return TDateRec{2026, 5, 30, 21, 15, 30, 0}; }};
+  TSatelliteList& list_ = tracker_.list;
+  TFooter footer_;
+  test::TScriptedDialogs dialogs_;
+  TTrackingCommands commands_{tracker_, footer_, dialogs_};
   std::unique_ptr<TSidePanel> panel_;
   int changes_ = 0;
 };
@@ -113,14 +120,14 @@ TEST_F(SidePanel, InfoTabCyclesTheActiveSatellite) {
 
 TEST_F(SidePanel, PopupCommandsReplaceAndCrop) {
   SelectLoaded({0, 1});
-  panel_->AddSelected(false);
+  commands_.addSelected->trigger();
   SelectLoaded({4});
-  panel_->ReplaceTrackedToSelected();
+  commands_.replaceWithSelected->trigger();
   EXPECT_EQ(TrackedTexts(), (QStringList{"SAT 5"}));
-  panel_->ReplaceTrackedToAll();
+  commands_.replaceWithAll->trigger();
   EXPECT_EQ(list_.TrackedCount, 6);
   SelectTracked({2, 4});
-  panel_->Crop();
+  commands_.crop->trigger();
   EXPECT_EQ(TrackedTexts(), (QStringList{"SAT 3", "SAT 5"}));
 }
 
@@ -129,6 +136,34 @@ TEST_F(SidePanel, ClickOnATrackedLineMakesItActive) {
   panel_->ListButton()->click();
   emit panel_->TrackedList()->itemClicked(panel_->TrackedList()->item(2));
   EXPECT_EQ(list_.ActiveSat, 3);
+}
+
+TEST_F(SidePanel, ListsFollowChangesMadeElsewhere) {
+  // A command that does not go through the panel (a console command, a prediction's
+  // "Go to") still leaves the lists showing the model.
+  commands_.TrackCatalogEntry(4);
+  commands_.TrackCatalogEntry(1);
+  EXPECT_EQ(TrackedTexts(), (QStringList{"SAT 4", "SAT 1"}));
+  commands_.StopTracking(1);
+  EXPECT_EQ(TrackedTexts(), (QStringList{"SAT 1"}));
+  tracker_.list.TrackedIds.clear();
+  std::ofstream(dir_.filePath("two.tle").toStdString(), std::ios::binary)
+      << "ONE\n" << test::MakeLinePair(7).first << "\n" << test::MakeLinePair(7).second << "\n";
+  tracker_.list.TleFileName = "two.tle";
+  tracker_.list.zapodawajSatelity(dir_.path().toStdString());
+  tracker_.Recompute();
+  EXPECT_EQ(panel_->LoadedList()->count(), 1);
+  EXPECT_EQ(panel_->TrackedList()->count(), 0);
+}
+
+TEST(QuickMenuZone, IsTheTopRightThirteenPixels) {
+  const struct {
+    int x;
+    int y;
+    bool inside;
+  } cases[] = {{155, 0, true},   {154, 0, false}, {167, 12, true}, {167, 13, false},
+               {160, -1, false}, {168, 5, false}, {160, 6, true}};
+  for (const auto& c : cases) EXPECT_EQ(QuickMenuZone(c.x, c.y), c.inside) << c.x << ", " << c.y;
 }
 
 }  // namespace

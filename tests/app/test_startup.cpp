@@ -192,7 +192,7 @@ TEST_F(StartUp, AreasSitAtTheirPlaces) {
   // The time panel is shown at first, so the side panel is short.
   EXPECT_EQ(geometry("sidePanel"), QRect(634, 0, 167, 324));
   EXPECT_EQ(geometry("timePanel"), QRect(634, 334, 158, 81));
-  window->SetTimePanelShown(false);
+  window->TimeCommands().SetTimePanelShown(false);
   EXPECT_EQ(geometry("sidePanel"), QRect(634, 0, 167, 417));
   EXPECT_TRUE(window->findChild<QWidget*>(QStringLiteral("timePanel"))->isHidden());
   EXPECT_EQ(geometry("Lgo"), QRect(624, 419, 176, 161));

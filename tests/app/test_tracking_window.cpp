@@ -122,10 +122,10 @@ TEST_F(TrackingWindow, SimulationJumpsMoveTheComputedSatellites) {
   double after = window->Satellites().TrackedSats[1].longitude;
   EXPECT_GT(std::abs(after - before), 10.0) << "ten minutes move the station far";
   // A refresh tick without automatic stepping leaves the simulated time alone.
-  window->onRefreshTick();
+  window->TimeCommands().RefreshTick();
   EXPECT_EQ(DateRecToText(window->Time().LocalRecord), "2001-12-18 05:10:00");
   page->autoForward->click();
-  window->onRefreshTick();
+  window->TimeCommands().RefreshTick();
   EXPECT_EQ(DateRecToText(window->Time().LocalRecord), "2001-12-18 05:20:00");
 }
 

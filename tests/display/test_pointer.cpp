@@ -285,15 +285,5 @@ TEST(TimePanelPress, AutomaticZoneCyclesOffForwardBackwardOff) {
   }
 }
 
-TEST(QuickMenuZone, IsTheTopRightThirteenPixels) {
-  const struct {
-    int x;
-    int y;
-    bool inside;
-  } cases[] = {{155, 0, true},   {154, 0, false}, {167, 12, true}, {167, 13, false},
-               {160, -1, false}, {168, 5, false}, {160, 6, true}};
-  for (const auto& c : cases) EXPECT_EQ(QuickMenuZone(c.x, c.y), c.inside) << c.x << ", " << c.y;
-}
-
 }  // namespace
 }  // namespace zen

@@ -1,0 +1,46 @@
+// The pictures of the window: the map, the radar (or the logo) and the time panel, drawn from
+// the model into images and shown by image views.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include "app/image_view.h"
+#include "app/tracker.h"
+#include "display/bitmaps.h"
+#include "display/map_screen.h"
+#include "display/radar_view.h"
+
+namespace zen {
+
+class TScreen {
+ public:
+  // The views are children of window; bitmaps are loaded before the first redraw.
+  TScreen(const TTracker& tracker, const TBitmaps& bitmaps, QWidget* window,
+          QWidget* timePanelParent);
+
+  TMapScene Scene() const;
+
+  // The map and, unless backgroundOnly, the radar and the time texts.
+  void DrawScreen(bool backgroundOnly);
+  // WyswietlCzas: the map's time line and the time panel.
+  void WyswietlCzas();
+  // The logo in the radar's place, as at start-up.
+  void DrawLogoArea();
+
+  QImage Img;  // the map
+  QImage Lgo;  // the radar or the logo
+  QImage Tmx;  // the time panel
+  TImageView* mapView;
+  TImageView* radarView;
+  TImageView* timePanelView;
+  TRadarView radar;
+
+ private:
+  const TTracker& tracker_;
+  const TBitmaps& bitmaps_;
+
+  void DrawTimePanelIfShown();
+};
+
+}  // namespace zen

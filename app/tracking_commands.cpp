@@ -1,0 +1,97 @@
+// Every command on the catalogue and the tracked list: loading an element file, adding,
+// removing and cropping tracked satellites, and choosing the active one.
+#include "app/tracking_commands.h"
+
+#include <QFileInfo>
+
+namespace zen {
+
+TTrackingCommands::TTrackingCommands(TTracker& tracker, TFooter& footer, UserDialogs& dialogs,
+                                     QObject* parent)
+    : QObject(parent), tracker_(tracker), footer_(footer), dialogs_(dialogs) {
+  auto add = [this](const char* caption, std::function<void()> run) {
+    auto* action = new QAction(QString::fromLatin1(caption), this);
+    connect(action, &QAction::triggered, this, std::move(run));
+    return action;
+  };
+  loadTle = add("Load TLE...", [this] { ChooseElementFile(); });
+  addSelected = add("Add selected", [this] { AddTr(false, false, 0); });
+  addSelectedAndActivate = add("Add selected and activate", [this] { AddTr(false, true, 0); });
+  addAll = add("Add all to tracked", [this] { AddTr(true, false, 0); });
+  replaceWithSelected = add("Replace tracked to selected", [this] { ReplaceTracked(false); });
+  replaceWithAll = add("Replace tracked to all", [this] { ReplaceTracked(true); });
+  removeSelected = add("Remove selected", [this] { RemoveTr(false, false, 0); });
+  removeAll = add("Remove all", [this] { RemoveTr(true, false, 0); });
+  crop = add("Crop", [this] { RemoveTr(false, true, 0); });
+}
+
+void TTrackingCommands::ChooseElementFile() {
+  QString file = dialogs_.ChooseFileToOpen(
+      QStringLiteral("Load TLE"), programFolder_ + QStringLiteral("/Tle"),
+      QStringLiteral("Two-line element (*.tle *.txt *.mtl);;All files (*)"));
+  if (!file.isEmpty()) LoadElementFile(file);
+}
+
+void TTrackingCommands::LoadElementFile(const QString& file) {
+  if (busyStarts) busyStarts();
+  ReadElementFile(file);
+  tracker_.Recompute();
+  if (busyEnds) busyEnds();
+}
+
+void TTrackingCommands::ReadElementFile(const QString& file) {
+  TSatelliteList& list = tracker_.list;
+  list.TleFileName = StoredFileName(file.toStdString(), programFolder_.toStdString());
+  std::string error;
+  TTrackedView view = list.zapodawajSatelity(programFolder_.toStdString(), &error);
+  if (lists_ != nullptr) lists_->ShowCatalog(view);
+  // An empty catalogue is what a missing or unreadable file gives; the alert says why.
+  if (!error.empty()) {
+    footer_.SendToFooter(kFooterAlert, QString::fromStdString(error));
+  } else if (!QFileInfo::exists(file)) {
+    footer_.SendToFooter(kFooterAlert, QStringLiteral("Element file not found: ") + file);
+  }
+}
+
+void TTrackingCommands::AddTr(bool all, bool activate, int position) {
+  TSelection loaded = lists_ != nullptr ? lists_->LoadedSelection() : TSelection{};
+  TTrackedView view = tracker_.list.AddTr(all, activate, position, loaded);
+  if (lists_ != nullptr) {
+    lists_->SetLoadedSelection(loaded);
+    if (view.focusedRow < 0) view.selection = lists_->TrackedSelection();
+    lists_->ShowTracked(view);
+  }
+  tracker_.Recompute();
+}
+
+void TTrackingCommands::RemoveTr(bool all, bool keepSelected, int position) {
+  TSelection tracked = lists_ != nullptr ? lists_->TrackedSelection() : TSelection{};
+  TTrackedView view = tracker_.list.RemoveTr(all, keepSelected, position, tracked);
+  if (lists_ != nullptr) lists_->ShowTracked(view);
+  tracker_.Recompute();
+}
+
+void TTrackingCommands::ReplaceTracked(bool all) {
+  tracker_.list.RemoveTr(true, false, 0, {});
+  AddTr(all, false, 0);
+}
+
+void TTrackingCommands::ShowNext(bool backwards) {
+  tracker_.list.ShowNext(backwards);
+  tracker_.Recompute();
+}
+
+void TTrackingCommands::ClickTracked(int row) {
+  if (tracker_.list.TrackedCount == 0) return;
+  tracker_.list.ClickTracked(row);
+  tracker_.Recompute();
+}
+
+void TTrackingCommands::SetActive(int position) {
+  TSatelliteList& list = tracker_.list;
+  list.ActiveSat = position >= 0 && position <= list.TrackedCount ? position : 0;
+  if (lists_ != nullptr) lists_->ShowTracked(list.TrackedTabView());
+  tracker_.Recompute();
+}
+
+}  // namespace zen

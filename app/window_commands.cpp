@@ -1,0 +1,46 @@
+// The commands on the window as a whole: screen shots, help, minimize and exit.
+#include "app/window_commands.h"
+
+#include <utility>
+
+#include "app/actions.h"
+#include "display/screen_shot.h"
+
+namespace zen {
+
+TWindowCommands::TWindowCommands(QWidget& window, std::function<const QImage&()> mapImage,
+                                 UserDialogs& dialogs, QObject* parent)
+    : QObject(parent), window_(window), mapImage_(std::move(mapImage)), dialogs_(dialogs) {
+  screenShot = new QAction(QStringLiteral("Screen shot"), this);
+  connect(screenShot, &QAction::triggered, this, [this] { ScreenShot(ShiftHeld()); });
+  screenShotWhole = new QAction(QStringLiteral("Whole Screen"), this);
+  connect(screenShotWhole, &QAction::triggered, this, [this] { ScreenShot(false); });
+  screenShotMap = new QAction(QStringLiteral("Map Only"), this);
+  connect(screenShotMap, &QAction::triggered, this, [this] { ScreenShot(true); });
+  help = new QAction(QStringLiteral("Help"), this);
+  connect(help, &QAction::triggered, this, &TWindowCommands::Help);
+  minimize = new QAction(QStringLiteral("Minimalize"), this);
+  connect(minimize, &QAction::triggered, &window_, &QWidget::showMinimized);
+  exit = new QAction(QStringLiteral("Exit"), this);
+  connect(exit, &QAction::triggered, &window_, &QWidget::close);
+}
+
+void TWindowCommands::ScreenShot(bool mapOnly) {
+  if (beforeScreenShot) beforeScreenShot();
+  QImage image = mapOnly ? mapImage_() : window_.grab(window_.rect()).toImage();
+  TScreenShotResult result = SaveScreenShot(image, programFolder_, mapOnly);
+  if (result.ok) {
+    dialogs_.Inform(result.message);
+  } else {
+    dialogs_.ShowError(result.message);
+  }
+}
+
+void TWindowCommands::Help() {
+  if (helpUnavailable_) {
+    dialogs_.Inform(
+        QStringLiteral("Can't display Help System because of problem with Internet Explorer."));
+  }
+}
+
+}  // namespace zen
