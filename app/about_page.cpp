@@ -14,22 +14,35 @@ QLabel* AddLabel(QWidget* page, const QString& text, const QRect& where) {
   return label;
 }
 
+constexpr int kLeft = 12;
+constexpr int kTextWidth = 580;
+constexpr int kGap = 4;
+
+// A paragraph below the previous one, as tall as its wrapped text; returns the next top.
+int AddParagraph(QWidget* page, const QString& text, int top) {
+  QLabel* label = AddLabel(page, text, QRect(kLeft, top, kTextWidth, 16));
+  label->resize(kTextWidth, label->heightForWidth(kTextWidth));
+  return top + label->height() + kGap;
+}
+
 }  // namespace
 
 QLabel* BuildAboutPage(QWidget* page) {
-  QLabel* version = AddLabel(page, QString(), QRect(12, 8, 300, 26));
+  QLabel* version = AddLabel(page, QString(), QRect(kLeft, 6, 300, 26));
   version->setObjectName(QStringLiteral("versionLabel"));
   version->setFont(ZenFontPixels(TFontFace::MsSansSerif, 20, true));
-  AddLabel(page,
-           QStringLiteral("Satellites tracked live on the world map and in the observer's sky; "
-                          "passes and Iridium flares predicted."),
-           QRect(12, 36, 580, 16));
-  AddLabel(page,
-           QStringLiteral("Orbits are computed with the NORAD SGP4 and SDP4 models as published "
-                          "in Spacetrack Report No. 3 (F. R. Hoots and R. L. Roehrich, 1980)."),
-           QRect(12, 58, 580, 32));
-  AddLabel(page, QStringLiteral("World map made from Natural Earth data (public domain)."),
-           QRect(12, 94, 580, 16));
+  int top = version->geometry().bottom() + 1 + kGap;
+  top = AddParagraph(page,
+                     QStringLiteral("Satellites tracked live on the world map and in the "
+                                    "observer's sky; passes and Iridium flares predicted."),
+                     top);
+  top = AddParagraph(page,
+                     QStringLiteral("Orbits are computed with the NORAD SGP4 and SDP4 models as "
+                                    "published in Spacetrack Report No. 3 (F. R. Hoots and R. L. "
+                                    "Roehrich, 1980)."),
+                     top);
+  top = AddParagraph(
+      page, QStringLiteral("World map made from Natural Earth data (public domain)."), top);
   // Both targets are public pages of the sources credited above.
   struct TLink {
     const char* url;
@@ -45,7 +58,7 @@ QLabel* BuildAboutPage(QWidget* page) {
         AddLabel(page,
                  QStringLiteral("<a href=\"%1\" style=\"color:#6FB7E8\">%2</a>")
                      .arg(QString::fromLatin1(link.url), QString::fromLatin1(link.caption)),
-                 QRect(x, 120, 220, 18));
+                 QRect(x, top, 220, 18));
     label->setObjectName(QStringLiteral("aboutLink"));
     label->setTextFormat(Qt::RichText);
     label->setTextInteractionFlags(Qt::TextBrowserInteraction);

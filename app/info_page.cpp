@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetricsF>
 #include <QMenu>
 #include <QMouseEvent>
 
@@ -24,6 +25,29 @@ void SetValue(QTableWidget* table, int row, const std::string& text) {
   }
   QString value = QString::fromStdString(text);
   if (item->text() != value) item->setText(value);
+}
+
+constexpr int kElementLineColumns = 69;
+
+// The element lines' face: fixed pitch, the largest size (narrowed where the face allows it)
+// at which two 69-column lines fit the memo whole, with no scroll bar.
+QFont ElementLinesFont(const QPlainTextEdit* memo) {
+  const QString line(kElementLineColumns, QLatin1Char('0'));
+  const qreal margin = 2 * memo->document()->documentMargin();
+  const qreal widthPx = memo->contentsRect().width() - margin - 1;  // the cursor's column
+  const qreal heightPx = memo->contentsRect().height() - margin;
+  QFont font;
+  for (int pixels = 13; pixels >= 6; --pixels) {
+    for (int stretch : {100, 90, 80, 70}) {
+      font = ZenFontPixels(TFontFace::Courier, pixels, pixels >= 10);
+      font.setStretch(stretch);
+      QFontMetricsF metrics(font);
+      if (metrics.horizontalAdvance(line) <= widthPx && 2 * metrics.lineSpacing() <= heightPx) {
+        return font;
+      }
+    }
+  }
+  return font;
 }
 
 QString CellText(const QTableWidget* table, int row, int column) {
@@ -49,8 +73,11 @@ TInfoPage::TInfoPage(TTracker& tracker, QTableWidget* liveTable, QTableWidget* o
   elementMemo->setObjectName(QStringLiteral("InfozT"));
   elementMemo->setGeometry(300, 4, 298, 40);
   elementMemo->setReadOnly(true);
-  elementMemo->setFont(ZenFontPixels(TFontFace::Courier, 13, true));
   elementMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
+  elementMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  elementMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  elementMemo->document()->setDocumentMargin(1);
+  elementMemo->setFont(ElementLinesFont(elementMemo));
   elementMemo->setContextMenuPolicy(Qt::NoContextMenu);
   elementMemo->viewport()->installEventFilter(this);
   elementMemo->hide();

@@ -74,6 +74,11 @@ TMainWindow::TMainWindow(const TStartContext& start, UserDialogs& dialogs, QWidg
 TMainWindow::~TMainWindow() {
   qApp->removeEventFilter(show_);
   footer_.Painted = nullptr;
+  time_->StopTimers();
+  // Controls leaving with the window (a field losing the focus) may still run commands; the
+  // model goes on, but nothing draws into pictures that are going away.
+  tracker_->disconnect(this);
+  qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
 }
 
 void TMainWindow::BuildControls() {
@@ -259,16 +264,20 @@ void TMainWindow::FormActivate() {
 }
 
 void TMainWindow::onModelChanged() {
+  PlaceTimePanel();
   screen_->DrawScreen(false);
-  onTimeShown();
 }
 
 void TMainWindow::onTimeShown() {
+  PlaceTimePanel();
+  screen_->WyswietlCzas();
+}
+
+void TMainWindow::PlaceTimePanel() {
   bool shown = tracker_->view.timePanelShown;
   sidePanel_->setGeometry(kSidePanelArea.x(), kSidePanelArea.y(), kSidePanelArea.width(),
                           shown ? kSidePanelShortHeight : kSidePanelArea.height());
   timePanel_->setVisible(shown);
-  screen_->WyswietlCzas();
 }
 
 void TMainWindow::leaveEvent(QEvent* event) {

@@ -168,9 +168,12 @@ class TMainWindow : public QWidget {
   void FormActivate();
   bool FormCloseQuery();
   void FormClose();
-  // After a change of the model: the pictures, then the layout of the time panel.
+  // After a change of the model every picture is drawn again; after a change of the time
+  // display only the time texts.
   void onModelChanged();
   void onTimeShown();
+  // The time panel, when shown, takes the foot of the side panel's place.
+  void PlaceTimePanel();
   void onApplicationStateChanged(Qt::ApplicationState state);
 };
 

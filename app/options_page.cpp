@@ -25,11 +25,11 @@ TOptionsPage::TOptionsPage(TShowCommands& commands, QWidget* parent) : QWidget(p
   grid = Check(show, "Grid", 8, 58);
   trackLine = Check(show, "Track line", 8, 78);
   visibleZone = Check(show, "Visible zone", 8, 98);
-  solarIllumination = Check(show, "Solar illum.", 116, 18);
-  hints = Check(show, "Hints", 116, 38);
-  trackMarkers = Check(show, "Track markers", 116, 58);
-  satSymbols = Check(show, "Sat symbols", 116, 78);
-  satColors = Check(show, "Sat colors", 116, 98);
+  solarIllumination = Check(show, "Solar illum.", 112, 18, 110);
+  hints = Check(show, "Hints", 112, 38, 110);
+  trackMarkers = Check(show, "Track markers", 112, 58, 110);
+  satSymbols = Check(show, "Sat symbols", 112, 78, 110);
+  satColors = Check(show, "Sat colors", 112, 98, 110);
 
   auto* onTrack = new QGroupBox(QStringLiteral("Sat on track"), this);
   onTrack->setGeometry(236, 2, 100, 84);
@@ -43,9 +43,9 @@ TOptionsPage::TOptionsPage(TShowCommands& commands, QWidget* parent) : QWidget(p
 
   auto* radar = new QGroupBox(QStringLiteral("Radar"), this);
   radar->setGeometry(342, 2, 160, 84);
-  radarNames = Check(radar, "Names", 8, 18, 70);
-  radarTrack = Check(radar, "Track", 8, 38, 70);
-  radarMarkers = Check(radar, "Markers", 8, 58, 70);
+  radarNames = Check(radar, "Names", 8, 18, 76);
+  radarTrack = Check(radar, "Track", 8, 38, 76);
+  radarMarkers = Check(radar, "Markers", 8, 58, 76);
   // Numbered by mode: 0 "On", 1 "Off", 2 "Auto"; shown in the order On, Auto, Off.
   const char* modeNames[] = {"On", "Off", "Auto"};
   const int rows[] = {0, 2, 1};

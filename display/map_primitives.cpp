@@ -3,6 +3,7 @@
 
 #include "display/colours.h"
 #include "display/fonts.h"
+#include "tracking/sat_state.h"
 
 namespace zen {
 
@@ -29,8 +30,8 @@ void DrawSatSquare(TCanvas& canvas, const QColor& colour, int x, int y, bool out
 
 void DrawLine(TCanvas& canvas, const TShowOptions& show, int kind, TMapPoint p1, TMapPoint p2,
               const QColor& colour) {
-  double lon1 = NormaliseMapLongitude(p1.lon);
-  double lon2 = NormaliseMapLongitude(p2.lon);
+  double lon1 = FoldLongitude(p1.lon);
+  double lon2 = FoldLongitude(p2.lon);
   if (lon1 * lon2 <= kDateLineProduct) return;
   canvas.SetPenColour(colour);
   canvas.SetBrushClear();
@@ -49,7 +50,7 @@ void DrawLine(TCanvas& canvas, const TShowOptions& show, int kind, TMapPoint p1,
 
 void DrawPoint(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bitmaps, int kind,
                const QString& label, double latDeg, double lonDeg, bool eclipsed) {
-  double lon = NormaliseMapLongitude(lonDeg);
+  double lon = FoldLongitude(lonDeg);
   QPoint at = LonLatToMap(latDeg, lon);
   int x = at.x();
   int y = at.y();

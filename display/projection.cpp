@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/numeric.h"
+#include "tracking/sat_state.h"
 
 namespace zen {
 
@@ -15,12 +16,8 @@ int RoundHalfEven(double value) {
   return std::fmod(lower, 2.0) == 0.0 ? static_cast<int>(lower) : static_cast<int>(lower) + 1;
 }
 
-double NormaliseMapLongitude(double lonDeg) {
-  return lonDeg > 180.0 ? lonDeg - 360.0 : lonDeg;
-}
-
 QPoint LonLatToMap(double latDeg, double lonDeg) {
-  double lon = NormaliseMapLongitude(lonDeg);
+  double lon = FoldLongitude(lonDeg);
   int x = RoundHalfEven((lon + 180.0) * kMapAreaWidth / 360.0) + MapLeft;
   int y = RoundHalfEven((90.0 - latDeg) * kMapAreaHeight / 180.0) + MapLeft;
   return {x, y};

@@ -34,9 +34,7 @@ struct TRadarPoint {
 // Nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4, -0.5 -> 0).
 int RoundHalfEven(double value);
 
-// Longitudes above 180 fold once by -360; nothing else is wrapped.
-double NormaliseMapLongitude(double lonDeg);
-
+// Longitudes above 180 fold once by -360 (FoldLongitude); nothing else is wrapped.
 QPoint LonLatToMap(double latDeg, double lonDeg);
 // Clamped to +-90 and +-180, so a press in the margin reads as the border.
 TMapPoint MapToLonLat(int x, int y);

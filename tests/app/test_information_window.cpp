@@ -7,7 +7,13 @@
 #include <QFocusEvent>
 #include <QHelpEvent>
 #include <QMouseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTabBar>
 #include <QTableWidget>
+#include <QPushButton>
 #include <fstream>
 
 #include "app/image_view.h"
@@ -18,6 +24,7 @@
 #include "app/side_panel.h"
 #include "app_fixture.h"
 #include "core/elements.h"
+#include "display/pointer.h"
 #include "display/projection.h"
 #include "tracking/notes.h"
 
@@ -207,6 +214,168 @@ TEST_F(InformationWindow, ScreenShotsAreNumberedAndFailuresNamed) {
   ASSERT_EQ(dialogs.errors.size(), 1);
   EXPECT_TRUE(dialogs.errors[0].contains("ScrSav")) << qPrintable(dialogs.errors[0]);
   EXPECT_EQ(dialogs.notices.size(), 3);
+}
+
+}  // namespace
+}  // namespace zen
+
+namespace zen {
+namespace {
+
+// A point of the active satellite's track on the map with no satellite within reach.
+QPoint TrackPixelAwayFromSatellites(const TMainWindow& w) {
+  auto& window = const_cast<TMainWindow&>(w);
+  for (int m = 20; m <= 80; ++m) {
+    const TTrackSample& s = window.Cycle().ActiveTrack[static_cast<size_t>(m)];
+    if (s.computed && NearestSat(window.Satellites(), false, s.latitude, s.longitude) == 0) {
+      return LonLatToMap(s.latitude, s.longitude);
+    }
+  }
+  return {-1, -1};
+}
+
+void Press(QWidget* target, QPoint pixel) {
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(pixel), target->mapToGlobal(QPointF(pixel)),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &press);
+}
+
+TEST_F(InformationWindow, PagesShowTheModelWhateverChangedIt) {
+  TOptionsPage* options = window->OptionsPage();
+  TMainPage* main = window->MainPage();
+  auto* map = window->findChild<TImageView*>(QStringLiteral("Img"));
+  // A jump to a track marker from the map sets "Middle"; the Options page shows it.
+  QPoint marker = TrackPixelAwayFromSatellites(*window);
+  ASSERT_GE(marker.x(), 0);
+  Press(map, marker);
+  ASSERT_EQ(window->Time().Mode(), TTimeMode::Simulation);
+  EXPECT_TRUE(main->simulation->isChecked());
+  EXPECT_TRUE(main->jumpForward->isEnabled());
+  EXPECT_EQ(window->Show().satOnTrack, TSatOnTrack::Middle);
+  EXPECT_TRUE(options->satOnTrack[1]->isChecked());
+  // Back to real time from the Main page: the model returns to "Begin", and so does the page.
+  main->realTime->click();
+  EXPECT_EQ(window->Show().satOnTrack, TSatOnTrack::Begin);
+  EXPECT_TRUE(options->satOnTrack[0]->isChecked());
+  EXPECT_FALSE(options->satOnTrack[1]->isChecked());
+  // Commands that no page started (keys and menus will) show on the pages too.
+  const struct {
+    std::function<void()> command;
+    std::function<bool()> shown;
+  } cases[] = {
+      {[&] { window->ShowCommands().StepRadarMode(); }, [&] { return options->radarMode[0]->isChecked(); }},
+      {[&] { window->ShowCommands().StepSatOnTrack(); }, [&] { return options->satOnTrack[1]->isChecked(); }},
+      {[&] { window->ShowCommands().grid->trigger(); }, [&] { return options->grid->isChecked(); }},
+      {[&] { window->TimeCommands().SetMode(TTimeMode::Simulation); },
+       [&] { return main->simulation->isChecked() && main->simTime->isEnabled(); }},
+      {[&] { window->TimeCommands().units->actions()[3]->trigger(); },
+       [&] { return main->jumpUnit->currentText() == "day"; }},
+      {[&] { window->TimeCommands().ToggleAutoForward(); },
+       [&] { return main->autoForward->text() == "STOP"; }},
+      {[&] { window->TimeCommands().SetRefreshIndex(5); },
+       [&] { return main->refresh->currentText() == "60" && window->RefreshTimer().interval() == 60000; }},
+      {[&] { window->TimeCommands().SetOffset(-3.5); },
+       [&] { return main->offsetLabel->text() == "UTC -3:30"; }},
+      {[&] { window->TimeCommands().timePanel->trigger(); },
+       [&] { return !main->timePanel->isChecked() && !window->TimePanelShown(); }},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    cases[i].command();
+    EXPECT_TRUE(cases[i].shown()) << "case " << i;
+  }
+}
+
+TEST_F(InformationWindow, MaskedBlanksInTheSimulatedTimeKeepTheirPlace) {
+  TMainPage* main = window->MainPage();
+  main->simulation->click();
+  QLineEdit* field = main->simTime;
+  field->setFocus();
+  field->setText("2026-12-08 15:30:00");
+  field->setCursorPosition(5);
+  QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+  QApplication::sendEvent(field, &del);
+  ASSERT_EQ(field->displayText(), "2026-_2-08 15:30:00");
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(field, &enter);
+  EXPECT_EQ(field->text(), "2026-02-08 15:30:00");
+  EXPECT_EQ(DateRecToText(window->Time().LocalRecord), "2026-02-08 15:30:00");
+}
+
+TEST_F(InformationWindow, ElementLinesFitTheirPlaceWhole) {
+  TInfoPage* info = window->InfoPage();
+  window->findChild<QTabBar*>(QStringLiteral("pageTabs"))->setCurrentIndex(kPageInfo);
+  QMouseEvent right(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::RightButton,
+                    Qt::RightButton, Qt::NoModifier);
+  QApplication::sendEvent(info->nameLabel, &right);
+  QPlainTextEdit* memo = info->elementMemo;
+  ASSERT_TRUE(memo->isVisible());
+  QApplication::processEvents();
+  const QStringList lines = memo->toPlainText().split('\n');
+  ASSERT_EQ(lines.size(), 2);
+  QFontMetricsF metrics(memo->font());
+  for (const QString& line : lines) {
+    EXPECT_EQ(line.size(), 69);
+    EXPECT_LE(metrics.horizontalAdvance(line), memo->viewport()->width()) << qPrintable(line);
+  }
+  EXPECT_LE(2 * metrics.lineSpacing(), memo->viewport()->height());
+  EXPECT_EQ(memo->horizontalScrollBar()->maximum(), 0);
+  EXPECT_EQ(memo->verticalScrollBar()->maximum(), 0);
+}
+
+TEST_F(InformationWindow, MapReadoutGoesWhenThePointerLeavesTheMap) {
+  auto* map = window->findChild<TImageView*>(QStringLiteral("Img"));
+  QMouseEvent move(QEvent::MouseMove, QPointF(300, 200), map->mapToGlobal(QPointF(300, 200)),
+                   Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(map, &move);
+  const QString readout = window->Footer().Texts[kFooterHint];
+  EXPECT_NE(readout, FooterBanner());
+  // Onto a page control: the banner returns in place of the readout.
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(map, &leave);
+  EXPECT_EQ(window->Footer().Texts[kFooterHint], FooterBanner());
+}
+
+// Every caption of the pages and the labels of the information tables fit their place.
+TEST_F(InformationWindow, NoTextIsCutOff) {
+  for (QWidget* w : window->findChildren<QWidget*>()) {
+    const char* kind = w->metaObject()->className();
+    QString text;
+    bool cut = false;
+    if (auto* button = qobject_cast<QPushButton*>(w); button && !button->text().isEmpty()) {
+      // A push button's size hint keeps a minimum width; only its caption must fit.
+      text = button->text();
+      cut = button->fontMetrics().horizontalAdvance(QString(text).remove('&')) + 6 > button->width();
+    } else if (auto* box = qobject_cast<QAbstractButton*>(w); box && !box->text().isEmpty()) {
+      text = box->text();
+      cut = box->sizeHint().width() > box->width();
+    } else if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().isEmpty()) {
+      text = label->text();
+      cut = label->wordWrap() ? label->heightForWidth(label->width()) > label->height()
+                              : label->sizeHint().width() > label->width();
+    }
+    EXPECT_FALSE(cut) << kind << " \"" << qPrintable(text) << "\" " << w->width() << "x"
+                      << w->height();
+  }
+  for (const char* name : {"infoz", "infozO"}) {
+    auto* table = window->findChild<QTableWidget*>(QString::fromLatin1(name));
+    ASSERT_NE(table, nullptr);
+    for (int r = 0; r < table->rowCount(); ++r) {
+      QString label = table->item(r, 0) != nullptr ? table->item(r, 0)->text() : QString();
+      EXPECT_LE(table->fontMetrics().horizontalAdvance(label) + 4, table->columnWidth(0))
+          << name << " \"" << qPrintable(label) << "\"";
+    }
+  }
+  // The About page's lines do not overlap one another.
+  QWidget* about = window->findChild<QWidget*>(QStringLiteral("About"));
+  QList<QLabel*> labels = about->findChildren<QLabel*>();
+  for (QLabel* a : labels) {
+    for (QLabel* b : labels) {
+      if (a != b && a->geometry().top() < b->geometry().top()) {
+        EXPECT_LE(a->geometry().top() + a->heightForWidth(a->width()), b->geometry().top() + 1)
+            << qPrintable(a->text()) << " / " << qPrintable(b->text());
+      }
+    }
+  }
 }
 
 }  // namespace
