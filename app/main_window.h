@@ -117,7 +117,7 @@ class TMainWindow : public QWidget {
   TMainPage* MainPage() const { return mainPage_; }
   TOptionsPage* OptionsPage() const { return optionsPage_; }
   TInfoPage* InfoPage() const { return infoPage_; }
-  bool TimePanelShown() const { return timePanel_->isVisible(); }
+  bool TimePanelShown() const { return !timePanel_->isHidden(); }
 
  protected:
   void showEvent(QShowEvent* event) override;
