@@ -12,6 +12,7 @@
 
 #include "cli/commands.h"
 #include "cli/ephem.h"
+#include "core/scratch_folder.h"
 
 namespace zen::cli {
 namespace {
@@ -34,16 +35,10 @@ constexpr const char* kDecayingSet =
 
 class EphemCommand : public testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("zen_ephem_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
+  void SetUp() override { ASSERT_FALSE(folder_.path().empty()); }
 
   std::string Write(const std::string& name, const std::string& text) {
-    std::filesystem::path path = folder_ / name;
+    std::filesystem::path path = folder_.path() / name;
     std::ofstream(path, std::ios::binary) << text;
     return path.string();
   }
@@ -61,7 +56,7 @@ class EphemCommand : public testing::Test {
     return lines;
   }
 
-  std::filesystem::path folder_;
+  test::TScratchFolder folder_{"zen_ephem_"};
   std::ostringstream out_;
   std::ostringstream err_;
 };
@@ -151,6 +146,13 @@ TEST_P(EphemBadInput, FailsWithAMessageAndNoOutput) {
   EXPECT_EQ(Run(args), GetParam().exitCode);
   EXPECT_TRUE(out_.str().empty()) << out_.str();
   EXPECT_NE(err_.str().find("ephem"), std::string::npos) << err_.str();
+}
+
+// Parameterised cases have a "/" in their names; their files still lie in one folder directly
+// in the temporary folder, the one the fixture removes.
+TEST_P(EphemBadInput, KeepsItsFilesInOneFolderOfTheTemporaryFolder) {
+  const std::filesystem::path file = Write("report.tle", kReportSets);
+  EXPECT_EQ(file.parent_path().parent_path(), std::filesystem::temp_directory_path());
 }
 
 INSTANTIATE_TEST_SUITE_P(

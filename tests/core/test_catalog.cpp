@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/catalog.h"
+#include "core/scratch_folder.h"
 #include "test_support.h"
 
 namespace zen {
@@ -41,13 +42,7 @@ std::string ThreeLineText(int count, const std::string& eol, const std::string& 
 
 class CatalogFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("zen_catalog_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  void SetUp() override { ASSERT_FALSE(dir_.empty()); }
 
   fs::path Write(const std::string& text, const std::string& name = "sats.tle") {
     fs::path p = dir_ / name;
@@ -55,7 +50,8 @@ class CatalogFile : public ::testing::Test {
     return p;
   }
 
-  fs::path dir_;
+  test::TScratchFolder folder_{"zen_catalog_"};
+  const fs::path& dir_ = folder_.path();
   TCatalog catalog_;
 };
 

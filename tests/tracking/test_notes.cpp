@@ -6,6 +6,7 @@
 #include <iterator>
 #include <unistd.h>
 
+#include "core/scratch_folder.h"
 #include "tracking/notes.h"
 #include "tracking/text_file.h"
 
@@ -17,21 +18,19 @@ namespace fs = std::filesystem;
 class NotesFolder : public ::testing::Test {
  protected:
   void SetUp() override {
-    home_ = fs::temp_directory_path() /
-            ("zen_notes_" +
-             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    ASSERT_FALSE(home_.empty());
     fs::create_directories(home_ / "Notes");
   }
   void TearDown() override {
     std::error_code ec;
     fs::permissions(home_ / "Notes", fs::perms::owner_all, ec);
-    fs::remove_all(home_);
   }
   std::string Bytes(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   }
-  fs::path home_;
+  test::TScratchFolder folder_{"zen_notes_"};
+  const fs::path& home_ = folder_.path();
 };
 
 TEST_F(NotesFolder, SavedDeletedWhenEmptiedAndReloaded) {
