@@ -13,6 +13,7 @@
 #include "cli/commands.h"
 #include "cli/ephem.h"
 #include "core/scratch_folder.h"
+#include "test_support.h"
 
 namespace zen::cli {
 namespace {
@@ -130,6 +131,137 @@ TEST_F(EphemCommand, PrintsTheStatusWordWhereTheModelBreaksDown) {
   EXPECT_EQ(out_.str().find("nan"), std::string::npos);
 }
 
+struct TTimeRange {
+  double start;
+  double stop;
+  double step;
+};
+
+// Ranges at the edges of what the options take: each run ends, gives at most one line per step
+// and the stop, and keeps every minutes field in its 17 columns, in order, within the range.
+TEST_F(EphemCommand, AcceptedRangesEndAndKeepTheMinutesColumn) {
+  const std::string file = Write("report.tle", kReportSets);
+  const TTimeRange ranges[] = {
+      {0.0, 0.0, 1e-20},
+      {0.0, 1e-6, 3e-7},
+      {1e7, 1e7, 1e-8},
+      {1e7, 1e7 + 1e-6, 1e-8},
+      {99999999.0, 99999999.0, 1.0},
+      {-9999999.0, -9999998.0, 0.25},
+      {-5.0, 5.0, 1e7},
+  };
+  for (const TTimeRange& r : ranges) {
+    std::ostringstream start, stop, step;
+    start.precision(17);
+    stop.precision(17);
+    step.precision(17);
+    start << r.start;
+    stop << r.stop;
+    step << r.step;
+    ASSERT_EQ(Run({file, "--sat", "88888", "--start", start.str(), "--stop", stop.str(), "--step",
+                   step.str()}),
+              0)
+        << start.str() << " " << err_.str();
+    std::vector<std::string> lines = OutLines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_LE(lines.size() - 1, static_cast<size_t>((r.stop - r.start) / r.step) + 2) << r.start;
+    double previous = -HUGE_VAL;
+    for (size_t i = 1; i < lines.size(); ++i) {
+      const std::string minutes = lines[i].substr(0, 17);
+      ASSERT_TRUE(std::regex_match(minutes, std::regex(R"( *-?\d+\.\d{8})"))) << lines[i];
+      const double value = std::stod(minutes);
+      EXPECT_GE(value, previous) << lines[i];
+      EXPECT_GE(value, r.start - 0.5e-8) << lines[i];
+      EXPECT_LE(value, r.stop + 0.5e-8) << lines[i];
+      previous = value;
+    }
+  }
+}
+
+// The limit holds for the whole run: sets that would each be printed alone are refused
+// together, before any line is written.
+TEST_F(EphemCommand, TheLineLimitCountsEverySetOfTheRun) {
+  std::string text;
+  for (int number = 1; number <= 40; ++number) {
+    auto [l1, l2] = test::MakeLinePair(number);
+    text += l1 + "\n" + l2 + "\n";
+  }
+  const std::string file = Write("many.tle", text);
+  const std::vector<std::string> range = {"--stop", "1440", "--step", "0.05"};
+  std::vector<std::string> one = {file, "--sat", "7"};
+  one.insert(one.end(), range.begin(), range.end());
+  ASSERT_EQ(Run(one), 0) << err_.str();
+
+  std::vector<std::string> all = {file};
+  all.insert(all.end(), range.begin(), range.end());
+  EXPECT_NE(Run(all), 0);
+  EXPECT_TRUE(out_.str().empty()) << out_.str().size() << " characters";
+  EXPECT_NE(err_.str().find("lines"), std::string::npos) << err_.str();
+  EXPECT_NE(err_.str().find("--step"), std::string::npos) << err_.str();
+}
+
+struct TInvalidSets {
+  const char* what;
+  std::string text;
+  const char* message;  // on standard error; empty when nothing must be said
+  size_t setsPrinted;
+};
+
+// Sets that fail validation are skipped as the reader always skipped them, and now counted.
+TEST_F(EphemCommand, CountsTheInvalidSetsItSkips) {
+  auto [good1, good2] = test::MakeLinePair(5);
+  const std::string good = good1 + "\n" + good2 + "\n";
+  const TInvalidSets cases[] = {
+      {"all valid", good, "", 1},
+      {"one stray line", "stray\n", "1 invalid element set skipped", 0},
+      {"epoch far out of range",
+       test::Patched(good1, 19, "99999.9999e+15") + "\n" + good2 + "\n" + good,
+       "1 invalid element set skipped", 1},
+      {"zero and negative mean motion",
+       good1 + "\n" + test::Patched(good2, 53, "00.00000000") + "\n" + good1 + "\n" +
+           test::Patched(good2, 53, "-1.00000000") + "\n" + good,
+       "2 invalid element sets skipped", 1},
+  };
+  for (const TInvalidSets& c : cases) {
+    const std::string file = Write("sets.tle", c.text);
+    Run({file, "--stop", "0"});
+    if (*c.message == '\0') {
+      EXPECT_EQ(err_.str().find("invalid"), std::string::npos) << c.what << ": " << err_.str();
+    } else {
+      EXPECT_NE(err_.str().find(std::string(c.message) + " in " + file), std::string::npos)
+          << c.what << ": " << err_.str();
+    }
+    size_t sets = 0;
+    for (const std::string& line : OutLines()) sets += line.find("xx") != std::string::npos;
+    EXPECT_EQ(sets, c.setsPrinted) << c.what;
+    EXPECT_EQ(out_.str().find("nan"), std::string::npos) << c.what;
+  }
+}
+
+TEST_F(EphemCommand, CountsTheInvalidSetsOfTheVerificationFile) {
+  const std::filesystem::path data = test::ReferenceDataDir();
+  if (data.empty()) GTEST_SKIP() << test::ReferenceDataMissingMessage();
+  const std::string file = (data / "vallado" / "SGP4-VER.TLE").string();
+  Run({file, "--stop", "0"});
+  const std::regex counted(R"(zenarith ephem: ([1-9]\d*) invalid element sets skipped in .*\n)");
+  std::smatch match;
+  const std::string err = err_.str();
+  EXPECT_TRUE(std::regex_search(err, match, counted)) << err;
+}
+
+// The eccentricity field takes an exponent: a set with e of 1 passes the checks, and the
+// command names the breakdown for what it is.
+TEST_F(EphemCommand, AnEccentricityOfOneIsNamedAsSuch) {
+  auto [l1, l2] = test::MakeLinePair(9);
+  const std::string file = Write("e1.tle", l1 + "\n" + test::Patched(l2, 27, "1.0e+07") + "\n");
+  ASSERT_EQ(Run({file, "--stop", "720"}), 0) << err_.str();
+  std::vector<std::string> lines = OutLines();
+  ASSERT_EQ(lines.size(), 4u);
+  for (size_t i = 1; i < lines.size(); ++i) {
+    EXPECT_TRUE(std::regex_match(lines[i], std::regex(R"( +\d+\.\d{8} eccentricity)"))) << lines[i];
+  }
+}
+
 struct TBadArgs {
   std::vector<std::string> args;  // "FILE" stands for a valid element file
   int exitCode;
@@ -163,6 +295,11 @@ INSTANTIATE_TEST_SUITE_P(
                     TBadArgs{{"FILE", "--stop", "ten"}, 2}, TBadArgs{{"FILE", "--stop"}, 2},
                     TBadArgs{{"FILE", "--speed", "3"}, 2}, TBadArgs{{"FILE", "FILE"}, 2},
                     TBadArgs{{"FILE", "--step", "1e-9"}, 2},
+                    TBadArgs{{"FILE", "--start", "1e300", "--stop", "1e300"}, 2},
+                    TBadArgs{{"FILE", "--start", "-1e7", "--stop", "0"}, 2},
+                    TBadArgs{{"FILE", "--stop", "1e8"}, 2},
+                    TBadArgs{{"FILE", "--start", "1e7", "--stop", "1e7", "--step", "1e-10"}, 2},
+                    TBadArgs{{"FILE", "--step", "inf"}, 2}, TBadArgs{{"FILE", "--step", "nan"}, 2},
                     TBadArgs{{"FILE", "--sat", "12345"}, 1}, TBadArgs{{"FILE", "--sat", "x"}, 2},
                     TBadArgs{{"no-such-file.tle"}, 1}, TBadArgs{{"EMPTY"}, 1}));
 
