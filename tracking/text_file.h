@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/text_encoding.h"
+
 namespace zen {
 
 // A file that could not be read or written; the message names the file and the reason.
@@ -21,8 +23,5 @@ std::vector<std::string> ReadTextLines(const std::filesystem::path& file);
 // Writes lines as UTF-8 with CR LF into a temporary file beside the target and renames it
 // into place, so a failed write leaves the previous copy whole. Throws TFileError.
 void WriteTextLines(const std::filesystem::path& file, const std::vector<std::string>& lines);
-
-// The text of bytes as UTF-8: valid UTF-8 is kept, anything else is read as Windows-1252.
-std::string ToUtf8(const std::string& bytes);
 
 }  // namespace zen

@@ -10,6 +10,7 @@
 
 #include "core/catalog.h"
 #include "core/scratch_folder.h"
+#include "core/text_encoding.h"
 #include "test_support.h"
 
 namespace zen {
@@ -121,6 +122,38 @@ TEST_F(CatalogFile, LongNamesAreCutAndLinesTrimmed) {
   ASSERT_EQ(catalog_.ReadElementFile(Write(text)), 1);
   EXPECT_EQ(catalog_.CatalogNames[1], name30.substr(0, 24));
   EXPECT_EQ(catalog_.CatalogElements[1], s);
+}
+
+struct NameCase {
+  const char* what;
+  std::string line;  // the name line's bytes as stored in the file
+  std::string name;  // the catalogue's UTF-8 name
+};
+
+// Names are converted to UTF-8 once, as they are read, and then cut to 24 characters between
+// characters, so a cut never splits one and no later layer converts them again.
+TEST_F(CatalogFile, NamesAreUtf8CutBetweenCharacters) {
+  const std::string e = "\u00C9";  // É: two bytes in UTF-8, one (0xC9) in Windows-1252
+  std::string a29;
+  for (int i = 0; i < 29; ++i) a29 += e;
+  const NameCase cases[] = {
+      {"UTF-8, two bytes a character", "A" + a29, "A" + a29.substr(0, 23 * e.size())},
+      {"UTF-8 of three bytes", std::string(22, 'S') + "\u20AC\u20AC\u20AC",
+       std::string(22, 'S') + "\u20AC\u20AC"},
+      {"Windows-1252", "CAF\xC9 \x80 \x93SAT\x94", "CAF\u00C9 \u20AC \u201CSAT\u201D"},
+      {"Windows-1252 past 24 bytes", std::string(23, 'X') + "\xC9\xC9", std::string(23, 'X') + e},
+      {"a cut UTF-8 sequence is single-byte text", "AB\xC3", "AB\u00C3"},
+  };
+  for (const NameCase& c : cases) {
+    TTleLines s = MakeSet(21);
+    ASSERT_EQ(
+        catalog_.ReadElementFile(Write(c.line + "\r\n" + s.line1 + "\r\n" + s.line2 + "\r\n")), 1)
+        << c.what;
+    const std::string& name = catalog_.CatalogNames[1];
+    EXPECT_EQ(name, c.name) << c.what;
+    EXPECT_TRUE(IsValidUtf8(name)) << c.what;
+    EXPECT_EQ(ToUtf8(name), name) << c.what << ": converting again changes nothing";
+  }
 }
 
 TEST_F(CatalogFile, InvalidSetsAreCountedAndTheirSlotReused) {
