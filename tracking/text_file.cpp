@@ -1,18 +1,45 @@
 // Text files the program keeps: read with any line end and encoding fallback, written safely.
 #include "tracking/text_file.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <system_error>
 
 namespace zen {
 
 namespace {
 
-std::string Describe(const std::error_code& ec) { return ec.message(); }
+[[noreturn]] void Fail(const std::filesystem::path& file, int code) {
+  throw TFileError("Cannot write " + file.string() + ": " + std::strerror(code));
+}
+
+// Writes all of data, going on after interrupted and partial writes; 0 or the error code.
+int WriteAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    // No error and nothing taken: the device has no room left.
+    if (written == 0) return ENOSPC;
+    data += written;
+    size -= static_cast<size_t>(written);
+  }
+  return 0;
+}
+
+int SyncFolder(const std::filesystem::path& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  const int code = ::fsync(fd) == 0 ? 0 : errno;
+  ::close(fd);
+  return code;
+}
 
 }  // namespace
 
@@ -41,29 +68,34 @@ std::vector<std::string> ReadTextLines(const std::filesystem::path& file) {
 }
 
 void WriteTextLines(const std::filesystem::path& file, const std::vector<std::string>& lines) {
-  namespace fs = std::filesystem;
-  fs::path temporary = file;
+  std::string text;
+  for (const std::string& line : lines) {
+    text += line;
+    text += "\r\n";
+  }
+  std::filesystem::path temporary = file;
   temporary += ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) {
-      throw TFileError("Cannot write " + file.string() + ": " + std::strerror(errno));
-    }
-    for (const std::string& line : lines) out << line << "\r\n";
-    out.flush();
-    if (!out) {
-      std::error_code ignored;
-      fs::remove(temporary, ignored);
-      throw TFileError("Cannot write " + file.string() + ": the disk may be full");
-    }
-  }
-  std::error_code ec;
-  fs::rename(temporary, file, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    throw TFileError("Cannot write " + file.string() + ": " + Describe(ec));
-  }
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) Fail(file, errno);
+  // Nothing of the temporary may stay behind a failure; the previous copy is not touched
+  // until the rename.
+  auto abandon = [&](int code, bool open) {
+    if (open) ::close(fd);
+    ::unlink(temporary.c_str());
+    Fail(file, code);
+  };
+  if (const int code = WriteAll(fd, text.data(), text.size())) abandon(code, true);
+  // On disk before it takes the old copy's name: a power loss after the rename must find the
+  // new text whole, not an empty or cut file.
+  if (::fsync(fd) != 0) abandon(errno, true);
+  // close reports what a network or full file system kept back until now. It is not retried
+  // after EINTR: on Linux the descriptor is gone by then.
+  if (::close(fd) != 0) abandon(errno, false);
+  if (::rename(temporary.c_str(), file.c_str()) != 0) abandon(errno, false);
+  // The rename itself is only durable once the folder is written.
+  std::filesystem::path folder = file.parent_path();
+  if (folder.empty()) folder = ".";
+  if (const int code = SyncFolder(folder)) Fail(file, code);
 }
 
 }  // namespace zen

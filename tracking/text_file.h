@@ -20,8 +20,10 @@ class TFileError : public std::runtime_error {
 // taken as Windows-1252 (files from single-byte systems) and returned as UTF-8.
 std::vector<std::string> ReadTextLines(const std::filesystem::path& file);
 
-// Writes lines as UTF-8 with CR LF into a temporary file beside the target and renames it
-// into place, so a failed write leaves the previous copy whole. Throws TFileError.
+// Writes lines as UTF-8 with CR LF into a temporary file beside the target (the target's name
+// and ".tmp"), puts it on disk and renames it into place, so neither a failed write nor a
+// power loss leaves anything but the previous copy or the new one whole. Throws TFileError
+// naming the file and the reason; the temporary is removed on failure.
 void WriteTextLines(const std::filesystem::path& file, const std::vector<std::string>& lines);
 
 }  // namespace zen

@@ -1,10 +1,16 @@
 // Notes files and the text files the program keeps.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 
 #include "core/scratch_folder.h"
 #include "tracking/notes.h"
@@ -63,6 +69,67 @@ TEST_F(NotesFolder, AFailedWriteKeepsTheOldFileAndSaysWhy) {
   fs::permissions(home_ / "Notes", fs::perms::owner_read | fs::perms::owner_exec);
   EXPECT_THROW(SaveNotes(file, {"new"}), TFileError);
   EXPECT_EQ(Bytes(file), "keep me\r\n");
+}
+
+TEST_F(NotesFolder, WrittenLinesReadBackTheSame) {
+  const std::vector<std::string> cases[] = {
+      {}, {""}, {"one"}, {"caf\u00E9 \u20AC", "", "  spaced  "}, {"", "", "last"}};
+  const fs::path file = home_ / "round.txt";
+  for (const std::vector<std::string>& lines : cases) {
+    WriteTextLines(file, lines);
+    EXPECT_EQ(ReadTextLines(file), lines);
+    std::string expected;
+    for (const std::string& line : lines) expected += line + "\r\n";
+    EXPECT_EQ(Bytes(file), expected);
+    EXPECT_FALSE(fs::exists(home_ / "round.txt.tmp"));
+  }
+}
+
+// Writes a file larger than the file-size limit it sets; the exit code says what went wrong.
+int WriteUnderSizeLimit(const fs::path& file, const std::string& previous) {
+  std::signal(SIGXFSZ, SIG_IGN);
+  const size_t limitBytes = 1000;
+  const rlimit limit{limitBytes, limitBytes};
+  if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
+  try {
+    WriteTextLines(file, std::vector<std::string>(200, std::string(70, 'x')));
+    std::fputs("no error\n", stderr);
+    return 3;
+  } catch (const TFileError& e) {
+    if (std::string(e.what()).find(std::strerror(EFBIG)) == std::string::npos) {
+      std::fprintf(stderr, "reason not named: %s\n", e.what());
+      return 4;
+    }
+  }
+  std::ifstream in(file, std::ios::binary);
+  const std::string now((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  fs::path temporary = file;
+  temporary += ".tmp";
+  if (now != previous || fs::exists(temporary)) return 5;
+  return 0;
+}
+
+// Root ignores permissions, so the failures are made otherwise: a folder where the temporary
+// must go, and a file-size limit that stops the temporary part way (a full disk's short write).
+TEST_F(NotesFolder, AFailedWriteLeavesThePreviousCopyWholeAndSaysWhy) {
+  const fs::path file = home_ / "kept.txt";
+  WriteTextLines(file, {"keep me", "whole"});
+  const std::string previous = Bytes(file);
+
+  fs::create_directory(home_ / "kept.txt.tmp");
+  try {
+    WriteTextLines(file, {"new"});
+    ADD_FAILURE() << "no error";
+  } catch (const TFileError& e) {
+    const std::string message = e.what();
+    EXPECT_NE(message.find(file.string()), std::string::npos) << message;
+    EXPECT_NE(message.find(std::strerror(EISDIR)), std::string::npos) << message;
+  }
+  EXPECT_EQ(Bytes(file), previous);
+  fs::remove(home_ / "kept.txt.tmp");
+
+  // In a child process, so that the limit and the ignored signal end with it.
+  EXPECT_EXIT(std::_Exit(WriteUnderSizeLimit(file, previous)), testing::ExitedWithCode(0), "");
 }
 
 TEST_F(NotesFolder, ReadsAnyLineEndAndSingleByteText) {
