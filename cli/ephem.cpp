@@ -138,6 +138,9 @@ TPrinted PrintSet(TPropagator& propagator, const TEphemOptions& o, TOutputLines&
   for (int64_t k = 0; printed == TPrinted::Whole; ++k) {
     double minutes = o.startMinutes + static_cast<double>(k) * o.stepMinutes;
     if (minutes > o.stopMinutes + tolerance) break;
+    // A step that lands on the stop only within rounding prints the stop itself, so no time
+    // passes the stop's text (which was checked to fit its column).
+    minutes = std::min(minutes, o.stopMinutes);
     printed = printAt(minutes);
     last = minutes;
   }

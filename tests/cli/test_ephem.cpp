@@ -149,6 +149,7 @@ TEST_F(EphemCommand, AcceptedRangesEndAndKeepTheMinutesColumn) {
       {99999999.0, 99999999.0, 1.0},
       {-9999999.0, -9999998.0, 0.25},
       {-5.0, 5.0, 1e7},
+      {99999999.9, 99999999.99999, 0.1},
   };
   for (const TTimeRange& r : ranges) {
     std::ostringstream start, stop, step;
