@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "cli/look.h"
-#include "core/scratch_folder.h"
 #include "core/elements.h"
 #include "core/observer.h"
 #include "core/propagator.h"
+#include "core/scratch_folder.h"
 #include "core/sun.h"
 #include "core/timescale.h"
 
