@@ -1,7 +1,6 @@
 // Texts of the information tables.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cmath>
 #include <sstream>
 #include <string>
@@ -102,60 +101,35 @@ TEST(InfoTexts, OrbitTableOfTheStationSet) {
 }
 
 bool ShowsANonNumber(const std::string& text) {
-  std::string lower;
-  for (char c : text)
-    lower.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-  return lower.find("inf") != std::string::npos || lower.find("nan") != std::string::npos;
+  return text.find("inf") != std::string::npos || text.find("nan") != std::string::npos;
 }
 
+// Values that are not finite, and sets whose fields are numbers but describe no orbit (decoded
+// without the validation that keeps them out of the catalogue), show "-" where a number fails.
 TEST(InfoTexts, ValuesThatAreNotFiniteShowAsUnavailable) {
-  const double broken[] = {std::nan(""), HUGE_VAL, -HUGE_VAL, 1.0e300};
-  for (double x : broken) {
-    EXPECT_EQ(LatLonText(x, true), kUnavailableText) << x;
-    EXPECT_EQ(AngleText(x), kUnavailableText) << x;
-    EXPECT_EQ(PeriodText(x), kUnavailableText) << x;
+  for (double x : {std::nan(""), HUGE_VAL, -HUGE_VAL, 1.0e300}) {
+    EXPECT_EQ(LatLonText(x, true) + AngleText(x) + PeriodText(x), "---") << x;
   }
-  EXPECT_EQ(PeriodText(0.0), kUnavailableText);
-  EXPECT_EQ(PeriodText(-1.0 / 1440.0), kUnavailableText);
-
-  TSatelliteList list;
+  EXPECT_EQ(PeriodText(0.0) + PeriodText(-1.0), "--");
   TSunNow sun;
   sun.azimuth = sun.elevation = sun.subLatitude = sun.subLongitude = std::nan("");
   sun.position.w = HUGE_VAL;
-  for (const std::string& value : LiveTableValues(list, sun)) {
+  for (const std::string& value : LiveTableValues(TSatelliteList{}, sun)) {
     EXPECT_FALSE(ShowsANonNumber(value)) << value;
   }
-}
-
-struct BrokenOrbitCase {
-  const char* what;
-  TTleLines lines;
-};
-
-// Sets whose fields are numbers but describe no orbit, decoded without the validation that
-// keeps them out of the catalogue: the orbit table shows what it can and "-" for the rest.
-TEST(InfoTexts, OrbitTableOfASetWithoutAnOrbitShowsNoNonNumbers) {
   const std::string l1 = SelfTestSatellites[1].line1;
   const std::string l2 = SelfTestSatellites[1].line2;
-  const BrokenOrbitCase cases[] = {
-      {"zero mean motion", {l1, test::Patched(l2, 53, "00.00000000")}},
-      {"negative mean motion", {l1, test::Patched(l2, 53, "-1.00000000")}},
-      {"slowest mean motion", {l1, test::Patched(l2, 53, " 0.00000001")}},
-      {"eccentricity of one", {l1, test::Patched(l2, 27, "1.0e+07")}},
-      {"eccentricity far above one", {l1, test::Patched(l2, 27, "9.9e+99")}},
-      {"epoch far out of range", {test::Patched(l1, 19, "99999.9999e+15"), l2}},
-  };
-  for (const BrokenOrbitCase& c : cases) {
+  const TTleLines broken[] = {
+      {l1, test::Patched(l2, 53, "00.00000000")}, {l1, test::Patched(l2, 53, "-1.00000000")},
+      {l1, test::Patched(l2, 53, " 0.00000001")}, {l1, test::Patched(l2, 27, "1.0e+07")},
+      {l1, test::Patched(l2, 27, "9.9e+99")},     {test::Patched(l1, 19, "99999.9999e+15"), l2}};
+  for (const TTleLines& lines : broken) {
     TActiveSnapshot s;
     s.valid = true;
-    s.name = c.what;
-    LoadElements(c.lines, s.elements);
+    LoadElements(lines, s.elements);
     s.revsPerDay = 1.0 / s.elements.periodDays;
-    const auto values = OrbitTableValues(s);
-    for (size_t row = 0; row < values.size(); ++row) {
-      EXPECT_FALSE(ShowsANonNumber(values[row]))
-          << c.what << ", row " << row << ": " << values[row];
-      EXPECT_FALSE(values[row].empty()) << c.what << ", row " << row;
+    for (const std::string& value : OrbitTableValues(s)) {
+      EXPECT_FALSE(ShowsANonNumber(value)) << lines.line1 << "\n" << lines.line2 << ": " << value;
     }
   }
 }
