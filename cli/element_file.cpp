@@ -1,6 +1,7 @@
 // Reading the element file a command names.
 #include "cli/element_file.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <system_error>
 
@@ -18,6 +19,13 @@ bool ReadCommandElementFile(const char* command, const std::string& file, TCatal
   } catch (const std::exception& e) {
     err << command << ": cannot read " << file << ": " << e.what() << "\n";
     return false;
+  }
+  const unsigned invalid = catalog.InvalidElementCount;
+  if (invalid > 0) {
+    // The counter stops at its largest value; past it the count is a lower bound.
+    err << command << ": " << invalid << (invalid == UINT16_MAX ? " or more" : "")
+        << (invalid == 1 ? " invalid element set" : " invalid element sets") << " skipped in "
+        << file << "\n";
   }
   return true;
 }

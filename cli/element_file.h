@@ -9,7 +9,8 @@
 namespace zen::cli {
 
 // Reads file into catalog and gives the number of sets stored; when the file is missing or
-// cannot be read, says so on err as "<command>: ..." and returns false.
+// cannot be read, says so on err as "<command>: ..." and returns false. Sets that failed
+// validation are counted on err ("<command>: 3 invalid element sets skipped in FILE").
 bool ReadCommandElementFile(const char* command, const std::string& file, TCatalog& catalog,
                             int& count, std::ostream& err);
 

@@ -3,6 +3,7 @@
 // published verification output so the two can be compared line by line.
 #include "cli/ephem.h"
 
+#include "cli/command_output.h"
 #include "cli/element_file.h"
 #include "cli/fixed_text.h"
 #include "cli/option_words.h"
@@ -23,8 +24,12 @@ namespace zen::cli {
 namespace {
 
 constexpr const char* kName = "zenarith ephem";
-// More lines than this per set is a mistyped step, not a verification run.
-constexpr double kMaxStepsPerSet = 1.0e6;
+// Lines of one run over all its sets, about 110 MB of text: more is a mistyped step or file,
+// not a verification run.
+constexpr int64_t kMaxLines = 1000000;
+// The minutes column as the verification output has it.
+constexpr int kMinutesWidth = 17;
+constexpr int kMinutesDecimals = 8;
 
 struct TEphemOptions {
   std::string file;
@@ -54,6 +59,9 @@ std::string ParseOptions(const std::vector<std::string>& args, TEphemOptions& o)
       }
       double minutes = 0.0;
       if (!ParseReal(value, minutes)) return word + " needs a number of minutes";
+      if (word != "--step" && !FitsFixed(minutes, kMinutesWidth, kMinutesDecimals)) {
+        return word + " must be more than -10000000 and less than 100000000 minutes";
+      }
       if (word == "--start") o.startMinutes = minutes;
       if (word == "--stop") o.stopMinutes = minutes;
       if (word == "--step") o.stepMinutes = minutes;
@@ -65,11 +73,24 @@ std::string ParseOptions(const std::vector<std::string>& args, TEphemOptions& o)
   }
   if (!haveFile) return "no element file given";
   if (!(o.stepMinutes > 0.0)) return "--step must be more than 0";
+  if (o.startMinutes + o.stepMinutes == o.startMinutes) {
+    return "--step is too small to move the time on from --start";
+  }
   if (o.stopMinutes < o.startMinutes) return "--stop must not be before --start";
-  if ((o.stopMinutes - o.startMinutes) / o.stepMinutes > kMaxStepsPerSet) {
+  if ((o.stopMinutes - o.startMinutes) / o.stepMinutes >= static_cast<double>(kMaxLines)) {
     return "too many steps; use a larger --step";
   }
   return {};
+}
+
+// The most lines one set can give: its header, start + k step up to the stop, and the stop.
+int64_t LinesPerSet(const TEphemOptions& o) {
+  return static_cast<int64_t>((o.stopMinutes - o.startMinutes) / o.stepMinutes) + 3;
+}
+
+void SayLineLimit(std::ostream& err) {
+  err << kName << ": more than " << kMaxLines
+      << " lines, the most one run writes; use a larger --step, a shorter period or --sat\n";
 }
 
 // The catalogue number as the verification output prints it: without leading zeros.
@@ -79,8 +100,16 @@ std::string NumberText(const std::string& catalogNumber) {
   return catalogNumber;
 }
 
-void PrintSet(TPropagator& propagator, const TEphemOptions& o, std::ostream& out) {
-  out << NumberText(propagator.CurrentElements.catalogNumber) << " xx\n";
+enum class TPrinted { Whole, WriteFailed, LineLimit };
+
+TPrinted PrintSet(TPropagator& propagator, const TEphemOptions& o, TOutputLines& output,
+                  int64_t& lines) {
+  auto write = [&](const std::string& line) {
+    if (lines >= kMaxLines) return TPrinted::LineLimit;
+    ++lines;
+    return output.Write(line) ? TPrinted::Whole : TPrinted::WriteFailed;
+  };
+  TPrinted printed = write(NumberText(propagator.CurrentElements.catalogNumber) + " xx");
   auto printAt = [&](double minutes) {
     TVector pos, vel;
     TPropagationStatus status = propagator.PropagateMinutes(pos, vel, minutes);
@@ -98,19 +127,26 @@ void PrintSet(TPropagator& propagator, const TEphemOptions& o, std::ostream& out
       AppendFixed(line, vel.y, 13, 9);
       AppendFixed(line, vel.z, 13, 9);
     }
-    out << line << '\n';
+    return write(line);
   };
   // Times are start + k step (no running sum, so no drift), and the stop time itself when the
-  // steps do not land on it.
-  const double tolerance = 1e-9 * std::max(1.0, std::fabs(o.stopMinutes));
+  // steps do not land on it. The tolerance absorbs the rounding of k step; it stays below half
+  // a step, so a step smaller than the rounding of the stop cannot repeat a time without end.
+  const double tolerance =
+      std::min(1e-9 * std::max(1.0, std::fabs(o.stopMinutes)), 0.5 * o.stepMinutes);
   double last = o.startMinutes;
-  for (long k = 0;; ++k) {
+  for (int64_t k = 0; printed == TPrinted::Whole; ++k) {
     double minutes = o.startMinutes + static_cast<double>(k) * o.stepMinutes;
     if (minutes > o.stopMinutes + tolerance) break;
-    printAt(minutes);
+    // A step that lands on the stop only within rounding prints the stop itself, so no time
+    // passes the stop's text (which was checked to fit its column).
+    minutes = std::min(minutes, o.stopMinutes);
+    printed = printAt(minutes);
     last = minutes;
   }
-  if (o.stopMinutes - last > tolerance) printAt(o.stopMinutes);
+  if (printed == TPrinted::Whole && o.stopMinutes - last > tolerance)
+    printed = printAt(o.stopMinutes);
+  return printed;
 }
 
 }  // namespace
@@ -134,32 +170,48 @@ int RunEphem(const std::vector<std::string>& args, std::ostream& out, std::ostre
     err << kName << ": only the first " << count << " sets of " << options.file << " were read\n";
   }
 
-  int exitCode = 0;
-  bool found = false;
-  TPropagator propagator;
-  for (int slot = 1; slot <= count; ++slot) {
-    const TTleLines& lines = catalog->CatalogElements[slot];
-    if (options.satellite) {
-      int64_t number = -1;
-      if (!ParseWhole(CatalogNumberText(lines), number) || number != *options.satellite) {
-        continue;
-      }
-    }
-    found = true;
-    try {
-      propagator.LoadElements(lines);
-    } catch (const TElementError& e) {
-      err << kName << ": set " << CatalogNumberText(lines) << ": " << e.what() << "\n";
-      exitCode = 1;
-      continue;
-    }
-    PrintSet(propagator, options, out);
-  }
-  if (!found) {
+  auto chosen = [&](int slot) {
+    if (!options.satellite) return true;
+    int64_t number = -1;
+    return ParseWhole(CatalogNumberText(catalog->CatalogElements[slot]), number) &&
+           number == *options.satellite;
+  };
+  int64_t chosenCount = 0;
+  for (int slot = 1; slot <= count; ++slot) chosenCount += chosen(slot) ? 1 : 0;
+  if (chosenCount == 0) {
     err << kName << ": no set with catalogue number " << *options.satellite << " in "
         << options.file << "\n";
     return 1;
   }
+  // Refused before any line is written when the whole run would pass the limit.
+  if (chosenCount > kMaxLines / LinesPerSet(options)) {
+    SayLineLimit(err);
+    return 1;
+  }
+
+  int exitCode = 0;
+  int64_t lines = 0;
+  TOutputLines output(kName, out, err);
+  TPropagator propagator;
+  for (int slot = 1; slot <= count; ++slot) {
+    if (!chosen(slot)) continue;
+    const TTleLines& set = catalog->CatalogElements[slot];
+    try {
+      propagator.LoadElements(set);
+    } catch (const TElementError& e) {
+      err << kName << ": set " << CatalogNumberText(set) << ": " << e.what() << "\n";
+      exitCode = 1;
+      continue;
+    }
+    const TPrinted printed = PrintSet(propagator, options, output, lines);
+    if (printed == TPrinted::WriteFailed) return 1;
+    if (printed == TPrinted::LineLimit) {
+      SayLineLimit(err);
+      output.Finish();
+      return 1;
+    }
+  }
+  if (!output.Finish()) return 1;
   return exitCode;
 }
 

@@ -10,4 +10,7 @@ namespace zen::cli {
 void AppendFixed(std::string& line, double value, int width, int decimals,
                  bool unsignedZero = false);
 
+// Whether value in fixed notation with `decimals` decimals takes at most `width` characters.
+bool FitsFixed(double value, int width, int decimals);
+
 }  // namespace zen::cli

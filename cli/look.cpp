@@ -3,6 +3,7 @@
 // Sun's azimuth and elevation, for a site given on the command line.
 #include "cli/look.h"
 
+#include "cli/command_output.h"
 #include "cli/element_file.h"
 #include "cli/fixed_text.h"
 #include "cli/option_words.h"
@@ -246,16 +247,17 @@ int RunLook(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   const TGeodetic site =
       ObserverFromSite(options.latitudeDeg, options.longitudeDeg, options.altitudeM);
 
-  out << HeaderLine() << '\n';
+  TOutputLines output(kName, out, err);
+  if (!output.Write(HeaderLine())) return 1;
   std::string line;
   line.reserve(160);
   // Each moment is from + k step (no running sum), so long runs do not drift.
   for (int64_t seconds = 0; seconds <= periodSeconds; seconds += options.stepSeconds) {
     const double jd = options.fromJd + static_cast<double>(seconds) / kSecondsPerDay;
     AppendStep(line, propagator, site, jd);
-    out << line << '\n';
+    if (!output.Write(line)) return 1;
   }
-  return out.good() ? 0 : 1;
+  return output.Finish() ? 0 : 1;
 }
 
 }  // namespace zen::cli

@@ -5,11 +5,13 @@
 #include <system_error>
 
 #include "core/numeric.h"
+#include "core/text_encoding.h"
 
 namespace zen {
 
 namespace {
 
+// Characters, not bytes.
 constexpr size_t kNameLength = 24;
 constexpr size_t kElementLineLength = 69;
 constexpr size_t kFreeLineLength = 255;
@@ -73,10 +75,11 @@ bool TCatalog::ReadNextSatellite(int slot) {
   if (first.size() == kElementLineLength && first.compare(0, 2, "1 ") == 0) {
     lines.line1 = first;
     lines.line2 = ReadLine(kElementLineLength);
-    name.assign(1, '#');
-    name += CatalogNumberText(lines);
+    name = Utf8Prefix(ToUtf8("#" + CatalogNumberText(lines)), kNameLength);
   } else {
-    name = first.substr(0, kNameLength);
+    // Converted once, here, then cut between characters: every layer shows the catalogue's
+    // names as they are.
+    name = Utf8Prefix(ToUtf8(first), kNameLength);
     lines.line1 = ReadLine(kElementLineLength);
     lines.line2 = ReadLine(kElementLineLength);
   }

@@ -31,6 +31,7 @@ class TCatalog {
   // the file ended before another non-blank line.
   bool ReadNextSatellite(int slot);
 
+  // UTF-8 (a name line that is not valid UTF-8 is read as Windows-1252), at most 24 characters.
   std::array<std::string, CatalogCapacity + 1> CatalogNames;
   std::array<TTleLines, CatalogCapacity + 1> CatalogElements;
   std::array<uint8_t, CatalogCapacity + 1> CatalogFlags{};

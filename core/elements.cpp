@@ -57,6 +57,11 @@ bool ElementSetValid(const TTleLines& lines) {
   for (size_t column : {12u, 21u, 38u, 47u, 55u}) {
     if (At(l2, column) != '.') return false;
   }
+  // A set whose epoch names no moment, or whose mean motion gives no orbit (no period, no
+  // axis), cannot be shown or propagated; the fields read as they always do, only the values
+  // are checked.
+  if (!EpochInRange(RealField(l1, 19, 14))) return false;
+  if (!(RealField(l2, 53, 11) > 0.0)) return false;
   return true;
 }
 

@@ -61,6 +61,8 @@ class TElementError : public std::runtime_error {
 };
 
 bool TleChecksumOk(std::string_view line);
+// The layout checks (line numbers, checksums, points, ephemeris type) and two value checks: the
+// epoch names a moment (two-digit year, day of year below 367) and the mean motion is above 0.
 bool ElementSetValid(const TTleLines& lines);
 // Line 1 columns 3-7 with blanks turned into "0".
 std::string CatalogNumberText(const TTleLines& lines);

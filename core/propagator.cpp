@@ -40,6 +40,13 @@ TPropagationStatus TPropagator::PropagateMinutes(TVector& pos, TVector& vel, dou
     vel = TVector{};
     return TPropagationStatus::NonFinite;
   }
+  // At an eccentricity of 1 or more the models' set-up takes the root of 1 - e^2, and every
+  // later quantity would come out NaN; the orbit is not an ellipse, so say that instead.
+  if (!(CurrentElements.eccentricity < 1.0)) {
+    pos = TVector{};
+    vel = TVector{};
+    return TPropagationStatus::EccentricityOutOfRange;
+  }
   bool& initPending = CurrentElements.ModelInitPending;
   if (CurrentElements.UseDeepSpace) return Sdp4Propagate(initPending, pos, vel, tsinceMinutes);
   return Sgp4Propagate(initPending, pos, vel, tsinceMinutes);

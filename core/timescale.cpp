@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <limits>
 
 #include "core/numeric.h"
 
@@ -21,6 +22,21 @@ double Frac(double x) { return x - std::trunc(x); }
 
 int YearOfTwoDigits(int yy) { return yy >= 57 ? yy + 1900 : yy + 2000; }
 
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// An epoch is yy * 1000 + day of year.
+constexpr double kEpochYearFactor = 1000.0;
+constexpr double kEpochYearLimit = 100.0;
+constexpr double kEpochDayLimit = 367.0;
+
+// The epoch's two-digit year and day of year; false, with neither set, when the epoch names no
+// moment (the year would not even fit an int for the largest values a field can hold).
+bool SplitEpoch(double epoch, int& yy, double& day) {
+  if (!EpochInRange(epoch)) return false;
+  yy = static_cast<int>(std::trunc(epoch / kEpochYearFactor));
+  day = Frac(epoch / kEpochYearFactor) * kEpochYearFactor;
+  return true;
+}
+
 // Mean sidereal seconds at 0h UT of the day Tu centuries from J2000, advanced by the day
 // fraction ut, reduced into one day.
 double GmstSeconds(double tu, double ut) {
@@ -37,9 +53,15 @@ double JulianDateOfYear(int year) {
   return std::trunc(365.25 * y) + 428.0 + 1720994.5 + b;
 }
 
+bool EpochInRange(double epoch) {
+  if (!(epoch >= 0.0 && epoch < kEpochYearLimit * kEpochYearFactor)) return false;
+  return Frac(epoch / kEpochYearFactor) * kEpochYearFactor < kEpochDayLimit;
+}
+
 double JulianDateOfEpoch(double epoch) {
-  int yy = static_cast<int>(std::trunc(epoch / 1000.0));
-  double day = Frac(epoch / 1000.0) * 1000.0;
+  int yy = 0;
+  double day = 0.0;
+  if (!SplitEpoch(epoch, yy, day)) return kNaN;
   return JulianDateOfYear(YearOfTwoDigits(yy)) + day;
 }
 
@@ -61,6 +83,11 @@ double DateRecToJulian(const TDateRec& d) {
 }
 
 std::string JulianToDateText(int places, double jd) {
+  // Outside these years the year's text would not keep its four places, and far outside them
+  // the day count would not fit an int.
+  static const double firstJd = JulianDateOfYear(1) + 1.0;
+  static const double lastJd = JulianDateOfYear(10000);
+  if (!(jd >= firstJd && jd < lastJd)) return "???? ??? ??";
   if (places < 0) places = 0;
   if (places > 3) places = 3;
   double half = (0.5 / 86400.0) / std::pow(10.0, places);
@@ -95,6 +122,11 @@ std::string JulianToDateText(int places, double jd) {
 std::string JulianToTimeText(bool colons, int places, double jd) {
   if (places < 0) places = 0;
   if (places > 3) places = 3;
+  if (!std::isfinite(jd)) {
+    std::string text = colons ? "??:??:??" : "??????";
+    if (places > 0) text += "." + std::string(static_cast<size_t>(places), '?');
+    return text;
+  }
   double factor = std::pow(10.0, places);
   double s = Frac(jd - 0.5) * 86400.0;
   // nearbyint rounds half to even in the default rounding mode.
@@ -158,8 +190,12 @@ double LocalToUtc(double jd, double utcOffsetHours) { return jd - utcOffsetHours
 double UtcToLocal(double jd, double utcOffsetHours) { return jd + utcOffsetHours / 24.0; }
 
 double SiderealTimeAtEpoch(double epoch, double& daysSince1950) {
-  int yy = static_cast<int>(std::trunc(epoch / 1000.0));
-  double d = Frac(epoch / 1000.0) * 1000.0;
+  int yy = 0;
+  double d = 0.0;
+  if (!SplitEpoch(epoch, yy, d)) {
+    daysSince1950 = kNaN;
+    return kNaN;
+  }
   double ut = Frac(d);
   d = std::trunc(d);
   double jd = JulianDateOfYear(YearOfTwoDigits(yy)) + d;

@@ -10,16 +10,38 @@ namespace zen {
 
 namespace {
 
+// No kilometre, degree or rate the tables show comes near this; a value beyond it comes from a
+// set whose fields are numbers but no orbit, and would only overflow its column.
+constexpr double kLargestShownValue = 1.0e12;
+// The period text counts calendar days from 2000, which holds far beyond any orbit's period.
+constexpr double kLongestPeriodDays = 1.0e6;
+
+bool Showable(double value) {
+  return std::isfinite(value) && std::fabs(value) < kLargestShownValue;
+}
+
 std::string Fixed(double value, int decimals) {
+  if (!Showable(value)) return kUnavailableText;
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
   return buffer;
 }
 
 std::string Rounded(double value) {
+  if (!Showable(value)) return kUnavailableText;
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.0f", std::nearbyint(value));
   return buffer;
+}
+
+// The value's text followed by its unit, or the unavailable text alone.
+std::string WithUnit(const std::string& text, const std::string& unit) {
+  return text == kUnavailableText ? text : text + unit;
+}
+
+std::string DateText(double jd) {
+  TDateRec r = JulianToDateRec(jd);
+  return r.month == 0 ? kUnavailableText : DateRecToText(r);
 }
 
 }  // namespace
@@ -36,13 +58,17 @@ const std::array<const char*, kOrbitRows> kOrbitLabels = {
     "Propagation model"};
 
 std::string LatLonText(double valueDeg, bool isLatitude) {
+  if (!Showable(valueDeg)) return kUnavailableText;
   char letter = isLatitude ? (valueDeg < 0 ? 'S' : 'N') : (valueDeg < 0 ? 'W' : 'E');
   return Fixed(std::fabs(valueDeg), 4) + kDegreeSign + " " + letter;
 }
 
-std::string AngleText(double angleDeg) { return Fixed(angleDeg, 3) + kDegreeSign; }
+std::string AngleText(double angleDeg) {
+  return WithUnit(Fixed(angleDeg, 3), kDegreeSign);
+}
 
 std::string PeriodText(double periodDays) {
+  if (!(periodDays > 0.0 && periodDays < kLongestPeriodDays)) return kUnavailableText;
   TDateRec r = JulianToDateRec(DateRecToJulian(TDateRec{2000, 1, 1, 0, 0, 0, 0}) + periodDays);
   int d = DayOfYear(r.year, r.month, r.day);
   // Periods of a year or more run past the origin year; count their whole days too.
@@ -95,23 +121,26 @@ std::array<std::string, kOrbitRows> OrbitTableValues(const TActiveSnapshot& snap
   std::array<std::string, kOrbitRows> v;
   if (!snapshot.valid) return v;
   const TElements& e = snapshot.elements;
-  const std::string deg = kDegreeSign;
   v[0] = snapshot.name;
   v[1] = e.catalogNumber;
   v[2] = e.designator;
   v[3] = e.elementSetNumber;
-  v[4] = DateRecToText(JulianToDateRec(e.epochJulian));
+  v[4] = DateText(e.epochJulian);
   v[5] = std::to_string(e.revolutionNumber);
-  v[6] = Fixed(Degrees(e.inclination), 3) + deg;
-  v[7] = Fixed(Degrees(e.rightAscension), 3) + deg;
+  v[6] = AngleText(Degrees(e.inclination));
+  v[7] = AngleText(Degrees(e.rightAscension));
   v[8] = Fixed(e.eccentricity, 7);
-  v[9] = Fixed(Degrees(e.argPerigee), 3) + deg;
+  v[9] = AngleText(Degrees(e.argPerigee));
   v[10] = Fixed(snapshot.revsPerDay, 8);
   v[11] = PeriodText(e.periodDays);
-  v[12] = Rounded(e.semiMajorAxisKm) + " km";
-  v[13] = Rounded(e.perigeeHeightKm) + " x " + Rounded(e.apogeeHeightKm) + " km";
-  v[14] = Fixed(Degrees(e.meanAnomaly), 3) + deg;
-  v[15] = Fixed(e.bstar, 9) + " 1/ER";
+  v[12] = WithUnit(Rounded(e.semiMajorAxisKm), " km");
+  const std::string perigee = Rounded(e.perigeeHeightKm);
+  const std::string apogee = Rounded(e.apogeeHeightKm);
+  v[13] = perigee == kUnavailableText || apogee == kUnavailableText
+              ? kUnavailableText
+              : perigee + " x " + apogee + " km";
+  v[14] = AngleText(Degrees(e.meanAnomaly));
+  v[15] = WithUnit(Fixed(e.bstar, 9), " 1/ER");
   v[16] = e.UseDeepSpace ? "SDP4" : "SGP4";
   return v;
 }

@@ -11,12 +11,15 @@
 namespace zen {
 
 inline constexpr const char* kDegreeSign = "\u00B0";
+// Shown in place of a value that is not available: not finite (an orbit with no period, a
+// broken decode) or far beyond anything the column can mean.
+inline constexpr const char* kUnavailableText = "-";
 
 // "12.3456° E": four decimals, the sign as a letter (zero reads E and N).
 std::string LatLonText(double valueDeg, bool isLatitude);
 // "123.456°".
 std::string AngleText(double angleDeg);
-// "1h 32m 45s (92.75 min)".
+// "1h 32m 45s (92.75 min)"; unavailable unless the period is above 0 and below a million days.
 std::string PeriodText(double periodDays);
 std::string EclipseText(int eclipseState);
 // "Ascending" when the inertial velocity's z component is >= 0, else "Descending".

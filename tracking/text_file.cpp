@@ -1,76 +1,47 @@
 // Text files the program keeps: read with any line end and encoding fallback, written safely.
 #include "tracking/text_file.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <system_error>
 
 namespace zen {
 
 namespace {
 
-bool IsValidUtf8(const std::string& s) {
-  size_t i = 0;
-  while (i < s.size()) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    size_t extra = 0;
-    if (c < 0x80) {
-      extra = 0;
-    } else if ((c & 0xE0) == 0xC0 && c >= 0xC2) {
-      extra = 1;
-    } else if ((c & 0xF0) == 0xE0) {
-      extra = 2;
-    } else if ((c & 0xF8) == 0xF0 && c <= 0xF4) {
-      extra = 3;
-    } else {
-      return false;
-    }
-    if (i + extra >= s.size()) return false;
-    for (size_t k = 1; k <= extra; ++k) {
-      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-    }
-    i += extra + 1;
-  }
-  return true;
+[[noreturn]] void Fail(const std::filesystem::path& file, int code) {
+  throw TFileError("Cannot write " + file.string() + ": " + std::strerror(code));
 }
 
-void AppendUtf8(std::string& out, unsigned codePoint) {
-  if (codePoint < 0x80) {
-    out.push_back(static_cast<char>(codePoint));
-  } else if (codePoint < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (codePoint >> 6)));
-    out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xE0 | (codePoint >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
+// Writes all of data, going on after interrupted and partial writes; 0 or the error code.
+int WriteAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    // No error and nothing taken: the device has no room left.
+    if (written == 0) return ENOSPC;
+    data += written;
+    size -= static_cast<size_t>(written);
   }
+  return 0;
 }
 
-// Windows-1252 0x80..0x9F; the five unused places map to themselves.
-constexpr unsigned kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-std::string Describe(const std::error_code& ec) { return ec.message(); }
+int SyncFolder(const std::filesystem::path& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  const int code = ::fsync(fd) == 0 ? 0 : errno;
+  ::close(fd);
+  return code;
+}
 
 }  // namespace
-
-std::string ToUtf8(const std::string& bytes) {
-  if (IsValidUtf8(bytes)) return bytes;
-  std::string out;
-  out.reserve(bytes.size() + bytes.size() / 4);
-  for (unsigned char c : bytes) {
-    unsigned cp = c;
-    if (c >= 0x80 && c <= 0x9F) cp = kCp1252High[c - 0x80];
-    AppendUtf8(out, cp);
-  }
-  return out;
-}
 
 std::vector<std::string> ReadTextLines(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -97,29 +68,34 @@ std::vector<std::string> ReadTextLines(const std::filesystem::path& file) {
 }
 
 void WriteTextLines(const std::filesystem::path& file, const std::vector<std::string>& lines) {
-  namespace fs = std::filesystem;
-  fs::path temporary = file;
+  std::string text;
+  for (const std::string& line : lines) {
+    text += line;
+    text += "\r\n";
+  }
+  std::filesystem::path temporary = file;
   temporary += ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) {
-      throw TFileError("Cannot write " + file.string() + ": " + std::strerror(errno));
-    }
-    for (const std::string& line : lines) out << line << "\r\n";
-    out.flush();
-    if (!out) {
-      std::error_code ignored;
-      fs::remove(temporary, ignored);
-      throw TFileError("Cannot write " + file.string() + ": the disk may be full");
-    }
-  }
-  std::error_code ec;
-  fs::rename(temporary, file, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    throw TFileError("Cannot write " + file.string() + ": " + Describe(ec));
-  }
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) Fail(file, errno);
+  // Nothing of the temporary may stay behind a failure; the previous copy is not touched
+  // until the rename.
+  auto abandon = [&](int code, bool open) {
+    if (open) ::close(fd);
+    ::unlink(temporary.c_str());
+    Fail(file, code);
+  };
+  if (const int code = WriteAll(fd, text.data(), text.size())) abandon(code, true);
+  // On disk before it takes the old copy's name: a power loss after the rename must find the
+  // new text whole, not an empty or cut file.
+  if (::fsync(fd) != 0) abandon(errno, true);
+  // close reports what a network or full file system kept back until now. It is not retried
+  // after EINTR: on Linux the descriptor is gone by then.
+  if (::close(fd) != 0) abandon(errno, false);
+  if (::rename(temporary.c_str(), file.c_str()) != 0) abandon(errno, false);
+  // The rename itself is only durable once the folder is written.
+  std::filesystem::path folder = file.parent_path();
+  if (folder.empty()) folder = ".";
+  if (const int code = SyncFolder(folder)) Fail(file, code);
 }
 
 }  // namespace zen

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/text_encoding.h"
+
 namespace zen {
 
 // A file that could not be read or written; the message names the file and the reason.
@@ -18,11 +20,10 @@ class TFileError : public std::runtime_error {
 // taken as Windows-1252 (files from single-byte systems) and returned as UTF-8.
 std::vector<std::string> ReadTextLines(const std::filesystem::path& file);
 
-// Writes lines as UTF-8 with CR LF into a temporary file beside the target and renames it
-// into place, so a failed write leaves the previous copy whole. Throws TFileError.
+// Writes lines as UTF-8 with CR LF into a temporary file beside the target (the target's name
+// and ".tmp"), puts it on disk and renames it into place, so neither a failed write nor a
+// power loss leaves anything but the previous copy or the new one whole. Throws TFileError
+// naming the file and the reason; the temporary is removed on failure.
 void WriteTextLines(const std::filesystem::path& file, const std::vector<std::string>& lines);
-
-// The text of bytes as UTF-8: valid UTF-8 is kept, anything else is read as Windows-1252.
-std::string ToUtf8(const std::string& bytes);
 
 }  // namespace zen

@@ -12,6 +12,8 @@
 
 #include "cli/commands.h"
 #include "cli/ephem.h"
+#include "core/scratch_folder.h"
+#include "test_support.h"
 
 namespace zen::cli {
 namespace {
@@ -34,16 +36,10 @@ constexpr const char* kDecayingSet =
 
 class EphemCommand : public testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("zen_ephem_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
+  void SetUp() override { ASSERT_FALSE(folder_.path().empty()); }
 
   std::string Write(const std::string& name, const std::string& text) {
-    std::filesystem::path path = folder_ / name;
+    std::filesystem::path path = folder_.path() / name;
     std::ofstream(path, std::ios::binary) << text;
     return path.string();
   }
@@ -61,7 +57,7 @@ class EphemCommand : public testing::Test {
     return lines;
   }
 
-  std::filesystem::path folder_;
+  test::TScratchFolder folder_{"zen_ephem_"};
   std::ostringstream out_;
   std::ostringstream err_;
 };
@@ -135,6 +131,71 @@ TEST_F(EphemCommand, PrintsTheStatusWordWhereTheModelBreaksDown) {
   EXPECT_EQ(out_.str().find("nan"), std::string::npos);
 }
 
+// Ranges at the edges of what the options take: each run ends, with at most one line per step
+// and the stop, every minutes field in its 17 columns, in order and within the range.
+TEST_F(EphemCommand, AcceptedRangesEndAndKeepTheMinutesColumn) {
+  const std::string file = Write("report.tle", kReportSets);
+  const std::vector<std::string> ranges[] = {{"0", "0", "1e-20"},
+                                             {"0", "1e-6", "3e-7"},
+                                             {"1e7", "1e7", "1e-8"},
+                                             {"99999999", "99999999", "1"},
+                                             {"-9999999", "-9999998", "0.25"},
+                                             {"-5", "5", "1e7"},
+                                             {"99999999.9", "99999999.99999", "0.1"}};
+  for (const std::vector<std::string>& r : ranges) {
+    ASSERT_EQ(Run({file, "--sat", "88888", "--start", r[0], "--stop", r[1], "--step", r[2]}), 0)
+        << r[0] << " " << err_.str();
+    const double start = std::stod(r[0]), stop = std::stod(r[1]), step = std::stod(r[2]);
+    std::vector<std::string> lines = OutLines();
+    EXPECT_LE(lines.size() - 1, static_cast<size_t>((stop - start) / step) + 2) << r[0];
+    double previous = start - 0.5e-8;
+    for (size_t i = 1; i < lines.size(); ++i) {
+      ASSERT_TRUE(std::regex_match(lines[i].substr(0, 17), std::regex(R"( *-?\d+\.\d{8})")))
+          << lines[i];
+      const double minutes = std::stod(lines[i].substr(0, 17));
+      EXPECT_TRUE(minutes >= previous && minutes <= stop + 0.5e-8) << lines[i];
+      previous = minutes;
+    }
+  }
+}
+
+// The limit holds for the whole run: sets that run alone are refused together, before any
+// line is written.
+TEST_F(EphemCommand, TheLineLimitCountsEverySetOfTheRun) {
+  std::string text;
+  for (int number = 1; number <= 40; ++number) {
+    auto [l1, l2] = test::MakeLinePair(number);
+    text += l1 + "\n" + l2 + "\n";
+  }
+  const std::string file = Write("many.tle", text);
+  ASSERT_EQ(Run({file, "--sat", "7", "--stop", "1440", "--step", "0.05"}), 0) << err_.str();
+  EXPECT_EQ(Run({file, "--stop", "1440", "--step", "0.05"}), 1);
+  EXPECT_TRUE(out_.str().empty());
+  EXPECT_NE(err_.str().find("lines"), std::string::npos) << err_.str();
+}
+
+// Sets that fail validation are skipped as the reader always skipped them, and counted.
+TEST_F(EphemCommand, CountsTheInvalidSetsItSkips) {
+  auto [good1, good2] = test::MakeLinePair(5);
+  const std::string good = good1 + "\n" + good2 + "\n";
+  const std::string zeroMotion = good1 + "\n" + test::Patched(good2, 53, "00.00000000") + "\n";
+  const std::string farEpoch = test::Patched(good1, 19, "99999.9999e+15") + "\n" + good2 + "\n";
+  const std::pair<std::string, const char*> cases[] = {
+      {good, ""},
+      {"stray\n", "1 invalid element set skipped"},
+      {farEpoch + good, "1 invalid element set skipped"},
+      {zeroMotion + farEpoch + good, "2 invalid element sets skipped"}};
+  for (const auto& [text, message] : cases) {
+    const std::string file = Write("sets.tle", text);
+    Run({file, "--stop", "0"});
+    const std::string said = *message == '\0' ? "invalid" : message + (" in " + file);
+    EXPECT_EQ(err_.str().find(said) != std::string::npos, *message != '\0') << err_.str();
+    // Only the valid set is printed, with ordinary numbers.
+    EXPECT_EQ(OutLines().size(), text == "stray\n" ? 0u : 2u) << message;
+    EXPECT_EQ(out_.str().find("nan"), std::string::npos);
+  }
+}
+
 struct TBadArgs {
   std::vector<std::string> args;  // "FILE" stands for a valid element file
   int exitCode;
@@ -153,6 +214,13 @@ TEST_P(EphemBadInput, FailsWithAMessageAndNoOutput) {
   EXPECT_NE(err_.str().find("ephem"), std::string::npos) << err_.str();
 }
 
+// Parameterised cases have a "/" in their names; their files still lie in one folder directly
+// in the temporary folder, the one the fixture removes.
+TEST_P(EphemBadInput, KeepsItsFilesInOneFolderOfTheTemporaryFolder) {
+  const std::filesystem::path file = Write("report.tle", kReportSets);
+  EXPECT_EQ(file.parent_path().parent_path(), std::filesystem::temp_directory_path());
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, EphemBadInput,
     testing::Values(TBadArgs{{}, 2}, TBadArgs{{"FILE", "--step", "0"}, 2},
@@ -161,6 +229,11 @@ INSTANTIATE_TEST_SUITE_P(
                     TBadArgs{{"FILE", "--stop", "ten"}, 2}, TBadArgs{{"FILE", "--stop"}, 2},
                     TBadArgs{{"FILE", "--speed", "3"}, 2}, TBadArgs{{"FILE", "FILE"}, 2},
                     TBadArgs{{"FILE", "--step", "1e-9"}, 2},
+                    TBadArgs{{"FILE", "--start", "1e300", "--stop", "1e300"}, 2},
+                    TBadArgs{{"FILE", "--start", "-1e7", "--stop", "0"}, 2},
+                    TBadArgs{{"FILE", "--stop", "1e8"}, 2},
+                    TBadArgs{{"FILE", "--start", "1e7", "--stop", "1e7", "--step", "1e-10"}, 2},
+                    TBadArgs{{"FILE", "--step", "inf"}, 2}, TBadArgs{{"FILE", "--step", "nan"}, 2},
                     TBadArgs{{"FILE", "--sat", "12345"}, 1}, TBadArgs{{"FILE", "--sat", "x"}, 2},
                     TBadArgs{{"no-such-file.tle"}, 1}, TBadArgs{{"EMPTY"}, 1}));
 

@@ -13,6 +13,7 @@
 #include "core/elements.h"
 #include "core/observer.h"
 #include "core/propagator.h"
+#include "core/scratch_folder.h"
 #include "core/sun.h"
 #include "core/timescale.h"
 
@@ -47,10 +48,7 @@ std::string WithChecksum(std::string line) {
 class LookCommand : public testing::Test {
  protected:
   void SetUp() override {
-    folder_ =
-        fs::temp_directory_path() /
-        ("zen_look_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::create_directories(folder_);
+    ASSERT_FALSE(folder_.path().empty());
     std::string heavy1 = kStationLine1;
     heavy1.replace(53, 8, " 50000-0");
     heavy1.replace(2, 5, "99999");
@@ -64,11 +62,7 @@ class LookCommand : public testing::Test {
          << WithChecksum(heavy1) << "\n"
          << WithChecksum(heavy2) << "\n";
   }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(folder_, ec);
-  }
-  std::string elements() const { return (folder_ / "test.tle").string(); }
+  std::string elements() const { return (folder_.path() / "test.tle").string(); }
 
   int Run(std::vector<std::string> args) {
     out_.str("");
@@ -83,7 +77,7 @@ class LookCommand : public testing::Test {
     return lines;
   }
 
-  fs::path folder_;
+  test::TScratchFolder folder_{"zen_look_"};
   std::ostringstream out_;
   std::ostringstream err_;
 };
@@ -148,7 +142,7 @@ TEST_F(LookCommand, RefusesUnsoundOptionsWithUsage) {
 TEST_F(LookCommand, MissingFileOrSatelliteIsAnError) {
   const std::vector<std::string> rest = {
       "--site", "0,0,0", "--from", "2001-12-18T00:00:00Z", "--to", "2001-12-18T00:01:00Z"};
-  std::vector<std::string> missing = {(folder_ / "none.tle").string(), "--sat", "25544"};
+  std::vector<std::string> missing = {(folder_.path() / "none.tle").string(), "--sat", "25544"};
   missing.insert(missing.end(), rest.begin(), rest.end());
   EXPECT_EQ(Run(missing), 1);
   EXPECT_NE(err_.str().find("cannot open"), std::string::npos);

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "core/catalog.h"
+#include "core/scratch_folder.h"
+#include "core/text_encoding.h"
 #include "test_support.h"
 
 namespace zen {
@@ -41,13 +43,7 @@ std::string ThreeLineText(int count, const std::string& eol, const std::string& 
 
 class CatalogFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("zen_catalog_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  void SetUp() override { ASSERT_FALSE(dir_.empty()); }
 
   fs::path Write(const std::string& text, const std::string& name = "sats.tle") {
     fs::path p = dir_ / name;
@@ -55,7 +51,8 @@ class CatalogFile : public ::testing::Test {
     return p;
   }
 
-  fs::path dir_;
+  test::TScratchFolder folder_{"zen_catalog_"};
+  const fs::path& dir_ = folder_.path();
   TCatalog catalog_;
 };
 
@@ -125,6 +122,37 @@ TEST_F(CatalogFile, LongNamesAreCutAndLinesTrimmed) {
   ASSERT_EQ(catalog_.ReadElementFile(Write(text)), 1);
   EXPECT_EQ(catalog_.CatalogNames[1], name30.substr(0, 24));
   EXPECT_EQ(catalog_.CatalogElements[1], s);
+}
+
+struct NameCase {
+  const char* what;
+  std::string line;  // the name line's bytes as stored in the file
+  std::string name;  // the catalogue's UTF-8 name
+};
+
+// Names are converted to UTF-8 once, as they are read, and then cut to 24 characters between
+// characters, so a cut never splits one and no later layer converts them again.
+TEST_F(CatalogFile, NamesAreUtf8CutBetweenCharacters) {
+  const std::string e = "\u00C9";  // É: two bytes in UTF-8, one (0xC9) in Windows-1252
+  std::string a29;
+  for (int i = 0; i < 29; ++i) a29 += e;
+  const NameCase cases[] = {
+      {"UTF-8, two bytes a character", "A" + a29, "A" + a29.substr(0, 23 * e.size())},
+      {"UTF-8 of three bytes", std::string(22, 'S') + "\u20AC\u20AC\u20AC",
+       std::string(22, 'S') + "\u20AC\u20AC"},
+      {"Windows-1252", "CAF\xC9 \x80 \x93SAT\x94", "CAF\u00C9 \u20AC \u201CSAT\u201D"},
+      {"a cut UTF-8 sequence is single-byte text", "AB\xC3", "AB\u00C3"},
+  };
+  for (const NameCase& c : cases) {
+    TTleLines s = MakeSet(21);
+    ASSERT_EQ(
+        catalog_.ReadElementFile(Write(c.line + "\r\n" + s.line1 + "\r\n" + s.line2 + "\r\n")), 1)
+        << c.what;
+    const std::string& name = catalog_.CatalogNames[1];
+    EXPECT_EQ(name, c.name) << c.what;
+    EXPECT_TRUE(IsValidUtf8(name)) << c.what;
+    EXPECT_EQ(ToUtf8(name), name) << c.what << ": converting again changes nothing";
+  }
 }
 
 TEST_F(CatalogFile, InvalidSetsAreCountedAndTheirSlotReused) {

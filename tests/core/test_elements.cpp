@@ -69,6 +69,23 @@ TEST(ElementSetValid, AcceptsSelfTestSetsAndRejectsEachBrokenRule) {
   }
 }
 
+// An epoch that names no moment, or a mean motion that gives no orbit, makes the set invalid;
+// the same layout with sound values at the edges stays valid.
+TEST(ElementSetValid, RefusesEpochsAndMeanMotionsThatNameNoOrbit) {
+  const std::pair<TTleLines, bool> cases[] = {
+      {{Patched(kIss1, 19, "99999.9999e+15"), kIss2}, false},
+      {{Patched(kIss1, 19, "-1001.00000000"), kIss2}, false},
+      {{Patched(kIss1, 19, "26367.00000000"), kIss2}, false},
+      {{Patched(kIss1, 19, "24366.99999999"), kIss2}, true},
+      {{kIss1, Patched(kIss2, 53, "00.00000000")}, false},
+      {{kIss1, Patched(kIss2, 53, "-1.00000000")}, false},
+      {{kIss1, Patched(kIss2, 53, " 0.00000001")}, true},
+  };
+  for (const auto& [lines, valid] : cases) {
+    EXPECT_EQ(ElementSetValid(lines), valid) << lines.line1 << "\n" << lines.line2;
+  }
+}
+
 TEST(CatalogNumberText, BlanksBecomeLeadingZeros) {
   EXPECT_EQ(CatalogNumberText({kIss1, kIss2}), "25544");
   EXPECT_EQ(CatalogNumberText({Patched(kIss1, 3, "    5"), kIss2}), "00005");

@@ -294,6 +294,31 @@ TEST(PropagatorBreakdown, EachStatusHasItsOwnWord) {
   }
 }
 
+// The eccentricity field takes an exponent, so a set can pass the checks with e of 1 or more:
+// both models report the eccentricity at every moment, not a NaN that surfaced later.
+TEST(PropagatorBreakdown, EccentricityOfOneOrMoreReportsEccentricity) {
+  for (double revPerDay : {15.5, 2.0}) {
+    for (const char* field : {"1.0e+07", "1.5e+07", "9.9e+99"}) {
+      test::TOrbitFields f;
+      f.revPerDay = revPerDay;
+      f.bstar = 1.0e-4;
+      TTleLines lines = test::MakeLines(f);
+      lines.line2 = test::WithChecksum(lines.line2.replace(26, 7, field));
+      ASSERT_TRUE(ElementSetValid(lines)) << field;
+      TPropagator p;
+      p.LoadElements(lines);
+      ASSERT_GE(p.CurrentElements.eccentricity, 1.0) << field;
+      for (double t : {0.0, 10.0, -1440.0}) {
+        TVector pos{1.0, 1.0, 1.0, 1.0}, vel{1.0, 1.0, 1.0, 1.0};
+        EXPECT_EQ(p.PropagateMinutes(pos, vel, t), TPropagationStatus::EccentricityOutOfRange)
+            << revPerDay << " rev/day, e field " << field << ", t " << t;
+        EXPECT_EQ(pos.x, 0.0);
+        EXPECT_EQ(vel.z, 0.0);
+      }
+    }
+  }
+}
+
 // Mean motions the element line can hold but no orbit has: a status, never a NaN or a hang.
 TEST(PropagatorBreakdown, ImpossibleMeanMotionReportsInsteadOfNaN) {
   for (double revPerDay : {0.0, -1.0}) {

@@ -25,6 +25,27 @@ TEST(JulianDate, OfYearAndEpoch) {
   EXPECT_EQ(JulianToDateRec(JulianDateOfEpoch(57001.0)).year, 1957);
 }
 
+// The epoch field allows exponents: any value that is not a two-digit year and a day names no
+// moment and gives no date, rather than an integer out of range.
+TEST(JulianDate, EpochsOutOfRangeGiveNoDate) {
+  for (double epoch : {99999.9999e+15, 1.0e300, -0.5, 26367.0, 100000.0, -1.0e300}) {
+    EXPECT_FALSE(EpochInRange(epoch)) << epoch;
+    double daysSince1950 = 0.0;
+    EXPECT_TRUE(std::isnan(SiderealTimeAtEpoch(epoch, daysSince1950)) && std::isnan(daysSince1950));
+    EXPECT_EQ(JulianToDateText(0, JulianDateOfEpoch(epoch)), "???? ??? ??") << epoch;
+    EXPECT_EQ(JulianToTimeText(true, 2, JulianDateOfEpoch(epoch)), "??:??:??.??") << epoch;
+  }
+  for (double epoch : {0.0, 26150.5, 24366.99999999, 57001.0}) {
+    EXPECT_TRUE(EpochInRange(epoch)) << epoch;
+    double daysSince1950 = 0.0;
+    SiderealTimeAtEpoch(epoch, daysSince1950);
+    EXPECT_NEAR(daysSince1950, JulianDateOfEpoch(epoch) - kJulianDate1950, kJulianRounding);
+  }
+  for (double jd : {HUGE_VAL, 1.0e300, -5.0, 1.0e8}) {
+    EXPECT_EQ(JulianToDateRec(jd).month, 0) << jd;
+  }
+}
+
 struct DayCase {
   int year, month, day, expected;
 };

@@ -1,11 +1,13 @@
 // Texts of the information tables.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/elements.h"
+#include "test_support.h"
 #include "tracking/info_texts.h"
 
 namespace zen {
@@ -96,6 +98,40 @@ TEST(InfoTexts, OrbitTableOfTheStationSet) {
   EXPECT_EQ(v[15], "0.000948540 1/ER");
   EXPECT_EQ(v[16], "SGP4");
   EXPECT_EQ(OrbitTableValues(TActiveSnapshot{})[0], "");
+}
+
+bool ShowsANonNumber(const std::string& text) {
+  return text.find("inf") != std::string::npos || text.find("nan") != std::string::npos;
+}
+
+// Values that are not finite, and sets whose fields are numbers but describe no orbit (decoded
+// without the validation that keeps them out of the catalogue), show "-" where a number fails.
+TEST(InfoTexts, ValuesThatAreNotFiniteShowAsUnavailable) {
+  for (double x : {std::nan(""), HUGE_VAL, -HUGE_VAL, 1.0e300}) {
+    EXPECT_EQ(LatLonText(x, true) + AngleText(x) + PeriodText(x), "---") << x;
+  }
+  EXPECT_EQ(PeriodText(0.0) + PeriodText(-1.0), "--");
+  TSunNow sun;
+  sun.azimuth = sun.elevation = sun.subLatitude = sun.subLongitude = std::nan("");
+  sun.position.w = HUGE_VAL;
+  for (const std::string& value : LiveTableValues(TSatelliteList{}, sun)) {
+    EXPECT_FALSE(ShowsANonNumber(value)) << value;
+  }
+  const std::string l1 = SelfTestSatellites[1].line1;
+  const std::string l2 = SelfTestSatellites[1].line2;
+  const TTleLines broken[] = {
+      {l1, test::Patched(l2, 53, "00.00000000")}, {l1, test::Patched(l2, 53, "-1.00000000")},
+      {l1, test::Patched(l2, 53, " 0.00000001")}, {l1, test::Patched(l2, 27, "1.0e+07")},
+      {l1, test::Patched(l2, 27, "9.9e+99")},     {test::Patched(l1, 19, "99999.9999e+15"), l2}};
+  for (const TTleLines& lines : broken) {
+    TActiveSnapshot s;
+    s.valid = true;
+    LoadElements(lines, s.elements);
+    s.revsPerDay = 1.0 / s.elements.periodDays;
+    for (const std::string& value : OrbitTableValues(s)) {
+      EXPECT_FALSE(ShowsANonNumber(value)) << lines.line1 << "\n" << lines.line2 << ": " << value;
+    }
+  }
 }
 
 TEST(InfoTexts, TableTextPadsLabelsRightAndValuesLeft) {

@@ -1,11 +1,18 @@
 // Notes files and the text files the program keeps.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 
+#include "core/scratch_folder.h"
 #include "tracking/notes.h"
 #include "tracking/text_file.h"
 
@@ -17,21 +24,19 @@ namespace fs = std::filesystem;
 class NotesFolder : public ::testing::Test {
  protected:
   void SetUp() override {
-    home_ = fs::temp_directory_path() /
-            ("zen_notes_" +
-             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    ASSERT_FALSE(home_.empty());
     fs::create_directories(home_ / "Notes");
   }
   void TearDown() override {
     std::error_code ec;
     fs::permissions(home_ / "Notes", fs::perms::owner_all, ec);
-    fs::remove_all(home_);
   }
   std::string Bytes(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   }
-  fs::path home_;
+  test::TScratchFolder folder_{"zen_notes_"};
+  const fs::path& home_ = folder_.path();
 };
 
 TEST_F(NotesFolder, SavedDeletedWhenEmptiedAndReloaded) {
@@ -64,6 +69,53 @@ TEST_F(NotesFolder, AFailedWriteKeepsTheOldFileAndSaysWhy) {
   fs::permissions(home_ / "Notes", fs::perms::owner_read | fs::perms::owner_exec);
   EXPECT_THROW(SaveNotes(file, {"new"}), TFileError);
   EXPECT_EQ(Bytes(file), "keep me\r\n");
+}
+
+TEST_F(NotesFolder, WrittenLinesReadBackTheSame) {
+  const std::vector<std::string> cases[] = {{}, {""}, {"caf\u00E9 \u20AC", "", "  spaced  "}};
+  for (const std::vector<std::string>& lines : cases) {
+    WriteTextLines(home_ / "round.txt", lines);
+    EXPECT_EQ(ReadTextLines(home_ / "round.txt"), lines);
+    std::string crLf;
+    for (const std::string& line : lines) crLf += line + "\r\n";
+    EXPECT_EQ(Bytes(home_ / "round.txt"), crLf);
+    EXPECT_FALSE(fs::exists(home_ / "round.txt.tmp"));
+  }
+}
+
+// The message of the error WriteTextLines throws, or "" when it throws none.
+std::string WriteError(const fs::path& file, const std::vector<std::string>& lines) {
+  try {
+    WriteTextLines(file, lines);
+  } catch (const TFileError& e) {
+    return e.what();
+  }
+  return "";
+}
+
+// A file-size limit stops the write part way, as a full disk does.
+bool WriteFailsUnderSizeLimit(const fs::path& file) {
+  std::signal(SIGXFSZ, SIG_IGN);
+  const rlimit limit{1000, 1000};
+  return setrlimit(RLIMIT_FSIZE, &limit) == 0 &&
+         WriteError(file, std::vector<std::string>(200, std::string(70, 'x')))
+                 .find(std::strerror(EFBIG)) != std::string::npos;
+}
+
+// Root ignores permissions, so the failures are made otherwise: a folder where the temporary
+// must go, and a limit (in a child process, where it ends with the child) that cuts it short.
+TEST_F(NotesFolder, AFailedWriteLeavesThePreviousCopyWholeAndSaysWhy) {
+  const fs::path file = home_ / "kept.txt";
+  WriteTextLines(file, {"keep me", "whole"});
+  const std::string previous = Bytes(file);
+  fs::create_directory(home_ / "kept.txt.tmp");
+  const std::string error = WriteError(file, {"new"});
+  EXPECT_NE(error.find(file.string() + ": " + std::strerror(EISDIR)), std::string::npos) << error;
+  EXPECT_EQ(Bytes(file), previous);
+  fs::remove(home_ / "kept.txt.tmp");
+  EXPECT_EXIT(std::_Exit(WriteFailsUnderSizeLimit(file) ? 0 : 1), testing::ExitedWithCode(0), "");
+  EXPECT_EQ(Bytes(file), previous);
+  EXPECT_FALSE(fs::exists(home_ / "kept.txt.tmp"));
 }
 
 TEST_F(NotesFolder, ReadsAnyLineEndAndSingleByteText) {

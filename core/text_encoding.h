@@ -1,0 +1,19 @@
+// Text from files as UTF-8: valid UTF-8 is kept, anything else is read as Windows-1252.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace zen {
+
+bool IsValidUtf8(std::string_view bytes);
+
+// The text of bytes as UTF-8: valid UTF-8 is kept, anything else is read as Windows-1252 (files
+// from single-byte systems), every byte one character.
+std::string ToUtf8(const std::string& bytes);
+
+// The first `characters` characters of UTF-8 text, cut between characters, never inside one.
+std::string Utf8Prefix(std::string_view utf8, size_t characters);
+
+}  // namespace zen

@@ -1,0 +1,36 @@
+// Text from files as UTF-8: the Windows-1252 fallback.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/text_encoding.h"
+
+namespace zen {
+namespace {
+
+struct EncodingCase {
+  std::string bytes;
+  std::string utf8;
+};
+
+// Windows-1252 places from the published code page, and UTF-8 that must pass unchanged.
+TEST(TextEncoding, SingleByteTextBecomesUtf8AndUtf8IsKept) {
+  const EncodingCase cases[] = {
+      {"\u00B0 ok \xF0\x9F\x9B\xB0", "\u00B0 ok \xF0\x9F\x9B\xB0"},
+      {"\x80\x8A\x9F\x81\xE9", "\u20AC\u0160\u0178\u0081\u00E9"},
+      {"\xC3", "\u00C3"},                                // a cut sequence
+      {"\xC0\x80", "\u00C0\u20AC"},                      // an overlong form
+      {"\xED\xA0\x80", "\u00ED\u00A0\u20AC"},            // a surrogate
+      {"\xE0\x80\x80", "\u00E0\u20AC\u20AC"},            // an overlong form of three bytes
+      {"\xF4\x90\x80\x80", "\u00F4\u0090\u20AC\u20AC"},  // past U+10FFFF
+  };
+  for (const EncodingCase& c : cases) {
+    const std::string converted = ToUtf8(c.bytes);
+    EXPECT_EQ(converted, c.utf8) << c.bytes;
+    EXPECT_TRUE(IsValidUtf8(converted)) << c.bytes;
+    EXPECT_EQ(ToUtf8(converted), converted) << c.bytes;
+  }
+}
+
+}  // namespace
+}  // namespace zen
