@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "app/single_instance.h"
 #include "app/user_dialogs.h"
+#include "cli/command_output.h"
 #include "cli/commands.h"
 #include "cli/start_options.h"
 
@@ -32,11 +33,16 @@ int main(int argc, char** argv) {
 
   switch (options.action) {
     case TStartOptions::Action::ShowHelp:
-      std::cout << zen::cli::UsageText();
-      return 0;
-    case TStartOptions::Action::ShowVersion:
-      std::cout << zen::cli::VersionText() << "\n";
-      return 0;
+    case TStartOptions::Action::ShowVersion: {
+      // A full disk or a closed pipe is an error here too, not a silent success.
+      zen::cli::TOutputLines out("zenarith", std::cout, std::cerr);
+      std::string text = options.action == TStartOptions::Action::ShowHelp
+                             ? zen::cli::UsageText()
+                             : zen::cli::VersionText() + "\n";
+      if (!text.empty() && text.back() == '\n') text.pop_back();
+      out.Write(text);
+      return out.Finish() ? 0 : 1;
+    }
     case TStartOptions::Action::Error:
       std::cerr << "zenarith: " << options.error << "\n" << zen::cli::UsageText();
       return 2;

@@ -100,6 +100,22 @@ TEST_F(Running, SecondProcessExitsAtOnceWhileTheFirstRuns) {
 #endif
 }
 
+TEST(ProgramOptions, HelpAndVersionReportAFailedWrite) {
+#ifndef ZEN_PROGRAM_FILE
+  GTEST_SKIP() << "the program's path is not known to this build";
+#else
+  if (!QFileInfo::exists(QStringLiteral("/dev/full"))) GTEST_SKIP() << "no /dev/full here";
+  for (const char* option : {"--help", "--version"}) {
+    QProcess program;
+    program.setStandardOutputFile(QStringLiteral("/dev/full"));
+    program.start(QStringLiteral(ZEN_PROGRAM_FILE), {QString::fromLatin1(option)});
+    ASSERT_TRUE(program.waitForFinished(15000)) << option;
+    EXPECT_EQ(program.exitCode(), 1) << option;
+    EXPECT_TRUE(program.readAllStandardError().contains("cannot write")) << option;
+  }
+#endif
+}
+
 class MissingBitmap : public Running, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(MissingBitmap, NamesTheFileAndEndsCleanly) {
