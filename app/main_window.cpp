@@ -21,11 +21,8 @@
 #include "app/side_panel.h"
 #include "app/string_grid.h"
 #include "app/window_look.h"
-#include "display/canvas.h"
 #include "display/fonts.h"
-#include "display/map_background.h"
 #include "display/projection.h"
-#include "display/time_display.h"
 #include "tracking/info_texts.h"
 
 namespace zen {
