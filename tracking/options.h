@@ -27,6 +27,7 @@ struct TShowOptions {
   bool radarNames = true;    // "Names"
   bool radarTrack = true;    // "Track"
   bool radarMarkers = true;  // "Markers"
+  bool operator==(const TShowOptions&) const = default;
 };
 
 }  // namespace zen

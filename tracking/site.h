@@ -14,6 +14,7 @@ struct TSite {
   double longitude = 0.0;  // degrees, east positive
   double latitude = 0.0;   // degrees, north positive
   double altitude = 0.0;   // metres
+  bool operator==(const TSite&) const = default;
 };
 
 // The site used until the user chooses one.

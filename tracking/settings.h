@@ -1,0 +1,81 @@
+// The settings files: the small main file and the named files of satellites, site and options.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tracking/options.h"
+#include "tracking/site.h"
+
+namespace zen {
+
+inline constexpr const char* kMainSettingsFile = "Setup/zenarith.set";
+
+struct TMainSettings {
+  bool autoSave = false;
+  double utcOffsetHours = 0.0;
+  bool operator==(const TMainSettings&) const = default;
+};
+
+// Missing keys and out-of-range offsets fall back as documented: "UTC" defaults to the detected
+// offset x 100 rounded, and value/100 outside [-12, 12] gives detectedOffsetHours.
+TMainSettings ReadMainSettings(const std::filesystem::path& file, double detectedOffsetHours);
+// Section "Main": "AutoSave", "UTC" (hours x 100, rounded half to even). Keeps other keys.
+// Throws TFileError.
+void WriteMainSettings(const std::filesystem::path& file, const TMainSettings& settings);
+
+// The "Passes" options, kept for the prediction pages.
+struct TPredictionOptions {
+  bool brief = false;               // "Brief output (1 line per event)"
+  bool calculateAllLoaded = false;  // "Calculate all loadad"
+  int level = 0;                    // anti miss out filter level index, 0..4
+  int periodLength = 1;             // 1..99
+  int periodUnit = 2;               // 0 minutes, 1 hours, 2 days
+  bool satelliteIlluminated = true;
+  bool sunBelowLimit = true;    // "Maximum sun elevation" check box
+  int minSatElevationDeg = 10;  // 0..45
+  int maxSunElevationDeg = -5;  // -20..20
+  bool internalIridiumTable = true;
+  double maxFlareAngleDeg = 1.0;  // 0.1..4
+  bool operator==(const TPredictionOptions&) const = default;
+};
+
+enum class TSaveChoice { SatellitesAndOptions = 0, OnlyOptions = 1, OnlySatellites = 2 };
+
+// Everything a named settings file holds, with the documented defaults.
+struct TSettings {
+  bool onlySats = false;
+  int timeSystem = 1;  // "Time" display: 0 UTC, 1 local
+  int refreshIndex = 1;
+  int jumpMultiplier = 3;
+  int jumpUnit = 1;
+  bool timePanel = true;
+  std::string tleFile;  // as stored: "/" or "\" separators are both kept as read
+  std::string activeId;
+  std::vector<std::string> trackedIds;  // from the comma-separated "Tracked"
+  std::string locationFile = "Locations\\World.loc";
+  TSite site = DefaultSite();
+  TShowOptions show;
+  TPredictionOptions prediction;
+  bool operator==(const TSettings&) const = default;
+};
+
+// "Setup/<name>.ini" under the program folder.
+std::filesystem::path SettingsFilePath(const std::filesystem::path& programFolder,
+                                       const std::string& name);
+// A chosen file's name without its folder, up to its first "." ("my.settings.ini" -> "my").
+std::string SettingsNameOf(const std::filesystem::path& chosenFile);
+
+// Every key with its range check; a missing key or a value out of its range gives the default,
+// a missing file gives every default. The site's locator is made from its latitude and
+// longitude. Everything the file holds is returned together with onlySats: applying only the
+// satellites of a file marked "OnlySats" (unless its name is "default") is up to the caller.
+TSettings ReadSettings(const std::filesystem::path& file);
+// Writes every key in section and key order; with TSaveChoice::OnlyOptions the three "TLE_DB"
+// values are written empty; "OnlySats" := (choice == OnlySatellites), settings.onlySats is not
+// used. Keeps keys and sections it does not know. Throws TFileError.
+void WriteSettings(const std::filesystem::path& file, const TSettings& settings,
+                   TSaveChoice choice);
+
+}  // namespace zen
