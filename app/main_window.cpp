@@ -58,6 +58,12 @@ TMainWindow::TMainWindow(const TStartContext& start, UserDialogs& dialogs, QWidg
   tracking_->busyEnds = [this] { HideMsg(); };
   window_ = new TWindowCommands(*this, [this]() -> const QImage& { return screen_->Img; },
                                 dialogs_, this);
+  settings_ = new TSettingsCommands(*tracker_, *time_, *tracking_, dialogs_, start_.detectedOffset,
+                                    this);
+  settings_->busyStarts = [this] { ShowMsg(); };
+  settings_->busyEnds = [this] { HideMsg(); };
+  // The machine's offset adopted at start is kept in the main file at once.
+  time_->offsetAdopted = [this] { settings_->sejwujSetUpMain(); };
   BuildControls();
   footer_.Painted = [this] { update(kFooterArea); };
   connect(&time_->clockTimer, &QTimer::timeout, this, [this] { footer_.ExpireFooter(); });
@@ -65,11 +71,13 @@ TMainWindow::TMainWindow(const TStartContext& start, UserDialogs& dialogs, QWidg
   connect(tracker_, &TTracker::TimeShown, this, &TMainWindow::onTimeShown);
   // Tool tips of the whole application follow "Hints".
   qApp->installEventFilter(show_);
+  qApp->installEventFilter(keys_);
   initialized_ = Initialize();
 }
 
 TMainWindow::~TMainWindow() {
   qApp->removeEventFilter(show_);
+  qApp->removeEventFilter(keys_);
   footer_.Painted = nullptr;
   time_->StopTimers();
   // Controls leaving with the window (a field losing the focus) may still run commands; the
@@ -109,6 +117,11 @@ void TMainWindow::BuildControls() {
 
   BuildPages(infoz);
   messagePanel_ = MakeLoadingNotice(this, kMessagePanelArea);
+  keys_ = new TKeyCommands(*this, *tracker_, *time_, *show_, *window_, *sidePanel_, footer_,
+                           [this](int page) { ShowPage(page); }, this);
+  quickMenu_ = new TQuickMenu(*tracking_, *settings_, *time_, *show_, *window_, this);
+  connect(sidePanel_->QuickMenuButton(), &QToolButton::clicked, this,
+          [this] { quickMenu_->OpenBeside(*sidePanel_->QuickMenuButton()); });
 }
 
 void TMainWindow::BuildPages(QTableWidget* liveTable) {
@@ -137,7 +150,7 @@ void TMainWindow::BuildPages(QTableWidget* liveTable) {
   versionLabel_ = BuildAboutPage(pages_->widget(kPageAbout));
   mainPage_ = new TMainPage(*tracker_, *time_, *window_, *tracking_, pages_->widget(kPageMain));
   mainPage_->setGeometry(0, 0, kPageArea.width(), kPageArea.height());
-  optionsPage_ = new TOptionsPage(*show_, pages_->widget(kPageOptions));
+  optionsPage_ = new TOptionsPage(*show_, *settings_, pages_->widget(kPageOptions));
   optionsPage_->setGeometry(0, 0, kPageArea.width(), kPageArea.height());
   infoPage_ = new TInfoPage(*tracker_, liveTable, infozO, pages_->widget(kPageInfo), dialogs_);
 
@@ -150,6 +163,17 @@ void TMainWindow::BuildPages(QTableWidget* liveTable) {
   for (const char* caption : kPageTabCaptions) pageTabs_->addTab(QString::fromLatin1(caption));
   pageTabs_->setGeometry(kPageTabsArea);
   connect(pageTabs_, &QTabBar::currentChanged, pages_, &QStackedWidget::setCurrentIndex);
+  pageFocus_ = {mainPage_->realTime,        optionsPage_->sun, pages_->widget(kPageLocation),
+                infozO,                     pages_->widget(kPageSetup),
+                pages_->widget(kPagePrediction), pageTabs_};
+}
+
+void TMainWindow::ShowPage(int index) {
+  if (index < 0 || index >= pageTabs_->count()) return;
+  pageTabs_->setCurrentIndex(index);
+  QWidget* target = pageFocus_[static_cast<size_t>(index)];
+  if (target->focusPolicy() == Qt::NoFocus) target->setFocusPolicy(Qt::TabFocus);
+  target->setFocus(Qt::ShortcutFocusReason);
 }
 
 bool TMainWindow::Stop(int code, const QString& message) {
@@ -167,6 +191,7 @@ bool TMainWindow::Initialize() {
   programFolder_ = ProgramFolderPath(start_.programFolder);
   infoPage_->SetProgramFolder(programFolder_);
   tracking_->SetProgramFolder(programFolder_);
+  settings_->SetProgramFolder(programFolder_);
   window_->SetProgramFolder(programFolder_);
   QString folderProblem = EnterProgramFolder(programFolder_);
   if (!folderProblem.isEmpty()) return Stop(1, folderProblem);
@@ -241,19 +266,18 @@ void TMainWindow::FormActivate() {
   activated_ = true;
   screen_->DrawScreen(true);
   ShowMsg();
-  // The loaders of Iridium data, main settings and the location database come here in that
-  // order. Until the main settings exist, the offset is the machine's.
-  double savedOffset = start_.detectedOffset();
-  // The "default" settings end by loading the element file and the tracked list; until they
-  // exist, the command line names them.
+  // The Iridium data load before the main settings, the location database after "default".
+  settings_->zapodawajSetUpMain();
+  // "default" ends by loading its element file and tracked list; an element file on the
+  // command line takes their place.
+  settings_->zapodawajSetUp("default");
   TSatelliteList& list = tracker_->list;
   if (!start_.elementFile.isEmpty()) {
     list.TrackedIds = start_.trackIds;
     list.ActiveId = start_.trackIds.empty() ? std::string() : start_.trackIds.front();
     tracking_->ReadElementFile(start_.elementFile);
   }
-  tracker_->time.SetUTCOffset(savedOffset);
-  tracker_->SetSite(DefaultSite());
+  tracker_->SetSite(tracker_->Site());
   tracker_->ZmianaCzasu();
   HideMsg();
   time_->StartTimers();
@@ -323,9 +347,10 @@ bool TMainWindow::FormCloseQuery() {
 }
 
 void TMainWindow::FormClose() {
-  // The main settings file, and the "default" settings when "Auto save" is checked, are
-  // written here.
   time_->StopTimers();
+  // A file that cannot be written is said and the exit goes on; the previous copy stays whole.
+  settings_->sejwujSetUpMain();
+  if (settings_->autoSave->isChecked()) settings_->SejwujSetUp("default");
   QCoreApplication::quit();
 }
 

@@ -17,8 +17,11 @@
 #include <string>
 #include <vector>
 
+#include "app/key_commands.h"
 #include "app/pointer_commands.h"
+#include "app/quick_menu.h"
 #include "app/screen.h"
+#include "app/settings_commands.h"
 #include "app/show_commands.h"
 #include "app/single_instance.h"
 #include "app/time_commands.h"
@@ -100,6 +103,9 @@ class TMainWindow : public QWidget {
   TShowCommands& ShowCommands() { return *show_; }
   TTrackingCommands& TrackingCommands() { return *tracking_; }
   TWindowCommands& WindowCommands() { return *window_; }
+  TSettingsCommands& SettingsCommands() { return *settings_; }
+  TKeyCommands& KeyCommands() { return *keys_; }
+  TQuickMenu& QuickMenu() { return *quickMenu_; }
   TPointerCommands& Pointer() { return *pointer_; }
 
   TSatelliteList& Satellites() { return tracker_->list; }
@@ -145,8 +151,11 @@ class TMainWindow : public QWidget {
   TShowCommands* show_;
   TTrackingCommands* tracking_;
   TWindowCommands* window_;
+  TSettingsCommands* settings_;
   std::unique_ptr<TScreen> screen_;
   TPointerCommands* pointer_ = nullptr;
+  TKeyCommands* keys_ = nullptr;
+  TQuickMenu* quickMenu_ = nullptr;
 
   TSidePanel* sidePanel_ = nullptr;
   QWidget* timePanel_ = nullptr;
@@ -159,6 +168,8 @@ class TMainWindow : public QWidget {
   QLabel* versionLabel_ = nullptr;
   QTableWidget* resultz_ = nullptr;
   QTableWidget* resultzF_ = nullptr;
+  // The control each page tab focuses when its key shows it.
+  std::array<QWidget*, kPageTabCaptions.size()> pageFocus_{};
 
   void BuildControls();
   void BuildPages(QTableWidget* liveTable);
@@ -175,6 +186,8 @@ class TMainWindow : public QWidget {
   // The time panel, when shown, takes the foot of the side panel's place.
   void PlaceTimePanel();
   void onApplicationStateChanged(Qt::ApplicationState state);
+  // TabSet2Change by key: the page and the focus on its control.
+  void ShowPage(int index);
 };
 
 }  // namespace zen

@@ -17,7 +17,8 @@ QCheckBox* Check(QWidget* parent, const char* caption, int x, int y, int w = 100
 
 }  // namespace
 
-TOptionsPage::TOptionsPage(TShowCommands& commands, QWidget* parent) : QWidget(parent) {
+TOptionsPage::TOptionsPage(TShowCommands& commands, TSettingsCommands& settings, QWidget* parent)
+    : QWidget(parent) {
   auto* show = new QGroupBox(QStringLiteral("Show"), this);
   show->setGeometry(4, 2, 226, 126);
   sun = Check(show, "Sun", 8, 18);
@@ -59,6 +60,20 @@ TOptionsPage::TOptionsPage(TShowCommands& commands, QWidget* parent) : QWidget(p
   autoOnTrack->setGeometry(236, 90, 266, 66);
   middleAfterGoToMarker = Check(autoOnTrack, "Mid. after go to marker", 8, 18, 250);
   beginAfterReturnToRt = Check(autoOnTrack, "Beg. after return to RT", 8, 40, 250);
+
+  auto* settingsGroup = new QGroupBox(QStringLiteral("Settings"), this);
+  settingsGroup->setGeometry(506, 2, 94, 100);
+  loadSettings = new QPushButton(QStringLiteral("Load..."), settingsGroup);
+  loadSettings->setGeometry(8, 18, 78, 24);
+  loadSettings->setToolTip(QStringLiteral("Load settings from file"));
+  saveSettings = new QPushButton(QStringLiteral("Save..."), settingsGroup);
+  saveSettings->setGeometry(8, 46, 78, 24);
+  saveSettings->setToolTip(QStringLiteral("Save settings to file"));
+  autoSave = Check(settingsGroup, "Auto save", 4, 74, 88);
+  autoSave->setToolTip(QStringLiteral("Auto save settings when exit Zenarith"));
+  BindButton(loadSettings, settings.loadSettings);
+  BindButton(saveSettings, settings.saveSettings);
+  BindButton(autoSave, settings.autoSave);
 
   const std::pair<QCheckBox*, QAction*> boxes[] = {
       {sun, commands.sun},

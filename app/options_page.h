@@ -2,10 +2,12 @@
 #pragma once
 
 #include <QCheckBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QWidget>
 #include <array>
 
+#include "app/settings_commands.h"
 #include "app/show_commands.h"
 
 namespace zen {
@@ -14,8 +16,8 @@ class TOptionsPage : public QWidget {
   Q_OBJECT
 
  public:
-  // Every control shows and runs an action of commands.
-  explicit TOptionsPage(TShowCommands& commands, QWidget* parent = nullptr);
+  // Every control shows and runs an action of commands or settings.
+  TOptionsPage(TShowCommands& commands, TSettingsCommands& settings, QWidget* parent = nullptr);
 
   QCheckBox* sun;
   QCheckBox* satNames;
@@ -34,6 +36,9 @@ class TOptionsPage : public QWidget {
   std::array<QRadioButton*, 3> radarMode{};  // "On", "Off", "Auto" by mode number
   QCheckBox* middleAfterGoToMarker;
   QCheckBox* beginAfterReturnToRt;
+  QPushButton* loadSettings;
+  QPushButton* saveSettings;
+  QCheckBox* autoSave;
 };
 
 }  // namespace zen

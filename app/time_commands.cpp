@@ -210,8 +210,8 @@ double TTimeCommands::GuessTimeZone(bool silent) {
   const TTimeControl& time = tracker_.time;
   if (!silent && detected != time.UtcOffsetHours() &&
       dialogs_.Ask(QString::fromStdString(TimeZoneQuestion(time.UtcOffsetHours(), detected)))) {
-    // The main settings file keeps the adopted offset once it exists.
     SetOffset(detected);
+    if (offsetAdopted) offsetAdopted();
   }
   return detected;
 }

@@ -73,6 +73,8 @@ class TTimeCommands : public QObject {
   // The machine's offset; unless silent, offers to adopt it when it differs from the one in
   // use, and on Yes refreshes the time.
   double GuessTimeZone(bool silent);
+  // Runs after the user adopted the machine's offset (the main settings file keeps it).
+  std::function<void()> offsetAdopted;
 
   // The refresh timer computes and draws (or steps the simulation); the clock timer fetches
   // the time and redraws the time texts.

@@ -8,6 +8,7 @@
 #include "tracking/compute_cycle.h"
 #include "tracking/options.h"
 #include "tracking/satellite_list.h"
+#include "tracking/settings.h"
 #include "tracking/site.h"
 #include "tracking/time_control.h"
 
@@ -39,6 +40,9 @@ class TTracker : public QObject {
   TComputeCycle cycle;
   TShowOptions show;
   TViewChoices view;
+  TPredictionOptions prediction;
+  // The location database the settings name; the site itself is Site().
+  std::string locationFile = TSettings().locationFile;
 
   const TSite& Site() const { return site_; }
   const TGeodetic& Observer() const { return observer_; }

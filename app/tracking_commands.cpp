@@ -40,15 +40,21 @@ void TTrackingCommands::LoadElementFile(const QString& file) {
 }
 
 void TTrackingCommands::ReadElementFile(const QString& file) {
+  tracker_.list.TleFileName = StoredFileName(file.toStdString(), programFolder_.toStdString());
+  ReloadCatalogue();
+}
+
+void TTrackingCommands::ReloadCatalogue() {
   TSatelliteList& list = tracker_.list;
-  list.TleFileName = StoredFileName(file.toStdString(), programFolder_.toStdString());
+  const QString file = QString::fromStdString(
+      ExpandFileName(list.TleFileName, programFolder_.toStdString()).string());
   std::string error;
   TTrackedView view = list.zapodawajSatelity(programFolder_.toStdString(), &error);
   if (lists_ != nullptr) lists_->ShowCatalog(view);
   // An empty catalogue is what a missing or unreadable file gives; the alert says why.
   if (!error.empty()) {
     footer_.SendToFooter(kFooterAlert, QString::fromStdString(error));
-  } else if (!QFileInfo::exists(file)) {
+  } else if (!list.TleFileName.empty() && !QFileInfo::exists(file)) {
     footer_.SendToFooter(kFooterAlert, QStringLiteral("Element file not found: ") + file);
   }
 }

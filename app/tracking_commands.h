@@ -55,6 +55,9 @@ class TTrackingCommands : public QObject {
   void LoadElementFile(const QString& file);
   // The same without computing, for the start-up sequence that computes once at its end.
   void ReadElementFile(const QString& file);
+  // Loads the element file the model names (TleFileName), without computing; a file that is
+  // named but cannot be read is said in the footer.
+  void ReloadCatalogue();
 
   // Loaded rows (all, the selected ones when position is 0, else catalogue entry position).
   void AddTr(bool all, bool activate, int position);

@@ -1,6 +1,8 @@
 // Questions, messages and file choices put to the user, behind an interface tests can answer.
 #include "app/user_dialogs.h"
 
+#include "app/save_settings_dialog.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QWidget>
@@ -39,6 +41,12 @@ QString TQtUserDialogs::ChooseFileToOpen(const QString& caption, const QString& 
 QString TQtUserDialogs::ChooseFileToSave(const QString& caption, const QString& folder,
                                          const QString& filter) {
   return QFileDialog::getSaveFileName(VisibleParent(), caption, folder, filter);
+}
+
+int TQtUserDialogs::ChooseSaveContent(int current) {
+  TForm2 dialog(VisibleParent());
+  dialog.SetChoice(current);
+  return dialog.exec() == QDialog::Accepted ? dialog.Choice() : -1;
 }
 
 }  // namespace zen

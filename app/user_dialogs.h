@@ -20,8 +20,12 @@ class UserDialogs {
   // Empty when the user cancels.
   virtual QString ChooseFileToOpen(const QString& caption, const QString& folder,
                                    const QString& filter) = 0;
+  // Asks before replacing an existing file.
   virtual QString ChooseFileToSave(const QString& caption, const QString& folder,
                                    const QString& filter) = 0;
+  // "Save settings...": what a settings save carries, starting from current (0 "Satellites &&
+  // options", 1 "Only options", 2 "Only satellites"); -1 when the user cancels.
+  virtual int ChooseSaveContent(int current) = 0;
 };
 
 // The real message boxes and file dialogs.
@@ -37,6 +41,7 @@ class TQtUserDialogs : public UserDialogs {
                            const QString& filter) override;
   QString ChooseFileToSave(const QString& caption, const QString& folder,
                            const QString& filter) override;
+  int ChooseSaveContent(int current) override;
 
  private:
   QWidget* parent_ = nullptr;

@@ -47,7 +47,16 @@ class TScriptedDialogs : public UserDialogs {
     openFolder = folder;
     return fileToOpen;
   }
-  QString ChooseFileToSave(const QString&, const QString&, const QString&) override { return {}; }
+  // The file the next save dialog picks (empty: cancel), and the folder it was opened in.
+  QString fileToSave;
+  QString saveFolder;
+  QString ChooseFileToSave(const QString&, const QString& folder, const QString&) override {
+    saveFolder = folder;
+    return fileToSave;
+  }
+  // The next answer of "Save settings..." (-1: cancel).
+  int saveContent = 0;
+  int ChooseSaveContent(int) override { return saveContent; }
 };
 
 // A start with a fixed clock (2026-05-30 21:15:30 local) and a machine offset of +2 hours.

@@ -1,0 +1,139 @@
+// The window's key table: every documented key, with its exact modifier set, the command it
+// runs through the command owners, and whether the focused control still gets the key.
+#include "app/key_commands.h"
+
+#include <QApplication>
+#include <algorithm>
+
+#include "app/side_panel.h"
+
+namespace zen {
+
+namespace {
+
+constexpr Qt::KeyboardModifiers kNone = Qt::NoModifier;
+constexpr Qt::KeyboardModifiers kShift = Qt::ShiftModifier;
+constexpr Qt::KeyboardModifiers kCtrl = Qt::ControlModifier;
+constexpr Qt::KeyboardModifiers kAlt = Qt::AltModifier;
+const Qt::KeyboardModifiers kAltShift = Qt::AltModifier | Qt::ShiftModifier;
+const Qt::KeyboardModifiers kCtrlPad = Qt::ControlModifier | Qt::KeypadModifier;
+const Qt::KeyboardModifiers kCompared = Qt::ShiftModifier | Qt::ControlModifier |
+                                        Qt::AltModifier | Qt::MetaModifier | Qt::KeypadModifier;
+
+QString RefreshText(int refreshIndex) {
+  return QString::number(kRefreshSeconds[static_cast<size_t>(std::clamp(refreshIndex, 0, 5))]);
+}
+
+QString JumpText(const TTimeControl& time) {
+  return QString::fromLatin1(kJumpMultiplierNames[static_cast<size_t>(time.JumpMultiplier)]) +
+         QStringLiteral(" x ") + QString::fromLatin1(kJumpUnitNames[static_cast<size_t>(time.JumpUnit)]);
+}
+
+}  // namespace
+
+QString RefreshIntervalMessage(const TTimeControl&, int refreshIndex) {
+  return QStringLiteral("Refresh interval is now: ") + RefreshText(refreshIndex) +
+         QStringLiteral(" sec(s)");
+}
+
+QString JumpIntervalMessage(const TTimeControl& time) {
+  return QStringLiteral("Jump interval is now: ") + JumpText(time);
+}
+
+QString IntervalsMessage(const TTimeControl& time, int refreshIndex) {
+  return QStringLiteral("Refresh interval: ") + RefreshText(refreshIndex) +
+         QStringLiteral(" sec(s), Jump interval: ") + JumpText(time);
+}
+
+TKeyCommands::TKeyCommands(QWidget& window, TTracker& tracker, TTimeCommands& time,
+                           TShowCommands& show, TWindowCommands& windowCommands,
+                           TSidePanel& sidePanel, TFooter& footer,
+                           std::function<void(int)> showPage, QObject* parent)
+    : QObject(parent), window_(window), tracker_(tracker), footer_(footer) {
+  auto always = [](std::function<void()> command) {
+    return [command = std::move(command)] {
+      command();
+      return true;
+    };
+  };
+  // A command that runs only while the "-" jump button is enabled, that is in simulation.
+  auto inSimulation = [&tracker](std::function<void()> command) {
+    return [&tracker, command = std::move(command)] {
+      if (tracker.time.Mode() != TTimeMode::Simulation) return false;
+      command();
+      return true;
+    };
+  };
+  auto notice = [this](QString text) { footer_.SendToFooter(kFooterNotice, text); };
+  auto stepRefresh = [this, &time, notice](int step) {
+    time.SetRefreshIndex(tracker_.view.refreshIndex + step);
+    notice(RefreshIntervalMessage(tracker_.time, tracker_.view.refreshIndex));
+  };
+  auto stepUnit = [this, &time, notice](int step) {
+    time.SetJumpUnit(tracker_.time.JumpUnit + step);
+    notice(JumpIntervalMessage(tracker_.time));
+  };
+  auto stepMultiplier = [this, &time, notice](int step) {
+    time.SetJumpMultiplier(tracker_.time.JumpMultiplier + step);
+    notice(JumpIntervalMessage(tracker_.time));
+  };
+
+  for (int page = 0; page < 7; ++page) {
+    table_.push_back({Qt::Key_F1 + page, kNone, TKeyPass::Yes, always([showPage, page] { showPage(page); })});
+  }
+  for (int tab = 0; tab < 3; ++tab) {
+    table_.push_back({Qt::Key_F1 + tab, kShift, TKeyPass::Yes,
+                      always([&sidePanel, tab] { sidePanel.SetListTab(static_cast<TListTab>(tab)); })});
+  }
+  table_.insert(table_.end(), {
+      {Qt::Key_F10, kNone, TKeyPass::Yes, always([&show] { show.StepSatOnTrack(); })},
+      {Qt::Key_F11, kNone, TKeyPass::Yes, always([&time] { time.timePanel->trigger(); })},
+      {Qt::Key_F12, kNone, TKeyPass::Yes, always([&show] { show.StepRadarMode(); })},
+      {Qt::Key_F1, kAlt, TKeyPass::Yes, always([&windowCommands] { windowCommands.Help(); })},
+      {Qt::Key_F1, kAltShift, TKeyPass::Yes, always([&windowCommands] { windowCommands.Help(); })},
+      {Qt::Key_F2, kAlt, TKeyPass::Yes, always([&windowCommands] { windowCommands.ScreenShot(false); })},
+      {Qt::Key_F2, kAltShift, TKeyPass::Yes, always([&windowCommands] { windowCommands.ScreenShot(true); })},
+      {Qt::Key_F3, kAlt, TKeyPass::Yes, always([&windowCommands] { windowCommands.minimize->trigger(); })},
+      {Qt::Key_F3, kAltShift, TKeyPass::Yes, always([&windowCommands] { windowCommands.minimize->trigger(); })},
+      {Qt::Key_F4, kAlt, TKeyPass::No, always([&windowCommands] { windowCommands.exit->trigger(); })},
+      {Qt::Key_PageUp, kCtrl, TKeyPass::WhenNotRun, inSimulation([&time] { time.ToggleAutoBackward(); })},
+      {Qt::Key_PageDown, kCtrl, TKeyPass::WhenNotRun, inSimulation([&time] { time.ToggleAutoForward(); })},
+      {Qt::Key_End, kCtrl, TKeyPass::No, always([&time] { time.SetMode(TTimeMode::Simulation); })},
+      {Qt::Key_Home, kCtrl, TKeyPass::No, always([&time] { time.SetMode(TTimeMode::RealTime); })},
+      {Qt::Key_Plus, kCtrlPad, TKeyPass::WhenNotRun, inSimulation([&time] { time.Jump(+1); })},
+      {Qt::Key_Minus, kCtrlPad, TKeyPass::WhenNotRun, inSimulation([&time] { time.Jump(-1); })},
+      {Qt::Key_1, kCtrl, TKeyPass::No, always([stepRefresh] { stepRefresh(-1); })},
+      {Qt::Key_2, kCtrl, TKeyPass::No, always([stepRefresh] { stepRefresh(+1); })},
+      {Qt::Key_A, kCtrl, TKeyPass::No, always([stepUnit] { stepUnit(-1); })},
+      {Qt::Key_S, kCtrl, TKeyPass::No, always([stepUnit] { stepUnit(+1); })},
+      {Qt::Key_Q, kCtrl, TKeyPass::No, always([stepMultiplier] { stepMultiplier(-1); })},
+      {Qt::Key_W, kCtrl, TKeyPass::No, always([stepMultiplier] { stepMultiplier(+1); })},
+      {Qt::Key_QuoteLeft, kCtrl, TKeyPass::Yes, always([this, notice] {
+         notice(IntervalsMessage(tracker_.time, tracker_.view.refreshIndex));
+       })},
+  });
+}
+
+bool TKeyCommands::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+  modifiers &= kCompared;
+  for (const TKeyBinding& b : table_) {
+    if (b.key != key || b.modifiers != modifiers) continue;
+    bool ran = b.run();
+    return b.pass == TKeyPass::No || (b.pass == TKeyPass::WhenNotRun && ran);
+  }
+  return false;
+}
+
+bool TKeyCommands::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+  auto* widget = static_cast<QWidget*>(watched);
+  if (widget->window() != &window_ || !window_.isEnabled()) return false;
+  // A key not taken by its control travels up to the control's parents; the table sees it
+  // once, on its way to the first of them.
+  QWidget* first = QApplication::focusWidget();
+  if (widget != (first != nullptr && first->window() == &window_ ? first : &window_)) return false;
+  auto* key = static_cast<QKeyEvent*>(event);
+  return FormKeyDown(key->key(), key->modifiers());
+}
+
+}  // namespace zen

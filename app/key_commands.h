@@ -1,0 +1,59 @@
+// The window's key table: every documented key, with its exact modifier set, the command it
+// runs through the command owners, and whether the focused control still gets the key.
+#pragma once
+
+#include <QKeyEvent>
+#include <QObject>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+#include "app/show_commands.h"
+#include "app/time_commands.h"
+#include "app/window_commands.h"
+#include "display/footer.h"
+
+namespace zen {
+
+class TSidePanel;
+
+// Whether the focused control still gets a key the table handled.
+enum class TKeyPass { Yes, No, WhenNotRun };
+
+struct TKeyBinding {
+  int key;
+  Qt::KeyboardModifiers modifiers;  // exactly these of Shift, Ctrl, Alt, Meta and Keypad
+  TKeyPass pass;
+  // Runs the command; false when it did not run (a simulation command in real time).
+  std::function<bool()> run;
+};
+
+// "Refresh interval is now: R sec(s)" and the jump-interval texts the keys report.
+QString RefreshIntervalMessage(const TTimeControl& time, int refreshIndex);
+QString JumpIntervalMessage(const TTimeControl& time);
+QString IntervalsMessage(const TTimeControl& time, int refreshIndex);
+
+class TKeyCommands : public QObject {
+  Q_OBJECT
+
+ public:
+  // showPage shows a page tab (0..6) and focuses its control.
+  TKeyCommands(QWidget& window, TTracker& tracker, TTimeCommands& time, TShowCommands& show,
+               TWindowCommands& windowCommands, TSidePanel& sidePanel, TFooter& footer,
+               std::function<void(int)> showPage, QObject* parent = nullptr);
+
+  const std::vector<TKeyBinding>& Table() const { return table_; }
+  // FormKeyDown: runs the table's command for a key; true when the key is consumed.
+  bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+  // Sees every key meant for a control of the window before that control does.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QWidget& window_;
+  TTracker& tracker_;
+  TFooter& footer_;
+  std::vector<TKeyBinding> table_;
+};
+
+}  // namespace zen

@@ -1,0 +1,152 @@
+// The settings commands: the main file and named settings files read and written at start,
+// at exit and by "Load..." and "Save...", and the "Auto save" choice.
+#include "app/settings_commands.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <utility>
+
+#include "tracking/text_file.h"
+
+namespace zen {
+
+namespace {
+
+const QString kSettingsFilter = QStringLiteral("INI files (*.ini);;All files (*)");
+
+}  // namespace
+
+TSettingsCommands::TSettingsCommands(TTracker& tracker, TTimeCommands& time,
+                                     TTrackingCommands& tracking, UserDialogs& dialogs,
+                                     std::function<double()> detectedOffset, QObject* parent)
+    : QObject(parent),
+      tracker_(tracker),
+      time_(time),
+      tracking_(tracking),
+      dialogs_(dialogs),
+      detectedOffset_(std::move(detectedOffset)) {
+  loadSettings = new QAction(QStringLiteral("Load Settings..."), this);
+  saveSettings = new QAction(QStringLiteral("Save Settings..."), this);
+  autoSave = new QAction(QStringLiteral("Auto save"), this);
+  autoSave->setCheckable(true);
+  connect(loadSettings, &QAction::triggered, this, &TSettingsCommands::Load);
+  connect(saveSettings, &QAction::triggered, this, &TSettingsCommands::Save);
+}
+
+bool TSettingsCommands::Report(const std::exception& error) {
+  dialogs_.ShowError(QString::fromStdString(error.what()));
+  return false;
+}
+
+void TSettingsCommands::zapodawajSetUpMain() {
+  const std::filesystem::path file =
+      std::filesystem::path(programFolder_.toStdString()) / kMainSettingsFile;
+  TMainSettings main = ReadMainSettings(file, detectedOffset_());
+  autoSave->setChecked(main.autoSave);
+  tracker_.time.SetUTCOffset(main.utcOffsetHours);
+}
+
+bool TSettingsCommands::sejwujSetUpMain() {
+  TMainSettings main;
+  main.autoSave = autoSave->isChecked();
+  main.utcOffsetHours = tracker_.time.UtcOffsetHours();
+  try {
+    WriteMainSettings(std::filesystem::path(programFolder_.toStdString()) / kMainSettingsFile,
+                      main);
+  } catch (const TFileError& error) {
+    return Report(error);
+  }
+  return true;
+}
+
+void TSettingsCommands::zapodawajSetUp(const std::string& name) {
+  const std::filesystem::path file = SettingsFilePath(programFolder_.toStdString(), name);
+  settingsFileName_ = QStringLiteral("Setup/") + QString::fromStdString(name) +
+                      QStringLiteral(".ini");
+  TSettings settings = ReadSettings(file);
+  TSatelliteList& list = tracker_.list;
+  list.TleFileName = settings.tleFile;
+  list.ActiveId = settings.activeId;
+  list.TrackedIds = settings.trackedIds;
+  std::string upper = name;
+  std::transform(upper.begin(), upper.end(), upper.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  if (!settings.onlySats || upper == "DEFAULT") ApplyOptions(settings);
+  tracking_.ReloadCatalogue();
+}
+
+void TSettingsCommands::ApplyOptions(const TSettings& s) {
+  TTimeControl& time = tracker_.time;
+  time.Display = s.timeSystem == 0 ? TTimeDisplay::Utc : TTimeDisplay::Local;
+  // A drop-down choice runs no handler while settings load, so the timer is set here.
+  time_.SetRefreshIndex(s.refreshIndex);
+  time.JumpMultiplier = s.jumpMultiplier;
+  time.JumpUnit = s.jumpUnit;
+  tracker_.view.timePanelShown = s.timePanel;
+  tracker_.locationFile = s.locationFile;
+  tracker_.SetSite(s.site);
+  tracker_.show = s.show;
+  tracker_.prediction = s.prediction;
+}
+
+TSettings TSettingsCommands::FromModel() const {
+  TSettings s;
+  const TTimeControl& time = tracker_.time;
+  s.timeSystem = time.Display == TTimeDisplay::Utc ? 0 : 1;
+  s.refreshIndex = tracker_.view.refreshIndex;
+  s.jumpMultiplier = time.JumpMultiplier;
+  s.jumpUnit = time.JumpUnit;
+  s.timePanel = tracker_.view.timePanelShown;
+  const TSatelliteList& list = tracker_.list;
+  s.tleFile = list.TleFileName;
+  s.activeId = list.HasActiveSat() ? list.CatalogNumberOf(list.ActiveSat) : std::string();
+  for (int i = 1; i <= list.TrackedCount; ++i) s.trackedIds.push_back(list.CatalogNumberOf(i));
+  s.locationFile = tracker_.locationFile;
+  s.site = tracker_.Site();
+  s.show = tracker_.show;
+  s.prediction = tracker_.prediction;
+  return s;
+}
+
+bool TSettingsCommands::SejwujSetUp(const std::string& name) {
+  TSettings settings = FromModel();
+  if (saveChoice_ != TSaveChoice::OnlyOptions) tracker_.list.TrackedIds = settings.trackedIds;
+  try {
+    WriteSettings(SettingsFilePath(programFolder_.toStdString(), name), settings, saveChoice_);
+  } catch (const TFileError& error) {
+    return Report(error);
+  }
+  return true;
+}
+
+void TSettingsCommands::Load() {
+  QString file = dialogs_.ChooseFileToOpen(QStringLiteral("Load settings"),
+                                           programFolder_ + QStringLiteral("/Setup"),
+                                           kSettingsFilter);
+  if (file.isEmpty()) return;
+  std::string name = SettingsNameOf(file.toStdString());
+  if (busyStarts) busyStarts();
+  zapodawajSetUp(name);
+  tracker_.SetSite(tracker_.Site());
+  tracker_.Recompute();
+  if (busyEnds) busyEnds();
+}
+
+void TSettingsCommands::Save() {
+  int choice = dialogs_.ChooseSaveContent(static_cast<int>(saveChoice_));
+  if (choice < 0) return;
+  saveChoice_ = static_cast<TSaveChoice>(std::clamp(choice, 0, 2));
+  QString file = dialogs_.ChooseFileToSave(QStringLiteral("Save settings"),
+                                           programFolder_ + QStringLiteral("/Setup"),
+                                           kSettingsFilter);
+  if (file.isEmpty()) return;
+  std::string name = SettingsNameOf(file.toStdString());
+  if (name.empty()) {
+    dialogs_.ShowError(QStringLiteral("A settings file needs a name before its first \".\": ") +
+                       file);
+    return;
+  }
+  SejwujSetUp(name);
+}
+
+}  // namespace zen

@@ -1,0 +1,71 @@
+// The settings commands: the main file and named settings files read and written at start,
+// at exit and by "Load..." and "Save...", and the "Auto save" choice.
+#pragma once
+
+#include <QAction>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <string>
+
+#include "app/time_commands.h"
+#include "app/tracker.h"
+#include "app/tracking_commands.h"
+#include "app/user_dialogs.h"
+#include "tracking/settings.h"
+
+namespace zen {
+
+class TSettingsCommands : public QObject {
+  Q_OBJECT
+
+ public:
+  TSettingsCommands(TTracker& tracker, TTimeCommands& time, TTrackingCommands& tracking,
+                    UserDialogs& dialogs, std::function<double()> detectedOffset,
+                    QObject* parent = nullptr);
+
+  void SetProgramFolder(const QString& folder) { programFolder_ = folder; }
+  // Shows and hides the "Loading..." notice around a load.
+  std::function<void()> busyStarts;
+  std::function<void()> busyEnds;
+
+  QAction* loadSettings;  // "Load..." and the menu's "Load Settings..."
+  QAction* saveSettings;  // "Save..." and the menu's "Save Settings..."
+  QAction* autoSave;      // "Auto save": "default" is written at exit
+
+  // The save dialog's choice, kept for the life of the program.
+  TSaveChoice SaveChoice() const { return saveChoice_; }
+  // "Setup/<name>.ini" of the settings last loaded.
+  const QString& SettingsFileName() const { return settingsFileName_; }
+
+  // The main file: "Auto save" and the UTC offset.
+  void zapodawajSetUpMain();
+  // False when the file could not be written; the user has been told why.
+  bool sejwujSetUpMain();
+  // Reads "Setup/<name>.ini" into the model (options only when the file is not marked "Only
+  // satellites", unless it is "default"), then loads its element file. Does not compute.
+  void zapodawajSetUp(const std::string& name);
+  // Writes "Setup/<name>.ini" with the save dialog's choice; false (and told) on failure.
+  bool SejwujSetUp(const std::string& name);
+
+  // "Load...": a file of the "Setup" folder by name, its site applied, everything recomputed.
+  void Load();
+  // "Save...": what to save, then the file name; always written into the "Setup" folder.
+  void Save();
+
+ private:
+  TTracker& tracker_;
+  TTimeCommands& time_;
+  TTrackingCommands& tracking_;
+  UserDialogs& dialogs_;
+  std::function<double()> detectedOffset_;
+  QString programFolder_;
+  QString settingsFileName_;
+  TSaveChoice saveChoice_ = TSaveChoice::SatellitesAndOptions;
+
+  TSettings FromModel() const;
+  void ApplyOptions(const TSettings& settings);
+  bool Report(const std::exception& error);
+};
+
+}  // namespace zen
