@@ -49,6 +49,8 @@ QAction* AddChoice(QActionGroup* group, const QString& caption) {
   return action;
 }
 
-bool ShiftHeld() { return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier; }
+bool ShiftHeld() {
+  return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
+}
 
 }  // namespace zen

@@ -8,8 +8,8 @@
 #include <QWidget>
 #include <functional>
 
-#include "app/user_dialogs.h"
 #include "app/tracker.h"
+#include "app/user_dialogs.h"
 
 namespace zen {
 
@@ -34,7 +34,7 @@ class TInfoPage : public QObject {
   bool ValueToClipboard();
   bool TableToClipboard();
 
-  QLabel* nameLabel;           // Label21
+  QLabel* nameLabel;            // Label21
   QPlainTextEdit* elementMemo;  // InfozT
   QPlainTextEdit* notesMemo;    // Memo3
 

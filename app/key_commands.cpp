@@ -17,8 +17,8 @@ constexpr Qt::KeyboardModifiers kCtrl = Qt::ControlModifier;
 constexpr Qt::KeyboardModifiers kAlt = Qt::AltModifier;
 const Qt::KeyboardModifiers kAltShift = Qt::AltModifier | Qt::ShiftModifier;
 const Qt::KeyboardModifiers kCtrlPad = Qt::ControlModifier | Qt::KeypadModifier;
-const Qt::KeyboardModifiers kCompared = Qt::ShiftModifier | Qt::ControlModifier |
-                                        Qt::AltModifier | Qt::MetaModifier | Qt::KeypadModifier;
+const Qt::KeyboardModifiers kCompared = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier |
+                                        Qt::MetaModifier | Qt::KeypadModifier;
 
 QString RefreshText(int refreshIndex) {
   return QString::number(kRefreshSeconds[static_cast<size_t>(std::clamp(refreshIndex, 0, 5))]);
@@ -26,7 +26,8 @@ QString RefreshText(int refreshIndex) {
 
 QString JumpText(const TTimeControl& time) {
   return QString::fromLatin1(kJumpMultiplierNames[static_cast<size_t>(time.JumpMultiplier)]) +
-         QStringLiteral(" x ") + QString::fromLatin1(kJumpUnitNames[static_cast<size_t>(time.JumpUnit)]);
+         QStringLiteral(" x ") +
+         QString::fromLatin1(kJumpUnitNames[static_cast<size_t>(time.JumpUnit)]);
 }
 
 }  // namespace
@@ -79,39 +80,53 @@ TKeyCommands::TKeyCommands(QWidget& window, TTracker& tracker, TTimeCommands& ti
   };
 
   for (int page = 0; page < 7; ++page) {
-    table_.push_back({Qt::Key_F1 + page, kNone, TKeyPass::Yes, always([showPage, page] { showPage(page); })});
+    table_.push_back(
+        {Qt::Key_F1 + page, kNone, TKeyPass::Yes, always([showPage, page] { showPage(page); })});
   }
   for (int tab = 0; tab < 3; ++tab) {
-    table_.push_back({Qt::Key_F1 + tab, kShift, TKeyPass::Yes,
-                      always([&sidePanel, tab] { sidePanel.SetListTab(static_cast<TListTab>(tab)); })});
+    table_.push_back({Qt::Key_F1 + tab, kShift, TKeyPass::Yes, always([&sidePanel, tab] {
+                        sidePanel.SetListTab(static_cast<TListTab>(tab));
+                      })});
   }
-  table_.insert(table_.end(), {
-      {Qt::Key_F10, kNone, TKeyPass::Yes, always([&show] { show.StepSatOnTrack(); })},
-      {Qt::Key_F11, kNone, TKeyPass::Yes, always([&time] { time.timePanel->trigger(); })},
-      {Qt::Key_F12, kNone, TKeyPass::Yes, always([&show] { show.StepRadarMode(); })},
-      {Qt::Key_F1, kAlt, TKeyPass::Yes, always([&windowCommands] { windowCommands.Help(); })},
-      {Qt::Key_F1, kAltShift, TKeyPass::Yes, always([&windowCommands] { windowCommands.Help(); })},
-      {Qt::Key_F2, kAlt, TKeyPass::Yes, always([&windowCommands] { windowCommands.ScreenShot(false); })},
-      {Qt::Key_F2, kAltShift, TKeyPass::Yes, always([&windowCommands] { windowCommands.ScreenShot(true); })},
-      {Qt::Key_F3, kAlt, TKeyPass::Yes, always([&windowCommands] { windowCommands.minimize->trigger(); })},
-      {Qt::Key_F3, kAltShift, TKeyPass::Yes, always([&windowCommands] { windowCommands.minimize->trigger(); })},
-      {Qt::Key_F4, kAlt, TKeyPass::No, always([&windowCommands] { windowCommands.exit->trigger(); })},
-      {Qt::Key_PageUp, kCtrl, TKeyPass::WhenNotRun, inSimulation([&time] { time.ToggleAutoBackward(); })},
-      {Qt::Key_PageDown, kCtrl, TKeyPass::WhenNotRun, inSimulation([&time] { time.ToggleAutoForward(); })},
-      {Qt::Key_End, kCtrl, TKeyPass::No, always([&time] { time.SetMode(TTimeMode::Simulation); })},
-      {Qt::Key_Home, kCtrl, TKeyPass::No, always([&time] { time.SetMode(TTimeMode::RealTime); })},
-      {Qt::Key_Plus, kCtrlPad, TKeyPass::WhenNotRun, inSimulation([&time] { time.Jump(+1); })},
-      {Qt::Key_Minus, kCtrlPad, TKeyPass::WhenNotRun, inSimulation([&time] { time.Jump(-1); })},
-      {Qt::Key_1, kCtrl, TKeyPass::No, always([stepRefresh] { stepRefresh(-1); })},
-      {Qt::Key_2, kCtrl, TKeyPass::No, always([stepRefresh] { stepRefresh(+1); })},
-      {Qt::Key_A, kCtrl, TKeyPass::No, always([stepUnit] { stepUnit(-1); })},
-      {Qt::Key_S, kCtrl, TKeyPass::No, always([stepUnit] { stepUnit(+1); })},
-      {Qt::Key_Q, kCtrl, TKeyPass::No, always([stepMultiplier] { stepMultiplier(-1); })},
-      {Qt::Key_W, kCtrl, TKeyPass::No, always([stepMultiplier] { stepMultiplier(+1); })},
-      {Qt::Key_QuoteLeft, kCtrl, TKeyPass::Yes, always([this, notice] {
-         notice(IntervalsMessage(tracker_.time, tracker_.view.refreshIndex));
-       })},
-  });
+  table_.insert(
+      table_.end(),
+      {
+          {Qt::Key_F10, kNone, TKeyPass::Yes, always([&show] { show.StepSatOnTrack(); })},
+          {Qt::Key_F11, kNone, TKeyPass::Yes, always([&time] { time.timePanel->trigger(); })},
+          {Qt::Key_F12, kNone, TKeyPass::Yes, always([&show] { show.StepRadarMode(); })},
+          {Qt::Key_F1, kAlt, TKeyPass::Yes, always([&windowCommands] { windowCommands.Help(); })},
+          {Qt::Key_F1, kAltShift, TKeyPass::Yes,
+           always([&windowCommands] { windowCommands.Help(); })},
+          {Qt::Key_F2, kAlt, TKeyPass::Yes,
+           always([&windowCommands] { windowCommands.ScreenShot(false); })},
+          {Qt::Key_F2, kAltShift, TKeyPass::Yes,
+           always([&windowCommands] { windowCommands.ScreenShot(true); })},
+          {Qt::Key_F3, kAlt, TKeyPass::Yes,
+           always([&windowCommands] { windowCommands.minimize->trigger(); })},
+          {Qt::Key_F3, kAltShift, TKeyPass::Yes,
+           always([&windowCommands] { windowCommands.minimize->trigger(); })},
+          {Qt::Key_F4, kAlt, TKeyPass::No,
+           always([&windowCommands] { windowCommands.exit->trigger(); })},
+          {Qt::Key_PageUp, kCtrl, TKeyPass::WhenNotRun,
+           inSimulation([&time] { time.ToggleAutoBackward(); })},
+          {Qt::Key_PageDown, kCtrl, TKeyPass::WhenNotRun,
+           inSimulation([&time] { time.ToggleAutoForward(); })},
+          {Qt::Key_End, kCtrl, TKeyPass::No,
+           always([&time] { time.SetMode(TTimeMode::Simulation); })},
+          {Qt::Key_Home, kCtrl, TKeyPass::No,
+           always([&time] { time.SetMode(TTimeMode::RealTime); })},
+          {Qt::Key_Plus, kCtrlPad, TKeyPass::WhenNotRun, inSimulation([&time] { time.Jump(+1); })},
+          {Qt::Key_Minus, kCtrlPad, TKeyPass::WhenNotRun, inSimulation([&time] { time.Jump(-1); })},
+          {Qt::Key_1, kCtrl, TKeyPass::No, always([stepRefresh] { stepRefresh(-1); })},
+          {Qt::Key_2, kCtrl, TKeyPass::No, always([stepRefresh] { stepRefresh(+1); })},
+          {Qt::Key_A, kCtrl, TKeyPass::No, always([stepUnit] { stepUnit(-1); })},
+          {Qt::Key_S, kCtrl, TKeyPass::No, always([stepUnit] { stepUnit(+1); })},
+          {Qt::Key_Q, kCtrl, TKeyPass::No, always([stepMultiplier] { stepMultiplier(-1); })},
+          {Qt::Key_W, kCtrl, TKeyPass::No, always([stepMultiplier] { stepMultiplier(+1); })},
+          {Qt::Key_QuoteLeft, kCtrl, TKeyPass::Yes, always([this, notice] {
+             notice(IntervalsMessage(tracker_.time, tracker_.view.refreshIndex));
+           })},
+      });
 }
 
 bool TKeyCommands::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {

@@ -64,7 +64,8 @@ TMainPage::TMainPage(const TTracker& tracker, TTimeCommands& time, TWindowComman
 
   jumpBack = Button(this, "-", "Jump backward (Ctrl+NUM-)", {124, 64, 38, 24});
   jumpForward = Button(this, "+", "Jump forward (Ctrl+NUM+)", {166, 64, 38, 24});
-  autoBackward = Button(this, "Auto bck", "Auto backward simulation (Ctrl+PgUp)", {124, 94, 78, 24});
+  autoBackward =
+      Button(this, "Auto bck", "Auto backward simulation (Ctrl+PgUp)", {124, 94, 78, 24});
   autoForward = Button(this, "Auto fwd", "Auto forward simulation (Ctrl+PgDn)", {206, 94, 78, 24});
 
   QGroupBox* refreshGroup = Group(this, "Refresh", {292, 2, 110, 50});
@@ -96,7 +97,6 @@ TMainPage::TMainPage(const TTracker& tracker, TTimeCommands& time, TWindowComman
                             {508, 68, 88, 26});
   helpButton = Button(this, "Help", "Zenarith Help System (Alt+F1)", {508, 98, 88, 26});
   loadTleButton = Button(this, "&Load TLE", "Load element sets from a file", {410, 60, 90, 26});
-
 
   BindButton(realTime, time.realTime);
   BindButton(simulation, time.simulation);

@@ -56,10 +56,10 @@ TMainWindow::TMainWindow(const TStartContext& start, UserDialogs& dialogs, QWidg
   tracking_ = new TTrackingCommands(*tracker_, footer_, dialogs_, this);
   tracking_->busyStarts = [this] { ShowMsg(); };
   tracking_->busyEnds = [this] { HideMsg(); };
-  window_ = new TWindowCommands(*this, [this]() -> const QImage& { return screen_->Img; },
-                                dialogs_, this);
-  settings_ = new TSettingsCommands(*tracker_, *time_, *tracking_, dialogs_, start_.detectedOffset,
-                                    this);
+  window_ = new TWindowCommands(
+      *this, [this]() -> const QImage& { return screen_->Img; }, dialogs_, this);
+  settings_ =
+      new TSettingsCommands(*tracker_, *time_, *tracking_, dialogs_, start_.detectedOffset, this);
   settings_->busyStarts = [this] { ShowMsg(); };
   settings_->busyEnds = [this] { HideMsg(); };
   // The machine's offset adopted at start is kept in the main file at once.
@@ -117,8 +117,9 @@ void TMainWindow::BuildControls() {
 
   BuildPages(infoz);
   messagePanel_ = MakeLoadingNotice(this, kMessagePanelArea);
-  keys_ = new TKeyCommands(*this, *tracker_, *time_, *show_, *window_, *sidePanel_, footer_,
-                           [this](int page) { ShowPage(page); }, this);
+  keys_ = new TKeyCommands(
+      *this, *tracker_, *time_, *show_, *window_, *sidePanel_, footer_,
+      [this](int page) { ShowPage(page); }, this);
   quickMenu_ = new TQuickMenu(*tracking_, *settings_, *time_, *show_, *window_, this);
   connect(sidePanel_->QuickMenuButton(), &QToolButton::clicked, this,
           [this] { quickMenu_->OpenBeside(*sidePanel_->QuickMenuButton()); });
@@ -163,9 +164,13 @@ void TMainWindow::BuildPages(QTableWidget* liveTable) {
   for (const char* caption : kPageTabCaptions) pageTabs_->addTab(QString::fromLatin1(caption));
   pageTabs_->setGeometry(kPageTabsArea);
   connect(pageTabs_, &QTabBar::currentChanged, pages_, &QStackedWidget::setCurrentIndex);
-  pageFocus_ = {mainPage_->realTime,        optionsPage_->sun, pages_->widget(kPageLocation),
-                infozO,                     pages_->widget(kPageSetup),
-                pages_->widget(kPagePrediction), pageTabs_};
+  pageFocus_ = {mainPage_->realTime,
+                optionsPage_->sun,
+                pages_->widget(kPageLocation),
+                infozO,
+                pages_->widget(kPageSetup),
+                pages_->widget(kPagePrediction),
+                pageTabs_};
 }
 
 void TMainWindow::ShowPage(int index) {

@@ -49,7 +49,9 @@ void TPointerCommands::RadarMove(QPoint pixel) {
   footer_.SendToFooter(kFooterHint, RadarReadout(screen_.Scene(), pixel.x(), pixel.y()));
 }
 
-void TPointerCommands::LeftPicture() { footer_.SendToFooter(kFooterHint, QString()); }
+void TPointerCommands::LeftPicture() {
+  footer_.SendToFooter(kFooterHint, QString());
+}
 
 void TPointerCommands::LeftWindow() {
   mouseOutside_ = true;
@@ -78,9 +80,8 @@ void TPointerCommands::CarryOut(const TPressDecision& d, QPoint globalPos) {
       if (d.popupSat <= 0) return;
       QMenu menu(screen_.mapView);
       int position = d.popupSat;
-      menu.addAction(d.stopTrackingCaption, this, [this, position] {
-        tracking_.StopTracking(position);
-      });
+      menu.addAction(d.stopTrackingCaption, this,
+                     [this, position] { tracking_.StopTracking(position); });
       menu.exec(globalPos);
       return;
     }

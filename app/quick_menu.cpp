@@ -12,8 +12,8 @@ void AddGroup(QMenu* menu, const QActionGroup* group) {
 
 // An entry that shows a key beside its caption; the key itself belongs to the key table.
 QAction* AddWithKey(QMenu* menu, QAction* action, const char* caption, const char* key) {
-  auto* entry = menu->addAction(QString::fromLatin1(caption) + QLatin1Char('\t') +
-                                QString::fromLatin1(key));
+  auto* entry =
+      menu->addAction(QString::fromLatin1(caption) + QLatin1Char('\t') + QString::fromLatin1(key));
   QObject::connect(entry, &QAction::triggered, action, &QAction::trigger);
   return entry;
 }
@@ -62,7 +62,8 @@ TQuickMenu::TQuickMenu(TTrackingCommands& tracking, TSettingsCommands& settings,
   addMenu(QStringLiteral("Stop Tranking"))
       ->addActions({tracking.removeSelected, tracking.removeAll, tracking.crop});
   addSeparator();
-  addMenu(QStringLiteral("Screen shot"))->addActions({window.screenShotWhole, window.screenShotMap});
+  addMenu(QStringLiteral("Screen shot"))
+      ->addActions({window.screenShotWhole, window.screenShotMap});
   AddWithKey(this, window.help, "Help", "Alt+F1");
   AddWithKey(this, window.minimize, "Minimalize", "Alt+F3");
   AddWithKey(this, window.exit, "Exit", "Alt+F4");

@@ -28,8 +28,8 @@ TScreen::TScreen(const TTracker& tracker, const TBitmaps& bitmaps, QWidget* wind
 }
 
 TMapScene TScreen::Scene() const {
-  return TMapScene{tracker_.list,  tracker_.cycle, tracker_.Site(),
-                   tracker_.show,  bitmaps_,       tracker_.time};
+  return TMapScene{tracker_.list, tracker_.cycle, tracker_.Site(),
+                   tracker_.show, bitmaps_,       tracker_.time};
 }
 
 void TScreen::DrawScreen(bool backgroundOnly) {

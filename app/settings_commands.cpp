@@ -61,8 +61,8 @@ bool TSettingsCommands::sejwujSetUpMain() {
 
 void TSettingsCommands::zapodawajSetUp(const std::string& name) {
   const std::filesystem::path file = SettingsFilePath(programFolder_.toStdString(), name);
-  settingsFileName_ = QStringLiteral("Setup/") + QString::fromStdString(name) +
-                      QStringLiteral(".ini");
+  settingsFileName_ =
+      QStringLiteral("Setup/") + QString::fromStdString(name) + QStringLiteral(".ini");
   TSettings settings = ReadSettings(file);
   TSatelliteList& list = tracker_.list;
   list.TleFileName = settings.tleFile;
@@ -120,9 +120,8 @@ bool TSettingsCommands::SejwujSetUp(const std::string& name) {
 }
 
 void TSettingsCommands::Load() {
-  QString file = dialogs_.ChooseFileToOpen(QStringLiteral("Load settings"),
-                                           programFolder_ + QStringLiteral("/Setup"),
-                                           kSettingsFilter);
+  QString file = dialogs_.ChooseFileToOpen(
+      QStringLiteral("Load settings"), programFolder_ + QStringLiteral("/Setup"), kSettingsFilter);
   if (file.isEmpty()) return;
   std::string name = SettingsNameOf(file.toStdString());
   if (busyStarts) busyStarts();
@@ -136,9 +135,8 @@ void TSettingsCommands::Save() {
   int choice = dialogs_.ChooseSaveContent(static_cast<int>(saveChoice_));
   if (choice < 0) return;
   saveChoice_ = static_cast<TSaveChoice>(std::clamp(choice, 0, 2));
-  QString file = dialogs_.ChooseFileToSave(QStringLiteral("Save settings"),
-                                           programFolder_ + QStringLiteral("/Setup"),
-                                           kSettingsFilter);
+  QString file = dialogs_.ChooseFileToSave(
+      QStringLiteral("Save settings"), programFolder_ + QStringLiteral("/Setup"), kSettingsFilter);
   if (file.isEmpty()) return;
   std::string name = SettingsNameOf(file.toStdString());
   if (name.empty()) {

@@ -85,7 +85,9 @@ void TShowCommands::SetRadarState(int mode) {
   tracker_.Recompute();
 }
 
-void TShowCommands::StepRadarMode() { SetRadarState(static_cast<int>(NextRadarMode(tracker_.show.radarMode))); }
+void TShowCommands::StepRadarMode() {
+  SetRadarState(static_cast<int>(NextRadarMode(tracker_.show.radarMode)));
+}
 
 bool TShowCommands::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ToolTip && !tracker_.show.hints) return true;

@@ -16,7 +16,9 @@ constexpr int kTabsHeight = 20;
 constexpr int kButtonHeight = 23;
 
 // Catalogue names are UTF-8.
-QString FromName(const std::string& name) { return QString::fromStdString(name); }
+QString FromName(const std::string& name) {
+  return QString::fromStdString(name);
+}
 
 bool SameNames(const QListWidget* list, const std::vector<std::string>& names) {
   if (list->count() != static_cast<int>(names.size())) return false;
@@ -178,7 +180,9 @@ void TSidePanel::ShowTracked(const TTrackedView& view) {
   }
 }
 
-void TSidePanel::SetListTab(TListTab tab) { tabs_->setCurrentIndex(static_cast<int>(tab)); }
+void TSidePanel::SetListTab(TListTab tab) {
+  tabs_->setCurrentIndex(static_cast<int>(tab));
+}
 
 void TSidePanel::onTabChanged(int index) {
   TListTab tab = static_cast<TListTab>(index);

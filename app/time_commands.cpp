@@ -17,7 +17,8 @@ constexpr double kOffsetStepHours = 0.5;
 // The captions of the quick menu's entries for the jump multipliers and units.
 constexpr std::array<const char*, 8> kMultiplierEntries = {"0,25", "0,50", "1",  "5",
                                                            "10",   "20",   "30", "60"};
-constexpr std::array<const char*, 6> kUnitEntries = {"Sec", "Min", "Hour", "Day", "Period", "Marker"};
+constexpr std::array<const char*, 6> kUnitEntries = {"Sec", "Min",    "Hour",
+                                                     "Day", "Period", "Marker"};
 
 void Check(QActionGroup* group, int index) {
   const QList<QAction*> actions = group->actions();
@@ -60,7 +61,8 @@ TTimeCommands::TTimeCommands(TTracker& tracker, std::function<double()> detected
   units = new QActionGroup(this);
   for (const char* caption : kUnitEntries) AddChoice(units, QString::fromLatin1(caption));
   multipliers = new QActionGroup(this);
-  for (const char* caption : kMultiplierEntries) AddChoice(multipliers, QString::fromLatin1(caption));
+  for (const char* caption : kMultiplierEntries)
+    AddChoice(multipliers, QString::fromLatin1(caption));
   refreshIntervals = new QActionGroup(this);
   for (int seconds : kRefreshSeconds) AddChoice(refreshIntervals, QString::number(seconds));
   connect(units, &QActionGroup::triggered, this,

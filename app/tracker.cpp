@@ -16,9 +16,13 @@ void TTracker::SetSite(const TSite& site) {
   observer_ = UstawLokacje(site_);
 }
 
-void TTracker::PobierzCzas() { time.PobierzCzas(clock_()); }
+void TTracker::PobierzCzas() {
+  time.PobierzCzas(clock_());
+}
 
-void TTracker::LiczWszo() { cycle.LiczWszo(time.NowUtc, observer_, list, time, show); }
+void TTracker::LiczWszo() {
+  cycle.LiczWszo(time.NowUtc, observer_, list, time, show);
+}
 
 void TTracker::Recompute() {
   LiczWszo();

@@ -6,14 +6,14 @@
 #include <QFile>
 #include <QFocusEvent>
 #include <QHelpEvent>
-#include <QMouseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTableWidget>
-#include <QPushButton>
 #include <fstream>
 
 #include "app/image_view.h"
@@ -263,8 +263,10 @@ TEST_F(InformationWindow, PagesShowTheModelWhateverChangedIt) {
     std::function<void()> command;
     std::function<bool()> shown;
   } cases[] = {
-      {[&] { window->ShowCommands().StepRadarMode(); }, [&] { return options->radarMode[0]->isChecked(); }},
-      {[&] { window->ShowCommands().StepSatOnTrack(); }, [&] { return options->satOnTrack[1]->isChecked(); }},
+      {[&] { window->ShowCommands().StepRadarMode(); },
+       [&] { return options->radarMode[0]->isChecked(); }},
+      {[&] { window->ShowCommands().StepSatOnTrack(); },
+       [&] { return options->satOnTrack[1]->isChecked(); }},
       {[&] { window->ShowCommands().grid->trigger(); }, [&] { return options->grid->isChecked(); }},
       {[&] { window->TimeCommands().SetMode(TTimeMode::Simulation); },
        [&] { return main->simulation->isChecked() && main->simTime->isEnabled(); }},
@@ -273,7 +275,9 @@ TEST_F(InformationWindow, PagesShowTheModelWhateverChangedIt) {
       {[&] { window->TimeCommands().ToggleAutoForward(); },
        [&] { return main->autoForward->text() == "STOP"; }},
       {[&] { window->TimeCommands().SetRefreshIndex(5); },
-       [&] { return main->refresh->currentText() == "60" && window->RefreshTimer().interval() == 60000; }},
+       [&] {
+         return main->refresh->currentText() == "60" && window->RefreshTimer().interval() == 60000;
+       }},
       {[&] { window->TimeCommands().SetOffset(-3.5); },
        [&] { return main->offsetLabel->text() == "UTC -3:30"; }},
       {[&] { window->TimeCommands().timePanel->trigger(); },
@@ -344,7 +348,8 @@ TEST_F(InformationWindow, NoTextIsCutOff) {
     if (auto* button = qobject_cast<QPushButton*>(w); button && !button->text().isEmpty()) {
       // A push button's size hint keeps a minimum width; only its caption must fit.
       text = button->text();
-      cut = button->fontMetrics().horizontalAdvance(QString(text).remove('&')) + 6 > button->width();
+      cut =
+          button->fontMetrics().horizontalAdvance(QString(text).remove('&')) + 6 > button->width();
     } else if (auto* box = qobject_cast<QAbstractButton*>(w); box && !box->text().isEmpty()) {
       text = box->text();
       cut = box->sizeHint().width() > box->width();

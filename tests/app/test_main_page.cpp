@@ -5,8 +5,8 @@
 #include <QKeyEvent>
 
 #include "app/main_page.h"
-#include "display/footer.h"
 #include "app_fixture.h"
+#include "display/footer.h"
 
 namespace zen {
 namespace {
@@ -19,7 +19,8 @@ class MainPage : public ::testing::Test {
     test::EnsureApplication();
     tracker_ = std::make_unique<TTracker>([] { return kClock; });
     tracker_->PobierzCzas();
-    commands_ = std::make_unique<TTimeCommands>(*tracker_, [this] { return detected_; }, dialogs_);
+    commands_ = std::make_unique<TTimeCommands>(
+        *tracker_, [this] { return detected_; }, dialogs_);
     tracking_ = std::make_unique<TTrackingCommands>(*tracker_, footer_, dialogs_);
     window_ = std::make_unique<TWindowCommands>(
         host_, [this]() -> const QImage& { return map_; }, dialogs_);

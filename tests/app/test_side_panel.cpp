@@ -42,7 +42,8 @@ class SidePanel : public ::testing::Test {
   }
   QStringList TrackedTexts() const {
     QStringList t;
-    for (int r = 0; r < panel_->TrackedList()->count(); ++r) t << panel_->TrackedList()->item(r)->text();
+    for (int r = 0; r < panel_->TrackedList()->count(); ++r)
+      t << panel_->TrackedList()->item(r)->text();
     return t;
   }
   void Key(QWidget* target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
@@ -148,7 +149,9 @@ TEST_F(SidePanel, ListsFollowChangesMadeElsewhere) {
   EXPECT_EQ(TrackedTexts(), (QStringList{"SAT 1"}));
   tracker_.list.TrackedIds.clear();
   std::ofstream(dir_.filePath("two.tle").toStdString(), std::ios::binary)
-      << "ONE\n" << test::MakeLinePair(7).first << "\n" << test::MakeLinePair(7).second << "\n";
+      << "ONE\n"
+      << test::MakeLinePair(7).first << "\n"
+      << test::MakeLinePair(7).second << "\n";
   tracker_.list.TleFileName = "two.tle";
   tracker_.list.zapodawajSatelity(dir_.path().toStdString());
   tracker_.Recompute();

@@ -8,9 +8,9 @@
 #include "app/image_view.h"
 #include "app/main_page.h"
 #include "app/main_window.h"
-#include "core/elements.h"
 #include "app/side_panel.h"
 #include "app_fixture.h"
+#include "core/elements.h"
 #include "test_support.h"
 
 namespace zen {
@@ -75,7 +75,8 @@ TEST_F(TrackingWindow, LoadTleOpensInTheTleFolderAndLoadsTheChosenFile) {
   EXPECT_TRUE(dialogs.openFolder.endsWith("/Tle"));
   EXPECT_EQ(window->Satellites().LoadedCount, 5) << "cancel keeps the catalogue";
   std::ofstream(folder.home.filePath("other.tle").toStdString(), std::ios::binary)
-      << SelfTestSatellites[1].line1 << "\n" << SelfTestSatellites[1].line2 << "\n";
+      << SelfTestSatellites[1].line1 << "\n"
+      << SelfTestSatellites[1].line2 << "\n";
   dialogs.fileToOpen = folder.home.filePath("other.tle");
   window->MainPage()->loadTleButton->click();
   EXPECT_EQ(window->Satellites().LoadedCount, 1);

@@ -1,0 +1,262 @@
+// The key table, the quick menu and the settings files, through the running window.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <fstream>
+
+#include "app/main_window.h"
+#include "app/options_page.h"
+#include "app/side_panel.h"
+#include "app_fixture.h"
+#include "core/elements.h"
+#include "tracking/ini_file.h"
+#include "tracking/settings.h"
+
+namespace zen {
+namespace {
+
+class KeysAndSettings : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::EnsureApplication();
+    if (!folder.HasShippedData()) GTEST_SKIP() << "no bitmaps under " << ZEN_SOURCE_DIR;
+    ASSERT_TRUE(folder.CopyData());
+    QDir().mkpath(folder.home.filePath("Tle"));
+    std::ofstream out(folder.home.filePath("Tle/test.tle").toStdString(), std::ios::binary);
+    for (const TNamedElements& s : SelfTestSatellites) {
+      out << s.name << "\r\n" << s.line1 << "\r\n" << s.line2 << "\r\n";
+    }
+  }
+
+  // A window on the program folder; with elements, the test file with two satellites tracked.
+  std::unique_ptr<TMainWindow> Start(bool elements) {
+    TStartContext c = test::Context(folder.home.path(), folder.locks.path());
+    if (elements) {
+      c.elementFile = folder.home.filePath("Tle/test.tle");
+      c.trackIds = {"25544", "25023"};
+    }
+    c.clock = [] { return TDateRec{2001, 12, 18, 5, 0, 0, 0}; };
+    auto window = std::make_unique<TMainWindow>(c, dialogs);
+    window->ShowAsPlanned();
+    EXPECT_TRUE(test::WaitUntil([&] { return window->Activated(); }));
+    return window;
+  }
+  void Close(std::unique_ptr<TMainWindow>& window) {
+    dialogs.answers = {true};
+    window->close();
+    window.reset();
+  }
+  QString SetupFile(const char* name) const {
+    return folder.home.filePath(QStringLiteral("Setup/") + name);
+  }
+
+  test::TProgramFolder folder;
+  test::TScriptedDialogs dialogs;
+};
+
+// The entry at a path of captions in a menu.
+QAction* Entry(QMenu* menu, QStringList path) {
+  for (QAction* a : menu->actions()) {
+    if (a->text().section('\t', 0, 0) != path.front()) continue;
+    path.pop_front();
+    if (path.isEmpty()) return a;
+    return a->menu() != nullptr ? Entry(a->menu(), path) : nullptr;
+  }
+  return nullptr;
+}
+
+TEST_F(KeysAndSettings, KeysRunTheirCommandsAndPassOnlyWhatTheTableSays) {
+  auto window = Start(true);
+  TKeyCommands& keys = window->KeyCommands();
+  const TTracker& model = window->Tracker();
+  const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+  const struct {
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    bool consumed;
+    std::function<bool()> holds;
+  } rows[] = {
+      {Qt::Key_PageDown, ctrl, false, [&] { return model.time.AutoStep == 0; }},  // real time
+      {Qt::Key_Plus, ctrl | Qt::KeypadModifier, false,
+       [&] { return model.time.Mode() == TTimeMode::RealTime; }},
+      {Qt::Key_F12, Qt::NoModifier, false, [&] { return model.show.radarMode == TRadarMode::On; }},
+      {Qt::Key_F12, Qt::NoModifier, false, [&] { return model.show.radarMode == TRadarMode::Off; }},
+      {Qt::Key_F12, Qt::NoModifier, false,
+       [&] { return model.show.radarMode == TRadarMode::Auto; }},
+      {Qt::Key_F10, Qt::NoModifier, false,
+       [&] {
+         return model.show.satOnTrack == TSatOnTrack::Middle &&
+                Entry(&window->QuickMenu(), {"Options", "Sat On Track", "Middle"})->isChecked();
+       }},
+      {Qt::Key_F2, Qt::NoModifier, false, [&] { return window->OptionsPage()->sun->hasFocus(); }},
+      {Qt::Key_F2, Qt::ShiftModifier, false,
+       [&] { return window->SidePanel()->ListTab() == TListTab::Tracked; }},
+      {Qt::Key_F11, Qt::NoModifier, false, [&] { return !window->TimePanelShown(); }},
+      {Qt::Key_1, ctrl, true, [&] { return model.view.refreshIndex == 0; }},
+      {Qt::Key_1, ctrl, true,
+       [&] {
+         return model.view.refreshIndex == 0 && window->RefreshTimer().interval() == 1000 &&
+                window->Footer().Texts[kFooterNotice] == "Refresh interval is now: 1 sec(s)";
+       }},
+      {Qt::Key_End, ctrl, true, [&] { return model.time.Mode() == TTimeMode::Simulation; }},
+      {Qt::Key_PageDown, ctrl, true, [&] { return model.time.AutoStep == 1; }},
+      {Qt::Key_PageUp, ctrl, true, [&] { return model.time.AutoStep == -1; }},
+      {Qt::Key_W, ctrl, true, [&] { return model.time.JumpMultiplier == 4; }},
+      {Qt::Key_W, ctrl, true, [&] { return model.time.JumpMultiplier == 5; }},
+      {Qt::Key_W, ctrl, true, [&] { return model.time.JumpMultiplier == 6; }},
+      {Qt::Key_W, ctrl, true, [&] { return model.time.JumpMultiplier == 7; }},
+      {Qt::Key_W, ctrl, true,
+       [&] {
+         return model.time.JumpMultiplier == 7 &&
+                window->Footer().Texts[kFooterNotice] == "Jump interval is now: 60 x min";
+       }},
+      {Qt::Key_A, ctrl, true, [&] { return model.time.JumpUnit == 0; }},
+      {Qt::Key_QuoteLeft, ctrl, false,
+       [&] {
+         return window->Footer().Texts[kFooterNotice] ==
+                "Refresh interval: 1 sec(s), Jump interval: 60 x sec";
+       }},
+      {Qt::Key_A, ctrl | Qt::ShiftModifier, false,
+       [&] { return model.time.JumpUnit == 0; }},  // exact set
+      {Qt::Key_Home, ctrl, true, [&] { return model.time.Mode() == TTimeMode::RealTime; }},
+  };
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    EXPECT_EQ(keys.FormKeyDown(rows[i].key, rows[i].modifiers), rows[i].consumed) << "row " << i;
+    EXPECT_TRUE(rows[i].holds()) << "row " << i;
+  }
+}
+
+TEST_F(KeysAndSettings, TheWindowSeesKeysBeforeTheFocusedControl) {
+  auto window = Start(true);
+  QListWidget* loaded = window->SidePanel()->LoadedList();
+  loaded->setFocus();
+  // Ctrl+A would select every row of the list; the key table takes it for the jump unit.
+  QKeyEvent ctrlA(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier);
+  QApplication::sendEvent(loaded, &ctrlA);
+  EXPECT_EQ(window->Time().JumpUnit, 0);
+  EXPECT_TRUE(loaded->selectedItems().isEmpty());
+}
+
+TEST_F(KeysAndSettings, QuickMenuEntriesRunTheirCommandsAndFollowTheMode) {
+  auto window = Start(true);
+  QMenu* menu = &window->QuickMenu();
+  EXPECT_FALSE(Entry(menu, {"Time", "Auto Forward"})->isEnabled()) << "real time";
+  EXPECT_FALSE(Entry(menu, {"Time", "Interval Units"})->menu()->isEnabled() &&
+               Entry(menu, {"Time", "Interval Units", "Sec"})->isEnabled());
+  const struct {
+    QStringList path;
+    std::function<bool()> holds;
+  } rows[] = {
+      {{"Time", "Simulation"}, [&] { return window->Time().Mode() == TTimeMode::Simulation; }},
+      {{"Time", "Interval Units", "Day"}, [&] { return window->Time().JumpUnit == 3; }},
+      {{"Time", "Auto Forward"}, [&] { return window->Time().AutoStep == 1; }},
+      {{"Time", "Auto Off"}, [&] { return window->Time().AutoStep == 0; }},
+      {{"Options", "Show", "Grid"}, [&] { return window->Show().grid; }},
+      {{"Options", "Radar", "Off"}, [&] { return window->Show().radarMode == TRadarMode::Off; }},
+      {{"Stop Tranking", "Remove all"}, [&] { return window->Satellites().TrackedCount == 0; }},
+      {{"Start Tracking", "Add all to tracked"},
+       [&] { return window->Satellites().TrackedCount == 2; }},
+      {{"Stop Tranking", "Remove all"}, [&] { return window->Satellites().TrackedCount == 0; }},
+      {{"Screen shot", "Map Only"},
+       [&] { return QFile::exists(folder.home.filePath("Output/ScrSav000.bmp")); }},
+  };
+  for (const auto& row : rows) {
+    QAction* entry = Entry(menu, row.path);
+    ASSERT_NE(entry, nullptr) << qPrintable(row.path.join(" > "));
+    EXPECT_TRUE(entry->isEnabled()) << qPrintable(row.path.join(" > "));
+    entry->trigger();
+    EXPECT_TRUE(row.holds()) << qPrintable(row.path.join(" > "));
+  }
+  EXPECT_TRUE(Entry(menu, {"Options", "Show", "Grid"})->isChecked());
+  EXPECT_TRUE(window->OptionsPage()->grid->isChecked());
+}
+
+TEST_F(KeysAndSettings, AFreshFolderGivesEveryDefaultAndNoSatellites) {
+  auto window = Start(false);
+  EXPECT_EQ(window->Satellites().LoadedCount, 0);
+  EXPECT_EQ(window->Tracker().Site().name, "Torun");
+  EXPECT_EQ(window->RefreshTimer().interval(), 5000);
+  EXPECT_EQ(window->Show().radarMode, TRadarMode::Auto);
+  EXPECT_FALSE(window->OptionsPage()->autoSave->isChecked());
+}
+
+TEST_F(KeysAndSettings, ChoicesSurviveARestartWithAutoSave) {
+  auto window = Start(true);
+  window->OptionsPage()->autoSave->click();
+  window->OptionsPage()->grid->click();
+  window->OptionsPage()->radarMode[1]->click();
+  window->TimeCommands().SetRefreshIndex(3);
+  window->TimeCommands().SetOffset(5.5);
+  Close(window);
+  ASSERT_TRUE(QFile::exists(SetupFile("default.ini")));
+  // Written in tracked-list order, which is the element file's.
+  TIniFile saved = TIniFile::Read(SetupFile("default.ini").toStdString());
+  EXPECT_EQ(saved.ReadString("TLE_DB", "Tracked", ""), "25023,25544");
+  EXPECT_EQ(saved.ReadString("TLE_DB", "Active", ""), "25544");
+  saved.WriteString("TLE_DB", "Tracked", "25544,25023");
+  saved.Save(SetupFile("default.ini").toStdString());
+
+  window = Start(false);
+  EXPECT_TRUE(window->OptionsPage()->autoSave->isChecked());
+  EXPECT_TRUE(window->Show().grid);
+  EXPECT_TRUE(window->OptionsPage()->radarMode[1]->isChecked());
+  EXPECT_EQ(window->RefreshTimer().interval(), 20000);
+  EXPECT_EQ(window->Time().UtcOffsetHours(), 5.5);
+  // The tracked list follows the element file's order, whatever order the file lists.
+  EXPECT_EQ(window->Satellites().TrackedCount, 2);
+  EXPECT_EQ(window->Satellites().CatalogNumberOf(1), "25023");
+  EXPECT_EQ(window->Satellites().CatalogNumberOf(window->Satellites().ActiveSat), "25544");
+  EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
+TEST_F(KeysAndSettings, AFailedSaveIsSaidAndKeepsThePreviousFile) {
+  auto window = Start(true);
+  window->OptionsPage()->autoSave->click();
+  Close(window);
+  QFile before(SetupFile("default.ini"));
+  ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+  const QByteArray previous = before.readAll();
+  before.close();
+  // A folder where the temporary file would go stops the write, as a full disk would.
+  ASSERT_TRUE(QDir().mkpath(SetupFile("default.ini.tmp")));
+  window = Start(true);
+  window->OptionsPage()->grid->click();
+  Close(window);
+  ASSERT_EQ(dialogs.errors.size(), 1);
+  EXPECT_TRUE(dialogs.errors[0].contains("default.ini")) << qPrintable(dialogs.errors[0]);
+  QFile after(SetupFile("default.ini"));
+  ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+  EXPECT_EQ(after.readAll(), previous);
+}
+
+TEST_F(KeysAndSettings, SaveAndLoadUseTheSetupFolderAndTheOnlySatellitesMark) {
+  auto window = Start(true);
+  QTemporaryDir elsewhere;
+  // "my.settings.ini" chosen in another folder is saved as "Setup/my.ini".
+  dialogs.saveContent = 2;  // "Only satellites"
+  dialogs.fileToSave = elsewhere.filePath("my.settings.ini");
+  window->OptionsPage()->saveSettings->click();
+  EXPECT_TRUE(dialogs.saveFolder.endsWith("/Setup"));
+  ASSERT_TRUE(QFile::exists(SetupFile("my.ini")));
+  EXPECT_FALSE(QFile::exists(elsewhere.filePath("my.settings.ini")));
+  EXPECT_EQ(window->SettingsCommands().SaveChoice(), TSaveChoice::OnlySatellites);
+
+  // Loaded under its own name, the file brings back the satellites only.
+  window->OptionsPage()->grid->click();
+  window->TrackingCommands().RemoveTr(true, false, 0);
+  dialogs.fileToOpen = elsewhere.filePath("my.ini");
+  window->OptionsPage()->loadSettings->click();
+  EXPECT_EQ(window->SettingsCommands().SettingsFileName(), "Setup/my.ini");
+  EXPECT_EQ(window->Satellites().TrackedCount, 2);
+  EXPECT_TRUE(window->Show().grid) << "the options stay as they were";
+  // A name with no settings file gives every default and an empty catalogue.
+  dialogs.fileToOpen = elsewhere.filePath("absent.ini");
+  window->OptionsPage()->loadSettings->click();
+  EXPECT_EQ(window->Satellites().LoadedCount, 0);
+  EXPECT_FALSE(window->Show().grid);
+}
+
+}  // namespace
+}  // namespace zen
