@@ -313,8 +313,10 @@ void TMainWindow::leaveEvent(QEvent* event) {
 }
 
 void TMainWindow::mouseMoveEvent(QMouseEvent* event) {
-  // Only moves over the window's own surface (the footer strip and the gaps) arrive here.
   QWidget::mouseMoveEvent(event);
+  // Moves a control did not take travel up to here too; only those over the window's own
+  // surface (the footer strip and the gaps) mean the pointer left the controls.
+  if (childAt(event->position().toPoint()) != nullptr) return;
   if (!pointer_->MouseOutside()) pointer_->LeftWindow();
   sidePanel_->HideQuickMenuButton();
 }

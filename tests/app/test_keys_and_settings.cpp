@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <fstream>
 
 #include "app/main_window.h"
@@ -256,6 +257,27 @@ TEST_F(KeysAndSettings, SaveAndLoadUseTheSetupFolderAndTheOnlySatellitesMark) {
   window->OptionsPage()->loadSettings->click();
   EXPECT_EQ(window->Satellites().LoadedCount, 0);
   EXPECT_FALSE(window->Show().grid);
+}
+
+}  // namespace
+}  // namespace zen
+
+namespace zen {
+namespace {
+
+TEST_F(KeysAndSettings, TheCornerBringsUpTheQuickMenuButtonWhichOpensTheMenu) {
+  auto window = Start(true);
+  TSidePanel* panel = window->SidePanel();
+  QWidget* corner = panel->childAt(kSidePanelWidth - 4, 4);
+  ASSERT_NE(corner, nullptr);
+  QPoint local = corner->mapFrom(panel, QPoint(kSidePanelWidth - 4, 4));
+  QMouseEvent move(QEvent::MouseMove, QPointF(local), corner->mapToGlobal(QPointF(local)),
+                   Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(corner, &move);
+  ASSERT_TRUE(panel->QuickMenuButton()->isVisible()) << corner->metaObject()->className();
+  panel->QuickMenuButton()->click();
+  EXPECT_TRUE(test::WaitUntil([&] { return window->QuickMenu().isVisible(); }));
+  window->QuickMenu().close();
 }
 
 }  // namespace
