@@ -5,13 +5,16 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
+#include <fstream>
 #include <functional>
 
 #include "app/main_window.h"
 #include "app/user_dialogs.h"
+#include "core/elements.h"
 #include "display/bitmaps.h"
 
 namespace zen::test {
@@ -79,6 +82,16 @@ struct TProgramFolder {
   QTemporaryDir locks;
 
   bool HasShippedData() const { return QFile::exists(kShippedData + "/world.bmp"); }
+
+  // The two self-test element sets, each with its name line, as file (relative to home).
+  bool WriteSelfTestElements(const QString& file) {
+    QDir().mkpath(QFileInfo(home.filePath(file)).path());
+    std::ofstream out(home.filePath(file).toStdString(), std::ios::binary);
+    for (const TNamedElements& s : SelfTestSatellites) {
+      out << s.name << "\r\n" << s.line1 << "\r\n" << s.line2 << "\r\n";
+    }
+    return static_cast<bool>(out);
+  }
 
   bool CopyData() {
     if (!QDir().mkpath(home.path() + "/Data")) return false;

@@ -37,11 +37,7 @@ class InformationWindow : public ::testing::Test {
     test::EnsureApplication();
     if (!folder.HasShippedData()) GTEST_SKIP() << "no bitmaps under " << ZEN_SOURCE_DIR;
     ASSERT_TRUE(folder.CopyData());
-    std::ofstream out(folder.home.filePath("test.tle").toStdString(), std::ios::binary);
-    for (const TNamedElements& s : SelfTestSatellites) {
-      out << s.name << "\r\n" << s.line1 << "\r\n" << s.line2 << "\r\n";
-    }
-    out.close();
+    ASSERT_TRUE(folder.WriteSelfTestElements("test.tle"));
     TStartContext c = test::Context(folder.home.path(), folder.locks.path());
     c.elementFile = folder.home.filePath("test.tle");
     c.trackIds = {"25544", "25023"};

@@ -24,11 +24,7 @@ class KeysAndSettings : public ::testing::Test {
     test::EnsureApplication();
     if (!folder.HasShippedData()) GTEST_SKIP() << "no bitmaps under " << ZEN_SOURCE_DIR;
     ASSERT_TRUE(folder.CopyData());
-    QDir().mkpath(folder.home.filePath("Tle"));
-    std::ofstream out(folder.home.filePath("Tle/test.tle").toStdString(), std::ios::binary);
-    for (const TNamedElements& s : SelfTestSatellites) {
-      out << s.name << "\r\n" << s.line1 << "\r\n" << s.line2 << "\r\n";
-    }
+    ASSERT_TRUE(folder.WriteSelfTestElements("Tle/test.tle"));
   }
 
   // A window on the program folder; with elements, the test file with two satellites tracked.

@@ -22,11 +22,9 @@ class TrackingWindow : public ::testing::Test {
     test::EnsureApplication();
     if (!folder.HasShippedData()) GTEST_SKIP() << "no bitmaps under " << ZEN_SOURCE_DIR;
     ASSERT_TRUE(folder.CopyData());
-    QDir().mkpath(folder.home.filePath("Tle"));
-    std::ofstream out(folder.home.filePath("Tle/test.tle").toStdString(), std::ios::binary);
-    for (const TNamedElements& s : SelfTestSatellites) {
-      out << s.name << "\r\n" << s.line1 << "\r\n" << s.line2 << "\r\n";
-    }
+    ASSERT_TRUE(folder.WriteSelfTestElements("Tle/test.tle"));
+    std::ofstream out(folder.home.filePath("Tle/test.tle").toStdString(),
+                      std::ios::binary | std::ios::app);
     for (int n = 1; n <= 3; ++n) {
       auto [l1, l2] = test::MakeLinePair(n);
       out << "COPY " << n << "\r\n" << l1 << "\r\n" << l2 << "\r\n";
