@@ -41,8 +41,11 @@ QLabel* BuildAboutPage(QWidget* page) {
                                     "published in Spacetrack Report No. 3 (F. R. Hoots and R. L. "
                                     "Roehrich, 1980)."),
                      top);
-  top = AddParagraph(
-      page, QStringLiteral("World map made from Natural Earth data (public domain)."), top);
+  top = AddParagraph(page,
+                     QStringLiteral("World map made from Natural Earth data (public domain). "
+                                    "Places of the World location database from GeoNames "
+                                    "(CC BY 4.0)."),
+                     top);
   // Both targets are public pages of the sources credited above.
   struct TLink {
     const char* url;
@@ -51,6 +54,7 @@ QLabel* BuildAboutPage(QWidget* page) {
   const TLink links[] = {
       {"https://celestrak.org/NORAD/documentation/spacetrk.pdf", "Spacetrack Report No. 3"},
       {"https://www.naturalearthdata.com/", "Natural Earth"},
+      {"https://www.geonames.org/", "GeoNames"},
   };
   int x = 12;
   for (const TLink& link : links) {
@@ -58,13 +62,13 @@ QLabel* BuildAboutPage(QWidget* page) {
         AddLabel(page,
                  QStringLiteral("<a href=\"%1\" style=\"color:#6FB7E8\">%2</a>")
                      .arg(QString::fromLatin1(link.url), QString::fromLatin1(link.caption)),
-                 QRect(x, top, 220, 18));
+                 QRect(x, top, 180, 18));
     label->setObjectName(QStringLiteral("aboutLink"));
     label->setTextFormat(Qt::RichText);
     label->setTextInteractionFlags(Qt::TextBrowserInteraction);
     label->setOpenExternalLinks(true);
     label->setToolTip(QString::fromLatin1(link.url));
-    x += 230;
+    x += 190;
   }
   return version;
 }

@@ -15,6 +15,7 @@
 #include "app/about_page.h"
 #include "app/grid_headings.h"
 #include "app/info_page.h"
+#include "app/location_page.h"
 #include "app/main_page.h"
 #include "app/options_page.h"
 #include "app/program_folder.h"
@@ -60,6 +61,10 @@ TMainWindow::TMainWindow(const TStartContext& start, UserDialogs& dialogs, QWidg
       *this, [this]() -> const QImage& { return screen_->Img; }, dialogs_, this);
   settings_ =
       new TSettingsCommands(*tracker_, *time_, *tracking_, dialogs_, start_.detectedOffset, this);
+  location_ = new TLocationCommands(*tracker_, dialogs_, this);
+  location_->busyStarts = [this] { ShowMsg(); };
+  location_->busyEnds = [this] { HideMsg(); };
+  settings_->siteLoaded = [this] { location_->ShowSite(); };
   settings_->busyStarts = [this] { ShowMsg(); };
   settings_->busyEnds = [this] { HideMsg(); };
   // The machine's offset adopted at start is kept in the main file at once.
@@ -102,7 +107,8 @@ void TMainWindow::BuildControls() {
   screen_ = std::make_unique<TScreen>(*tracker_, bitmaps_, this, timePanel_);
   screen_->mapView->setGeometry(kMapArea);
   screen_->radarView->setGeometry(kRadarArea);
-  pointer_ = new TPointerCommands(*screen_, *tracker_, *time_, *show_, *tracking_, footer_, this);
+  pointer_ = new TPointerCommands(*screen_, *tracker_, *time_, *show_, *tracking_, *location_,
+                                  footer_, this);
 
   // The live table belongs to the side panel's "Info" list tab, which shows it.
   QTableWidget* infoz = MakeLabelledGrid(this, kLiveRows, {74, 74});
@@ -153,6 +159,8 @@ void TMainWindow::BuildPages(QTableWidget* liveTable) {
   mainPage_->setGeometry(0, 0, kPageArea.width(), kPageArea.height());
   optionsPage_ = new TOptionsPage(*show_, *settings_, pages_->widget(kPageOptions));
   optionsPage_->setGeometry(0, 0, kPageArea.width(), kPageArea.height());
+  locationPage_ = new TLocationPage(*tracker_, *location_, pages_->widget(kPageLocation));
+  locationPage_->setGeometry(0, 0, kPageArea.width(), kPageArea.height());
   infoPage_ = new TInfoPage(*tracker_, liveTable, infozO, pages_->widget(kPageInfo), dialogs_);
 
   pageTabs_ = new QTabBar(this);
@@ -197,6 +205,7 @@ bool TMainWindow::Initialize() {
   infoPage_->SetProgramFolder(programFolder_);
   tracking_->SetProgramFolder(programFolder_);
   settings_->SetProgramFolder(programFolder_);
+  location_->SetProgramFolder(programFolder_);
   window_->SetProgramFolder(programFolder_);
   QString folderProblem = EnterProgramFolder(programFolder_);
   if (!folderProblem.isEmpty()) return Stop(1, folderProblem);
@@ -271,7 +280,7 @@ void TMainWindow::FormActivate() {
   activated_ = true;
   screen_->DrawScreen(true);
   ShowMsg();
-  // The Iridium data load before the main settings, the location database after "default".
+  // The Iridium data load before the main settings.
   settings_->zapodawajSetUpMain();
   // "default" ends by loading its element file and tracked list; an element file on the
   // command line takes their place.
@@ -282,6 +291,8 @@ void TMainWindow::FormActivate() {
     list.ActiveId = start_.trackIds.empty() ? std::string() : start_.trackIds.front();
     tracking_->ReadElementFile(start_.elementFile);
   }
+  location_->LoadDatabase();
+  location_->ShowSite();
   tracker_->SetSite(tracker_->Site());
   tracker_->ZmianaCzasu();
   HideMsg();
@@ -349,7 +360,8 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool TMainWindow::FormCloseQuery() {
-  // A changed location database is saved here, before the question and whatever the answer.
+  // A changed location database is saved before the question, whatever the answer.
+  location_->SaveIfChanged();
   return dialogs_.Ask(QStringLiteral("Do you really want to exit?"));
 }
 

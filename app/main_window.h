@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/key_commands.h"
+#include "app/location_commands.h"
 #include "app/pointer_commands.h"
 #include "app/quick_menu.h"
 #include "app/screen.h"
@@ -37,6 +38,7 @@ namespace zen {
 
 class TImageView;
 class TInfoPage;
+class TLocationPage;
 class TMainPage;
 class TOptionsPage;
 class TSidePanel;
@@ -104,6 +106,7 @@ class TMainWindow : public QWidget {
   TTrackingCommands& TrackingCommands() { return *tracking_; }
   TWindowCommands& WindowCommands() { return *window_; }
   TSettingsCommands& SettingsCommands() { return *settings_; }
+  TLocationCommands& LocationCommands() { return *location_; }
   TKeyCommands& KeyCommands() { return *keys_; }
   TQuickMenu& QuickMenu() { return *quickMenu_; }
   TPointerCommands& Pointer() { return *pointer_; }
@@ -123,6 +126,7 @@ class TMainWindow : public QWidget {
   TMainPage* MainPage() const { return mainPage_; }
   TOptionsPage* OptionsPage() const { return optionsPage_; }
   TInfoPage* InfoPage() const { return infoPage_; }
+  TLocationPage* LocationPage() const { return locationPage_; }
   bool TimePanelShown() const { return !timePanel_->isHidden(); }
 
  protected:
@@ -152,6 +156,7 @@ class TMainWindow : public QWidget {
   TTrackingCommands* tracking_;
   TWindowCommands* window_;
   TSettingsCommands* settings_;
+  TLocationCommands* location_;
   std::unique_ptr<TScreen> screen_;
   TPointerCommands* pointer_ = nullptr;
   TKeyCommands* keys_ = nullptr;
@@ -162,6 +167,7 @@ class TMainWindow : public QWidget {
   TMainPage* mainPage_ = nullptr;
   TOptionsPage* optionsPage_ = nullptr;
   TInfoPage* infoPage_ = nullptr;
+  TLocationPage* locationPage_ = nullptr;
   QStackedWidget* pages_ = nullptr;
   QTabBar* pageTabs_ = nullptr;
   QLabel* messagePanel_ = nullptr;

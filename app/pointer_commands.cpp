@@ -10,13 +10,14 @@ namespace zen {
 
 TPointerCommands::TPointerCommands(TScreen& screen, TTracker& tracker, TTimeCommands& time,
                                    TShowCommands& show, TTrackingCommands& tracking,
-                                   TFooter& footer, QObject* parent)
+                                   TLocationCommands& location, TFooter& footer, QObject* parent)
     : QObject(parent),
       screen_(screen),
       tracker_(tracker),
       time_(time),
       show_(show),
       tracking_(tracking),
+      location_(location),
       footer_(footer) {
   screen_.mapView->onMove = [this](QPoint p, Qt::MouseButtons, Qt::KeyboardModifiers) {
     MapMove(p);
@@ -76,12 +77,15 @@ void TPointerCommands::CarryOut(const TPressDecision& d, QPoint globalPos) {
     case TPressAction::None:
       return;
     case TPressAction::OpenMapPopup: {
-      // "Pick Location" joins this menu with the site editing.
-      if (d.popupSat <= 0) return;
       QMenu menu(screen_.mapView);
-      int position = d.popupSat;
-      menu.addAction(d.stopTrackingCaption, this,
-                     [this, position] { tracking_.StopTracking(position); });
+      const TMapPoint picked = pickedPoint_;
+      menu.addAction(QStringLiteral("Pick Location"), this,
+                     [this, picked] { location_.PickLocation(picked); });
+      if (d.popupSat > 0) {
+        int position = d.popupSat;
+        menu.addAction(d.stopTrackingCaption, this,
+                       [this, position] { tracking_.StopTracking(position); });
+      }
       menu.exec(globalPos);
       return;
     }

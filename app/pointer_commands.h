@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPoint>
 
+#include "app/location_commands.h"
 #include "app/screen.h"
 #include "app/show_commands.h"
 #include "app/time_commands.h"
@@ -19,7 +20,8 @@ class TPointerCommands : public QObject {
 
  public:
   TPointerCommands(TScreen& screen, TTracker& tracker, TTimeCommands& time, TShowCommands& show,
-                   TTrackingCommands& tracking, TFooter& footer, QObject* parent = nullptr);
+                   TTrackingCommands& tracking, TLocationCommands& location, TFooter& footer,
+                   QObject* parent = nullptr);
 
   void MapMove(QPoint pixel);
   void MapPress(QPoint pixel, Qt::MouseButton button);
@@ -40,6 +42,7 @@ class TPointerCommands : public QObject {
   TTimeCommands& time_;
   TShowCommands& show_;
   TTrackingCommands& tracking_;
+  TLocationCommands& location_;
   TFooter& footer_;
   bool mouseOutside_ = true;
   TMapPoint pickedPoint_;

@@ -126,6 +126,7 @@ void TSettingsCommands::Load() {
   std::string name = SettingsNameOf(file.toStdString());
   if (busyStarts) busyStarts();
   zapodawajSetUp(name);
+  if (siteLoaded) siteLoaded();
   tracker_.SetSite(tracker_.Site());
   tracker_.Recompute();
   if (busyEnds) busyEnds();

@@ -28,6 +28,8 @@ class TSettingsCommands : public QObject {
   // Shows and hides the "Loading..." notice around a load.
   std::function<void()> busyStarts;
   std::function<void()> busyEnds;
+  // The site a "Load..." brought is shown in the site fields.
+  std::function<void()> siteLoaded;
 
   QAction* loadSettings;  // "Load..." and the menu's "Load Settings..."
   QAction* saveSettings;  // "Save..." and the menu's "Save Settings..."

@@ -1,0 +1,125 @@
+// Every command on the observer's site and the location databases: choosing a site, picking
+// one on the map, and adding, updating, removing and clearing entries, and switching files.
+#include "app/location_commands.h"
+
+#include <QDir>
+
+#include "core/locator.h"
+#include "tracking/satellite_list.h"
+#include "tracking/text_file.h"
+
+namespace zen {
+
+namespace {
+
+TLocationRec EntryOf(const TSite& site) {
+  TLocationRec entry;
+  entry.latitude = site.latitude;
+  entry.longitude = site.longitude;
+  entry.altitude = site.altitude;
+  entry.sign = site.sign;
+  return entry;
+}
+
+}  // namespace
+
+TLocationCommands::TLocationCommands(TTracker& tracker, UserDialogs& dialogs, QObject* parent)
+    : QObject(parent), tracker_(tracker), dialogs_(dialogs) {}
+
+void TLocationCommands::Apply(const TSite& site) {
+  tracker_.SetSite(site);
+  tracker_.Recompute();
+}
+
+void TLocationCommands::Choose(const TSite& fields) {
+  Apply(fields);
+}
+
+void TLocationCommands::PickLocation(const TMapPoint& point) {
+  TSite site;
+  site.name = "Picked Site";
+  site.sign = "Picked";
+  site.latitude = point.lat;
+  site.longitude = point.lon;
+  site.altitude = 0.0;
+  site.locator = LatLonToLocator(site.latitude, site.longitude);
+  tracker_.SetSite(site);
+  emit DatabaseChanged(-1);
+  emit SiteToForm();
+  tracker_.Recompute();
+}
+
+void TLocationCommands::Add(const std::string& name, const TSite& fields) {
+  int index = db_.Add(name, EntryOf(fields));
+  if (index >= 0) emit DatabaseChanged(index);
+}
+
+void TLocationCommands::Update(int index, const std::string& name, const TSite& fields) {
+  if (index < 0 || index >= static_cast<int>(db_.Names.size())) {
+    dialogs_.Inform(QStringLiteral("No item selected to update."));
+    return;
+  }
+  db_.Update(index, name, EntryOf(fields));
+  emit DatabaseChanged(index);
+}
+
+void TLocationCommands::Remove(int index) {
+  if (index < 0 || index >= static_cast<int>(db_.Names.size())) {
+    dialogs_.Inform(QStringLiteral("No item selected to remove."));
+    return;
+  }
+  if (!dialogs_.Ask(QStringLiteral("Remove item from DB?"))) return;
+  db_.Remove(index);
+  emit DatabaseChanged(-1);
+}
+
+void TLocationCommands::ClearDb() {
+  if (!dialogs_.Ask(QStringLiteral("Do you really want to clear location DB?"))) return;
+  db_.Clear();
+  emit DatabaseChanged(-1);
+}
+
+void TLocationCommands::SaveIfChanged() {
+  if (db_.LocationDbSaved) return;
+  try {
+    db_.SejwujLokacje(programFolder_.toStdString());
+  } catch (const TFileError& error) {
+    dialogs_.ShowError(QString::fromStdString(error.what()));
+  }
+}
+
+void TLocationCommands::Reload() {
+  if (busyStarts) busyStarts();
+  db_.zapodawajLokacje(programFolder_.toStdString());
+  tracker_.locationFile = db_.LocationFile;
+  if (busyEnds) busyEnds();
+  emit DatabaseChanged(-1);
+}
+
+void TLocationCommands::StepDatabase(bool next) {
+  SaveIfChanged();
+  db_.LocationFile = tracker_.locationFile;
+  std::string name = db_.NeighbourDatabase(next);
+  if (name.empty()) return;
+  db_.LocationFile = "*" + name;
+  Reload();
+}
+
+void TLocationCommands::OpenDatabase() {
+  SaveIfChanged();
+  QString file = dialogs_.ChooseFileToOpen(QStringLiteral("Load locations"),
+                                           programFolder_ + QStringLiteral("/Locations"),
+                                           QStringLiteral("Location list file (*.loc)"));
+  if (file.isEmpty()) return;
+  db_.LocationFile = StoredFileName(file.toStdString(), programFolder_.toStdString());
+  Reload();
+}
+
+void TLocationCommands::LoadDatabase() {
+  db_.LocationFile = tracker_.locationFile;
+  db_.zapodawajLokacje(programFolder_.toStdString());
+  tracker_.locationFile = db_.LocationFile;
+  emit DatabaseChanged(-1);
+}
+
+}  // namespace zen

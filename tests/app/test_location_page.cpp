@@ -1,0 +1,128 @@
+// The "Location" page and the location database through the running window.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFocusEvent>
+#include <QTableWidget>
+#include <cmath>
+
+#include "app/location_page.h"
+#include "app/main_window.h"
+#include "app_fixture.h"
+#include "core/numeric.h"
+
+namespace zen {
+namespace {
+
+const QString kWorldLoc = QStringLiteral(ZEN_SOURCE_DIR "/resources/Locations/World.loc");
+
+class LocationPage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::EnsureApplication();
+    if (!folder.HasShippedData()) GTEST_SKIP() << "no bitmaps under " << ZEN_SOURCE_DIR;
+    if (!QFile::exists(kWorldLoc)) GTEST_SKIP() << "no World.loc under " << ZEN_SOURCE_DIR;
+    ASSERT_TRUE(folder.CopyData());
+    ASSERT_TRUE(QDir().mkpath(folder.home.filePath("Locations")));
+    ASSERT_TRUE(QFile::copy(kWorldLoc, folder.home.filePath("Locations/World.loc")));
+    ASSERT_TRUE(folder.WriteSelfTestElements("Tle/test.tle"));
+    TStartContext c = test::Context(folder.home.path(), folder.locks.path());
+    c.elementFile = folder.home.filePath("Tle/test.tle");
+    c.trackIds = {"25544"};
+    c.clock = [] { return TDateRec{2001, 12, 18, 5, 0, 0, 0}; };
+    window = std::make_unique<TMainWindow>(c, dialogs);
+    window->ShowAsPlanned();
+    ASSERT_TRUE(test::WaitUntil([&] { return window->Activated(); }));
+    page = window->LocationPage();
+  }
+  // Types text into a field and leaves it, as a user would.
+  void Type(QLineEdit* field, const QString& text) {
+    field->setFocus();
+    QFocusEvent in(QEvent::FocusIn);
+    QApplication::sendEvent(field, &in);
+    field->setText(text);
+    field->setModified(true);
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(field, &out);
+  }
+  QString Live(int row) {
+    auto* t = window->findChild<QTableWidget*>(QStringLiteral("infoz"));
+    return t->item(row, 1) != nullptr ? t->item(row, 1)->text() : QString();
+  }
+
+  test::TProgramFolder folder;
+  test::TScriptedDialogs dialogs;
+  std::unique_ptr<TMainWindow> window;
+  TLocationPage* page = nullptr;
+};
+
+TEST_F(LocationPage, ChoosingAPlaceOfTheDatabaseMovesTheSiteAndTheLookAngles) {
+  EXPECT_EQ(page->list->count(), 1745);
+  EXPECT_EQ(page->databaseButton->text(), "World");
+  EXPECT_EQ(page->name->text(), "Torun");
+  const QString azimuthAtTorun = Live(4);
+  const auto found = page->list->findItems(QStringLiteral("Sydney"), Qt::MatchExactly);
+  ASSERT_EQ(found.size(), 1);
+  page->list->setCurrentItem(found.front());
+  EXPECT_EQ(page->latitude->text().right(1), "S");
+  EXPECT_EQ(window->Tracker().Site().name, "Torun") << "the site waits for Choose";
+  page->choose->click();
+  EXPECT_EQ(window->Tracker().Site().name, "Sydney");
+  EXPECT_LT(window->Tracker().Site().latitude, -33.0);
+  EXPECT_NE(Live(4), azimuthAtTorun) << "the look angles follow the site";
+}
+
+TEST_F(LocationPage, FieldsKeepOnlyValidTextAndFollowTheLocator) {
+  const struct {
+    QLineEdit* TLocationPage::*field;
+    QString typed;
+    QString shown;  // empty: the current site's text again
+  } rows[] = {
+      {&TLocationPage::latitude, "52,5 N", "52.5 N"}, {&TLocationPage::latitude, "52.5", ""},
+      {&TLocationPage::latitude, "95 N", ""},         {&TLocationPage::latitude, "90 S", "90 S"},
+      {&TLocationPage::longitude, "10 w", "10 w"},    {&TLocationPage::longitude, "181 E", ""},
+      {&TLocationPage::altitude, "1234,5", "1234.5"}, {&TLocationPage::altitude, "10001", ""},
+  };
+  for (const auto& row : rows) {
+    page->SiteToForm();
+    const QString before = (page->*row.field)->text();
+    Type(page->*row.field, row.typed);
+    const QString expected = row.shown.isEmpty() ? before : row.shown;
+    EXPECT_EQ((page->*row.field)->text(), expected) << qPrintable(row.typed);
+  }
+  // The locator: 4 characters give the centre of their square, 5 are refused.
+  page->SiteToForm();
+  Type(page->locator, "jo93");
+  EXPECT_EQ(page->locator->text(), "JO93");
+  EXPECT_EQ(page->latitude->text(), "53.5000 N");
+  EXPECT_EQ(page->longitude->text(), "19.0000 E");
+  Type(page->locator, "JO93h");
+  EXPECT_EQ(page->locator->text().left(4), "JO93");
+  EXPECT_NE(page->locator->text().size(), 5);
+}
+
+TEST_F(LocationPage, PickedPointsAndWesternLongitudesApply) {
+  page->list->setCurrentRow(3);
+  window->LocationCommands().PickLocation(TMapPoint{12.5, -10.0});
+  EXPECT_EQ(page->name->text(), "Picked Site");
+  EXPECT_EQ(page->altitude->text(), "0.0");
+  EXPECT_EQ(page->list->currentRow(), -1) << "the list loses its selection";
+  EXPECT_EQ(window->Tracker().Site().sign, "Picked");
+  EXPECT_NEAR(Degrees(window->Tracker().Observer().longitude), 350.0, 1e-9);
+}
+
+TEST_F(LocationPage, AChangedDatabaseIsSavedBeforeTheExitQuestion) {
+  page->name->setText("Zenarith Hill");
+  page->addToDb->click();
+  EXPECT_EQ(page->list->currentItem()->text(), "Zenarith Hill");
+  dialogs.answers = {false};  // "No" to the exit question: the database is saved all the same
+  window->close();
+  QFile saved(folder.home.filePath("Locations/World.loc"));
+  ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(saved.readAll().contains("\"Zenarith Hill\""));
+  dialogs.answers = {true};
+  window->close();
+}
+
+}  // namespace
+}  // namespace zen
