@@ -87,10 +87,11 @@ TLocationPage::TLocationPage(const TTracker& tracker, TLocationCommands& command
   // Typing in the edit line goes to the first name that starts with the text.
   connect(listLine, &QLineEdit::textEdited, this, [this](const QString& typed) {
     int row = commands_.Database().FindPrefix(typed.toStdString());
-    if (row >= 0) {
-      QSignalBlocker block(listLine);
-      list->setCurrentRow(row);
-    }
+    if (row < 0) return;
+    // The user's text stays as typed while the list follows it.
+    typing_ = true;
+    list->setCurrentRow(row);
+    typing_ = false;
   });
   connect(listLine, &QLineEdit::returnPressed, this, [this] { commands_.Choose(FormToSite()); });
   connect(&commands_, &TLocationCommands::DatabaseChanged, this, &TLocationPage::ShowDatabase);
@@ -124,8 +125,9 @@ void TLocationPage::ShowEntry(int row) {
   const TLocationDb& db = commands_.Database();
   if (row < 0 || row >= static_cast<int>(db.LocationTable.size())) return;
   const TLocationRec& entry = db.LocationTable[static_cast<size_t>(row)];
-  listLine->setText(QString::fromStdString(db.Names[static_cast<size_t>(row)]));
-  name->setText(listLine->text());
+  const QString entryName = QString::fromStdString(db.Names[static_cast<size_t>(row)]);
+  if (!typing_) listLine->setText(entryName);
+  name->setText(entryName);
   sign->setText(QString::fromStdString(entry.sign));
   altitude->setText(QString::fromStdString(AltitudeText(entry.altitude)));
   latitude->setText(QString::fromStdString(LatitudeText(entry.latitude)));

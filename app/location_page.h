@@ -47,6 +47,7 @@ class TLocationPage : public QWidget {
  private:
   const TTracker& tracker_;
   TLocationCommands& commands_;
+  bool typing_ = false;
 
   void ShowDatabase(int select);
   void ShowEntry(int row);

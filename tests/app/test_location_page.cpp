@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QTableWidget>
 #include <cmath>
 
@@ -61,9 +62,15 @@ TEST_F(LocationPage, ChoosingAPlaceOfTheDatabaseMovesTheSiteAndTheLookAngles) {
   EXPECT_EQ(page->databaseButton->text(), "World");
   EXPECT_EQ(page->name->text(), "Torun");
   const QString azimuthAtTorun = Live(4);
-  const auto found = page->list->findItems(QStringLiteral("Sydney"), Qt::MatchExactly);
-  ASSERT_EQ(found.size(), 1);
-  page->list->setCurrentItem(found.front());
+  // Typed letter by letter into the edit line, the list follows and the text stays as typed.
+  page->listLine->setFocus();
+  for (QChar c : QStringLiteral("Sydney")) {
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(page->listLine, &key);
+  }
+  EXPECT_EQ(page->listLine->text(), "Sydney");
+  ASSERT_NE(page->list->currentItem(), nullptr);
+  EXPECT_EQ(page->list->currentItem()->text(), "Sydney");
   EXPECT_EQ(page->latitude->text().right(1), "S");
   EXPECT_EQ(window->Tracker().Site().name, "Torun") << "the site waits for Choose";
   page->choose->click();
