@@ -18,58 +18,49 @@ TEST(SiteFieldTexts, ShowHemisphereLettersAndFixedDecimals) {
   EXPECT_EQ(AltitudeText(-0.04), "0.0");
 }
 
-struct TAngleCase {
+// One field's text, the reader of that field, and what it must give.
+struct TFieldCase {
+  bool (*read)(std::string_view, double&);
   const char* text;
   bool valid;
-  double degrees;
+  double value;
 };
 
-TEST(SiteFieldTexts, LatitudeLeavingRule) {
-  const TAngleCase cases[] = {
-      {"52,5 N", true, 52.5},
-      {"52.5", false, 0},
-      {"95 N", false, 0},
-      {"90 S", true, -90.0},
-      {"53.0217 n", true, 53.0217},
-      {"12 s", true, -12.0},
-      {"12 E", false, 0},
-      {"12N", false, 0},
-      {"12 N ", false, 0},
-      {" N", false, 0},
-      {"x N", false, 0},
-      {"", false, 0},
+TEST(SiteFieldTexts, LeavingRulesOfTheThreeNumberFields) {
+  const auto lat = &ReadLatitudeText;
+  const auto lon = &ReadLongitudeText;
+  const auto alt = &ReadAltitudeText;
+  const TFieldCase cases[] = {
+      {lat, "52,5 N", true, 52.5},
+      {lat, "52.5", false, 0},
+      {lat, "95 N", false, 0},
+      {lat, "90 S", true, -90.0},
+      {lat, "53.0217 n", true, 53.0217},
+      {lat, "12 s", true, -12.0},
+      {lat, "12 E", false, 0},
+      {lat, "12N", false, 0},
+      {lat, "12 N ", false, 0},
+      {lat, " N", false, 0},
+      {lat, "x N", false, 0},
+      {lat, "", false, 0},
+      {lon, "10.0000 W", true, -10.0},
+      {lon, "180 w", true, -180.0},
+      {lon, "181 E", false, 0},
+      {lon, "21,25 E", true, 21.25},
+      {lon, "21 N", false, 0},
+      {lon, "21", false, 0},
+      {alt, "120,5", true, 120.5},
+      {alt, "10000", true, 10000.0},
+      {alt, "-12000", true, -12000.0},
+      {alt, "10000.1", false, 0},
+      {alt, "12 m", false, 0},
+      {alt, "", false, 0},
   };
-  for (const TAngleCase& c : cases) {
+  for (const TFieldCase& c : cases) {
     SCOPED_TRACE(c.text);
     double value = 123.0;
-    EXPECT_EQ(ReadLatitudeText(c.text, value), c.valid);
-    EXPECT_DOUBLE_EQ(value, c.valid ? c.degrees : 123.0);
-  }
-}
-
-TEST(SiteFieldTexts, LongitudeLeavingRule) {
-  const TAngleCase cases[] = {
-      {"10.0000 W", true, -10.0}, {"180 w", true, -180.0}, {"181 E", false, 0},
-      {"21,25 E", true, 21.25},   {"21 N", false, 0},      {"21", false, 0},
-  };
-  for (const TAngleCase& c : cases) {
-    SCOPED_TRACE(c.text);
-    double value = 123.0;
-    EXPECT_EQ(ReadLongitudeText(c.text, value), c.valid);
-    EXPECT_DOUBLE_EQ(value, c.valid ? c.degrees : 123.0);
-  }
-}
-
-TEST(SiteFieldTexts, AltitudeLeavingRule) {
-  const TAngleCase cases[] = {
-      {"120,5", true, 120.5}, {"10000", true, 10000.0}, {"-12000", true, -12000.0},
-      {"10000.1", false, 0},  {"12 m", false, 0},       {"", false, 0},
-  };
-  for (const TAngleCase& c : cases) {
-    SCOPED_TRACE(c.text);
-    double value = 123.0;
-    EXPECT_EQ(ReadAltitudeText(c.text, value), c.valid);
-    EXPECT_DOUBLE_EQ(value, c.valid ? c.degrees : 123.0);
+    EXPECT_EQ(c.read(c.text, value), c.valid);
+    EXPECT_DOUBLE_EQ(value, c.valid ? c.value : 123.0);
   }
 }
 
