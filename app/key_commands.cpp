@@ -32,7 +32,7 @@ QString JumpText(const TTimeControl& time) {
 
 }  // namespace
 
-QString RefreshIntervalMessage(const TTimeControl&, int refreshIndex) {
+QString RefreshIntervalMessage(int refreshIndex) {
   return QStringLiteral("Refresh interval is now: ") + RefreshText(refreshIndex) +
          QStringLiteral(" sec(s)");
 }
@@ -68,7 +68,7 @@ TKeyCommands::TKeyCommands(QWidget& window, TTracker& tracker, TTimeCommands& ti
   auto notice = [this](QString text) { footer_.SendToFooter(kFooterNotice, text); };
   auto stepRefresh = [this, &time, notice](int step) {
     time.SetRefreshIndex(tracker_.view.refreshIndex + step);
-    notice(RefreshIntervalMessage(tracker_.time, tracker_.view.refreshIndex));
+    notice(RefreshIntervalMessage(tracker_.view.refreshIndex));
   };
   auto stepUnit = [this, &time, notice](int step) {
     time.SetJumpUnit(tracker_.time.JumpUnit + step);

@@ -29,7 +29,7 @@ struct TKeyBinding {
 };
 
 // "Refresh interval is now: R sec(s)" and the jump-interval texts the keys report.
-QString RefreshIntervalMessage(const TTimeControl& time, int refreshIndex);
+QString RefreshIntervalMessage(int refreshIndex);
 QString JumpIntervalMessage(const TTimeControl& time);
 QString IntervalsMessage(const TTimeControl& time, int refreshIndex);
 

@@ -44,7 +44,7 @@ void TLocationCommands::PickLocation(const TMapPoint& point) {
   site.altitude = 0.0;
   site.locator = LatLonToLocator(site.latitude, site.longitude);
   tracker_.SetSite(site);
-  emit DatabaseChanged(-1);
+  emit SelectionCleared();
   emit SiteToForm();
   tracker_.Recompute();
 }
@@ -88,21 +88,20 @@ void TLocationCommands::SaveIfChanged() {
   }
 }
 
-void TLocationCommands::Reload() {
-  if (busyStarts) busyStarts();
+void TLocationCommands::Reload(bool withNotice) {
+  if (withNotice && busyStarts) busyStarts();
   db_.zapodawajLokacje(programFolder_.toStdString());
   tracker_.locationFile = db_.LocationFile;
-  if (busyEnds) busyEnds();
+  if (withNotice && busyEnds) busyEnds();
   emit DatabaseChanged(-1);
 }
 
 void TLocationCommands::StepDatabase(bool next) {
   SaveIfChanged();
-  db_.LocationFile = tracker_.locationFile;
   std::string name = db_.NeighbourDatabase(next);
   if (name.empty()) return;
   db_.LocationFile = "*" + name;
-  Reload();
+  Reload(true);
 }
 
 void TLocationCommands::OpenDatabase() {
@@ -112,14 +111,12 @@ void TLocationCommands::OpenDatabase() {
                                            QStringLiteral("Location list file (*.loc)"));
   if (file.isEmpty()) return;
   db_.LocationFile = StoredFileName(file.toStdString(), programFolder_.toStdString());
-  Reload();
+  Reload(true);
 }
 
 void TLocationCommands::LoadDatabase() {
   db_.LocationFile = tracker_.locationFile;
-  db_.zapodawajLokacje(programFolder_.toStdString());
-  tracker_.locationFile = db_.LocationFile;
-  emit DatabaseChanged(-1);
+  Reload(false);
 }
 
 }  // namespace zen

@@ -53,6 +53,8 @@ class TLocationCommands : public QObject {
   void DatabaseChanged(int select);
   // The fields must show the current site again (start-up, settings, "Pick Location").
   void SiteToForm();
+  // "Pick Location": the list keeps its entries but loses its selection.
+  void SelectionCleared();
 
  private:
   TTracker& tracker_;
@@ -61,7 +63,8 @@ class TLocationCommands : public QObject {
   TLocationDb db_;
 
   void Apply(const TSite& site);
-  void Reload();
+  // zapodawajLokacje of db_.LocationFile; the database buttons show the "Loading..." notice.
+  void Reload(bool withNotice);
 };
 
 }  // namespace zen

@@ -96,6 +96,10 @@ TLocationPage::TLocationPage(const TTracker& tracker, TLocationCommands& command
   connect(listLine, &QLineEdit::returnPressed, this, [this] { commands_.Choose(FormToSite()); });
   connect(&commands_, &TLocationCommands::DatabaseChanged, this, &TLocationPage::ShowDatabase);
   connect(&commands_, &TLocationCommands::SiteToForm, this, &TLocationPage::SiteToForm);
+  connect(&commands_, &TLocationCommands::SelectionCleared, this, [this] {
+    list->setCurrentRow(-1);
+    list->clearSelection();
+  });
 }
 
 void TLocationPage::ShowDatabase(int select) {

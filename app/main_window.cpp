@@ -174,19 +174,20 @@ void TMainWindow::BuildPages(QTableWidget* liveTable) {
   connect(pageTabs_, &QTabBar::currentChanged, pages_, &QStackedWidget::setCurrentIndex);
   pageFocus_ = {mainPage_->realTime,
                 optionsPage_->sun,
-                pages_->widget(kPageLocation),
+                locationPage_->list,
                 infozO,
                 pages_->widget(kPageSetup),
                 pages_->widget(kPagePrediction),
                 pageTabs_};
+  for (QWidget* target : pageFocus_) {
+    if (target->focusPolicy() == Qt::NoFocus) target->setFocusPolicy(Qt::TabFocus);
+  }
 }
 
 void TMainWindow::ShowPage(int index) {
   if (index < 0 || index >= pageTabs_->count()) return;
   pageTabs_->setCurrentIndex(index);
-  QWidget* target = pageFocus_[static_cast<size_t>(index)];
-  if (target->focusPolicy() == Qt::NoFocus) target->setFocusPolicy(Qt::TabFocus);
-  target->setFocus(Qt::ShortcutFocusReason);
+  pageFocus_[static_cast<size_t>(index)]->setFocus(Qt::ShortcutFocusReason);
 }
 
 bool TMainWindow::Stop(int code, const QString& message) {
@@ -293,7 +294,6 @@ void TMainWindow::FormActivate() {
   }
   location_->LoadDatabase();
   location_->ShowSite();
-  tracker_->SetSite(tracker_->Site());
   tracker_->ZmianaCzasu();
   HideMsg();
   time_->StartTimers();

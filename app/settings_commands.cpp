@@ -127,7 +127,6 @@ void TSettingsCommands::Load() {
   if (busyStarts) busyStarts();
   zapodawajSetUp(name);
   if (siteLoaded) siteLoaded();
-  tracker_.SetSite(tracker_.Site());
   tracker_.Recompute();
   if (busyEnds) busyEnds();
 }

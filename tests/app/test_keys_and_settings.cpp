@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <fstream>
 
+#include "app/location_page.h"
 #include "app/main_window.h"
 #include "app/options_page.h"
 #include "app/side_panel.h"
@@ -88,6 +89,7 @@ TEST_F(KeysAndSettings, KeysRunTheirCommandsAndPassOnlyWhatTheTableSays) {
                 Entry(&window->QuickMenu(), {"Options", "Sat On Track", "Middle"})->isChecked();
        }},
       {Qt::Key_F2, Qt::NoModifier, false, [&] { return window->OptionsPage()->sun->hasFocus(); }},
+      {Qt::Key_F3, Qt::NoModifier, false, [&] { return window->LocationPage()->list->hasFocus(); }},
       {Qt::Key_F2, Qt::ShiftModifier, false,
        [&] { return window->SidePanel()->ListTab() == TListTab::Tracked; }},
       {Qt::Key_F11, Qt::NoModifier, false, [&] { return !window->TimePanelShown(); }},
