@@ -1,7 +1,6 @@
 // INI text files: "[Section]" lines and "key=value" lines, read defensively, written safely.
 #include "tracking/ini_file.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "core/numeric.h"
@@ -20,22 +19,6 @@ bool SameName(std::string_view a, std::string_view b) {
     if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
     if (x != y) return false;
   }
-  return true;
-}
-
-// An optional sign and decimal digits, nothing else, within int64.
-bool ParseWholeNumber(std::string_view text, int64_t& value) {
-  const size_t digits = (!text.empty() && (text[0] == '+' || text[0] == '-')) ? 1 : 0;
-  if (digits == text.size()) return false;
-  for (size_t i = digits; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return false;
-  }
-  // from_chars takes "-" but not "+".
-  if (text[0] == '+') text.remove_prefix(1);
-  int64_t parsed = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), parsed);
-  if (ec != std::errc() || end != text.data() + text.size()) return false;
-  value = parsed;
   return true;
 }
 
@@ -131,7 +114,7 @@ int64_t TIniFile::ReadInteger(std::string_view section, std::string_view key,
                               int64_t fallback) const {
   const size_t i = Find(section, key);
   int64_t value = fallback;
-  if (i != std::string::npos) ParseWholeNumber(lines_[i].value, value);
+  if (i != std::string::npos) StrictInt(lines_[i].value, value);
   return value;
 }
 
