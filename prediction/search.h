@@ -1,0 +1,108 @@
+// The prediction search: every satellite of a list walked through a period in time steps,
+// passes (or flares) that meet the conditions recorded, and the results sorted by time.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/elements.h"
+#include "core/timescale.h"
+
+namespace zen {
+
+enum class TSearchKind { Passes = 0, Flares = 1 };
+
+// One entry of the list to search: the search keeps its own copy of the element set.
+struct TSearchSatellite {
+  TTleLines lines;
+  std::string name;               // up to 24 characters, UTF-8
+  std::string catalogNumberText;  // CatalogNumberText of the set
+};
+
+// Everything a search needs, by value: the window's controls may change while it runs.
+struct TSearchRequest {
+  TSearchKind kind = TSearchKind::Passes;
+  bool brief = false;                // one row per pass (the culmination) instead of four
+  bool allLoaded = false;            // the list is every loaded set, not the tracked ones
+  bool illuminationRequired = true;  // the satellite must be sunlit (penumbra is dark)
+  double maxSunElevationDeg = -5.0;  // at culmination; 90 means no limit
+  double minSatElevationDeg = 10.0;
+  // The period on the local clock, as the set-up page shows it; the search works in UTC.
+  double periodStartLocal = 0.0;  // Julian dates
+  double periodEndLocal = 0.0;
+  double utcOffsetHours = 0.0;  // local minus UTC; event times are shown on the local clock
+  int level = 0;                // anti miss out filter level index 0..4 ("1".."5")
+  double latitudeDeg = 0.0;     // the site, north positive
+  double longitudeDeg = 0.0;    // east positive
+  double altitudeM = 0.0;
+  std::vector<TSearchSatellite> satellites;  // in search order
+  int threads = 0;                           // 0: every core of the machine
+};
+
+// Seconds of the coarse step for a filter level index 0..4: 60, 30, 10, 5, 1.
+int CoarseStepSeconds(int level);
+
+// One event: one row of a results table.
+struct TFound {
+  TDateRec time;            // local clock
+  double timeUtc = 0.0;     // the same moment, Julian date UTC
+  std::string sat;          // passes: the set's name; flares: the Iridium label
+  std::string catalogNumber;
+  double azimuth = 0.0;     // degrees
+  double elevation = 0.0;   // degrees
+  double range = 0.0;       // km
+  double sunAzimuth = 0.0;  // degrees, seen from the site
+  double sunElevation = 0.0;
+  std::array<double, 3> flareAngles{};  // flares: offset angle of panels 1..3, degrees
+  uint8_t panel = 0;                    // flares: 1..3
+  char direction = ' ';                 // flares: 'A' ascending or 'D' descending
+};
+
+// The rows of a results table below its heading row; an empty optional is an empty row
+// (the row after each pass in full output, or the single row of a search without results).
+using TResultRows = std::vector<std::optional<TFound>>;
+
+// Shared between the window and a running search; either side may set them at any time.
+struct TSearchFlags {
+  // Stop searching and sort what was found. The search sets it itself when it starts sorting.
+  std::atomic<bool> cancel{false};
+  // Stop at once: during the search without sorting, during the sort where it stands.
+  std::atomic<bool> terminate{false};
+};
+
+// What a search tells its owner while it runs. Every call comes from the thread that runs
+// RunSearch; none comes from the threads it starts. Satellites are searched side by side, so
+// events arrive in the order they are found; the outcome holds them in list order.
+class TSearchListener {
+ public:
+  virtual ~TSearchListener() = default;
+  // line is "Tracked sat K/N: NAME"; position is K (1-based).
+  virtual void SatelliteStarted(int position, const std::string& line) = 0;
+  // Percentages 0..100 and the remaining-time estimate ("3:07").
+  virtual void Progress(int satellitePercent, int globalPercent, const std::string& estimate) = 0;
+  // An event that met every condition, with the rows it adds (one, or rise, culmination, set
+  // and an empty row) and the counts after it.
+  virtual void EventAdded(int position, const TResultRows& rows, int satelliteCount,
+                          int totalCount) = 0;
+  virtual void SortStarted(bool interruptedByCancel) = 0;
+  virtual void SortProgress(int percent) = 0;
+};
+
+struct TSearchOutcome {
+  TResultRows rows;  // sorted unless the search was terminated before the sort
+  int totalCount = 0;
+  bool interruptedByCancel = false;  // the search loop stopped at a cancel
+  bool interruptedInSort = false;    // the sort stopped at a terminate
+  bool terminated = false;           // the search loop stopped at a terminate (no sort)
+};
+
+// Runs the whole search on the calling thread and the threads it starts. Results, their order
+// before the sort and the sorted rows are those of a search of one satellite after another.
+TSearchOutcome RunSearch(const TSearchRequest& request, TSearchFlags& flags,
+                         TSearchListener* listener);
+
+}  // namespace zen
