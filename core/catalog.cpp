@@ -86,7 +86,7 @@ bool TCatalog::ReadNextSatellite(int slot) {
   return true;
 }
 
-int TCatalog::ReadElementFile(const std::filesystem::path& fileName) {
+bool TCatalog::OpenElementFile(const std::filesystem::path& fileName) {
   InvalidElementCount = 0;
   ElementFileTruncated = false;
   endOfFile_ = false;
@@ -95,7 +95,7 @@ int TCatalog::ReadElementFile(const std::filesystem::path& fileName) {
   pushBack_ = -1;
 
   std::error_code ec;
-  if (!std::filesystem::exists(fileName, ec)) return 0;
+  if (!std::filesystem::exists(fileName, ec)) return false;
   if (std::filesystem::is_directory(fileName, ec)) {
     throw std::system_error(std::make_error_code(std::errc::is_a_directory),
                             "Cannot open the element file " + fileName.string());
@@ -105,17 +105,27 @@ int TCatalog::ReadElementFile(const std::filesystem::path& fileName) {
     throw std::system_error(errno, std::generic_category(),
                             "Cannot open the element file " + fileName.string());
   }
+  return true;
+}
 
+void TCatalog::CloseElementFile() {
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+}
+
+bool TCatalog::ReadValidSet(int slot) {
+  while (ReadNextSatellite(slot)) {
+    if (ElementSetValid(CatalogElements[static_cast<size_t>(slot)])) return true;
+    if (InvalidElementCount < UINT16_MAX) ++InvalidElementCount;
+  }
+  return false;
+}
+
+int TCatalog::ReadElementFile(const std::filesystem::path& fileName) {
+  if (!OpenElementFile(fileName)) return 0;
   int count = 0;
   try {
-    while (count < CatalogCapacity) {
-      if (!ReadNextSatellite(count + 1)) break;
-      if (ElementSetValid(CatalogElements[static_cast<size_t>(count + 1)])) {
-        ++count;
-      } else if (InvalidElementCount < UINT16_MAX) {
-        ++InvalidElementCount;
-      }
-    }
+    while (count < CatalogCapacity && ReadValidSet(count + 1)) ++count;
     // Stopping at the capacity only truncates when another non-blank line follows; a file of
     // exactly 1000 sets with a final line end is complete.
     if (count == CatalogCapacity) {
@@ -127,12 +137,27 @@ int TCatalog::ReadElementFile(const std::filesystem::path& fileName) {
       }
     }
   } catch (...) {
-    std::fclose(file_);
-    file_ = nullptr;
+    CloseElementFile();
     throw;
   }
-  std::fclose(file_);
-  file_ = nullptr;
+  CloseElementFile();
+  return count;
+}
+
+int TCatalog::ReadEverySet(const std::filesystem::path& fileName, const TSetSink& take) {
+  if (!OpenElementFile(fileName)) return 0;
+  int count = 0;
+  try {
+    // Slot 0, never a catalogue entry, holds each set while it is handed on.
+    while (ReadValidSet(0)) {
+      take(CatalogNames[0], CatalogElements[0]);
+      ++count;
+    }
+  } catch (...) {
+    CloseElementFile();
+    throw;
+  }
+  CloseElementFile();
   return count;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "core/elements.h"
@@ -26,6 +27,11 @@ class TCatalog {
   // with only the counters reset. Throws std::system_error when the file exists but cannot
   // be opened or read.
   int ReadElementFile(const std::filesystem::path& fileName);
+  // Every valid set of the file in file order, without the capacity: each name and set as a
+  // slot would hold them is handed to take. Returns the number of sets; errors and
+  // InvalidElementCount as ReadElementFile. The catalogue's slots 1..1000 are left as they were.
+  using TSetSink = std::function<void(const std::string& name, const TTleLines& lines)>;
+  int ReadEverySet(const std::filesystem::path& fileName, const TSetSink& take);
 
   // Reads the next name / line 1 / line 2 group of the open file into the slot; false when
   // the file ended before another non-blank line.
@@ -41,6 +47,11 @@ class TCatalog {
   bool ElementFileTruncated = false;
 
  private:
+  // False for a missing file; throws as ReadElementFile.
+  bool OpenElementFile(const std::filesystem::path& fileName);
+  void CloseElementFile();
+  // The next set that passes validation, counting the others; false at the end of the file.
+  bool ReadValidSet(int slot);
   int ReadByte();
   std::string ReadLine(size_t maxLength);
 

@@ -48,9 +48,9 @@ int CoarseStepSeconds(int level);
 
 // One event: one row of a results table.
 struct TFound {
-  TDateRec time;            // local clock
-  double timeUtc = 0.0;     // the same moment, Julian date UTC
-  std::string sat;          // passes: the set's name; flares: the Iridium label
+  TDateRec time;         // local clock
+  double timeUtc = 0.0;  // the same moment, Julian date UTC
+  std::string sat;       // passes: the set's name; flares: the Iridium label
   std::string catalogNumber;
   double azimuth = 0.0;     // degrees
   double elevation = 0.0;   // degrees

@@ -91,6 +91,22 @@ TEST_F(CatalogFile, StoresTheFirstThousandAndFlagsTruncation) {
   EXPECT_EQ(catalog_.InvalidElementCount, 0);
 }
 
+TEST_F(CatalogFile, EverySetReadsPastTheCapacityInFileOrder) {
+  const std::string text = ThreeLineText(1203, "\r\n") + "BROKEN\n1 x\n2 y\n";
+  catalog_.CatalogNames[1] = "KEPT";
+  std::vector<std::string> names;
+  int count =
+      catalog_.ReadEverySet(Write(text), [&](const std::string& name, const TTleLines& lines) {
+        EXPECT_EQ(lines, MakeSet(static_cast<int>(names.size()) + 1));
+        names.push_back(name);
+      });
+  EXPECT_EQ(count, 1203);
+  ASSERT_EQ(names.size(), 1203u);
+  EXPECT_EQ(names.back(), "SAT 1203");
+  EXPECT_EQ(catalog_.InvalidElementCount, 1);
+  EXPECT_EQ(catalog_.CatalogNames[1], "KEPT");
+}
+
 TEST_F(CatalogFile, ExactlyAThousandSetsIsNotTruncated) {
   for (const std::string& eol : {std::string("\r\n"), std::string("\n")}) {
     for (bool finalEol : {true, false}) {
@@ -194,8 +210,14 @@ TEST_F(CatalogFile, MalformedInputNeverCrashesOrStoresASet) {
     EXPECT_EQ(c.ReadElementFile(Write(bytes)), 0) << "round " << round;
   }
   const std::string odd[] = {
-      "", "\n\n\n", "\r", "NAME ONLY", "NAME ONLY\n", std::string(100000, 'x'),
-      "1 " + std::string(67, ' '), std::string("\0\0\0\n\0", 5),
+      "",
+      "\n\n\n",
+      "\r",
+      "NAME ONLY",
+      "NAME ONLY\n",
+      std::string(100000, 'x'),
+      "1 " + std::string(67, ' '),
+      std::string("\0\0\0\n\0", 5),
   };
   for (const std::string& text : odd) {
     TCatalog c;
@@ -259,7 +281,8 @@ TEST(CatalogReference, EveryReferenceSetDecodes) {
       try {
         LoadElements(c.CatalogElements[i], e);
       } catch (const TElementError& error) {
-        ADD_FAILURE() << entry.path().filename() << " " << c.CatalogNames[i] << ": " << error.what();
+        ADD_FAILURE() << entry.path().filename() << " " << c.CatalogNames[i] << ": "
+                      << error.what();
         continue;
       }
       EXPECT_EQ(e.catalogNumber, CatalogNumberText(c.CatalogElements[i]));
