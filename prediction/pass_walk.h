@@ -49,9 +49,19 @@ struct TWalkConditions {
   double maxSunElevationDeg = -5.0;
   bool illuminationRequired = true;
   int coarseStepSeconds = 60;
+  // Leave out samples that provably change nothing (a near-earth satellite surely below the
+  // minimum); the outcome is the same either way.
+  bool skipSurelyBelow = true;
 };
 
 TWalkConditions ConditionsOfRequest(const TSearchRequest& request);
+
+// Seconds from a sample within which a satellite cannot climb to the limit: its geometric
+// elevation must rise by more than the gap to reach it, and it cannot move faster than a
+// speed bound. elevationSine and rangeKm are of the sample, posKm and velKmS its state (km,
+// km/s, magnitudes filled). 0 when nothing can be ruled out.
+double SecondsSurelyBelow(double elevationSine, double rangeKm, const TVector& posKm,
+                          const TVector& velKmS, double limitDeg);
 
 // One sample of a satellite, as far as an event row needs it.
 struct TPassSample {
@@ -84,19 +94,33 @@ class TSatelliteWalk {
   bool Finished() const { return second_ > lastSecond_; }
 
  private:
-  // The refracted elevation in degrees, or nothing when the satellite cannot be propagated.
-  bool Elevation(const TMoment& moment, double& elevationDeg);
+  // A sample kept for a row: its state, the row's numbers made only if the pass is reported.
+  struct TKeptSample {
+    int64_t second = 0;
+    double elevationDeg = 0.0;
+    TVector pos;
+    TVector vel;
+  };
+
   void Step(TMomentSource& moments, std::vector<TPassEvent>& found);
-  TPassSample FullSample(const TMoment& moment, double elevationDeg) const;
+  TPassSample RowSample(TMomentSource& moments, const TKeptSample& kept) const;
   // The recording step of a pass search: follows the highest sample and ends the pass at the
-  // first sample that fails a condition.
-  void RecordPassSample(bool meets, const TMoment& moment, double elevationDeg,
+  // first sample that fails a condition. A flare scan would take its place for flares.
+  void RecordPassSample(bool meets, double elevationDeg, TMomentSource& moments,
                         std::vector<TPassEvent>& found);
+  // Samples after the current one that surely lie below the minimum (0 when unknown).
+  int64_t SurelyBelowSamples(bool propagated, double elevationSine, double rangeKm) const;
 
   TPropagator propagator_;
   bool usable_ = false;
+  // Only a near-earth model gives every moment independently of the moments asked before,
+  // so only its samples may be left out.
+  bool mayskip_ = false;
   TWalkConditions conditions_;
   int64_t lastSecond_ = 0;
+  // Below this sine of the geometric elevation the refracted elevation is surely below the
+  // minimum.
+  double surelyBelowSine_ = 0.0;
 
   int64_t second_ = 0;
   int64_t step_ = 1;
@@ -105,10 +129,12 @@ class TSatelliteWalk {
   // The coarse sample that found the satellite up: the fine samples that approach it from one
   // coarse step back do not end the pass when they lie below the minimum.
   int64_t approachEnd_ = 0;
-  // The position and velocity of the last propagated sample (km, km/s).
+  // The state of the current sample (km, km/s).
   TVector pos_;
   TVector vel_;
-  TPassEvent current_;  // rise and culmination so far, set = the last sample that met them
+  TKeptSample rise_;
+  TKeptSample culmination_;
+  TKeptSample lastMet_;  // the latest sample that met every condition
 };
 
 }  // namespace zen
