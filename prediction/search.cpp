@@ -164,11 +164,11 @@ class TSearchRun {
       // A walk may look back one coarse step from any second of the stretch.
       table_.Cover(first - coarse, stretchEnd_ - 1);
       next_.store(0);
+      done_.store(0);
       team.Run([this](int member) { FillTable(member); }, [this] { Look(); });
       Look();
       if (stopped_) break;
       next_.store(0);
-      done_.store(0);
       team.Run([this](int member) { WalkStretch(member); }, [this] { Look(); });
       Look();
     }

@@ -4,10 +4,12 @@
 
 #include <cmath>
 #include <map>
+#include <set>
 
 #include "core/observer.h"
 #include "core/propagator.h"
 #include "core/sun.h"
+#include "prediction/moment_table.h"
 #include "search_fixture.h"
 
 namespace zen {
@@ -170,6 +172,109 @@ TEST_P(PassesMatchEverySecond, OnVisualSets) {
 INSTANTIATE_TEST_SUITE_P(Levels, PassesMatchEverySecond,
                          testing::Values(TLevelCase{0, true, -5.0, 3}, TLevelCase{4, true, -5.0, 3},
                                          TLevelCase{2, false, 90.0, 6}));
+
+// Leaving out the samples of a satellite that is provably below the minimum changes nothing:
+// the same passes to the last bit, with the minimum at the horizon (where refraction counts
+// most) and above it, for near-earth and deep-space sets.
+TEST(SatelliteWalk, LeavingOutSurelyBelowSamplesChangesNothing) {
+  auto sets = ReferenceSets("visual_2026-02-11.tle");
+  ZEN_SKIP_WITHOUT(sets);
+  const auto deep = ReferenceSets("molniya_2023-06-28.tle");
+  const TSearchRequest request = TorunRequest(TDateRec{2026, 2, 11, 0, 0, 0, 0}, 24.0);
+  const TSearchPeriod period = PeriodOfRequest(request);
+  const TGeodetic observer = ObserverFromSite(request.latitudeDeg, request.longitudeDeg, 65.0);
+  TMomentTable table;
+  table.Cover(-60, period.seconds);
+  table.Fill(observer, period, -60, period.seconds);
+  TTableMoments moments(table, observer, period);
+  std::vector<TSearchSatellite> walked;
+  for (size_t i = 0; i < sets.size(); i += 5) walked.push_back(sets[i]);
+  for (size_t i = 0; i < deep.size() && i < 3; ++i) walked.push_back(deep[i]);
+
+  int passes = 0;
+  for (const auto& [level, minimumDeg] : {std::pair{0, 10.0}, std::pair{1, 0.0}}) {
+    TWalkConditions conditions;
+    conditions.coarseStepSeconds = CoarseStepSeconds(level);
+    conditions.minSatElevationDeg = minimumDeg;
+    conditions.maxSunElevationDeg = 90.0;
+    TWalkConditions everySample = conditions;
+    everySample.skipSurelyBelow = false;
+    for (const TSearchSatellite& satellite : walked) {
+      SCOPED_TRACE(satellite.name);
+      std::vector<TPassEvent> expected;
+      std::vector<TPassEvent> found;
+      TSatelliteWalk(satellite.lines, everySample, period.seconds)
+          .WalkUntil(period.seconds + 1, moments, expected);
+      TSatelliteWalk(satellite.lines, conditions, period.seconds)
+          .WalkUntil(period.seconds + 1, moments, found);
+      ASSERT_EQ(found.size(), expected.size());
+      for (size_t e = 0; e < found.size(); ++e) {
+        for (auto part : {&TPassEvent::rise, &TPassEvent::culmination, &TPassEvent::set}) {
+          const TPassSample& a = found[e].*part;
+          const TPassSample& b = expected[e].*part;
+          EXPECT_EQ(a.second, b.second);
+          EXPECT_EQ(a.azimuthDeg, b.azimuthDeg);
+          EXPECT_EQ(a.elevationDeg, b.elevationDeg);
+          EXPECT_EQ(a.rangeKm, b.rangeKm);
+          EXPECT_EQ(a.sunElevationDeg, b.sunElevationDeg);
+        }
+      }
+      passes += static_cast<int>(found.size());
+    }
+  }
+  EXPECT_GE(passes, 100);
+}
+
+// A geostationary satellite stands still in the sky: one below the minimum never rises, and
+// one above it all day is still in its pass when the period ends, so neither is reported,
+// while a low satellite searched with them is.
+TEST(PassSearch, GeostationarySatellitesGiveNoPass) {
+  const auto geo = ReferenceSets("geo_2026-05-30.tle");
+  const auto low = ReferenceSets("stations_2026-05-30.tle",
+                                 [](const std::string& name) { return name.starts_with("ISS"); });
+  ZEN_SKIP_WITHOUT(geo);
+  TSearchRequest request = TorunRequest(TDateRec{2026, 5, 30, 0, 0, 0, 0}, 24.0);
+  request.illuminationRequired = false;
+  request.maxSunElevationDeg = 90.0;
+  const TGeodetic observer = ObserverFromSite(request.latitudeDeg, request.longitudeDeg, 65.0);
+  const double startUtc = LocalToUtc(request.periodStartLocal, request.utcOffsetHours);
+  // Elevations every ten minutes of the day, from scratch.
+  auto elevationRange = [&](const TSearchSatellite& satellite) {
+    TPropagator propagator;
+    propagator.LoadElements(satellite.lines);
+    std::pair<double, double> range{90.0, -90.0};
+    for (int minute = -10; minute <= 24 * 60 + 10; minute += 10) {
+      const double jd = startUtc + minute / 1440.0;
+      TVector pos;
+      TVector vel;
+      propagator.Propagate(pos, vel, jd);
+      TPropagator::ScaleStateToKm(pos, vel);
+      const double elevationDeg = Degrees(LookAngles(pos, vel, observer, jd).second);
+      range = {std::min(range.first, elevationDeg), std::max(range.second, elevationDeg)};
+    }
+    return range;
+  };
+  std::set<std::string> geoNumbers;
+  for (const TSearchSatellite& satellite : geo) {
+    const auto [lowest, highest] = elevationRange(satellite);
+    const bool below = highest < request.minSatElevationDeg - 5.0;
+    const bool above = lowest > request.minSatElevationDeg + 5.0;
+    if ((below && geoNumbers.size() % 2 == 0) || (above && geoNumbers.size() % 2 == 1)) {
+      request.satellites.push_back(satellite);
+      geoNumbers.insert(satellite.catalogNumberText);
+    }
+    if (geoNumbers.size() == 6) break;
+  }
+  ASSERT_EQ(geoNumbers.size(), 6u);
+  request.satellites.insert(request.satellites.end(), low.begin(), low.end());
+  request.threads = 2;
+  TSearchFlags flags;
+  const TSearchOutcome outcome = RunSearch(request, flags, nullptr);
+  EXPECT_GE(outcome.totalCount, 2);
+  for (const auto& row : outcome.rows) {
+    EXPECT_TRUE(!row || geoNumbers.count(row->catalogNumber) == 0) << row->sat;
+  }
+}
 
 }  // namespace
 }  // namespace zen
