@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/sun.h"
+#include "prediction/motion_bounds.h"
 
 namespace zen {
 
@@ -51,46 +52,16 @@ TWalkConditions ConditionsOfRequest(const TSearchRequest& request) {
   return conditions;
 }
 
-double SecondsSurelyBelow(double elevationSine, double rangeKm, const TVector& posKm,
-                          const TVector& velKmS, double limitDeg) {
-  // Refraction lifts an elevation by less than this (0.74 degrees at a geometric -2 degrees,
-  // less above; nothing below).
-  constexpr double kRefractionBoundDeg = 1.0;
-  // Gravity cannot speed a satellite up by more than falling from its radius to this one;
-  // the margins cover the models' departures from a Kepler orbit.
-  constexpr double kGravityKm3PerS2 = 398600.8;
-  constexpr double kLowestRadiusKm = 6278.0;
-  constexpr double kSpeedFactor = 1.05;
-  constexpr double kSpeedMarginKmS = 0.05;
-  constexpr double kObserverSpeedKmS = 0.5;  // the site's own speed, at most 0.47 km/s
-  constexpr double kLongestSkipSeconds = 86400.0;
-
-  const double gapRad = Radians(limitDeg - kRefractionBoundDeg) - ArcSin(elevationSine);
-  if (!(gapRad > 0.0) || !(posKm.w > kLowestRadiusKm) || !(rangeKm > 0.0)) return 0.0;
-  const double speedSq =
-      velKmS.w * velKmS.w + 2.0 * kGravityKm3PerS2 * (1.0 / kLowestRadiusKm - 1.0 / posKm.w);
-  const double relativeSpeedKmS =
-      kSpeedFactor * std::sqrt(speedSq) + kSpeedMarginKmS + kObserverSpeedKmS;
-  // Moving at most d = speed * t, the line of sight turns by at most asin(d / range); the
-  // zenith turns with the earth. The first guess ignores the earth's turn, the second takes
-  // it off the gap for the longer first time, so it is on the safe side.
-  const double first = rangeKm * std::sin(std::min(gapRad, kHalfPi)) / relativeSpeedKmS;
-  const double turnRad = gapRad - kEarthRotationRadPerS * first;
-  if (!(turnRad > 0.0)) return 0.0;
-  const double seconds = rangeKm * std::sin(std::min(turnRad, kHalfPi)) / relativeSpeedKmS;
-  return std::min(seconds, kLongestSkipSeconds);
-}
-
 TSatelliteWalk::TSatelliteWalk(const TTleLines& lines, const TWalkConditions& conditions,
                                int64_t lastSecond)
     : conditions_(conditions),
       lastSecond_(lastSecond),
-      surelyBelowSine_(std::sin(Radians(conditions.minSatElevationDeg - 1.0))),
-      step_(conditions.coarseStepSeconds) {
+      surelyBelowSine_(std::sin(Radians(conditions.minSatElevationDeg - 1.0))) {
+  state_.step = conditions.coarseStepSeconds;
   try {
     propagator_.LoadElements(lines);
     usable_ = true;
-    mayskip_ = conditions.skipSurelyBelow && !propagator_.CurrentElements.UseDeepSpace;
+    mayLeaveOut_ = conditions.leaveOutCertainSamples && !propagator_.CurrentElements.UseDeepSpace;
   } catch (const TElementError&) {
     usable_ = false;
   }
@@ -98,7 +69,7 @@ TSatelliteWalk::TSatelliteWalk(const TTleLines& lines, const TWalkConditions& co
 
 void TSatelliteWalk::WalkUntil(int64_t stop, TMomentSource& moments,
                                std::vector<TPassEvent>& found) {
-  while (second_ < stop && second_ <= lastSecond_) Step(moments, found);
+  while (state_.second < stop && state_.second <= lastSecond_) Step(stop, moments, found);
 }
 
 TPassSample TSatelliteWalk::RowSample(TMomentSource& moments, const TKeptSample& kept) const {
@@ -114,15 +85,10 @@ TPassSample TSatelliteWalk::RowSample(TMomentSource& moments, const TKeptSample&
   return sample;
 }
 
-int64_t TSatelliteWalk::SurelyBelowSamples(bool propagated, double elevationSine,
-                                           double rangeKm) const {
-  if (!mayskip_ || !propagated) return 0;
-  return static_cast<int64_t>(
-      SecondsSurelyBelow(elevationSine, rangeKm, pos_, vel_, conditions_.minSatElevationDeg));
-}
-
-void TSatelliteWalk::Step(TMomentSource& moments, std::vector<TPassEvent>& found) {
-  const TMoment& moment = moments.At(second_);
+void TSatelliteWalk::Step(int64_t stop, TMomentSource& moments, std::vector<TPassEvent>& found) {
+  TState& s = state_;
+  // A copy: looking up another second may replace a moment computed on the spot.
+  const TMoment moment = moments.At(s.second);
   bool propagated = false;
   double elevationSine = -1.0;
   double rangeKm = 0.0;
@@ -137,62 +103,145 @@ void TSatelliteWalk::Step(TMomentSource& moments, std::vector<TPassEvent>& found
     elevationDeg = Degrees(RefractedElevation(ArcSin(elevationSine)));
   }
   const bool above = elevationDeg > conditions_.minSatElevationDeg;
+  const bool mayLeaveOut = mayLeaveOut_ && propagated;
 
-  if (!inPass_) {
+  if (daylight_) {
+    StepInDaylight(stop, elevationDeg, elevationSine, rangeKm, moment, moments);
+    return;
+  }
+
+  if (!s.inPass) {
     if (above) {
       // Found up at a coarse sample: go back one coarse step and approach the rise, which
       // may lie anywhere in between, one second at a time.
-      inPass_ = true;
-      approachEnd_ = second_;
-      second_ -= step_ - 1;
-      step_ = 1;
+      s.inPass = true;
+      s.approachEnd = s.second;
+      s.second -= s.step - 1;
+      s.step = 1;
       return;
     }
-    const int64_t skipped = SurelyBelowSamples(propagated, elevationSine, rangeKm) / step_;
-    second_ += step_ * (1 + skipped);
+    const int64_t skipped = mayLeaveOut ? SecondsBelow(elevationSine, rangeKm) / s.step : 0;
+    s.second += s.step * (1 + skipped);
     return;
   }
 
   bool meets = above;
   if (meets && conditions_.illuminationRequired) meets = EclipseState(pos_, moment.sun) == kSunlit;
-  RecordPassSample(meets, elevationDeg, moments, found);
+  RecordPassSample(meets, elevationDeg, moment, moments, found);
 
-  if (elevationDeg < conditions_.minSatElevationDeg && second_ >= approachEnd_) {
-    inPass_ = false;
-    recording_ = false;
-    step_ = conditions_.coarseStepSeconds;
-  } else if (!above && !recording_ && second_ < approachEnd_) {
-    // Still approaching: samples surely below the minimum before the one that found the
-    // satellite up change nothing.
-    second_ += std::min(SurelyBelowSamples(propagated, elevationSine, rangeKm),
-                        approachEnd_ - 1 - second_);
+  if (elevationDeg < conditions_.minSatElevationDeg && s.second >= s.approachEnd) {
+    s.inPass = false;
+    s.recording = false;
+    s.step = conditions_.coarseStepSeconds;
+    s.second += s.step;
+    return;
   }
-  second_ += step_;
+  if (mayLeaveOut && MayBeginDaylight(above, moment)) {
+    s.second += s.step;
+    daylight_ = true;
+    daylightStart_ = s;
+    return;
+  }
+  const int64_t idle = mayLeaveOut ? IdleSecondsInPass(above, elevationSine, rangeKm, moment) : 0;
+  s.second += s.step + idle;
 }
 
-void TSatelliteWalk::RecordPassSample(bool meets, double elevationDeg, TMomentSource& moments,
-                                      std::vector<TPassEvent>& found) {
-  if (!recording_) {
+int64_t TSatelliteWalk::SecondsBelow(double elevationSine, double rangeKm) const {
+  return static_cast<int64_t>(SecondsSurelyBelow(elevationSine, rangeKm, SpeedBoundKmS(pos_, vel_),
+                                                 conditions_.minSatElevationDeg));
+}
+
+int64_t TSatelliteWalk::IdleSecondsInPass(bool above, double elevationSine, double rangeKm,
+                                          const TMoment& moment) const {
+  const TState& s = state_;
+  if (s.recording) return 0;
+  const double speedKmS = SpeedBoundKmS(pos_, vel_);
+  const double darkSeconds =
+      conditions_.illuminationRequired ? SecondsSurelyDark(pos_, moment.sun, speedKmS) : 0.0;
+  if (s.second < s.approachEnd) {
+    // Approaching: a sample below the minimum or in the dark changes nothing.
+    double seconds = darkSeconds;
+    if (!above) {
+      seconds = std::max(seconds, SecondsSurelyBelow(elevationSine, rangeKm, speedKmS,
+                                                     conditions_.minSatElevationDeg));
+    }
+    return std::min(static_cast<int64_t>(seconds), s.approachEnd - 1 - s.second);
+  }
+  // Up but in the dark: nothing changes until it either goes down or comes into sunlight.
+  if (!above) return 0;
+  return static_cast<int64_t>(std::min(
+      darkSeconds,
+      SecondsSurelyAbove(elevationSine, rangeKm, speedKmS, conditions_.minSatElevationDeg)));
+}
+
+bool TSatelliteWalk::MayBeginDaylight(bool above, const TMoment& moment) const {
+  const TState& s = state_;
+  const double maxSunDeg = conditions_.maxSunElevationDeg;
+  return above && s.second >= s.approachEnd && s.second >= daylightFrom_ &&
+         moment.sunElevationDeg > maxSunDeg &&
+         (!s.recording || s.culmination.sunElevationDeg > maxSunDeg);
+}
+
+void TSatelliteWalk::StepInDaylight(int64_t stop, double elevationDeg, double elevationSine,
+                                    double rangeKm, const TMoment& moment, TMomentSource& moments) {
+  TState& s = state_;
+  const double maxSunDeg = conditions_.maxSunElevationDeg;
+  if (elevationDeg < conditions_.minSatElevationDeg) {
+    // Down: every culmination since the stretch began had the Sun above its limit.
+    daylight_ = false;
+    s.inPass = false;
+    s.recording = false;
+    s.step = conditions_.coarseStepSeconds;
+    s.second += s.step;
+    return;
+  }
+  if (!(moment.sunElevationDeg > maxSunDeg)) {
+    // Dusk came first: a pass may culminate after it, so walk the stretch again in full.
+    const int64_t dusk = s.second;
+    state_ = daylightStart_;
+    daylight_ = false;
+    daylightFrom_ = dusk + 1;
+    return;
+  }
+  int64_t ahead = 0;
+  if (elevationDeg > conditions_.minSatElevationDeg && elevationSine > -1.0) {
+    ahead = static_cast<int64_t>(SecondsSurelyAbove(
+        elevationSine, rangeKm, SpeedBoundKmS(pos_, vel_), conditions_.minSatElevationDeg));
+    ahead = std::min(ahead, std::min(stop, lastSecond_ + 1) - 1 - s.second);
+  }
+  for (int64_t k = 1; k <= ahead; ++k) {
+    if (!(moments.At(s.second + k).sunElevationDeg > maxSunDeg)) {
+      ahead = k - 1;
+      break;
+    }
+  }
+  s.second += 1 + ahead;
+}
+
+void TSatelliteWalk::RecordPassSample(bool meets, double elevationDeg, const TMoment& moment,
+                                      TMomentSource& moments, std::vector<TPassEvent>& found) {
+  TState& s = state_;
+  if (!s.recording) {
     if (!meets) return;
-    recording_ = true;
-    rise_ = TKeptSample{second_, elevationDeg, pos_, vel_};
-    culmination_ = rise_;
-    lastMet_ = rise_;
+    s.recording = true;
+    s.rise = TKeptSample{s.second, elevationDeg, moment.sunElevationDeg, pos_, vel_};
+    s.culmination = s.rise;
+    s.lastMet = s.rise;
     return;
   }
   if (meets) {
-    lastMet_ = TKeptSample{second_, elevationDeg, pos_, vel_};
-    if (elevationDeg > culmination_.elevationDeg) culmination_ = lastMet_;
+    s.lastMet = TKeptSample{s.second, elevationDeg, moment.sunElevationDeg, pos_, vel_};
+    if (elevationDeg > s.culmination.elevationDeg) s.culmination = s.lastMet;
     return;
   }
   // The pass ends at the first sample that fails a condition; the set is the last one that
   // met them all. The Sun condition is judged at the culmination.
-  recording_ = false;
+  s.recording = false;
+  if (s.culmination.sunElevationDeg > conditions_.maxSunElevationDeg) return;
   TPassEvent event;
-  event.culmination = RowSample(moments, culmination_);
-  if (event.culmination.sunElevationDeg > conditions_.maxSunElevationDeg) return;
-  event.rise = RowSample(moments, rise_);
-  event.set = RowSample(moments, lastMet_);
+  event.rise = RowSample(moments, s.rise);
+  event.culmination = RowSample(moments, s.culmination);
+  event.set = RowSample(moments, s.lastMet);
   found.push_back(event);
 }
 
