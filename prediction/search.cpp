@@ -138,21 +138,33 @@ class TSearchRun {
 
   TSearchOutcome Run() {
     if (period_.seconds > 0 && !searched_.empty()) Walk();
+    // A terminated search says nothing more; otherwise every event is handed on before the
+    // sort begins.
+    if (terminated_) return Outcome();
     HandOnEvents();
     if (!stopped_) progress_.Report(100.0, 100.0);
-
-    for (size_t k = 0; k < events_.size(); ++k) {
-      for (const TPassEvent& event : events_[k]) {
-        TResultRows rows = RowsOf(event, request_.brief, request_.satellites[k], period_);
-        outcome_.rows.insert(outcome_.rows.end(), rows.begin(), rows.end());
-      }
-    }
-    if (outcome_.rows.empty()) outcome_.rows.emplace_back();
-    if (!outcome_.terminated) Sort();
-    return std::move(outcome_);
+    TSearchOutcome outcome = Outcome();
+    Sort(outcome);
+    return outcome;
   }
 
  private:
+  // The events found, satellite after satellite, each in time order; one empty row if none.
+  TSearchOutcome Outcome() {
+    TSearchOutcome outcome;
+    outcome.interruptedByCancel = interruptedByCancel_;
+    outcome.terminated = terminated_;
+    for (size_t k = 0; k < events_.size(); ++k) {
+      outcome.totalCount += static_cast<int>(events_[k].size());
+      for (const TPassEvent& event : events_[k]) {
+        TResultRows rows = RowsOf(event, request_.brief, request_.satellites[k], period_);
+        outcome.rows.insert(outcome.rows.end(), rows.begin(), rows.end());
+      }
+    }
+    if (outcome.rows.empty()) outcome.rows.emplace_back();
+    return outcome;
+  }
+
   void Walk() {
     TWorkTeam team(TeamSize(request_.threads));
     Announce(searched_.front());
@@ -226,10 +238,10 @@ class TSearchRun {
     progress_.Report(reached / periodSeconds * 100.0, walked / periodSeconds * 100.0);
     if (stopped_) return;
     if (flags_.terminate.load()) {
-      outcome_.terminated = true;
+      terminated_ = true;
       stopped_ = true;
     } else if (flags_.cancel.load()) {
-      outcome_.interruptedByCancel = true;
+      interruptedByCancel_ = true;
       stopped_ = true;
     }
   }
@@ -247,13 +259,14 @@ class TSearchRun {
       pending.swap(pending_);
     }
     for (const TPendingEvent& p : pending) {
-      ++outcome_.totalCount;
+      if (flags_.terminate.load()) return;
+      ++handedOn_;
       if (listener_ == nullptr) continue;
       if (p.satellite != announced_) Announce(p.satellite);
       const TSearchSatellite& satellite = request_.satellites[p.satellite];
       listener_->EventAdded(static_cast<int>(p.satellite) + 1,
                             RowsOf(p.event, request_.brief, satellite, period_), p.satelliteCount,
-                            outcome_.totalCount);
+                            handedOn_);
     }
   }
 
@@ -267,9 +280,9 @@ class TSearchRun {
         "Tracked sat " + std::to_string(k + 1) + "/" + n + ": " + request_.satellites[k].name);
   }
 
-  void Sort() {
+  void Sort(TSearchOutcome& outcome) {
     flags_.cancel.store(true);
-    if (listener_ != nullptr) listener_->SortStarted(outcome_.interruptedByCancel);
+    if (listener_ != nullptr) listener_->SortStarted(outcome.interruptedByCancel);
     TSortControl sort;
     sort.rowsPerEvent = request_.brief ? 1 : 4;
     sort.keyRow = request_.brief ? 0 : 1;
@@ -277,7 +290,7 @@ class TSearchRun {
     if (listener_ != nullptr) {
       sort.progress = [this](int percent) { listener_->SortProgress(percent); };
     }
-    if (!SortResults(outcome_.rows, outcome_.totalCount, sort)) outcome_.interruptedInSort = true;
+    if (!SortResults(outcome.rows, outcome.totalCount, sort)) outcome.interruptedInSort = true;
   }
 
   const TSearchRequest& request_;
@@ -287,7 +300,9 @@ class TSearchRun {
   const TWalkConditions conditions_;
   const TGeodetic observer_;
   TProgress progress_;
-  TSearchOutcome outcome_;
+  bool interruptedByCancel_ = false;  // written and read by the calling thread only
+  bool terminated_ = false;
+  int handedOn_ = 0;              // events handed on to the listener
   std::vector<size_t> searched_;  // the entries walked, in list order
   size_t announced_ = 0;
 

@@ -139,8 +139,12 @@ TEST(SearchOutcome, CancelSortsWhatWasFoundAndTerminateStops) {
   const auto terminated = Search(request, [](TRun& run, TSearchFlags& flags) {
     run.listener.onEvent = [&flags] { flags.terminate = true; };
   });
-  EXPECT_TRUE(terminated->outcome.terminated);
+  const TSearchOutcome& t = terminated->outcome;
+  EXPECT_TRUE(t.terminated);
   EXPECT_TRUE(terminated->listener.sortStarted.empty());
+  EXPECT_EQ(terminated->listener.events.size(), 1u);  // nothing more after the terminate
+  EXPECT_EQ(std::count_if(t.rows.begin(), t.rows.end(), [](auto& row) { return row.has_value(); }),
+            3 * t.totalCount);
 
   const auto stoppedInSort = Search(request, [](TRun& run, TSearchFlags& flags) {
     run.listener.onSortStarted = [&flags] { flags.terminate = true; };
