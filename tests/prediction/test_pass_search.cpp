@@ -286,5 +286,28 @@ TEST(PassSearch, GeostationarySatellitesGiveNoPass) {
   }
 }
 
+// A set whose orbit has long decayed by the period cannot be propagated: it never rises, and
+// the search goes on with the others.
+TEST(PassSearch, SetThatCannotBePropagatedNeverRises) {
+  auto sets = ReferenceSets("visual_2026-02-11.tle",
+                            [](const std::string& name) { return name.starts_with("ENVISAT"); });
+  ZEN_SKIP_WITHOUT(sets);
+  const auto [line1, line2] = test::MakeLinePair(99001);  // elements of 2001, a low orbit
+  TSearchRequest request = TorunRequest(TDateRec{2026, 2, 11, 15, 0, 0, 0}, 12.0);
+  TPropagator propagator;
+  propagator.LoadElements(TTleLines{line1, line2});
+  TVector pos;
+  TVector vel;
+  ASSERT_NE(propagator.Propagate(pos, vel, LocalToUtc(request.periodStartLocal, 2.0)),
+            TPropagationStatus::Ok);
+  request.satellites = {{TTleLines{line1, line2}, "DECAYED", "99001"}, sets[0]};
+  request.illuminationRequired = false;
+  request.maxSunElevationDeg = 90.0;
+  TSearchFlags flags;
+  const TSearchOutcome outcome = RunSearch(request, flags, nullptr);
+  EXPECT_GE(outcome.totalCount, 1);
+  for (const auto& row : outcome.rows) EXPECT_TRUE(!row || row->catalogNumber != "99001");
+}
+
 }  // namespace
 }  // namespace zen
