@@ -20,8 +20,7 @@ using test::TorunRequest;
 
 // What one whole second shows of a satellite.
 struct TSecondTruth {
-  bool above = false;  // above the minimum elevation
-  bool meets = false;  // above it and (when required) sunlit
+  bool meets = false;  // above the minimum elevation and (when required) sunlit
   double elevationDeg = -90.0;
   double sunElevationDeg = 0.0;
 };
@@ -47,8 +46,8 @@ class TTruth {
       if (propagator.Propagate(pos, vel, jd) == TPropagationStatus::Ok) {
         TPropagator::ScaleStateToKm(pos, vel);
         truth.elevationDeg = Degrees(LookAngles(pos, vel, observer, jd).second);
-        truth.above = truth.elevationDeg > request.minSatElevationDeg;
-        truth.meets = truth.above && (!request.illuminationRequired || EclipseState(pos, sun) == 0);
+        truth.meets = truth.elevationDeg > request.minSatElevationDeg &&
+                      (!request.illuminationRequired || EclipseState(pos, sun) == 0);
       }
       seconds_.push_back(truth);
     }
@@ -56,17 +55,19 @@ class TTruth {
 
   const TSecondTruth& At(int64_t s) const { return seconds_.at(static_cast<size_t>(s - first_)); }
   int64_t First() const { return first_; }
-  int64_t Last() const { return first_ + static_cast<int64_t>(seconds_.size()) - 1; }
 
  private:
   int64_t first_;
   std::vector<TSecondTruth> seconds_;
 };
 
+// A pass by its seconds, with the elevations of the satellite and the Sun at culmination.
 struct TPassSeconds {
   int64_t rise = 0;
   int64_t culmination = 0;
   int64_t set = 0;
+  double elevationDeg = 0.0;
+  double sunElevationDeg = 0.0;
   friend auto operator<=>(const TPassSeconds&, const TPassSeconds&) = default;
 };
 
@@ -79,9 +80,9 @@ std::map<std::string, std::vector<TPassSeconds>> PassesOf(const TResultRows& row
                                                           double startUtc) {
   std::map<std::string, std::vector<TPassSeconds>> passes;
   for (size_t r = 0; r + 2 < rows.size() && rows[r]; r += 4) {
-    passes[rows[r]->catalogNumber].push_back({SecondOf(*rows[r], startUtc),
-                                              SecondOf(*rows[r + 1], startUtc),
-                                              SecondOf(*rows[r + 2], startUtc)});
+    passes[rows[r]->catalogNumber].push_back(
+        {SecondOf(*rows[r], startUtc), SecondOf(*rows[r + 1], startUtc),
+         SecondOf(*rows[r + 2], startUtc), rows[r + 1]->elevation, rows[r + 1]->sunElevation});
   }
   return passes;
 }
@@ -126,7 +127,7 @@ TEST_P(PassesMatchEverySecond, OnVisualSets) {
     std::vector<TPassSeconds> expected;  // the stretches that must be found
     for (int64_t s = 1; s < periodSeconds; ++s) {
       if (!truth.At(s).meets || truth.At(s - 1).meets) continue;
-      TPassSeconds pass{s, s, s};
+      TPassSeconds pass{s, s, s, 0.0, 0.0};
       while (truth.At(pass.set + 1).meets) {
         ++pass.set;
         if (truth.At(pass.set).elevationDeg > truth.At(pass.culmination).elevationDeg) {
@@ -134,8 +135,10 @@ TEST_P(PassesMatchEverySecond, OnVisualSets) {
         }
       }
       if (pass.set + 1 > periodSeconds || pass.set - pass.rise + 1 < coarse) continue;
-      if (truth.At(pass.culmination).sunElevationDeg > request.maxSunElevationDeg) continue;
-      expected.push_back(pass);
+      pass.elevationDeg = truth.At(pass.culmination).elevationDeg;
+      pass.sunElevationDeg = truth.At(pass.culmination).sunElevationDeg;
+      if (pass.sunElevationDeg > request.maxSunElevationDeg) continue;
+      expected.push_back(pass);  // found with the same elevations to the bit
     }
     const std::vector<TPassSeconds>& found = passes[satellite.catalogNumberText];
     total += static_cast<int>(found.size());
