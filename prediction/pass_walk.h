@@ -74,6 +74,16 @@ struct TPassEvent {
   TPassSample set;
 };
 
+// The walk of one satellite. Down, it samples every coarse step; a coarse sample above the
+// minimum sends it back one coarse step, from where it samples every second until the
+// satellite is below the minimum again. A pass is a run of seconds above the minimum that
+// meet the illumination condition: rise the first, culmination the first highest, set the
+// last; it is reported when it ends inside the period with the Sun at culmination no higher
+// than the limit.
+// Two choices keep that sound: the seconds that approach the coarse sample which found the
+// satellite up do not end the pass when they lie below the minimum (otherwise a pass shorter
+// than the coarse step that a coarse sample did catch would be lost), and the culmination is
+// taken only from seconds that meet the conditions (so it is never a second in the shadow).
 class TSatelliteWalk {
  public:
   // A set that cannot be decoded gives a walk that never finds its satellite up.
