@@ -82,21 +82,35 @@ double RefractedElevation(double elevation) {
   return elevation + r >= 0.0 ? elevation + r : elevation;
 }
 
-TLookAngles LookAngles(const TVector& pos, const TVector& vel, TGeodetic observer, double jd) {
-  TVector observerPos;
-  TVector observerVel;
-  ObserverPosVel(observer, jd, observerPos, observerVel);
-  const TVector range = VecSub(pos, observerPos);
-  const TVector rangeVel = VecSub(vel, observerVel);
+TObserverFrame ObserverFrameAt(TGeodetic observer, double jd) {
+  TObserverFrame frame;
+  ObserverPosVel(observer, jd, frame.pos, frame.vel);
+  frame.sinLatitude = std::sin(observer.latitude);
+  frame.cosLatitude = std::cos(observer.latitude);
+  frame.sinTheta = std::sin(observer.theta);
+  frame.cosTheta = std::cos(observer.theta);
+  return frame;
+}
 
-  const double sinLat = std::sin(observer.latitude);
-  const double cosLat = std::cos(observer.latitude);
-  const double sinTheta = std::sin(observer.theta);
-  const double cosTheta = std::cos(observer.theta);
-  const double south = sinLat * cosTheta * range.x + sinLat * sinTheta * range.y - cosLat * range.z;
-  const double east = -sinTheta * range.x + cosTheta * range.y;
-  const double zenith =
-      cosLat * cosTheta * range.x + cosLat * sinTheta * range.y + sinLat * range.z;
+namespace {
+
+// The zenith component of a range vector in the horizon frame. One expression shared by
+// LookAnglesInFrame and ElevationInFrame, so both give the same elevation to the last bit.
+inline double ZenithComponent(const TObserverFrame& f, const TVector& range) {
+  return f.cosLatitude * f.cosTheta * range.x + f.cosLatitude * f.sinTheta * range.y +
+         f.sinLatitude * range.z;
+}
+
+}  // namespace
+
+TLookAngles LookAnglesInFrame(const TObserverFrame& frame, const TVector& pos, const TVector& vel) {
+  const TVector range = VecSub(pos, frame.pos);
+  const TVector rangeVel = VecSub(vel, frame.vel);
+
+  const double south = frame.sinLatitude * frame.cosTheta * range.x +
+                       frame.sinLatitude * frame.sinTheta * range.y - frame.cosLatitude * range.z;
+  const double east = -frame.sinTheta * range.x + frame.cosTheta * range.y;
+  const double zenith = ZenithComponent(frame, range);
 
   // The quadrant comes from the signs of both components, so a target exactly east or west
   // (south = 0, of either sign) is not turned round.
@@ -109,6 +123,15 @@ TLookAngles LookAngles(const TVector& pos, const TVector& vel, TGeodetic observe
   look.third = range.w;
   look.fourth = VecDot(range, rangeVel) / range.w;
   return look;
+}
+
+double ElevationInFrame(const TObserverFrame& frame, const TVector& pos) {
+  const TVector range = VecSub(pos, frame.pos);
+  return RefractedElevation(ArcSin(ZenithComponent(frame, range) / range.w));
+}
+
+TLookAngles LookAngles(const TVector& pos, const TVector& vel, TGeodetic observer, double jd) {
+  return LookAnglesInFrame(ObserverFrameAt(observer, jd), pos, vel);
 }
 
 TLookAngles TopocentricRaDec(const TVector& pos, const TVector& vel, TGeodetic observer,

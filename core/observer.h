@@ -50,6 +50,29 @@ TGeodetic EciToGeodetic(const TVector& pos, double jd);
 // Elevation after atmospheric refraction, for a geometric elevation in radians.
 double RefractedElevation(double elevation);
 
+// What the look angles need of the observer at one moment: its inertial position and velocity
+// and the sines and cosines that turn a range vector into the horizon frame. Computed once
+// per moment, it serves every target seen at that moment (a search walks thousands of
+// satellites over the same seconds).
+struct TObserverFrame {
+  TVector pos;  // km, magnitude filled
+  TVector vel;  // km/s, magnitude filled
+  double sinLatitude = 0.0;
+  double cosLatitude = 0.0;
+  double sinTheta = 0.0;  // of the local mean sidereal angle
+  double cosTheta = 0.0;
+};
+
+// The observer's frame at a Julian date (UTC). The observer is a copy, as for LookAngles.
+TObserverFrame ObserverFrameAt(TGeodetic observer, double jd);
+
+// LookAngles of a target in a frame of ObserverFrameAt: the same numbers, bit for bit.
+TLookAngles LookAnglesInFrame(const TObserverFrame& frame, const TVector& pos, const TVector& vel);
+
+// Only the refracted elevation (radians) of LookAnglesInFrame, bit for bit, for callers that
+// need nothing else of a target (a search deciding whether a satellite is up).
+double ElevationInFrame(const TObserverFrame& frame, const TVector& pos);
+
 // Azimuth, refracted elevation, range and range rate of a target (km, km/s) seen from the
 // observer. The observer is a copy: the caller's record keeps its theta.
 TLookAngles LookAngles(const TVector& pos, const TVector& vel, TGeodetic observer, double jd);

@@ -1,0 +1,88 @@
+// Shared by the search tests: element sets from the reference data, requests and a listener
+// that records what a search tells it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/catalog.h"
+#include "core/timescale.h"
+#include "prediction/search.h"
+#include "test_support.h"
+
+namespace zen::test {
+
+// The sets of a reference element file whose names pass keep (all when keep is empty).
+inline std::vector<TSearchSatellite> ReferenceSets(
+    const std::string& file, const std::function<bool(const std::string&)>& keep = {}) {
+  std::vector<TSearchSatellite> sets;
+  const std::filesystem::path dir = ReferenceDataDir();
+  if (dir.empty()) return sets;
+  TCatalog catalog;
+  catalog.ReadEverySet(dir / "tle" / file, [&](const std::string& name, const TTleLines& lines) {
+    if (!keep || keep(name)) sets.push_back({lines, name, CatalogNumberText(lines)});
+  });
+  return sets;
+}
+
+// Torun, as the benchmarks use it; the period on the local clock of a UTC+2 zone.
+inline TSearchRequest TorunRequest(const TDateRec& startUtc, double hours) {
+  TSearchRequest request;
+  request.latitudeDeg = 53.0217;
+  request.longitudeDeg = 18.6107;
+  request.altitudeM = 65.0;
+  request.utcOffsetHours = 2.0;
+  request.periodStartLocal = UtcToLocal(DateRecToJulian(startUtc), request.utcOffsetHours);
+  request.periodEndLocal = request.periodStartLocal + hours / 24.0;
+  request.threads = 1;
+  return request;
+}
+
+struct TRecordedEvent {
+  int position = 0;
+  TResultRows rows;
+  int satelliteCount = 0;
+  int totalCount = 0;
+};
+
+// Records every call; hooks let a test act at a chosen call (set a flag, say).
+class TRecordingListener : public TSearchListener {
+ public:
+  void SatelliteStarted(int position, const std::string& line) override {
+    started.emplace_back(position, line);
+  }
+  void Progress(int satellitePercent, int globalPercent, const std::string& estimate) override {
+    progress.push_back({satellitePercent, globalPercent});
+    estimates.push_back(estimate);
+  }
+  void EventAdded(int position, const TResultRows& rows, int satelliteCount,
+                  int totalCount) override {
+    events.push_back({position, rows, satelliteCount, totalCount});
+    if (onEvent) onEvent();
+  }
+  void SortStarted(bool interruptedByCancel) override {
+    sortStarted.push_back(interruptedByCancel);
+    if (onSortStarted) onSortStarted();
+  }
+  void SortProgress(int percent) override { sortProgress.push_back(percent); }
+
+  std::vector<std::pair<int, std::string>> started;
+  std::vector<std::pair<int, int>> progress;
+  std::vector<std::string> estimates;
+  std::vector<TRecordedEvent> events;
+  std::vector<bool> sortStarted;
+  std::vector<int> sortProgress;
+  std::function<void()> onEvent;
+  std::function<void()> onSortStarted;
+};
+
+}  // namespace zen::test
+
+#define ZEN_SKIP_WITHOUT(sets)                                \
+  if ((sets).empty()) {                                       \
+    GTEST_SKIP() << zen::test::ReferenceDataMissingMessage(); \
+  }
