@@ -3,6 +3,7 @@
 
 #include "cli/ephem.h"
 #include "cli/look.h"
+#include "cli/passes.h"
 
 namespace zen::cli {
 
@@ -13,6 +14,12 @@ const std::vector<TCommand>& Commands() {
        RunEphem},
       {"look", "FILE --sat NUMBER --site LAT,LON,ALT_M --from UTC --to UTC [--step SECONDS]",
        "print a satellite's sub-point, look angles, shadow and the Sun, seen from a site", RunLook},
+      {"passes",
+       "FILE (--sat N,N,...|--all) --site LAT,LON,ALT_M [--from UTC] [--to UTC | --days N] "
+       "[--min-elev DEG] [--max-sun DEG | --no-sun-limit] [--no-illum] [--level 1..5] [--brief] "
+       "[--utc-offset HOURS] [--format report|csv]",
+       "search the visible passes of satellites over a site and print the report or CSV",
+       RunPasses},
   };
   return commands;
 }
@@ -24,7 +31,9 @@ const TCommand* FindCommand(std::string_view word) {
   return nullptr;
 }
 
-std::string VersionText() { return "Zenarith 1.0"; }
+std::string VersionText() {
+  return "Zenarith 1.0";
+}
 
 std::string UsageText() {
   std::string text =

@@ -7,15 +7,20 @@
 
 namespace zen::cli {
 
-bool ReadCommandElementFile(const char* command, const std::string& file, TCatalog& catalog,
-                            int& count, std::ostream& err) {
+namespace {
+
+// Reads the file with read; says on err what kept it from being read, and how many sets
+// failed validation.
+template <typename TRead>
+bool ReadCommandFile(const char* command, const std::string& file, TCatalog& catalog, int& count,
+                     std::ostream& err, TRead read) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file, ec)) {
     err << command << ": cannot open " << file << "\n";
     return false;
   }
   try {
-    count = catalog.ReadElementFile(file);
+    count = read();
   } catch (const std::exception& e) {
     err << command << ": cannot read " << file << ": " << e.what() << "\n";
     return false;
@@ -28,6 +33,20 @@ bool ReadCommandElementFile(const char* command, const std::string& file, TCatal
         << file << "\n";
   }
   return true;
+}
+
+}  // namespace
+
+bool ReadCommandElementFile(const char* command, const std::string& file, TCatalog& catalog,
+                            int& count, std::ostream& err) {
+  return ReadCommandFile(command, file, catalog, count, err,
+                         [&] { return catalog.ReadElementFile(file); });
+}
+
+bool ReadCommandEverySet(const char* command, const std::string& file, TCatalog& catalog,
+                         const TCatalog::TSetSink& take, int& count, std::ostream& err) {
+  return ReadCommandFile(command, file, catalog, count, err,
+                         [&] { return catalog.ReadEverySet(file, take); });
 }
 
 }  // namespace zen::cli

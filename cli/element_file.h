@@ -14,4 +14,9 @@ namespace zen::cli {
 bool ReadCommandElementFile(const char* command, const std::string& file, TCatalog& catalog,
                             int& count, std::ostream& err);
 
+// As ReadCommandElementFile, but every set of the file, without the catalogue's capacity:
+// each is handed to take in file order (the catalogue's slots are left as they were).
+bool ReadCommandEverySet(const char* command, const std::string& file, TCatalog& catalog,
+                         const TCatalog::TSetSink& take, int& count, std::ostream& err);
+
 }  // namespace zen::cli

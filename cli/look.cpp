@@ -7,7 +7,6 @@
 #include "cli/element_file.h"
 #include "cli/fixed_text.h"
 #include "cli/option_words.h"
-#include "tracking/date_text.h"
 
 #include <charconv>
 #include <cmath>
@@ -34,9 +33,6 @@ constexpr const char* kUsage =
 constexpr int64_t kDefaultStepSeconds = 60;
 // More lines than this is a mistyped period or step, not a look at the sky.
 constexpr int64_t kMaxLines = 10000000;
-// Sites from the deepest dry land to well above any aircraft.
-constexpr double kMinAltitudeM = -1000.0;
-constexpr double kMaxAltitudeM = 100000.0;
 constexpr double kSecondsPerDay = 86400.0;
 
 struct TLookOptions {
@@ -53,46 +49,6 @@ struct TLookOptions {
   double toJd = 0.0;
   int64_t stepSeconds = kDefaultStepSeconds;
 };
-
-// "LAT,LON,ALT_M" in degrees and metres.
-bool ParseSite(const std::string& text, TLookOptions& o) {
-  const size_t first = text.find(',');
-  const size_t second = first == std::string::npos ? first : text.find(',', first + 1);
-  if (second == std::string::npos) return false;
-  std::string_view all(text);
-  return ParseReal(all.substr(0, first), o.latitudeDeg) &&
-         ParseReal(all.substr(first + 1, second - first - 1), o.longitudeDeg) &&
-         ParseReal(all.substr(second + 1), o.altitudeM);
-}
-
-// yyyy-mm-ddThh:mm:ss with an optional closing Z, a real calendar moment.
-bool ParseUtc(const std::string& text, double& jd) {
-  std::string_view t(text);
-  if (!t.empty() && (t.back() == 'Z' || t.back() == 'z')) t.remove_suffix(1);
-  if (t.size() != 19 || t[4] != '-' || t[7] != '-' || (t[10] != 'T' && t[10] != 't') ||
-      t[13] != ':' || t[16] != ':') {
-    return false;
-  }
-  auto field = [&](size_t at, size_t length, int64_t& value) {
-    for (size_t i = at; i < at + length; ++i) {
-      if (t[i] < '0' || t[i] > '9') return false;
-    }
-    return ParseWhole(t.substr(at, length), value);
-  };
-  int64_t year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-  if (!field(0, 4, year) || !field(5, 2, month) || !field(8, 2, day) || !field(11, 2, hour) ||
-      !field(14, 2, minute) || !field(17, 2, second)) {
-    return false;
-  }
-  if (year < 1 || month < 1 || month > 12 || day < 1 || hour > 23 || minute > 59 || second > 59) {
-    return false;
-  }
-  if (day > DaysInMonth(static_cast<int>(year), static_cast<int>(month))) return false;
-  jd = DateRecToJulian(TDateRec{static_cast<uint16_t>(year), static_cast<uint16_t>(month),
-                                static_cast<uint16_t>(day), static_cast<uint16_t>(hour),
-                                static_cast<uint16_t>(minute), static_cast<uint16_t>(second), 0});
-  return true;
-}
 
 // Returns an error text, or an empty one when the options are sound.
 std::string ParseOptions(const std::vector<std::string>& args, TLookOptions& o) {
@@ -119,16 +75,12 @@ std::string ParseOptions(const std::vector<std::string>& args, TLookOptions& o) 
       }
       o.satellite = value;
     } else if (word == "--site") {
-      if (!ParseSite(value, o)) return "--site needs LAT,LON,ALT_M (degrees and metres)";
-      if (o.latitudeDeg < -90.0 || o.latitudeDeg > 90.0) {
-        return "--site latitude must be within -90..90 degrees";
-      }
-      if (o.longitudeDeg < -180.0 || o.longitudeDeg > 360.0) {
-        return "--site longitude must be within -180..360 degrees";
-      }
-      if (o.altitudeM < kMinAltitudeM || o.altitudeM > kMaxAltitudeM) {
-        return "--site altitude must be within -1000..100000 metres";
-      }
+      TSiteWords site;
+      const std::string problem = ParseSiteWords(value, site);
+      if (!problem.empty()) return problem;
+      o.latitudeDeg = site.latitudeDeg;
+      o.longitudeDeg = site.longitudeDeg;
+      o.altitudeM = site.altitudeM;
       o.haveSite = true;
     } else if (word == "--from" || word == "--to") {
       double& jd = word == "--from" ? o.fromJd : o.toJd;

@@ -1,4 +1,5 @@
-// The words of a command's options: "--name value" or "--name=value", whole numbers, reals.
+// The words of a command's options: "--name value" or "--name=value", whole numbers, reals,
+// UTC moments and observer sites.
 #pragma once
 
 #include <cstdint>
@@ -17,5 +18,19 @@ bool TakeOptionValue(const std::vector<std::string>& args, size_t& i, std::strin
 bool ParseWhole(std::string_view text, int64_t& value);
 // The whole text as a finite real number with ".".
 bool ParseReal(std::string_view text, double& value);
+
+// yyyy-mm-ddThh:mm:ss with an optional closing Z, a real calendar moment, as a Julian date.
+bool ParseUtc(std::string_view text, double& jd);
+
+// An observer's site as --site gives it.
+struct TSiteWords {
+  double latitudeDeg = 0.0;   // north positive
+  double longitudeDeg = 0.0;  // east positive, -180..360 as typed
+  double altitudeM = 0.0;
+};
+
+// "LAT,LON,ALT_M" in degrees and metres within the ranges of a site on or above the Earth;
+// returns what is wrong with it as an error text, or an empty text when it is sound.
+std::string ParseSiteWords(std::string_view text, TSiteWords& site);
 
 }  // namespace zen::cli

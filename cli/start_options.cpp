@@ -18,7 +18,8 @@ bool ParseTrackIds(const std::string& text, std::vector<std::string>& ids) {
   size_t start = 0;
   while (start <= text.size()) {
     size_t comma = text.find(',', start);
-    std::string id = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    std::string id =
+        text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
     if (id.empty() || id.size() > 5) return false;
     for (char c : id) {
       if (c < '0' || c > '9') return false;
@@ -73,7 +74,8 @@ TStartOptions ParseStartOptions(const std::vector<std::string>& args) {
     if (a == "--track" || a.rfind("--track=", 0) == 0) {
       std::string value;
       if (a == "--track") {
-        if (i + 1 >= args.size()) return Fail(o, "--track needs catalogue numbers, e.g. 25544,48274");
+        if (i + 1 >= args.size())
+          return Fail(o, "--track needs catalogue numbers, e.g. 25544,48274");
         value = args[++i];
       } else {
         value = a.substr(8);

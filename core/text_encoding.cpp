@@ -76,6 +76,58 @@ std::string ToUtf8(const std::string& bytes) {
   return out;
 }
 
+std::string ToWindows1252(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  size_t i = 0;
+  while (i < utf8.size()) {
+    // The length of the valid character at i, 0 when the byte at i does not start one.
+    size_t length = 0;
+    for (size_t n = 1; n <= 4 && i + n <= utf8.size(); ++n) {
+      if (IsValidUtf8(utf8.substr(i, n))) {
+        length = n;
+        break;
+      }
+    }
+    if (length == 0) {
+      out.push_back('?');
+      ++i;
+      continue;
+    }
+    unsigned cp = static_cast<unsigned char>(utf8[i]);
+    if (length > 1) {
+      cp &= 0x7Fu >> length;
+      for (size_t k = 1; k < length; ++k) {
+        cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3Fu);
+      }
+    }
+    i += length;
+    char byte = '?';
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+      byte = static_cast<char>(cp);
+    } else {
+      // 0x80..0x9F hold the typographic characters; the five unused places read as the
+      // control characters of the same value, so those go back to their byte.
+      for (unsigned k = 0; k < 32; ++k) {
+        if (kCp1252High[k] == cp) {
+          byte = static_cast<char>(0x80 + k);
+          break;
+        }
+      }
+    }
+    out.push_back(byte);
+  }
+  return out;
+}
+
+size_t Utf8Length(std::string_view utf8) {
+  size_t count = 0;
+  for (char c : utf8) {
+    if (!IsContinuation(static_cast<unsigned char>(c))) ++count;
+  }
+  return count;
+}
+
 std::string Utf8Prefix(std::string_view utf8, size_t characters) {
   size_t end = 0;
   size_t count = 0;

@@ -13,6 +13,13 @@ bool IsValidUtf8(std::string_view bytes);
 // from single-byte systems), every byte one character.
 std::string ToUtf8(const std::string& bytes);
 
+// UTF-8 text as Windows-1252 bytes, one byte per character; a character that code page cannot
+// hold, and each byte that is not part of valid UTF-8, becomes "?".
+std::string ToWindows1252(std::string_view utf8);
+
+// The number of characters of UTF-8 text (continuation bytes are not counted).
+size_t Utf8Length(std::string_view utf8);
+
 // The first `characters` characters of UTF-8 text, cut between characters, never inside one.
 std::string Utf8Prefix(std::string_view utf8, size_t characters);
 

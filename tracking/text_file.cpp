@@ -14,7 +14,7 @@ namespace zen {
 namespace {
 
 [[noreturn]] void Fail(const std::filesystem::path& file, int code) {
-  throw TFileError("Cannot write " + file.string() + ": " + std::strerror(code));
+  throw TFileError("Cannot write " + file.string() + ": " + std::strerror(code), code);
 }
 
 // Writes all of data, going on after interrupted and partial writes; 0 or the error code.

@@ -14,6 +14,13 @@ namespace zen {
 class TFileError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+  // code: the system's error number of the failure (errno), for callers that show its text alone.
+  TFileError(const std::string& message, int code) : std::runtime_error(message), code_(code) {}
+  // 0 when the failure has no system error number.
+  int Code() const { return code_; }
+
+ private:
+  int code_ = 0;
 };
 
 // Lines of a text file; CR LF, LF and CR all end a line. Bytes that are not valid UTF-8 are

@@ -32,5 +32,25 @@ TEST(TextEncoding, SingleByteTextBecomesUtf8AndUtf8IsKept) {
   }
 }
 
+// Every single byte read as Windows-1252 and written back is the same byte again.
+TEST(TextEncoding, Windows1252RoundTripsEveryByte) {
+  for (int b = 1; b < 256; ++b) {
+    const std::string byte(1, static_cast<char>(b));
+    EXPECT_EQ(ToWindows1252(ToUtf8(byte)), byte) << b;
+  }
+}
+
+TEST(TextEncoding, CharactersOutsideWindows1252BecomeOneQuestionMarkEach) {
+  // U+0141 and U+2192 have no place in the code page, the emoji is four bytes, \xC3 alone and
+  // \xFF are not UTF-8.
+  EXPECT_EQ(ToWindows1252("\u0141\u00F3d\u017A \u2192 \xF0\x9F\x9B\xB0!"),
+            "?\xF3"
+            "d? ? ?!");
+  EXPECT_EQ(ToWindows1252("a\xC3"
+                          "b\xFF"),
+            "a?b?");
+  EXPECT_EQ(Utf8Length("\u0141\u00F3d\u017A \xF0\x9F\x9B\xB0"), 6u);
+}
+
 }  // namespace
 }  // namespace zen

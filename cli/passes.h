@@ -1,0 +1,16 @@
+// The passes command: a pass search over the sets of an element file, printed as the report or
+// as CSV.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace zen::cli {
+
+// zenarith passes FILE (--sat N,N,...|--all) --site LAT,LON,ALT_M [--from UTC]
+//   [--to UTC | --days N] [--min-elev DEG] [--max-sun DEG | --no-sun-limit] [--no-illum]
+//   [--level 1..5] [--brief] [--utc-offset HOURS] [--format report|csv]
+int RunPasses(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace zen::cli

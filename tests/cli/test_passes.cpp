@@ -1,0 +1,304 @@
+// The passes command: bad options, the element file's sets, and its report and CSV against a
+// search of the same request run directly.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/passes.h"
+#include "core/catalog.h"
+#include "core/scratch_folder.h"
+#include "core/timescale.h"
+#include "prediction/results.h"
+#include "prediction/search.h"
+#include "test_support.h"
+
+namespace zen::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::vector<std::string> SplitFields(const std::string& line) {
+  std::vector<std::string> fields;
+  std::istringstream in(line);
+  for (std::string field; std::getline(in, field, ',');) fields.push_back(field);
+  return fields;
+}
+
+class PassesCommand : public testing::Test {
+ protected:
+  int Run(std::vector<std::string> args) {
+    out_.str("");
+    err_.str("");
+    return RunPasses(args, out_, err_);
+  }
+  std::ostringstream out_;
+  std::ostringstream err_;
+};
+
+// Each mistake is said in one line and nothing is searched.
+TEST_F(PassesCommand, BadOptionsGiveOneErrorLine) {
+  test::TScratchFolder folder("zen_passes_");
+  ASSERT_FALSE(folder.path().empty());
+  const std::string f = (folder.path() / "two.tle").string();
+  {
+    const auto [l1, l2] = test::MakeLinePair(25544);
+    std::ofstream(f) << "STATION\n" << l1 << "\n" << l2 << "\n";
+  }
+  const std::string site = "48.2,16.37,190";
+  const std::string from = "2001-12-18T00:00:00Z";
+  struct Case {
+    std::vector<std::string> args;
+    const char* said;
+    int code;
+  };
+  const Case cases[] = {
+      {{"--all", "--site", site}, "no element file", 2},
+      {{f, f, "--all", "--site", site}, "only one element file", 2},
+      {{f, "--site", site}, "either --sat or --all", 2},
+      {{f, "--sat", "25544", "--all", "--site", site}, "either --sat or --all", 2},
+      {{f, "--all"}, "--site is needed", 2},
+      {{f, "--all", "--site", "48.2,16.37"}, "--site needs", 2},
+      {{f, "--all", "--site", "91,0,0"}, "latitude", 2},
+      {{f, "--sat", "25544,x", "--site", site}, "--sat needs", 2},
+      {{f, "--sat", "25544,,1", "--site", site}, "--sat needs", 2},
+      {{f, "--sat", "-5", "--site", site}, "--sat needs", 2},
+      {{f, "--sat", "25544,25544", "--site", site}, "twice", 2},
+      {{f, "--all", "--site", site, "--from", "2001-02-29T00:00:00Z"}, "--from needs", 2},
+      {{f, "--all", "--site", site, "--to", "tomorrow"}, "--to needs", 2},
+      {{f, "--all", "--site", site, "--from", from, "--to", "2001-12-17T23:59:59Z"},
+       "--to must not be before --from",
+       2},
+      {{f, "--all", "--site", site, "--to", "2001-12-19T00:00:00Z", "--days", "1"},
+       "--to and --days",
+       2},
+      {{f, "--all", "--site", site, "--days", "0"}, "--days needs", 2},
+      {{f, "--all", "--site", site, "--days", "100"}, "--days needs", 2},
+      {{f, "--all", "--site", site, "--days", "1.5"}, "--days needs", 2},
+      {{f, "--all", "--site", site, "--min-elev", "-1"}, "--min-elev needs", 2},
+      {{f, "--all", "--site", site, "--min-elev", "46"}, "--min-elev needs", 2},
+      {{f, "--all", "--site", site, "--max-sun", "-21"}, "--max-sun needs", 2},
+      {{f, "--all", "--site", site, "--max-sun", "21"}, "--max-sun needs", 2},
+      {{f, "--all", "--site", site, "--max-sun", "0", "--no-sun-limit"}, "cannot both", 2},
+      {{f, "--all", "--site", site, "--level", "0"}, "--level needs", 2},
+      {{f, "--all", "--site", site, "--level", "6"}, "--level needs", 2},
+      {{f, "--all", "--site", site, "--utc-offset", "5.3"}, "--utc-offset needs", 2},
+      {{f, "--all", "--site", site, "--utc-offset", "-12.25"}, "--utc-offset needs", 2},
+      {{f, "--all", "--site", site, "--utc-offset", "14.25"}, "--utc-offset needs", 2},
+      {{f, "--all", "--site", site, "--format", "xml"}, "--format needs", 2},
+      {{f, "--all=yes", "--site", site}, "--all takes no value", 2},
+      {{f, "--all", "--site", site, "--step", "5"}, "unknown option --step", 2},
+      {{f, "--all", "--site", site, "--level"}, "--level needs a value", 2},
+      {{(folder.path() / "none.tle").string(), "--all", "--site", site}, "cannot open", 1},
+      {{f, "--sat", "25544,43013", "--site", site, "--from", from},
+       "no set with catalogue number "
+       "43013",
+       1},
+  };
+  for (const Case& c : cases) {
+    const std::string words = testing::PrintToString(c.args);
+    EXPECT_EQ(Run(c.args), c.code) << words;
+    const std::vector<std::string> said = SplitLines(err_.str());
+    ASSERT_EQ(said.size(), 1u) << words << "\n" << err_.str();
+    EXPECT_EQ(said[0].rfind("zenarith passes: ", 0), 0u) << said[0];
+    EXPECT_NE(said[0].find(c.said), std::string::npos) << words << "\n" << said[0];
+    EXPECT_EQ(out_.str(), "") << words;
+  }
+}
+
+TEST_F(PassesCommand, HelpPrintsTheUsage) {
+  EXPECT_EQ(Run({"--help"}), 0);
+  EXPECT_EQ(out_.str().rfind("usage: zenarith passes FILE", 0), 0u) << out_.str();
+}
+
+// A real station set over a site in the station's latitudes: passes every day.
+class StationPasses : public PassesCommand {
+ protected:
+  void SetUp() override {
+    const fs::path data = test::ReferenceDataDir();
+    if (data.empty()) GTEST_SKIP() << test::ReferenceDataMissingMessage();
+    file_ = (data / "tle" / "stations_2026-05-30.tle").string();
+  }
+  std::vector<std::string> Args(std::vector<std::string> more) const {
+    std::vector<std::string> args = {
+        file_, "--sat", "25544", "--site", site_, "--from", "2026-05-30T12:00:00Z"};
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+  }
+  std::string file_;
+  const std::string site_ = "48.2,16.37,190";
+};
+
+TEST_F(StationPasses, ReportIsTheSearchsReportOfTheSameRequest) {
+  ASSERT_EQ(Run(Args({"--days", "2", "--utc-offset", "2", "--no-sun-limit", "--no-illum",
+                      "--min-elev", "15", "--level", "2"})),
+            0)
+      << err_.str();
+  // The same search set up here from the options' meaning.
+  TSearchRequest request;
+  request.illuminationRequired = false;
+  request.maxSunElevationDeg = 90.0;
+  request.minSatElevationDeg = 15.0;
+  const double fromUtc = DateRecToJulian(TDateRec{2026, 5, 30, 12, 0, 0, 0});
+  request.periodStartLocal = fromUtc + 2.0 / 24.0;
+  request.periodEndLocal = fromUtc + 2.0 + 2.0 / 24.0;
+  request.utcOffsetHours = 2.0;
+  request.level = 1;
+  request.latitudeDeg = 48.2;
+  request.longitudeDeg = 16.37;
+  request.altitudeM = 190.0;
+  TCatalog catalog;
+  ASSERT_GT(catalog.ReadElementFile(file_), 0);
+  ASSERT_EQ(CatalogNumberText(catalog.CatalogElements[1]), "25544");
+  request.satellites.push_back({catalog.CatalogElements[1], catalog.CatalogNames[1], "25544"});
+  TSearchFlags flags;
+  const TSearchOutcome outcome = RunSearch(request, flags, nullptr);
+  ASSERT_GE(outcome.totalCount, 2);
+
+  TReportHeaderInput header;
+  header.beginText = "2026-05-30 14:00:00";
+  header.endText = "2026-06-01 14:00:00";
+  header.periodCount = 2;
+  header.siteText = "Site (16.3700\u00B0 E, 48.2000\u00B0 N)";
+  header.timeZoneText = "UTC +2:00";
+  header.sunLimit = false;
+  header.minSatElevationDeg = 15;
+  header.illuminationRequired = false;
+  std::string expected;
+  for (const std::string& line :
+       ReportLines(TSearchKind::Passes, ReportHeader(header), outcome.rows)) {
+    expected += line + "\n";
+  }
+  EXPECT_EQ(out_.str(), expected);
+  EXPECT_NE(out_.str().find("Search period : 2026-05-30 14:00:00 - 2 day(s)\n"), std::string::npos);
+}
+
+TEST_F(StationPasses, CsvHasThreeRowsPerPassAndBriefOnlyTheCulminations) {
+  const std::vector<std::string> conditions = {"--no-sun-limit", "--no-illum", "--format", "csv"};
+  ASSERT_EQ(Run(Args(conditions)), 0) << err_.str();
+  const std::vector<std::string> full = SplitLines(out_.str());
+  std::vector<std::string> briefArgs = conditions;
+  briefArgs.push_back("--brief");
+  ASSERT_EQ(Run(Args(briefArgs)), 0) << err_.str();
+  const std::vector<std::string> brief = SplitLines(out_.str());
+
+  ASSERT_GE(brief.size(), 3u);  // the station passes a mid-latitude site several times a day
+  EXPECT_EQ(full[0], "catno,name,event,time_utc,az,el,range,sun_az,sun_el");
+  EXPECT_EQ(brief[0], full[0]);
+  const size_t passes = brief.size() - 1;
+  ASSERT_EQ(full.size() - 1, 3 * passes);
+  const char* const events[] = {"rise", "culmination", "set"};
+  std::string previousCulmination;
+  for (size_t i = 1; i < full.size(); ++i) {
+    const std::vector<std::string> fields = SplitFields(full[i]);
+    ASSERT_EQ(fields.size(), 9u) << full[i];
+    EXPECT_EQ(fields[0], "25544");
+    EXPECT_EQ(fields[2], events[(i - 1) % 3]) << full[i];
+    if (fields[2] == std::string("culmination")) {
+      // The brief rows are the full output's culminations, in time order.
+      EXPECT_EQ(brief[(i + 1) / 3], full[i]);
+      EXPECT_GT(fields[3], previousCulmination);
+      previousCulmination = fields[3];
+      const double elevation = std::stod(fields[5]);
+      EXPECT_GT(elevation, 10.0);
+      EXPECT_LE(elevation, 90.0);
+    }
+  }
+}
+
+TEST_F(StationPasses, CsvTimesAreUtcAndReportTimesLocal) {
+  const std::vector<std::string> common = {"--no-sun-limit", "--no-illum", "--brief",
+                                           "--utc-offset", "-3.5"};
+  std::vector<std::string> csvArgs = common;
+  csvArgs.insert(csvArgs.end(), {"--format", "csv"});
+  ASSERT_EQ(Run(Args(csvArgs)), 0) << err_.str();
+  const std::vector<std::string> csv = SplitLines(out_.str());
+  ASSERT_EQ(Run(Args(common)), 0) << err_.str();
+  const std::vector<std::string> report = SplitLines(out_.str());
+  // Header (nine lines), three headings, then one line per culmination.
+  ASSERT_EQ(report.size(), 12 + csv.size() - 1);
+  ASSERT_GE(csv.size(), 2u);
+  for (size_t i = 1; i < csv.size(); ++i) {
+    const std::string utc = SplitFields(csv[i])[3];
+    const TDateRec rec{static_cast<uint16_t>(std::stoi(utc.substr(0, 4))),
+                       static_cast<uint16_t>(std::stoi(utc.substr(5, 2))),
+                       static_cast<uint16_t>(std::stoi(utc.substr(8, 2))),
+                       static_cast<uint16_t>(std::stoi(utc.substr(11, 2))),
+                       static_cast<uint16_t>(std::stoi(utc.substr(14, 2))),
+                       static_cast<uint16_t>(std::stoi(utc.substr(17, 2))),
+                       0};
+    const std::string local = DateRecToText(JulianToDateRec(DateRecToJulian(rec) - 3.5 / 24.0));
+    EXPECT_EQ(report[11 + i].substr(0, 19), local) << csv[i];
+  }
+  EXPECT_EQ(report[5], "Time zone     : UTC -3:30");
+  EXPECT_EQ(report[2], "Search period : 2026-05-30 08:30:00");
+}
+
+TEST_F(PassesCommand, CsvQuotesNamesWithCommasAndQuotes) {
+  test::TScratchFolder folder("zen_passes_");
+  ASSERT_FALSE(folder.path().empty());
+  const std::string f = (folder.path() / "quoted.tle").string();
+  const auto [l1, l2] = test::MakeLinePair(25544);
+  std::ofstream(f) << "SAT \"A\", B\n" << l1 << "\n" << l2 << "\n";
+  ASSERT_EQ(Run({f, "--sat", "25544", "--site", "48.2,16.37,190", "--from", "2001-12-18T00:00:00Z",
+                 "--no-illum", "--no-sun-limit", "--brief", "--format", "csv"}),
+            0)
+      << err_.str();
+  const std::vector<std::string> rows = SplitLines(out_.str());
+  ASSERT_GE(rows.size(), 2u);
+  EXPECT_EQ(rows[1].rfind("25544,\"SAT \"\"A\"\", B\",culmination,2001-12-1", 0), 0u) << rows[1];
+}
+
+// The file holds more than ten thousand sets; the command reads all of them.
+TEST_F(PassesCommand, ReadsSetsPastTheCataloguesCapacity) {
+  const fs::path data = test::ReferenceDataDir();
+  if (data.empty()) GTEST_SKIP() << test::ReferenceDataMissingMessage();
+  const std::string file = (data / "tle" / "starlink_2026-05-30.tle").string();
+  std::vector<std::string> numbers;
+  TCatalog catalog;
+  catalog.ReadEverySet(file, [&](const std::string&, const TTleLines& lines) {
+    numbers.push_back(CatalogNumberText(lines));
+  });
+  ASSERT_GT(numbers.size(), 2 * static_cast<size_t>(CatalogCapacity));
+  const std::set<std::string> pastCapacity(numbers.begin() + CatalogCapacity, numbers.end());
+
+  const std::vector<std::string> common = {file,
+                                           "--site",
+                                           "40,-100,0",
+                                           "--from",
+                                           "2026-05-30T12:00:00Z",
+                                           "--to",
+                                           "2026-05-30T12:15:00Z",
+                                           "--no-illum",
+                                           "--no-sun-limit",
+                                           "--brief",
+                                           "--format",
+                                           "csv"};
+  std::vector<std::string> last = common;
+  last.insert(last.end(), {"--sat", numbers.back()});
+  // Found although it is the file's last set.
+  ASSERT_EQ(Run(last), 0) << err_.str();
+
+  std::vector<std::string> all = common;
+  all.push_back("--all");
+  ASSERT_EQ(Run(all), 0) << err_.str();
+  const std::vector<std::string> rows = SplitLines(out_.str());
+  size_t fromPastCapacity = 0;
+  for (size_t i = 1; i < rows.size(); ++i) {
+    if (pastCapacity.count(SplitFields(rows[i])[0]) > 0) ++fromPastCapacity;
+  }
+  EXPECT_GT(fromPastCapacity, 0u) << rows.size() - 1 << " passes in all";
+}
+
+}  // namespace
+}  // namespace zen::cli
