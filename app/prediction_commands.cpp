@@ -310,14 +310,14 @@ void TPredictionCommands::GoTo(TSearchKind kind, int row) {
   int position = FindTracked(catalogNumber);
   if (position == 0) {
     const TSatelliteList& list = tracker_.list;
-    std::vector<int> slots;
+    std::vector<int> matches;
     for (int slot = 1; slot <= list.LoadedCount; ++slot) {
       if (CatalogNumberText(list.Catalog.CatalogElements[static_cast<size_t>(slot)]) ==
           catalogNumber) {
-        slots.push_back(slot);
+        matches.push_back(slot);
       }
     }
-    for (int slot : slots) tracking_.TrackCatalogEntry(slot);
+    for (int slot : matches) tracking_.TrackCatalogEntry(slot);
     position = FindTracked(catalogNumber);
   }
   if (position == 0) return;

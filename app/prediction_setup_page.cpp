@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QSignalBlocker>
+#include <algorithm>
 
 #include "display/fonts.h"
 
@@ -15,22 +16,30 @@ namespace {
 constexpr int kRowHeightPx = 20;
 constexpr int kFieldHeightPx = 22;
 constexpr int kDateChars = 19;
+constexpr int kMarginPx = 6;
+constexpr int kStepButtonWidthPx = 14;
+constexpr int kPageMarginPx = 4;
+constexpr int kGroupGapPx = 3;
+constexpr int kGroupHeightPx = 164;
 
 // Room for n digits in a control of this font, with its frame (and buttons) besides.
 int CharsWidth(const QWidget* widget, int chars, int extraPx) {
   return QFontMetrics(widget->font()).horizontalAdvance(QString(chars, QLatin1Char('0'))) + extraPx;
 }
 
-QCheckBox* Check(QWidget* parent, const char* caption, int x, int y, int w) {
-  auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
-  box->setGeometry(x, y, w, kRowHeightPx);
-  return box;
+// A control at its natural width (a field keeps the width it was given).
+void Place(QWidget* w, int x, int y, int height = kRowHeightPx) {
+  const int width = w->minimumWidth() == w->maximumWidth() ? w->width() : w->sizeHint().width();
+  w->setGeometry(x, y, width, height);
 }
 
-QLabel* Label(QWidget* parent, const char* caption, int x, int y, int w) {
-  auto* label = new QLabel(QString::fromLatin1(caption), parent);
-  label->setGeometry(x, y + 2, w, kRowHeightPx - 2);
-  return label;
+// Room for the widest control of a group.
+int GroupWidth(const QGroupBox* group) {
+  int right = 0;
+  for (const QWidget* w : group->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+    right = std::max(right, w->geometry().right() + 1);
+  }
+  return right + kMarginPx;
 }
 
 }  // namespace
@@ -51,24 +60,19 @@ TPredictionSetupPage::TPredictionSetupPage(const TTracker& tracker, TPredictionC
   // The page's many captions need the tables' small face to fit side by side.
   setFont(ZenFont(TFontFace::MsSansSerif, 8));
 
+  // Each group is as wide as its widest control, the groups side by side across the page.
   periodGroup = new QGroupBox(QStringLiteral("Search period"), this);
-  periodGroup->setGeometry(4, 2, 176, 164);
   automatic = new QRadioButton(QStringLiteral("Automatic"), periodGroup);
-  automatic->setGeometry(8, 18, 82, kRowHeightPx);
   manual = new QRadioButton(QStringLiteral("Manual"), periodGroup);
-  manual->setGeometry(96, 18, 72, kRowHeightPx);
   automatic->setChecked(true);
   periodCount = new TSpinEdit(1, 99, 2, periodGroup);
-  periodCount->move(8, 46);
-  periodCount->setFixedHeight(kFieldHeightPx);
   periodCount->setToolTip(QStringLiteral("Length of the search period"));
   periodUnit = new QComboBox(periodGroup);
   for (const char* unit : kPeriodUnitNames) periodUnit->addItem(QString::fromLatin1(unit));
-  periodUnit->setGeometry(periodCount->width() + 14, 46, 88, kFieldHeightPx);
-  backward = Check(periodGroup, "Backward", 8, 74, 120);
+  backward = new QCheckBox(QStringLiteral("Backward"), periodGroup);
   backward->setToolTip(QStringLiteral("The period ends now instead of starting now"));
-  startLabel = Label(periodGroup, "Start:", 8, 46, 34);
-  endLabel = Label(periodGroup, "End:", 8, 74, 34);
+  startLabel = new QLabel(QStringLiteral("Start:"), periodGroup);
+  endLabel = new QLabel(QStringLiteral("End:"), periodGroup);
   periodStart = new QLineEdit(periodGroup);
   periodEnd = new QLineEdit(periodGroup);
   for (QLineEdit* edit : {periodStart, periodEnd}) {
@@ -76,19 +80,25 @@ TPredictionSetupPage::TPredictionSetupPage(const TTracker& tracker, TPredictionC
     edit->setFixedSize(CharsWidth(edit, kDateChars, 10), kFieldHeightPx);
     edit->installEventFilter(this);
   }
-  periodStart->move(44, 45);
-  periodEnd->move(44, 73);
   periodStart->setToolTip(QStringLiteral("Start of the search period (local time)"));
   periodEnd->setToolTip(QStringLiteral("End of the search period (local time)"));
+  Place(automatic, kMarginPx, 16);
+  Place(manual, kMarginPx, 36);
+  Place(periodCount, kMarginPx, 62, kFieldHeightPx);
+  Place(periodUnit, kMarginPx + periodCount->width() + 4, 62, kFieldHeightPx);
+  Place(backward, kMarginPx, 90);
+  Place(startLabel, kMarginPx, 58);
+  Place(periodStart, kMarginPx, 74, kFieldHeightPx);
+  Place(endLabel, kMarginPx, 100);
+  Place(periodEnd, kMarginPx, 116, kFieldHeightPx);
 
   conditionsGroup = new QGroupBox(QStringLiteral("Conditions"), this);
-  conditionsGroup->setGeometry(184, 2, 220, 164);
-  illumination = Check(conditionsGroup, "Satellite illumination required", 8, 18, 206);
-  sunLimit = Check(conditionsGroup, "Maximum sun elevation", 8, 44, 156);
+  illumination = new QCheckBox(QStringLiteral("Satellite illumination required"), conditionsGroup);
+  sunLimit = new QCheckBox(QStringLiteral("Maximum sun elevation"), conditionsGroup);
   maxSunElevation = new TSpinEdit(-20, 20, 3, conditionsGroup);
-  minElevationLabel = Label(conditionsGroup, "Minimum satellite elevation", 8, 72, 156);
+  minElevationLabel = new QLabel(QStringLiteral("Minimum satellite elevation"), conditionsGroup);
   minSatElevation = new TSpinEdit(0, 45, 2, conditionsGroup);
-  flareAngleLabel = Label(conditionsGroup, "Maximum Iridium flare angle", 8, 100, 156);
+  flareAngleLabel = new QLabel(QStringLiteral("Maximum Iridium flare angle"), conditionsGroup);
   flareAngle = new QLineEdit(conditionsGroup);
   flareAngle->setFixedSize(CharsWidth(flareAngle, 4, 8), kFieldHeightPx);
   flareAngle->installEventFilter(this);
@@ -96,30 +106,45 @@ TPredictionSetupPage::TPredictionSetupPage(const TTracker& tracker, TPredictionC
   flareAngleDown = new QToolButton(conditionsGroup);
   flareAngleUp->setArrowType(Qt::UpArrow);
   flareAngleDown->setArrowType(Qt::DownArrow);
-  const int fieldsX = 164;
-  maxSunElevation->move(fieldsX, 43);
-  minSatElevation->move(fieldsX, 71);
-  flareAngle->move(fieldsX, 99);
-  for (TSpinEdit* spin : {maxSunElevation, minSatElevation}) spin->setFixedHeight(kFieldHeightPx);
-  const int buttonsX = fieldsX + flareAngle->width();
-  flareAngleUp->setGeometry(buttonsX, 99, 14, kFieldHeightPx / 2);
-  flareAngleDown->setGeometry(buttonsX, 99 + kFieldHeightPx / 2, 14, kFieldHeightPx / 2);
   for (QToolButton* step : {flareAngleUp, flareAngleDown}) step->setFocusPolicy(Qt::NoFocus);
+  Place(illumination, kMarginPx, 16);
+  Place(sunLimit, kMarginPx, 42);
+  Place(minElevationLabel, kMarginPx, 70);
+  Place(flareAngleLabel, kMarginPx, 98);
+  const int fieldsX =
+      kMarginPx + 4 +
+      std::max({sunLimit->width(), minElevationLabel->width(), flareAngleLabel->width()});
+  Place(maxSunElevation, fieldsX, 41, kFieldHeightPx);
+  Place(minSatElevation, fieldsX, 68, kFieldHeightPx);
+  Place(flareAngle, fieldsX, 96, kFieldHeightPx);
+  const int buttonsX = fieldsX + flareAngle->width();
+  flareAngleUp->setGeometry(buttonsX, 96, kStepButtonWidthPx, kFieldHeightPx / 2);
+  flareAngleDown->setGeometry(buttonsX, 96 + kFieldHeightPx / 2, kStepButtonWidthPx,
+                              kFieldHeightPx / 2);
   sunLimit->setToolTip(QStringLiteral("Highest sun elevation at the culmination (degrees)"));
   minSatElevation->setToolTip(QStringLiteral("Lowest satellite elevation of a pass (degrees)"));
   flareAngle->setToolTip(QStringLiteral("Largest flare angle of a reported flare (degrees)"));
 
   extraGroup = new QGroupBox(QStringLiteral("Extra"), this);
-  extraGroup->setGeometry(408, 2, 190, 164);
-  brief = Check(extraGroup, "Brief output (1 line per event)", 8, 18, 178);
-  allLoaded = Check(extraGroup, "Calculate all loadad", 8, 42, 178);
-  internalTable = Check(extraGroup, "Use internal Iridium status table", 8, 66, 178);
-  levelLabel = Label(extraGroup, "Anti miss out filter level", 8, 94, 130);
+  brief = new QCheckBox(QStringLiteral("Brief output (1 line per event)"), extraGroup);
+  allLoaded = new QCheckBox(QStringLiteral("Calculate all loadad"), extraGroup);
+  internalTable = new QCheckBox(QStringLiteral("Use internal Iridium status table"), extraGroup);
+  levelLabel = new QLabel(QStringLiteral("Anti miss out filter level"), extraGroup);
   level = new QComboBox(extraGroup);
   for (const char* name : kFilterLevelNames) level->addItem(QString::fromLatin1(name));
-  level->setGeometry(140, 93, 42, kFieldHeightPx);
+  Place(brief, kMarginPx, 16);
+  Place(allLoaded, kMarginPx, 40);
+  Place(internalTable, kMarginPx, 64);
+  Place(levelLabel, kMarginPx, 94);
+  Place(level, kMarginPx + levelLabel->width() + 4, 91, kFieldHeightPx);
   allLoaded->setToolTip(QStringLiteral("Search every loaded satellite, not only the tracked"));
   level->setToolTip(QStringLiteral("Higher levels miss fewer short passes and take longer"));
+
+  int x = kPageMarginPx;
+  for (QGroupBox* group : {periodGroup, conditionsGroup, extraGroup}) {
+    group->setGeometry(x, 2, GroupWidth(group), kGroupHeightPx);
+    x += group->width() + kGroupGapPx;
+  }
 
   connect(automatic, &QRadioButton::toggled, this, [this](bool on) {
     if (showing_) return;

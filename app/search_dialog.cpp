@@ -14,7 +14,7 @@ namespace zen {
 
 namespace {
 
-constexpr int kBarWidthPx = 300;
+constexpr int kBarWidthPx = 360;
 constexpr int kBarHeightPx = 14;
 
 QLabel* Label(QWidget* parent, const char* text = "") {
@@ -82,6 +82,8 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
   progress->addWidget(Label(panel, "Sorting:"), 4, 0);
   progress->addWidget(sortStatus, 4, 1);
   progress->addWidget(sortBar, 5, 0, 1, 2);
+  // The satellite line takes what the counters and status texts leave.
+  progress->setColumnStretch(0, 1);
   // A long satellite name must not widen the dialog.
   satelliteLine->setMinimumWidth(1);
   satelliteLine->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -101,6 +103,9 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
   layout->addWidget(panel);
   layout->addLayout(buttonRow);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  // The layout takes its sizes now, not first when the dialog is shown.
+  layout->activate();
+  progress->activate();
 }
 
 void TForm3::Prepare(TSearchKind kind, const QString& begin, const QString& end,
