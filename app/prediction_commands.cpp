@@ -2,6 +2,7 @@
 // worker thread and progress dialog, the "Passes"/"Flares" toggle, "Go to" and "Save".
 #include "app/prediction_commands.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QMetaObject>
 #include <QPointer>
@@ -333,7 +334,7 @@ void TPredictionCommands::Save(TSearchKind kind) {
     return;
   }
   QString file = dialogs_.ChooseFileToSave(QStringLiteral("Save results"),
-                                           programFolder_ + QStringLiteral("/Output"),
+                                           QDir(programFolder_).filePath(QStringLiteral("Output")),
                                            QStringLiteral("Text files (*.txt);;All files (*)"));
   if (file.isEmpty()) return;
   // A name typed without an extension gets ".txt"; the dialog asked only about the name as

@@ -4,10 +4,10 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QProxyStyle>
-#include <QStyleFactory>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QProxyStyle>
+#include <QStyleFactory>
 #include <algorithm>
 
 #include "app/actions.h"

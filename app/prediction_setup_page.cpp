@@ -198,7 +198,8 @@ void TPredictionSetupPage::ShowOptions() {
   check(internalTable, o.internalIridiumTable);
   choose(level, o.level);
   maxSunElevation->setEnabled(o.sunBelowLimit);
-  if (!flareAngle->hasFocus()) {
+  // Text the user is typing stays until the edit is left.
+  if (!flareAngle->isModified()) {
     flareAngle->setText(QString::fromStdString(FlareAngleFieldText(o.maxFlareAngleDeg)));
   }
   showing_ = false;
