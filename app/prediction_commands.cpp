@@ -9,6 +9,7 @@
 #include <exception>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <utility>
 
 #include "prediction/results.h"
@@ -156,7 +157,6 @@ TSearchKind TPredictionCommands::ShownKind() const {
 
 void TPredictionCommands::ShowKind(TSearchKind kind) {
   (kind == TSearchKind::Flares ? showFlares : showPasses)->setChecked(true);
-  emit KindShown(static_cast<int>(kind));
 }
 
 void TPredictionCommands::SetOptions(const TPredictionOptions& options) {
@@ -228,7 +228,8 @@ void TPredictionCommands::PrepareSearch(TSearchKind kind) {
       MakeReportHeaderInput(kind, options, setup_.automatic, setup_.period, siteText, zoneText));
   time_.StopTimers();
 
-  worker_ = std::thread([this, kind, request = std::move(request), flags = flags_] {
+  if (worker_.joinable()) worker_.join();
+  auto search = [this, kind, request = std::move(request), flags = flags_] {
     TSearchOutcome outcome;
     std::string failure;
     try {
@@ -244,7 +245,16 @@ void TPredictionCommands::PrepareSearch(TSearchKind kind) {
           onSearchFinished(kind, std::move(outcome), failure);
         },
         Qt::QueuedConnection);
-  });
+  };
+  try {
+    worker_ = std::thread(std::move(search));
+  } catch (const std::system_error& error) {
+    searchRunning_ = false;
+    predict->setEnabled(true);
+    time_.StartTimers();
+    dialogs_.ShowError(QStringLiteral("The search cannot start: ") + Q(error.what()));
+    return;
+  }
 
   QPointer<TPredictionCommands> alive(this);
   dialog_.exec();

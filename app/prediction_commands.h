@@ -83,7 +83,6 @@ class TPredictionCommands : public QObject {
   void RowsChanged(int kind, int firstRow);
   // The period or the options changed outside the page's own controls.
   void SetupChanged();
-  void KindShown(int kind);
 
  private:
   static size_t Index(TSearchKind kind) { return kind == TSearchKind::Flares ? 1 : 0; }

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QProxyStyle>
+#include <QScrollBar>
 #include <QStyleFactory>
 #include <algorithm>
 
@@ -35,6 +36,42 @@ class TSlimHeaderStyle : public QProxyStyle {
     return QProxyStyle::pixelMetric(metric, option, widget);
   }
 };
+
+// The widest texts of the columns: numbers have seven significant digits and three decimals
+// at most (a range beyond 10000 km keeps a trailing 0), flare ranges stay below 10000 km.
+const char* const kTimeSample = "0000-00-00 00:00:00";
+const char* const kAngleSample = "000.000";
+const char* const kElevationSample = "-00.000";
+const char* const kRangeSample = "00000.000";
+const char* const kFlareRangeSample = "0000.000";
+// A cell's text keeps this much room beside it (the item margins and a pixel).
+constexpr int kCellPaddingPx = 7;
+// The name column.
+constexpr int kSatColumn = 1;
+
+// The documented widths suit a narrower face than the one the cells get here. Each column is
+// widened to its widest text; the last column before the hidden one, which filled the table's
+// width, is as wide as its text, and the name column takes what the others leave.
+void FitColumns(QTableWidget* table, const std::vector<const char*>& samples) {
+  const QFontMetrics metrics(table->font());
+  auto textWidth = [&](int c) {
+    const char* sample = samples[static_cast<size_t>(c)];
+    return *sample == '\0'
+               ? 0
+               : metrics.horizontalAdvance(QString::fromLatin1(sample)) + kCellPaddingPx;
+  };
+  const int lastShown = table->columnCount() - 2;
+  int used = 0;
+  for (int c = 0; c < table->columnCount(); ++c) {
+    if (c == kSatColumn) continue;
+    table->setColumnWidth(
+        c, c == lastShown ? textWidth(c) : std::max(table->columnWidth(c), textWidth(c)));
+    used += table->columnWidth(c);
+  }
+  const int inside =
+      table->width() - 2 * table->frameWidth() - table->verticalScrollBar()->sizeHint().width();
+  table->setColumnWidth(kSatColumn, inside - used);
+}
 
 QPushButton* Button(QWidget* parent, const QString& caption, const char* hint, QRect where) {
   auto* button = new QPushButton(caption, parent);
@@ -65,6 +102,10 @@ TPredictionPage::TPredictionPage(TPredictionCommands& commands, QWidget* parent)
     table->installEventFilter(this);
     connect(table, &QTableWidget::cellDoubleClicked, commands_.goTo, &QAction::trigger);
   }
+  FitColumns(resultz, {kTimeSample, "", kAngleSample, kElevationSample, kRangeSample, kAngleSample,
+                       kElevationSample, ""});
+  FitColumns(resultzF, {kTimeSample, "", kAngleSample, kElevationSample, kFlareRangeSample, "", "",
+                        "", kAngleSample, kElevationSample, ""});
 
   passes = Button(this, commands_.showPasses->text(), "Show the passes", {kButtonsX, 4, 76, 22});
   flares = Button(this, commands_.showFlares->text(), "Show the Iridium flares",
@@ -111,6 +152,15 @@ void TPredictionPage::ShowKind() {
   const bool flaresShown = commands_.ShownKind() == TSearchKind::Flares;
   resultz->setVisible(!flaresShown);
   resultzF->setVisible(flaresShown);
+  // The kind shown must be plain to see on the dark panel.
+  for (QPushButton* toggle : {passes, flares}) {
+    QPalette look = palette();
+    if ((toggle == flares) == flaresShown) {
+      look.setColor(QPalette::Button, look.color(QPalette::Highlight));
+      look.setColor(QPalette::ButtonText, look.color(QPalette::HighlightedText));
+    }
+    toggle->setPalette(look);
+  }
 }
 
 void TPredictionPage::ShowRows(TSearchKind kind, int firstRow) {

@@ -199,9 +199,8 @@ void TPredictionSetupPage::ShowOptions() {
   choose(level, o.level);
   maxSunElevation->setEnabled(o.sunBelowLimit);
   // Text the user is typing stays until the edit is left.
-  if (!flareAngle->isModified()) {
-    flareAngle->setText(QString::fromStdString(FlareAngleFieldText(o.maxFlareAngleDeg)));
-  }
+  const QString angle = QString::fromStdString(FlareAngleFieldText(o.maxFlareAngleDeg));
+  if (!flareAngle->isModified() && flareAngle->text() != angle) flareAngle->setText(angle);
   showing_ = false;
 }
 

@@ -66,6 +66,20 @@ TEST_F(PredictionSearch, ADaySearchFillsTheTableAndTheHeader) {
       EXPECT_LE(Cell(r - 3, 0), Cell(r + 1, 0));
     }
   }
+  // Shown, the columns fit the table, and no time or number is cut short (the columns'
+  // documented widths suit a narrower face).
+  window->KeyCommands().FormKeyDown(Qt::Key_F6, Qt::NoModifier);
+  QApplication::processEvents();
+  QTableWidget* table = page->resultz;
+  int total = 0;
+  for (int c = 0; c < table->columnCount(); ++c) total += table->columnWidth(c);
+  EXPECT_LE(total, table->viewport()->width());
+  const QFontMetrics metrics(table->font());
+  for (int r = 0; r < rows; ++r) {
+    for (int c : {0, 2, 3, 4, 5, 6}) {
+      EXPECT_LE(metrics.horizontalAdvance(Cell(r, c)) + 6, table->columnWidth(c)) << r << " " << c;
+    }
+  }
 }
 
 TEST_F(PredictionSearch, CancelKeepsTheSortedPassesFoundSoFar) {
