@@ -125,9 +125,15 @@ TLookAngles LookAnglesInFrame(const TObserverFrame& frame, const TVector& pos, c
   return look;
 }
 
-double ElevationInFrame(const TObserverFrame& frame, const TVector& pos) {
+double ElevationSineInFrame(const TObserverFrame& frame, const TVector& pos, double& rangeKm) {
   const TVector range = VecSub(pos, frame.pos);
-  return RefractedElevation(ArcSin(ZenithComponent(frame, range) / range.w));
+  rangeKm = range.w;
+  return ZenithComponent(frame, range) / range.w;
+}
+
+double ElevationInFrame(const TObserverFrame& frame, const TVector& pos) {
+  double rangeKm = 0.0;
+  return RefractedElevation(ArcSin(ElevationSineInFrame(frame, pos, rangeKm)));
 }
 
 TLookAngles LookAngles(const TVector& pos, const TVector& vel, TGeodetic observer, double jd) {

@@ -73,6 +73,11 @@ TLookAngles LookAnglesInFrame(const TObserverFrame& frame, const TVector& pos, c
 // need nothing else of a target (a search deciding whether a satellite is up).
 double ElevationInFrame(const TObserverFrame& frame, const TVector& pos);
 
+// The sine of the geometric elevation of a target and its range (km): ElevationInFrame is
+// RefractedElevation(ArcSin(the sine)), bit for bit. Lets a caller rule out a target far
+// below a limit without the arc sine and the refraction.
+double ElevationSineInFrame(const TObserverFrame& frame, const TVector& pos, double& rangeKm);
+
 // Azimuth, refracted elevation, range and range rate of a target (km, km/s) seen from the
 // observer. The observer is a copy: the caller's record keeps its theta.
 TLookAngles LookAngles(const TVector& pos, const TVector& vel, TGeodetic observer, double jd);

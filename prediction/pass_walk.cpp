@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/sun.h"
+#include "prediction/motion_bounds.h"
 
 namespace zen {
 
@@ -53,10 +54,14 @@ TWalkConditions ConditionsOfRequest(const TSearchRequest& request) {
 
 TSatelliteWalk::TSatelliteWalk(const TTleLines& lines, const TWalkConditions& conditions,
                                int64_t lastSecond)
-    : conditions_(conditions), lastSecond_(lastSecond), step_(conditions.coarseStepSeconds) {
+    : conditions_(conditions),
+      lastSecond_(lastSecond),
+      surelyBelowSine_(std::sin(Radians(conditions.minSatElevationDeg - 1.0))) {
+  state_.step = conditions.coarseStepSeconds;
   try {
     propagator_.LoadElements(lines);
     usable_ = true;
+    mayLeaveOut_ = conditions.leaveOutCertainSamples && !propagator_.CurrentElements.UseDeepSpace;
   } catch (const TElementError&) {
     usable_ = false;
   }
@@ -64,82 +69,180 @@ TSatelliteWalk::TSatelliteWalk(const TTleLines& lines, const TWalkConditions& co
 
 void TSatelliteWalk::WalkUntil(int64_t stop, TMomentSource& moments,
                                std::vector<TPassEvent>& found) {
-  while (second_ < stop && second_ <= lastSecond_) Step(moments, found);
+  while (state_.second < stop && state_.second <= lastSecond_) Step(stop, moments, found);
 }
 
-bool TSatelliteWalk::Elevation(const TMoment& moment, double& elevationDeg) {
-  elevationDeg = kNotUpDeg;
-  if (!usable_) return false;
-  if (propagator_.Propagate(pos_, vel_, moment.jd) != TPropagationStatus::Ok) return false;
-  TPropagator::ScaleStateToKm(pos_, vel_);
-  elevationDeg = Degrees(ElevationInFrame(moment.frame, pos_));
-  return true;
-}
-
-TPassSample TSatelliteWalk::FullSample(const TMoment& moment, double elevationDeg) const {
-  const TLookAngles look = LookAnglesInFrame(moment.frame, pos_, vel_);
+TPassSample TSatelliteWalk::RowSample(TMomentSource& moments, const TKeptSample& kept) const {
+  const TMoment& moment = moments.At(kept.second);
+  const TLookAngles look = LookAnglesInFrame(moment.frame, kept.pos, kept.vel);
   TPassSample sample;
-  sample.second = second_;
+  sample.second = kept.second;
   sample.azimuthDeg = Degrees(look.first);
-  sample.elevationDeg = elevationDeg;
+  sample.elevationDeg = kept.elevationDeg;
   sample.rangeKm = look.third;
   sample.sunAzimuthDeg = moment.sunAzimuthDeg;
   sample.sunElevationDeg = moment.sunElevationDeg;
   return sample;
 }
 
-void TSatelliteWalk::Step(TMomentSource& moments, std::vector<TPassEvent>& found) {
-  const TMoment& moment = moments.At(second_);
+void TSatelliteWalk::Step(int64_t stop, TMomentSource& moments, std::vector<TPassEvent>& found) {
+  TState& s = state_;
+  // A copy: looking up another second may replace a moment computed on the spot.
+  const TMoment moment = moments.At(s.second);
+  bool propagated = false;
+  double elevationSine = -1.0;
+  double rangeKm = 0.0;
+  if (usable_ && propagator_.Propagate(pos_, vel_, moment.jd) == TPropagationStatus::Ok) {
+    TPropagator::ScaleStateToKm(pos_, vel_);
+    elevationSine = ElevationSineInFrame(moment.frame, pos_, rangeKm);
+    propagated = true;
+  }
+  // The exact elevation only where it can matter.
   double elevationDeg = kNotUpDeg;
-  Elevation(moment, elevationDeg);
+  if (propagated && elevationSine > surelyBelowSine_) {
+    elevationDeg = Degrees(RefractedElevation(ArcSin(elevationSine)));
+  }
   const bool above = elevationDeg > conditions_.minSatElevationDeg;
+  const bool mayLeaveOut = mayLeaveOut_ && propagated;
 
-  if (!inPass_) {
+  if (daylight_) {
+    StepInDaylight(stop, elevationDeg, elevationSine, rangeKm, moment, moments);
+    return;
+  }
+
+  if (!s.inPass) {
     if (above) {
       // Found up at a coarse sample: go back one coarse step and approach the rise, which
       // may lie anywhere in between, one second at a time.
-      inPass_ = true;
-      approachEnd_ = second_;
-      second_ -= step_;
-      step_ = 1;
+      s.inPass = true;
+      s.approachEnd = s.second;
+      s.second -= s.step - 1;
+      s.step = 1;
+      return;
     }
-    second_ += step_;
+    const int64_t skipped = mayLeaveOut ? SecondsBelow(elevationSine, rangeKm) / s.step : 0;
+    s.second += s.step * (1 + skipped);
     return;
   }
 
   bool meets = above;
   if (meets && conditions_.illuminationRequired) meets = EclipseState(pos_, moment.sun) == kSunlit;
-  RecordPassSample(meets, moment, elevationDeg, found);
+  RecordPassSample(meets, elevationDeg, moment, moments, found);
 
-  if (elevationDeg < conditions_.minSatElevationDeg && second_ >= approachEnd_) {
-    inPass_ = false;
-    recording_ = false;
-    step_ = conditions_.coarseStepSeconds;
+  if (elevationDeg < conditions_.minSatElevationDeg && s.second >= s.approachEnd) {
+    s.inPass = false;
+    s.recording = false;
+    s.step = conditions_.coarseStepSeconds;
+    s.second += s.step;
+    return;
   }
-  second_ += step_;
+  if (mayLeaveOut && MayBeginDaylight(above, moment)) {
+    s.second += s.step;
+    daylight_ = true;
+    daylightStart_ = s;
+    return;
+  }
+  const int64_t idle = mayLeaveOut ? IdleSecondsInPass(above, elevationSine, rangeKm, moment) : 0;
+  s.second += s.step + idle;
 }
 
-void TSatelliteWalk::RecordPassSample(bool meets, const TMoment& moment, double elevationDeg,
-                                      std::vector<TPassEvent>& found) {
-  if (!recording_) {
-    if (!meets) return;
-    recording_ = true;
-    current_.rise = FullSample(moment, elevationDeg);
-    current_.culmination = current_.rise;
-    current_.set = current_.rise;
-    return;
-  }
-  if (!meets) {
-    // The pass ends at the first sample that fails a condition; the set is the last one that
-    // met them all. The Sun condition is judged at the culmination.
-    recording_ = false;
-    if (!(current_.culmination.sunElevationDeg > conditions_.maxSunElevationDeg)) {
-      found.push_back(current_);
+int64_t TSatelliteWalk::SecondsBelow(double elevationSine, double rangeKm) const {
+  return static_cast<int64_t>(SecondsSurelyBelow(elevationSine, rangeKm, SpeedBoundKmS(pos_, vel_),
+                                                 conditions_.minSatElevationDeg));
+}
+
+int64_t TSatelliteWalk::IdleSecondsInPass(bool above, double elevationSine, double rangeKm,
+                                          const TMoment& moment) const {
+  const TState& s = state_;
+  if (s.recording) return 0;
+  const double speedKmS = SpeedBoundKmS(pos_, vel_);
+  const double darkSeconds =
+      conditions_.illuminationRequired ? SecondsSurelyDark(pos_, moment.sun, speedKmS) : 0.0;
+  if (s.second < s.approachEnd) {
+    // Approaching: a sample below the minimum or in the dark changes nothing.
+    double seconds = darkSeconds;
+    if (!above) {
+      seconds = std::max(seconds, SecondsSurelyBelow(elevationSine, rangeKm, speedKmS,
+                                                     conditions_.minSatElevationDeg));
     }
+    return std::min(static_cast<int64_t>(seconds), s.approachEnd - 1 - s.second);
+  }
+  // Up but in the dark: nothing changes until it either goes down or comes into sunlight.
+  if (!above) return 0;
+  return static_cast<int64_t>(std::min(
+      darkSeconds,
+      SecondsSurelyAbove(elevationSine, rangeKm, speedKmS, conditions_.minSatElevationDeg)));
+}
+
+bool TSatelliteWalk::MayBeginDaylight(bool above, const TMoment& moment) const {
+  const TState& s = state_;
+  const double maxSunDeg = conditions_.maxSunElevationDeg;
+  return above && s.second >= s.approachEnd && s.second >= daylightFrom_ &&
+         moment.sunElevationDeg > maxSunDeg &&
+         (!s.recording || s.culmination.sunElevationDeg > maxSunDeg);
+}
+
+void TSatelliteWalk::StepInDaylight(int64_t stop, double elevationDeg, double elevationSine,
+                                    double rangeKm, const TMoment& moment, TMomentSource& moments) {
+  TState& s = state_;
+  const double maxSunDeg = conditions_.maxSunElevationDeg;
+  if (elevationDeg < conditions_.minSatElevationDeg) {
+    // Down: every culmination since the stretch began had the Sun above its limit.
+    daylight_ = false;
+    s.inPass = false;
+    s.recording = false;
+    s.step = conditions_.coarseStepSeconds;
+    s.second += s.step;
     return;
   }
-  current_.set = FullSample(moment, elevationDeg);
-  if (elevationDeg > current_.culmination.elevationDeg) current_.culmination = current_.set;
+  if (!(moment.sunElevationDeg > maxSunDeg)) {
+    // Dusk came first: a pass may culminate after it, so walk the stretch again in full.
+    const int64_t dusk = s.second;
+    state_ = daylightStart_;
+    daylight_ = false;
+    daylightFrom_ = dusk + 1;
+    return;
+  }
+  int64_t ahead = 0;
+  if (elevationDeg > conditions_.minSatElevationDeg && elevationSine > -1.0) {
+    ahead = static_cast<int64_t>(SecondsSurelyAbove(
+        elevationSine, rangeKm, SpeedBoundKmS(pos_, vel_), conditions_.minSatElevationDeg));
+    ahead = std::min(ahead, std::min(stop, lastSecond_ + 1) - 1 - s.second);
+  }
+  for (int64_t k = 1; k <= ahead; ++k) {
+    if (!(moments.At(s.second + k).sunElevationDeg > maxSunDeg)) {
+      ahead = k - 1;
+      break;
+    }
+  }
+  s.second += 1 + ahead;
+}
+
+void TSatelliteWalk::RecordPassSample(bool meets, double elevationDeg, const TMoment& moment,
+                                      TMomentSource& moments, std::vector<TPassEvent>& found) {
+  TState& s = state_;
+  if (!s.recording) {
+    if (!meets) return;
+    s.recording = true;
+    s.rise = TKeptSample{s.second, elevationDeg, moment.sunElevationDeg, pos_, vel_};
+    s.culmination = s.rise;
+    s.lastMet = s.rise;
+    return;
+  }
+  if (meets) {
+    s.lastMet = TKeptSample{s.second, elevationDeg, moment.sunElevationDeg, pos_, vel_};
+    if (elevationDeg > s.culmination.elevationDeg) s.culmination = s.lastMet;
+    return;
+  }
+  // The pass ends at the first sample that fails a condition; the set is the last one that
+  // met them all. The Sun condition is judged at the culmination.
+  s.recording = false;
+  if (s.culmination.sunElevationDeg > conditions_.maxSunElevationDeg) return;
+  TPassEvent event;
+  event.rise = RowSample(moments, s.rise);
+  event.culmination = RowSample(moments, s.culmination);
+  event.set = RowSample(moments, s.lastMet);
+  found.push_back(event);
 }
 
 }  // namespace zen

@@ -2,6 +2,7 @@
 // while it is up, and the passes (rise, culmination, set) that meet the search's conditions.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -49,6 +50,9 @@ struct TWalkConditions {
   double maxSunElevationDeg = -5.0;
   bool illuminationRequired = true;
   int coarseStepSeconds = 60;
+  // Leave out samples of a near-earth satellite that provably change nothing; the outcome is
+  // the same either way.
+  bool leaveOutCertainSamples = true;
 };
 
 TWalkConditions ConditionsOfRequest(const TSearchRequest& request);
@@ -70,6 +74,16 @@ struct TPassEvent {
   TPassSample set;
 };
 
+// The walk of one satellite. Down, it samples every coarse step; a coarse sample above the
+// minimum sends it back one coarse step, from where it samples every second until the
+// satellite is below the minimum again. A pass is a run of seconds above the minimum that
+// meet the illumination condition: rise the first, culmination the first highest, set the
+// last; it is reported when it ends inside the period with the Sun at culmination no higher
+// than the limit.
+// Two choices keep that sound: the seconds that approach the coarse sample which found the
+// satellite up do not end the pass when they lie below the minimum (otherwise a pass shorter
+// than the coarse step that a coarse sample did catch would be lost), and the culmination is
+// taken only from seconds that meet the conditions (so it is never a second in the shadow).
 class TSatelliteWalk {
  public:
   // A set that cannot be decoded gives a walk that never finds its satellite up.
@@ -80,35 +94,71 @@ class TSatelliteWalk {
   void WalkUntil(int64_t stop, TMomentSource& moments, std::vector<TPassEvent>& found);
 
   // The second of the next sample; the walk is over when it lies beyond the period.
-  int64_t NextSecond() const { return second_; }
-  bool Finished() const { return second_ > lastSecond_; }
+  int64_t NextSecond() const { return state_.second; }
+  bool Finished() const { return state_.second > lastSecond_; }
 
  private:
-  // The refracted elevation in degrees, or nothing when the satellite cannot be propagated.
-  bool Elevation(const TMoment& moment, double& elevationDeg);
-  void Step(TMomentSource& moments, std::vector<TPassEvent>& found);
-  TPassSample FullSample(const TMoment& moment, double elevationDeg) const;
+  // A sample kept for a row: its state, the row's numbers made only if the pass is reported.
+  struct TKeptSample {
+    int64_t second = 0;
+    double elevationDeg = 0.0;
+    double sunElevationDeg = 0.0;
+    TVector pos;
+    TVector vel;
+  };
+
+  // What a walk knows between samples.
+  struct TState {
+    int64_t second = 0;
+    int64_t step = 1;
+    bool inPass = false;
+    bool recording = false;
+    // The coarse sample that found the satellite up: the fine samples that approach it from
+    // one coarse step back do not end the pass when they lie below the minimum.
+    int64_t approachEnd = 0;
+    TKeptSample rise;
+    TKeptSample culmination;
+    TKeptSample lastMet;  // the latest sample that met every condition
+  };
+
+  void Step(int64_t stop, TMomentSource& moments, std::vector<TPassEvent>& found);
+  TPassSample RowSample(TMomentSource& moments, const TKeptSample& kept) const;
   // The recording step of a pass search: follows the highest sample and ends the pass at the
-  // first sample that fails a condition.
-  void RecordPassSample(bool meets, const TMoment& moment, double elevationDeg,
-                        std::vector<TPassEvent>& found);
+  // first sample that fails a condition. A flare scan would take its place for flares.
+  void RecordPassSample(bool meets, double elevationDeg, const TMoment& moment,
+                        TMomentSource& moments, std::vector<TPassEvent>& found);
+  // Seconds after the current sample (within the pass) that surely change nothing.
+  int64_t IdleSecondsInPass(bool above, double elevationSine, double rangeKm,
+                            const TMoment& moment) const;
+  // Seconds after the current sample that surely lie below the minimum.
+  int64_t SecondsBelow(double elevationSine, double rangeKm) const;
+  // In a stretch of daylight: steps on to the end of the satellite's time above the minimum,
+  // or back to where the stretch began when the Sun sets before.
+  void StepInDaylight(int64_t stop, double elevationDeg, double elevationSine, double rangeKm,
+                      const TMoment& moment, TMomentSource& moments);
+  bool MayBeginDaylight(bool above, const TMoment& moment) const;
 
   TPropagator propagator_;
   bool usable_ = false;
+  // Only a near-earth model gives every moment independently of the moments asked before,
+  // so only its samples may be left out.
+  bool mayLeaveOut_ = false;
   TWalkConditions conditions_;
   int64_t lastSecond_ = 0;
+  // Below this sine of the geometric elevation the refracted elevation is surely below the
+  // minimum.
+  double surelyBelowSine_ = 0.0;
 
-  int64_t second_ = 0;
-  int64_t step_ = 1;
-  bool inPass_ = false;
-  bool recording_ = false;
-  // The coarse sample that found the satellite up: the fine samples that approach it from one
-  // coarse step back do not end the pass when they lie below the minimum.
-  int64_t approachEnd_ = 0;
-  // The position and velocity of the last propagated sample (km, km/s).
+  TState state_;
+  // The state of the current sample (km, km/s).
   TVector pos_;
   TVector vel_;
-  TPassEvent current_;  // rise and culmination so far, set = the last sample that met them
+  // A stretch of daylight: the Sun above its limit at every second since the state kept here
+  // was current, so nothing found since can be reported; only where the satellite goes below
+  // the minimum counts. A daylight stretch does not begin again before daylightFrom_.
+  bool daylight_ = false;
+  TState daylightStart_;
+  int64_t daylightFrom_ = INT64_MIN;
 };
 
 }  // namespace zen

@@ -5,9 +5,14 @@
 #include <array>
 #include <chrono>
 #include <cmath>
+#include <memory>
+#include <mutex>
+#include <thread>
 
+#include "prediction/moment_table.h"
 #include "prediction/pass_walk.h"
 #include "prediction/result_sort.h"
+#include "prediction/work_team.h"
 
 namespace zen {
 
@@ -30,29 +35,6 @@ bool IsIridiumEntry(const TSearchSatellite& /*satellite*/) {
 bool IsSearched(TSearchKind kind, const TSearchSatellite& satellite) {
   return kind == TSearchKind::Passes || IsIridiumEntry(satellite);
 }
-
-// The moments of a walk computed as it asks for them.
-class TComputedMoments : public TMomentSource {
- public:
-  TComputedMoments(const TGeodetic& observer, const TSearchPeriod& period)
-      : observer_(observer), period_(period) {}
-
-  const TMoment& At(int64_t second) override {
-    if (!valid_ || second != second_) {
-      moment_ = MomentAt(observer_, period_.JulianAt(second));
-      second_ = second;
-      valid_ = true;
-    }
-    return moment_;
-  }
-
- private:
-  TGeodetic observer_;
-  TSearchPeriod period_;
-  TMoment moment_;
-  int64_t second_ = 0;
-  bool valid_ = false;
-};
 
 TFound FoundOf(const TPassSample& sample, const TSearchSatellite& satellite,
                const TSearchPeriod& period) {
@@ -118,87 +100,230 @@ class TProgress {
   int global_ = -1;
 };
 
-// The seconds a walk covers between two looks at the flags and the progress.
-int64_t SliceSeconds(int64_t periodSeconds) {
-  return std::clamp<int64_t>(periodSeconds / 100, 1, 3600);
+// The seconds of one stretch of the lockstep walk: about a hundredth of the period, so the
+// time reached moves by the percent, within bounds that keep the shared table small and the
+// stretches few.
+int64_t StretchSeconds(int64_t periodSeconds) {
+  return std::clamp<int64_t>((periodSeconds + 99) / 100, 300, 3600);
 }
+
+int TeamSize(int requested) {
+  constexpr int kMostThreads = 256;
+  int threads = requested > 0 ? requested : static_cast<int>(std::thread::hardware_concurrency());
+  return std::clamp(threads, 1, kMostThreads);
+}
+
+// One search. Every satellite keeps its own walk; the period is walked in stretches, each
+// first filling the table of its seconds and then taking every satellite through it, both
+// shared out among the team. A satellite's walk sees the same seconds in the same order
+// whatever the team, so the outcome does not depend on it. Only the calling thread (member
+// 0) talks to the listener: it hands on the events found by all members in the order they
+// were found, and the progress.
+class TSearchRun {
+ public:
+  TSearchRun(const TSearchRequest& request, TSearchFlags& flags, TSearchListener* listener)
+      : request_(request),
+        flags_(flags),
+        listener_(listener),
+        period_(PeriodOfRequest(request)),
+        conditions_(ConditionsOfRequest(request)),
+        observer_(ObserverFromSite(request.latitudeDeg, request.longitudeDeg, request.altitudeM)),
+        progress_(listener),
+        walks_(request.satellites.size()),
+        events_(request.satellites.size()) {
+    for (size_t k = 0; k < request.satellites.size(); ++k) {
+      if (IsSearched(request.kind, request.satellites[k])) searched_.push_back(k);
+    }
+  }
+
+  TSearchOutcome Run() {
+    if (period_.seconds > 0 && !searched_.empty()) Walk();
+    // A terminated search says nothing more; otherwise every event is handed on before the
+    // sort begins.
+    if (terminated_) return Outcome();
+    HandOnEvents();
+    if (!stopped_) progress_.Report(100.0, 100.0);
+    TSearchOutcome outcome = Outcome();
+    Sort(outcome);
+    return outcome;
+  }
+
+ private:
+  // The events found, satellite after satellite, each in time order; one empty row if none.
+  TSearchOutcome Outcome() {
+    TSearchOutcome outcome;
+    outcome.interruptedByCancel = interruptedByCancel_;
+    outcome.terminated = terminated_;
+    for (size_t k = 0; k < events_.size(); ++k) {
+      outcome.totalCount += static_cast<int>(events_[k].size());
+      for (const TPassEvent& event : events_[k]) {
+        TResultRows rows = RowsOf(event, request_.brief, request_.satellites[k], period_);
+        outcome.rows.insert(outcome.rows.end(), rows.begin(), rows.end());
+      }
+    }
+    if (outcome.rows.empty()) outcome.rows.emplace_back();
+    return outcome;
+  }
+
+  void Walk() {
+    TWorkTeam team(TeamSize(request_.threads));
+    Announce(searched_.front());
+    const int64_t coarse = conditions_.coarseStepSeconds;
+    const int64_t stretch = StretchSeconds(period_.seconds);
+    for (int64_t first = 0; first <= period_.seconds && !stopped_; first += stretch) {
+      stretchFirst_ = first;
+      stretchEnd_ = std::min(first + stretch, period_.seconds + 1);
+      // A walk may look back one coarse step from any second of the stretch.
+      table_.Cover(first - coarse, stretchEnd_ - 1);
+      next_.store(0);
+      done_.store(0);
+      team.Run([this](int member) { FillTable(member); }, [this] { Look(); });
+      Look();
+      if (stopped_) break;
+      next_.store(0);
+      team.Run([this](int member) { WalkStretch(member); }, [this] { Look(); });
+      Look();
+    }
+  }
+
+  void FillTable(int member) {
+    constexpr int64_t kBlock = 256;
+    for (;;) {
+      const int64_t from = table_.First() + static_cast<int64_t>(next_.fetch_add(1)) * kBlock;
+      if (from > table_.Last() || Stopping()) return;
+      table_.Fill(observer_, period_, from, std::min(from + kBlock - 1, table_.Last()));
+      if (member == 0) Look();
+    }
+  }
+
+  void WalkStretch(int member) {
+    TTableMoments moments(table_, observer_, period_);
+    std::vector<TPassEvent> found;
+    for (;;) {
+      const size_t i = next_.fetch_add(1);
+      if (i >= searched_.size() || Stopping()) return;
+      const size_t k = searched_[i];
+      std::unique_ptr<TSatelliteWalk>& walk = walks_[k];
+      if (!walk) {
+        walk = std::make_unique<TSatelliteWalk>(request_.satellites[k].lines, conditions_,
+                                                period_.seconds);
+      }
+      found.clear();
+      walk->WalkUntil(stretchEnd_, moments, found);
+      if (!found.empty()) {
+        std::vector<TPassEvent>& all = events_[k];
+        std::lock_guard<std::mutex> lock(pendingMutex_);
+        for (const TPassEvent& event : found) {
+          all.push_back(event);
+          pending_.push_back({k, static_cast<int>(all.size()), event});
+        }
+      }
+      done_.fetch_add(1);
+      if (member == 0) Look();
+    }
+  }
+
+  // Any member may stop taking work once a flag is set; member 0 decides what it means.
+  bool Stopping() const {
+    return stopped_.load() || flags_.cancel.load() || flags_.terminate.load();
+  }
+
+  // Member 0 between pieces of work: events and progress to the listener, the flags read.
+  void Look() {
+    HandOnEvents();
+    const double periodSeconds = static_cast<double>(period_.seconds);
+    const double share = static_cast<double>(done_.load()) / static_cast<double>(searched_.size());
+    const double reached = static_cast<double>(stretchFirst_);
+    const double walked = reached + static_cast<double>(stretchEnd_ - stretchFirst_) * share;
+    progress_.Report(reached / periodSeconds * 100.0, walked / periodSeconds * 100.0);
+    if (stopped_) return;
+    if (flags_.terminate.load()) {
+      terminated_ = true;
+      stopped_ = true;
+    } else if (flags_.cancel.load()) {
+      interruptedByCancel_ = true;
+      stopped_ = true;
+    }
+  }
+
+  struct TPendingEvent {
+    size_t satellite;
+    int satelliteCount;
+    TPassEvent event;
+  };
+
+  void HandOnEvents() {
+    std::vector<TPendingEvent> pending;
+    {
+      std::lock_guard<std::mutex> lock(pendingMutex_);
+      pending.swap(pending_);
+    }
+    for (const TPendingEvent& p : pending) {
+      if (flags_.terminate.load()) return;
+      ++handedOn_;
+      if (listener_ == nullptr) continue;
+      if (p.satellite != announced_) Announce(p.satellite);
+      const TSearchSatellite& satellite = request_.satellites[p.satellite];
+      listener_->EventAdded(static_cast<int>(p.satellite) + 1,
+                            RowsOf(p.event, request_.brief, satellite, period_), p.satelliteCount,
+                            handedOn_);
+    }
+  }
+
+  // The line shows the satellite of the latest event (at first the first one searched).
+  void Announce(size_t k) {
+    announced_ = k;
+    if (listener_ == nullptr) return;
+    const std::string n = std::to_string(request_.satellites.size());
+    listener_->SatelliteStarted(
+        static_cast<int>(k) + 1,
+        "Tracked sat " + std::to_string(k + 1) + "/" + n + ": " + request_.satellites[k].name);
+  }
+
+  void Sort(TSearchOutcome& outcome) {
+    flags_.cancel.store(true);
+    if (listener_ != nullptr) listener_->SortStarted(outcome.interruptedByCancel);
+    TSortControl sort;
+    sort.rowsPerEvent = request_.brief ? 1 : 4;
+    sort.keyRow = request_.brief ? 0 : 1;
+    sort.terminate = &flags_.terminate;
+    if (listener_ != nullptr) {
+      sort.progress = [this](int percent) { listener_->SortProgress(percent); };
+    }
+    if (!SortResults(outcome.rows, outcome.totalCount, sort)) outcome.interruptedInSort = true;
+  }
+
+  const TSearchRequest& request_;
+  TSearchFlags& flags_;
+  TSearchListener* listener_;
+  const TSearchPeriod period_;
+  const TWalkConditions conditions_;
+  const TGeodetic observer_;
+  TProgress progress_;
+  bool interruptedByCancel_ = false;  // written and read by the calling thread only
+  bool terminated_ = false;
+  int handedOn_ = 0;              // events handed on to the listener
+  std::vector<size_t> searched_;  // the entries walked, in list order
+  size_t announced_ = 0;
+
+  std::vector<std::unique_ptr<TSatelliteWalk>> walks_;
+  std::vector<std::vector<TPassEvent>> events_;  // per entry, in time order
+  TMomentTable table_;
+  int64_t stretchFirst_ = 0;
+  int64_t stretchEnd_ = 0;
+  std::atomic<size_t> next_{0};  // the next piece of work to take
+  std::atomic<size_t> done_{0};  // satellites through the stretch
+  std::atomic<bool> stopped_{false};
+
+  std::mutex pendingMutex_;
+  std::vector<TPendingEvent> pending_;
+};
 
 }  // namespace
 
 TSearchOutcome RunSearch(const TSearchRequest& request, TSearchFlags& flags,
                          TSearchListener* listener) {
-  TSearchOutcome outcome;
-  const TSearchPeriod period = PeriodOfRequest(request);
-  const TWalkConditions conditions = ConditionsOfRequest(request);
-  const TGeodetic observer =
-      ObserverFromSite(request.latitudeDeg, request.longitudeDeg, request.altitudeM);
-  const int n = static_cast<int>(request.satellites.size());
-  TProgress progress(listener);
-
-  std::vector<std::vector<TPassEvent>> events(request.satellites.size());
-  bool stopped = false;
-  if (period.seconds == 0) {
-    progress.Report(100.0, 100.0);
-  } else {
-    const double periodSeconds = static_cast<double>(period.seconds);
-    const int64_t slice = SliceSeconds(period.seconds);
-    for (int k = 0; k < n && !stopped; ++k) {
-      const TSearchSatellite& satellite = request.satellites[static_cast<size_t>(k)];
-      if (!IsSearched(request.kind, satellite)) continue;
-      if (listener != nullptr) {
-        listener->SatelliteStarted(k + 1, "Tracked sat " + std::to_string(k + 1) + "/" +
-                                              std::to_string(n) + ": " + satellite.name);
-      }
-      TSatelliteWalk walk(satellite.lines, conditions, period.seconds);
-      TComputedMoments moments(observer, period);
-      std::vector<TPassEvent>& found = events[static_cast<size_t>(k)];
-      while (!walk.Finished()) {
-        const size_t before = found.size();
-        walk.WalkUntil(walk.NextSecond() + slice, moments, found);
-        for (size_t e = before; e < found.size(); ++e) {
-          ++outcome.totalCount;
-          if (listener != nullptr) {
-            listener->EventAdded(k + 1, RowsOf(found[e], request.brief, satellite, period),
-                                 static_cast<int>(e + 1), outcome.totalCount);
-          }
-        }
-        const double reached =
-            std::min(periodSeconds, std::fabs(static_cast<double>(walk.NextSecond())));
-        progress.Report(reached / periodSeconds * 100.0,
-                        (periodSeconds * k + reached) / (periodSeconds * n) * 100.0);
-        if (flags.terminate.load()) {
-          outcome.terminated = true;
-          stopped = true;
-          break;
-        }
-        if (flags.cancel.load()) {
-          outcome.interruptedByCancel = true;
-          stopped = true;
-          break;
-        }
-      }
-    }
-  }
-
-  for (size_t k = 0; k < events.size(); ++k) {
-    for (const TPassEvent& event : events[k]) {
-      TResultRows rows = RowsOf(event, request.brief, request.satellites[k], period);
-      outcome.rows.insert(outcome.rows.end(), rows.begin(), rows.end());
-    }
-  }
-  if (outcome.rows.empty()) outcome.rows.emplace_back();
-  if (outcome.terminated) return outcome;
-
-  flags.cancel.store(true);
-  if (listener != nullptr) listener->SortStarted(outcome.interruptedByCancel);
-  TSortControl sort;
-  sort.rowsPerEvent = request.brief ? 1 : 4;
-  sort.keyRow = request.brief ? 0 : 1;
-  sort.terminate = &flags.terminate;
-  if (listener != nullptr)
-    sort.progress = [listener](int percent) { listener->SortProgress(percent); };
-  if (!SortResults(outcome.rows, outcome.totalCount, sort)) outcome.interruptedInSort = true;
-  return outcome;
+  return TSearchRun(request, flags, listener).Run();
 }
 
 }  // namespace zen

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <ostream>
+#include <vector>
 
 #include "core/elements.h"
 #include "core/observer.h"
@@ -376,6 +377,77 @@ TEST(TopocentricRaDec, NearbyTargetShowsParallax) {
   EXPECT_NEAR(radec.second, Radians(45.0), 1e-6);
   EXPECT_LT(AzimuthGap(radec.first, site.longitude + SiderealTime(kNoon)), 1e-6);
   EXPECT_GT(std::fabs(std::asin(target.z / target.w) - radec.second), Radians(0.1));
+}
+
+}  // namespace
+}  // namespace zen
+
+namespace zen {
+namespace {
+
+// The look angles computed step by step from the observer's position, velocity and sidereal
+// angle, as they were before the observer's part was split off to be shared.
+TLookAngles LookAnglesStepByStep(const TVector& pos, const TVector& vel, TGeodetic observer,
+                                 double jd) {
+  TVector observerPos;
+  TVector observerVel;
+  ObserverPosVel(observer, jd, observerPos, observerVel);
+  const TVector range = VecSub(pos, observerPos);
+  const TVector rangeVel = VecSub(vel, observerVel);
+  const double sinLat = std::sin(observer.latitude);
+  const double cosLat = std::cos(observer.latitude);
+  const double sinTheta = std::sin(observer.theta);
+  const double cosTheta = std::cos(observer.theta);
+  const double south = sinLat * cosTheta * range.x + sinLat * sinTheta * range.y - cosLat * range.z;
+  const double east = -sinTheta * range.x + cosTheta * range.y;
+  const double zenith =
+      cosLat * cosTheta * range.x + cosLat * sinTheta * range.y + sinLat * range.z;
+  double azimuth = WrapTwoPi(AngleFromSinCos(east, -south));
+  if (azimuth >= kTwoPi) azimuth -= kTwoPi;
+  return {azimuth, RefractedElevation(ArcSin(zenith / range.w)), range.w,
+          VecDot(range, rangeVel) / range.w};
+}
+
+// The shared frame gives the same bits as the step-by-step computation for targets all round
+// the sky, near and far, the Sun (no velocity) among them.
+TEST(ObserverFrame, GivesTheLookAnglesBitForBit) {
+  struct TTarget {
+    TVector pos;
+    TVector vel;
+  };
+  const std::vector<TTarget> targets = {
+      {{6878.0, 0.0, 0.0, 0.0}, {0.0, 7.6, 0.0, 0.0}},
+      {{4000.0, 4000.0, 4500.0, 0.0}, {-3.0, 5.0, 4.0, 0.0}},
+      {{-3000.0, 5000.0, 3100.0, 0.0}, {6.0, 1.0, -4.0, 0.0}},
+      {{3500.0, 1200.0, 5100.0, 0.0}, {0.1, -7.0, 1.0, 0.0}},
+      {{-42164.0, 10.0, 5.0, 0.0}, {0.0, -3.07, 0.0, 0.0}},
+      {{1.2e8, -7.9e7, -3.4e7, 0.0}, {0.0, 0.0, 0.0, 0.0}},
+  };
+  const std::vector<TGeodetic> sites = {ObserverFromSite(53.0217, 18.6107, 65.0),
+                                        ObserverFromSite(-33.9, -70.6, 2500.0),
+                                        ObserverFromSite(0.0, 180.0, 0.0)};
+  for (const TGeodetic& site : sites) {
+    for (double jd : {kNoon, kNoon + 0.3712, 2451545.0}) {
+      const TObserverFrame frame = ObserverFrameAt(site, jd);
+      for (TTarget t : targets) {
+        VecMagnitude(t.pos);
+        VecMagnitude(t.vel);
+        const TLookAngles expected = LookAnglesStepByStep(t.pos, t.vel, site, jd);
+        for (const TLookAngles& look :
+             {LookAngles(t.pos, t.vel, site, jd), LookAnglesInFrame(frame, t.pos, t.vel)}) {
+          EXPECT_EQ(look.first, expected.first);
+          EXPECT_EQ(look.second, expected.second);
+          EXPECT_EQ(look.third, expected.third);
+          EXPECT_EQ(look.fourth, expected.fourth);
+        }
+        double rangeKm = 0.0;
+        const double sine = ElevationSineInFrame(frame, t.pos, rangeKm);
+        EXPECT_EQ(RefractedElevation(ArcSin(sine)), expected.second);
+        EXPECT_EQ(rangeKm, expected.third);
+        EXPECT_EQ(ElevationInFrame(frame, t.pos), expected.second);
+      }
+    }
+  }
 }
 
 }  // namespace

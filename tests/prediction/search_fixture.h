@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/catalog.h"
@@ -49,26 +51,47 @@ struct TRecordedEvent {
   int totalCount = 0;
 };
 
-// Records every call; hooks let a test act at a chosen call (set a flag, say).
+// Records every call and whether any came from another thread than the one that made it;
+// hooks let a test act at a chosen call (set a flag, say).
 class TRecordingListener : public TSearchListener {
  public:
   void SatelliteStarted(int position, const std::string& line) override {
+    Note();
     started.emplace_back(position, line);
   }
   void Progress(int satellitePercent, int globalPercent, const std::string& estimate) override {
+    Note();
     progress.push_back({satellitePercent, globalPercent});
     estimates.push_back(estimate);
   }
   void EventAdded(int position, const TResultRows& rows, int satelliteCount,
                   int totalCount) override {
+    Note();
     events.push_back({position, rows, satelliteCount, totalCount});
     if (onEvent) onEvent();
   }
   void SortStarted(bool interruptedByCancel) override {
+    Note();
     sortStarted.push_back(interruptedByCancel);
     if (onSortStarted) onSortStarted();
   }
-  void SortProgress(int percent) override { sortProgress.push_back(percent); }
+  void SortProgress(int percent) override {
+    Note();
+    sortProgress.push_back(percent);
+  }
+
+  // The rows of the events as the search found them, satellite after satellite.
+  TResultRows RowsInListOrder() const {
+    TResultRows rows;
+    std::vector<const TRecordedEvent*> ordered;
+    for (const TRecordedEvent& e : events) ordered.push_back(&e);
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](auto* a, auto* b) { return a->position < b->position; });
+    for (const TRecordedEvent* e : ordered) rows.insert(rows.end(), e->rows.begin(), e->rows.end());
+    return rows;
+  }
+
+  bool calledFromAnotherThread = false;
 
   std::vector<std::pair<int, std::string>> started;
   std::vector<std::pair<int, int>> progress;
@@ -78,7 +101,32 @@ class TRecordingListener : public TSearchListener {
   std::vector<int> sortProgress;
   std::function<void()> onEvent;
   std::function<void()> onSortStarted;
+
+ private:
+  void Note() {
+    if (std::this_thread::get_id() != owner_) calledFromAnotherThread = true;
+  }
+  std::thread::id owner_ = std::this_thread::get_id();
 };
+
+// Rows equal field by field (times to the bit).
+inline void ExpectSameRows(const TResultRows& a, const TResultRows& b) {
+  ASSERT_EQ(a.size(), b.size());
+  for (size_t i = 0; i < a.size(); ++i) {
+    SCOPED_TRACE("row " + std::to_string(i));
+    ASSERT_EQ(a[i].has_value(), b[i].has_value());
+    if (!a[i]) continue;
+    EXPECT_EQ(a[i]->time, b[i]->time);
+    EXPECT_EQ(a[i]->timeUtc, b[i]->timeUtc);
+    EXPECT_EQ(a[i]->sat, b[i]->sat);
+    EXPECT_EQ(a[i]->catalogNumber, b[i]->catalogNumber);
+    EXPECT_EQ(a[i]->azimuth, b[i]->azimuth);
+    EXPECT_EQ(a[i]->elevation, b[i]->elevation);
+    EXPECT_EQ(a[i]->range, b[i]->range);
+    EXPECT_EQ(a[i]->sunAzimuth, b[i]->sunAzimuth);
+    EXPECT_EQ(a[i]->sunElevation, b[i]->sunElevation);
+  }
+}
 
 }  // namespace zen::test
 

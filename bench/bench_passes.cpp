@@ -1,0 +1,75 @@
+// The pass search over real element sets: the 149 brightest satellites for a week, and a
+// whole constellation of 10,395 sets for a day, from Torun with the usual conditions.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/catalog.h"
+#include "core/timescale.h"
+#include "prediction/search.h"
+
+namespace {
+
+std::filesystem::path ElementFile(const std::string& name) {
+  return std::filesystem::path(ZEN_SOURCE_DIR) / ".." / "shared" / "data" / "tle" / name;
+}
+
+std::vector<zen::TSearchSatellite> ReadSets(const std::filesystem::path& file) {
+  std::vector<zen::TSearchSatellite> sets;
+  zen::TCatalog catalog;
+  catalog.ReadEverySet(file, [&](const std::string& name, const zen::TTleLines& lines) {
+    sets.push_back({lines, name, zen::CatalogNumberText(lines)});
+  });
+  return sets;
+}
+
+// Passes of every set of the file for days from 00:00 UTC of the date: level "1" (60-second
+// coarse steps), satellite above 10 degrees and sunlit, the Sun below -5 degrees.
+void SearchFile(benchmark::State& state, const std::string& file, const zen::TDateRec& day,
+                double days) {
+  const std::vector<zen::TSearchSatellite> sets = ReadSets(ElementFile(file));
+  if (sets.empty()) {
+    state.SkipWithError("reference element file not found beside the source tree");
+    return;
+  }
+  zen::TSearchRequest request;
+  request.latitudeDeg = 53.0217;
+  request.longitudeDeg = 18.6107;
+  request.altitudeM = 65.0;
+  request.utcOffsetHours = 0.0;
+  request.periodStartLocal = zen::DateRecToJulian(day);
+  request.periodEndLocal = request.periodStartLocal + days;
+  request.level = 0;
+  request.minSatElevationDeg = 10.0;
+  request.illuminationRequired = true;
+  request.maxSunElevationDeg = -5.0;
+  request.threads = static_cast<int>(state.range(0));
+  request.satellites = sets;
+  int events = 0;
+  for (auto _ : state) {
+    zen::TSearchFlags flags;
+    const zen::TSearchOutcome outcome = zen::RunSearch(request, flags, nullptr);
+    events = outcome.totalCount;
+    benchmark::DoNotOptimize(outcome.rows.data());
+  }
+  state.counters["sets"] = static_cast<double>(sets.size());
+  state.counters["events"] = events;
+}
+
+void BM_VisualWeek(benchmark::State& state) {
+  SearchFile(state, "visual_2026-02-11.tle", zen::TDateRec{2026, 2, 11, 0, 0, 0, 0}, 7.0);
+}
+
+void BM_StarlinkDay(benchmark::State& state) {
+  SearchFile(state, "starlink_2026-05-30.tle", zen::TDateRec{2026, 5, 30, 0, 0, 0, 0}, 1.0);
+}
+
+// Argument: threads (0 = every core).
+BENCHMARK(BM_VisualWeek)->Arg(0)->Arg(1)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_StarlinkDay)->Arg(0)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,25 @@
+// How fast a satellite's look can change: bounds that let a walk leave out samples whose
+// outcome is already certain. Every bound errs on the safe side by a wide margin.
+#pragma once
+
+#include "core/numeric.h"
+
+namespace zen {
+
+// An upper bound of a near-earth satellite's speed (km/s) at any time, from its state now
+// (km, km/s, magnitudes filled): gravity cannot speed it up by more than a fall from its
+// radius to below the earth's surface. 0 when the state allows no bound.
+double SpeedBoundKmS(const TVector& posKm, const TVector& velKmS);
+
+// Seconds within which the refracted elevation of a satellite surely stays below (or above)
+// the limit, from its geometric elevation's sine and range now and its speed bound.
+double SecondsSurelyBelow(double elevationSine, double rangeKm, double speedBoundKmS,
+                          double limitDeg);
+double SecondsSurelyAbove(double elevationSine, double rangeKm, double speedBoundKmS,
+                          double limitDeg);
+
+// Seconds within which a satellite that is not sunlit now (EclipseState not 0) surely stays
+// so. 0 when it is sunlit.
+double SecondsSurelyDark(const TVector& posKm, const TVector& sunKm, double speedBoundKmS);
+
+}  // namespace zen

@@ -1,0 +1,74 @@
+// The bounds that let a walk leave samples out, checked second by second on real satellites:
+// a satellite said to stay below, above or in the dark for some seconds does so.
+#include <gtest/gtest.h>
+
+#include "core/propagator.h"
+#include "core/sun.h"
+#include "prediction/motion_bounds.h"
+#include "prediction/pass_walk.h"
+#include "search_fixture.h"
+
+namespace zen {
+namespace {
+
+TEST(MotionBounds, HoldAtEverySecondTheyCover) {
+  const auto sets = test::ReferenceSets("visual_2026-02-11.tle");
+  ZEN_SKIP_WITHOUT(sets);
+  const TGeodetic observer = ObserverFromSite(53.0217, 18.6107, 65.0);
+  const double startUtc = DateRecToJulian(TDateRec{2026, 2, 11, 0, 0, 0, 0});
+  constexpr int kSeconds = 4 * 3600;
+  constexpr int kWindow = 1800;  // the part of a bound that is checked
+  std::vector<TMoment> moments;
+  for (int s = 0; s < kSeconds + kWindow; ++s) {
+    moments.push_back(MomentAt(observer, startUtc + s / 86400.0));
+  }
+  double coveredSeconds = 0.0;
+  for (size_t i = 0; i < sets.size(); i += 15) {
+    SCOPED_TRACE(sets[i].name);
+    TPropagator propagator;
+    propagator.LoadElements(sets[i].lines);
+    ASSERT_FALSE(propagator.CurrentElements.UseDeepSpace);
+    struct TSecond {
+      double sine = 0.0;
+      double rangeKm = 0.0;
+      double elevationDeg = 0.0;
+      bool sunlit = false;
+      TVector pos;
+      TVector vel;
+    };
+    std::vector<TSecond> truth;
+    for (const TMoment& moment : moments) {
+      TSecond t;
+      propagator.Propagate(t.pos, t.vel, moment.jd);
+      TPropagator::ScaleStateToKm(t.pos, t.vel);
+      t.sine = ElevationSineInFrame(moment.frame, t.pos, t.rangeKm);
+      t.elevationDeg = Degrees(LookAngles(t.pos, t.vel, observer, moment.jd).second);
+      t.sunlit = EclipseState(t.pos, moment.sun) == kSunlit;
+      truth.push_back(t);
+    }
+    for (int s = 0; s < kSeconds; s += 7) {
+      const TSecond& now = truth[static_cast<size_t>(s)];
+      const double speedKmS = SpeedBoundKmS(now.pos, now.vel);
+      ASSERT_GT(speedKmS, now.vel.w);
+      const double dark = SecondsSurelyDark(now.pos, moments[static_cast<size_t>(s)].sun, speedKmS);
+      EXPECT_TRUE(dark == 0.0 || !now.sunlit);
+      for (double limitDeg : {0.0, 10.0}) {
+        const double below = SecondsSurelyBelow(now.sine, now.rangeKm, speedKmS, limitDeg);
+        const double above = SecondsSurelyAbove(now.sine, now.rangeKm, speedKmS, limitDeg);
+        for (int k = 1; k <= kWindow; ++k) {
+          const TSecond& later = truth[static_cast<size_t>(s + k)];
+          ASSERT_TRUE(k > below || later.elevationDeg < limitDeg) << s << " + " << k;
+          ASSERT_TRUE(k > above || later.elevationDeg > limitDeg) << s << " + " << k;
+          ASSERT_TRUE(k > dark || !later.sunlit) << s << " + " << k;
+        }
+        coveredSeconds += below + above;
+      }
+      coveredSeconds += dark;
+    }
+  }
+  // The bounds leave out a good part of the time, or they would be of no use.
+  EXPECT_GT(coveredSeconds, 2.0e6);
+}
+
+}  // namespace
+}  // namespace zen
