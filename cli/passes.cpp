@@ -200,11 +200,13 @@ class TProgressLine : public TSearchListener {
 
   void SatelliteStarted(int, const std::string&) override {}
   void Progress(int, int globalPercent, const std::string& estimate) override {
-    Show("searching " + std::to_string(globalPercent) + "%, estimate " + estimate);
+    Show("searching " + std::to_string(globalPercent) + "%, estimate " + estimate, false);
   }
   void EventAdded(int, const TResultRows&, int, int) override {}
-  void SortStarted(bool) override { Show("sorting"); }
-  void SortProgress(int percent) override { Show("sorting " + std::to_string(percent) + "%"); }
+  void SortStarted(bool) override { Show("sorting", true); }
+  void SortProgress(int percent) override {
+    Show("sorting " + std::to_string(percent) + "%", false);
+  }
 
   // Blanks the line, so what follows starts on a clean one.
   void Clear() {
@@ -214,8 +216,14 @@ class TProgressLine : public TSearchListener {
   }
 
  private:
-  void Show(const std::string& text) {
-    if (!shown_) return;
+  // Progress comes up to a hundred times per satellite: the line is redrawn when its text
+  // changes, at most every kRedraw, so a terminal is not flooded.
+  void Show(const std::string& text, bool always) {
+    if (!shown_ || text == text_) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (!always && width_ > 0 && now - drawn_ < kRedraw) return;
+    drawn_ = now;
+    text_ = text;
     std::string line = std::string(kName) + ": " + text;
     const size_t length = line.size();
     if (length < width_) line.append(width_ - length, ' ');
@@ -223,9 +231,13 @@ class TProgressLine : public TSearchListener {
     err_ << '\r' << line << std::flush;
   }
 
+  static constexpr std::chrono::milliseconds kRedraw{100};
+
   std::ostream& err_;
   bool shown_;
   size_t width_ = 0;
+  std::string text_;
+  std::chrono::steady_clock::time_point drawn_;
 };
 
 std::string CsvField(const std::string& text) {

@@ -9,9 +9,12 @@
 
 namespace zen {
 
-// "123.456": fixed notation with three decimals, at most seven significant digits.
+// "123.456": fixed notation with three decimals, at most seven significant digits. The value is
+// rounded once, at its seventh significant digit or its third decimal, whichever comes first;
+// decimals past the seventh digit are zeros ("12345.680"), as are whole digits past it
+// ("123456800.000"). "." whatever the locale; a value that shows as zero has no "-".
 std::string ResultNumberText(double value);
-// "0.53": two decimals, at most three significant digits.
+// "0.53": two decimals, at most three significant digits, by the same rule ("12.30").
 std::string FlareAngleText(double value);
 
 // The cells of one row, the catalogue number last: 8 for passes, 11 for flares. An empty row
