@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QMouseEvent>
@@ -18,6 +19,8 @@
 #include "app/location_page.h"
 #include "app/main_page.h"
 #include "app/options_page.h"
+#include "app/prediction_page.h"
+#include "app/prediction_setup_page.h"
 #include "app/program_folder.h"
 #include "app/side_panel.h"
 #include "app/string_grid.h"
@@ -65,6 +68,9 @@ TMainWindow::TMainWindow(const TStartContext& start, UserDialogs& dialogs, QWidg
   location_->busyStarts = [this] { ShowMsg(); };
   location_->busyEnds = [this] { HideMsg(); };
   settings_->siteLoaded = [this] { location_->ShowSite(); };
+  // The search progress dialog belongs to the prediction commands, centred on this window.
+  form3_ = new TForm3(this);
+  prediction_ = new TPredictionCommands(*tracker_, *time_, *tracking_, dialogs_, *form3_, this);
   settings_->busyStarts = [this] { ShowMsg(); };
   settings_->busyEnds = [this] { HideMsg(); };
   // The machine's offset adopted at start is kept in the main file at once.
@@ -81,6 +87,8 @@ TMainWindow::TMainWindow(const TStartContext& start, UserDialogs& dialogs, QWidg
 }
 
 TMainWindow::~TMainWindow() {
+  // A search still finishing stops and its thread is waited for before anything goes.
+  prediction_->StopSearch();
   qApp->removeEventFilter(show_);
   qApp->removeEventFilter(keys_);
   footer_.Painted = nullptr;
@@ -145,15 +153,6 @@ void TMainWindow::BuildPages(QTableWidget* liveTable) {
   infozO->setObjectName(QStringLiteral("infozO"));
   infozO->setGeometry(4, 4, 290, 160);
   SetLabelColumn(infozO, LabelList(kOrbitLabels));
-  resultz_ = MakeResultsGrid(pages_->widget(kPagePrediction), PassesColumnWidths());
-  resultz_->setObjectName(QStringLiteral("resultz"));
-  resultz_->setGeometry(4, 4, 512, 160);
-  SetHeadingRow(resultz_, PassesHeadings());
-  resultzF_ = MakeResultsGrid(pages_->widget(kPagePrediction), FlaresColumnWidths());
-  resultzF_->setObjectName(QStringLiteral("resultzF"));
-  resultzF_->setGeometry(4, 4, 512, 160);
-  SetHeadingRow(resultzF_, FlaresHeadings());
-  resultzF_->hide();
   versionLabel_ = BuildAboutPage(pages_->widget(kPageAbout));
   mainPage_ = new TMainPage(*tracker_, *time_, *window_, *tracking_, pages_->widget(kPageMain));
   mainPage_->setGeometry(0, 0, kPageArea.width(), kPageArea.height());
@@ -162,6 +161,10 @@ void TMainWindow::BuildPages(QTableWidget* liveTable) {
   locationPage_ = new TLocationPage(*tracker_, *location_, pages_->widget(kPageLocation));
   locationPage_->setGeometry(0, 0, kPageArea.width(), kPageArea.height());
   infoPage_ = new TInfoPage(*tracker_, liveTable, infozO, pages_->widget(kPageInfo), dialogs_);
+  setupPage_ = new TPredictionSetupPage(*tracker_, *prediction_, pages_->widget(kPageSetup));
+  setupPage_->setGeometry(0, 0, kPageArea.width(), kPageArea.height());
+  predictionPage_ = new TPredictionPage(*prediction_, pages_->widget(kPagePrediction));
+  predictionPage_->setGeometry(0, 0, kPageArea.width(), kPageArea.height());
 
   pageTabs_ = new QTabBar(this);
   pageTabs_->setObjectName(QStringLiteral("pageTabs"));
@@ -176,11 +179,14 @@ void TMainWindow::BuildPages(QTableWidget* liveTable) {
                 optionsPage_->sun,
                 locationPage_->list,
                 infozO,
-                pages_->widget(kPageSetup),
-                pages_->widget(kPagePrediction),
+                setupPage_->periodGroup,
+                predictionPage_->predictButton,
                 pageTabs_};
+  // A group hands the focus on to its checked choice or first control.
   for (QWidget* target : pageFocus_) {
-    if (target->focusPolicy() == Qt::NoFocus) target->setFocusPolicy(Qt::TabFocus);
+    if (target->focusPolicy() == Qt::NoFocus && qobject_cast<QGroupBox*>(target) == nullptr) {
+      target->setFocusPolicy(Qt::TabFocus);
+    }
   }
 }
 
@@ -208,6 +214,7 @@ bool TMainWindow::Initialize() {
   settings_->SetProgramFolder(programFolder_);
   location_->SetProgramFolder(programFolder_);
   window_->SetProgramFolder(programFolder_);
+  prediction_->SetProgramFolder(programFolder_);
   QString folderProblem = EnterProgramFolder(programFolder_);
   if (!folderProblem.isEmpty()) return Stop(1, folderProblem);
   activated_ = false;

@@ -20,8 +20,10 @@
 #include "app/key_commands.h"
 #include "app/location_commands.h"
 #include "app/pointer_commands.h"
+#include "app/prediction_commands.h"
 #include "app/quick_menu.h"
 #include "app/screen.h"
+#include "app/search_dialog.h"
 #include "app/settings_commands.h"
 #include "app/show_commands.h"
 #include "app/single_instance.h"
@@ -41,6 +43,8 @@ class TInfoPage;
 class TLocationPage;
 class TMainPage;
 class TOptionsPage;
+class TPredictionPage;
+class TPredictionSetupPage;
 class TSidePanel;
 
 struct TScreenInfo {
@@ -110,6 +114,7 @@ class TMainWindow : public QWidget {
   TKeyCommands& KeyCommands() { return *keys_; }
   TQuickMenu& QuickMenu() { return *quickMenu_; }
   TPointerCommands& Pointer() { return *pointer_; }
+  TPredictionCommands& PredictionCommands() { return *prediction_; }
 
   TSatelliteList& Satellites() { return tracker_->list; }
   const TTimeControl& Time() const { return tracker_->time; }
@@ -127,6 +132,9 @@ class TMainWindow : public QWidget {
   TOptionsPage* OptionsPage() const { return optionsPage_; }
   TInfoPage* InfoPage() const { return infoPage_; }
   TLocationPage* LocationPage() const { return locationPage_; }
+  TPredictionSetupPage* PredictionSetupPage() const { return setupPage_; }
+  TPredictionPage* PredictionPage() const { return predictionPage_; }
+  TForm3* SearchDialog() const { return form3_; }
   bool TimePanelShown() const { return !timePanel_->isHidden(); }
 
  protected:
@@ -161,6 +169,8 @@ class TMainWindow : public QWidget {
   TPointerCommands* pointer_ = nullptr;
   TKeyCommands* keys_ = nullptr;
   TQuickMenu* quickMenu_ = nullptr;
+  TForm3* form3_ = nullptr;
+  TPredictionCommands* prediction_ = nullptr;
 
   TSidePanel* sidePanel_ = nullptr;
   QWidget* timePanel_ = nullptr;
@@ -172,8 +182,8 @@ class TMainWindow : public QWidget {
   QTabBar* pageTabs_ = nullptr;
   QLabel* messagePanel_ = nullptr;
   QLabel* versionLabel_ = nullptr;
-  QTableWidget* resultz_ = nullptr;
-  QTableWidget* resultzF_ = nullptr;
+  TPredictionSetupPage* setupPage_ = nullptr;
+  TPredictionPage* predictionPage_ = nullptr;
   // The control each page tab focuses when its key shows it.
   std::array<QWidget*, kPageTabCaptions.size()> pageFocus_{};
 

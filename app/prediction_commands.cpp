@@ -1,0 +1,365 @@
+// Every command of the prediction pages: the set-up's period and options, "Predict" with its
+// worker thread and progress dialog, the "Passes"/"Flares" toggle, "Go to" and "Save".
+#include "app/prediction_commands.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMetaObject>
+#include <QPointer>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <utility>
+
+#include "prediction/results.h"
+#include "tracking/date_text.h"
+
+namespace zen {
+
+namespace {
+
+QString Q(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+// The latest progress of a search. The search may report faster than the window draws, so
+// only the newest values wait to be shown, never a queue of old ones.
+struct TProgressMailbox {
+  std::mutex mutex;
+  bool pending = false;
+  int satellitePercent = 0;
+  int globalPercent = 0;
+  std::string estimate;
+  bool sortPending = false;
+  int sortPercent = 0;
+};
+
+}  // namespace
+
+// Hands every call of a search, made on the worker thread, to the user-interface thread. It
+// never waits for the window and never touches a widget itself.
+class TQueuedListener final : public TSearchListener {
+ public:
+  TQueuedListener(TPredictionCommands& owner, TSearchKind kind)
+      : owner_(owner), kind_(kind), mailbox_(std::make_shared<TProgressMailbox>()) {}
+
+  void SatelliteStarted(int, const std::string& line) override {
+    TPredictionCommands* owner = &owner_;
+    Post([owner, text = Q(line)] { owner->dialog_.SatelliteStarted(text); });
+  }
+
+  void Progress(int satellitePercent, int globalPercent, const std::string& estimate) override {
+    {
+      std::lock_guard lock(mailbox_->mutex);
+      mailbox_->satellitePercent = satellitePercent;
+      mailbox_->globalPercent = globalPercent;
+      mailbox_->estimate = estimate;
+      if (mailbox_->pending) return;
+      mailbox_->pending = true;
+    }
+    TPredictionCommands* owner = &owner_;
+    Post([owner, mailbox = mailbox_] {
+      int satellite = 0;
+      int global = 0;
+      QString estimate;
+      {
+        std::lock_guard lock(mailbox->mutex);
+        mailbox->pending = false;
+        satellite = mailbox->satellitePercent;
+        global = mailbox->globalPercent;
+        estimate = Q(mailbox->estimate);
+      }
+      owner->dialog_.ShowProgress(satellite, global, estimate);
+    });
+  }
+
+  void EventAdded(int, const TResultRows& rows, int satelliteCount, int totalCount) override {
+    TPredictionCommands* owner = &owner_;
+    Post([owner, kind = kind_, rows, satelliteCount, totalCount] {
+      owner->onEventAdded(kind, rows, satelliteCount, totalCount);
+    });
+  }
+
+  void SortStarted(bool interruptedByCancel) override {
+    TPredictionCommands* owner = &owner_;
+    Post([owner, interruptedByCancel] { owner->dialog_.SortStarted(interruptedByCancel); });
+  }
+
+  void SortProgress(int percent) override {
+    {
+      std::lock_guard lock(mailbox_->mutex);
+      mailbox_->sortPercent = percent;
+      if (mailbox_->sortPending) return;
+      mailbox_->sortPending = true;
+    }
+    TPredictionCommands* owner = &owner_;
+    Post([owner, mailbox = mailbox_] {
+      int percent = 0;
+      {
+        std::lock_guard lock(mailbox->mutex);
+        mailbox->sortPending = false;
+        percent = mailbox->sortPercent;
+      }
+      owner->dialog_.ShowSortProgress(percent);
+    });
+  }
+
+ private:
+  TPredictionCommands& owner_;
+  TSearchKind kind_;
+  std::shared_ptr<TProgressMailbox> mailbox_;
+
+  // The owner outlives the thread (it joins it before it goes); a call still queued when the
+  // owner goes is dropped with it.
+  template <typename F>
+  void Post(F&& call) {
+    QMetaObject::invokeMethod(&owner_, std::forward<F>(call), Qt::QueuedConnection);
+  }
+};
+
+TPredictionCommands::TPredictionCommands(TTracker& tracker, TTimeCommands& time,
+                                         TTrackingCommands& tracking, UserDialogs& dialogs,
+                                         TForm3& dialog, QObject* parent)
+    : QObject(parent),
+      tracker_(tracker),
+      time_(time),
+      tracking_(tracking),
+      dialogs_(dialogs),
+      dialog_(dialog) {
+  predict = new QAction(QStringLiteral("&Predict"), this);
+  goTo = new QAction(QStringLiteral("Go to"), this);
+  save = new QAction(QStringLiteral("Save"), this);
+  kinds = new QActionGroup(this);
+  showPasses = new QAction(QStringLiteral("Passes"), kinds);
+  showFlares = new QAction(QStringLiteral("Flares"), kinds);
+  for (QAction* kind : {showPasses, showFlares}) kind->setCheckable(true);
+  showPasses->setChecked(true);
+  connect(predict, &QAction::triggered, this, [this] { PrepareSearch(ShownKind()); });
+  connect(goTo, &QAction::triggered, this, [this] {
+    TSearchKind kind = ShownKind();
+    GoTo(kind, selectedRow ? selectedRow(kind) : -1);
+  });
+  connect(save, &QAction::triggered, this, [this] { Save(ShownKind()); });
+  connect(showPasses, &QAction::triggered, this, [this] { ShowKind(TSearchKind::Passes); });
+  connect(showFlares, &QAction::triggered, this, [this] { ShowKind(TSearchKind::Flares); });
+  // Until a search has run, each table holds one empty row.
+  rows_ = {TResultRows{std::nullopt}, TResultRows{std::nullopt}};
+}
+
+TPredictionCommands::~TPredictionCommands() {
+  StopSearch();
+}
+
+TSearchKind TPredictionCommands::ShownKind() const {
+  return showFlares->isChecked() ? TSearchKind::Flares : TSearchKind::Passes;
+}
+
+void TPredictionCommands::ShowKind(TSearchKind kind) {
+  (kind == TSearchKind::Flares ? showFlares : showPasses)->setChecked(true);
+}
+
+void TPredictionCommands::SetOptions(const TPredictionOptions& options) {
+  tracker_.prediction = options;
+}
+
+void TPredictionCommands::SetAutomatic(bool automatic) {
+  setup_.automatic = automatic;
+  if (!automatic) {
+    PeriodToManual();
+  } else {
+    emit SetupChanged();
+  }
+}
+
+void TPredictionCommands::SetBackward(bool backward) {
+  setup_.backward = backward;
+}
+
+QString TPredictionCommands::LeavePeriodStart(const QString& typed) {
+  return Q(setup_.period.LeaveStart(typed.toStdString()));
+}
+
+QString TPredictionCommands::LeavePeriodEnd(const QString& typed) {
+  return Q(setup_.period.LeaveEnd(typed.toStdString()));
+}
+
+void TPredictionCommands::PeriodToManual() {
+  const TPredictionOptions& o = tracker_.prediction;
+  setup_.period = zen::PeriodToManual(tracker_.time.MachineTime, o.periodLength, o.periodUnit,
+                                      setup_.backward, tracker_.time.UnitLength);
+  emit SetupChanged();
+}
+
+void TPredictionCommands::PrepareSearch(TSearchKind kind) {
+  // A search that is still finishing (its dialog closed during the sort) is not joined by a
+  // second one.
+  if (searchRunning_) return;
+  const TPredictionOptions options = tracker_.prediction;
+  std::vector<TSearchSatellite> list = SearchList(tracker_.list, SearchesAllLoaded(kind, options));
+  if (!HasSomethingToSearch(kind, list, isIridium)) {
+    dialogs_.Inform(QString::fromLatin1(NothingToSearchText(kind)));
+    return;
+  }
+
+  const size_t k = Index(kind);
+  searchRunning_ = true;
+  predict->setEnabled(false);
+  ready_[k] = false;
+  rows_[k] = TResultRows{std::nullopt};
+  nextResultRow_ = 0;
+  emit RowsChanged(static_cast<int>(kind), 0);
+
+  if (setup_.automatic) {
+    PeriodToManual();
+  }
+  if (setup_.period.SwapIfReversed()) emit SetupChanged();
+
+  const double offsetHours = tracker_.time.UtcOffsetHours();
+  const TSite& site = tracker_.Site();
+  TSearchRequest request =
+      MakeSearchRequest(kind, options, setup_.period, offsetHours, site, std::move(list));
+  const std::string siteText = SiteText(site.name, site.latitude, site.longitude);
+  const std::string zoneText = TimeZoneText(offsetHours);
+  flags_ = std::make_shared<TSearchFlags>();
+  dialog_.Prepare(kind, Q(setup_.period.StartText()), Q(setup_.period.EndText()), Q(siteText),
+                  Q(zoneText), flags_);
+  headers_[k] = zen::ReportHeader(
+      MakeReportHeaderInput(kind, options, setup_.automatic, setup_.period, siteText, zoneText));
+  time_.StopTimers();
+
+  if (worker_.joinable()) worker_.join();
+  auto search = [this, kind, request = std::move(request), flags = flags_] {
+    TSearchOutcome outcome;
+    std::string failure;
+    try {
+      TQueuedListener listener(*this, kind);
+      outcome = RunSearch(request, *flags, &listener);
+    } catch (const std::exception& error) {
+      failure = error.what();
+      outcome.terminated = true;
+    }
+    QMetaObject::invokeMethod(
+        this,
+        [this, kind, outcome = std::move(outcome), failure]() mutable {
+          onSearchFinished(kind, std::move(outcome), failure);
+        },
+        Qt::QueuedConnection);
+  };
+  try {
+    worker_ = std::thread(std::move(search));
+  } catch (const std::system_error& error) {
+    searchRunning_ = false;
+    predict->setEnabled(true);
+    time_.StartTimers();
+    dialogs_.ShowError(QStringLiteral("The search cannot start: ") + Q(error.what()));
+    return;
+  }
+
+  QPointer<TPredictionCommands> alive(this);
+  dialog_.exec();
+  if (alive.isNull()) return;
+  // Closed during the sort: the search stops where it stands and reports what it has.
+  if (searchRunning_) flags_->terminate = true;
+}
+
+void TPredictionCommands::onEventAdded(TSearchKind kind, const TResultRows& rows,
+                                       int satelliteCount, int totalCount) {
+  TResultRows& table = rows_[Index(kind)];
+  const size_t first = nextResultRow_;
+  for (const std::optional<TFound>& row : rows) {
+    if (nextResultRow_ < table.size()) {
+      table[nextResultRow_] = row;
+    } else {
+      table.push_back(row);
+    }
+    ++nextResultRow_;
+  }
+  emit RowsChanged(static_cast<int>(kind), static_cast<int>(first));
+  dialog_.ShowCounts(satelliteCount, totalCount);
+}
+
+void TPredictionCommands::onSearchFinished(TSearchKind kind, TSearchOutcome outcome,
+                                           const std::string& failure) {
+  if (worker_.joinable()) worker_.join();
+  const size_t k = Index(kind);
+  rows_[k] = outcome.rows.empty() ? TResultRows{std::nullopt} : std::move(outcome.rows);
+  emit RowsChanged(static_cast<int>(kind), 0);
+  const bool sortStopped = outcome.interruptedInSort || outcome.terminated;
+  if (outcome.interruptedByCancel || sortStopped) MarkInterrupted(headers_[k]);
+  dialog_.Finished(sortStopped);
+  ready_[k] = true;
+  time_.StartTimers();
+  searchRunning_ = false;
+  predict->setEnabled(true);
+  if (!failure.empty()) dialogs_.ShowError(QStringLiteral("The search stopped: ") + Q(failure));
+}
+
+void TPredictionCommands::StopSearch() {
+  if (!worker_.joinable()) return;
+  flags_->cancel = true;
+  flags_->terminate = true;
+  worker_.join();
+}
+
+int TPredictionCommands::FindTracked(const std::string& catalogNumber) const {
+  const TSatelliteList& list = tracker_.list;
+  int found = 0;
+  for (int i = 1; i <= list.TrackedCount; ++i) {
+    if (list.CatalogNumberOf(i) == catalogNumber) found = i;
+  }
+  return found;
+}
+
+void TPredictionCommands::GoTo(TSearchKind kind, int row) {
+  const TResultRows& rows = rows_[Index(kind)];
+  if (row < 0 || row >= static_cast<int>(rows.size())) return;
+  const std::vector<std::string> cells = ResultCells(kind, rows[static_cast<size_t>(row)]);
+  if (cells.empty() || cells.front().empty()) return;
+  const std::string timeText = cells.front();
+  const std::string catalogNumber = cells.back();
+  int position = FindTracked(catalogNumber);
+  if (position == 0) {
+    const TSatelliteList& list = tracker_.list;
+    std::vector<int> matches;
+    for (int slot = 1; slot <= list.LoadedCount; ++slot) {
+      if (CatalogNumberText(list.Catalog.CatalogElements[static_cast<size_t>(slot)]) ==
+          catalogNumber) {
+        matches.push_back(slot);
+      }
+    }
+    for (int slot : matches) tracking_.TrackCatalogEntry(slot);
+    position = FindTracked(catalogNumber);
+  }
+  if (position == 0) return;
+  time_.GoToMoment(DateRecToJulian(NormaliseDateText(timeText).record),
+                   tracker_.show.middleAfterGoToMarker);
+  tracking_.SetActive(position);
+}
+
+void TPredictionCommands::Save(TSearchKind kind) {
+  const size_t k = Index(kind);
+  if (!ready_[k]) {
+    dialogs_.Inform(QStringLiteral("Nothing to save."));
+    return;
+  }
+  QString file = dialogs_.ChooseFileToSave(QStringLiteral("Save results"),
+                                           QDir(programFolder_).filePath(QStringLiteral("Output")),
+                                           QStringLiteral("Text files (*.txt);;All files (*)"));
+  if (file.isEmpty()) return;
+  // A name typed without an extension gets ".txt"; the dialog asked only about the name as
+  // typed, so a file of the completed name is asked about here.
+  if (QFileInfo(file).suffix().isEmpty()) {
+    file += QStringLiteral(".txt");
+    if (QFileInfo::exists(file) &&
+        !dialogs_.Ask(file + QStringLiteral(" already exists.\nDo you want to replace it?"))) {
+      return;
+    }
+  }
+  std::string error;
+  if (!WriteReport(file.toStdString(), ReportLines(kind, headers_[k], rows_[k]), error)) {
+    dialogs_.ShowError(QStringLiteral("Cannot write ") + file + QStringLiteral(": ") + Q(error));
+  }
+}
+
+}  // namespace zen

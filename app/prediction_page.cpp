@@ -1,0 +1,198 @@
+// The "Prediction" page: the results of the last passes and flares searches, one table at a
+// time, and the "Passes"/"Flares" toggle, "&Predict", "Go to" and "Save".
+#include "app/prediction_page.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QProxyStyle>
+#include <QScrollBar>
+#include <QStyleFactory>
+#include <algorithm>
+
+#include "app/actions.h"
+#include "app/grid_headings.h"
+#include "app/string_grid.h"
+#include "display/fonts.h"
+#include "prediction/results.h"
+
+namespace zen {
+
+namespace {
+
+const QRect kTableArea(4, 4, 512, 160);
+constexpr int kButtonsX = 522;
+constexpr int kButtonsWidth = 76;
+constexpr int kHeadingFontPx = 10;
+
+// The application's style with one pixel around a heading's text instead of several.
+class TSlimHeaderStyle : public QProxyStyle {
+ public:
+  TSlimHeaderStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+  int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                  const QWidget* widget) const override {
+    if (metric == PM_HeaderMargin) return 1;
+    return QProxyStyle::pixelMetric(metric, option, widget);
+  }
+};
+
+// The widest texts of the columns: numbers have seven significant digits and three decimals
+// at most (a range beyond 10000 km keeps a trailing 0), flare ranges stay below 10000 km.
+const char* const kTimeSample = "0000-00-00 00:00:00";
+const char* const kAngleSample = "000.000";
+const char* const kElevationSample = "-00.000";
+const char* const kRangeSample = "00000.000";
+const char* const kFlareRangeSample = "0000.000";
+// A cell's text keeps this much room beside it (the item margins and a pixel).
+constexpr int kCellPaddingPx = 7;
+// The name column.
+constexpr int kSatColumn = 1;
+
+// The documented widths suit a narrower face than the one the cells get here. Each column is
+// widened to its widest text; the last column before the hidden one, which filled the table's
+// width, is as wide as its text, and the name column takes what the others leave.
+void FitColumns(QTableWidget* table, const std::vector<const char*>& samples) {
+  const QFontMetrics metrics(table->font());
+  auto textWidth = [&](int c) {
+    const char* sample = samples[static_cast<size_t>(c)];
+    return *sample == '\0'
+               ? 0
+               : metrics.horizontalAdvance(QString::fromLatin1(sample)) + kCellPaddingPx;
+  };
+  const int lastShown = table->columnCount() - 2;
+  int used = 0;
+  for (int c = 0; c < table->columnCount(); ++c) {
+    if (c == kSatColumn) continue;
+    table->setColumnWidth(
+        c, c == lastShown ? textWidth(c) : std::max(table->columnWidth(c), textWidth(c)));
+    used += table->columnWidth(c);
+  }
+  const int inside =
+      table->width() - 2 * table->frameWidth() - table->verticalScrollBar()->sizeHint().width();
+  table->setColumnWidth(kSatColumn, inside - used);
+}
+
+QPushButton* Button(QWidget* parent, const QString& caption, const char* hint, QRect where) {
+  auto* button = new QPushButton(caption, parent);
+  button->setGeometry(where);
+  if (hint != nullptr) button->setToolTip(QString::fromLatin1(hint));
+  return button;
+}
+
+}  // namespace
+
+TPredictionPage::TPredictionPage(TPredictionCommands& commands, QWidget* parent)
+    : QWidget(parent), commands_(commands) {
+  resultz = MakeResultsGrid(this, PassesColumnWidths());
+  resultz->setObjectName(QStringLiteral("resultz"));
+  SetHeadingRow(resultz, PassesHeadings());
+  resultzF = MakeResultsGrid(this, FlaresColumnWidths());
+  resultzF->setObjectName(QStringLiteral("resultzF"));
+  SetHeadingRow(resultzF, FlaresHeadings());
+  for (QTableWidget* table : {resultz, resultzF}) {
+    table->setGeometry(kTableArea);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    // The narrow columns keep their headings whole with a slimmer margin and a face one
+    // pixel smaller than the cells'.
+    table->horizontalHeader()->setFont(ZenFontPixels(TFontFace::MsSansSerif, kHeadingFontPx));
+    auto* style = new TSlimHeaderStyle;
+    style->setParent(table->horizontalHeader());
+    table->horizontalHeader()->setStyle(style);
+    table->installEventFilter(this);
+    connect(table, &QTableWidget::cellDoubleClicked, commands_.goTo, &QAction::trigger);
+  }
+  FitColumns(resultz, {kTimeSample, "", kAngleSample, kElevationSample, kRangeSample, kAngleSample,
+                       kElevationSample, ""});
+  FitColumns(resultzF, {kTimeSample, "", kAngleSample, kElevationSample, kFlareRangeSample, "", "",
+                        "", kAngleSample, kElevationSample, ""});
+
+  passes = Button(this, commands_.showPasses->text(), "Show the passes", {kButtonsX, 4, 76, 22});
+  flares = Button(this, commands_.showFlares->text(), "Show the Iridium flares",
+                  {kButtonsX, 26, kButtonsWidth, 22});
+  for (QPushButton* toggle : {passes, flares}) toggle->setCheckable(true);
+  predictButton =
+      Button(this, commands_.predict->text(), "Search the period for events of the kind shown",
+             {kButtonsX, 60, kButtonsWidth, 28});
+  goToButton = Button(this, commands_.goTo->text(), "Show the map at the selected event",
+                      {kButtonsX, 100, kButtonsWidth, 26});
+  saveButton = Button(this, commands_.save->text(), "Save the results shown to a text file",
+                      {kButtonsX, 130, kButtonsWidth, 26});
+  BindButton(passes, commands_.showPasses);
+  BindButton(flares, commands_.showFlares);
+  BindButton(predictButton, commands_.predict);
+  BindButton(goToButton, commands_.goTo);
+  BindButton(saveButton, commands_.save);
+
+  commands_.selectedRow = [this](TSearchKind kind) { return SelectedRow(kind); };
+  connect(&commands_, &TPredictionCommands::RowsChanged, this,
+          [this](int kind, int firstRow) { ShowRows(static_cast<TSearchKind>(kind), firstRow); });
+  connect(commands_.showPasses, &QAction::toggled, this, &TPredictionPage::ShowKind);
+  ShowRows(TSearchKind::Passes, 0);
+  ShowRows(TSearchKind::Flares, 0);
+  ShowKind();
+}
+
+TPredictionPage::~TPredictionPage() {
+  commands_.selectedRow = nullptr;
+}
+
+QTableWidget* TPredictionPage::Table(TSearchKind kind) const {
+  return kind == TSearchKind::Flares ? resultzF : resultz;
+}
+
+int TPredictionPage::SelectedRow(TSearchKind kind) const {
+  const QTableWidget* table = Table(kind);
+  const QList<QTableWidgetItem*> selected = table->selectedItems();
+  if (!selected.isEmpty()) return selected.front()->row();
+  return table->currentRow();
+}
+
+void TPredictionPage::ShowKind() {
+  const bool flaresShown = commands_.ShownKind() == TSearchKind::Flares;
+  resultz->setVisible(!flaresShown);
+  resultzF->setVisible(flaresShown);
+  // The kind shown must be plain to see on the dark panel.
+  for (QPushButton* toggle : {passes, flares}) {
+    QPalette look = palette();
+    if ((toggle == flares) == flaresShown) {
+      look.setColor(QPalette::Button, look.color(QPalette::Highlight));
+      look.setColor(QPalette::ButtonText, look.color(QPalette::HighlightedText));
+    }
+    toggle->setPalette(look);
+  }
+}
+
+void TPredictionPage::ShowRows(TSearchKind kind, int firstRow) {
+  QTableWidget* table = Table(kind);
+  const TResultRows& rows = commands_.Rows(kind);
+  table->setUpdatesEnabled(false);
+  const int count = static_cast<int>(rows.size());
+  if (firstRow == 0) table->clearSelection();
+  table->setRowCount(count);
+  for (int r = std::max(firstRow, 0); r < count; ++r) {
+    const std::vector<std::string> cells = ResultCells(kind, rows[static_cast<size_t>(r)]);
+    for (int c = 0; c < table->columnCount() && c < static_cast<int>(cells.size()); ++c) {
+      const QString text = QString::fromStdString(cells[static_cast<size_t>(c)]);
+      if (QTableWidgetItem* item = table->item(r, c)) {
+        item->setText(text);
+      } else {
+        table->setItem(r, c, new QTableWidgetItem(text));
+      }
+    }
+  }
+  table->setUpdatesEnabled(true);
+}
+
+bool TPredictionPage::eventFilter(QObject* watched, QEvent* event) {
+  if ((watched == resultz || watched == resultzF) && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      commands_.goTo->trigger();
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace zen

@@ -1,0 +1,43 @@
+// The "Prediction" page: the results of the last passes and flares searches, one table at a
+// time, and the "Passes"/"Flares" toggle, "&Predict", "Go to" and "Save".
+#pragma once
+
+#include <QPushButton>
+#include <QTableWidget>
+#include <QWidget>
+
+#include "app/prediction_commands.h"
+
+namespace zen {
+
+class TPredictionPage : public QWidget {
+  Q_OBJECT
+
+ public:
+  TPredictionPage(TPredictionCommands& commands, QWidget* parent = nullptr);
+  ~TPredictionPage() override;
+
+  // The selected data row of a kind's table (0-based), -1 when none.
+  int SelectedRow(TSearchKind kind) const;
+  QTableWidget* Table(TSearchKind kind) const;
+
+  QTableWidget* resultz;   // passes
+  QTableWidget* resultzF;  // flares
+  QPushButton* passes;
+  QPushButton* flares;
+  QPushButton* predictButton;
+  QPushButton* goToButton;
+  QPushButton* saveButton;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  TPredictionCommands& commands_;
+
+  // The table of a kind shows the commands' rows from firstRow on.
+  void ShowRows(TSearchKind kind, int firstRow);
+  void ShowKind();
+};
+
+}  // namespace zen
