@@ -11,6 +11,7 @@
 
 #include "core/elements.h"
 #include "core/timescale.h"
+#include "prediction/iridium.h"
 
 namespace zen {
 
@@ -40,6 +41,12 @@ struct TSearchRequest {
   double longitudeDeg = 0.0;    // east positive
   double altitudeM = 0.0;
   std::vector<TSearchSatellite> satellites;  // in search order
+  // Flares: only entries the status table lists are searched; useIridiumTable chooses the
+  // labels ("Use internal Iridium status table"); a flare's smallest panel angle must not be
+  // above maxFlareAngleDeg.
+  TIridiumTable iridiumTable;
+  bool useIridiumTable = true;
+  double maxFlareAngleDeg = 1.0;
   int threads = 0;                           // 0: every core of the machine
 };
 
