@@ -1,0 +1,86 @@
+// What the search commands (passes, flares) share: the options of the period, the site and the
+// conditions, the request and report header they make, the progress line and the output.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/command_output.h"
+#include "cli/option_words.h"
+#include "prediction/results.h"
+#include "prediction/search.h"
+
+namespace zen::cli {
+
+enum class TOutputFormat { Report, Csv };
+
+// The options every search command takes, as given.
+struct TSearchWords {
+  std::string file;  // the element file
+  bool haveSite = false;
+  TSiteWords site;
+  std::optional<double> fromUtc;  // Julian dates
+  std::optional<double> toUtc;
+  std::optional<int64_t> days;
+  int64_t minElevationDeg = 10;
+  std::optional<int64_t> maxSunDeg;
+  bool noSunLimit = false;
+  int64_t level = 1;  // "1".."5" as the window's list shows it
+  double utcOffsetHours = 0.0;
+  TOutputFormat format = TOutputFormat::Report;
+};
+
+// A command's own options besides the shared ones.
+struct TOwnOptions {
+  std::vector<std::string> flags;       // options without a value
+  std::vector<std::string> valueWords;  // options with a value
+  std::function<void(const std::string& flag)> setFlag;
+  // Returns what is wrong with the value, or an empty text.
+  std::function<std::string(const std::string& word, const std::string& value)> applyValue;
+};
+
+// Reads the words into words and the command's own options; returns the error text of the
+// first mistake, or an empty text. Checks what every search needs (a file, a site) and the
+// shared options that exclude each other.
+std::string ParseSearchWords(const std::vector<std::string>& args, const TOwnOptions& own,
+                             TSearchWords& words);
+
+// A whole number of the option within first..last, or an error text.
+std::string ParseBounded(const std::string& option, const std::string& value, int64_t first,
+                         int64_t last, const char* unit, int64_t& number);
+
+// The period in UTC Julian dates: from --from (default: the system clock's whole second), to
+// --to, or --days after it, or a day after it. Returns an error text, or an empty text.
+std::string SearchPeriodUtc(const TSearchWords& words, double& fromUtc, double& toUtc);
+
+// The request's period, site and conditions (the kind's own fields are left as they are).
+void FillSearchRequest(const TSearchWords& words, double fromUtc, double toUtc,
+                       TSearchRequest& request);
+
+// What the report header says about the request the words made.
+TReportHeaderInput SearchHeaderInput(TSearchKind kind, const TSearchWords& words,
+                                     const TSearchRequest& request);
+
+// Every set of the element file in file order; false with the error said on err.
+bool ReadEverySatellite(const char* command, const std::string& file,
+                        std::vector<TSearchSatellite>& satellites, std::ostream& err);
+
+// Runs the search, with a progress line on err when err is a terminal, and marks the header
+// when the search was interrupted.
+TSearchOutcome RunCommandSearch(const char* command, const TSearchRequest& request,
+                                std::vector<std::string>& header, std::ostream& err);
+
+// The lines of the report, one by one; false once a write failed.
+bool WriteReportLines(TSearchKind kind, const std::vector<std::string>& header,
+                      const TResultRows& rows, TOutputLines& output);
+
+// A CSV field, quoted when it holds a comma, a quote or a line end.
+std::string CsvField(const std::string& text);
+// Three decimals, "." whatever the locale, no "-" on a value that shows as zero.
+std::string CsvNumber(double value);
+
+}  // namespace zen::cli
