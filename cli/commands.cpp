@@ -2,6 +2,7 @@
 #include "cli/commands.h"
 
 #include "cli/ephem.h"
+#include "cli/flares.h"
 #include "cli/look.h"
 #include "cli/passes.h"
 
@@ -20,6 +21,13 @@ const std::vector<TCommand>& Commands() {
        "[--utc-offset HOURS] [--format report|csv]",
        "search the visible passes of satellites over a site and print the report or CSV",
        RunPasses},
+      {"flares",
+       "FILE --site LAT,LON,ALT_M [--from UTC] [--to UTC | --days N] [--min-elev DEG] "
+       "[--max-sun DEG | --no-sun-limit] [--max-angle DEG] [--level 1..5] [--no-table] "
+       "[--utc-offset HOURS] [--format report|csv]",
+       "search the Iridium flares over a site (the satellites that Data/flares.dat of the "
+       "program's folder lists) and print the report or CSV",
+       RunFlares},
   };
   return commands;
 }

@@ -1,4 +1,5 @@
-// The command words of the command line: each runs without a window or a program folder.
+// The command words of the command line: each runs without a window, and none writes into the
+// program folder (flares reads its Iridium status table from there).
 #pragma once
 
 #include <ostream>

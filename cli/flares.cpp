@@ -1,0 +1,191 @@
+// The flares command: the window's Iridium flare search run from the command line over every
+// set of an element file, printed as the report the window saves (UTF-8, "\n" line ends) or as
+// CSV.
+#include "cli/flares.h"
+
+#include <cmath>
+#include <fstream>
+#include <optional>
+#include <system_error>
+#include <utility>
+
+#include "cli/command_output.h"
+#include "cli/option_words.h"
+#include "cli/search_command.h"
+#include "core/timescale.h"
+#include "prediction/iridium.h"
+#include "prediction/results.h"
+#include "prediction/search.h"
+#include "prediction/search_setup.h"
+
+namespace zen::cli {
+
+namespace {
+
+constexpr const char* kName = "zenarith flares";
+constexpr const char* kUsage =
+    "usage: zenarith flares FILE --site LAT,LON,ALT_M [--from UTC] [--to UTC | --days N]\n"
+    "         [--min-elev DEG] [--max-sun DEG | --no-sun-limit] [--max-angle DEG]\n"
+    "         [--level 1..5] [--no-table] [--utc-offset HOURS] [--format report|csv]\n"
+    "       searches every set of FILE that the Iridium status table Data/flares.dat of the\n"
+    "       program's folder lists; the satellite must be sunlit\n"
+    "       times as 2026-05-30T12:00:00Z (--from: now); latitude north and longitude east\n"
+    "       positive; --days 1..99 (1), --min-elev 0..45 (10), --max-sun -20..20 (-5),\n"
+    "       --max-angle 0.10..4.00 degrees, kept to hundredths (1.00), --level 1..5 (1),\n"
+    "       --utc-offset -12..14 hours in quarter hours (0)\n"
+    "       --no-table: name each flare's satellite from its set's name (\"IRIDIUM 17\" gives\n"
+    "       \"17\") instead of the table's label and status mark\n"
+    "       csv: one row per flare, catno,name,label,time_utc,az,el,range,panel,direction,\n"
+    "       angle,sun_az,sun_el (name: the set's name; label: the report's Sat text; panel:\n"
+    "       L, F or R; direction: A ascending or D descending; angle: the panel's flare\n"
+    "       angle; degrees and km, three decimals)\n";
+constexpr const char* kTableFile = "Data/flares.dat";
+
+struct TFlaresOptions {
+  double maxAngleDeg = 1.0;
+  bool useTable = true;
+};
+
+// Degrees within the set-up page's limits, kept to hundredths as the settings keep them, so
+// that the search uses the angle the header shows.
+std::string ParseMaxAngle(const std::string& value, double& angleDeg) {
+  double deg = 0.0;
+  if (!ParseReal(value, deg) || deg < kMinFlareAngleDeg || deg > kMaxFlareAngleDeg) {
+    return "--max-angle needs degrees within 0.10..4.00, such as 0.5";
+  }
+  angleDeg = std::round(deg * 100.0) / 100.0;
+  return {};
+}
+
+std::string ParseOptions(const std::vector<std::string>& args, TSearchWords& words,
+                         TFlaresOptions& o) {
+  TOwnOptions own;
+  own.flags = {"--no-table"};
+  own.valueWords = {"--max-angle"};
+  own.setFlag = [&](const std::string&) { o.useTable = false; };
+  own.applyValue = [&](const std::string&, const std::string& value) {
+    return ParseMaxAngle(value, o.maxAngleDeg);
+  };
+  return ParseSearchWords(args, own, words);
+}
+
+// The set's name of a catalogue number text: the first set of the list with it.
+const std::string& NameOf(const std::vector<TSearchSatellite>& list,
+                          const std::string& catalogNumber) {
+  static const std::string none;
+  for (const TSearchSatellite& s : list) {
+    if (s.catalogNumberText == catalogNumber) return s.name;
+  }
+  return none;
+}
+
+bool WriteCsv(const TResultRows& rows, const std::vector<TSearchSatellite>& list,
+              TOutputLines& output) {
+  if (!output.Write("catno,name,label,time_utc,az,el,range,panel,direction,angle,sun_az,sun_el")) {
+    return false;
+  }
+  for (const std::optional<TFound>& row : rows) {
+    if (!row) continue;
+    const TFound& f = *row;
+    const int panel = f.panel >= 1 && f.panel <= 3 ? f.panel : 2;
+    const std::string line =
+        CsvField(f.catalogNumber) + "," + CsvField(NameOf(list, f.catalogNumber)) + "," +
+        CsvField(f.sat) + "," + DateRecToText(JulianToDateRec(f.timeUtc)) + "," +
+        CsvNumber(f.azimuth) + "," + CsvNumber(f.elevation) + "," + CsvNumber(f.range) + "," +
+        PanelLetter(panel) + "," + std::string(1, f.direction) + "," +
+        CsvNumber(f.flareAngles[static_cast<size_t>(panel - 1)]) + "," +
+        CsvNumber(f.sunAzimuth) + "," + CsvNumber(f.sunElevation);
+    if (!output.Write(line)) return false;
+  }
+  return true;
+}
+
+// The status table of the program folder; false with the error said on err.
+bool LoadTable(const std::filesystem::path& programFolder, TIridiumTable& table,
+               std::ostream& err) {
+  if (programFolder.empty()) {
+    err << kName << ": No Iridiums loaded: the program's folder, which holds " << kTableFile
+        << ", is not known\n";
+    return false;
+  }
+  const std::filesystem::path file = programFolder / kTableFile;
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(file, ec) || !std::ifstream(file)) {
+    err << kName << ": No Iridiums loaded: cannot read the Iridium status table "
+        << file.string() << "\n";
+    return false;
+  }
+  table = zapodawajIridiums(file);
+  if (table.empty()) {
+    err << kName << ": No Iridiums loaded: the Iridium status table " << file.string()
+        << " lists no satellite\n";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::filesystem::path ProgramFileFolder() {
+  std::error_code ec;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec || program.empty()) return {};
+  return program.parent_path();
+}
+
+int RunFlares(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  return RunFlaresIn(ProgramFileFolder(), args, out, err);
+}
+
+int RunFlaresIn(const std::filesystem::path& programFolder, const std::vector<std::string>& args,
+                std::ostream& out, std::ostream& err) {
+  for (const std::string& word : args) {
+    if (word == "-h" || word == "--help") {
+      out << kUsage;
+      return out.flush() ? 0 : 1;
+    }
+  }
+  TSearchWords words;
+  TFlaresOptions options;
+  std::string problem = ParseOptions(args, words, options);
+  double fromUtc = 0.0;
+  double toUtc = 0.0;
+  if (problem.empty()) problem = SearchPeriodUtc(words, fromUtc, toUtc);
+  if (!problem.empty()) {
+    err << kName << ": " << problem << "\n";
+    return 2;
+  }
+
+  // As in the window: every set takes part whose number the table lists, whichever labels
+  // the flares get.
+  TSearchRequest request;
+  request.kind = TSearchKind::Flares;
+  request.brief = true;
+  request.allLoaded = true;
+  request.illuminationRequired = true;
+  request.useIridiumTable = options.useTable;
+  request.maxFlareAngleDeg = options.maxAngleDeg;
+  FillSearchRequest(words, fromUtc, toUtc, request);
+  if (!LoadTable(programFolder, request.iridiumTable, err)) return 1;
+  if (!ReadEverySatellite(kName, words.file, request.satellites, err)) return 1;
+  const TIridiumTable& table = request.iridiumTable;
+  if (!HasSomethingToSearch(TSearchKind::Flares, request.satellites,
+                            [&table](int number) { return IsIridium(table, number); })) {
+    err << kName << ": No Iridiums loaded: no set of " << words.file
+        << " is listed in the Iridium status table\n";
+    return 1;
+  }
+
+  TReportHeaderInput headerInput = SearchHeaderInput(TSearchKind::Flares, words, request);
+  headerInput.flareAngleText = FlareAngleFieldText(options.maxAngleDeg);
+  std::vector<std::string> header = ReportHeader(headerInput);
+
+  const TSearchOutcome outcome = RunCommandSearch(kName, request, header, err);
+  TOutputLines output(kName, out, err);
+  const bool written = words.format == TOutputFormat::Csv
+                           ? WriteCsv(outcome.rows, request.satellites, output)
+                           : WriteReportLines(TSearchKind::Flares, header, outcome.rows, output);
+  return written && output.Finish() ? 0 : 1;
+}
+
+}  // namespace zen::cli
