@@ -289,6 +289,7 @@ void TMainWindow::FormActivate() {
   screen_->DrawScreen(true);
   ShowMsg();
   // The Iridium data load before the main settings.
+  prediction_->zapodawajIridiums(programFolder_ + QStringLiteral("Data/flares.dat"));
   settings_->zapodawajSetUpMain();
   // "default" ends by loading its element file and tracked list; an element file on the
   // command line takes their place.

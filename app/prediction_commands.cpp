@@ -7,11 +7,13 @@
 #include <QMetaObject>
 #include <QPointer>
 #include <exception>
+#include <filesystem>
 #include <mutex>
 #include <optional>
 #include <system_error>
 #include <utility>
 
+#include "prediction/iridium.h"
 #include "prediction/results.h"
 #include "tracking/date_text.h"
 
@@ -159,6 +161,11 @@ void TPredictionCommands::ShowKind(TSearchKind kind) {
   (kind == TSearchKind::Flares ? showFlares : showPasses)->setChecked(true);
 }
 
+void TPredictionCommands::zapodawajIridiums(const QString& file) {
+  iridiumTable_ = zen::zapodawajIridiums(std::filesystem::path(file.toStdString()));
+  isIridium = [this](int catalogNumber) { return IsIridium(iridiumTable_, catalogNumber); };
+}
+
 void TPredictionCommands::SetOptions(const TPredictionOptions& options) {
   tracker_.prediction = options;
 }
@@ -217,8 +224,8 @@ void TPredictionCommands::PrepareSearch(TSearchKind kind) {
 
   const double offsetHours = tracker_.time.UtcOffsetHours();
   const TSite& site = tracker_.Site();
-  TSearchRequest request =
-      MakeSearchRequest(kind, options, setup_.period, offsetHours, site, std::move(list));
+  TSearchRequest request = MakeSearchRequest(kind, options, setup_.period, offsetHours, site,
+                                             std::move(list), iridiumTable_);
   const std::string siteText = SiteText(site.name, site.latitude, site.longitude);
   const std::string zoneText = TimeZoneText(offsetHours);
   flags_ = std::make_shared<TSearchFlags>();

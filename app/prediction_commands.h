@@ -36,6 +36,10 @@ class TPredictionCommands : public QObject {
   // Which catalogue numbers are Iridiums; the Iridium status table supplies it. Until then
   // no loaded set counts as one, and a flares search finds nothing to process.
   TIridiumTest isIridium;
+  // zapodawajIridiums: reads the Iridium status table (a missing or unreadable file gives an
+  // empty one), which every flares search then carries and isIridium answers from.
+  void zapodawajIridiums(const QString& file);
+  const TIridiumTable& IridiumTable() const { return iridiumTable_; }
   // The selected data row (0-based, -1: none) of the table that shows a kind.
   std::function<int(TSearchKind)> selectedRow;
 
@@ -93,6 +97,7 @@ class TPredictionCommands : public QObject {
   UserDialogs& dialogs_;
   TForm3& dialog_;
   QString programFolder_;
+  TIridiumTable iridiumTable_;
 
   TSearchSetup setup_;
   bool searchRunning_ = false;

@@ -93,8 +93,8 @@ bool WriteCsv(const TResultRows& rows, const std::vector<TSearchSatellite>& list
         CsvField(f.sat) + "," + DateRecToText(JulianToDateRec(f.timeUtc)) + "," +
         CsvNumber(f.azimuth) + "," + CsvNumber(f.elevation) + "," + CsvNumber(f.range) + "," +
         PanelLetter(panel) + "," + std::string(1, f.direction) + "," +
-        CsvNumber(f.flareAngles[static_cast<size_t>(panel - 1)]) + "," +
-        CsvNumber(f.sunAzimuth) + "," + CsvNumber(f.sunElevation);
+        CsvNumber(f.flareAngles[static_cast<size_t>(panel - 1)]) + "," + CsvNumber(f.sunAzimuth) +
+        "," + CsvNumber(f.sunElevation);
     if (!output.Write(line)) return false;
   }
   return true;
@@ -111,8 +111,8 @@ bool LoadTable(const std::filesystem::path& programFolder, TIridiumTable& table,
   const std::filesystem::path file = programFolder / kTableFile;
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file, ec) || !std::ifstream(file)) {
-    err << kName << ": No Iridiums loaded: cannot read the Iridium status table "
-        << file.string() << "\n";
+    err << kName << ": No Iridiums loaded: cannot read the Iridium status table " << file.string()
+        << "\n";
     return false;
   }
   table = zapodawajIridiums(file);

@@ -150,7 +150,8 @@ const char* NothingToSearchText(TSearchKind kind) {
 
 TSearchRequest MakeSearchRequest(TSearchKind kind, const TPredictionOptions& options,
                                  const TSearchPeriod& period, double utcOffsetHours,
-                                 const TSite& site, std::vector<TSearchSatellite> satellites) {
+                                 const TSite& site, std::vector<TSearchSatellite> satellites,
+                                 const TIridiumTable& iridiumTable) {
   const bool flares = kind == TSearchKind::Flares;
   TSearchRequest r;
   r.kind = kind;
@@ -167,6 +168,9 @@ TSearchRequest MakeSearchRequest(TSearchKind kind, const TPredictionOptions& opt
   r.longitudeDeg = site.longitude;
   r.altitudeM = site.altitude;
   r.satellites = std::move(satellites);
+  if (flares) r.iridiumTable = iridiumTable;
+  r.useIridiumTable = options.internalIridiumTable;
+  r.maxFlareAngleDeg = options.maxFlareAngleDeg;
   return r;
 }
 

@@ -90,9 +90,12 @@ const char* NothingToSearchText(TSearchKind kind);
 
 // The request of a search: flares are always brief, over every loaded set and need an
 // illuminated satellite; an unchecked "Maximum sun elevation" means no limit (90 degrees).
+// A flares request carries the Iridium status table, "Use internal Iridium status table" and
+// the maximum flare angle; a passes request needs none of them and leaves the table empty.
 TSearchRequest MakeSearchRequest(TSearchKind kind, const TPredictionOptions& options,
                                  const TSearchPeriod& period, double utcOffsetHours,
-                                 const TSite& site, std::vector<TSearchSatellite> satellites);
+                                 const TSite& site, std::vector<TSearchSatellite> satellites,
+                                 const TIridiumTable& iridiumTable);
 
 // What the report header says about a search about to start.
 TReportHeaderInput MakeReportHeaderInput(TSearchKind kind, const TPredictionOptions& options,

@@ -170,10 +170,13 @@ TEST(SearchRequest, FlaresForceTheirConditionsAndAnUncheckedSunLimitMeansNone) {
   o.maxSunElevationDeg = -12;
   o.minSatElevationDeg = 25;
   o.level = 3;
+  o.internalIridiumTable = false;
+  o.maxFlareAngleDeg = 2.35;
   TSearchPeriod period = PeriodToManual(Jd({2026, 5, 30, 21, 15, 30, 0}), 2, 1, false, Units());
   TSite site = DefaultSite();
   std::vector<TSearchSatellite> sats(2);
-  TSearchRequest passes = MakeSearchRequest(TSearchKind::Passes, o, period, 2.0, site, sats);
+  const TIridiumTable table = {{24793, '+', "7"}, {24796, '-', "4"}};
+  TSearchRequest passes = MakeSearchRequest(TSearchKind::Passes, o, period, 2.0, site, sats, table);
   EXPECT_FALSE(passes.brief);
   EXPECT_FALSE(passes.allLoaded);
   EXPECT_FALSE(passes.illuminationRequired);
@@ -183,10 +186,17 @@ TEST(SearchRequest, FlaresForceTheirConditionsAndAnUncheckedSunLimitMeansNone) {
   EXPECT_NEAR(passes.periodEndLocal - passes.periodStartLocal, 2.0 / 24.0, 1e-9);
   EXPECT_EQ(passes.latitudeDeg, site.latitude);
   EXPECT_EQ(passes.satellites.size(), 2u);
-  TSearchRequest flares = MakeSearchRequest(TSearchKind::Flares, o, period, 2.0, site, sats);
+  EXPECT_TRUE(passes.iridiumTable.empty());
+  TSearchRequest flares = MakeSearchRequest(TSearchKind::Flares, o, period, 2.0, site, sats, table);
   EXPECT_TRUE(flares.brief && flares.allLoaded && flares.illuminationRequired);
+  // The flare conditions the worker reads: the table, "Use internal Iridium status table"
+  // and the angle.
+  ASSERT_EQ(flares.iridiumTable.size(), 2u);
+  EXPECT_EQ(flares.iridiumTable[1].catalogNumber, 24796);
+  EXPECT_FALSE(flares.useIridiumTable);
+  EXPECT_EQ(flares.maxFlareAngleDeg, 2.35);
   o.sunBelowLimit = true;
-  EXPECT_EQ(MakeSearchRequest(TSearchKind::Passes, o, period, 2.0, site, {}).maxSunElevationDeg,
+  EXPECT_EQ(MakeSearchRequest(TSearchKind::Passes, o, period, 2.0, site, {}, {}).maxSunElevationDeg,
             -12.0);
 }
 
