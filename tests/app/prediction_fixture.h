@@ -32,10 +32,11 @@ class PredictionWindow : public ::testing::Test {
     Start({"25544"});
   }
 
-  // A window on 2026-05-30 21:15:30 local (UTC+2), the sample loaded and track tracked.
-  void Start(const std::vector<std::string>& track) {
+  // A window on 2026-05-30 21:15:30 local (UTC+2), the sample (or elementFile) loaded and
+  // track tracked.
+  void Start(const std::vector<std::string>& track, const QString& elementFile = {}) {
     TStartContext c = Context(folder.home.path(), folder.locks.path());
-    c.elementFile = folder.home.filePath("Tle/sample.tle");
+    c.elementFile = elementFile.isEmpty() ? folder.home.filePath("Tle/sample.tle") : elementFile;
     c.trackIds = track;
     window = std::make_unique<TMainWindow>(c, dialogs);
     window->ShowAsPlanned();
