@@ -7,7 +7,6 @@
 #include <fstream>
 #include <optional>
 #include <system_error>
-#include <utility>
 
 #include "cli/command_output.h"
 #include "cli/option_words.h"

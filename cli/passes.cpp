@@ -9,7 +9,6 @@
 #include "cli/command_output.h"
 #include "cli/option_words.h"
 #include "cli/search_command.h"
-#include "core/catalog.h"
 #include "core/timescale.h"
 #include "prediction/results.h"
 #include "prediction/search.h"

@@ -52,12 +52,6 @@ TEST_F(PredictionFlares, ATableListingNoLoadedSetMeansNoIridiumsEvenWithTrackedS
   EXPECT_EQ(dialogs.notices, (QStringList{"No Iridiums loaded.", "No Iridiums loaded."}));
   EXPECT_FALSE(commands->SearchRunning());
   EXPECT_FALSE(commands->ResultsReady(TSearchKind::Flares));
-  // The passes of the tracked satellite are searched as ever.
-  page->passes->click();
-  setup->allLoaded->setChecked(false);
-  PredictToTheEnd();
-  EXPECT_TRUE(commands->ResultsReady(TSearchKind::Passes));
-  EXPECT_EQ(dialogs.notices.size(), 2);
 }
 
 // A day of flares of the 2014 first-generation Iridium sets with the shipped status table, at

@@ -87,16 +87,9 @@ TEST_F(FlaresCommand, MistakesGiveOneErrorLine) {
        {f, "--site", site, "--no-table", "--to", "2014-09-19T00:00:00Z", "--days", "1"},
        "--to and --days",
        2},
-      {listed,
-       {f, "--site", site, "--from", "2014-09-19T00:00:00Z", "--to", "2014-09-18T00:00:00Z"},
-       "--to must not be before --from",
-       2},
       {listed, {f, "--site", site, "--max-sun", "-6", "--no-sun-limit"}, "cannot both", 2},
-      {listed, {f, "--site", site, "--min-elev", "46"}, "--min-elev needs", 2},
-      {listed, {f, "--site", site, "--level", "0"}, "--level needs", 2},
       // The passes command's choices of satellites and conditions are not the flares'.
       {listed, {f, "--site", site, "--sat", "24793"}, "unknown option --sat", 2},
-      {listed, {f, "--site", site, "--no-illum"}, "unknown option --no-illum", 2},
       {listed, {f, "--site", site, "--brief"}, "unknown option --brief", 2},
       {"", {f, "--site", site}, "No Iridiums loaded", 1},
       {"# only a comment\n 24793\n", {f, "--site", site}, "No Iridiums loaded", 1},
@@ -116,13 +109,6 @@ TEST_F(FlaresCommand, MistakesGiveOneErrorLine) {
     EXPECT_EQ(out_.str(), "") << words;
     EXPECT_EQ(Entries(home_.path()), before) << words;
   }
-}
-
-TEST_F(FlaresCommand, HelpPrintsTheUsageWithTheCsvColumns) {
-  EXPECT_EQ(Run({"--help"}), 0);
-  EXPECT_EQ(out_.str().rfind("usage: zenarith flares FILE", 0), 0u) << out_.str();
-  EXPECT_NE(out_.str().find("catno,name,label,time_utc,az,el,range,panel,direction,"),
-            std::string::npos);
 }
 
 // The 2014 first-generation Iridium sets, with a table that lists a third of them, over a
