@@ -1,5 +1,6 @@
 // The pass search over real element sets: the 149 brightest satellites for a week, and a
-// whole constellation of 10,395 sets for a day, from Torun with the usual conditions.
+// whole constellation of 10,395 sets for a day, from Torun with the usual conditions; and the
+// flare search over the first-generation Iridiums for a week.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -8,6 +9,7 @@
 
 #include "core/catalog.h"
 #include "core/timescale.h"
+#include "prediction/iridium.h"
 #include "prediction/search.h"
 
 namespace {
@@ -25,10 +27,11 @@ std::vector<zen::TSearchSatellite> ReadSets(const std::filesystem::path& file) {
   return sets;
 }
 
-// Passes of every set of the file for days from 00:00 UTC of the date: level "1" (60-second
-// coarse steps), satellite above 10 degrees and sunlit, the Sun below -5 degrees.
+// Passes (or flares) of every set of the file for days from 00:00 UTC of the date: level "1"
+// (60-second coarse steps), satellite above 10 degrees and sunlit, the Sun below -5 degrees,
+// flares of at most 1 degree.
 void SearchFile(benchmark::State& state, const std::string& file, const zen::TDateRec& day,
-                double days) {
+                double days, zen::TSearchKind kind = zen::TSearchKind::Passes) {
   const std::vector<zen::TSearchSatellite> sets = ReadSets(ElementFile(file));
   if (sets.empty()) {
     state.SkipWithError("reference element file not found beside the source tree");
@@ -47,6 +50,13 @@ void SearchFile(benchmark::State& state, const std::string& file, const zen::TDa
   request.maxSunElevationDeg = -5.0;
   request.threads = static_cast<int>(state.range(0));
   request.satellites = sets;
+  if (kind == zen::TSearchKind::Flares) {
+    request.kind = kind;
+    request.allLoaded = true;
+    request.iridiumTable = zen::zapodawajIridiums(std::filesystem::path(ZEN_SOURCE_DIR) /
+                                                  "resources" / "Data" / "flares.dat");
+    request.maxFlareAngleDeg = 1.0;
+  }
   int events = 0;
   for (auto _ : state) {
     zen::TSearchFlags flags;
@@ -66,9 +76,20 @@ void BM_StarlinkDay(benchmark::State& state) {
   SearchFile(state, "starlink_2026-05-30.tle", zen::TDateRec{2026, 5, 30, 0, 0, 0, 0}, 1.0);
 }
 
+void BM_IridiumFlaresWeek(benchmark::State& state) {
+  SearchFile(state, "iridium_gen1_celestrak_2014-09-18.tle", zen::TDateRec{2014, 9, 18, 0, 0, 0, 0},
+             7.0, zen::TSearchKind::Flares);
+}
+
 // Argument: threads (0 = every core).
 BENCHMARK(BM_VisualWeek)->Arg(0)->Arg(1)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_StarlinkDay)->Arg(0)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_IridiumFlaresWeek)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime()
+    ->Iterations(1);
 
 }  // namespace
 

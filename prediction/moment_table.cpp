@@ -12,7 +12,8 @@ void TMomentTable::Cover(int64_t first, int64_t last) {
 void TMomentTable::Fill(const TGeodetic& observer, const TSearchPeriod& period, int64_t from,
                         int64_t to) {
   for (int64_t second = from; second <= to; ++second) {
-    moments_[static_cast<size_t>(second - first_)] = MomentAt(observer, period.JulianAt(second));
+    moments_[static_cast<size_t>(second - first_)] =
+        MomentAt(observer, period.JulianAt(second), withSunRaDec_);
   }
 }
 

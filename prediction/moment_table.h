@@ -10,6 +10,9 @@ namespace zen {
 
 class TMomentTable {
  public:
+  // withSunRaDec: every moment with the Sun's right ascension and declination (flares).
+  explicit TMomentTable(bool withSunRaDec = false) : withSunRaDec_(withSunRaDec) {}
+
   // Seconds first..last of the period; their moments are stale until filled.
   void Cover(int64_t first, int64_t last);
   // Fills the moments of seconds from..to (within the covered ones). Several threads may fill
@@ -22,8 +25,10 @@ class TMomentTable {
   }
   int64_t First() const { return first_; }
   int64_t Last() const { return last_; }
+  bool WithSunRaDec() const { return withSunRaDec_; }
 
  private:
+  bool withSunRaDec_ = false;
   int64_t first_ = 0;
   int64_t last_ = -1;
   std::vector<TMoment> moments_;
@@ -38,7 +43,7 @@ class TTableMoments : public TMomentSource {
 
   const TMoment& At(int64_t second) override {
     if (const TMoment* moment = table_.Find(second)) return *moment;
-    outside_ = MomentAt(observer_, period_.JulianAt(second));
+    outside_ = MomentAt(observer_, period_.JulianAt(second), table_.WithSunRaDec());
     return outside_;
   }
 

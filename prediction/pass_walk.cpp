@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/sun.h"
+#include "prediction/iridium.h"
 #include "prediction/motion_bounds.h"
 
 namespace zen {
@@ -32,7 +33,7 @@ TSearchPeriod PeriodOfRequest(const TSearchRequest& request) {
   return period;
 }
 
-TMoment MomentAt(const TGeodetic& observer, double jd) {
+TMoment MomentAt(const TGeodetic& observer, double jd, bool withSunRaDec) {
   TMoment moment;
   moment.jd = jd;
   moment.frame = ObserverFrameAt(observer, jd);
@@ -40,15 +41,24 @@ TMoment MomentAt(const TGeodetic& observer, double jd) {
   const TLookAngles sunLook = LookAnglesInFrame(moment.frame, moment.sun, TVector{});
   moment.sunAzimuthDeg = Degrees(sunLook.first);
   moment.sunElevationDeg = Degrees(sunLook.second);
+  if (withSunRaDec) {
+    moment.hasSunRaDec = true;
+    moment.sunRaDec = TopocentricRaDec(moment.sun, TVector{}, observer, jd);
+  }
   return moment;
 }
 
 TWalkConditions ConditionsOfRequest(const TSearchRequest& request) {
   TWalkConditions conditions;
+  conditions.kind = request.kind;
   conditions.minSatElevationDeg = request.minSatElevationDeg;
   conditions.maxSunElevationDeg = request.maxSunElevationDeg;
-  conditions.illuminationRequired = request.illuminationRequired;
+  conditions.illuminationRequired =
+      request.kind == TSearchKind::Flares || request.illuminationRequired;
   conditions.coarseStepSeconds = CoarseStepSeconds(request.level);
+  conditions.maxFlareAngleDeg = request.maxFlareAngleDeg;
+  conditions.observer =
+      ObserverFromSite(request.latitudeDeg, request.longitudeDeg, request.altitudeM);
   return conditions;
 }
 
@@ -68,7 +78,7 @@ TSatelliteWalk::TSatelliteWalk(const TTleLines& lines, const TWalkConditions& co
 }
 
 void TSatelliteWalk::WalkUntil(int64_t stop, TMomentSource& moments,
-                               std::vector<TPassEvent>& found) {
+                               std::vector<TWalkEvent>& found) {
   while (state_.second < stop && state_.second <= lastSecond_) Step(stop, moments, found);
 }
 
@@ -85,7 +95,7 @@ TPassSample TSatelliteWalk::RowSample(TMomentSource& moments, const TKeptSample&
   return sample;
 }
 
-void TSatelliteWalk::Step(int64_t stop, TMomentSource& moments, std::vector<TPassEvent>& found) {
+void TSatelliteWalk::Step(int64_t stop, TMomentSource& moments, std::vector<TWalkEvent>& found) {
   TState& s = state_;
   // A copy: looking up another second may replace a moment computed on the spot.
   const TMoment moment = moments.At(s.second);
@@ -127,7 +137,11 @@ void TSatelliteWalk::Step(int64_t stop, TMomentSource& moments, std::vector<TPas
 
   bool meets = above;
   if (meets && conditions_.illuminationRequired) meets = EclipseState(pos_, moment.sun) == kSunlit;
-  RecordPassSample(meets, elevationDeg, moment, moments, found);
+  if (conditions_.kind == TSearchKind::Flares) {
+    RecordFlareSample(meets, elevationDeg, moment, moments, found);
+  } else {
+    RecordPassSample(meets, elevationDeg, moment, moments, found);
+  }
 
   if (elevationDeg < conditions_.minSatElevationDeg && s.second >= s.approachEnd) {
     s.inPass = false;
@@ -177,8 +191,10 @@ int64_t TSatelliteWalk::IdleSecondsInPass(bool above, double elevationSine, doub
 bool TSatelliteWalk::MayBeginDaylight(bool above, const TMoment& moment) const {
   const TState& s = state_;
   const double maxSunDeg = conditions_.maxSunElevationDeg;
-  return above && s.second >= s.approachEnd && s.second >= daylightFrom_ &&
-         moment.sunElevationDeg > maxSunDeg &&
+  // A flare's Sun condition is judged at its own second, and the panels' history through the
+  // daylight decides where the minima after dusk lie: a flare search walks daylight in full.
+  return conditions_.kind == TSearchKind::Passes && above && s.second >= s.approachEnd &&
+         s.second >= daylightFrom_ && moment.sunElevationDeg > maxSunDeg &&
          (!s.recording || s.culmination.sunElevationDeg > maxSunDeg);
 }
 
@@ -219,7 +235,7 @@ void TSatelliteWalk::StepInDaylight(int64_t stop, double elevationDeg, double el
 }
 
 void TSatelliteWalk::RecordPassSample(bool meets, double elevationDeg, const TMoment& moment,
-                                      TMomentSource& moments, std::vector<TPassEvent>& found) {
+                                      TMomentSource& moments, std::vector<TWalkEvent>& found) {
   TState& s = state_;
   if (!s.recording) {
     if (!meets) return;
@@ -243,6 +259,58 @@ void TSatelliteWalk::RecordPassSample(bool meets, double elevationDeg, const TMo
   event.culmination = RowSample(moments, s.culmination);
   event.set = RowSample(moments, s.lastMet);
   found.push_back(event);
+}
+
+TPanelAngles TSatelliteWalk::AnglesAt(const TVector& pos, const TVector& vel,
+                                      const TMoment& moment) const {
+  const TLookAngles sunRaDec =
+      moment.hasSunRaDec ? moment.sunRaDec
+                         : TopocentricRaDec(moment.sun, TVector{}, conditions_.observer, moment.jd);
+  return PanelAnglesDeg(pos, vel, moment.frame.pos, moment.jd, conditions_.observer, sunRaDec);
+}
+
+TPanelAngles TSatelliteWalk::AnglesBefore(TMomentSource& moments,
+                                          const TPanelAngles& fallback) const {
+  // A copy, so the walk's own propagator sees the same moments whatever recordings began: a
+  // deep-space model's integrator moves with every call.
+  TPropagator probe = propagator_;
+  const TMoment before = moments.At(state_.second - 1);
+  TVector pos;
+  TVector vel;
+  if (probe.Propagate(pos, vel, before.jd) != TPropagationStatus::Ok) return fallback;
+  TPropagator::ScaleStateToKm(pos, vel);
+  return AnglesAt(pos, vel, before);
+}
+
+void TSatelliteWalk::RecordFlareSample(bool meets, double elevationDeg, const TMoment& moment,
+                                       TMomentSource& moments, std::vector<TWalkEvent>& found) {
+  TState& s = state_;
+  if (!s.recording && !meets) return;
+  TKeptSample sample{s.second, elevationDeg, moment.sunElevationDeg,
+                     pos_,     vel_,         AnglesAt(pos_, vel_, moment)};
+  if (!s.recording) {
+    s.recording = true;
+    s.scan.Start(AnglesBefore(moments, sample.anglesDeg));
+  }
+  const std::array<bool, 3> minimum = s.scan.Next(sample.anglesDeg);
+  // A minimum is always the previous sample, which met every condition: the first sample of
+  // a recording can only begin a fall.
+  const TKeptSample& flare = s.previous;
+  for (size_t panel = 0; panel < minimum.size(); ++panel) {
+    if (!minimum[panel] || flare.anglesDeg[panel] > conditions_.maxFlareAngleDeg ||
+        flare.sunElevationDeg > conditions_.maxSunElevationDeg) {
+      continue;
+    }
+    TFlareEvent event;
+    event.sample = RowSample(moments, flare);
+    event.anglesDeg = flare.anglesDeg;
+    event.panel = static_cast<uint8_t>(panel + 1);
+    event.direction = DirectionLetter(flare.vel.z);
+    found.emplace_back(event);
+  }
+  s.previous = sample;
+  // The sample that fails a condition still shows whether the one before was a minimum.
+  if (!meets) s.recording = false;
 }
 
 }  // namespace zen

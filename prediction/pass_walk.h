@@ -1,13 +1,16 @@
 // One satellite's walk through a search period: coarse steps while it is down, whole seconds
-// while it is up, and the passes (rise, culmination, set) that meet the search's conditions.
+// while it is up, and the passes (rise, culmination, set) or the flares that meet the search's
+// conditions.
 #pragma once
 
 #include <climits>
 #include <cstdint>
+#include <variant>
 #include <vector>
 
 #include "core/observer.h"
 #include "core/propagator.h"
+#include "prediction/flare_scan.h"
 #include "prediction/search.h"
 
 namespace zen {
@@ -32,10 +35,13 @@ struct TMoment {
   TVector sun;  // km, magnitude filled
   double sunAzimuthDeg = 0.0;
   double sunElevationDeg = 0.0;
+  // The Sun's topocentric right ascension and declination, which only a flare search needs.
+  bool hasSunRaDec = false;
+  TLookAngles sunRaDec;
 };
 
-// The moment of a second, computed from scratch.
-TMoment MomentAt(const TGeodetic& observer, double jd);
+// The moment of a second, computed from scratch; withSunRaDec for a flare search.
+TMoment MomentAt(const TGeodetic& observer, double jd, bool withSunRaDec = false);
 
 // Gives the moment of any second a walk asks for.
 class TMomentSource {
@@ -46,12 +52,17 @@ class TMomentSource {
 
 // The conditions of a search that a walk applies.
 struct TWalkConditions {
+  TSearchKind kind = TSearchKind::Passes;
   double minSatElevationDeg = 10.0;
   double maxSunElevationDeg = -5.0;
-  bool illuminationRequired = true;
+  bool illuminationRequired = true;  // a flare search always requires it
   int coarseStepSeconds = 60;
+  // Flares: the largest offset angle of a flare, and the site the panels are seen from.
+  double maxFlareAngleDeg = 1.0;
+  TGeodetic observer;
   // Leave out samples of a near-earth satellite that provably change nothing; the outcome is
-  // the same either way.
+  // the same either way. A flare search leaves out only samples at which no recording runs
+  // (a recording's panels begin afresh), never a stretch of daylight.
   bool leaveOutCertainSamples = true;
 };
 
@@ -74,12 +85,26 @@ struct TPassEvent {
   TPassSample set;
 };
 
+// A flare that met every condition: the sample at which one panel's offset angle had its
+// minimum.
+struct TFlareEvent {
+  TPassSample sample;
+  TPanelAngles anglesDeg{};  // every panel's angle at that sample
+  uint8_t panel = 0;         // 1..3
+  char direction = ' ';      // 'A' ascending or 'D' descending at that sample
+};
+
+// What a walk finds: passes in a pass search, flares in a flare search.
+using TWalkEvent = std::variant<TPassEvent, TFlareEvent>;
+
 // The walk of one satellite. Down, it samples every coarse step; a coarse sample above the
 // minimum sends it back one coarse step, from where it samples every second until the
 // satellite is below the minimum again. A pass is a run of seconds above the minimum that
 // meet the illumination condition: rise the first, culmination the first highest, set the
 // last; it is reported when it ends inside the period with the Sun at culmination no higher
-// than the limit.
+// than the limit. A flare search follows the panels' angles through the same runs of seconds
+// (TPanelScan) and reports each minimum no larger than the largest flare angle with the Sun
+// no higher than the limit at that second.
 // Two choices keep that sound: the seconds that approach the coarse sample which found the
 // satellite up do not end the pass when they lie below the minimum (otherwise a pass shorter
 // than the coarse step that a coarse sample did catch would be lost), and the culmination is
@@ -89,9 +114,9 @@ class TSatelliteWalk {
   // A set that cannot be decoded gives a walk that never finds its satellite up.
   TSatelliteWalk(const TTleLines& lines, const TWalkConditions& conditions, int64_t lastSecond);
 
-  // Walks every sample before second stop (and within the period); passes found are appended
-  // to found in time order. Returns at once when the walk is over.
-  void WalkUntil(int64_t stop, TMomentSource& moments, std::vector<TPassEvent>& found);
+  // Walks every sample before second stop (and within the period); the passes or flares found
+  // are appended to found in time order. Returns at once when the walk is over.
+  void WalkUntil(int64_t stop, TMomentSource& moments, std::vector<TWalkEvent>& found);
 
   // The second of the next sample; the walk is over when it lies beyond the period.
   int64_t NextSecond() const { return state_.second; }
@@ -105,6 +130,7 @@ class TSatelliteWalk {
     double sunElevationDeg = 0.0;
     TVector pos;
     TVector vel;
+    TPanelAngles anglesDeg{};  // flares only
   };
 
   // What a walk knows between samples.
@@ -119,14 +145,24 @@ class TSatelliteWalk {
     TKeptSample rise;
     TKeptSample culmination;
     TKeptSample lastMet;  // the latest sample that met every condition
+    // Flares: the panels through the recording, and its latest sample.
+    TPanelScan scan;
+    TKeptSample previous;
   };
 
-  void Step(int64_t stop, TMomentSource& moments, std::vector<TPassEvent>& found);
+  void Step(int64_t stop, TMomentSource& moments, std::vector<TWalkEvent>& found);
   TPassSample RowSample(TMomentSource& moments, const TKeptSample& kept) const;
   // The recording step of a pass search: follows the highest sample and ends the pass at the
-  // first sample that fails a condition. A flare scan would take its place for flares.
+  // first sample that fails a condition.
   void RecordPassSample(bool meets, double elevationDeg, const TMoment& moment,
-                        TMomentSource& moments, std::vector<TPassEvent>& found);
+                        TMomentSource& moments, std::vector<TWalkEvent>& found);
+  // The recording step of a flare search: the panel scan of every sample from the first that
+  // meets the conditions to the first that fails one.
+  void RecordFlareSample(bool meets, double elevationDeg, const TMoment& moment,
+                         TMomentSource& moments, std::vector<TWalkEvent>& found);
+  TPanelAngles AnglesAt(const TVector& pos, const TVector& vel, const TMoment& moment) const;
+  // The panels' angles one second before the current sample, from a propagation of its own.
+  TPanelAngles AnglesBefore(TMomentSource& moments, const TPanelAngles& fallback) const;
   // Seconds after the current sample (within the pass) that surely change nothing.
   int64_t IdleSecondsInPass(bool above, double elevationSine, double rangeKm,
                             const TMoment& moment) const;

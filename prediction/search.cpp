@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <memory>
@@ -26,14 +27,23 @@ int CoarseStepSeconds(int level) {
 
 namespace {
 
-// Whether a flare search walks the entry: only Iridium satellites flare. The Iridium table
-// comes with the flare scan; until then no entry is one, and a flare search walks nothing.
-bool IsIridiumEntry(const TSearchSatellite& /*satellite*/) {
-  return false;
+// The integer value of a catalogue number text, or -1 when it is not one.
+int64_t CatalogNumberValue(const std::string& text) {
+  int64_t value = -1;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  return error == std::errc() && stop == end ? value : -1;
 }
 
-bool IsSearched(TSearchKind kind, const TSearchSatellite& satellite) {
-  return kind == TSearchKind::Passes || IsIridiumEntry(satellite);
+// A flare search walks only the satellites of the Iridium table, whatever their names.
+bool IsSearched(const TSearchRequest& request, const TSearchSatellite& satellite) {
+  return request.kind == TSearchKind::Passes ||
+         IsIridium(request.iridiumTable, CatalogNumberValue(satellite.catalogNumberText));
+}
+
+// Whether each event is one row: every flare, and passes in brief output.
+bool OneRowPerEvent(const TSearchRequest& request) {
+  return request.brief || request.kind == TSearchKind::Flares;
 }
 
 TFound FoundOf(const TPassSample& sample, const TSearchSatellite& satellite,
@@ -51,11 +61,30 @@ TFound FoundOf(const TPassSample& sample, const TSearchSatellite& satellite,
   return found;
 }
 
-// The rows of one event: its culmination, or rise, culmination, set and an empty row.
-TResultRows RowsOf(const TPassEvent& event, bool brief, const TSearchSatellite& satellite,
-                   const TSearchPeriod& period) {
+// The row of a flare: its sample under the satellite's Iridium label.
+TFound FoundOf(const TFlareEvent& flare, const TSearchRequest& request,
+               const TSearchSatellite& satellite, const TSearchPeriod& period) {
+  TFound found = FoundOf(flare.sample, satellite, period);
+  found.sat =
+      IridiumLabel(request.iridiumTable, satellite.name,
+                   CatalogNumberValue(satellite.catalogNumberText), request.useIridiumTable);
+  found.flareAngles = flare.anglesDeg;
+  found.panel = flare.panel;
+  found.direction = flare.direction;
+  return found;
+}
+
+// The rows of one event: a flare, a pass's culmination, or rise, culmination, set and an empty
+// row.
+TResultRows RowsOf(const TWalkEvent& walkEvent, const TSearchRequest& request,
+                   const TSearchSatellite& satellite, const TSearchPeriod& period) {
   TResultRows rows;
-  if (brief) {
+  if (const TFlareEvent* flare = std::get_if<TFlareEvent>(&walkEvent)) {
+    rows.push_back(FoundOf(*flare, request, satellite, period));
+    return rows;
+  }
+  const TPassEvent& event = std::get<TPassEvent>(walkEvent);
+  if (request.brief) {
     rows.push_back(FoundOf(event.culmination, satellite, period));
   } else {
     rows.push_back(FoundOf(event.rise, satellite, period));
@@ -130,9 +159,10 @@ class TSearchRun {
         observer_(ObserverFromSite(request.latitudeDeg, request.longitudeDeg, request.altitudeM)),
         progress_(listener),
         walks_(request.satellites.size()),
-        events_(request.satellites.size()) {
+        events_(request.satellites.size()),
+        table_(request.kind == TSearchKind::Flares) {
     for (size_t k = 0; k < request.satellites.size(); ++k) {
-      if (IsSearched(request.kind, request.satellites[k])) searched_.push_back(k);
+      if (IsSearched(request, request.satellites[k])) searched_.push_back(k);
     }
   }
 
@@ -156,8 +186,8 @@ class TSearchRun {
     outcome.terminated = terminated_;
     for (size_t k = 0; k < events_.size(); ++k) {
       outcome.totalCount += static_cast<int>(events_[k].size());
-      for (const TPassEvent& event : events_[k]) {
-        TResultRows rows = RowsOf(event, request_.brief, request_.satellites[k], period_);
+      for (const TWalkEvent& event : events_[k]) {
+        TResultRows rows = RowsOf(event, request_, request_.satellites[k], period_);
         outcome.rows.insert(outcome.rows.end(), rows.begin(), rows.end());
       }
     }
@@ -198,7 +228,7 @@ class TSearchRun {
 
   void WalkStretch(int member) {
     TTableMoments moments(table_, observer_, period_);
-    std::vector<TPassEvent> found;
+    std::vector<TWalkEvent> found;
     for (;;) {
       const size_t i = next_.fetch_add(1);
       if (i >= searched_.size() || Stopping()) return;
@@ -211,9 +241,9 @@ class TSearchRun {
       found.clear();
       walk->WalkUntil(stretchEnd_, moments, found);
       if (!found.empty()) {
-        std::vector<TPassEvent>& all = events_[k];
+        std::vector<TWalkEvent>& all = events_[k];
         std::lock_guard<std::mutex> lock(pendingMutex_);
-        for (const TPassEvent& event : found) {
+        for (const TWalkEvent& event : found) {
           all.push_back(event);
           pending_.push_back({k, static_cast<int>(all.size()), event});
         }
@@ -249,7 +279,7 @@ class TSearchRun {
   struct TPendingEvent {
     size_t satellite;
     int satelliteCount;
-    TPassEvent event;
+    TWalkEvent event;
   };
 
   void HandOnEvents() {
@@ -265,7 +295,7 @@ class TSearchRun {
       if (p.satellite != announced_) Announce(p.satellite);
       const TSearchSatellite& satellite = request_.satellites[p.satellite];
       listener_->EventAdded(static_cast<int>(p.satellite) + 1,
-                            RowsOf(p.event, request_.brief, satellite, period_), p.satelliteCount,
+                            RowsOf(p.event, request_, satellite, period_), p.satelliteCount,
                             handedOn_);
     }
   }
@@ -284,8 +314,8 @@ class TSearchRun {
     flags_.cancel.store(true);
     if (listener_ != nullptr) listener_->SortStarted(outcome.interruptedByCancel);
     TSortControl sort;
-    sort.rowsPerEvent = request_.brief ? 1 : 4;
-    sort.keyRow = request_.brief ? 0 : 1;
+    sort.rowsPerEvent = OneRowPerEvent(request_) ? 1 : 4;
+    sort.keyRow = OneRowPerEvent(request_) ? 0 : 1;
     sort.terminate = &flags_.terminate;
     if (listener_ != nullptr) {
       sort.progress = [this](int percent) { listener_->SortProgress(percent); };
@@ -307,7 +337,7 @@ class TSearchRun {
   size_t announced_ = 0;
 
   std::vector<std::unique_ptr<TSatelliteWalk>> walks_;
-  std::vector<std::vector<TPassEvent>> events_;  // per entry, in time order
+  std::vector<std::vector<TWalkEvent>> events_;  // per entry, in time order
   TMomentTable table_;
   int64_t stretchFirst_ = 0;
   int64_t stretchEnd_ = 0;

@@ -213,8 +213,8 @@ TEST(SatelliteWalk, LeavingOutSurelyBelowSamplesChangesNothing) {
     everySample.leaveOutCertainSamples = false;
     for (const TSearchSatellite& satellite : walked) {
       SCOPED_TRACE(satellite.name);
-      std::vector<TPassEvent> expected;
-      std::vector<TPassEvent> found;
+      std::vector<TWalkEvent> expected;
+      std::vector<TWalkEvent> found;
       TSatelliteWalk(satellite.lines, everySample, period.seconds)
           .WalkUntil(period.seconds + 1, moments, expected);
       // In pieces, as a search walks it, pausing wherever a piece ends.
@@ -223,8 +223,8 @@ TEST(SatelliteWalk, LeavingOutSurelyBelowSamplesChangesNothing) {
       ASSERT_EQ(found.size(), expected.size());
       for (size_t e = 0; e < found.size(); ++e) {
         for (auto part : {&TPassEvent::rise, &TPassEvent::culmination, &TPassEvent::set}) {
-          const TPassSample& a = found[e].*part;
-          const TPassSample& b = expected[e].*part;
+          const TPassSample& a = std::get<TPassEvent>(found[e]).*part;
+          const TPassSample& b = std::get<TPassEvent>(expected[e]).*part;
           EXPECT_EQ(a.second, b.second);
           EXPECT_EQ(a.azimuthDeg, b.azimuthDeg);
           EXPECT_EQ(a.elevationDeg, b.elevationDeg);
