@@ -44,28 +44,37 @@ const char* const kAngleSample = "000.000";
 const char* const kElevationSample = "-00.000";
 const char* const kRangeSample = "00000.000";
 const char* const kFlareRangeSample = "0000.000";
+// A flare is seen above the minimum elevation, never below the horizon; the room its sign
+// would take keeps the satellites' labels ("920 -") whole.
+const char* const kFlareElevationSample = "00.000";
 // A cell's text keeps this much room beside it (the item margins and a pixel).
 constexpr int kCellPaddingPx = 7;
+// A heading's text keeps this much room beside it (the slim header margins and a pixel).
+constexpr int kHeadingPaddingPx = 4;
 // The name column.
 constexpr int kSatColumn = 1;
 
-// The documented widths suit a narrower face than the one the cells get here. Each column is
-// widened to its widest text; the last column before the hidden one, which filled the table's
-// width, is as wide as its text, and the name column takes what the others leave.
+// The documented widths suit a narrower face than the one the cells get here. Each column with
+// a sample is as wide as its widest text or its heading, whichever is wider; the others keep
+// their documented widths, and the name column takes what the rest leave, so that the longest
+// names and labels show whole.
 void FitColumns(QTableWidget* table, const std::vector<const char*>& samples) {
   const QFontMetrics metrics(table->font());
-  auto textWidth = [&](int c) {
+  const QFontMetrics headingMetrics(table->horizontalHeader()->font());
+  auto fitted = [&](int c) {
     const char* sample = samples[static_cast<size_t>(c)];
-    return *sample == '\0'
-               ? 0
-               : metrics.horizontalAdvance(QString::fromLatin1(sample)) + kCellPaddingPx;
+    if (*sample == '\0') return table->columnWidth(c);
+    const QTableWidgetItem* heading = table->horizontalHeaderItem(c);
+    const int headingWidth =
+        heading != nullptr ? headingMetrics.horizontalAdvance(heading->text()) + kHeadingPaddingPx
+                           : 0;
+    return std::max(metrics.horizontalAdvance(QString::fromLatin1(sample)) + kCellPaddingPx,
+                    headingWidth);
   };
-  const int lastShown = table->columnCount() - 2;
   int used = 0;
   for (int c = 0; c < table->columnCount(); ++c) {
     if (c == kSatColumn) continue;
-    table->setColumnWidth(
-        c, c == lastShown ? textWidth(c) : std::max(table->columnWidth(c), textWidth(c)));
+    table->setColumnWidth(c, fitted(c));
     used += table->columnWidth(c);
   }
   const int inside =
@@ -104,8 +113,8 @@ TPredictionPage::TPredictionPage(TPredictionCommands& commands, QWidget* parent)
   }
   FitColumns(resultz, {kTimeSample, "", kAngleSample, kElevationSample, kRangeSample, kAngleSample,
                        kElevationSample, ""});
-  FitColumns(resultzF, {kTimeSample, "", kAngleSample, kElevationSample, kFlareRangeSample, "", "",
-                        "", kAngleSample, kElevationSample, ""});
+  FitColumns(resultzF, {kTimeSample, "", kAngleSample, kFlareElevationSample, kFlareRangeSample, "",
+                        "", "", kAngleSample, kElevationSample, ""});
 
   passes = Button(this, commands_.showPasses->text(), "Show the passes", {kButtonsX, 4, 76, 22});
   flares = Button(this, commands_.showFlares->text(), "Show the Iridium flares",

@@ -103,6 +103,15 @@ TEST_F(PredictionFlares, ADayOfFlaresIsLabelledFromTheTableAndSavedAsTheFlaresRe
     EXPECT_LE(FlareCell(r, 7).toDouble(), 1.0) << r;
   }
 
+  // Every label of the table shows whole in the Sat column.
+  window->KeyCommands().FormKeyDown(Qt::Key_F6, Qt::NoModifier);
+  QApplication::processEvents();
+  const QFontMetrics metrics(page->resultzF->font());
+  for (const auto& [number, label] : labels) {
+    EXPECT_LE(metrics.horizontalAdvance(label) + 6, page->resultzF->columnWidth(1))
+        << label.toStdString();
+  }
+
   dialogs.fileToSave = folder.home.filePath("Output/flares");
   page->saveButton->click();
   QFile saved(folder.home.filePath("Output/flares.txt"));
