@@ -66,16 +66,11 @@ TEST_F(PredictionFlares, ADayOfFlaresIsLabelledFromTheTableAndSavedAsTheFlaresRe
       QString::fromStdString((data / "tle" / "iridium_gen1_celestrak_2014-09-18.tle").string());
   Start({}, tle);
   ASSERT_GT(window->Satellites().LoadedCount, 80);
-  // The table's Sat text of each listed catalogue number: its label, a blank, its mark, read
-  // here from the file itself.
+  // The Sat text of each listed catalogue number: the table's label, a blank, its mark.
   std::map<QString, QString> labels;
-  QFile table(shippedTable);
-  ASSERT_TRUE(table.open(QIODevice::ReadOnly));
-  for (const QByteArray& raw : table.readAll().split('\n')) {
-    const QString line = QString::fromLatin1(raw).trimmed();
-    const QStringList words = line.split(' ', Qt::SkipEmptyParts);
-    if (line.startsWith('#') || words.size() < 3) continue;
-    labels[words[0].rightJustified(5, '0')] = words.mid(2).join(' ') + ' ' + words[1];
+  for (const TIridiumData& row : commands->IridiumTable()) {
+    labels[QString::number(row.catalogNumber).rightJustified(5, '0')] =
+        QString::fromStdString(row.label) + ' ' + QChar::fromLatin1(row.statusMark);
   }
   ASSERT_GT(labels.size(), 60u);
 
