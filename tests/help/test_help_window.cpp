@@ -112,6 +112,24 @@ TEST_F(HelpWindow, EnterInThePagesDoesNotCloseTheWindow) {
   EXPECT_EQ(help.ExitButton()->focusPolicy(), Qt::NoFocus) << "Tab must not reach \"Exit\"";
 }
 
+TEST_F(HelpWindow, TabMarksALinkAndEnterFollowsIt) {
+  ASSERT_TRUE(folder.Write(QStringLiteral("index.htm"), kIndex));
+  ASSERT_TRUE(folder.Write(QStringLiteral("second.htm"),
+                           QStringLiteral("<html><body><p>The second page</p></body></html>")));
+  THelpWindow help(&mainWindow);
+  QUrl followed;
+  OpenAndClose(
+      help,
+      [&] {
+        PressKey(help.Browser(), Qt::Key_Tab);
+        PressKey(help.Browser(), Qt::Key_Return);
+        QApplication::processEvents();
+        followed = help.Browser()->source();
+      },
+      [&] { help.ExitButton()->click(); });
+  EXPECT_EQ(followed, QUrl::fromLocalFile(folder.home.filePath("Help/second.htm")));
+}
+
 TEST_F(HelpWindow, IsCentredOnTheMainWindow) {
   ASSERT_TRUE(folder.Write(QStringLiteral("index.htm"), kIndex));
   THelpWindow help(&mainWindow);
