@@ -80,7 +80,8 @@ int main(int argc, char** argv) {
   zen::TMainWindow window(start, dialogs);
   if (!window.Initialized()) return window.StopCode();
   dialogs.SetParent(&window);
-  // The search progress dialog, the save-settings dialog and the help window are made here.
+  // The window has made the search progress dialog and the help window; the save-settings
+  // dialog is made at each use.
   window.ShowAsPlanned();
   return application.exec();
 }

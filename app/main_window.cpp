@@ -84,6 +84,8 @@ TMainWindow::TMainWindow(const TStartContext& start, UserDialogs& dialogs, QWidg
   qApp->installEventFilter(show_);
   qApp->installEventFilter(keys_);
   initialized_ = Initialize();
+  // The help window comes after the other windows; the program starts without it.
+  if (initialized_) window_->CreateHelpWindow();
 }
 
 TMainWindow::~TMainWindow() {

@@ -36,11 +36,21 @@ void TWindowCommands::ScreenShot(bool mapOnly) {
   }
 }
 
+void TWindowCommands::CreateHelpWindow(const std::function<THelpWindow*()>& make) {
+  try {
+    helpWindow_ = make ? make() : new THelpWindow(&window_);
+  } catch (...) {
+    helpWindow_ = nullptr;
+  }
+}
+
 void TWindowCommands::Help() {
-  if (helpUnavailable_) {
+  if (HelpUnavailable()) {
     dialogs_.Inform(
         QStringLiteral("Can't display Help System because of problem with Internet Explorer."));
+    return;
   }
+  helpWindow_->Open(programFolder_ + QStringLiteral("Help/index.htm"));
 }
 
 }  // namespace zen

@@ -4,11 +4,13 @@
 #include <QAction>
 #include <QImage>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <functional>
 
 #include "app/user_dialogs.h"
+#include "help/help_window.h"
 
 namespace zen {
 
@@ -34,16 +36,20 @@ class TWindowCommands : public QObject {
 
   // The whole client area, or with mapOnly the map, as the next numbered bitmap in "Output".
   void ScreenShot(bool mapOnly);
+  // Made once at start-up, after the other windows, by make (the real help window when
+  // empty). A failure is no reason to stop: the Help command then only says so.
+  void CreateHelpWindow(const std::function<THelpWindow*()>& make = {});
+  // The help window at the page last viewed (the start page the first time), modally.
   void Help();
-  bool HelpUnavailable() const { return helpUnavailable_; }
+  bool HelpUnavailable() const { return helpWindow_.isNull(); }
+  THelpWindow* HelpWindow() const { return helpWindow_; }
 
  private:
   QWidget& window_;
   std::function<const QImage&()> mapImage_;
   UserDialogs& dialogs_;
   QString programFolder_;
-  // No help window exists yet, so the Help command can only say so.
-  bool helpUnavailable_ = true;
+  QPointer<THelpWindow> helpWindow_;
 };
 
 }  // namespace zen

@@ -1,0 +1,153 @@
+// The help window: the program's HTML pages in a text browser, with an "Exit" button at the
+// top right.
+#include "help/help_window.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QPalette>
+#include <QScrollBar>
+#include <QTextDocument>
+
+namespace zen {
+
+namespace {
+
+// Light text and dark controls on the black window, like the main window's.
+QPalette HelpPalette() {
+  const QColor black(0, 0, 0);
+  const QColor text(0xD0, 0xD0, 0xD0);
+  const QColor control(0x30, 0x38, 0x40);
+  const QColor link(0x6F, 0xB7, 0xE8);
+  QPalette p;
+  p.setColor(QPalette::Window, black);
+  p.setColor(QPalette::Base, black);
+  p.setColor(QPalette::AlternateBase, control);
+  p.setColor(QPalette::Button, control);
+  p.setColor(QPalette::Light, control.lighter(150));
+  p.setColor(QPalette::Midlight, control.lighter(120));
+  p.setColor(QPalette::Mid, control.darker(120));
+  p.setColor(QPalette::Dark, control.darker(150));
+  p.setColor(QPalette::Shadow, black);
+  for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText}) {
+    p.setColor(role, text);
+  }
+  p.setColor(QPalette::BrightText, Qt::white);
+  p.setColor(QPalette::Highlight, QColor(0x2A, 0x5C, 0x8A));
+  p.setColor(QPalette::HighlightedText, Qt::white);
+  p.setColor(QPalette::Link, link);
+  p.setColor(QPalette::LinkVisited, link);
+  return p;
+}
+// "Exit": 35 x 25 pixels, 8 from the top and 5 from the right edge of the client area.
+const QRect kExitArea(kHelpClientWidth - 5 - 35, 8, 35, 25);
+
+// Keeps the top of the browser's vertical scroll bar free below the "Exit" button, so the
+// button never covers the bar's up arrow.
+QWidget* ScrollBarHead(QWidget* parent) {
+  auto* head = new QWidget(parent);
+  head->setFixedHeight(kExitArea.bottom() + 1);
+  head->setAutoFillBackground(true);
+  return head;
+}
+
+}  // namespace
+
+QString PageNotFoundHtml(const QUrl& page) {
+  QString where = page.isLocalFile() ? page.toLocalFile() : page.toString();
+  return QStringLiteral(
+             "<html><body style=\"background-color:#000000; color:#D0D0D0\">"
+             "<h2 style=\"color:#FF8080\">Page not found</h2>"
+             "<p>The help page <b>%1</b> cannot be read.</p>"
+             "<p>The help pages belong in the \"Help\" folder of the program folder, starting "
+             "with \"Help/index.htm\". Install the program again to bring them back.</p>"
+             "</body></html>")
+      .arg(where.toHtmlEscaped());
+}
+
+bool IsExternalLink(const QUrl& link) {
+  const QString scheme = link.scheme().toLower();
+  return scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
+         scheme == QLatin1String("mailto");
+}
+
+THelpBrowser::THelpBrowser(QWidget* parent) : QTextBrowser(parent) {}
+
+QVariant THelpBrowser::loadResource(int type, const QUrl& name) {
+  QVariant data = QTextBrowser::loadResource(type, name);
+  if (type != QTextDocument::HtmlResource) return data;
+  if (data.isValid() && !data.toByteArray().isEmpty()) return data;
+  return PageNotFoundHtml(source().isValid() ? source().resolved(name) : name);
+}
+
+THelpWindow::THelpWindow(QWidget* mainWindow) : QDialog(mainWindow) {
+  setObjectName(QStringLiteral("helpWindow"));
+  // A fixed dialog border that stays above the other windows.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
+  setWindowTitle(QStringLiteral("Zenarith Help System"));
+  setModal(true);
+  setFixedSize(kHelpClientWidth, kHelpClientHeight);
+  QPalette palette = HelpPalette();
+  setPalette(palette);
+  setAutoFillBackground(true);
+
+  browser_ = new THelpBrowser(this);
+  browser_->setObjectName(QStringLiteral("helpBrowser"));
+  browser_->setGeometry(0, 0, kHelpClientWidth, kHelpClientHeight);
+  browser_->setFrameShape(QFrame::NoFrame);
+  browser_->setPalette(palette);
+  // Every link comes to Follow, which keeps web and mail links out of the browser.
+  browser_->setOpenLinks(false);
+  browser_->setOpenExternalLinks(false);
+  browser_->addScrollBarWidget(ScrollBarHead(browser_), Qt::AlignTop);
+  connect(browser_, &QTextBrowser::anchorClicked, this, &THelpWindow::Follow);
+
+  exit_ = new QPushButton(QStringLiteral("Exit"), this);
+  exit_->setObjectName(QStringLiteral("helpExit"));
+  exit_->setGeometry(kExitArea);
+  // Tab walks the page's links only; Enter follows a link and never closes the window.
+  exit_->setFocusPolicy(Qt::NoFocus);
+  exit_->setAutoDefault(false);
+  exit_->setDefault(false);
+  exit_->raise();
+  // Escape closes the dialog through reject() as well.
+  connect(exit_, &QPushButton::clicked, this, &QDialog::reject);
+
+  openExternal = [](const QUrl& link) { QDesktopServices::openUrl(link); };
+}
+
+void THelpWindow::Prepare(const QString& startPage) {
+  if (!helpStartShown_) {
+    browser_->setSource(QUrl::fromLocalFile(QFileInfo(startPage).absoluteFilePath()));
+    helpStartShown_ = true;
+  }
+  CentreOnMainWindow();
+  browser_->setFocus(Qt::OtherFocusReason);
+}
+
+void THelpWindow::Open(const QString& startPage) {
+  Prepare(startPage);
+  exec();
+}
+
+void THelpWindow::Follow(const QUrl& link) {
+  if (IsExternalLink(link)) {
+    if (openExternal) openExternal(link);
+    return;
+  }
+  QUrl target = browser_->source().resolved(link);
+  // Other schemes (scripts, resources of other programs) lead nowhere from the help pages.
+  if (!target.isLocalFile()) return;
+  browser_->setSource(target);
+}
+
+void THelpWindow::CentreOnMainWindow() {
+  QWidget* main = parentWidget();
+  if (main == nullptr) return;
+  QPoint centre = main->mapToGlobal(main->rect().center());
+  QRect frame = frameGeometry();
+  move(centre.x() - frame.width() / 2, centre.y() - frame.height() / 2);
+}
+
+}  // namespace zen

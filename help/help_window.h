@@ -1,0 +1,67 @@
+// The help window: the program's HTML pages in a text browser, with an "Exit" button at the
+// top right.
+#pragma once
+
+#include <QDialog>
+#include <QPushButton>
+#include <QString>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVariant>
+#include <functional>
+
+namespace zen {
+
+inline constexpr int kHelpClientWidth = 584;
+inline constexpr int kHelpClientHeight = 361;
+
+// What the browser shows in place of a page that cannot be read.
+QString PageNotFoundHtml(const QUrl& page);
+
+// A link that leaves the help pages: web and mail addresses belong to the desktop's handlers.
+bool IsExternalLink(const QUrl& link);
+
+// The browser of the help pages. Qt's browser shows an empty view for a page it cannot read;
+// this one says which page is missing.
+class THelpBrowser : public QTextBrowser {
+  Q_OBJECT
+
+ public:
+  explicit THelpBrowser(QWidget* parent = nullptr);
+  QVariant loadResource(int type, const QUrl& name) override;
+};
+
+class THelpWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Centred on mainWindow at every opening.
+  explicit THelpWindow(QWidget* mainWindow);
+
+  // Set once the start page has been loaded; later openings keep the page last viewed.
+  bool HelpStartShown() const { return helpStartShown_; }
+
+  // The first time loads startPage (a file path); then centres the window on the main window
+  // and shows it modally until "Exit" or Escape.
+  void Open(const QString& startPage);
+  // Open without the modal loop: the start page the first time, the position, the focus.
+  void Prepare(const QString& startPage);
+
+  // A link the user followed: pages and their anchors open here, web and mail links outside.
+  void Follow(const QUrl& link);
+
+  // Hands a web or mail link to the desktop (QDesktopServices unless replaced).
+  std::function<void(const QUrl&)> openExternal;
+
+  THelpBrowser* Browser() const { return browser_; }
+  QPushButton* ExitButton() const { return exit_; }
+
+ private:
+  THelpBrowser* browser_;
+  QPushButton* exit_;
+  bool helpStartShown_ = false;
+
+  void CentreOnMainWindow();
+};
+
+}  // namespace zen
