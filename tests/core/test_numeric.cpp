@@ -20,14 +20,11 @@ struct AngleCase {
 
 TEST(AngleFromSinCos, ResolvesQuadrantsIntoMinusHalfPiToThreeHalvesPi) {
   const AngleCase cases[] = {
-      {-1.0, 1.0, -kPi / 4},       // fourth quadrant stays negative
-      {0.0, -1.0, kPi},            // c < 0 adds pi
-      {-1.0, 0.0, 3 * kPi / 2},    // c = 0 without dividing
-      {1.0, 0.0, kPi / 2},
-      {0.0, 0.0, 3 * kPi / 2},     // s = 0 is not positive
-      {1.0, 1.0, kPi / 4},
-      {1.0, -1.0, 3 * kPi / 4},
-      {-1.0, -1.0, 5 * kPi / 4},
+      {-1.0, 1.0, -kPi / 4},                              // fourth quadrant stays negative
+      {0.0, -1.0, kPi},                                   // c < 0 adds pi
+      {-1.0, 0.0, 3 * kPi / 2},                           // c = 0 without dividing
+      {1.0, 0.0, kPi / 2},      {0.0, 0.0, 3 * kPi / 2},  // s = 0 is not positive
+      {1.0, 1.0, kPi / 4},      {1.0, -1.0, 3 * kPi / 4}, {-1.0, -1.0, 5 * kPi / 4},
   };
   for (const AngleCase& t : cases) {
     EXPECT_NEAR(AngleFromSinCos(t.s, t.c), t.expected, kRounding) << t.s << ", " << t.c;
@@ -91,9 +88,9 @@ struct FieldCase {
 
 TEST(IntField, BlanksAreZerosAndBadFieldsAreZero) {
   const FieldCase cases[] = {
-      {"-0", 1, 2, 0},     {"-2", 1, 2, -2},     {"  ", 1, 2, 0},   {"1 2", 1, 3, 102},
-      {"  -5", 1, 4, 0},   {"x12", 2, 2, 12},    {"+7", 1, 2, 7},   {"12a", 1, 3, 0},
-      {"-", 1, 1, 0},      {"5", 1, 4, 5},       {"", 1, 3, 0},     {"ab -3", 4, 2, -3},
+      {"-0", 1, 2, 0},   {"-2", 1, 2, -2},  {"  ", 1, 2, 0}, {"1 2", 1, 3, 102},
+      {"  -5", 1, 4, 0}, {"x12", 2, 2, 12}, {"+7", 1, 2, 7}, {"12a", 1, 3, 0},
+      {"-", 1, 1, 0},    {"5", 1, 4, 5},    {"", 1, 3, 0},   {"ab -3", 4, 2, -3},
   };
   for (const FieldCase& t : cases) {
     EXPECT_EQ(IntField(t.text, t.first, t.count), t.expected) << '"' << t.text << '"';
@@ -150,9 +147,14 @@ TEST(PointInRect, EdgesAreOutside) {
   EXPECT_FALSE(PointInRect(15, 20, 10, 20, 30, 5));
 }
 
-TEST(DopplerShift, UsesTheSpeedOfLightInKilometresPerSecond) {
-  EXPECT_NEAR(DopplerShift(145.8, -7.0), 145.796596, 5e-7);
-  EXPECT_NEAR(DopplerShift(437.0, 7.0), 437.0 * (1 + 7.0 / 299792.458), 1e-12);
+TEST(DopplerShift, IsTheFrequencyHeardOnTheGround) {
+  // 145.8 MHz from a satellite closing at 7 km/s: 145.8e6 Hz x 7 / 299792.458 = 3404.4 Hz
+  // higher; receding at the same speed, as much lower.
+  const double kHalfHertzInMegahertz = 0.5e-6;
+  EXPECT_NEAR(DopplerShift(145.8, -7.0), 145.8034044, kHalfHertzInMegahertz);
+  EXPECT_NEAR(DopplerShift(145.8, 7.0), 145.7965956, kHalfHertzInMegahertz);
+  // 2.4 GHz (in MHz) at 3 km/s receding: 24.0 kHz lower.
+  EXPECT_NEAR(DopplerShift(2400.0, 3.0), 2399.975983, kHalfHertzInMegahertz);
   EXPECT_EQ(DopplerShift(145.8, 0.0), 145.8);
 }
 
