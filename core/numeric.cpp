@@ -6,13 +6,9 @@
 
 namespace zen {
 
-double Radians(double degrees) {
-  return degrees * kPi / 180.0;
-}
+double Radians(double degrees) { return degrees * kPi / 180.0; }
 
-double Degrees(double radians) {
-  return radians * 180.0 / kPi;
-}
+double Degrees(double radians) { return radians * 180.0 / kPi; }
 
 double Modulus(double x, double m) {
   double r = x - m * std::trunc(x / m);
@@ -20,18 +16,14 @@ double Modulus(double x, double m) {
   return r;
 }
 
-double WrapTwoPi(double x) {
-  return Modulus(x, kTwoPi);
-}
+double WrapTwoPi(double x) { return Modulus(x, kTwoPi); }
 
 double ArcSin(double x) {
   if (std::fabs(x) >= 1.0) return Sign(x) * kHalfPi;
   return std::atan(x / std::sqrt(1.0 - x * x));
 }
 
-double ArcCos(double x) {
-  return kHalfPi - ArcSin(x);
-}
+double ArcCos(double x) { return kHalfPi - ArcSin(x); }
 
 double AngleFromSinCos(double s, double c) {
   if (c == 0.0) return s > 0.0 ? kHalfPi : 3.0 * kHalfPi;
@@ -44,13 +36,9 @@ double Power(double x, double y) {
   return std::exp2(y * std::log2(x));
 }
 
-double Cube(double x) {
-  return x * x * x;
-}
+double Cube(double x) { return x * x * x; }
 
-double Tan(double x) {
-  return std::sin(x) / std::cos(x);
-}
+double Tan(double x) { return std::sin(x) / std::cos(x); }
 
 int Sign(double x) {
   if (x > 0.0) return 1;
@@ -58,13 +46,9 @@ int Sign(double x) {
   return 0;
 }
 
-char SignChar(double x) {
-  return x >= 0.0 ? '+' : '-';
-}
+char SignChar(double x) { return x >= 0.0 ? '+' : '-'; }
 
-void VecMagnitude(TVector& v) {
-  v.w = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-}
+void VecMagnitude(TVector& v) { v.w = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
 
 TVector VecSub(const TVector& a, const TVector& b) {
   TVector r{a.x - b.x, a.y - b.y, a.z - b.z, 0.0};
@@ -76,9 +60,7 @@ TVector VecScale(double k, const TVector& v) {
   return TVector{k * v.x, k * v.y, k * v.z, std::fabs(k) * v.w};
 }
 
-double VecDot(const TVector& a, const TVector& b) {
-  return a.x * b.x + a.y * b.y + a.z * b.z;
-}
+double VecDot(const TVector& a, const TVector& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
 double VecAngle(TVector& a, TVector& b) {
   VecMagnitude(a);
@@ -113,17 +95,16 @@ FieldBuffer CopyField(std::string_view text, int first, int count) {
   FieldBuffer f;
   if (first < 1 || count <= 0) return f;
   size_t start = static_cast<size_t>(first - 1);
-  for (size_t i = 0;
-       i < static_cast<size_t>(count) && start + i < text.size() && f.size < sizeof(f.data); ++i) {
+  for (size_t i = 0; i < static_cast<size_t>(count) && start + i < text.size() &&
+                     f.size < sizeof(f.data);
+       ++i) {
     char c = text[start + i];
     f.data[f.size++] = (c == ' ') ? '0' : c;
   }
   return f;
 }
 
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Decimal integer with an optional sign filling the whole text.
 bool ParseWholeInt(const char* begin, const char* end, int64_t& value) {

@@ -20,11 +20,14 @@ struct AngleCase {
 
 TEST(AngleFromSinCos, ResolvesQuadrantsIntoMinusHalfPiToThreeHalvesPi) {
   const AngleCase cases[] = {
-      {-1.0, 1.0, -kPi / 4},                              // fourth quadrant stays negative
-      {0.0, -1.0, kPi},                                   // c < 0 adds pi
-      {-1.0, 0.0, 3 * kPi / 2},                           // c = 0 without dividing
-      {1.0, 0.0, kPi / 2},      {0.0, 0.0, 3 * kPi / 2},  // s = 0 is not positive
-      {1.0, 1.0, kPi / 4},      {1.0, -1.0, 3 * kPi / 4}, {-1.0, -1.0, 5 * kPi / 4},
+      {-1.0, 1.0, -kPi / 4},       // fourth quadrant stays negative
+      {0.0, -1.0, kPi},            // c < 0 adds pi
+      {-1.0, 0.0, 3 * kPi / 2},    // c = 0 without dividing
+      {1.0, 0.0, kPi / 2},
+      {0.0, 0.0, 3 * kPi / 2},     // s = 0 is not positive
+      {1.0, 1.0, kPi / 4},
+      {1.0, -1.0, 3 * kPi / 4},
+      {-1.0, -1.0, 5 * kPi / 4},
   };
   for (const AngleCase& t : cases) {
     EXPECT_NEAR(AngleFromSinCos(t.s, t.c), t.expected, kRounding) << t.s << ", " << t.c;
@@ -88,9 +91,9 @@ struct FieldCase {
 
 TEST(IntField, BlanksAreZerosAndBadFieldsAreZero) {
   const FieldCase cases[] = {
-      {"-0", 1, 2, 0},   {"-2", 1, 2, -2},  {"  ", 1, 2, 0}, {"1 2", 1, 3, 102},
-      {"  -5", 1, 4, 0}, {"x12", 2, 2, 12}, {"+7", 1, 2, 7}, {"12a", 1, 3, 0},
-      {"-", 1, 1, 0},    {"5", 1, 4, 5},    {"", 1, 3, 0},   {"ab -3", 4, 2, -3},
+      {"-0", 1, 2, 0},     {"-2", 1, 2, -2},     {"  ", 1, 2, 0},   {"1 2", 1, 3, 102},
+      {"  -5", 1, 4, 0},   {"x12", 2, 2, 12},    {"+7", 1, 2, 7},   {"12a", 1, 3, 0},
+      {"-", 1, 1, 0},      {"5", 1, 4, 5},       {"", 1, 3, 0},     {"ab -3", 4, 2, -3},
   };
   for (const FieldCase& t : cases) {
     EXPECT_EQ(IntField(t.text, t.first, t.count), t.expected) << '"' << t.text << '"';
