@@ -27,6 +27,9 @@ TConsolePanel::TConsolePanel(TConsoleCommands& console, QWidget* parent)
   commandLine->setInsertPolicy(QComboBox::NoInsert);
   commandLine->setDuplicatesEnabled(true);
   commandLine->setFont(face);
+  // The combo box hands keys to its line edit directly, past the line edit's filters, so
+  // both are watched.
+  commandLine->installEventFilter(this);
   commandLine->lineEdit()->installEventFilter(this);
 
   auto button = [this, &face](const char* text, const char* hint) {
@@ -94,7 +97,8 @@ void TConsolePanel::ShowOutput() {
 }
 
 bool TConsolePanel::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != commandLine->lineEdit() || event->type() != QEvent::KeyPress) return false;
+  if (event->type() != QEvent::KeyPress) return false;
+  if (watched != commandLine && watched != commandLine->lineEdit()) return false;
   auto* key = static_cast<QKeyEvent*>(event);
   switch (key->key()) {
     case Qt::Key_Return:

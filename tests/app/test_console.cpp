@@ -58,10 +58,12 @@ class Console : public ::testing::Test {
     QKeyEvent press(QEvent::KeyPress, key, modifiers);
     QApplication::sendEvent(target, &press);
   }
+  // A line typed into the command line, ended by a key the command line has the focus for.
   void Type(const QString& line, int key = Qt::Key_Return) {
+    if (!panel->isVisible()) panel->Toggle();
     panel->commandLine->setEditText(line);
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(panel->commandLine->lineEdit(), &press);
+    QApplication::sendEvent(panel->window()->focusWidget(), &press);
   }
   QStringList Output() const { return panel->output->toPlainText().split('\n'); }
 
