@@ -16,6 +16,7 @@ constexpr Qt::KeyboardModifiers kShift = Qt::ShiftModifier;
 constexpr Qt::KeyboardModifiers kCtrl = Qt::ControlModifier;
 constexpr Qt::KeyboardModifiers kAlt = Qt::AltModifier;
 const Qt::KeyboardModifiers kAltShift = Qt::AltModifier | Qt::ShiftModifier;
+const Qt::KeyboardModifiers kCtrlShift = Qt::ControlModifier | Qt::ShiftModifier;
 const Qt::KeyboardModifiers kCtrlPad = Qt::ControlModifier | Qt::KeypadModifier;
 const Qt::KeyboardModifiers kCompared = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier |
                                         Qt::MetaModifier | Qt::KeypadModifier;
@@ -48,7 +49,7 @@ QString IntervalsMessage(const TTimeControl& time, int refreshIndex) {
 
 TKeyCommands::TKeyCommands(QWidget& window, TTracker& tracker, TTimeCommands& time,
                            TShowCommands& show, TWindowCommands& windowCommands,
-                           TSidePanel& sidePanel, TFooter& footer,
+                           TSidePanel& sidePanel, TFooter& footer, TConsoleCommands& console,
                            std::function<void(int)> showPage, QObject* parent)
     : QObject(parent), window_(window), tracker_(tracker), footer_(footer) {
   auto always = [](std::function<void()> command) {
@@ -126,6 +127,11 @@ TKeyCommands::TKeyCommands(QWidget& window, TTracker& tracker, TTimeCommands& ti
           {Qt::Key_QuoteLeft, kCtrl, TKeyPass::Yes, always([this, notice] {
              notice(IntervalsMessage(tracker_.time, tracker_.view.refreshIndex));
            })},
+          // The same key with Shift: some layouts report the tilde, others the key itself.
+          {Qt::Key_QuoteLeft, kCtrlShift, TKeyPass::Yes,
+           always([&console] { console.toggle->trigger(); })},
+          {Qt::Key_AsciiTilde, kCtrlShift, TKeyPass::Yes,
+           always([&console] { console.toggle->trigger(); })},
       });
 }
 

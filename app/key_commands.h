@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "app/console_commands.h"
 #include "app/show_commands.h"
 #include "app/time_commands.h"
 #include "app/window_commands.h"
@@ -40,7 +41,8 @@ class TKeyCommands : public QObject {
   // showPage shows a page tab (0..6) and focuses its control.
   TKeyCommands(QWidget& window, TTracker& tracker, TTimeCommands& time, TShowCommands& show,
                TWindowCommands& windowCommands, TSidePanel& sidePanel, TFooter& footer,
-               std::function<void(int)> showPage, QObject* parent = nullptr);
+               TConsoleCommands& console, std::function<void(int)> showPage,
+               QObject* parent = nullptr);
 
   const std::vector<TKeyBinding>& Table() const { return table_; }
   // FormKeyDown: runs the table's command for a key; true when the key is consumed.

@@ -14,6 +14,7 @@
 #include <QTimeZone>
 
 #include "app/about_page.h"
+#include "app/console_panel.h"
 #include "app/grid_headings.h"
 #include "app/info_page.h"
 #include "app/location_page.h"
@@ -132,9 +133,12 @@ void TMainWindow::BuildControls() {
   window_->beforeScreenShot = [this] { sidePanel_->HideQuickMenuButton(); };
 
   BuildPages(infoz);
+  console_ = new TConsoleCommands(*tracker_, *settings_, *location_, *screen_, *infoz, this);
+  consolePanel_ = new TConsolePanel(*console_, this);
+  consolePanel_->setGeometry(kPageArea);
   messagePanel_ = MakeLoadingNotice(this, kMessagePanelArea);
   keys_ = new TKeyCommands(
-      *this, *tracker_, *time_, *show_, *window_, *sidePanel_, footer_,
+      *this, *tracker_, *time_, *show_, *window_, *sidePanel_, footer_, *console_,
       [this](int page) { ShowPage(page); }, this);
   quickMenu_ = new TQuickMenu(*tracking_, *settings_, *time_, *show_, *window_, this);
   connect(sidePanel_->QuickMenuButton(), &QToolButton::clicked, this,

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "app/console_commands.h"
 #include "app/key_commands.h"
 #include "app/location_commands.h"
 #include "app/pointer_commands.h"
@@ -38,6 +39,7 @@
 
 namespace zen {
 
+class TConsolePanel;
 class TImageView;
 class TInfoPage;
 class TLocationPage;
@@ -115,6 +117,7 @@ class TMainWindow : public QWidget {
   TQuickMenu& QuickMenu() { return *quickMenu_; }
   TPointerCommands& Pointer() { return *pointer_; }
   TPredictionCommands& PredictionCommands() { return *prediction_; }
+  TConsoleCommands& ConsoleCommands() { return *console_; }
 
   TSatelliteList& Satellites() { return tracker_->list; }
   const TTimeControl& Time() const { return tracker_->time; }
@@ -135,6 +138,7 @@ class TMainWindow : public QWidget {
   TPredictionSetupPage* PredictionSetupPage() const { return setupPage_; }
   TPredictionPage* PredictionPage() const { return predictionPage_; }
   TForm3* SearchDialog() const { return form3_; }
+  TConsolePanel* ConsolePanel() const { return consolePanel_; }
   bool TimePanelShown() const { return !timePanel_->isHidden(); }
 
  protected:
@@ -171,6 +175,8 @@ class TMainWindow : public QWidget {
   TQuickMenu* quickMenu_ = nullptr;
   TForm3* form3_ = nullptr;
   TPredictionCommands* prediction_ = nullptr;
+  TConsoleCommands* console_ = nullptr;
+  TConsolePanel* consolePanel_ = nullptr;
 
   TSidePanel* sidePanel_ = nullptr;
   QWidget* timePanel_ = nullptr;

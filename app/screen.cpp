@@ -4,6 +4,7 @@
 
 #include "display/canvas.h"
 #include "display/map_background.h"
+#include "display/map_primitives.h"
 #include "display/projection.h"
 #include "display/time_display.h"
 
@@ -62,6 +63,16 @@ void TScreen::DrawLogoArea() {
   TCanvas canvas(Lgo);
   DrawCentredOnBlack(canvas, bitmaps_.LogoBitmap);
   radarView->update();
+}
+
+void TScreen::MarkSites(const std::vector<TMapPoint>& points) {
+  {
+    TCanvas canvas(Img);
+    for (const TMapPoint& p : points) {
+      DrawPoint(canvas, tracker_.show, bitmaps_, pkSite, QString(), p.lat, p.lon, false);
+    }
+  }
+  mapView->update();
 }
 
 }  // namespace zen

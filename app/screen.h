@@ -4,11 +4,13 @@
 
 #include <QImage>
 #include <QWidget>
+#include <vector>
 
 #include "app/image_view.h"
 #include "app/tracker.h"
 #include "display/bitmaps.h"
 #include "display/map_screen.h"
+#include "display/projection.h"
 #include "display/radar_view.h"
 
 namespace zen {
@@ -27,6 +29,8 @@ class TScreen {
   void WyswietlCzas();
   // The logo in the radar's place, as at start-up.
   void DrawLogoArea();
+  // Site markers without labels on the map as it stands; the next redraw takes them away.
+  void MarkSites(const std::vector<TMapPoint>& points);
 
   QImage Img;  // the map
   QImage Lgo;  // the radar or the logo

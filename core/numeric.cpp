@@ -189,7 +189,7 @@ bool PointInRect(int x, int y, int left, int bottom, int right, int top) {
 }
 
 double DopplerShift(double f0, double rangeRateKmPerS) {
-  return f0 * (1.0 + rangeRateKmPerS / kSpeedOfLightKmPerS);
+  return f0 * (1.0 - rangeRateKmPerS / kSpeedOfLightKmPerS);
 }
 
 }  // namespace zen

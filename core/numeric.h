@@ -60,7 +60,9 @@ bool StrictInt(std::string_view text, int64_t& value);
 bool PointInRect(int x, int y, int left, int bottom, int right, int top);
 
 inline constexpr double kSpeedOfLightKmPerS = 299792.458;
-// Frequency seen at a range rate of rangeRateKmPerS (positive when the distance grows).
+// The frequency heard on the ground from a transmitter on f0 at a range rate of
+// rangeRateKmPerS (positive when the distance grows): f0 (1 - v / c), in f0's unit. A
+// satellite coming closer is heard higher.
 double DopplerShift(double f0, double rangeRateKmPerS);
 
 }  // namespace zen

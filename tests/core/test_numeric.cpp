@@ -150,9 +150,14 @@ TEST(PointInRect, EdgesAreOutside) {
   EXPECT_FALSE(PointInRect(15, 20, 10, 20, 30, 5));
 }
 
-TEST(DopplerShift, UsesTheSpeedOfLightInKilometresPerSecond) {
-  EXPECT_NEAR(DopplerShift(145.8, -7.0), 145.796596, 5e-7);
-  EXPECT_NEAR(DopplerShift(437.0, 7.0), 437.0 * (1 + 7.0 / 299792.458), 1e-12);
+TEST(DopplerShift, IsTheFrequencyHeardOnTheGround) {
+  // 145.8 MHz from a satellite closing at 7 km/s: 145.8e6 Hz x 7 / 299792.458 = 3404.4 Hz
+  // higher; receding at the same speed, as much lower.
+  const double kHalfHertzInMegahertz = 0.5e-6;
+  EXPECT_NEAR(DopplerShift(145.8, -7.0), 145.8034044, kHalfHertzInMegahertz);
+  EXPECT_NEAR(DopplerShift(145.8, 7.0), 145.7965956, kHalfHertzInMegahertz);
+  // 2.4 GHz (in MHz) at 3 km/s receding: 24.0 kHz lower.
+  EXPECT_NEAR(DopplerShift(2400.0, 3.0), 2399.975983, kHalfHertzInMegahertz);
   EXPECT_EQ(DopplerShift(145.8, 0.0), 145.8);
 }
 
