@@ -138,21 +138,14 @@ int RunFlares(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
 int RunFlaresIn(const std::filesystem::path& programFolder, const std::vector<std::string>& args,
                 std::ostream& out, std::ostream& err) {
-  for (const std::string& word : args) {
-    if (word == "-h" || word == "--help") {
-      out << kUsage;
-      return out.flush() ? 0 : 1;
-    }
-  }
   TSearchWords words;
   TFlaresOptions options;
-  std::string problem = ParseOptions(args, words, options);
   double fromUtc = 0.0;
   double toUtc = 0.0;
-  if (problem.empty()) problem = SearchPeriodUtc(words, fromUtc, toUtc);
-  if (!problem.empty()) {
-    err << kName << ": " << problem << "\n";
-    return 2;
+  if (std::optional<int> done = BeginSearchCommand(
+          kName, kUsage, args, [&] { return ParseOptions(args, words, options); }, words, fromUtc,
+          toUtc, out, err)) {
+    return *done;
   }
 
   // As in the window: every set takes part whose number the table lists, whichever labels

@@ -135,22 +135,14 @@ bool ListSatellites(const TSearchWords& words, const TPassesOptions& o,
 }  // namespace
 
 int RunPasses(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  for (const std::string& word : args) {
-    if (word == "-h" || word == "--help") {
-      out << kUsage;
-      return out.flush() ? 0 : 1;
-    }
-  }
-  // One line says what is wrong; the options are one --help away.
   TSearchWords words;
   TPassesOptions options;
-  std::string problem = ParseOptions(args, words, options);
   double fromUtc = 0.0;
   double toUtc = 0.0;
-  if (problem.empty()) problem = SearchPeriodUtc(words, fromUtc, toUtc);
-  if (!problem.empty()) {
-    err << kName << ": " << problem << "\n";
-    return 2;
+  if (std::optional<int> done = BeginSearchCommand(
+          kName, kUsage, args, [&] { return ParseOptions(args, words, options); }, words, fromUtc,
+          toUtc, out, err)) {
+    return *done;
   }
 
   TSearchRequest request;

@@ -190,6 +190,27 @@ std::string ParseSearchWords(const std::vector<std::string>& args, const TOwnOpt
   return {};
 }
 
+std::optional<int> BeginSearchCommand(const char* name, const char* usage,
+                                      const std::vector<std::string>& args,
+                                      const std::function<std::string()>& parse,
+                                      const TSearchWords& words, double& fromUtc, double& toUtc,
+                                      std::ostream& out, std::ostream& err) {
+  for (const std::string& word : args) {
+    if (word == "-h" || word == "--help") {
+      out << usage;
+      return out.flush() ? 0 : 1;
+    }
+  }
+  // One line says what is wrong; the options are one --help away.
+  std::string problem = parse();
+  if (problem.empty()) problem = SearchPeriodUtc(words, fromUtc, toUtc);
+  if (!problem.empty()) {
+    err << name << ": " << problem << "\n";
+    return 2;
+  }
+  return std::nullopt;
+}
+
 std::string SearchPeriodUtc(const TSearchWords& words, double& fromUtc, double& toUtc) {
   fromUtc = words.fromUtc.value_or(NowUtcWholeSecond());
   toUtc = fromUtc + 1.0;

@@ -57,6 +57,15 @@ std::string ParseBounded(const std::string& option, const std::string& value, in
 // --to, or --days after it, or a day after it. Returns an error text, or an empty text.
 std::string SearchPeriodUtc(const TSearchWords& words, double& fromUtc, double& toUtc);
 
+// The start every search command shares: -h or --help prints the usage; otherwise parse reads
+// the options into words and the period is settled. Returns the exit code when the command is
+// answered already (the usage, or a mistake said in one line on err), nothing to go on.
+std::optional<int> BeginSearchCommand(const char* name, const char* usage,
+                                      const std::vector<std::string>& args,
+                                      const std::function<std::string()>& parse,
+                                      const TSearchWords& words, double& fromUtc, double& toUtc,
+                                      std::ostream& out, std::ostream& err);
+
 // The request's period, site and conditions (the kind's own fields are left as they are).
 void FillSearchRequest(const TSearchWords& words, double fromUtc, double toUtc,
                        TSearchRequest& request);
