@@ -71,6 +71,38 @@ std::string CatalogNumberText(const TTleLines& lines) {
   return text;
 }
 
+void SetMeanElements(const TMeanElementFields& f, TElements& e) {
+  e.periodDays = 1.0 / f.revPerDay;
+  e.bstar = f.bstar;
+  e.eccentricity = f.eccentricity;
+
+  e.inclination = Radians(f.inclinationDeg);
+  e.rightAscension = Radians(f.nodeDeg);
+  e.argPerigee = Radians(f.argPerigeeDeg);
+  e.meanAnomaly = Radians(f.meanAnomalyDeg);
+
+  e.meanMotion = f.revPerDay * kTwoPi / kMinutesPerDay;
+  e.meanMotionDot2 = f.nDot2RevPerDay2 * kTwoPi / (kMinutesPerDay * kMinutesPerDay);
+  e.meanMotionDdot6 =
+      f.nDdot6RevPerDay3 * kTwoPi / (kMinutesPerDay * kMinutesPerDay * kMinutesPerDay);
+
+  // Mean motion and semi-major axis recovered from the k2 term, as the models do.
+  double cosI = std::cos(e.inclination);
+  double theta2Term = 3.0 * cosI * cosI - 1.0;
+  double beta0Cubed = std::pow(1.0 - e.eccentricity * e.eccentricity, 1.5);
+  double a1 = std::pow(Ke() / e.meanMotion, 2.0 / 3.0);
+  double delta1 = kOneAndHalfK2 * theta2Term / beta0Cubed / (a1 * a1);
+  double a0 = a1 * (1.0 - delta1 * (1.0 / 3.0 + delta1 * (1.0 + 134.0 / 81.0 * delta1)));
+  e.semiMajorAxisKm = a0 * kEarthRadiusKm;
+  e.perigeeHeightKm = a0 * kEarthRadiusKm * (1.0 - e.eccentricity) - kEarthRadiusKm;
+  e.apogeeHeightKm = a0 * kEarthRadiusKm * (1.0 + e.eccentricity) - kEarthRadiusKm;
+  double delta0 = kOneAndHalfK2 * theta2Term / beta0Cubed / (a0 * a0);
+  e.meanMotionRecovered = e.meanMotion / (1.0 + delta0);
+
+  e.UseDeepSpace = kTwoPi / e.meanMotionRecovered >= kDeepSpacePeriodMinutes;
+  e.ModelInitPending = true;
+}
+
 void LoadElements(const TTleLines& lines, TElements& out) {
   std::string_view l1 = lines.line1;
   std::string_view l2 = lines.line2;
@@ -88,49 +120,25 @@ void LoadElements(const TTleLines& lines, TElements& out) {
 
   e.epoch = RealField(l1, 19, 14);
   e.epochJulian = JulianDateOfEpoch(e.epoch);
-  double nDot2RevPerDay2 = RealField(l1, 34, 10);
+  TMeanElementFields f;
+  f.nDot2RevPerDay2 = RealField(l1, 34, 10);
   double nDdot6Mantissa = RealField(l1, 45, 6) * 1e-5;
   int64_t nDdot6Exponent = IntField(l1, 51, 2);
   double bstarMantissa = RealField(l1, 54, 6) * 1e-5;
   int64_t bstarExponent = IntField(l1, 60, 2);
   e.elementSetNumber = TrimBlanks(Columns(l1, 65, 68));
 
-  double inclinationDeg = RealField(l2, 9, 8);
-  double nodeDeg = RealField(l2, 18, 8);
-  e.eccentricity = RealField(l2, 27, 7) * 1e-7;
-  double argPerigeeDeg = RealField(l2, 35, 8);
-  double meanAnomalyDeg = RealField(l2, 44, 8);
-  double revPerDay = RealField(l2, 53, 11);
+  f.inclinationDeg = RealField(l2, 9, 8);
+  f.nodeDeg = RealField(l2, 18, 8);
+  f.eccentricity = RealField(l2, 27, 7) * 1e-7;
+  f.argPerigeeDeg = RealField(l2, 35, 8);
+  f.meanAnomalyDeg = RealField(l2, 44, 8);
+  f.revPerDay = RealField(l2, 53, 11);
   e.revolutionNumber = static_cast<int32_t>(StrictField(l2, 64, 68));
 
-  e.periodDays = 1.0 / revPerDay;
-  double nDdot6RevPerDay3 = nDdot6Mantissa * std::pow(10.0, static_cast<double>(nDdot6Exponent));
-  e.bstar = bstarMantissa * std::pow(10.0, static_cast<double>(bstarExponent));
-
-  e.inclination = Radians(inclinationDeg);
-  e.rightAscension = Radians(nodeDeg);
-  e.argPerigee = Radians(argPerigeeDeg);
-  e.meanAnomaly = Radians(meanAnomalyDeg);
-
-  e.meanMotion = revPerDay * kTwoPi / kMinutesPerDay;
-  e.meanMotionDot2 = nDot2RevPerDay2 * kTwoPi / (kMinutesPerDay * kMinutesPerDay);
-  e.meanMotionDdot6 = nDdot6RevPerDay3 * kTwoPi / (kMinutesPerDay * kMinutesPerDay * kMinutesPerDay);
-
-  // Mean motion and semi-major axis recovered from the k2 term, as the models do.
-  double cosI = std::cos(e.inclination);
-  double theta2Term = 3.0 * cosI * cosI - 1.0;
-  double beta0Cubed = std::pow(1.0 - e.eccentricity * e.eccentricity, 1.5);
-  double a1 = std::pow(Ke() / e.meanMotion, 2.0 / 3.0);
-  double delta1 = kOneAndHalfK2 * theta2Term / beta0Cubed / (a1 * a1);
-  double a0 = a1 * (1.0 - delta1 * (1.0 / 3.0 + delta1 * (1.0 + 134.0 / 81.0 * delta1)));
-  e.semiMajorAxisKm = a0 * kEarthRadiusKm;
-  e.perigeeHeightKm = a0 * kEarthRadiusKm * (1.0 - e.eccentricity) - kEarthRadiusKm;
-  e.apogeeHeightKm = a0 * kEarthRadiusKm * (1.0 + e.eccentricity) - kEarthRadiusKm;
-  double delta0 = kOneAndHalfK2 * theta2Term / beta0Cubed / (a0 * a0);
-  e.meanMotionRecovered = e.meanMotion / (1.0 + delta0);
-
-  e.UseDeepSpace = kTwoPi / e.meanMotionRecovered >= kDeepSpacePeriodMinutes;
-  e.ModelInitPending = true;
+  f.nDdot6RevPerDay3 = nDdot6Mantissa * std::pow(10.0, static_cast<double>(nDdot6Exponent));
+  f.bstar = bstarMantissa * std::pow(10.0, static_cast<double>(bstarExponent));
+  SetMeanElements(f, e);
   out = std::move(e);
 }
 

@@ -67,6 +67,24 @@ bool ElementSetValid(const TTleLines& lines);
 // Line 1 columns 3-7 with blanks turned into "0".
 std::string CatalogNumberText(const TTleLines& lines);
 
+// The mean elements in the units both element lines and mean-elements messages carry them.
+struct TMeanElementFields {
+  double revPerDay = 0.0;         // mean motion
+  double nDot2RevPerDay2 = 0.0;   // first derivative of mean motion / 2
+  double nDdot6RevPerDay3 = 0.0;  // second derivative of mean motion / 6
+  double bstar = 0.0;             // per earth radius
+  double inclinationDeg = 0.0;
+  double nodeDeg = 0.0;  // right ascension of the ascending node
+  double eccentricity = 0.0;
+  double argPerigeeDeg = 0.0;
+  double meanAnomalyDeg = 0.0;
+};
+
+// Stores the fields in the decoded units and fills what follows from them: the period, the
+// recovered mean motion and axis, perigee and apogee heights and the model choice; sets
+// ModelInitPending. Every decoder goes through here so the derived values cannot differ.
+void SetMeanElements(const TMeanElementFields& fields, TElements& elements);
+
 // Decodes a set into elements, with the derived values and the model choice, and sets
 // ModelInitPending. Throws TElementError when the launch year or the revolution number is
 // not an integer; elements is then left as it was.
