@@ -10,6 +10,7 @@
 
 #include "cli/flares.h"
 #include "cli/option_words.h"
+#include "cli/split_text.h"
 #include "core/catalog.h"
 #include "core/scratch_folder.h"
 #include "core/timescale.h"
@@ -22,19 +23,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-std::vector<std::string> SplitFields(const std::string& line) {
-  std::vector<std::string> fields;
-  std::istringstream in(line);
-  for (std::string field; std::getline(in, field, ',');) fields.push_back(field);
-  return fields;
-}
+using zen::test::SplitFields;
+using zen::test::SplitLines;
 
 std::vector<fs::path> Entries(const fs::path& folder) {
   std::vector<fs::path> entries;
