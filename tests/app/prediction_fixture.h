@@ -65,6 +65,18 @@ class PredictionWindow : public ::testing::Test {
     setup->illumination->setChecked(false);
     setup->sunLimit->setChecked(false);
   }
+  // A 99-day search of every loaded set, its dialog closed by two presses once a pass is in:
+  // the search goes on after the dialog has gone.
+  void CloseDialogOfALongSearch() {
+    AnyLight();
+    setup->allLoaded->setChecked(true);
+    setup->periodCount->setValue(99);
+    Predict([&] {
+      ASSERT_TRUE(test::WaitUntil([this] { return dialog->totalCount->text() != "0"; }, 60000));
+      dialog->button->click();
+      dialog->button->click();
+    });
+  }
 
   // Presses "&Predict"; script runs inside the progress dialog's modal loop and must close
   // the dialog (a dialog left open fails the test and is closed).

@@ -106,14 +106,7 @@ TEST_F(PredictionSearch, CancelKeepsTheSortedPassesFoundSoFar) {
 }
 
 TEST_F(PredictionSearch, DialogClosedDuringTheSortLetsTheSearchFinishAfterwards) {
-  AnyLight();
-  setup->allLoaded->setChecked(true);
-  setup->periodCount->setValue(99);
-  Predict([&] {
-    ASSERT_TRUE(test::WaitUntil([this] { return dialog->totalCount->text() != "0"; }, 60000));
-    dialog->button->click();
-    dialog->button->click();
-  });
+  CloseDialogOfALongSearch();
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_TRUE(commands->SearchRunning());
   EXPECT_FALSE(page->predictButton->isEnabled()) << "one search at a time";
@@ -125,14 +118,7 @@ TEST_F(PredictionSearch, DialogClosedDuringTheSortLetsTheSearchFinishAfterwards)
 }
 
 TEST_F(PredictionSearch, ClosingTheProgramWhileASearchRunsStopsIt) {
-  AnyLight();
-  setup->allLoaded->setChecked(true);
-  setup->periodCount->setValue(99);
-  Predict([&] {
-    ASSERT_TRUE(test::WaitUntil([this] { return dialog->totalCount->text() != "0"; }, 60000));
-    dialog->button->click();
-    dialog->button->click();
-  });
+  CloseDialogOfALongSearch();
   ASSERT_TRUE(commands->SearchRunning());
   window.reset();
 }
