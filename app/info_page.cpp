@@ -127,8 +127,8 @@ void TInfoPage::Fill() {
   bool active = list.HasActiveSat();
   satelliteActive_ = active;
   if (active) {
-    const TTleLines& lines = list.ElementsOf(list.ActiveSat);
-    elementMemo->setPlainText(QString::fromStdString(lines.line1 + "\n" + lines.line2));
+    elementMemo->setPlainText(
+        QString::fromStdString(ElementSetText(list.ElementsOf(list.ActiveSat))));
     notesNumber_ = list.CatalogNumberOf(list.ActiveSat);
     notesMemo->setEnabled(true);
     try {

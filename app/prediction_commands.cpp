@@ -163,7 +163,7 @@ void TPredictionCommands::ShowKind(TSearchKind kind) {
 
 void TPredictionCommands::zapodawajIridiums(const QString& file) {
   iridiumTable_ = zen::zapodawajIridiums(std::filesystem::path(file.toStdString()));
-  isIridium = [this](int catalogNumber) { return IsIridium(iridiumTable_, catalogNumber); };
+  isIridium = [this](int64_t catalogNumber) { return IsIridium(iridiumTable_, catalogNumber); };
 }
 
 void TPredictionCommands::SetOptions(const TPredictionOptions& options) {
@@ -330,7 +330,7 @@ void TPredictionCommands::GoTo(TSearchKind kind, int row) {
     const TSatelliteList& list = tracker_.list;
     std::vector<int> matches;
     for (int slot = 1; slot <= list.LoadedCount; ++slot) {
-      if (CatalogNumberText(list.Catalog.CatalogElements[static_cast<size_t>(slot)]) ==
+      if (list.Catalog.CatalogElements[static_cast<size_t>(slot)].elements.catalogNumber ==
           catalogNumber) {
         matches.push_back(slot);
       }

@@ -21,8 +21,8 @@ std::filesystem::path ElementFile(const std::string& name) {
 std::vector<zen::TSearchSatellite> ReadSets(const std::filesystem::path& file) {
   std::vector<zen::TSearchSatellite> sets;
   zen::TCatalog catalog;
-  catalog.ReadEverySet(file, [&](const std::string& name, const zen::TTleLines& lines) {
-    sets.push_back({lines, name, zen::CatalogNumberText(lines)});
+  catalog.ReadEverySet(file, [&](const std::string& name, const zen::TCatalogSet& set) {
+    sets.push_back(zen::SearchSatelliteOf(name, set));
   });
   return sets;
 }

@@ -53,7 +53,7 @@ std::string ParseOptions(const std::vector<std::string>& args, TEphemOptions& o)
       if (!hasValue) return word + " needs a value";
       if (word == "--sat") {
         int64_t number = 0;
-        if (!ParseWhole(value, number) || number < 0) return "--sat needs a catalogue number";
+        if (!ParseCatalogNumber(value, number)) return "--sat needs a catalogue number";
         o.satellite = number;
         continue;
       }
@@ -172,9 +172,7 @@ int RunEphem(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
   auto chosen = [&](int slot) {
     if (!options.satellite) return true;
-    int64_t number = -1;
-    return ParseWhole(CatalogNumberText(catalog->CatalogElements[slot]), number) &&
-           number == *options.satellite;
+    return catalog->CatalogElements[slot].number == *options.satellite;
   };
   int64_t chosenCount = 0;
   for (int slot = 1; slot <= count; ++slot) chosenCount += chosen(slot) ? 1 : 0;
@@ -195,14 +193,13 @@ int RunEphem(const std::vector<std::string>& args, std::ostream& out, std::ostre
   TPropagator propagator;
   for (int slot = 1; slot <= count; ++slot) {
     if (!chosen(slot)) continue;
-    const TTleLines& set = catalog->CatalogElements[slot];
-    try {
-      propagator.LoadElements(set);
-    } catch (const TElementError& e) {
-      err << kName << ": set " << CatalogNumberText(set) << ": " << e.what() << "\n";
+    const TCatalogSet& set = catalog->CatalogElements[slot];
+    if (!set.decodable) {
+      err << kName << ": set " << set.elements.catalogNumber << ": " << set.decodeError << "\n";
       exitCode = 1;
       continue;
     }
+    propagator.LoadElements(set.elements);
     const TPrinted printed = PrintSet(propagator, options, output, lines);
     if (printed == TPrinted::WriteFailed) return 1;
     if (printed == TPrinted::LineLimit) {

@@ -70,7 +70,7 @@ std::string ParseOptions(const std::vector<std::string>& args, TLookOptions& o) 
     }
     if (!hasValue) return word + " needs a value";
     if (word == "--sat") {
-      if (!ParseWhole(value, o.satelliteNumber) || o.satelliteNumber < 0) {
+      if (!ParseCatalogNumber(value, o.satelliteNumber)) {
         return "--sat needs a catalogue number";
       }
       o.satellite = value;
@@ -175,11 +175,7 @@ int RunLook(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   if (!ReadCommandElementFile(kName, options.file, *catalog, count, err)) return 1;
   int slot = 1;
   for (; slot <= count; ++slot) {
-    int64_t number = -1;
-    if (ParseWhole(CatalogNumberText(catalog->CatalogElements[slot]), number) &&
-        number == options.satelliteNumber) {
-      break;
-    }
+    if (catalog->CatalogElements[slot].number == options.satelliteNumber) break;
   }
   if (slot > count) {
     err << kName << ": no set with catalogue number " << options.satellite << " in "
@@ -190,12 +186,12 @@ int RunLook(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   }
 
   TPropagator propagator;
-  try {
-    propagator.LoadElements(catalog->CatalogElements[slot]);
-  } catch (const TElementError& e) {
-    err << kName << ": set " << options.satellite << ": " << e.what() << "\n";
+  const TCatalogSet& set = catalog->CatalogElements[slot];
+  if (!set.decodable) {
+    err << kName << ": set " << options.satellite << ": " << set.decodeError << "\n";
     return 1;
   }
+  propagator.LoadElements(set.elements);
   const TGeodetic site =
       ObserverFromSite(options.latitudeDeg, options.longitudeDeg, options.altitudeM);
 

@@ -4,7 +4,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <optional>
 
+#include "core/alpha5.h"
 #include "core/timescale.h"
 #include "tracking/date_text.h"
 
@@ -24,6 +26,13 @@ bool TakeOptionValue(const std::vector<std::string>& args, size_t& i, std::strin
     return true;
   }
   return false;
+}
+
+bool ParseCatalogNumber(std::string_view text, int64_t& value) {
+  if (text.empty() || text.front() == ' ' || text.back() == ' ') return false;
+  std::optional<int64_t> number = CatalogNumberOfText(text);
+  if (number) value = *number;
+  return number.has_value();
 }
 
 bool ParseWhole(std::string_view text, int64_t& value) {

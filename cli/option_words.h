@@ -16,6 +16,9 @@ bool TakeOptionValue(const std::vector<std::string>& args, size_t& i, std::strin
 
 // The whole text as a decimal integer (optional "-"), nothing else.
 bool ParseWhole(std::string_view text, int64_t& value);
+// A catalogue number as users write it: digits up to 999999999 or five Alpha-5 columns
+// ("A0000" is 100000).
+bool ParseCatalogNumber(std::string_view text, int64_t& value);
 // The whole text as a finite real number with ".".
 bool ParseReal(std::string_view text, double& value);
 

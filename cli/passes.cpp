@@ -43,7 +43,7 @@ std::string ParseSatellites(const std::string& value, std::vector<int64_t>& numb
     const std::string word =
         value.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
     int64_t number = -1;
-    if (!ParseWhole(word, number) || number < 0) {
+    if (!ParseCatalogNumber(word, number)) {
       return "--sat needs catalogue numbers separated by commas, such as 25544,43013";
     }
     for (int64_t known : numbers) {
@@ -117,8 +117,7 @@ bool ListSatellites(const TSearchWords& words, const TPassesOptions& o,
     // The first set of that number, as the other commands take it.
     bool found = false;
     for (const TSearchSatellite& s : every) {
-      int64_t own = -1;
-      if (ParseWhole(s.catalogNumberText, own) && own == number) {
+      if (s.set.number == number) {
         list.push_back(s);
         found = true;
         break;

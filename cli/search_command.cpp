@@ -260,8 +260,8 @@ bool ReadEverySatellite(const char* command, const std::string& file,
                         std::vector<TSearchSatellite>& satellites, std::ostream& err) {
   auto catalog = std::make_unique<TCatalog>();
   int count = 0;
-  const auto take = [&](const std::string& name, const TTleLines& lines) {
-    satellites.push_back(TSearchSatellite{lines, name, CatalogNumberText(lines)});
+  const auto take = [&](const std::string& name, const TCatalogSet& set) {
+    satellites.push_back(SearchSatelliteOf(name, set));
   };
   return ReadCommandEverySet(command, file, *catalog, take, count, err);
 }

@@ -2,6 +2,7 @@
 #include "cli/start_options.h"
 
 #include "cli/commands.h"
+#include "core/alpha5.h"
 
 namespace zen::cli {
 
@@ -20,11 +21,10 @@ bool ParseTrackIds(const std::string& text, std::vector<std::string>& ids) {
     size_t comma = text.find(',', start);
     std::string id =
         text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-    if (id.empty() || id.size() > 5) return false;
-    for (char c : id) {
-      if (c < '0' || c > '9') return false;
-    }
-    ids.push_back(std::string(5 - id.size(), '0') + id);
+    std::optional<int64_t> number =
+        id.find(' ') == std::string::npos ? CatalogNumberOfText(id) : std::nullopt;
+    if (!number) return false;
+    ids.push_back(CatalogNumberText(*number));
     if (comma == std::string::npos) break;
     start = comma + 1;
   }
@@ -83,7 +83,7 @@ TStartOptions ParseStartOptions(const std::vector<std::string>& args) {
       o.windowArgs.push_back("--track");
       o.windowArgs.push_back(value);
       if (!ParseTrackIds(value, o.trackIds)) {
-        return Fail(o, "--track needs catalogue numbers of up to five digits, e.g. 25544,48274");
+        return Fail(o, "--track needs catalogue numbers, e.g. 25544,48274");
       }
       continue;
     }

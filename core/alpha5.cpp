@@ -50,4 +50,28 @@ std::optional<std::string> ColumnsOfCatalogNumber(int64_t number) {
   return first + rest;
 }
 
+std::string CatalogNumberText(int64_t number) {
+  std::string digits = std::to_string(number);
+  if (number >= 0 && digits.size() < 5) digits.insert(0, 5 - digits.size(), '0');
+  return digits;
+}
+
+std::optional<int64_t> CatalogNumberOfText(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  if (text.empty()) return std::nullopt;
+  if (text.size() == 5 && !IsDigit(text.front())) {
+    std::optional<int32_t> columns = CatalogNumberOfColumns(text);
+    if (columns && *columns >= 100000) return *columns;
+    return std::nullopt;
+  }
+  int64_t value = 0;
+  for (char c : text) {
+    if (!IsDigit(c)) return std::nullopt;
+    value = value * 10 + (c - '0');
+    if (value > kLargestCatalogNumber) return std::nullopt;
+  }
+  return value;
+}
+
 }  // namespace zen

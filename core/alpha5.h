@@ -22,4 +22,16 @@ std::optional<int32_t> CatalogNumberOfColumns(std::string_view columns);
 // form above. No text for numbers outside that range.
 std::optional<std::string> ColumnsOfCatalogNumber(int64_t number);
 
+// The largest catalogue number the program keeps.
+inline constexpr int64_t kLargestCatalogNumber = 999999999;
+
+// A number as every list, table, file name and report shows it: five digits with leading
+// zeros up to 99999, as element lines have always shown them, and all its digits above.
+std::string CatalogNumberText(int64_t number);
+
+// A number as a user or a settings file writes it: decimal digits (leading zeros allowed,
+// blanks around them ignored) up to kLargestCatalogNumber, or five columns in the Alpha-5
+// form. No number for anything else.
+std::optional<int64_t> CatalogNumberOfText(std::string_view text);
+
 }  // namespace zen

@@ -1,9 +1,12 @@
 // Reading element files into the catalogue.
 #include "core/catalog.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <system_error>
 
+#include "core/alpha5.h"
 #include "core/numeric.h"
 #include "core/text_encoding.h"
 
@@ -15,8 +18,40 @@ namespace {
 constexpr size_t kNameLength = 24;
 constexpr size_t kElementLineLength = 69;
 constexpr size_t kFreeLineLength = 255;
+// Enough of a file's start to tell its kind: a message's first line or first character.
+constexpr size_t kKindPrefixLength = 64 * 1024;
+
+std::string NameOfNumber(const std::string& numberText) {
+  return Utf8Prefix(ToUtf8("#" + numberText), kNameLength);
+}
+
+// Decodes the lines read into set once, so that every layer shares the same elements.
+void DecodeLines(TCatalogSet& set) {
+  const std::string& line1 = set.lines.line1;
+  std::optional<int32_t> number = line1.size() >= 7
+                                      ? CatalogNumberOfColumns(std::string_view(line1).substr(2, 5))
+                                      : std::nullopt;
+  set.number = number ? *number : -1;
+  try {
+    LoadElements(set.lines, set.elements);
+    set.decodable = true;
+    set.decodeError.clear();
+  } catch (const TElementError& error) {
+    set.elements = TElements{};
+    set.elements.catalogNumber = CatalogNumberText(set.lines);
+    set.decodable = false;
+    set.decodeError = error.what();
+  }
+}
 
 }  // namespace
+
+TCatalogSet DecodeCatalogSet(const TTleLines& lines) {
+  TCatalogSet set;
+  set.lines = lines;
+  DecodeLines(set);
+  return set;
+}
 
 TCatalog::TCatalog() = default;
 
@@ -30,6 +65,7 @@ int TCatalog::ReadByte() {
     pushBack_ = -1;
     return c;
   }
+  if (prefixPos_ < prefix_.size()) return static_cast<unsigned char>(prefix_[prefixPos_++]);
   if (bufferPos_ >= bufferLen_) {
     if (endOfFile_ || file_ == nullptr) {
       endOfFile_ = true;
@@ -70,12 +106,12 @@ bool TCatalog::ReadNextSatellite(int slot) {
     if (!first.empty()) break;
     if (endOfFile_) return false;
   }
-  TTleLines& lines = CatalogElements[static_cast<size_t>(slot)];
+  TTleLines& lines = CatalogElements[static_cast<size_t>(slot)].lines;
   std::string& name = CatalogNames[static_cast<size_t>(slot)];
   if (first.size() == kElementLineLength && first.compare(0, 2, "1 ") == 0) {
     lines.line1 = first;
     lines.line2 = ReadLine(kElementLineLength);
-    name = Utf8Prefix(ToUtf8("#" + CatalogNumberText(lines)), kNameLength);
+    name = NameOfNumber(CatalogNumberText(lines));
   } else {
     // Converted once, here, then cut between characters: every layer shows the catalogue's
     // names as they are.
@@ -93,6 +129,10 @@ bool TCatalog::OpenElementFile(const std::filesystem::path& fileName) {
   bufferPos_ = 0;
   bufferLen_ = 0;
   pushBack_ = -1;
+  prefix_.clear();
+  prefixPos_ = 0;
+  messageSets_.clear();
+  FileKind = TElementTextKind::ElementLines;
 
   std::error_code ec;
   if (!std::filesystem::exists(fileName, ec)) return false;
@@ -105,7 +145,49 @@ bool TCatalog::OpenElementFile(const std::filesystem::path& fileName) {
     throw std::system_error(errno, std::generic_category(),
                             "Cannot open the element file " + fileName.string());
   }
+  // The start of the file tells its kind; element lines are then read from it as from the
+  // rest of the file, a message is read whole.
+  try {
+    prefix_ = ReadBlock(kKindPrefixLength);
+    FileKind = ElementTextKind(prefix_);
+    if (FileKind != TElementTextKind::ElementLines) {
+      std::string text = std::move(prefix_);
+      prefix_.clear();
+      for (std::string block; !(block = ReadBlock(1 << 20)).empty();) text += block;
+      TOmmReadResult read = ReadOmmText(text);
+      messageSets_ = std::move(read.sets);
+      InvalidElementCount = static_cast<uint16_t>(std::min(read.invalidCount, int{UINT16_MAX}));
+      endOfFile_ = true;
+    }
+  } catch (...) {
+    CloseElementFile();
+    throw;
+  }
   return true;
+}
+
+std::string TCatalog::ReadBlock(size_t length) {
+  std::string block(length, '\0');
+  size_t got = std::fread(block.data(), 1, length, file_);
+  if (got < length && std::ferror(file_)) {
+    throw std::system_error(errno ? errno : EIO, std::generic_category(),
+                            "Cannot read the element file");
+  }
+  block.resize(got);
+  return block;
+}
+
+void TCatalog::TakeMessageSet(size_t index, int slot) {
+  const TOmmSet& message = messageSets_[index];
+  TCatalogSet& set = CatalogElements[static_cast<size_t>(slot)];
+  set.lines = TTleLines{};
+  set.elements = message.elements;
+  set.number = message.catalogNumber;
+  set.decodable = true;
+  set.decodeError.clear();
+  std::string name = Utf8Prefix(ToUtf8(message.name), kNameLength);
+  CatalogNames[static_cast<size_t>(slot)] =
+      name.empty() ? NameOfNumber(message.elements.catalogNumber) : name;
 }
 
 void TCatalog::CloseElementFile() {
@@ -115,7 +197,11 @@ void TCatalog::CloseElementFile() {
 
 bool TCatalog::ReadValidSet(int slot) {
   while (ReadNextSatellite(slot)) {
-    if (ElementSetValid(CatalogElements[static_cast<size_t>(slot)])) return true;
+    TCatalogSet& set = CatalogElements[static_cast<size_t>(slot)];
+    if (ElementSetValid(set.lines)) {
+      DecodeLines(set);
+      return true;
+    }
     if (InvalidElementCount < UINT16_MAX) ++InvalidElementCount;
   }
   return false;
@@ -124,6 +210,15 @@ bool TCatalog::ReadValidSet(int slot) {
 int TCatalog::ReadElementFile(const std::filesystem::path& fileName) {
   if (!OpenElementFile(fileName)) return 0;
   int count = 0;
+  if (FileKind != TElementTextKind::ElementLines) {
+    CloseElementFile();
+    size_t total = messageSets_.size();
+    count = static_cast<int>(std::min(total, static_cast<size_t>(CatalogCapacity)));
+    for (int i = 0; i < count; ++i) TakeMessageSet(static_cast<size_t>(i), i + 1);
+    ElementFileTruncated = total > static_cast<size_t>(CatalogCapacity);
+    messageSets_.clear();
+    return count;
+  }
   try {
     while (count < CatalogCapacity && ReadValidSet(count + 1)) ++count;
     // Stopping at the capacity only truncates when another non-blank line follows; a file of
@@ -149,6 +244,16 @@ int TCatalog::ReadEverySet(const std::filesystem::path& fileName, const TSetSink
   int count = 0;
   try {
     // Slot 0, never a catalogue entry, holds each set while it is handed on.
+    if (FileKind != TElementTextKind::ElementLines) {
+      CloseElementFile();
+      for (size_t i = 0; i < messageSets_.size(); ++i) {
+        TakeMessageSet(i, 0);
+        take(CatalogNames[0], CatalogElements[0]);
+        ++count;
+      }
+      messageSets_.clear();
+      return count;
+    }
     while (ReadValidSet(0)) {
       take(CatalogNames[0], CatalogElements[0]);
       ++count;

@@ -1,4 +1,5 @@
-// The catalogue: up to 1000 element sets read from one element file.
+// The catalogue: up to 1000 element sets read from one element file, in element lines or as
+// mean-elements messages (CSV, JSON or XML), told apart by the file's content.
 #pragma once
 
 #include <array>
@@ -7,12 +8,28 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/elements.h"
+#include "core/omm.h"
 
 namespace zen {
 
 inline constexpr int CatalogCapacity = 1000;
+
+// One set as the catalogue keeps it, decoded once when it is read.
+struct TCatalogSet {
+  TTleLines lines;      // as read; both empty for a set read from a message
+  TElements elements;   // catalogNumber always holds the number's text
+  int64_t number = -1;  // the full catalogue number; -1 when the columns hold none
+  // False when the lines pass validation but their launch year or revolution number do not
+  // decode: such a set is listed but cannot be propagated.
+  bool decodable = false;
+  std::string decodeError;  // why not, naming the field
+};
+
+// The set of two lines as the catalogue keeps it (the lines are not validated here).
+TCatalogSet DecodeCatalogSet(const TTleLines& lines);
 
 // Slots are numbered 1..CatalogCapacity as the rest of the program counts them; slot 0 is
 // never used. A read overwrites slots from 1 upwards; slots above the count keep their text.
@@ -30,8 +47,11 @@ class TCatalog {
   // Every valid set of the file in file order, without the capacity: each name and set as a
   // slot would hold them is handed to take. Returns the number of sets; errors and
   // InvalidElementCount as ReadElementFile. The catalogue's slots 1..1000 are left as they were.
-  using TSetSink = std::function<void(const std::string& name, const TTleLines& lines)>;
+  using TSetSink = std::function<void(const std::string& name, const TCatalogSet& set)>;
   int ReadEverySet(const std::filesystem::path& fileName, const TSetSink& take);
+
+  // The kind of the last file read.
+  TElementTextKind FileKind = TElementTextKind::ElementLines;
 
   // Reads the next name / line 1 / line 2 group of the open file into the slot; false when
   // the file ended before another non-blank line.
@@ -39,7 +59,7 @@ class TCatalog {
 
   // UTF-8 (a name line that is not valid UTF-8 is read as Windows-1252), at most 24 characters.
   std::array<std::string, CatalogCapacity + 1> CatalogNames;
-  std::array<TTleLines, CatalogCapacity + 1> CatalogElements;
+  std::array<TCatalogSet, CatalogCapacity + 1> CatalogElements;
   std::array<uint8_t, CatalogCapacity + 1> CatalogFlags{};
   // Sets of the last read that failed validation.
   uint16_t InvalidElementCount = 0;
@@ -47,12 +67,17 @@ class TCatalog {
   bool ElementFileTruncated = false;
 
  private:
-  // False for a missing file; throws as ReadElementFile.
+  // False for a missing file; throws as ReadElementFile. Sets FileKind from the file's start
+  // and, for a message, reads all of it into messageSets_.
   bool OpenElementFile(const std::filesystem::path& fileName);
+  // Puts set `index` of messageSets_ into the slot.
+  void TakeMessageSet(size_t index, int slot);
   void CloseElementFile();
   // The next set that passes validation, counting the others; false at the end of the file.
   bool ReadValidSet(int slot);
   int ReadByte();
+  // Up to length bytes of the open file; fewer only at its end. Throws on a read error.
+  std::string ReadBlock(size_t length);
   std::string ReadLine(size_t maxLength);
 
   std::FILE* file_ = nullptr;
@@ -61,6 +86,9 @@ class TCatalog {
   size_t bufferLen_ = 0;
   int pushBack_ = -1;
   bool endOfFile_ = false;
+  std::string prefix_;  // the file's start, read before the buffer
+  size_t prefixPos_ = 0;
+  std::vector<TOmmSet> messageSets_;
 };
 
 }  // namespace zen

@@ -1,6 +1,8 @@
 // Two-line element sets: checksum, validation and decoding.
 #include "core/elements.h"
 
+#include "core/alpha5.h"
+
 #include <cmath>
 
 #include "core/numeric.h"
@@ -9,7 +11,8 @@
 namespace zen {
 
 double Ke() {
-  static const double ke = std::sqrt(1434962880.0 / (kEarthRadiusKm * kEarthRadiusKm * kEarthRadiusKm));
+  static const double ke =
+      std::sqrt(1434962880.0 / (kEarthRadiusKm * kEarthRadiusKm * kEarthRadiusKm));
   return ke;
 }
 
@@ -18,8 +21,10 @@ bool TleChecksumOk(std::string_view line) {
   int sum = 0;
   for (size_t i = 0; i < 68; ++i) {
     char c = line[i];
-    if (c >= '0' && c <= '9') sum += c - '0';
-    else if (c == '-') sum += 1;
+    if (c >= '0' && c <= '9')
+      sum += c - '0';
+    else if (c == '-')
+      sum += 1;
   }
   return line[68] == static_cast<char>('0' + sum % 10);
 }
@@ -66,7 +71,11 @@ bool ElementSetValid(const TTleLines& lines) {
 }
 
 std::string CatalogNumberText(const TTleLines& lines) {
-  std::string text(Columns(lines.line1, 3, 7));
+  std::string_view columns = Columns(lines.line1, 3, 7);
+  if (std::optional<int32_t> number = CatalogNumberOfColumns(columns)) {
+    return CatalogNumberText(*number);
+  }
+  std::string text(columns);
   SpacesToZeros(text);
   return text;
 }
@@ -115,8 +124,8 @@ void LoadElements(const TTleLines& lines, TElements& out) {
   e.catalogNumber = CatalogNumberText(lines);
   // Launch number and the whole piece (up to three letters), so that pieces such as "AB"
   // keep their second letter.
-  e.designator = e.launchYear + "-" + std::string(Columns(l1, 12, 14)) + "-" +
-                 TrimBlanks(Columns(l1, 15, 17));
+  e.designator =
+      e.launchYear + "-" + std::string(Columns(l1, 12, 14)) + "-" + TrimBlanks(Columns(l1, 15, 17));
 
   e.epoch = RealField(l1, 19, 14);
   e.epochJulian = JulianDateOfEpoch(e.epoch);

@@ -46,7 +46,7 @@ struct TElements {
   double semiMajorAxisKm = 0.0;
   double perigeeHeightKm = 0.0;    // above the equatorial radius
   double apogeeHeightKm = 0.0;
-  std::string catalogNumber;       // 5 characters, leading zeros
+  std::string catalogNumber;       // CatalogNumberText of the number
   std::string launchYear;          // 4 digits
   std::string designator;          // for example 1997-066-A
   std::string elementSetNumber;    // trimmed
@@ -64,7 +64,8 @@ bool TleChecksumOk(std::string_view line);
 // The layout checks (line numbers, checksums, points, ephemeris type) and two value checks: the
 // epoch names a moment (two-digit year, day of year below 367) and the mean motion is above 0.
 bool ElementSetValid(const TTleLines& lines);
-// Line 1 columns 3-7 with blanks turned into "0".
+// The number of line 1 columns 3-7 (blanks count as zeros, Alpha-5 read) as lists show it:
+// "25544", "00005", "100000". Columns that hold no number give their text, blanks as "0".
 std::string CatalogNumberText(const TTleLines& lines);
 
 // The mean elements in the units both element lines and mean-elements messages carry them.

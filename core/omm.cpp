@@ -211,8 +211,7 @@ std::optional<TOmmSet> DecodeSet(const TFields& fields) {
   SetMeanElements(f, e);
 
   set.catalogNumber = *number;
-  std::optional<std::string> columns = ColumnsOfCatalogNumber(*number);
-  e.catalogNumber = columns ? *columns : std::to_string(*number);
+  e.catalogNumber = CatalogNumberText(*number);
   e.revolutionNumber = static_cast<int32_t>(*revolution);
   e.elementSetNumber = *elementSet >= 0 ? std::to_string(*elementSet) : std::string();
   SetDesignator(Field(fields, "OBJECT_ID").value_or(""), e);

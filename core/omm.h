@@ -20,8 +20,7 @@ TElementTextKind ElementTextKind(std::string_view text);
 // The largest catalogue number a message may carry.
 inline constexpr int64_t kLargestOmmCatalogNumber = 999999999;
 
-// One set of a message. elements.catalogNumber holds the element lines' five columns (digits
-// or Alpha-5) for numbers up to 339999 and the decimal digits above.
+// One set of a message; elements.catalogNumber is the number's CatalogNumberText.
 struct TOmmSet {
   std::string name;           // OBJECT_NAME, blanks trimmed
   int64_t catalogNumber = 0;  // NORAD_CAT_ID

@@ -62,18 +62,16 @@ TWalkConditions ConditionsOfRequest(const TSearchRequest& request) {
   return conditions;
 }
 
-TSatelliteWalk::TSatelliteWalk(const TTleLines& lines, const TWalkConditions& conditions,
+TSatelliteWalk::TSatelliteWalk(const TCatalogSet& set, const TWalkConditions& conditions,
                                int64_t lastSecond)
     : conditions_(conditions),
       lastSecond_(lastSecond),
       surelyBelowSine_(std::sin(Radians(conditions.minSatElevationDeg - 1.0))) {
   state_.step = conditions.coarseStepSeconds;
-  try {
-    propagator_.LoadElements(lines);
-    usable_ = true;
+  usable_ = set.decodable;
+  if (usable_) {
+    propagator_.LoadElements(set.elements);
     mayLeaveOut_ = conditions.leaveOutCertainSamples && !propagator_.CurrentElements.UseDeepSpace;
-  } catch (const TElementError&) {
-    usable_ = false;
   }
 }
 

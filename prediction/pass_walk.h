@@ -112,7 +112,7 @@ using TWalkEvent = std::variant<TPassEvent, TFlareEvent>;
 class TSatelliteWalk {
  public:
   // A set that cannot be decoded gives a walk that never finds its satellite up.
-  TSatelliteWalk(const TTleLines& lines, const TWalkConditions& conditions, int64_t lastSecond);
+  TSatelliteWalk(const TCatalogSet& set, const TWalkConditions& conditions, int64_t lastSecond);
 
   // Walks every sample before second stop (and within the period); the passes or flares found
   // are appended to found in time order. Returns at once when the walk is over.

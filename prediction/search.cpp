@@ -25,20 +25,16 @@ int CoarseStepSeconds(int level) {
   return kSeconds[static_cast<size_t>(level)];
 }
 
-namespace {
-
-// The integer value of a catalogue number text, or -1 when it is not one.
-int64_t CatalogNumberValue(const std::string& text) {
-  int64_t value = -1;
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value);
-  return error == std::errc() && stop == end ? value : -1;
+TSearchSatellite SearchSatelliteOf(const std::string& name, const TCatalogSet& set) {
+  return TSearchSatellite{set, name, set.elements.catalogNumber};
 }
+
+namespace {
 
 // A flare search walks only the satellites of the Iridium table, whatever their names.
 bool IsSearched(const TSearchRequest& request, const TSearchSatellite& satellite) {
   return request.kind == TSearchKind::Passes ||
-         IsIridium(request.iridiumTable, CatalogNumberValue(satellite.catalogNumberText));
+         IsIridium(request.iridiumTable, satellite.set.number);
 }
 
 // Whether each event is one row: every flare, and passes in brief output.
@@ -65,9 +61,8 @@ TFound FoundOf(const TPassSample& sample, const TSearchSatellite& satellite,
 TFound FoundOf(const TFlareEvent& flare, const TSearchRequest& request,
                const TSearchSatellite& satellite, const TSearchPeriod& period) {
   TFound found = FoundOf(flare.sample, satellite, period);
-  found.sat =
-      IridiumLabel(request.iridiumTable, satellite.name,
-                   CatalogNumberValue(satellite.catalogNumberText), request.useIridiumTable);
+  found.sat = IridiumLabel(request.iridiumTable, satellite.name, satellite.set.number,
+                           request.useIridiumTable);
   found.flareAngles = flare.anglesDeg;
   found.panel = flare.panel;
   found.direction = flare.direction;
@@ -235,7 +230,7 @@ class TSearchRun {
       const size_t k = searched_[i];
       std::unique_ptr<TSatelliteWalk>& walk = walks_[k];
       if (!walk) {
-        walk = std::make_unique<TSatelliteWalk>(request_.satellites[k].lines, conditions_,
+        walk = std::make_unique<TSatelliteWalk>(request_.satellites[k].set, conditions_,
                                                 period_.seconds);
       }
       found.clear();

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/elements.h"
+#include "core/catalog.h"
 #include "core/timescale.h"
 #include "prediction/iridium.h"
 
@@ -19,10 +19,13 @@ enum class TSearchKind { Passes = 0, Flares = 1 };
 
 // One entry of the list to search: the search keeps its own copy of the element set.
 struct TSearchSatellite {
-  TTleLines lines;
+  TCatalogSet set;
   std::string name;               // up to 24 characters, UTF-8
-  std::string catalogNumberText;  // CatalogNumberText of the set
+  std::string catalogNumberText;  // as lists show it: set.elements.catalogNumber
 };
+
+// The entry for a catalogue set and its name.
+TSearchSatellite SearchSatelliteOf(const std::string& name, const TCatalogSet& set);
 
 // Everything a search needs, by value: the window's controls may change while it runs.
 struct TSearchRequest {
@@ -47,7 +50,7 @@ struct TSearchRequest {
   TIridiumTable iridiumTable;
   bool useIridiumTable = true;
   double maxFlareAngleDeg = 1.0;
-  int threads = 0;                           // 0: every core of the machine
+  int threads = 0;  // 0: every core of the machine
 };
 
 // Seconds of the coarse step for a filter level index 0..4: 60, 30, 10, 5, 1.

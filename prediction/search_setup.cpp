@@ -119,9 +119,9 @@ bool SearchesAllLoaded(TSearchKind kind, const TPredictionOptions& options) {
 std::vector<TSearchSatellite> SearchList(const TSatelliteList& list, bool allLoaded) {
   std::vector<TSearchSatellite> satellites;
   auto add = [&](int slot) {
-    const TTleLines& lines = list.Catalog.CatalogElements[static_cast<size_t>(slot)];
     satellites.push_back(
-        {lines, list.Catalog.CatalogNames[static_cast<size_t>(slot)], CatalogNumberText(lines)});
+        SearchSatelliteOf(list.Catalog.CatalogNames[static_cast<size_t>(slot)],
+                          list.Catalog.CatalogElements[static_cast<size_t>(slot)]));
   };
   if (allLoaded) {
     satellites.reserve(static_cast<size_t>(list.LoadedCount));
@@ -139,9 +139,8 @@ bool HasSomethingToSearch(TSearchKind kind, const std::vector<TSearchSatellite>&
                           const TIridiumTest& isIridium) {
   if (kind == TSearchKind::Passes) return !list.empty();
   if (!isIridium) return false;
-  return std::any_of(list.begin(), list.end(), [&](const TSearchSatellite& s) {
-    return isIridium(std::atoi(s.catalogNumberText.c_str()));
-  });
+  return std::any_of(list.begin(), list.end(),
+                     [&](const TSearchSatellite& s) { return isIridium(s.set.number); });
 }
 
 const char* NothingToSearchText(TSearchKind kind) {

@@ -80,7 +80,7 @@ bool SearchesAllLoaded(TSearchKind kind, const TPredictionOptions& options);
 std::vector<TSearchSatellite> SearchList(const TSatelliteList& list, bool allLoaded);
 
 // Whether a catalogue number belongs to an Iridium of the status table.
-using TIridiumTest = std::function<bool(int catalogNumber)>;
+using TIridiumTest = std::function<bool(int64_t catalogNumber)>;
 
 // For passes any entry counts; for flares only an entry the test accepts (none without one).
 bool HasSomethingToSearch(TSearchKind kind, const std::vector<TSearchSatellite>& list,

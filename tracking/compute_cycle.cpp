@@ -47,12 +47,9 @@ TPropagator* TComputeCycle::PropagatorFor(const TSatelliteList& list, int catalo
   if (catalogIndex < 1 || catalogIndex > CatalogCapacity) return nullptr;
   if (loadedGeneration_[slot] != list.CatalogGeneration) {
     loadedGeneration_[slot] = list.CatalogGeneration;
-    try {
-      propagators_[slot].LoadElements(list.Catalog.CatalogElements[slot]);
-      decodable_[slot] = true;
-    } catch (const TElementError&) {
-      decodable_[slot] = false;
-    }
+    const TCatalogSet& set = list.Catalog.CatalogElements[slot];
+    decodable_[slot] = set.decodable;
+    if (set.decodable) propagators_[slot].LoadElements(set.elements);
   }
   return decodable_[slot] ? &propagators_[slot] : nullptr;
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/numeric.h"
 #include "core/timescale.h"
 
 namespace zen {
@@ -170,6 +171,44 @@ std::string TableText(const std::vector<std::string>& labels,
     text += value;
     text += "\r\n";
   }
+  return text;
+}
+
+std::string ElementSetText(const TCatalogSet& set) {
+  if (!set.lines.line1.empty() || !set.lines.line2.empty()) {
+    return set.lines.line1 + "\n" + set.lines.line2;
+  }
+  const TElements& e = set.elements;
+  const double perDay = kMinutesPerDay / kTwoPi;  // rad/min to revolutions per day
+  const double midnight = std::floor(e.epochJulian + 0.5) - 0.5;
+  const TDateRec epoch = JulianToDateRec(midnight);
+  const double secondOfDay = std::round((e.epochJulian - midnight) * 86400.0 * 1e6) / 1e6;
+  auto line = [](const char* key, const char* format, auto value) {
+    char text[96];
+    std::snprintf(text, sizeof text, format, value);
+    return std::string(key) + " = " + text + "\n";
+  };
+  char epochText[48];
+  std::snprintf(epochText, sizeof epochText, "%04d-%02d-%02dT%02d:%02d:%09.6f", epoch.year,
+                epoch.month, epoch.day, static_cast<int>(secondOfDay / 3600.0),
+                static_cast<int>(std::fmod(secondOfDay, 3600.0) / 60.0),
+                std::fmod(secondOfDay, 60.0));
+  std::string text = "OBJECT_ID = " + e.designator + "\n";
+  text += "EPOCH = " + std::string(epochText) + "\n";
+  text += line("MEAN_MOTION", "%.8f", e.meanMotion * perDay);
+  text += line("ECCENTRICITY", "%.7f", e.eccentricity);
+  text += line("INCLINATION", "%.4f", Degrees(e.inclination));
+  text += line("RA_OF_ASC_NODE", "%.4f", Degrees(e.rightAscension));
+  text += line("ARG_OF_PERICENTER", "%.4f", Degrees(e.argPerigee));
+  text += line("MEAN_ANOMALY", "%.4f", Degrees(e.meanAnomaly));
+  text += "NORAD_CAT_ID = " + std::to_string(set.number) + "\n";
+  text += "ELEMENT_SET_NO = " + e.elementSetNumber + "\n";
+  text += line("REV_AT_EPOCH", "%d", static_cast<int>(e.revolutionNumber));
+  text += line("BSTAR", "%.5e", e.bstar);
+  text += line("MEAN_MOTION_DOT", "%.8f", e.meanMotionDot2 * perDay * kMinutesPerDay);
+  text += line("MEAN_MOTION_DDOT", "%.5e",
+               e.meanMotionDdot6 * perDay * kMinutesPerDay * kMinutesPerDay);
+  text.pop_back();
   return text;
 }
 

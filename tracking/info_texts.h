@@ -15,6 +15,10 @@ inline constexpr const char* kDegreeSign = "\u00B0";
 // broken decode) or far beyond anything the column can mean.
 inline constexpr const char* kUnavailableText = "-";
 
+// The set as the element box shows it: its two lines, or for a set read from a mean-elements
+// message its fields in that message's names and units, "KEY = value" per line.
+std::string ElementSetText(const TCatalogSet& set);
+
 // "12.3456° E": four decimals, the sign as a letter (zero reads E and N).
 std::string LatLonText(double valueDeg, bool isLatitude);
 // "123.456°".
@@ -32,8 +36,7 @@ extern const std::array<const char*, kOrbitRows> kOrbitLabels;
 
 // Column 1 of the live table: the active satellite (rows 0-12, empty without one) and the Sun
 // (rows 15-19, always).
-std::array<std::string, kLiveRows> LiveTableValues(const TSatelliteList& list,
-                                                   const TSunNow& sun);
+std::array<std::string, kLiveRows> LiveTableValues(const TSatelliteList& list, const TSunNow& sun);
 // Column 1 of the orbit table for the active satellite's elements; all empty when none.
 std::array<std::string, kOrbitRows> OrbitTableValues(const TActiveSnapshot& snapshot);
 

@@ -1,7 +1,10 @@
 // The catalogue of loaded element sets, the tracked list and the active satellite.
 #include "tracking/satellite_list.h"
 
+#include "core/alpha5.h"
+
 #include <algorithm>
+#include <optional>
 #include <system_error>
 
 namespace zen {
@@ -57,12 +60,21 @@ TTrackedView TSatelliteList::zapodawajSatelity(const std::filesystem::path& prog
       if (readError != nullptr) *readError = error.what();
     }
   }
+  // Settings name satellites by number: "5", "00005" and "A0000" find the sets they mean, and
+  // text order never matters.
+  std::vector<int64_t> trackedNumbers;
+  for (const std::string& id : TrackedIds) {
+    if (std::optional<int64_t> number = CatalogNumberOfText(id)) trackedNumbers.push_back(*number);
+  }
+  std::sort(trackedNumbers.begin(), trackedNumbers.end());
+  const std::optional<int64_t> activeNumber = CatalogNumberOfText(ActiveId);
   for (int i = 1; i <= LoadedCount; ++i) {
     Catalog.CatalogFlags[static_cast<size_t>(i)] = 0;
-    std::string key = CatalogNumberText(Catalog.CatalogElements[static_cast<size_t>(i)]);
-    bool wanted = std::find(TrackedIds.begin(), TrackedIds.end(), key) != TrackedIds.end();
+    const int64_t number = Catalog.CatalogElements[static_cast<size_t>(i)].number;
+    bool wanted =
+        number >= 0 && std::binary_search(trackedNumbers.begin(), trackedNumbers.end(), number);
     if (wanted && TrackedCount < MaxTracked) {
-      if (key == ActiveId) ActiveSat = TrackedCount + 1;
+      if (activeNumber == number) ActiveSat = TrackedCount + 1;
       Catalog.CatalogFlags[static_cast<size_t>(i)] = 1;
       ++TrackedCount;
       TrackedSats[static_cast<size_t>(TrackedCount)] = TSatState{};
@@ -156,12 +168,15 @@ void TSatelliteList::ClickTracked(int row) {
   ActiveSat = std::clamp(row + 1, 1, TrackedCount);
 }
 
-TTrackedView TSatelliteList::TrackedTabView() const { return ActiveView({}); }
+TTrackedView TSatelliteList::TrackedTabView() const {
+  return ActiveView({});
+}
 
 std::vector<std::string> TSatelliteList::LoadedNames() const {
   std::vector<std::string> names;
   names.reserve(static_cast<size_t>(LoadedCount));
-  for (int i = 1; i <= LoadedCount; ++i) names.push_back(Catalog.CatalogNames[static_cast<size_t>(i)]);
+  for (int i = 1; i <= LoadedCount; ++i)
+    names.push_back(Catalog.CatalogNames[static_cast<size_t>(i)]);
   return names;
 }
 
@@ -177,13 +192,13 @@ const std::string& TSatelliteList::NameOf(int trackedPosition) const {
       TrackedSats[static_cast<size_t>(trackedPosition)].catalogIndex)];
 }
 
-const TTleLines& TSatelliteList::ElementsOf(int trackedPosition) const {
+const TCatalogSet& TSatelliteList::ElementsOf(int trackedPosition) const {
   return Catalog.CatalogElements[static_cast<size_t>(
       TrackedSats[static_cast<size_t>(trackedPosition)].catalogIndex)];
 }
 
 std::string TSatelliteList::CatalogNumberOf(int trackedPosition) const {
-  return CatalogNumberText(ElementsOf(trackedPosition));
+  return ElementsOf(trackedPosition).elements.catalogNumber;
 }
 
 }  // namespace zen

@@ -61,7 +61,7 @@ class TSatelliteList {
   std::vector<std::string> LoadedNames() const;
   std::vector<std::string> TrackedNames() const;
   const std::string& NameOf(int trackedPosition) const;
-  const TTleLines& ElementsOf(int trackedPosition) const;
+  const TCatalogSet& ElementsOf(int trackedPosition) const;
   std::string CatalogNumberOf(int trackedPosition) const;
 
   TCatalog Catalog;

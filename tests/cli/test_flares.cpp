@@ -111,8 +111,8 @@ class IridiumFlares : public FlaresCommand {
     if (data.empty()) GTEST_SKIP() << test::ReferenceDataMissingMessage();
     file_ = (data / "tle" / "iridium_gen1_celestrak_2014-09-18.tle").string();
     TCatalog catalog;
-    catalog.ReadEverySet(file_, [&](const std::string& name, const TTleLines& lines) {
-      sets_.push_back({lines, name, CatalogNumberText(lines)});
+    catalog.ReadEverySet(file_, [&](const std::string& name, const TCatalogSet& set) {
+      sets_.push_back(SearchSatelliteOf(name, set));
     });
     ASSERT_EQ(sets_.size(), 92u);
     // Every third set, labelled "I" and its position, marked "*": no label can come from a

@@ -144,8 +144,9 @@ TEST_F(StationPasses, ReportIsTheSearchsReportOfTheSameRequest) {
   request.altitudeM = 190.0;
   TCatalog catalog;
   ASSERT_GT(catalog.ReadElementFile(file_), 0);
-  ASSERT_EQ(CatalogNumberText(catalog.CatalogElements[1]), "25544");
-  request.satellites.push_back({catalog.CatalogElements[1], catalog.CatalogNames[1], "25544"});
+  ASSERT_EQ(CatalogNumberText(catalog.CatalogElements[1].lines), "25544");
+  request.satellites.push_back(
+      SearchSatelliteOf(catalog.CatalogNames[1], catalog.CatalogElements[1]));
   TSearchFlags flags;
   const TSearchOutcome outcome = RunSearch(request, flags, nullptr);
   ASSERT_GE(outcome.totalCount, 2);
@@ -247,8 +248,8 @@ TEST_F(PassesCommand, ReadsSetsPastTheCataloguesCapacity) {
   const std::string file = (data / "tle" / "starlink_2026-05-30.tle").string();
   std::vector<std::string> numbers;
   TCatalog catalog;
-  catalog.ReadEverySet(file, [&](const std::string&, const TTleLines& lines) {
-    numbers.push_back(CatalogNumberText(lines));
+  catalog.ReadEverySet(file, [&](const std::string&, const TCatalogSet& set) {
+    numbers.push_back(set.elements.catalogNumber);
   });
   ASSERT_GT(numbers.size(), 2 * static_cast<size_t>(CatalogCapacity));
   const std::set<std::string> pastCapacity(numbers.begin() + CatalogCapacity, numbers.end());

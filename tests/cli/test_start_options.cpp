@@ -45,12 +45,16 @@ TEST(StartOptions, ElementFileAndTrackedNumbers) {
   EXPECT_EQ(o.trackIds, (std::vector<std::string>{"25544", "00005", "48274"}));
   EXPECT_EQ(o.windowArgs, (std::vector<std::string>{"a.tle", "--track", "25544,5,48274"}));
   EXPECT_EQ(ParseStartOptions({"--track=7"}).trackIds, (std::vector<std::string>{"00007"}));
+  // Six-digit numbers and the Alpha-5 form name the full number.
+  EXPECT_EQ(ParseStartOptions({"--track=340005,A0000,Z9999"}).trackIds,
+            (std::vector<std::string>{"340005", "100000", "339999"}));
 }
 
 TEST(StartOptions, BadWindowArgumentsAreErrors) {
   const std::vector<std::string> bad[] = {
-      {"--track"},          {"--track", "25544,"}, {"--track", "x1"},   {"--track", "123456"},
-      {"a.tle", "b.tle"},   {"--frobnicate"},      {"--track", ",1"},
+      {"--track"},          {"--track", "25544,"}, {"--track", "x1"}, {"--track", "1000000000"},
+      {"a.tle", "b.tle"},   {"--frobnicate"},      {"--track", ",1"}, {"--track", "a0000"},
+      {"--track", "I0000"},
   };
   for (const auto& args : bad) {
     TStartOptions o = ParseStartOptions(args);

@@ -79,7 +79,7 @@ TEST_F(CatalogFile, LineEndsAndBlankLinesReadTheSame) {
     EXPECT_FALSE(c.ElementFileTruncated) << v.what;
     for (int i = 1; i <= 5; ++i) {
       EXPECT_EQ(c.CatalogNames[i], "SAT " + std::to_string(i)) << v.what;
-      EXPECT_EQ(c.CatalogElements[i], MakeSet(i)) << v.what;
+      EXPECT_EQ(c.CatalogElements[i].lines, MakeSet(i)) << v.what;
     }
   }
 }
@@ -96,7 +96,8 @@ TEST_F(CatalogFile, EverySetReadsPastTheCapacityInFileOrder) {
   catalog_.CatalogNames[1] = "KEPT";
   std::vector<std::string> names;
   int count =
-      catalog_.ReadEverySet(Write(text), [&](const std::string& name, const TTleLines& lines) {
+      catalog_.ReadEverySet(Write(text), [&](const std::string& name, const TCatalogSet& set) {
+        const TTleLines& lines = set.lines;
         EXPECT_EQ(lines, MakeSet(static_cast<int>(names.size()) + 1));
         names.push_back(name);
       });
@@ -137,7 +138,7 @@ TEST_F(CatalogFile, LongNamesAreCutAndLinesTrimmed) {
   std::string text = "   " + name30 + "   \n" + s.line1 + "   \n" + s.line2 + " extra\n";
   ASSERT_EQ(catalog_.ReadElementFile(Write(text)), 1);
   EXPECT_EQ(catalog_.CatalogNames[1], name30.substr(0, 24));
-  EXPECT_EQ(catalog_.CatalogElements[1], s);
+  EXPECT_EQ(catalog_.CatalogElements[1].lines, s);
 }
 
 struct NameCase {
@@ -262,7 +263,7 @@ TEST(CatalogReference, EveryElementFileReadsCompletely) {
     EXPECT_EQ(c.InvalidElementCount, 0) << f.file;
     EXPECT_EQ(c.ElementFileTruncated, f.sets > CatalogCapacity) << f.file;
     for (int i = 1; i <= stored; ++i) {
-      ASSERT_TRUE(ElementSetValid(c.CatalogElements[i])) << f.file << " slot " << i;
+      ASSERT_TRUE(ElementSetValid(c.CatalogElements[i].lines)) << f.file << " slot " << i;
       ASSERT_FALSE(c.CatalogNames[i].empty()) << f.file << " slot " << i;
       ASSERT_LE(c.CatalogNames[i].size(), 24u);
     }
@@ -279,13 +280,13 @@ TEST(CatalogReference, EveryReferenceSetDecodes) {
     for (int i = 1; i <= stored; ++i) {
       TElements e;
       try {
-        LoadElements(c.CatalogElements[i], e);
+        LoadElements(c.CatalogElements[i].lines, e);
       } catch (const TElementError& error) {
         ADD_FAILURE() << entry.path().filename() << " " << c.CatalogNames[i] << ": "
                       << error.what();
         continue;
       }
-      EXPECT_EQ(e.catalogNumber, CatalogNumberText(c.CatalogElements[i]));
+      EXPECT_EQ(e.catalogNumber, CatalogNumberText(c.CatalogElements[i].lines));
       EXPECT_GT(e.epochJulian, 2450000.0);
       EXPECT_LT(e.epochJulian, 2470000.0);
       EXPECT_GE(e.eccentricity, 0.0);
@@ -310,7 +311,7 @@ TEST(CatalogSample, TheShippedSampleFileIsCompleteAndValid) {
   int deepSpace = 0;
   for (int i = 1; i <= stored; ++i) {
     TElements e;
-    LoadElements(c.CatalogElements[i], e);
+    LoadElements(c.CatalogElements[i].lines, e);
     deepSpace += e.UseDeepSpace ? 1 : 0;
   }
   EXPECT_GE(deepSpace, 10);  // navigation and geostationary sets use the deep-space model

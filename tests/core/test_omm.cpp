@@ -34,7 +34,8 @@ std::string FileText(const std::filesystem::path& path) {
 std::vector<std::pair<std::string, TTleLines>> ElementLineSets(const std::filesystem::path& path) {
   std::vector<std::pair<std::string, TTleLines>> sets;
   TCatalog catalog;
-  catalog.ReadEverySet(path, [&](const std::string& name, const TTleLines& lines) {
+  catalog.ReadEverySet(path, [&](const std::string& name, const TCatalogSet& set) {
+    const TTleLines& lines = set.lines;
     sets.emplace_back(TrimBlanks(name), lines);
   });
   EXPECT_EQ(catalog.InvalidElementCount, 0) << path;
@@ -66,7 +67,7 @@ void ExpectSameSet(const TOmmSet& set, const std::string& name, const TTleLines&
   const TElements& got = set.elements;
   SCOPED_TRACE(name);
   EXPECT_EQ(set.name, name);
-  EXPECT_EQ(set.catalogNumber, CatalogNumberOfColumns(CatalogNumberText(lines)));
+  EXPECT_EQ(set.catalogNumber, CatalogNumberOfText(CatalogNumberText(lines)));
   EXPECT_EQ(got.catalogNumber, expected.catalogNumber);
   EXPECT_EQ(got.designator, expected.designator);
   EXPECT_EQ(got.launchYear, expected.launchYear);

@@ -43,7 +43,7 @@ TEST_P(ElementFile, EverySetGivesAFinitePlausiblePositionOrABreakdown) {
   int propagated = 0, breakdowns = 0;
   TPropagator p;
   for (int slot = 1; slot <= count; ++slot) {
-    p.LoadElements(catalog->CatalogElements[slot]);
+    p.LoadElements(catalog->CatalogElements[slot].lines);
     const TElements& el = p.CurrentElements;
     for (double days : {-1.0, 0.0, 1.0}) {
       TVector pos{1.0, 1.0, 1.0, 1.0}, vel{1.0, 1.0, 1.0, 1.0};

@@ -25,8 +25,8 @@ inline std::vector<TSearchSatellite> ReferenceSets(
   const std::filesystem::path dir = ReferenceDataDir();
   if (dir.empty()) return sets;
   TCatalog catalog;
-  catalog.ReadEverySet(dir / "tle" / file, [&](const std::string& name, const TTleLines& lines) {
-    if (!keep || keep(name)) sets.push_back({lines, name, CatalogNumberText(lines)});
+  catalog.ReadEverySet(dir / "tle" / file, [&](const std::string& name, const TCatalogSet& set) {
+    if (!keep || keep(name)) sets.push_back(SearchSatelliteOf(name, set));
   });
   return sets;
 }

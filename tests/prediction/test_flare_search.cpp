@@ -167,7 +167,7 @@ TEST(FlareSearch, FlaresAreMinimaOfTheirPanelsAngle) {
     const size_t p = row->panel - 1u;
     const int64_t second = std::llround((row->timeUtc - startUtc) * 86400.0);
     TPropagator propagator;
-    propagator.LoadElements(byNumber.at(row->catalogNumber)->lines);
+    propagator.LoadElements(byNumber.at(row->catalogNumber)->set.elements);
     std::array<TSecondView, 3> view;
     for (int64_t k = 0; k < 3; ++k) {
       view[static_cast<size_t>(k)] =
@@ -268,9 +268,9 @@ TEST(FlareSearch, LeavingOutSamplesChangesNoFlare) {
     SCOPED_TRACE(sets[i].name);
     std::vector<TWalkEvent> expected;
     std::vector<TWalkEvent> found;
-    TSatelliteWalk(sets[i].lines, everySample, period.seconds)
+    TSatelliteWalk(sets[i].set, everySample, period.seconds)
         .WalkUntil(period.seconds + 1, moments, expected);
-    TSatelliteWalk walk(sets[i].lines, conditions, period.seconds);
+    TSatelliteWalk walk(sets[i].set, conditions, period.seconds);
     for (int64_t stop = 0; !walk.Finished(); stop += 700) walk.WalkUntil(stop, moments, found);
     ASSERT_EQ(found.size(), expected.size());
     for (size_t e = 0; e < found.size(); ++e) {

@@ -26,7 +26,7 @@ TEST(MotionBounds, HoldAtEverySecondTheyCover) {
   for (size_t i = 0; i < sets.size(); i += 15) {
     SCOPED_TRACE(sets[i].name);
     TPropagator propagator;
-    propagator.LoadElements(sets[i].lines);
+    propagator.LoadElements(sets[i].set.elements);
     ASSERT_FALSE(propagator.CurrentElements.UseDeepSpace);
     struct TSecond {
       double sine = 0.0;

@@ -35,7 +35,7 @@ class TTruth {
         ObserverFromSite(request.latitudeDeg, request.longitudeDeg, request.altitudeM);
     const double startUtc = LocalToUtc(request.periodStartLocal, request.utcOffsetHours);
     TPropagator propagator;
-    propagator.LoadElements(satellite.lines);
+    propagator.LoadElements(satellite.set.elements);
     for (int64_t s = first; s <= last; ++s) {
       const double jd = startUtc + static_cast<double>(s) / 86400.0;
       TSecondTruth truth;
@@ -215,10 +215,10 @@ TEST(SatelliteWalk, LeavingOutSurelyBelowSamplesChangesNothing) {
       SCOPED_TRACE(satellite.name);
       std::vector<TWalkEvent> expected;
       std::vector<TWalkEvent> found;
-      TSatelliteWalk(satellite.lines, everySample, period.seconds)
+      TSatelliteWalk(satellite.set, everySample, period.seconds)
           .WalkUntil(period.seconds + 1, moments, expected);
       // In pieces, as a search walks it, pausing wherever a piece ends.
-      TSatelliteWalk walk(satellite.lines, conditions, period.seconds);
+      TSatelliteWalk walk(satellite.set, conditions, period.seconds);
       for (int64_t stop = 0; !walk.Finished(); stop += 500) walk.WalkUntil(stop, moments, found);
       ASSERT_EQ(found.size(), expected.size());
       for (size_t e = 0; e < found.size(); ++e) {
@@ -254,7 +254,7 @@ TEST(PassSearch, GeostationarySatellitesGiveNoPass) {
   // Elevations every ten minutes of the day, from scratch.
   auto elevationRange = [&](const TSearchSatellite& satellite) {
     TPropagator propagator;
-    propagator.LoadElements(satellite.lines);
+    propagator.LoadElements(satellite.set.elements);
     std::pair<double, double> range{90.0, -90.0};
     for (int minute = -10; minute <= 24 * 60 + 10; minute += 10) {
       const double jd = startUtc + minute / 1440.0;
@@ -303,7 +303,7 @@ TEST(PassSearch, SetThatCannotBePropagatedNeverRises) {
   TVector vel;
   ASSERT_NE(propagator.Propagate(pos, vel, LocalToUtc(request.periodStartLocal, 2.0)),
             TPropagationStatus::Ok);
-  request.satellites = {{TTleLines{line1, line2}, "DECAYED", "99001"}, sets[0]};
+  request.satellites = {SearchSatelliteOf("DECAYED", DecodeCatalogSet({line1, line2})), sets[0]};
   request.illuminationRequired = false;
   request.maxSunElevationDeg = 90.0;
   TSearchFlags flags;

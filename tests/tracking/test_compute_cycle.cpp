@@ -87,7 +87,7 @@ TEST_F(ComputeCycle, CachedModelsGiveTheNumbersOfAFreshLoad) {
     cycle_.LiczWszo(t, site_, list_, time_, options_);
     for (int i = 1; i <= list_.TrackedCount; ++i) {
       TPropagator fresh;
-      fresh.LoadElements(list_.ElementsOf(i));
+      fresh.LoadElements(list_.ElementsOf(i).elements);
       TVector pos;
       TVector vel;
       ASSERT_EQ(fresh.Propagate(pos, vel, t), TPropagationStatus::Ok);
@@ -160,8 +160,8 @@ TEST_F(ComputeCycle, EndOfTrackIsTheLivePosition) {
     TSatOnTrack choice;
     int liveSample;
   };
-  for (Case c : {Case{TSatOnTrack::Begin, 0}, Case{TSatOnTrack::Middle, 50},
-                 Case{TSatOnTrack::End, 100}}) {
+  for (Case c :
+       {Case{TSatOnTrack::Begin, 0}, Case{TSatOnTrack::Middle, 50}, Case{TSatOnTrack::End, 100}}) {
     options_.satOnTrack = c.choice;
     cycle_.LiczWszo(epochIss_ + 0.3, site_, list_, time_, options_);
     const TTrackSample& live = cycle_.ActiveTrack[static_cast<size_t>(c.liveSample)];
