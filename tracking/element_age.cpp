@@ -1,0 +1,66 @@
+// The warning about elements far from their epoch.
+#include "tracking/element_age.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "tracking/satellite_list.h"
+
+namespace zen {
+
+namespace {
+
+bool Stale(const TAgedSet& set, double nowJd) {
+  return std::fabs(nowJd - set.epochJulian) > kStaleElementDays;
+}
+
+std::string DaysText(double days) {
+  const long whole = static_cast<long>(std::floor(days));
+  return std::to_string(whole) + (whole == 1 ? " day" : " days");
+}
+
+}  // namespace
+
+std::string ElementAgeWarning(const std::vector<TAgedSet>& sets, int focusIndex, double nowJd) {
+  if (!std::isfinite(nowJd)) return {};
+  if (focusIndex >= 0 && static_cast<size_t>(focusIndex) < sets.size()) {
+    const TAgedSet& focus = sets[static_cast<size_t>(focusIndex)];
+    if (Stale(focus, nowJd)) {
+      const double age = nowJd - focus.epochJulian;
+      if (age < 0.0) {
+        return "Elements of " + focus.name + " have their epoch " + DaysText(-age) + " ahead";
+      }
+      return "Elements of " + focus.name + " are " + DaysText(age) + " old";
+    }
+  }
+  size_t stale = 0;
+  double oldest = 0.0;
+  for (const TAgedSet& set : sets) {
+    if (!Stale(set, nowJd)) continue;
+    ++stale;
+    oldest = std::max(oldest, std::fabs(nowJd - set.epochJulian));
+  }
+  if (stale == 0 || stale * 2 <= sets.size()) return {};
+  if (sets.size() == 1) {
+    return ElementAgeWarning(sets, 0, nowJd);
+  }
+  return "Elements of " + std::to_string(stale) + " of " + std::to_string(sets.size()) +
+         " satellites are over " + DaysText(kStaleElementDays) + " from their epoch (up to " +
+         DaysText(oldest) + ")";
+}
+
+std::string TrackedElementAgeWarning(const TSatelliteList& list, double nowJd) {
+  std::vector<TAgedSet> sets;
+  for (int k = 1; k <= list.TrackedCount; ++k) {
+    const TCatalogSet& set = list.ElementsOf(k);
+    if (set.decodable) sets.push_back({list.NameOf(k), set.elements.epochJulian});
+  }
+  int focus = -1;
+  if (list.HasActiveSat() && list.ElementsOf(list.ActiveSat).decodable) {
+    for (int k = 1; k < list.ActiveSat; ++k) focus += list.ElementsOf(k).decodable ? 1 : 0;
+    ++focus;
+  }
+  return ElementAgeWarning(sets, focus, nowJd);
+}
+
+}  // namespace zen
