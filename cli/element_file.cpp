@@ -43,6 +43,12 @@ bool ReadCommandElementFile(const char* command, const std::string& file, TCatal
                          [&] { return catalog.ReadElementFile(file); });
 }
 
+void WarnOfElementAge(const char* command, const std::vector<TAgedSet>& sets, double nowJd,
+                      std::ostream& err) {
+  const std::string warning = ElementAgeWarning(sets, sets.size() == 1 ? 0 : -1, nowJd);
+  if (!warning.empty()) err << command << ": warning: " << warning << "\n";
+}
+
 bool ReadCommandEverySet(const char* command, const std::string& file, TCatalog& catalog,
                          const TCatalog::TSetSink& take, int& count, std::ostream& err) {
   return ReadCommandFile(command, file, catalog, count, err,

@@ -3,8 +3,10 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "core/catalog.h"
+#include "tracking/element_age.h"
 
 namespace zen::cli {
 
@@ -16,6 +18,11 @@ bool ReadCommandElementFile(const char* command, const std::string& file, TCatal
 
 // As ReadCommandElementFile, but every set of the file, without the catalogue's capacity:
 // each is handed to take in file order (the catalogue's slots are left as they were).
+// Says on err "<command>: warning: ..." when the sets' elements are far from their epoch at
+// nowJd (UTC); a single set is judged alone, several by the share of stale ones.
+void WarnOfElementAge(const char* command, const std::vector<TAgedSet>& sets, double nowJd,
+                      std::ostream& err);
+
 bool ReadCommandEverySet(const char* command, const std::string& file, TCatalog& catalog,
                          const TCatalog::TSetSink& take, int& count, std::ostream& err);
 

@@ -162,7 +162,7 @@ int RunFlaresIn(const std::filesystem::path& programFolder, const std::vector<st
   if (!ReadEverySatellite(kName, words.file, request.satellites, err)) return 1;
   const TIridiumTable& table = request.iridiumTable;
   if (!HasSomethingToSearch(TSearchKind::Flares, request.satellites,
-                            [&table](int number) { return IsIridium(table, number); })) {
+                            [&table](int64_t number) { return IsIridium(table, number); })) {
     err << kName << ": No Iridiums loaded: no set of " << words.file
         << " is listed in the Iridium status table\n";
     return 1;

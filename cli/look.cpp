@@ -192,6 +192,8 @@ int RunLook(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     return 1;
   }
   propagator.LoadElements(set.elements);
+  WarnOfElementAge(kName, {{catalog->CatalogNames[slot], set.elements.epochJulian}}, options.fromJd,
+                   err);
   const TGeodetic site =
       ObserverFromSite(options.latitudeDeg, options.longitudeDeg, options.altitudeM);
 

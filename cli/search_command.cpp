@@ -268,6 +268,15 @@ bool ReadEverySatellite(const char* command, const std::string& file,
 
 TSearchOutcome RunCommandSearch(const char* command, const TSearchRequest& request,
                                 std::vector<std::string>& header, std::ostream& err) {
+  std::vector<TAgedSet> searched;
+  for (const TSearchSatellite& s : request.satellites) {
+    const bool iridium = IsIridium(request.iridiumTable, s.set.number);
+    if (s.set.decodable && (request.kind == TSearchKind::Passes || iridium)) {
+      searched.push_back({s.name, s.set.elements.epochJulian});
+    }
+  }
+  WarnOfElementAge(command, searched, LocalToUtc(request.periodStartLocal, request.utcOffsetHours),
+                   err);
   TSearchFlags flags;
   TProgressLine progress(command, err, ::isatty(STDERR_FILENO) == 1);
   TSearchOutcome outcome = RunSearch(request, flags, &progress);

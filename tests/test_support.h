@@ -50,8 +50,13 @@ inline std::pair<std::string, std::string> MakeLinePair(int number) {
       "1 25544U 98067A   01352.14768052  .00078250  00000-0  94854-3 0  8583";
   static const std::string l2 =
       "2 25544  51.6400 243.0480 0003252  49.4561  86.0846 15.59935715175780";
+  // Numbers past 99999 take the Alpha-5 form.
   std::string field = std::to_string(number % 100000);
   field.insert(0, 5 - field.size(), ' ');
+  if (number >= 100000) {
+    field = std::string(1, "ABCDEFGHJKLMNPQRSTUVWXYZ"[number / 10000 - 10]) +
+            std::to_string(10000 + number % 10000).substr(1);
+  }
   return {Patched(l1, 3, field), Patched(l2, 3, field)};
 }
 

@@ -282,5 +282,47 @@ TEST_F(PassesCommand, ReadsSetsPastTheCataloguesCapacity) {
   EXPECT_GT(fromPastCapacity, 0u) << rows.size() - 1 << " passes in all";
 }
 
+// A message file and the Alpha-5 lines of the same sets give the same rows, numbered in full,
+// whichever form --sat takes; a search weeks after the epoch is warned of.
+TEST_F(PassesCommand, MessageFilesAndAlpha5LinesGiveTheSameRows) {
+  const fs::path omm = test::ReferenceDataDir() / "omm";
+  if (test::ReferenceDataDir().empty()) GTEST_SKIP() << test::ReferenceDataMissingMessage();
+  const std::vector<std::string> common = {"--site",     "53.01,18.6,60",
+                                           "--from",     "2026-05-30T00:00:00",
+                                           "--days",     "1",
+                                           "--no-illum", "--no-sun-limit",
+                                           "--format",   "csv"};
+  auto rows = [&](const std::string& file, const std::string& sat) {
+    std::vector<std::string> args = {(omm / file).string(), "--sat", sat};
+    args.insert(args.end(), common.begin(), common.end());
+    EXPECT_EQ(Run(args), 0) << err_.str();
+    EXPECT_EQ(err_.str(), "");
+    return out_.str();
+  };
+  const std::string fromLines = rows("renumbered_alpha5_2026-05-30.tle", "Z9995");
+  EXPECT_NE(fromLines.find("\n339995,"), std::string::npos);
+  EXPECT_EQ(rows("renumbered_2026-05-30.json", "339995"), fromLines);
+  EXPECT_EQ(rows("renumbered_2026-05-30.xml", "Z9995"), fromLines);
+  const std::string wide = rows("renumbered_2026-05-30.csv", "340005");
+  EXPECT_GT(SplitLines(wide).size(), 3u);
+  for (const std::string& line : SplitLines(wide)) {
+    if (line.empty() || line.starts_with("catno")) continue;
+    EXPECT_TRUE(line.starts_with("340005,")) << line;
+  }
+
+  std::vector<std::string> late = {(omm / "renumbered_2026-05-30.csv").string(),
+                                   "--sat",
+                                   "340005",
+                                   "--site",
+                                   "53.01,18.6,60",
+                                   "--from",
+                                   "2026-07-01T00:00:00",
+                                   "--days",
+                                   "1"};
+  EXPECT_EQ(Run(late), 0);
+  EXPECT_NE(err_.str().find("warning: Elements of "), std::string::npos) << err_.str();
+  EXPECT_NE(err_.str().find(" days old"), std::string::npos) << err_.str();
+}
+
 }  // namespace
 }  // namespace zen::cli

@@ -56,5 +56,45 @@ TEST(Alpha5, RefusesOtherTexts) {
   }
 }
 
+TEST(CatalogNumbers, UsersTextsAndTheShownForm) {
+  struct TCase {
+    const char* text;
+    std::optional<int64_t> number;
+    const char* shown;  // CatalogNumberText of the number
+  };
+  const TCase cases[] = {
+      {"5", 5, "00005"},
+      {"00005", 5, "00005"},
+      {" 25544 ", 25544, "25544"},
+      {"99999", 99999, "99999"},
+      {"100000", 100000, "100000"},
+      {"A0000", 100000, "100000"},
+      {"N9999", 229999, "229999"},
+      {"P0000", 230000, "230000"},
+      {"Z9999", 339999, "339999"},
+      {"340005", 340005, "340005"},
+      {"999999999", 999999999, "999999999"},
+      {"1000000000", std::nullopt, ""},
+      {"a0000", std::nullopt, ""},
+      {"I0000", std::nullopt, ""},
+      {"-5", std::nullopt, ""},
+      {"", std::nullopt, ""},
+      {"12 34", std::nullopt, ""},
+      {"00012", 12, "00012"},
+      {"1e5", std::nullopt, ""},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(CatalogNumberOfText(c.text), c.number);
+    if (c.number) {
+      EXPECT_EQ(CatalogNumberText(*c.number), c.shown);
+    }
+  }
+  // Whatever is shown reads back as the same number.
+  for (int64_t n = 0; n <= kLargestCatalogNumber; n = n * 3 + 1) {
+    ASSERT_EQ(CatalogNumberOfText(CatalogNumberText(n)), n);
+  }
+}
+
 }  // namespace
 }  // namespace zen

@@ -1,6 +1,7 @@
 // Reading element files into the catalogue: counts, names, line ends, limits and bad input.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -9,6 +10,8 @@
 #include <vector>
 
 #include "core/catalog.h"
+#include "core/numeric.h"
+#include "core/propagator.h"
 #include "core/scratch_folder.h"
 #include "core/text_encoding.h"
 #include "test_support.h"
@@ -315,6 +318,76 @@ TEST(CatalogSample, TheShippedSampleFileIsCompleteAndValid) {
     deepSpace += e.UseDeepSpace ? 1 : 0;
   }
   EXPECT_GE(deepSpace, 10);  // navigation and geostationary sets use the deep-space model
+}
+
+// Every message form of the renumbered sets fills the catalogue as their Alpha-5 lines do:
+// the same numbers, names and positions, and the sets past the lines' reach whole.
+TEST_F(CatalogFile, MessageFilesFillTheCatalogueAsTheirElementLinesDo) {
+  const fs::path omm = test::ReferenceDataDir() / "omm";
+  if (test::ReferenceDataDir().empty()) GTEST_SKIP() << test::ReferenceDataMissingMessage();
+  TCatalog lines;
+  ASSERT_EQ(lines.ReadElementFile(omm / "renumbered_alpha5_2026-05-30.tle"), 10);
+  for (const char* file :
+       {"renumbered_2026-05-30.csv", "renumbered_2026-05-30.json", "renumbered_2026-05-30.xml"}) {
+    SCOPED_TRACE(file);
+    TCatalog c;
+    ASSERT_EQ(c.ReadElementFile(omm / file), 20);
+    EXPECT_NE(c.FileKind, TElementTextKind::ElementLines);
+    EXPECT_EQ(c.InvalidElementCount, 0);
+    EXPECT_EQ(c.CatalogElements[20].number, 340009);
+    EXPECT_EQ(c.CatalogElements[20].elements.catalogNumber, "340009");
+    for (size_t i = 1; i <= 10; ++i) {
+      const TCatalogSet& fromMessage = c.CatalogElements[i];
+      const TCatalogSet& fromLines = lines.CatalogElements[i];
+      ASSERT_TRUE(fromMessage.decodable && fromLines.decodable);
+      EXPECT_TRUE(fromMessage.lines.line1.empty());
+      EXPECT_EQ(fromMessage.number, fromLines.number);
+      EXPECT_EQ(fromMessage.elements.catalogNumber, fromLines.elements.catalogNumber);
+      EXPECT_EQ(TrimBlanks(c.CatalogNames[i]), TrimBlanks(lines.CatalogNames[i]));
+      TPropagator a;
+      TPropagator b;
+      a.LoadElements(fromMessage.elements);
+      b.LoadElements(fromLines.elements);
+      for (double minutes : {-1440.0, 0.0, 4320.0}) {
+        TVector pa, va, pb, vb;
+        ASSERT_EQ(a.PropagateMinutes(pa, va, minutes), TPropagationStatus::Ok);
+        ASSERT_EQ(b.PropagateMinutes(pb, vb, minutes), TPropagationStatus::Ok);
+        TPropagator::ScaleStateToKm(pa, va);
+        TPropagator::ScaleStateToKm(pb, vb);
+        EXPECT_LT(std::hypot(pa.x - pb.x, pa.y - pb.y, pa.z - pb.z), 1e-3) << i << " " << minutes;
+      }
+    }
+  }
+}
+
+// A message of more sets than the catalogue holds: the first 1000 stored, every set handed on
+// by ReadEverySet, the broken one counted, the one without a name named by its number.
+TEST_F(CatalogFile, LongMessagesTruncateAndCountLikeElementFiles) {
+  std::string csv =
+      "\xEF\xBB\xBFOBJECT_NAME,OBJECT_ID,EPOCH,MEAN_MOTION,ECCENTRICITY,INCLINATION,"
+      "RA_OF_ASC_NODE,ARG_OF_PERICENTER,MEAN_ANOMALY,EPHEMERIS_TYPE,CLASSIFICATION_TYPE,"
+      "NORAD_CAT_ID,ELEMENT_SET_NO,REV_AT_EPOCH,BSTAR,MEAN_MOTION_DOT,MEAN_MOTION_DDOT\r\n";
+  for (int i = 1; i <= 1203; ++i) {
+    const std::string name = i == 2 ? "" : "\"SAT, " + std::to_string(i) + "\"";
+    const std::string motion = i == 500 ? "NaN" : "15.5";
+    csv += name + ",2026-001A,2026-05-30T12:00:00.000000," + motion +
+           ",0.0001,51.6,10.0,20.0,30.0,0,U," + std::to_string(400000 + i) +
+           ",999,100,0.0001,0.00001,0\r\n";
+  }
+  const fs::path file = Write(csv, "long.csv");
+  EXPECT_EQ(catalog_.ReadElementFile(file), CatalogCapacity);
+  EXPECT_TRUE(catalog_.ElementFileTruncated);
+  EXPECT_EQ(catalog_.InvalidElementCount, 1);
+  EXPECT_EQ(catalog_.CatalogNames[1], "SAT, 1");
+  EXPECT_EQ(catalog_.CatalogNames[2], "#400002");
+  EXPECT_EQ(catalog_.CatalogElements[500].number, 400501);  // 400500 was left out
+  std::vector<int64_t> numbers;
+  EXPECT_EQ(
+      catalog_.ReadEverySet(
+          file, [&](const std::string&, const TCatalogSet& set) { numbers.push_back(set.number); }),
+      1202);
+  ASSERT_EQ(numbers.size(), 1202u);
+  EXPECT_EQ(numbers.back(), 401203);
 }
 
 }  // namespace

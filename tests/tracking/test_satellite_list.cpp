@@ -19,8 +19,8 @@ class SatelliteList : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
-           ("zen_satlist_" + std::string(
-                                 ::testing::UnitTest::GetInstance()->current_test_info()->name()));
+           ("zen_satlist_" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::create_directories(dir_ / "Tle");
   }
   void TearDown() override { fs::remove_all(dir_); }
@@ -62,6 +62,15 @@ TEST_F(SatelliteList, LoadTracksSavedIdsInFileOrderWithTheActiveFocused) {
   EXPECT_EQ(list_.Catalog.CatalogFlags[2], 1);
   EXPECT_EQ(list_.Catalog.CatalogFlags[1], 0);
   EXPECT_EQ(list_.InfoShownSat, -1);
+}
+
+TEST_F(SatelliteList, SavedIdsMatchByNumberWhateverTheirForm) {
+  // "340000" sorts before "99999" as text and "A0000" is 100000: only the value counts.
+  Load({99999, 100000, 339999, 5}, {"A0000", "5", "339999"}, "Z9999");
+  EXPECT_EQ(Tracked(), (Names{"S100000", "S339999", "S5"}));
+  EXPECT_EQ(list_.ActiveSat, 2);
+  EXPECT_EQ(list_.CatalogNumberOf(1), "100000");
+  EXPECT_EQ(list_.CatalogNumberOf(3), "00005");
 }
 
 TEST_F(SatelliteList, NoActiveIdMatchLeavesNoneActive) {
