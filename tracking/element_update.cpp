@@ -85,8 +85,8 @@ std::string AnswerProblem(const TElementCount& answer, const TElementCount& curr
                                : "the answer holds no readable element sets";
   }
   if (answer.invalid > 0) {
-    return "the answer holds " + std::to_string(answer.invalid) +
-           " unreadable element sets or pieces, so it may be cut off or damaged";
+    return "the answer holds " + std::to_string(answer.invalid) + " unreadable " +
+           (answer.invalid == 1 ? "piece" : "pieces") + ", so it may be cut off or damaged";
   }
   // Integer halves: 2 * valid cannot overflow an int count of sets in memory.
   if (2 * static_cast<long long>(answer.valid) < current.valid) {

@@ -83,7 +83,8 @@ void TElementDownloader::StartNext() {
     return;
   }
   const TDownloadJob& job = jobs_[next_];
-  emit JobStarted(static_cast<int>(next_), static_cast<int>(jobs_.size()), job.name);
+  const int index = static_cast<int>(next_);
+  const QString name = job.name;
   QNetworkRequest request(job.url);
   request.setMaximumRedirectsAllowed(kMaxRedirects);
   request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Zenarith/1.0"));
@@ -99,6 +100,8 @@ void TElementDownloader::StartNext() {
   connect(reply_, &QNetworkReply::finished, this, &TElementDownloader::onFinished);
   idle_.start(timeoutMs_);
   deadline_.start(timeoutMs_ * 20);
+  // Last: a listener may cancel at once, which ends this job before the call returns.
+  emit JobStarted(index, static_cast<int>(jobs_.size()), name);
 }
 
 void TElementDownloader::onReadyRead() {
