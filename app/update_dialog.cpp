@@ -46,7 +46,7 @@ TUpdateDialog::TUpdateDialog(TSourceUpdate& update, QWidget* parent)
   sources->horizontalHeader()->setSectionResizeMode(kSourceUrl, QHeaderView::Stretch);
   sources->setColumnWidth(kSourceName, 90);
   sources->setColumnWidth(kSourceFile, 110);
-  sources->setColumnWidth(kSourceLastFetch, 130);
+  sources->setColumnWidth(kSourceLastFetch, 150);
   sources->setToolTip(
       QStringLiteral("Double-click a name, address or file to change it; the list is kept in "
                      "Setup/sources.set"));
@@ -215,7 +215,7 @@ void TUpdateDialog::UpdateNow() {
   progress->setValue(0);
   jobIndex_ = 0;
   jobCount_ = 0;
-  fetched_ = skipped_ = failed_ = 0;
+  fetched_ = skipped_ = failed_ = cancelled_ = 0;
   SetRunning(true);
   update_.Start({}, insist->isChecked());
 }
@@ -263,8 +263,10 @@ void TUpdateDialog::onJobDone(const TDownloadOutcome& outcome) {
       ++skipped_;
       break;
     case TDownloadStatus::Failed:
-    case TDownloadStatus::Cancelled:
       ++failed_;
+      break;
+    case TDownloadStatus::Cancelled:
+      ++cancelled_;
       break;
   }
   // The fetch time of a source fetched just now.
@@ -273,10 +275,12 @@ void TUpdateDialog::onJobDone(const TDownloadOutcome& outcome) {
 
 void TUpdateDialog::onFinished() {
   progress->setValue(kProgressSteps);
-  const QString summary = QStringLiteral("Update finished: %1 fetched, %2 skipped, %3 failed.")
-                              .arg(fetched_)
-                              .arg(skipped_)
-                              .arg(failed_);
+  QString summary = QStringLiteral("Update finished: %1 fetched, %2 skipped, %3 failed")
+                        .arg(fetched_)
+                        .arg(skipped_)
+                        .arg(failed_);
+  if (cancelled_ > 0) summary += QStringLiteral(", %1 cancelled").arg(cancelled_);
+  summary += QLatin1Char('.');
   status->setText(summary);
   log->appendPlainText(summary);
   SetRunning(false);

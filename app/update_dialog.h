@@ -54,6 +54,7 @@ class TUpdateDialog : public QDialog {
   int fetched_ = 0;
   int skipped_ = 0;
   int failed_ = 0;
+  int cancelled_ = 0;
 
   std::vector<TUpdateSource> FromTable() const;
   // Writes the table into the sources file when the list is sound; says why not otherwise.
