@@ -13,6 +13,13 @@ namespace zen {
 
 namespace {
 
+// The end of a message about a job that changed nothing.
+QString KeptText(const TDownloadJob& job) {
+  return QFileInfo::exists(job.target)
+             ? QStringLiteral("; ") + job.shown + QStringLiteral(" is kept as it was.")
+             : QStringLiteral("; nothing was written to ") + job.shown + QLatin1Char('.');
+}
+
 QString Plural(int n, const char* one, const char* many) {
   return QString::number(n) + QLatin1Char(' ') + QString::fromLatin1(n == 1 ? one : many);
 }
@@ -31,7 +38,7 @@ TElementDownloader::TElementDownloader(QObject* parent)
   idle_.setSingleShot(true);
   deadline_.setSingleShot(true);
   connect(&idle_, &QTimer::timeout, this, [this] { Stop(TStop::TimedOut); });
-  connect(&deadline_, &QTimer::timeout, this, [this] { Stop(TStop::TimedOut); });
+  connect(&deadline_, &QTimer::timeout, this, [this] { Stop(TStop::TooSlow); });
 }
 
 TElementDownloader::~TElementDownloader() {
@@ -72,9 +79,7 @@ void TElementDownloader::StartNext() {
   while (next_ < jobs_.size() && cancelled_) {
     const TDownloadJob& job = jobs_[next_++];
     emit JobDone({job.name, TDownloadStatus::Cancelled,
-                  job.name + QStringLiteral(": cancelled; ") + job.shown +
-                      QStringLiteral(" is kept as it was."),
-                  job.target});
+                  job.name + QStringLiteral(": cancelled") + KeptText(job), job.target});
   }
   if (next_ >= jobs_.size()) {
     running_ = false;
@@ -99,7 +104,7 @@ void TElementDownloader::StartNext() {
   });
   connect(reply_, &QNetworkReply::finished, this, &TElementDownloader::onFinished);
   idle_.start(timeoutMs_);
-  deadline_.start(timeoutMs_ * 20);
+  deadline_.start(timeoutMs_ * kWholeAnswerTimeouts);
   // Last: a listener may cancel at once, which ends this job before the call returns.
   emit JobStarted(index, static_cast<int>(jobs_.size()), name);
 }
@@ -131,10 +136,7 @@ void TElementDownloader::onFinished() {
 
 TDownloadOutcome TElementDownloader::Judge(const TDownloadJob& job) {
   TDownloadOutcome outcome{job.name, TDownloadStatus::Failed, {}, job.target};
-  const QString kept =
-      QFileInfo::exists(job.target)
-          ? QStringLiteral("; ") + job.shown + QStringLiteral(" is kept as it was.")
-          : QStringLiteral("; nothing was written to ") + job.shown + QLatin1Char('.');
+  const QString kept = KeptText(job);
   if (stop_ == TStop::Cancelled) {
     outcome.status = TDownloadStatus::Cancelled;
     outcome.message = job.name + QStringLiteral(": cancelled") + kept;
@@ -171,8 +173,11 @@ TDownloadOutcome TElementDownloader::Judge(const TDownloadJob& job) {
 QString TElementDownloader::FailureReason() const {
   switch (stop_) {
     case TStop::TimedOut:
-      return QStringLiteral("no answer within %1 s (timed out)")
+      return QStringLiteral("the server sent nothing for %1 s (timed out)")
           .arg(QString::number(timeoutMs_ / 1000.0, 'g', 3));
+    case TStop::TooSlow:
+      return QStringLiteral("the answer took longer than %1 s (timed out)")
+          .arg(QString::number(timeoutMs_ * kWholeAnswerTimeouts / 1000.0, 'g', 4));
     case TStop::TooLarge:
       return QStringLiteral("the answer is larger than %1 MB, too large for an element file")
           .arg(kLargestAnswerBytes / (1024 * 1024));
@@ -212,9 +217,7 @@ QString TElementDownloader::FailureReason() const {
     case QNetworkReply::SslHandshakeFailedError:
       return QStringLiteral("the secure (TLS) connection failed: ") + reply->errorString();
     case QNetworkReply::TimeoutError:
-    case QNetworkReply::OperationCanceledError:
-      return QStringLiteral("no answer within %1 s (timed out)")
-          .arg(QString::number(timeoutMs_ / 1000.0, 'g', 3));
+      return QStringLiteral("the connection timed out (") + reply->errorString() + QLatin1Char(')');
     case QNetworkReply::RemoteHostClosedError:
       return QStringLiteral("the server closed the connection before the answer was whole (") +
              reply->errorString() + QLatin1Char(')');

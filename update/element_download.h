@@ -10,6 +10,7 @@
 #include <QString>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -37,6 +38,9 @@ struct TDownloadOutcome {
 inline constexpr qint64 kLargestAnswerBytes = 64LL * 1024 * 1024;
 inline constexpr int kMaxRedirects = 5;
 inline constexpr int kDefaultTimeoutMs = 30000;
+inline constexpr int kLongestTimeoutMs = 3600 * 1000;
+// A whole answer may take this many times the wait for its next data.
+inline constexpr int kWholeAnswerTimeouts = 20;
 
 class TElementDownloader : public QObject {
   Q_OBJECT
@@ -45,8 +49,9 @@ class TElementDownloader : public QObject {
   explicit TElementDownloader(QObject* parent = nullptr);
   ~TElementDownloader() override;
 
-  // The longest wait for the next data of an answer; a whole answer may take 20 times this.
-  void SetTimeoutMs(int timeoutMs) { timeoutMs_ = timeoutMs; }
+  // The longest wait for the next data of an answer; a whole answer may take
+  // kWholeAnswerTimeouts times this.
+  void SetTimeoutMs(int timeoutMs) { timeoutMs_ = std::clamp(timeoutMs, 1, kLongestTimeoutMs); }
   int TimeoutMs() const { return timeoutMs_; }
 
   // Fetches the jobs one after another: JobStarted and Progress while each runs, JobDone when
@@ -64,7 +69,7 @@ class TElementDownloader : public QObject {
   void Finished();
 
  private:
-  enum class TStop { None, Cancelled, TimedOut, TooLarge };
+  enum class TStop { None, Cancelled, TimedOut, TooSlow, TooLarge };
 
   void StartNext();
   void onReadyRead();
