@@ -13,6 +13,8 @@
 #include "cli/command_output.h"
 #include "cli/commands.h"
 #include "cli/start_options.h"
+#include "cli/update_words.h"
+#include "update/update_command.h"
 
 namespace {
 
@@ -28,6 +30,8 @@ bool DisplayAvailable() {
 
 int main(int argc, char** argv) {
   using zen::cli::TStartOptions;
+  // The update command needs the network, which the command layer leaves to the program.
+  zen::cli::SetUpdateRunner(&zen::RunUpdateCommand);
   std::vector<std::string> args(argv + 1, argv + argc);
   TStartOptions options = zen::cli::ParseStartOptions(args);
 

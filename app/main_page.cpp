@@ -30,7 +30,7 @@ QPushButton* Button(QWidget* parent, const char* caption, const char* hint, QRec
 }  // namespace
 
 TMainPage::TMainPage(const TTracker& tracker, TTimeCommands& time, TWindowCommands& window,
-                     TTrackingCommands& tracking, QWidget* parent)
+                     TTrackingCommands& tracking, TUpdateCommands& update, QWidget* parent)
     : QWidget(parent), tracker_(tracker), time_(time) {
   QGroupBox* calculation = Group(this, "Calculation", {4, 2, 112, 58});
   calculation->setToolTip(QStringLiteral("Time mode (Ctrl+Home, Ctrl+End)"));
@@ -97,6 +97,10 @@ TMainPage::TMainPage(const TTracker& tracker, TTimeCommands& time, TWindowComman
                             {508, 68, 88, 26});
   helpButton = Button(this, "Help", "Zenarith Help System (Alt+F1)", {508, 98, 88, 26});
   loadTleButton = Button(this, "&Load TLE", "Load element sets from a file", {410, 60, 90, 26});
+  updateButton = Button(this, "Update TLE",
+                        "Fetch new element sets from the network (quick menu: "
+                        "Update elements...)",
+                        {410, 92, 90, 26});
 
   BindButton(realTime, time.realTime);
   BindButton(simulation, time.simulation);
@@ -118,6 +122,7 @@ TMainPage::TMainPage(const TTracker& tracker, TTimeCommands& time, TWindowComman
   BindButton(screenShotButton, window.screenShot);
   BindButton(helpButton, window.help);
   BindButton(loadTleButton, tracking.loadTle);
+  BindButton(updateButton, update.updateElements);
   connect(&tracker_, &TTracker::Changed, this, [this] {
     // The moment was taken over: the field counts as not modified again.
     simTime->setModified(false);

@@ -12,6 +12,7 @@
 
 #include "app/time_commands.h"
 #include "app/tracking_commands.h"
+#include "app/update_commands.h"
 #include "app/window_commands.h"
 
 namespace zen {
@@ -22,7 +23,7 @@ class TMainPage : public QWidget {
  public:
   // Every control runs a command of its owner; the page shows the model after each change.
   TMainPage(const TTracker& tracker, TTimeCommands& time, TWindowCommands& window,
-            TTrackingCommands& tracking, QWidget* parent = nullptr);
+            TTrackingCommands& tracking, TUpdateCommands& update, QWidget* parent = nullptr);
 
   QRadioButton* realTime;
   QRadioButton* simulation;
@@ -46,6 +47,7 @@ class TMainPage : public QWidget {
   QPushButton* screenShotButton;
   QPushButton* helpButton;
   QPushButton* loadTleButton;
+  QPushButton* updateButton;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

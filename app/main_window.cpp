@@ -61,6 +61,7 @@ TMainWindow::TMainWindow(const TStartContext& start, UserDialogs& dialogs, QWidg
   tracking_ = new TTrackingCommands(*tracker_, footer_, dialogs_, this);
   tracking_->busyStarts = [this] { ShowMsg(); };
   tracking_->busyEnds = [this] { HideMsg(); };
+  update_ = new TUpdateCommands(*tracking_, this, this);
   window_ = new TWindowCommands(
       *this, [this]() -> const QImage& { return screen_->Img; }, dialogs_, this);
   settings_ =
@@ -140,7 +141,7 @@ void TMainWindow::BuildControls() {
   keys_ = new TKeyCommands(
       *this, *tracker_, *time_, *show_, *window_, *sidePanel_, footer_, *console_,
       [this](int page) { ShowPage(page); }, this);
-  quickMenu_ = new TQuickMenu(*tracking_, *settings_, *time_, *show_, *window_, this);
+  quickMenu_ = new TQuickMenu(*tracking_, *update_, *settings_, *time_, *show_, *window_, this);
   connect(sidePanel_->QuickMenuButton(), &QToolButton::clicked, this,
           [this] { quickMenu_->OpenBeside(*sidePanel_->QuickMenuButton()); });
 }
@@ -160,7 +161,8 @@ void TMainWindow::BuildPages(QTableWidget* liveTable) {
   infozO->setGeometry(4, 4, 290, 160);
   SetLabelColumn(infozO, LabelList(kOrbitLabels));
   versionLabel_ = BuildAboutPage(pages_->widget(kPageAbout));
-  mainPage_ = new TMainPage(*tracker_, *time_, *window_, *tracking_, pages_->widget(kPageMain));
+  mainPage_ =
+      new TMainPage(*tracker_, *time_, *window_, *tracking_, *update_, pages_->widget(kPageMain));
   mainPage_->setGeometry(0, 0, kPageArea.width(), kPageArea.height());
   optionsPage_ = new TOptionsPage(*show_, *settings_, pages_->widget(kPageOptions));
   optionsPage_->setGeometry(0, 0, kPageArea.width(), kPageArea.height());
@@ -217,6 +219,7 @@ bool TMainWindow::Initialize() {
   programFolder_ = ProgramFolderPath(start_.programFolder);
   infoPage_->SetProgramFolder(programFolder_);
   tracking_->SetProgramFolder(programFolder_);
+  update_->SetProgramFolder(programFolder_);
   settings_->SetProgramFolder(programFolder_);
   location_->SetProgramFolder(programFolder_);
   window_->SetProgramFolder(programFolder_);

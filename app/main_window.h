@@ -31,6 +31,7 @@
 #include "app/time_commands.h"
 #include "app/tracker.h"
 #include "app/tracking_commands.h"
+#include "app/update_commands.h"
 #include "app/user_dialogs.h"
 #include "app/window_commands.h"
 #include "app/window_plan.h"
@@ -110,6 +111,7 @@ class TMainWindow : public QWidget {
   TTimeCommands& TimeCommands() { return *time_; }
   TShowCommands& ShowCommands() { return *show_; }
   TTrackingCommands& TrackingCommands() { return *tracking_; }
+  TUpdateCommands& UpdateCommands() { return *update_; }
   TWindowCommands& WindowCommands() { return *window_; }
   TSettingsCommands& SettingsCommands() { return *settings_; }
   TLocationCommands& LocationCommands() { return *location_; }
@@ -166,6 +168,7 @@ class TMainWindow : public QWidget {
   TTimeCommands* time_;
   TShowCommands* show_;
   TTrackingCommands* tracking_;
+  TUpdateCommands* update_;
   TWindowCommands* window_;
   TSettingsCommands* settings_;
   TLocationCommands* location_;

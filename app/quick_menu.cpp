@@ -20,12 +20,13 @@ QAction* AddWithKey(QMenu* menu, QAction* action, const char* caption, const cha
 
 }  // namespace
 
-TQuickMenu::TQuickMenu(TTrackingCommands& tracking, TSettingsCommands& settings,
-                       TTimeCommands& time, TShowCommands& show, TWindowCommands& window,
-                       QWidget* parent)
+TQuickMenu::TQuickMenu(TTrackingCommands& tracking, TUpdateCommands& update,
+                       TSettingsCommands& settings, TTimeCommands& time, TShowCommands& show,
+                       TWindowCommands& window, QWidget* parent)
     : QMenu(parent) {
   setObjectName(QStringLiteral("quickMenu"));
   addAction(tracking.loadTle);
+  addAction(update.updateElements);
   addAction(settings.loadSettings);
   addAction(settings.saveSettings);
   addSeparator();

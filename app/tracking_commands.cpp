@@ -59,6 +59,22 @@ void TTrackingCommands::ReloadCatalogue() {
   }
 }
 
+void TTrackingCommands::ReloadKeepingTracked() {
+  if (busyStarts) busyStarts();
+  std::string error;
+  TTrackedView view = tracker_.list.ReloadKeepingTracked(programFolder_.toStdString(), &error);
+  if (lists_ != nullptr) lists_->ShowCatalog(view);
+  if (!error.empty()) footer_.SendToFooter(kFooterAlert, QString::fromStdString(error));
+  tracker_.Recompute();
+  if (busyEnds) busyEnds();
+}
+
+QString TTrackingCommands::LoadedFile() const {
+  const std::string& stored = tracker_.list.TleFileName;
+  if (stored.empty()) return {};
+  return QString::fromStdString(ExpandFileName(stored, programFolder_.toStdString()).string());
+}
+
 void TTrackingCommands::AddTr(bool all, bool activate, int position) {
   TSelection loaded = lists_ != nullptr ? lists_->LoadedSelection() : TSelection{};
   TTrackedView view = tracker_.list.AddTr(all, activate, position, loaded);

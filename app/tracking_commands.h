@@ -59,6 +59,12 @@ class TTrackingCommands : public QObject {
   // named but cannot be read is said in the footer.
   void ReloadCatalogue();
 
+  // The loaded file read again after it changed on disk (an element update), the tracked
+  // satellites that are still in it kept in their order, and everything recomputed.
+  void ReloadKeepingTracked();
+  // The loaded element file, absolute; empty when none is named.
+  QString LoadedFile() const;
+
   // Loaded rows (all, the selected ones when position is 0, else catalogue entry position).
   void AddTr(bool all, bool activate, int position);
   // Tracked rows: all; with position 0 the selected ones (keepSelected: the others, "Crop");

@@ -5,6 +5,7 @@
 #include "cli/flares.h"
 #include "cli/look.h"
 #include "cli/passes.h"
+#include "cli/update_words.h"
 
 namespace zen::cli {
 
@@ -28,6 +29,11 @@ const std::vector<TCommand>& Commands() {
        "search the Iridium flares over a site (the satellites that Data/flares.dat of the "
        "program's folder lists) and print the report or CSV",
        RunFlares},
+      {"update", kUpdateUsage,
+       "fetch the element sources of Setup/sources.set (or one address into one file), check "
+       "the answers and replace the element files of Tle/, keeping each previous file as .bak; "
+       "exits 1 when a source failed",
+       RunUpdate},
   };
   return commands;
 }

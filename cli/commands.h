@@ -1,5 +1,6 @@
-// The command words of the command line: each runs without a window, and none writes into the
-// program folder (flares reads its Iridium status table from there).
+// The command words of the command line: each runs without a window. Only update writes into
+// the program folder (its element files and sources list); flares reads its Iridium status
+// table from there.
 #pragma once
 
 #include <ostream>

@@ -122,6 +122,17 @@ bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool fal
   return ReadInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
+std::vector<std::string> TIniFile::SectionNames() const {
+  std::vector<std::string> names;
+  for (const TLine& line : lines_) {
+    if (line.kind != TKind::Section) continue;
+    bool known = false;
+    for (const std::string& name : names) known = known || SameName(name, line.name);
+    if (!known) names.push_back(line.name);
+  }
+  return names;
+}
+
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   std::string text(key);
   text += '=';

@@ -37,6 +37,9 @@ class TIniFile {
   // True when the integer value is not 0.
   bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;
 
+  // Every section's name once, in the order the sections first appear.
+  std::vector<std::string> SectionNames() const;
+
   // Replaces the value of the key's first line, where it stands; a new key goes after the last
   // key of its section, a new section at the end of the file. Line breaks in the value become
   // blanks, since a value is one line.

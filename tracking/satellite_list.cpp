@@ -84,6 +84,36 @@ TTrackedView TSatelliteList::zapodawajSatelity(const std::filesystem::path& prog
   return ActiveView({});
 }
 
+TTrackedView TSatelliteList::ReloadKeepingTracked(const std::filesystem::path& programFolder,
+                                                  std::string* readError) {
+  std::vector<std::string> tracked;
+  for (int i = 1; i <= TrackedCount; ++i) tracked.push_back(CatalogNumberOf(i));
+  const std::string active = HasActiveSat() ? CatalogNumberOf(ActiveSat) : std::string();
+  std::vector<std::string> settingsIds = std::move(TrackedIds);
+  std::string settingsActive = std::move(ActiveId);
+  TrackedIds = tracked;
+  ActiveId = active;
+  zapodawajSatelity(programFolder, readError);
+  TrackedIds = std::move(settingsIds);
+  ActiveId = std::move(settingsActive);
+  // zapodawajSatelity tracks in file order; the user's order is the list's.
+  auto rank = [&](const TSatState& state) {
+    const std::string key =
+        CatalogNumberText(Catalog.CatalogElements[static_cast<size_t>(state.catalogIndex)]);
+    return std::find(tracked.begin(), tracked.end(), key) - tracked.begin();
+  };
+  std::stable_sort(TrackedSats.begin() + 1, TrackedSats.begin() + 1 + TrackedCount,
+                   [&](const TSatState& a, const TSatState& b) { return rank(a) < rank(b); });
+  ActiveSat = 0;
+  for (int i = 1; i <= TrackedCount && !active.empty(); ++i) {
+    if (CatalogNumberOf(i) == active) {
+      ActiveSat = i;
+      break;
+    }
+  }
+  return ActiveView({});
+}
+
 TTrackedView TSatelliteList::ActiveView(TSelection selection) const {
   TTrackedView view;
   view.selection = std::move(selection);

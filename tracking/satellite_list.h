@@ -37,6 +37,12 @@ class TSatelliteList {
   TTrackedView zapodawajSatelity(const std::filesystem::path& programFolder,
                                  std::string* readError = nullptr);
 
+  // Loads TleFileName again and tracks the satellites tracked before that are still in it, in
+  // the same order, with the same one active; TrackedIds and ActiveId (the settings' list) are
+  // left as they were. readError as zapodawajSatelity.
+  TTrackedView ReloadKeepingTracked(const std::filesystem::path& programFolder,
+                                    std::string* readError = nullptr);
+
   // Adds Loaded rows (all, the selected ones when position is 0, else catalogue entry
   // `position`) to the tracked list. Rows added through the selection are unselected in
   // loadedSelection; refused rows stay selected.

@@ -41,6 +41,11 @@ int SyncFolder(const std::filesystem::path& folder) {
   return code;
 }
 
+std::filesystem::path FolderOf(const std::filesystem::path& file) {
+  std::filesystem::path folder = file.parent_path();
+  return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
 }  // namespace
 
 std::vector<std::string> ReadTextLines(const std::filesystem::path& file) {
@@ -73,6 +78,10 @@ void WriteTextLines(const std::filesystem::path& file, const std::vector<std::st
     text += line;
     text += "\r\n";
   }
+  WriteFileBytes(file, text);
+}
+
+void WriteFileBytes(const std::filesystem::path& file, std::string_view bytes) {
   std::filesystem::path temporary = file;
   temporary += ".tmp";
   const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
@@ -84,7 +93,7 @@ void WriteTextLines(const std::filesystem::path& file, const std::vector<std::st
     ::unlink(temporary.c_str());
     Fail(file, code);
   };
-  if (const int code = WriteAll(fd, text.data(), text.size())) abandon(code, true);
+  if (const int code = WriteAll(fd, bytes.data(), bytes.size())) abandon(code, true);
   // On disk before it takes the old copy's name: a power loss after the rename must find the
   // new text whole, not an empty or cut file.
   if (::fsync(fd) != 0) abandon(errno, true);
@@ -93,9 +102,12 @@ void WriteTextLines(const std::filesystem::path& file, const std::vector<std::st
   if (::close(fd) != 0) abandon(errno, false);
   if (::rename(temporary.c_str(), file.c_str()) != 0) abandon(errno, false);
   // The rename itself is only durable once the folder is written.
-  std::filesystem::path folder = file.parent_path();
-  if (folder.empty()) folder = ".";
-  if (const int code = SyncFolder(folder)) Fail(file, code);
+  if (const int code = SyncFolder(FolderOf(file))) Fail(file, code);
+}
+
+void RenameIntoPlace(const std::filesystem::path& from, const std::filesystem::path& to) {
+  if (::rename(from.c_str(), to.c_str()) != 0) Fail(to, errno);
+  if (const int code = SyncFolder(FolderOf(to))) Fail(to, code);
 }
 
 }  // namespace zen

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/text_encoding.h"
@@ -32,5 +33,11 @@ std::vector<std::string> ReadTextLines(const std::filesystem::path& file);
 // power loss leaves anything but the previous copy or the new one whole. Throws TFileError
 // naming the file and the reason; the temporary is removed on failure.
 void WriteTextLines(const std::filesystem::path& file, const std::vector<std::string>& lines);
+
+// Writes bytes as they are through a temporary file renamed into place, as WriteTextLines.
+void WriteFileBytes(const std::filesystem::path& file, std::string_view bytes);
+
+// Renames from to to (replacing it) and puts the rename on disk. Throws TFileError naming to.
+void RenameIntoPlace(const std::filesystem::path& from, const std::filesystem::path& to);
 
 }  // namespace zen

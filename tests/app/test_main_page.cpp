@@ -24,7 +24,8 @@ class MainPage : public ::testing::Test {
     tracking_ = std::make_unique<TTrackingCommands>(*tracker_, footer_, dialogs_);
     window_ = std::make_unique<TWindowCommands>(
         host_, [this]() -> const QImage& { return map_; }, dialogs_);
-    page_ = std::make_unique<TMainPage>(*tracker_, *commands_, *window_, *tracking_);
+    update_ = std::make_unique<TUpdateCommands>(*tracking_, nullptr);
+    page_ = std::make_unique<TMainPage>(*tracker_, *commands_, *window_, *tracking_, *update_);
     QObject::connect(tracker_.get(), &TTracker::Changed, [this] { ++timeChanges_; });
   }
   // Widgets and actions need the application before any member is made.
@@ -38,6 +39,7 @@ class MainPage : public ::testing::Test {
   std::unique_ptr<TTimeCommands> commands_;
   std::unique_ptr<TTrackingCommands> tracking_;
   std::unique_ptr<TWindowCommands> window_;
+  std::unique_ptr<TUpdateCommands> update_;
   std::unique_ptr<TMainPage> page_;
   int timeChanges_ = 0;
 };

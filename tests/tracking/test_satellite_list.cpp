@@ -274,3 +274,34 @@ TEST(FileNames, InsideTheProgramFolderRelativeElseAbsolute) {
 
 }  // namespace
 }  // namespace zen
+
+namespace zen {
+namespace {
+
+TEST_F(SatelliteList, AReloadKeepsTheTrackedInTheirOrderAndLeavesTheSettingsList) {
+  Load({1, 2, 3, 4}, {"00002"}, "00002");
+  TSelection none;
+  list_.RemoveTr(true, false, 0, {});
+  for (int position : {4, 3, 1}) list_.AddTr(false, false, position, none);  // the last active
+  ASSERT_EQ(Tracked(), (Names{"S4", "S3", "S1"}));
+  // The new file has no S3, brings S5 and holds the sets in another order.
+  {
+    std::ofstream out(dir_ / "Tle" / "sats.tle", std::ios::binary);
+    for (int n : {5, 1, 4, 2}) {
+      auto [l1, l2] = test::MakeLinePair(n);
+      out << "S" << n << "\r\n" << l1 << "\r\n" << l2 << "\r\n";
+    }
+  }
+  TTrackedView view = list_.ReloadKeepingTracked(dir_);
+  EXPECT_EQ(list_.LoadedCount, 4);
+  EXPECT_EQ(Tracked(), (Names{"S4", "S1"}));
+  EXPECT_EQ(list_.ActiveSat, 2);
+  EXPECT_EQ(view.focusedRow, 1);
+  EXPECT_EQ(list_.TrackedSats[1].catalogIndex, 3);
+  EXPECT_EQ(list_.Catalog.CatalogFlags[4], 0);  // S2 stays untracked
+  EXPECT_EQ(list_.TrackedIds, (std::vector<std::string>{"00002"}));
+  EXPECT_EQ(list_.ActiveId, "00002");
+}
+
+}  // namespace
+}  // namespace zen

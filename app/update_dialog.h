@@ -1,0 +1,73 @@
+// The "Update elements" dialog: the sources list to edit, "Update now" with its progress and
+// Cancel, and what each source's fetch came to.
+#pragma once
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <functional>
+#include <vector>
+
+#include "tracking/update_sources.h"
+#include "update/source_update.h"
+
+namespace zen {
+
+enum TSourceColumn { kSourceName, kSourceUrl, kSourceFile, kSourceLastFetch, kSourceColumns };
+
+class TUpdateDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  TUpdateDialog(TSourceUpdate& update, QWidget* parent = nullptr);
+
+  // Fills the table from the sources file.
+  void ShowSources();
+
+  // "Load": the chosen source's file is handed on to be loaded.
+  std::function<void(const QString& file)> loadFile;
+
+  QTableWidget* sources;
+  QPushButton* addButton;
+  QPushButton* removeButton;
+  QPushButton* loadButton;
+  QCheckBox* insist;  // fetch sources fetched within two hours too
+  QPushButton* updateButton;
+  QPushButton* cancelButton;
+  QPushButton* closeButton;
+  QProgressBar* progress;
+  QLabel* status;
+  QPlainTextEdit* log;
+
+ private:
+  TSourceUpdate& update_;
+  bool filling_ = false;
+  bool listSound_ = true;
+  int jobIndex_ = 0;
+  int jobCount_ = 0;
+  QString jobName_;
+  // Sources of the run by how they ended: fetched, skipped, failed or cancelled.
+  int fetched_ = 0;
+  int skipped_ = 0;
+  int failed_ = 0;
+  int cancelled_ = 0;
+
+  std::vector<TUpdateSource> FromTable() const;
+  // Writes the table into the sources file when the list is sound; says why not otherwise.
+  void SaveSources();
+  void AddSource();
+  void RemoveSource();
+  void LoadChosen();
+  void UpdateNow();
+  void SetRunning(bool running);
+  void onJobStarted(int index, int count, const QString& name);
+  void onProgress(qint64 received, qint64 total);
+  void onJobDone(const TDownloadOutcome& outcome);
+  void onFinished();
+};
+
+}  // namespace zen

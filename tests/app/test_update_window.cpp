@@ -1,0 +1,130 @@
+// "Update elements..." in the running window against a loopback server: the loaded file is
+// replaced and read again with the tracked satellites kept, a failing source is said, and the
+// sources list is only kept when sound.
+#include <gtest/gtest.h>
+
+#include <QMenu>
+#include <memory>
+
+#include "app/main_page.h"
+#include "app/main_window.h"
+#include "app/update_dialog.h"
+#include "app_fixture.h"
+#include "loopback_server.h"
+#include "test_support.h"
+#include "tracking/update_sources.h"
+
+namespace zen {
+namespace {
+
+constexpr const char* kNewEpoch = "26150.50000000";
+
+class UpdateWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::EnsureApplication();
+    if (!folder.HasShippedData()) GTEST_SKIP() << "no bitmaps under " << ZEN_SOURCE_DIR;
+    ASSERT_TRUE(folder.CopyData());
+    ASSERT_TRUE(folder.WriteSelfTestElements("Tle/test.tle"));
+    // Made after the application, which its socket needs.
+    server = std::make_unique<test::TLoopbackServer>();
+    // The same two satellites with new epochs, in the other order, and one more.
+    QByteArray fresh;
+    for (size_t i : {size_t{1}, size_t{0}}) {
+      const TNamedElements& s = SelfTestSatellites[i];
+      fresh += QByteArray(s.name) + "\r\n" + test::Patched(s.line1, 19, kNewEpoch).c_str() +
+               "\r\n" + s.line2 + "\r\n";
+    }
+    auto [l1, l2] = test::MakeLinePair(7);
+    fresh += "SEVEN\r\n" + QByteArray(l1.c_str()) + "\r\n" + l2.c_str() + "\r\n";
+    server->Answer("/test.tle", test::TLoopbackServer::Http(200, fresh));
+    WriteUpdateSources(SourcesFile(),
+                       {{"test", server->Url("/test.tle").toStdString(), "test.tle", 0},
+                        {"broken", server->Url("/gone.tle").toStdString(), "broken.tle", 0}});
+  }
+
+  std::string SourcesFile() const { return folder.home.filePath(kUpdateSourcesFile).toStdString(); }
+
+  std::unique_ptr<TMainWindow> Start() {
+    TStartContext c = test::Context(folder.home.path(), folder.locks.path());
+    c.elementFile = folder.home.filePath("Tle/test.tle");
+    c.trackIds = {"25544", "25023"};
+    auto window = std::make_unique<TMainWindow>(c, dialogs);
+    window->ShowAsPlanned();
+    EXPECT_TRUE(test::WaitUntil([&] { return window->Activated(); }));
+    return window;
+  }
+
+  static QAction* MenuEntry(QMenu& menu, const QString& caption) {
+    for (QAction* a : menu.actions()) {
+      if (a->text() == caption) return a;
+    }
+    return nullptr;
+  }
+
+  test::TProgramFolder folder;
+  test::TScriptedDialogs dialogs;
+  std::unique_ptr<test::TLoopbackServer> server;
+};
+
+TEST_F(UpdateWindow, QuickMenuUpdateReloadsTheLoadedFileAndKeepsTheTracked) {
+  auto window = Start();
+  TSatelliteList& list = window->Satellites();
+  ASSERT_EQ(list.TrackedNames(), (std::vector<std::string>{"MAQSAT H", "ISS"}));
+  ASSERT_EQ(list.ActiveSat, 2);
+  QAction* entry = MenuEntry(window->QuickMenu(), "Update elements...");
+  ASSERT_NE(entry, nullptr);
+  entry->trigger();
+  TUpdateDialog* dialog = window->UpdateCommands().Dialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(dialog->isVisible());
+  ASSERT_EQ(dialog->sources->rowCount(), 2);
+  EXPECT_EQ(dialog->sources->item(0, kSourceLastFetch)->text(), "never");
+
+  dialog->updateButton->click();
+  EXPECT_FALSE(dialog->updateButton->isEnabled());
+  ASSERT_TRUE(test::WaitUntil([&] { return dialog->updateButton->isEnabled(); }, 20000));
+
+  EXPECT_EQ(list.LoadedCount, 3);
+  EXPECT_EQ(list.TrackedNames(), (std::vector<std::string>{"MAQSAT H", "ISS"}));
+  EXPECT_EQ(list.ActiveSat, 2);
+  for (int i = 1; i <= 2; ++i) EXPECT_EQ(list.ElementsOf(i).line1.substr(18, 14), kNewEpoch);
+  EXPECT_TRUE(list.TrackedSats[2].computed);
+  EXPECT_TRUE(QFile::exists(folder.home.filePath("Tle/test.tle.bak")));
+  EXPECT_FALSE(QFile::exists(folder.home.filePath("Tle/broken.tle")));
+  const QString log = dialog->log->toPlainText();
+  EXPECT_TRUE(log.contains("test: 3 element sets, newest epoch 2026-05-30 12:00:00 UTC"))
+      << log.toStdString();
+  EXPECT_TRUE(log.contains("broken: the server has no such file (HTTP 404")) << log.toStdString();
+  EXPECT_TRUE(dialog->status->text().contains("1 fetched, 0 skipped, 1 failed"));
+  EXPECT_EQ(dialog->progress->value(), dialog->progress->maximum());
+  EXPECT_NE(dialog->sources->item(0, kSourceLastFetch)->text(), "never");
+  EXPECT_EQ(dialog->sources->item(1, kSourceLastFetch)->text(), "never");
+}
+
+TEST_F(UpdateWindow, AnEditThatBreaksTheListIsNotKept) {
+  auto window = Start();
+  window->MainPage()->updateButton->click();
+  TUpdateDialog* dialog = window->UpdateCommands().Dialog();
+  ASSERT_NE(dialog, nullptr);
+  const std::vector<TUpdateSource> before = ReadUpdateSources(SourcesFile());
+  dialog->sources->item(0, kSourceUrl)->setText("ftp://127.0.0.1/test.tle");
+  EXPECT_FALSE(dialog->updateButton->isEnabled());
+  EXPECT_TRUE(dialog->status->text().contains("http://")) << dialog->status->text().toStdString();
+  EXPECT_EQ(ReadUpdateSources(SourcesFile()), before);
+  dialog->addButton->click();  // a new row starts unfinished
+  EXPECT_EQ(dialog->sources->rowCount(), 3);
+  EXPECT_EQ(ReadUpdateSources(SourcesFile()).size(), 2u);
+
+  dialog->sources->item(0, kSourceUrl)->setText("http://127.0.0.1:9/other.tle");
+  dialog->sources->item(2, kSourceUrl)->setText("https://example.org/x.txt");
+  EXPECT_TRUE(dialog->updateButton->isEnabled());
+  const std::vector<TUpdateSource> after = ReadUpdateSources(SourcesFile());
+  ASSERT_EQ(after.size(), 3u);
+  EXPECT_EQ(after[0].url, "http://127.0.0.1:9/other.tle");
+  EXPECT_EQ(after[2].url, "https://example.org/x.txt");
+  EXPECT_EQ(after[2].file, after[2].name + ".tle");
+}
+
+}  // namespace
+}  // namespace zen

@@ -1,0 +1,189 @@
+// Downloaded element files: counting their sets, the verdict against the file they would
+// replace, the replacement with its backup, and the sources list with its two-hour pause.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "core/scratch_folder.h"
+#include "test_support.h"
+#include "tracking/element_update.h"
+#include "tracking/text_file.h"
+#include "tracking/update_sources.h"
+
+namespace zen {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Sets(std::initializer_list<int> numbers) {
+  std::string text;
+  for (int n : numbers) {
+    auto [l1, l2] = test::MakeLinePair(n);
+    text += "SAT " + std::to_string(n) + "\n" + l1 + "\n" + l2 + "\n";
+  }
+  return text;
+}
+
+std::string Read(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return in ? text.str() : "<missing>";
+}
+
+void Write(const fs::path& file, const std::string& text) {
+  std::ofstream(file, std::ios::binary) << text;
+}
+
+TEST(ElementCount, ReferenceGroupCountsAlikeAsElementLinesAndAsCsv) {
+  const fs::path data = test::ReferenceDataDir();
+  if (data.empty()) GTEST_SKIP() << test::ReferenceDataMissingMessage();
+  const fs::path lines = data / "tle" / "stations_2026-05-30.tle";
+  // Every set of the reference files is whole: one "1 " line per set.
+  int lineOnes = 0;
+  std::istringstream text(Read(lines));
+  for (std::string line; std::getline(text, line);) lineOnes += line.rfind("1 ", 0) == 0;
+  const TElementCount fromLines = CountElementSets(lines);
+  const TElementCount fromCsv = CountElementSets(data / "omm" / "stations_2026-05-30.csv");
+  EXPECT_EQ(fromLines.valid, lineOnes);
+  EXPECT_EQ(fromLines.invalid, 0);
+  EXPECT_EQ(fromCsv.valid, lineOnes);
+  EXPECT_EQ(fromCsv.invalid, 0);
+  // Both carry the epoch to well under a millisecond.
+  EXPECT_NEAR(fromCsv.newestEpochJd, fromLines.newestEpochJd, 1e-8);
+}
+
+TEST(ElementCount, NewestEpochAndCutSets) {
+  test::TScratchFolder folder("zen_count_");
+  auto [l1, l2] = test::MakeLinePair(7);
+  const std::string later = test::Patched(l1, 19, "01360.75000000");
+  Write(folder.path() / "a.tle", Sets({1, 2}) + "LATER\n" + later + "\n" + l2 + "\n");
+  const TElementCount count = CountElementSets(folder.path() / "a.tle");
+  EXPECT_EQ(count.valid, 3);
+  // 2001 January 0.0 is JD 2451909.5.
+  EXPECT_NEAR(count.newestEpochJd, 2451909.5 + 360.75, 1e-9);
+  Write(folder.path() / "b.tle", Sets({1, 2}).substr(0, 120));
+  EXPECT_EQ(CountElementSets(folder.path() / "b.tle").invalid, 1);
+  EXPECT_EQ(CountElementSets(folder.path() / "missing.tle").valid, 0);
+  EXPECT_TRUE(std::isnan(CountElementSets(folder.path() / "missing.tle").newestEpochJd));
+}
+
+TEST(ElementCount, AnswerIsJudgedAgainstTheFileItReplaces) {
+  const struct {
+    int valid, invalid, current;
+    bool accepted;
+  } rows[] = {
+      {0, 0, 0, false}, {0, 9, 0, false},  {10, 1, 10, false}, {4, 0, 10, false},
+      {5, 0, 10, true}, {5, 0, 11, false}, {1, 0, 0, true},    {12, 0, 10, true},
+  };
+  for (const auto& r : rows) {
+    TElementCount answer, current;
+    answer.valid = r.valid;
+    answer.invalid = r.invalid;
+    current.valid = r.current;
+    EXPECT_EQ(AnswerProblem(answer, current).empty(), r.accepted)
+        << r.valid << " " << r.invalid << " " << r.current;
+  }
+}
+
+TEST(ElementReplace, GoodAnswerTakesThePlaceAndARefusedOneChangesNothing) {
+  test::TScratchFolder folder("zen_replace_");
+  const fs::path target = folder.path() / "Tle" / "x.tle";
+  // No file yet: written, nothing to back up; the folder is made.
+  TReplaceOutcome first = ReplaceElementFile(target, Sets({1, 2}));
+  EXPECT_TRUE(first.replaced) << first.problem;
+  EXPECT_FALSE(first.backupKept);
+  EXPECT_EQ(Read(target), Sets({1, 2}));
+
+  const TReplaceOutcome second = ReplaceElementFile(target, Sets({3, 4, 5}));
+  EXPECT_TRUE(second.replaced) << second.problem;
+  EXPECT_EQ(second.previous.valid, 2);
+  EXPECT_EQ(Read(target), Sets({3, 4, 5}));
+  EXPECT_EQ(Read(BackupFileOf(target)), Sets({1, 2}));
+
+  for (const std::string& bad : {std::string(), std::string("<html>Bad gateway</html>\n"),
+                                 Sets({6}), Sets({6, 7}).substr(0, 200)}) {
+    const TReplaceOutcome refused = ReplaceElementFile(target, bad);
+    EXPECT_FALSE(refused.replaced) << bad;
+    EXPECT_FALSE(refused.problem.empty());
+    EXPECT_EQ(Read(target), Sets({3, 4, 5}));
+    EXPECT_EQ(Read(BackupFileOf(target)), Sets({1, 2}));
+    EXPECT_FALSE(fs::exists(target.string() + ".part"));
+  }
+}
+
+TEST(UpdateSources, ListRoundTripsAndAFetchTimeKeepsTheRestOfTheFile) {
+  test::TScratchFolder folder("zen_sources_");
+  const fs::path file = folder.path() / "Setup" / "sources.set";
+  EXPECT_EQ(ReadUpdateSources(file), DefaultUpdateSources());
+  EXPECT_EQ(SourceListProblem(DefaultUpdateSources()), "");
+  const std::vector<TUpdateSource> list = {
+      {"Mine", "http://127.0.0.1:8080/a?x=1&y=2", "mine.txt", 0},
+      {"weather", "https://example.org/w.csv", "weather.csv", 1780000000}};
+  WriteUpdateSources(file, list);
+  EXPECT_EQ(ReadUpdateSources(file), list);
+  // A line the user added by hand survives the program's own write.
+  Write(file, Read(file) + "; my note\r\n");
+  RecordFetchTime(file, "MINE", 1780003600);
+  EXPECT_EQ(ReadUpdateSources(file)[0].lastFetchUnix, 1780003600);
+  EXPECT_EQ(ReadUpdateSources(file)[1], list[1]);
+  EXPECT_NE(Read(file).find("; my note"), std::string::npos);
+}
+
+TEST(UpdateSources, FetchTimesReadAsUtcMoments) {
+  EXPECT_EQ(FetchTimeText(1780000000), "2026-05-28 20:26:40");
+  EXPECT_EQ(FetchTimeText(951782400), "2000-02-29 00:00:00");
+  EXPECT_EQ(FetchTimeText(0), "never");
+  for (const char* bad : {"2026-02-29 00:00:00", "2026-05-28 24:00:00", "2026-5-28 20:26:40",
+                          "never", "2026-05-28T20:26:40"}) {
+    int64_t unix = -1;
+    EXPECT_FALSE(ParseFetchTime(bad, unix)) << bad;
+  }
+  for (int64_t t : {int64_t{1}, int64_t{951782400}, int64_t{1780000000}, int64_t{4102444799}}) {
+    int64_t back = 0;
+    EXPECT_TRUE(ParseFetchTime(FetchTimeText(t), back)) << t;
+    EXPECT_EQ(back, t);
+  }
+}
+
+TEST(UpdateSources, PauseAfterAFetch) {
+  const TUpdateSource s{"a", "https://h/x", "x.tle", 1000000};
+  EXPECT_FALSE(FetchDue(s, 1000000 + kFetchPauseSeconds - 1, false));
+  EXPECT_TRUE(FetchDue(s, 1000000 + kFetchPauseSeconds - 1, true));
+  EXPECT_TRUE(FetchDue(s, 1000000 + kFetchPauseSeconds, false));
+  EXPECT_TRUE(FetchDue(s, 999999, false)) << "a fetch time ahead of the clock";
+  EXPECT_TRUE(FetchDue({"a", "https://h/x", "x.tle", 0}, 1, false));
+}
+
+TEST(UpdateSources, SourcesThatCannotBeFetchedSafelyAreRefused) {
+  const TUpdateSource good{"ok", "https://h/x", "x.tle", 0};
+  auto with = [&](auto change) {
+    TUpdateSource s = good;
+    change(s);
+    return s;
+  };
+  const TUpdateSource bad[] = {
+      with([](TUpdateSource& s) { s.name = ""; }),
+      with([](TUpdateSource& s) { s.name = "a]b"; }),
+      with([](TUpdateSource& s) { s.name = " ok"; }),
+      with([](TUpdateSource& s) { s.url = "ftp://h/x"; }),
+      with([](TUpdateSource& s) { s.url = "https://"; }),
+      with([](TUpdateSource& s) { s.url = "file:///etc/passwd"; }),
+      with([](TUpdateSource& s) { s.file = "../Setup/zenarith.set"; }),
+      with([](TUpdateSource& s) { s.file = "a/b.tle"; }),
+      with([](TUpdateSource& s) { s.file = ".."; }),
+      with([](TUpdateSource& s) { s.file = "x.tle.bak"; }),
+  };
+  EXPECT_EQ(SourceProblem(good), "");
+  for (const TUpdateSource& s : bad) {
+    EXPECT_NE(SourceProblem(s), "") << s.name << " " << s.url << " " << s.file;
+  }
+  EXPECT_NE(SourceListProblem({good, with([](TUpdateSource& s) { s.name = "OK"; })}), "");
+  EXPECT_NE(SourceListProblem({good, with([](TUpdateSource& s) { s.name = "two"; })}), "");
+  EXPECT_EQ(SourceListProblem({good, {"two", "http://h/y", "y.tle", 0}}), "");
+}
+
+}  // namespace
+}  // namespace zen

@@ -1,0 +1,141 @@
+// Replacing an element file by a downloaded one: the download is counted as element sets,
+// judged against the file it would replace, and only then renamed into place, with the
+// previous file kept beside it.
+#include "tracking/element_update.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <system_error>
+
+#include "core/catalog.h"
+#include "core/elements.h"
+#include "core/omm.h"
+#include "tracking/text_file.h"
+
+namespace zen {
+
+namespace {
+
+std::string ReadBytes(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw TFileError("Cannot read " + file.string() + ": " + std::strerror(errno));
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) throw TFileError("Cannot read " + file.string() + ": read error");
+  return bytes;
+}
+
+void NoteEpoch(double epochJd, TElementCount& count) {
+  if (std::isfinite(epochJd) && !(epochJd <= count.newestEpochJd)) count.newestEpochJd = epochJd;
+}
+
+// The catalogue hands each set on as lines, and may hand on its decoded elements with them;
+// anything else it hands on is not needed for counting.
+void NoteSet(const TTleLines& lines, TElementCount& count) {
+  TElements elements;
+  try {
+    LoadElements(lines, elements);
+  } catch (const TElementError&) {
+    return;
+  }
+  NoteEpoch(elements.epochJulian, count);
+}
+[[maybe_unused]] void NoteSet(const TElements& elements, TElementCount& count) {
+  NoteEpoch(elements.epochJulian, count);
+}
+template <typename T>
+void NoteSet(const T&, TElementCount&) {}
+
+std::string SetsText(int n) {
+  return std::to_string(n) + (n == 1 ? " element set" : " element sets");
+}
+
+}  // namespace
+
+TElementCount CountElementSets(const std::filesystem::path& file) {
+  TElementCount count;
+  std::error_code ec;
+  if (!std::filesystem::exists(file, ec)) return count;
+  const std::string text = ReadBytes(file);
+  if (ElementTextKind(text) != TElementTextKind::ElementLines) {
+    const TOmmReadResult message = ReadOmmText(text);
+    count.valid = static_cast<int>(message.sets.size());
+    count.invalid = message.invalidCount;
+    for (const TOmmSet& set : message.sets) NoteEpoch(set.elements.epochJulian, count);
+    return count;
+  }
+  // On the heap: a catalogue holds a thousand slots.
+  auto catalog = std::make_unique<TCatalog>();
+  try {
+    count.valid = catalog->ReadEverySet(
+        file, [&count](const auto&... parts) { (NoteSet(parts, count), ...); });
+  } catch (const std::system_error& error) {
+    throw TFileError("Cannot read " + file.string() + ": " + error.code().message());
+  }
+  count.invalid = catalog->InvalidElementCount;
+  return count;
+}
+
+std::string AnswerProblem(const TElementCount& answer, const TElementCount& current) {
+  if (answer.valid == 0) {
+    return answer.invalid == 0 ? "the answer holds no element sets"
+                               : "the answer holds no readable element sets";
+  }
+  if (answer.invalid > 0) {
+    return "the answer holds " + std::to_string(answer.invalid) + " unreadable " +
+           (answer.invalid == 1 ? "piece" : "pieces") + ", so it may be cut off or damaged";
+  }
+  // Integer halves: 2 * valid cannot overflow an int count of sets in memory.
+  if (2 * static_cast<long long>(answer.valid) < current.valid) {
+    return "the answer holds only " + SetsText(answer.valid) + ", far fewer than the " +
+           std::to_string(current.valid) + " of the file it would replace";
+  }
+  return {};
+}
+
+std::filesystem::path BackupFileOf(const std::filesystem::path& target) {
+  std::filesystem::path backup = target;
+  backup += ".bak";
+  return backup;
+}
+
+TReplaceOutcome ReplaceElementFile(const std::filesystem::path& target, std::string_view answer) {
+  TReplaceOutcome outcome;
+  if (answer.empty()) {
+    outcome.problem = "the answer was empty";
+    return outcome;
+  }
+  std::filesystem::path temporary = target;
+  temporary += ".part";
+  std::error_code ec;
+  try {
+    if (!target.parent_path().empty()) {
+      std::filesystem::create_directories(target.parent_path(), ec);
+      if (ec)
+        throw TFileError("Cannot make the folder " + target.parent_path().string() + ": " +
+                         ec.message());
+    }
+    WriteFileBytes(temporary, answer);
+    outcome.answer = CountElementSets(temporary);
+    outcome.previous = CountElementSets(target);
+    outcome.problem = AnswerProblem(outcome.answer, outcome.previous);
+    if (outcome.problem.empty()) {
+      if (std::filesystem::exists(target, ec)) {
+        WriteFileBytes(BackupFileOf(target), ReadBytes(target));
+        outcome.backupKept = true;
+      }
+      RenameIntoPlace(temporary, target);
+      outcome.replaced = true;
+    }
+  } catch (const std::exception& error) {
+    outcome.problem = error.what();
+    outcome.replaced = false;
+  }
+  if (!outcome.replaced) std::filesystem::remove(temporary, ec);
+  return outcome;
+}
+
+}  // namespace zen

@@ -1,0 +1,46 @@
+// Replacing an element file by a downloaded one: the download is counted as element sets,
+// judged against the file it would replace, and only then renamed into place, with the
+// previous file kept beside it.
+#pragma once
+
+#include <filesystem>
+#include <limits>
+#include <string>
+#include <string_view>
+
+namespace zen {
+
+struct TElementCount {
+  int valid = 0;
+  int invalid = 0;  // sets (or pieces of the text) that could not be read
+  // Julian date (UTC) of the newest epoch among the valid sets; NaN without one.
+  double newestEpochJd = std::numeric_limits<double>::quiet_NaN();
+};
+
+// The sets of an element file, whether element lines or a mean-elements message in CSV, JSON
+// or XML. A missing file counts nothing. Throws TFileError when the file cannot be read.
+TElementCount CountElementSets(const std::filesystem::path& file);
+
+// Why a download may not replace the current file, or an empty text when it may: it must hold
+// at least one valid set, no unreadable one (a cut-off or damaged text), and at least half as
+// many valid sets as the current file.
+std::string AnswerProblem(const TElementCount& answer, const TElementCount& current);
+
+struct TReplaceOutcome {
+  bool replaced = false;
+  std::string problem;  // why the file was left as it was, when not replaced
+  TElementCount answer;
+  TElementCount previous;
+  bool backupKept = false;  // the previous file is now BackupFileOf(target)
+};
+
+// "<target>.bak": where the previous file is kept.
+std::filesystem::path BackupFileOf(const std::filesystem::path& target);
+
+// Writes the downloaded bytes to a temporary file beside target, counts them and, when
+// AnswerProblem finds nothing, keeps a copy of the previous file as its backup and renames
+// the temporary into place. On any refusal or failure target is left as it was and the
+// temporary removed. The folder of target is made when missing. Does not throw.
+TReplaceOutcome ReplaceElementFile(const std::filesystem::path& target, std::string_view answer);
+
+}  // namespace zen

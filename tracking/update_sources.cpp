@@ -1,0 +1,200 @@
+// The element sources that an update fetches: a name, an address and the element file of the
+// "Tle" folder each one refreshes, with the time of its last successful fetch.
+#include "tracking/update_sources.h"
+
+#include <chrono>
+#include <cstdio>
+#include <system_error>
+
+#include "core/numeric.h"
+#include "tracking/ini_file.h"
+#include "tracking/text_file.h"
+
+namespace zen {
+
+namespace {
+
+constexpr size_t kLongestName = 40;
+
+bool SameText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+bool EndsWith(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() && SameText(text.substr(text.size() - end.size()), end);
+}
+
+// The host part of an http or https address, or an empty text.
+std::string_view AddressHost(std::string_view url) {
+  for (std::string_view scheme : {"http://", "https://"}) {
+    if (url.size() > scheme.size() && SameText(url.substr(0, scheme.size()), scheme)) {
+      std::string_view rest = url.substr(scheme.size());
+      return rest.substr(0, rest.find_first_of("/?#"));
+    }
+  }
+  return {};
+}
+
+bool TwoDigitsAt(std::string_view text, size_t at, int& value) {
+  if (text[at] < '0' || text[at] > '9' || text[at + 1] < '0' || text[at + 1] > '9') return false;
+  value = (text[at] - '0') * 10 + (text[at + 1] - '0');
+  return true;
+}
+
+}  // namespace
+
+std::vector<TUpdateSource> DefaultUpdateSources() {
+  auto group = [](const char* name) {
+    TUpdateSource s;
+    s.name = name;
+    s.url =
+        std::string("https://celestrak.org/NORAD/elements/gp.php?GROUP=") + name + "&FORMAT=csv";
+    s.file = std::string(name) + ".csv";
+    return s;
+  };
+  return {group("stations"), group("visual"), group("amateur"), group("weather"), group("gnss")};
+}
+
+std::vector<TUpdateSource> ReadUpdateSources(const std::filesystem::path& file) {
+  std::error_code ec;
+  if (!std::filesystem::exists(file, ec)) return DefaultUpdateSources();
+  const TIniFile ini = TIniFile::Read(file);
+  std::vector<TUpdateSource> sources;
+  for (const std::string& name : ini.SectionNames()) {
+    TUpdateSource s;
+    s.name = name;
+    s.url = ini.ReadString(name, "URL", "");
+    s.file = ini.ReadString(name, "File", "");
+    if (!ParseFetchTime(ini.ReadString(name, "LastFetch", ""), s.lastFetchUnix)) {
+      s.lastFetchUnix = 0;
+    }
+    sources.push_back(std::move(s));
+  }
+  return sources;
+}
+
+void WriteUpdateSources(const std::filesystem::path& file,
+                        const std::vector<TUpdateSource>& sources) {
+  std::error_code ec;
+  if (!file.parent_path().empty()) std::filesystem::create_directories(file.parent_path(), ec);
+  std::vector<std::string> lines = {
+      "; Element sources of \"Update elements...\" and \"zenarith update\": each [name] is",
+      "; fetched from URL into File of the Tle folder. LastFetch (UTC) is the last successful",
+      "; fetch; a source is not fetched again within two hours of it unless asked to."};
+  for (const TUpdateSource& s : sources) {
+    lines.push_back("");
+    lines.push_back("[" + s.name + "]");
+    lines.push_back("URL=" + s.url);
+    lines.push_back("File=" + s.file);
+    if (s.lastFetchUnix != 0) lines.push_back("LastFetch=" + FetchTimeText(s.lastFetchUnix));
+  }
+  WriteTextLines(file, lines);
+}
+
+void RecordFetchTime(const std::filesystem::path& file, const std::string& name, int64_t unix) {
+  std::error_code ec;
+  if (!std::filesystem::exists(file, ec)) WriteUpdateSources(file, DefaultUpdateSources());
+  TIniFile ini = TIniFile::Read(file);
+  ini.WriteString(name, "LastFetch", FetchTimeText(unix));
+  ini.Save(file);
+}
+
+std::string SourceProblem(const TUpdateSource& s) {
+  const std::string label = s.name.empty() ? std::string("A source") : "Source \"" + s.name + "\"";
+  if (s.name.empty()) return "A source has no name.";
+  if (s.name.size() > kLongestName || TrimBlanks(s.name) != s.name) {
+    return label + ": a name is 1 to 40 characters without blanks at its ends.";
+  }
+  for (unsigned char c : s.name) {
+    if (c < 0x20 || c == 0x7F || c == '[' || c == ']') {
+      return label + ": a name may not hold brackets or control characters.";
+    }
+  }
+  const std::string_view host = AddressHost(s.url);
+  if (host.empty() || s.url.find_first_of(" \t\r\n") != std::string::npos) {
+    return label + ": the address must be an http:// or https:// address with a host.";
+  }
+  if (s.file.empty() || s.file == "." || s.file == ".." ||
+      s.file.find_first_of("/\\") != std::string::npos || TrimBlanks(s.file) != s.file) {
+    return label + ": the file must be a plain file name inside the Tle folder.";
+  }
+  for (std::string_view end : {".bak", ".part", ".tmp"}) {
+    if (EndsWith(s.file, end)) {
+      return label + ": the file may not end in " + std::string(end) +
+             ", which updates use for their own copies.";
+    }
+  }
+  return {};
+}
+
+std::string SourceListProblem(const std::vector<TUpdateSource>& sources) {
+  for (size_t i = 0; i < sources.size(); ++i) {
+    if (std::string problem = SourceProblem(sources[i]); !problem.empty()) return problem;
+    for (size_t j = 0; j < i; ++j) {
+      if (SameText(sources[i].name, sources[j].name)) {
+        return "Two sources are named \"" + sources[i].name + "\".";
+      }
+      // Case counts here as the file system counts it.
+      if (sources[i].file == sources[j].file) {
+        return "Sources \"" + sources[j].name + "\" and \"" + sources[i].name + "\" both refresh " +
+               kUpdateFolder + "/" + sources[i].file + ".";
+      }
+    }
+  }
+  return {};
+}
+
+const TUpdateSource* FindSource(const std::vector<TUpdateSource>& sources, std::string_view name) {
+  for (const TUpdateSource& s : sources) {
+    if (SameText(s.name, name)) return &s;
+  }
+  return nullptr;
+}
+
+bool FetchDue(const TUpdateSource& source, int64_t nowUnix, bool insist) {
+  if (insist || source.lastFetchUnix == 0 || source.lastFetchUnix > nowUnix) return true;
+  return nowUnix - source.lastFetchUnix >= kFetchPauseSeconds;
+}
+
+std::string FetchTimeText(int64_t unix) {
+  if (unix == 0) return "never";
+  using namespace std::chrono;
+  const sys_seconds moment{seconds{unix}};
+  const sys_days day = floor<days>(moment);
+  const year_month_day date{day};
+  const hh_mm_ss<seconds> time{moment - day};
+  char text[40];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02u %02d:%02d:%02d", static_cast<int>(date.year()),
+                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
+                static_cast<int>(time.seconds().count()));
+  return text;
+}
+
+bool ParseFetchTime(std::string_view text, int64_t& unix) {
+  // yyyy-mm-dd hh:mm:ss
+  if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != ' ' || text[13] != ':' ||
+      text[16] != ':') {
+    return false;
+  }
+  int century = 0, yy = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+  if (!TwoDigitsAt(text, 0, century) || !TwoDigitsAt(text, 2, yy) || !TwoDigitsAt(text, 5, month) ||
+      !TwoDigitsAt(text, 8, day) || !TwoDigitsAt(text, 11, hour) ||
+      !TwoDigitsAt(text, 14, minute) || !TwoDigitsAt(text, 17, second)) {
+    return false;
+  }
+  using namespace std::chrono;
+  const year_month_day date{year{century * 100 + yy}, std::chrono::month{unsigned(month)},
+                            std::chrono::day{unsigned(day)}};
+  if (!date.ok() || hour > 23 || minute > 59 || second > 59) return false;
+  const sys_seconds moment = sys_days{date} + hours{hour} + minutes{minute} + seconds{second};
+  unix = moment.time_since_epoch().count();
+  return unix > 0;
+}
+
+}  // namespace zen

@@ -1,0 +1,64 @@
+// The element sources that an update fetches: a name, an address and the element file of the
+// "Tle" folder each one refreshes, with the time of its last successful fetch.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zen {
+
+// The list's file, relative to the program folder. Not an ".ini" name, so the settings
+// dialogs, which list "Setup/*.ini", never offer it as a settings file.
+inline constexpr const char* kUpdateSourcesFile = "Setup/sources.set";
+// The folder the sources' files lie in, relative to the program folder.
+inline constexpr const char* kUpdateFolder = "Tle";
+// A source fetched successfully is not fetched again for this long unless the user insists.
+inline constexpr int64_t kFetchPauseSeconds = 2 * 60 * 60;
+
+struct TUpdateSource {
+  std::string name;
+  std::string url;
+  std::string file;           // a file name inside the "Tle" folder, e.g. "stations.csv"
+  int64_t lastFetchUnix = 0;  // seconds since 1970 (UTC) of the last successful fetch; 0 never
+
+  friend bool operator==(const TUpdateSource&, const TUpdateSource&) = default;
+};
+
+// The shipped list: the public element service's groups for stations, visual, amateur,
+// weather and navigation satellites, as mean-elements messages in CSV.
+std::vector<TUpdateSource> DefaultUpdateSources();
+
+// The sources of the file, in file order; the shipped list when the file does not exist. A
+// section is a source ("[name]" with URL=, File= and LastFetch= "yyyy-mm-dd hh:mm:ss" UTC); a
+// LastFetch that does not read as such a moment counts as never.
+std::vector<TUpdateSource> ReadUpdateSources(const std::filesystem::path& file);
+// Writes the whole list (the folder is made when missing). Throws TFileError.
+void WriteUpdateSources(const std::filesystem::path& file,
+                        const std::vector<TUpdateSource>& sources);
+// Keeps the time of a successful fetch of the named source in the file, leaving every other
+// line as it is; a missing file is first written with the shipped list. Throws TFileError.
+void RecordFetchTime(const std::filesystem::path& file, const std::string& name, int64_t unix);
+
+// What is wrong with one source, or an empty text: a name of 1..40 characters without
+// brackets or control characters, an http or https address with a host, and a plain file name
+// for the "Tle" folder (no folders, not a backup or temporary name).
+std::string SourceProblem(const TUpdateSource& source);
+// The first problem of the list: a source's own, or two sources with one name (names match
+// without regard to case) or one file.
+std::string SourceListProblem(const std::vector<TUpdateSource>& sources);
+// The source of that name (any case), or nullptr.
+const TUpdateSource* FindSource(const std::vector<TUpdateSource>& sources, std::string_view name);
+
+// Whether the source may be fetched at nowUnix: never fetched, fetched at least
+// kFetchPauseSeconds ago, a fetch time in the future (a clock set back), or insist.
+bool FetchDue(const TUpdateSource& source, int64_t nowUnix, bool insist);
+
+// "2026-05-30 21:15:30" (UTC) for seconds since 1970; "never" for 0.
+std::string FetchTimeText(int64_t unix);
+// The text back to seconds; false unless it is such a moment.
+bool ParseFetchTime(std::string_view text, int64_t& unix);
+
+}  // namespace zen
