@@ -1,6 +1,7 @@
 // Program entry: command words run without a window; otherwise the main window opens.
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -63,6 +64,10 @@ int main(int argc, char** argv) {
 
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Zenarith"));
+  // Ties the windows to the installed menu entry and its icon; a copy that is not installed
+  // finds no such icon and keeps the plain window.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.zenarith.Zenarith"));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.zenarith.Zenarith")));
   // The one style that follows the window's dark palette everywhere.
   QApplication::setStyle(QStringLiteral("Fusion"));
   zen::TQtUserDialogs dialogs;
