@@ -2,8 +2,6 @@
 // filled from the program folder's tree, and never writes into the program folder.
 #include <gtest/gtest.h>
 
-#include <QDateTime>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <filesystem>
@@ -13,6 +11,7 @@
 #include "app_fixture.h"
 #include "cli/program_home.h"
 #include "core/scratch_folder.h"
+#include "test_support.h"
 
 namespace zen {
 namespace {
@@ -21,32 +20,6 @@ namespace fs = std::filesystem;
 
 const fs::path kResources = fs::path(ZEN_SOURCE_DIR) / "resources";
 
-// Every entry with its size, time and permissions.
-QStringList Listing(const QString& folder) {
-  QStringList lines;
-  QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                  QDirIterator::Subdirectories);
-  while (it.hasNext()) {
-    QFileInfo info(it.next());
-    lines << QStringLiteral("%1 %2 %3 %4")
-                 .arg(info.filePath())
-                 .arg(info.size())
-                 .arg(info.lastModified().toMSecsSinceEpoch())
-                 .arg(static_cast<int>(info.permissions()));
-  }
-  lines.sort();
-  return lines;
-}
-
-void SetWritable(const fs::path& folder, bool writable) {
-  const auto write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-  const auto option = writable ? fs::perm_options::add : fs::perm_options::remove;
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    fs::permissions(entry.path(), write, option);
-  }
-  fs::permissions(folder, write, option);
-}
-
 class ReadOnlyProgramFolder : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -54,19 +27,14 @@ class ReadOnlyProgramFolder : public ::testing::Test {
     if (!fs::exists(kResources / "Data/world.bmp")) {
       GTEST_SKIP() << "no data tree under " << ZEN_SOURCE_DIR;
     }
-    // The program folder as the build lays it out, then made read-only. Root may still write
-    // there, so the start is told so as an installed copy's user would find it.
+    // The program folder as the build lays it out, which this user may not write to (told so:
+    // tests run as root, who may write anywhere).
     fs::copy(kResources, program_, fs::copy_options::recursive);
-    SetWritable(program_, false);
     facts_.programFileFolder = program_;
     facts_.programFileFolderWritable = false;
     facts_.xdgDataHome = (scratch_.path() / "xdg").string();
     facts_.userHome = (scratch_.path() / "home").string();
   }
-  void TearDown() override {
-    if (fs::exists(program_)) SetWritable(program_, true);
-  }
-
   std::unique_ptr<TMainWindow> Start() {
     const cli::THomeChoice home = cli::ChooseHome(facts_);
     EXPECT_EQ(home.kind, cli::THomeChoice::Kind::UserFolder);
@@ -93,7 +61,7 @@ class ReadOnlyProgramFolder : public ::testing::Test {
 };
 
 TEST_F(ReadOnlyProgramFolder, RunsInTheUserFolderAndASecondStartKeepsTheUsersFiles) {
-  const QStringList before = Listing(QString::fromStdString(program_.string()));
+  const std::vector<std::string> before = test::FolderListing(program_);
   auto window = Start();
   ASSERT_TRUE(window->Initialized()) << qPrintable(dialogs_.errors.join("\n"));
   EXPECT_EQ(window->ProgramFolder(), user_ + "/");
@@ -120,7 +88,7 @@ TEST_F(ReadOnlyProgramFolder, RunsInTheUserFolderAndASecondStartKeepsTheUsersFil
   ASSERT_TRUE(note.open(QIODevice::ReadOnly));
   EXPECT_EQ(note.readAll(), QByteArray("seen at dusk\r\n"));
   EXPECT_TRUE(dialogs_.errors.isEmpty()) << qPrintable(dialogs_.errors.join("\n"));
-  EXPECT_EQ(Listing(QString::fromStdString(program_.string())), before);
+  EXPECT_EQ(test::FolderListing(program_), before);
 }
 
 }  // namespace
