@@ -1,7 +1,7 @@
 // Program entry: command words run without a window; otherwise the main window opens.
 #include <QApplication>
-#include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -12,6 +12,7 @@
 #include "app/user_dialogs.h"
 #include "cli/command_output.h"
 #include "cli/commands.h"
+#include "cli/program_home.h"
 #include "cli/start_options.h"
 #include "cli/update_words.h"
 #include "update/update_command.h"
@@ -67,14 +68,23 @@ int main(int argc, char** argv) {
 
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Zenarith"));
+  // Ties the windows to the installed menu entry and its icon; a copy that is not installed
+  // finds no such icon and keeps the plain window.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.zenarith.Zenarith"));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.zenarith.Zenarith")));
   // The one style that follows the window's dark palette everywhere.
   QApplication::setStyle(QStringLiteral("Fusion"));
-  QString programFolder = options.home.empty()
-                              ? QCoreApplication::applicationDirPath()
-                              : QDir(QString::fromStdString(options.home)).absolutePath();
   zen::TQtUserDialogs dialogs;
+  const zen::cli::THomeChoice home = zen::cli::ChooseHome(zen::cli::CurrentHomeFacts(options.home));
+  if (home.kind == zen::cli::THomeChoice::Kind::Unknown) {
+    dialogs.ShowError(QString::fromStdString(home.error));
+    return 1;
+  }
   zen::TStartContext start;
-  start.programFolder = programFolder;
+  start.programFolder = QString::fromStdString(home.folder.string());
+  if (home.kind == zen::cli::THomeChoice::Kind::UserFolder) {
+    start.shippedData = QString::fromStdString(home.shippedData.string());
+  }
   start.lockFolder = zen::DefaultLockFolder();
   // Made absolute now: the program folder becomes the working folder at start-up.
   if (!options.elementFile.empty()) {

@@ -26,6 +26,7 @@
 #include "app/side_panel.h"
 #include "app/string_grid.h"
 #include "app/window_look.h"
+#include "cli/program_home.h"
 #include "display/fonts.h"
 #include "display/projection.h"
 #include "tracking/info_texts.h"
@@ -217,6 +218,12 @@ bool TMainWindow::Initialize() {
   }
 
   programFolder_ = ProgramFolderPath(start_.programFolder);
+  if (!start_.shippedData.isEmpty()) {
+    // Under the instance lock, so two starts never fill the folder at once.
+    std::string problem =
+        cli::AddShippedFiles(start_.shippedData.toStdString(), start_.programFolder.toStdString());
+    if (!problem.empty()) return Stop(1, QString::fromStdString(problem));
+  }
   infoPage_->SetProgramFolder(programFolder_);
   tracking_->SetProgramFolder(programFolder_);
   update_->SetProgramFolder(programFolder_);

@@ -60,6 +60,8 @@ struct TScreenInfo {
 // the window for (empty: the primary screen). Tests use temporary folders and chosen screens.
 struct TStartContext {
   QString programFolder;
+  // For a per-user program folder: the shipped data tree its missing files come from.
+  QString shippedData;
   QString lockFolder;
   std::optional<TScreenInfo> screen;
   // An element file (absolute path) to load at start, and catalogue numbers to track in it.

@@ -7,13 +7,12 @@
 namespace zen {
 
 QString DefaultLockFolder() {
-  // Asking for the runtime folder without XDG_RUNTIME_DIR only earns a warning and a made-up
-  // folder under /tmp; the temporary folder says the same without the noise.
-  if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-    QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (!runtime.isEmpty()) return runtime;
-  }
-  return QDir::tempPath();
+  // Without XDG_RUNTIME_DIR Qt makes the user's own folder under /tmp (mode 0700, checked to
+  // be the user's), at the price of a warning. The shared /tmp itself would make the lock one
+  // per machine: another user's instance, or a stale lock of theirs that this user may not
+  // remove, would end every start here silently.
+  QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  return runtime.isEmpty() ? QDir::tempPath() : runtime;
 }
 
 TSingleInstance::TResult TSingleInstance::Acquire(const QString& lockFolder) {

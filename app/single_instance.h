@@ -9,7 +9,8 @@ namespace zen {
 
 inline constexpr const char* kInstanceLockName = "ZenarithMutex";
 
-// The user's runtime folder, or the temporary folder where there is none.
+// The user's runtime folder (XDG_RUNTIME_DIR, else one of the user's own under /tmp), or the
+// temporary folder where none can be made.
 QString DefaultLockFolder();
 
 class TSingleInstance {

@@ -10,6 +10,7 @@
 
 #include "cli/command_output.h"
 #include "cli/option_words.h"
+#include "cli/program_home.h"
 #include "cli/search_command.h"
 #include "core/timescale.h"
 #include "prediction/iridium.h"
@@ -125,15 +126,10 @@ bool LoadTable(const std::filesystem::path& programFolder, TIridiumTable& table,
 
 }  // namespace
 
-std::filesystem::path ProgramFileFolder() {
-  std::error_code ec;
-  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec || program.empty()) return {};
-  return program.parent_path();
-}
-
 int RunFlares(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  return RunFlaresIn(ProgramFileFolder(), args, out, err);
+  // An installed copy whose per-user folder is not filled yet reads the installed table.
+  const THomeChoice home = ChooseHome(CurrentHomeFacts(std::string()));
+  return RunFlaresIn(FolderToRead(home, kTableFile), args, out, err);
 }
 
 int RunFlaresIn(const std::filesystem::path& programFolder, const std::vector<std::string>& args,

@@ -12,14 +12,12 @@ namespace zen::cli {
 // zenarith flares FILE --site LAT,LON,ALT_M [--from UTC] [--to UTC | --days N]
 //   [--min-elev DEG] [--max-sun DEG | --no-sun-limit] [--max-angle DEG] [--level 1..5]
 //   [--no-table] [--utc-offset HOURS] [--format report|csv]
-// The Iridium status table is Data/flares.dat of the program file's folder.
+// The Iridium status table is Data/flares.dat of the program folder that a window started
+// without --home would use (see program_home.h).
 int RunFlares(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // The same with the table of another program folder.
 int RunFlaresIn(const std::filesystem::path& programFolder, const std::vector<std::string>& args,
                 std::ostream& out, std::ostream& err);
-
-// The folder of the running program file, or an empty path when the system does not say.
-std::filesystem::path ProgramFileFolder();
 
 }  // namespace zen::cli

@@ -1,10 +1,12 @@
 // Helpers shared by the test programs: the reference data folder and element-line fixtures.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace zen::test {
 
@@ -14,6 +16,20 @@ inline std::filesystem::path ReferenceDataDir() {
   std::error_code ec;
   if (!std::filesystem::is_directory(dir, ec)) return {};
   return std::filesystem::weakly_canonical(dir, ec);
+}
+
+// Every entry under folder with its size and time, sorted: an equal listing later means that
+// nothing there was written.
+inline std::vector<std::string> FolderListing(const std::filesystem::path& folder) {
+  std::vector<std::string> lines;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    const auto time = entry.last_write_time().time_since_epoch().count();
+    const auto size = entry.is_regular_file() ? entry.file_size() : 0;
+    lines.push_back(entry.path().string() + " " + std::to_string(size) + " " +
+                    std::to_string(time));
+  }
+  std::sort(lines.begin(), lines.end());
+  return lines;
 }
 
 inline std::string ReferenceDataMissingMessage() {

@@ -1,12 +1,14 @@
 // Closing asks first; a second instance and a broken program folder end without a window.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 
 #include "app/main_window.h"
+#include "app/single_instance.h"
 #include "app_fixture.h"
 
 namespace zen {
@@ -64,6 +66,21 @@ TEST_F(Running, InstanceLockIsFreedWithTheWindowAndTakenAgain) {
   }
   TMainWindow again(Paths(), dialogs);
   EXPECT_TRUE(again.Initialized());
+}
+
+// Outside a desktop session there is no XDG_RUNTIME_DIR; the lock must still be this user's
+// alone, never in the /tmp that every user shares.
+TEST(InstanceLock, WithoutARuntimeFolderStaysInAFolderOfTheUsersOwn) {
+  const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+  const bool wasSet = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+  qunsetenv("XDG_RUNTIME_DIR");
+  const QString folder = DefaultLockFolder();
+  if (wasSet) qputenv("XDG_RUNTIME_DIR", saved);
+  QFileInfo info(folder);
+  EXPECT_NE(info.absoluteFilePath(), QFileInfo(QDir::tempPath()).absoluteFilePath());
+  ASSERT_TRUE(info.isDir()) << folder.toStdString();
+  EXPECT_EQ(info.ownerId(), static_cast<uint>(getuid()));
+  EXPECT_FALSE(info.permissions() & (QFile::WriteGroup | QFile::WriteOther));
 }
 
 TEST_F(Running, SecondProcessExitsAtOnceWhileTheFirstRuns) {
