@@ -32,23 +32,6 @@ void NoteEpoch(double epochJd, TElementCount& count) {
   if (std::isfinite(epochJd) && !(epochJd <= count.newestEpochJd)) count.newestEpochJd = epochJd;
 }
 
-// The catalogue hands each set on as lines, and may hand on its decoded elements with them;
-// anything else it hands on is not needed for counting.
-void NoteSet(const TTleLines& lines, TElementCount& count) {
-  TElements elements;
-  try {
-    LoadElements(lines, elements);
-  } catch (const TElementError&) {
-    return;
-  }
-  NoteEpoch(elements.epochJulian, count);
-}
-[[maybe_unused]] void NoteSet(const TElements& elements, TElementCount& count) {
-  NoteEpoch(elements.epochJulian, count);
-}
-template <typename T>
-void NoteSet(const T&, TElementCount&) {}
-
 std::string SetsText(int n) {
   return std::to_string(n) + (n == 1 ? " element set" : " element sets");
 }
@@ -57,21 +40,12 @@ std::string SetsText(int n) {
 
 TElementCount CountElementSets(const std::filesystem::path& file) {
   TElementCount count;
-  std::error_code ec;
-  if (!std::filesystem::exists(file, ec)) return count;
-  const std::string text = ReadBytes(file);
-  if (ElementTextKind(text) != TElementTextKind::ElementLines) {
-    const TOmmReadResult message = ReadOmmText(text);
-    count.valid = static_cast<int>(message.sets.size());
-    count.invalid = message.invalidCount;
-    for (const TOmmSet& set : message.sets) NoteEpoch(set.elements.epochJulian, count);
-    return count;
-  }
   // On the heap: a catalogue holds a thousand slots.
   auto catalog = std::make_unique<TCatalog>();
   try {
-    count.valid = catalog->ReadEverySet(
-        file, [&count](const auto&... parts) { (NoteSet(parts, count), ...); });
+    count.valid = catalog->ReadEverySet(file, [&count](const std::string&, const TCatalogSet& set) {
+      if (set.decodable) NoteEpoch(set.elements.epochJulian, count);
+    });
   } catch (const std::system_error& error) {
     throw TFileError("Cannot read " + file.string() + ": " + error.code().message());
   }

@@ -98,8 +98,8 @@ TTrackedView TSatelliteList::ReloadKeepingTracked(const std::filesystem::path& p
   ActiveId = std::move(settingsActive);
   // zapodawajSatelity tracks in file order; the user's order is the list's.
   auto rank = [&](const TSatState& state) {
-    const std::string key =
-        CatalogNumberText(Catalog.CatalogElements[static_cast<size_t>(state.catalogIndex)]);
+    const std::string& key =
+        Catalog.CatalogElements[static_cast<size_t>(state.catalogIndex)].elements.catalogNumber;
     return std::find(tracked.begin(), tracked.end(), key) - tracked.begin();
   };
   std::stable_sort(TrackedSats.begin() + 1, TrackedSats.begin() + 1 + TrackedCount,

@@ -88,7 +88,7 @@ TEST_F(UpdateWindow, QuickMenuUpdateReloadsTheLoadedFileAndKeepsTheTracked) {
   EXPECT_EQ(list.LoadedCount, 3);
   EXPECT_EQ(list.TrackedNames(), (std::vector<std::string>{"MAQSAT H", "ISS"}));
   EXPECT_EQ(list.ActiveSat, 2);
-  for (int i = 1; i <= 2; ++i) EXPECT_EQ(list.ElementsOf(i).line1.substr(18, 14), kNewEpoch);
+  for (int i = 1; i <= 2; ++i) EXPECT_EQ(list.ElementsOf(i).lines.line1.substr(18, 14), kNewEpoch);
   EXPECT_TRUE(list.TrackedSats[2].computed);
   EXPECT_TRUE(QFile::exists(folder.home.filePath("Tle/test.tle.bak")));
   EXPECT_FALSE(QFile::exists(folder.home.filePath("Tle/broken.tle")));
