@@ -1,0 +1,54 @@
+// Console command lines, run one by one through the command engine with a program behind it
+// whose range-rate cell holds the input's first line.
+#include "console/command_engine.h"
+#include "fuzz/fuzz_support.h"
+
+using zen::fuzz::Require;
+
+namespace {
+
+class THost : public zen::TConsoleHost {
+ public:
+  std::string rangeRate;
+  bool testStarted = false;
+
+  zen::TConsoleStatus Status() const override {
+    zen::TConsoleStatus status;
+    status.settingsFileName = "default";
+    status.locationFile = "Locations\\World.loc";
+    status.tleFileName = rangeRate;
+    status.invalidElementCount = 3;
+    status.loadedCount = 12;
+    status.trackedCount = 2;
+    return status;
+  }
+  std::string RangeRateText() const override { return rangeRate; }
+  void ShowLocations() override {}
+  void CloseConsole() override {}
+  void StartSpeedTest() override { testStarted = true; }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::vector<std::string> lines = zen::fuzz::SplitLines(zen::fuzz::AsText(data, size));
+  THost host;
+  host.rangeRate = lines[0];
+  zen::TCommandEngine engine(host);
+  for (size_t i = 1; i < lines.size(); ++i) {
+    const zen::TCommandLine parsed = zen::ParseCommandLine(lines[i]);
+    Require(parsed.arguments.size() <= zen::kMaxCommandArguments, "at most ten arguments");
+    engine.Execute(lines[i]);
+    // The speed test answers later, sometimes after a "Clear".
+    if (host.testStarted && i % 2 == 0) {
+      host.testStarted = false;
+      engine.SpeedTestDone("  SDP4 (MAQSAT H): 1.0 KSPS; SGP4 (ISS): 2.0 KSPS; ");
+    }
+    if (i % 7 == 0) engine.Clear();
+  }
+  Require(engine.History().size() == lines.size() - 1, "every line entered is in the history");
+  for (size_t i = 0; i + 1 < lines.size(); ++i) {
+    zen::DopplerLine(lines[i], lines[i + 1]);
+  }
+  return 0;
+}

@@ -1,0 +1,70 @@
+// Element files as the catalogue reads them (element lines, Alpha-5 numbers, mean-elements
+// messages in CSV, JSON and XML), and the first moments of every set read, since the program
+// propagates a set as soon as it is loaded.
+#include <cmath>
+#include <memory>
+
+#include "core/catalog.h"
+#include "core/propagator.h"
+#include "core/text_encoding.h"
+#include "fuzz/fuzz_support.h"
+
+namespace {
+
+using zen::fuzz::Require;
+
+bool Finite(const zen::TVector& v) {
+  return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+// A decodable set propagates without a trap, and whatever the status the outputs stay finite:
+// a non-finite number would reach the tables and the map.
+void Propagate(const zen::TElements& elements) {
+  zen::TPropagator propagator;
+  propagator.LoadElements(elements);
+  for (double minutes : {0.0, 1440.0, -10080.0}) {
+    zen::TVector pos, vel;
+    propagator.PropagateMinutes(pos, vel, minutes);
+    Require(Finite(pos) && Finite(vel), "a propagated state is finite");
+  }
+}
+
+void CheckName(const std::string& name) {
+  Require(zen::IsValidUtf8(name) && zen::Utf8Length(name) <= 24,
+          "a name is UTF-8 of at most 24 characters");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const auto file = zen::fuzz::ScratchFile("elements.txt", zen::fuzz::AsText(data, size));
+  // One catalogue reads file after file, as in the program (and its thousand slots are not
+  // built again for every input).
+  static const auto catalog = std::make_unique<zen::TCatalog>();
+  const int count = catalog->ReadElementFile(file);
+  const bool truncated = catalog->ElementFileTruncated;
+  Require(count >= 0 && count <= zen::CatalogCapacity, "the count fits the catalogue");
+  Require(!truncated || count == zen::CatalogCapacity, "only a full catalogue is truncated");
+  for (int slot = 1; slot <= count; ++slot) {
+    CheckName(catalog->CatalogNames[static_cast<size_t>(slot)]);
+    const zen::TCatalogSet& set = catalog->CatalogElements[static_cast<size_t>(slot)];
+    if (set.decodable) Propagate(set.elements);
+  }
+
+  // Every set again without the capacity: the same sets first, in the same order.
+  int every = 0;
+  const int total =
+      catalog->ReadEverySet(file, [&](const std::string& name, const zen::TCatalogSet& set) {
+        CheckName(name);
+        ++every;
+        if (every > count) return;
+        const auto slot = static_cast<size_t>(every);
+        Require(catalog->CatalogNames[slot] == name &&
+                    catalog->CatalogElements[slot].number == set.number &&
+                    catalog->CatalogElements[slot].lines == set.lines,
+                "every set comes in the catalogue's order");
+      });
+  Require(total == every && total >= count, "every set is counted once");
+  Require(total == count || truncated, "sets past the capacity mark the catalogue truncated");
+  return 0;
+}

@@ -1,0 +1,53 @@
+// Settings files: the INI reader under the named settings, the main file, the sources list of
+// element updates and the notes, all of which are files a user may edit by hand.
+#include "tracking/settings.h"
+#include "core/text_encoding.h"
+#include "fuzz/fuzz_support.h"
+#include "tracking/ini_file.h"
+#include "tracking/notes.h"
+#include "tracking/update_sources.h"
+
+using zen::fuzz::Require;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const auto file = zen::fuzz::ScratchFile("Setup/fuzz.ini", zen::fuzz::AsText(data, size));
+
+  const zen::TIniFile ini = zen::TIniFile::Read(file);
+  for (const std::string& section : ini.SectionNames()) {
+    ini.ReadString(section, "File", "");
+    ini.ReadInteger(section, "Level", 7);
+  }
+
+  // Every value is held to its range, whatever the file says.
+  const zen::TSettings settings = zen::ReadSettings(file);
+  const zen::TSite& site = settings.site;
+  Require(site.latitude >= -90.0 && site.latitude <= 90.0 && site.longitude >= -180.0 &&
+              site.longitude <= 180.0 && site.altitude >= -120000.0 && site.altitude <= 100000.0,
+          "the site is on the Earth");
+  Require(zen::IsValidUtf8(site.name) && zen::Utf8Length(site.name) <= 25 &&
+              zen::IsValidUtf8(site.sign) && zen::Utf8Length(site.sign) <= 15 &&
+              zen::IsValidUtf8(settings.tleFile),
+          "texts are UTF-8 within their lengths");
+  const zen::TPredictionOptions& p = settings.prediction;
+  Require(p.level >= 0 && p.level <= 4 && p.periodLength >= 1 && p.periodLength <= 99 &&
+              p.maxFlareAngleDeg >= 0.1 && p.maxFlareAngleDeg <= 4.0,
+          "the prediction options are in range");
+  for (const std::string& id : settings.trackedIds) {
+    Require(!id.empty() && id.find(',') == std::string::npos, "a tracked id is one word");
+  }
+
+  const zen::TMainSettings main = zen::ReadMainSettings(file, 2.0);
+  Require(main.utcOffsetHours >= -12.0 && main.utcOffsetHours <= 12.0, "the offset is in range");
+
+  const std::vector<zen::TUpdateSource> sources = zen::ReadUpdateSources(file);
+  zen::SourceListProblem(sources);
+  for (const zen::TUpdateSource& source : sources) {
+    zen::FetchDue(source, 1780000000, false);
+    zen::FetchTimeText(source.lastFetchUnix);
+  }
+
+  for (const std::string& line : zen::ZapodawajNotes(file)) {
+    Require(zen::IsValidUtf8(line), "notes are read as UTF-8");
+  }
+  return 0;
+}
