@@ -166,14 +166,21 @@ bool TCatalog::OpenElementFile(const std::filesystem::path& fileName) {
   return true;
 }
 
+// The block grows with what is read, so a small file costs no more memory than its size.
 std::string TCatalog::ReadBlock(size_t length) {
-  std::string block(length, '\0');
-  size_t got = std::fread(block.data(), 1, length, file_);
-  if (got < length && std::ferror(file_)) {
-    throw std::system_error(errno ? errno : EIO, std::generic_category(),
-                            "Cannot read the element file");
+  std::string block;
+  while (block.size() < length) {
+    const size_t want = std::min(buffer_.size(), length - block.size());
+    const size_t got = std::fread(buffer_.data(), 1, want, file_);
+    block.append(reinterpret_cast<const char*>(buffer_.data()), got);
+    if (got < want) {
+      if (std::ferror(file_)) {
+        throw std::system_error(errno ? errno : EIO, std::generic_category(),
+                                "Cannot read the element file");
+      }
+      break;
+    }
   }
-  block.resize(got);
   return block;
 }
 

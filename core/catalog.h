@@ -76,7 +76,8 @@ class TCatalog {
   // The next set that passes validation, counting the others; false at the end of the file.
   bool ReadValidSet(int slot);
   int ReadByte();
-  // Up to length bytes of the open file; fewer only at its end. Throws on a read error.
+  // Up to length bytes of the open file; fewer only at its end. Throws on a read error. Reads
+  // through the line buffer, so only before any line is read.
   std::string ReadBlock(size_t length);
   std::string ReadLine(size_t maxLength);
 

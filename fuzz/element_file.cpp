@@ -38,9 +38,9 @@ void CheckName(const std::string& name) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto file = zen::fuzz::ScratchFile("elements.txt", zen::fuzz::AsText(data, size));
-  // One catalogue reads file after file, as in the program (and its thousand slots are not
-  // built again for every input).
-  static const auto catalog = std::make_unique<zen::TCatalog>();
+  // On the heap: a catalogue holds a thousand slots. A new one for every input, so that a run
+  // leaves nothing behind and any memory still held after it is a leak.
+  const auto catalog = std::make_unique<zen::TCatalog>();
   const int count = catalog->ReadElementFile(file);
   const bool truncated = catalog->ElementFileTruncated;
   Require(count >= 0 && count <= zen::CatalogCapacity, "the count fits the catalogue");
