@@ -1,5 +1,5 @@
 // Console command lines, run one by one through the command engine with a program behind it
-// whose range-rate cell holds the input's first line.
+// whose range-rate cell and element file name hold the input's first line.
 #include "console/command_engine.h"
 #include "fuzz/fuzz_support.h"
 
@@ -7,22 +7,25 @@ using zen::fuzz::Require;
 
 namespace {
 
+// The program's state is made from the first line too, so that "STAT" sees every kind of it.
 class THost : public zen::TConsoleHost {
  public:
-  std::string rangeRate;
+  std::string firstLine;
   bool testStarted = false;
 
   zen::TConsoleStatus Status() const override {
     zen::TConsoleStatus status;
-    status.settingsFileName = "default";
-    status.locationFile = "Locations\\World.loc";
-    status.tleFileName = rangeRate;
-    status.invalidElementCount = 3;
-    status.loadedCount = 12;
-    status.trackedCount = 2;
+    const size_t n = firstLine.size();
+    status.settingsFileName = n % 5 == 0 ? "" : "default";
+    status.locationFile = n % 3 == 0 ? "" : "Locations\\World.loc";
+    status.tleFileName = firstLine;
+    status.invalidElementCount = static_cast<int>(n % 4);
+    status.elementFileTruncated = n % 2 == 1;
+    status.loadedCount = static_cast<int>(n % 1001);
+    status.trackedCount = static_cast<int>(n % 7);
     return status;
   }
-  std::string RangeRateText() const override { return rangeRate; }
+  std::string RangeRateText() const override { return firstLine; }
   void ShowLocations() override {}
   void CloseConsole() override {}
   void StartSpeedTest() override { testStarted = true; }
@@ -33,7 +36,7 @@ class THost : public zen::TConsoleHost {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<std::string> lines = zen::fuzz::SplitLines(zen::fuzz::AsText(data, size));
   THost host;
-  host.rangeRate = lines[0];
+  host.firstLine = lines[0];
   zen::TCommandEngine engine(host);
   for (size_t i = 1; i < lines.size(); ++i) {
     const zen::TCommandLine parsed = zen::ParseCommandLine(lines[i]);
