@@ -20,8 +20,8 @@ bool Valid(const zen::TDecodedLoc& loc) {
 void CheckWrittenLine(const zen::TDecodedLoc& loc) {
   const zen::TLocationRec entry{loc.latitude, loc.longitude, loc.altitude, loc.sign};
   const zen::TDecodedLoc again = zen::DecodeLoc(zen::EncodeLoc(loc.name, entry));
-  Require(Valid(again) && std::fabs(again.latitude - loc.latitude) <= 0.00005 &&
-              std::fabs(again.longitude - loc.longitude) <= 0.00005,
+  Require(Valid(again) && std::fabs(again.latitude - loc.latitude) <= 0.000051 &&
+              std::fabs(again.longitude - loc.longitude) <= 0.000051,
           "a written place reads back");
 }
 
@@ -63,6 +63,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           "every name has its entry, within the capacity");
   for (const std::string& name : db.Names) {
     Require(zen::IsValidUtf8(name), "names are read as UTF-8");
+  }
+
+  // Saved and read again, the database holds the same places.
+  zen::TLocationDb saved = db;
+  saved.SejwujLokacje(zen::fuzz::Scratch());
+  saved.zapodawajLokacje(zen::fuzz::Scratch());
+  Require(saved.Names == db.Names && saved.LocationTable.size() == db.LocationTable.size(),
+          "a saved database reads back with every place");
+  for (size_t i = 0; i < db.LocationTable.size(); ++i) {
+    const zen::TLocationRec& a = db.LocationTable[i];
+    const zen::TLocationRec& b = saved.LocationTable[i];
+    // Four decimals of a degree; the altitude rounded to four significant digits and then to
+    // one decimal.
+    Require(a.sign == b.sign && std::fabs(a.latitude - b.latitude) <= 0.000051 &&
+                std::fabs(a.longitude - b.longitude) <= 0.000051 &&
+                std::fabs(a.altitude - b.altitude) <= 0.051 + std::fabs(a.altitude) * 5e-4,
+            "a saved place reads back as it was");
   }
   return 0;
 }

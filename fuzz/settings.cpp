@@ -36,6 +36,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(!id.empty() && id.find(',') == std::string::npos, "a tracked id is one word");
   }
 
+  // A save loses nothing: the file written back, and the settings written into it, read as
+  // they were read (the save chooses the "OnlySats" mark itself).
+  const auto again = zen::fuzz::Scratch() / "Setup" / "again.ini";
+  ini.Save(again);
+  Require(zen::ReadSettings(again) == settings &&
+              zen::ReadUpdateSources(again) == zen::ReadUpdateSources(file),
+          "a saved file reads as before");
+  zen::WriteSettings(again, settings, zen::TSaveChoice::SatellitesAndOptions);
+  zen::TSettings expected = settings;
+  expected.onlySats = false;
+  Require(zen::ReadSettings(again) == expected, "saved settings read as they were");
+
   const zen::TMainSettings main = zen::ReadMainSettings(file, 2.0);
   Require(main.utcOffsetHours >= -12.0 && main.utcOffsetHours <= 12.0, "the offset is in range");
 
@@ -46,8 +58,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     zen::FetchTimeText(source.lastFetchUnix);
   }
 
-  for (const std::string& line : zen::ZapodawajNotes(file)) {
-    Require(zen::IsValidUtf8(line), "notes are read as UTF-8");
+  const std::vector<std::string> notes = zen::ZapodawajNotes(file);
+  for (const std::string& line : notes) Require(zen::IsValidUtf8(line), "notes are UTF-8");
+  if (!notes.empty()) {
+    const auto saved = zen::fuzz::Scratch() / "Notes" / "00005.txt";
+    std::filesystem::create_directories(saved.parent_path());
+    zen::SaveNotes(saved, notes);
+    Require(zen::ZapodawajNotes(saved) == notes, "saved notes read as they were");
   }
   return 0;
 }

@@ -104,8 +104,12 @@ TSettings ReadSettings(const std::filesystem::path& file) {
 
   s.locationFile = ini.ReadString("Location", "File", d.locationFile);
   TSite& site = s.site;
-  site.name = Utf8Prefix(ini.ReadString("Location", "Name", d.site.name), kSiteNameCharacters);
-  site.sign = Utf8Prefix(ini.ReadString("Location", "Sign", d.site.sign), kSiteSignCharacters);
+  // Trimmed again after the cut, as every value is read, so that a name saved reads back the
+  // same even when its last character kept is a blank.
+  site.name =
+      TrimBlanks(Utf8Prefix(ini.ReadString("Location", "Name", d.site.name), kSiteNameCharacters));
+  site.sign =
+      TrimBlanks(Utf8Prefix(ini.ReadString("Location", "Sign", d.site.sign), kSiteSignCharacters));
   const int64_t storedLon = RoundHalfEvenInt(d.site.longitude * kAngleScale);
   const int64_t storedLat = RoundHalfEvenInt(d.site.latitude * kAngleScale);
   const int64_t storedAlt = RoundHalfEvenInt(d.site.altitude * kAltitudeScale);

@@ -267,6 +267,31 @@ TEST_F(SettingsFolder, BadInputLoadsDefaultsForWhatCannotBeRead) {
   }
 }
 
+// Inputs the fuzzer found: settings read, saved and read again must be what was read first.
+TEST_F(SettingsFolder, SavedSettingsReadAsTheyWereRead) {
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      // Cut at 25 characters, the name ended in bytes that a read trims.
+      {"a name cut before zero bytes",
+       "[Location]\nName=Gda\xC5\0\0"
+       "0\0uD\0\0\0\0"
+       "0\0\0\0\0\0\0\0\0\0\0"
+       "0"s},
+      {"a name cut after a blank", "[Location]\nName=" + std::string(24, 'n') + " tail\n"},
+      {"a sign cut after a blank", "[Location]\nSign=" + std::string(14, 's') + " \t tail\n"},
+  };
+  const fs::path saved = home_ / "saved.ini";
+  for (const auto& c : cases) {
+    Put(file_, c.bytes);
+    const TSettings read = ReadSettings(file_);
+    fs::remove(saved);
+    WriteSettings(saved, read, TSaveChoice::SatellitesAndOptions);
+    EXPECT_EQ(ReadSettings(saved), read) << c.name;
+  }
+}
+
 TEST_F(SettingsFolder, MainFileOffsetAndAutoSave) {
   const fs::path main = home_ / "zenarith.set";
   const struct {
