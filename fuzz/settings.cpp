@@ -50,9 +50,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const zen::TMainSettings main = zen::ReadMainSettings(file, 2.0);
   Require(main.utcOffsetHours >= -12.0 && main.utcOffsetHours <= 12.0, "the offset is in range");
+  zen::WriteMainSettings(again, main);
+  Require(zen::ReadMainSettings(again, 5.0) == main, "the main settings read as saved");
 
   const std::vector<zen::TUpdateSource> sources = zen::ReadUpdateSources(file);
-  zen::SourceListProblem(sources);
+  // A list without a problem is one the update dialog saves as it is.
+  if (zen::SourceListProblem(sources).empty()) {
+    zen::WriteUpdateSources(again, sources);
+    Require(zen::ReadUpdateSources(again) == sources, "a sound sources list reads as saved");
+  }
   for (const zen::TUpdateSource& source : sources) {
     zen::FetchDue(source, 1780000000, false);
     zen::FetchTimeText(source.lastFetchUnix);
