@@ -87,6 +87,7 @@ void TTrackingCommands::ReloadKeepingTracked() {
   if (lists_ != nullptr) lists_->ShowCatalog(view);
   if (!error.empty()) footer_.SendToFooter(kFooterAlert, QString::fromStdString(error));
   tracker_.Recompute();
+  TellElementAge();
   if (busyEnds) busyEnds();
 }
 
