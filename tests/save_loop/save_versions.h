@@ -1,0 +1,120 @@
+// Numbered versions of a settings file, a location database and a notes file, for the program
+// that saves them in a loop and the test that kills it. Odd and even versions differ in
+// length, so a file made of two versions, cut short or empty never equals a whole one.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "locations/location_db.h"
+#include "tracking/notes.h"
+#include "tracking/settings.h"
+
+namespace zen::test {
+
+inline constexpr const char* kSavedSettingsName = "default";
+inline constexpr const char* kSavedLocationFile = "Locations/World.loc";
+inline constexpr const char* kSavedNotesNumber = "25544";
+inline constexpr const char* kVersionPrefix = "Version ";
+
+inline std::filesystem::path SavedSettingsFile(const std::filesystem::path& folder) {
+  return SettingsFilePath(folder, kSavedSettingsName);
+}
+inline std::filesystem::path SavedLocationFile(const std::filesystem::path& folder) {
+  return LocationFilePath(folder, kSavedLocationFile);
+}
+inline std::filesystem::path SavedNotesFile(const std::filesystem::path& folder) {
+  return NotesFilePath(folder, kSavedNotesNumber);
+}
+
+// Long versions take tens of kilobytes, so a kill finds a save under way often.
+inline int VersionLength(int64_t version) {
+  return version % 2 == 1 ? 400 : 3;
+}
+
+inline std::string VersionName(int64_t version) {
+  return kVersionPrefix + std::to_string(version);
+}
+
+// The number in a name made by VersionName, if it is one.
+inline std::optional<int64_t> VersionOfName(const std::string& name) {
+  const std::string prefix = kVersionPrefix;
+  if (name.rfind(prefix, 0) != 0 || name.size() == prefix.size()) return std::nullopt;
+  int64_t version = 0;
+  for (size_t i = prefix.size(); i < name.size(); ++i) {
+    if (name[i] < '0' || name[i] > '9' || version > INT64_MAX / 10 - 9) return std::nullopt;
+    version = version * 10 + (name[i] - '0');
+  }
+  return version;
+}
+
+inline TSettings SettingsVersion(int64_t version) {
+  TSettings s;
+  s.site.name = VersionName(version);
+  s.site.altitude = static_cast<double>(version % 4000);
+  s.activeId = std::to_string(version);
+  for (int i = 0; i < VersionLength(version); ++i) {
+    s.trackedIds.push_back(std::to_string(10000 + (version + i) % 90000));
+  }
+  return s;
+}
+
+inline TLocationDb LocationsVersion(int64_t version) {
+  TLocationDb db;
+  db.LocationFile = kSavedLocationFile;
+  db.Names.push_back(VersionName(version));
+  db.LocationTable.push_back({0.0, 0.0, 0.0, "V"});
+  for (int i = 0; i < VersionLength(version); ++i) {
+    db.Names.push_back("Place " + std::to_string(i) + " of " + std::to_string(version));
+    const double latitudeDeg = (version * 7 + i) % 180 - 89.5;
+    const double longitudeDeg = (version * 13 + i * 3) % 360 - 179.5;
+    db.LocationTable.push_back({latitudeDeg, longitudeDeg, static_cast<double>(i), "P"});
+  }
+  return db;
+}
+
+inline std::vector<std::string> NotesVersion(int64_t version) {
+  std::vector<std::string> lines{VersionName(version)};
+  for (int i = 0; i < VersionLength(version); ++i) {
+    lines.push_back("Line " + std::to_string(i) + " of version " + std::to_string(version));
+  }
+  return lines;
+}
+
+// Saves all three files of a version, in this order, with the program's own writers.
+inline void SaveVersion(const std::filesystem::path& folder, int64_t version) {
+  std::filesystem::create_directories(SavedSettingsFile(folder).parent_path());
+  std::filesystem::create_directories(SavedNotesFile(folder).parent_path());
+  WriteSettings(SavedSettingsFile(folder), SettingsVersion(version),
+                TSaveChoice::SatellitesAndOptions);
+  LocationsVersion(version).SejwujLokacje(folder);
+  SaveNotes(SavedNotesFile(folder), NotesVersion(version));
+}
+
+// The versions the files in folder hold as the program's readers see them at a start; empty
+// where a file is missing or holds no version.
+struct TSavedVersions {
+  std::optional<int64_t> settings;
+  std::optional<int64_t> locations;
+  std::optional<int64_t> notes;
+};
+
+inline TSavedVersions ReadSavedVersions(const std::filesystem::path& folder) {
+  TSavedVersions v;
+  std::error_code ec;
+  if (std::filesystem::exists(SavedSettingsFile(folder), ec)) {
+    v.settings = VersionOfName(ReadSettings(SavedSettingsFile(folder)).site.name);
+  }
+  TLocationDb db;
+  db.LocationFile = kSavedLocationFile;
+  db.zapodawajLokacje(folder);
+  if (!db.Names.empty()) v.locations = VersionOfName(db.Names.front());
+  const std::vector<std::string> notes = ZapodawajNotes(SavedNotesFile(folder));
+  if (!notes.empty()) v.notes = VersionOfName(notes.front());
+  return v;
+}
+
+}  // namespace zen::test
