@@ -8,12 +8,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <random>
-#include <set>
 #include <string>
 #include <thread>
 #include <utility>
@@ -39,33 +39,27 @@ std::string FileBytes(const fs::path& file) {
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-struct TVersionBytes {
-  std::string settings;
-  std::string locations;
-  std::string notes;
-};
-
-// The files of each version as a save that nothing interrupted leaves them, written by the
-// same writers into a folder of their own once per version.
+// File i of a version as a save that nothing interrupted leaves it, written by the same
+// writers into a folder of their own once per version.
 class TWholeVersions {
  public:
   explicit TWholeVersions(fs::path folder) : folder_(std::move(folder)) {}
 
-  const TVersionBytes& Of(int64_t version) {
-    auto known = versions_.find(version);
-    if (known != versions_.end()) return known->second;
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-    test::SaveVersion(folder_, version);
-    TVersionBytes bytes{FileBytes(test::SavedSettingsFile(folder_)),
-                        FileBytes(test::SavedLocationFile(folder_)),
-                        FileBytes(test::SavedNotesFile(folder_))};
-    return versions_.emplace(version, std::move(bytes)).first->second;
+  const std::string& File(int64_t version, size_t i) {
+    auto [at, fresh] = versions_.try_emplace(version);
+    if (fresh) {
+      std::error_code ignored;
+      fs::remove_all(folder_, ignored);
+      test::SaveVersion(folder_, version);
+      const auto files = test::SavedFiles(folder_);
+      for (size_t k = 0; k < files.size(); ++k) at->second[k] = FileBytes(files[k]);
+    }
+    return at->second[i];
   }
 
  private:
   fs::path folder_;
-  std::map<int64_t, TVersionBytes> versions_;
+  std::map<int64_t, std::array<std::string, 3>> versions_;
 };
 
 // The saving program, started with its output on a pipe.
@@ -120,25 +114,6 @@ class TSaveLoop {
   int output_ = -1;
 };
 
-// Names in the three folders besides the files themselves. A kill may leave a file's temporary
-// (its name and ".tmp"), which no reader opens and the next save replaces; anything else is
-// unexpected.
-std::set<std::string> Leftovers(const fs::path& folder, bool& unexpected) {
-  const std::set<fs::path> files = {test::SavedSettingsFile(folder),
-                                    test::SavedLocationFile(folder), test::SavedNotesFile(folder)};
-  std::set<std::string> left;
-  for (const fs::path& file : files) {
-    for (const auto& entry : fs::directory_iterator(file.parent_path())) {
-      if (files.count(entry.path()) > 0) continue;
-      left.insert(entry.path().filename().string());
-      bool temporary = false;
-      for (const fs::path& f : files) temporary |= entry.path() == fs::path(f.string() + ".tmp");
-      unexpected |= !temporary;
-    }
-  }
-  return left;
-}
-
 TEST(KilledWrites, EveryFileIsAWholeVersionAfterEachOf50Kills) {
   test::TScratchFolder scratch{"zen_killed_writes_"};
   ASSERT_FALSE(scratch.path().empty());
@@ -159,25 +134,29 @@ TEST(KilledWrites, EveryFileIsAWholeVersionAfterEachOf50Kills) {
     std::this_thread::sleep_for(std::chrono::microseconds(waitMicroseconds(random)));
     ASSERT_TRUE(loop.Kill()) << "the saving program ended before it was killed";
 
-    bool unexpected = false;
-    const std::set<std::string> left = Leftovers(folder, unexpected);
-    ASSERT_FALSE(unexpected) << "left in the folders: " << ::testing::PrintToString(left);
+    // Each file has a folder of its own. A kill may leave the file's temporary (its name and
+    // ".tmp"), which no reader opens and the next save replaces; nothing else may be there.
+    const auto files = test::SavedFiles(folder);
+    bool leftTemporary = false;
+    for (const fs::path& file : files) {
+      for (const auto& entry : fs::directory_iterator(file.parent_path())) {
+        if (entry.path() == file) continue;
+        ASSERT_EQ(entry.path(), fs::path(file.string() + ".tmp")) << "left in the folder";
+        leftTemporary = true;
+      }
+    }
 
     const test::TSavedVersions now = test::ReadSavedVersions(folder);
-    ASSERT_TRUE(now.settings && now.locations && now.notes)
-        << "a file holds no version: " << FileBytes(test::SavedSettingsFile(folder)).size() << " "
-        << FileBytes(test::SavedLocationFile(folder)).size() << " "
-        << FileBytes(test::SavedNotesFile(folder)).size() << " bytes";
-    // Every round saves the files in this order, and a start goes on from the newest.
-    EXPECT_GE(*now.settings, *now.locations);
-    EXPECT_GE(*now.locations, *now.notes);
-    EXPECT_GE(*now.settings, *before.settings);
-    EXPECT_GE(*now.locations, *before.locations);
-    EXPECT_GE(*now.notes, *before.notes);
-
-    EXPECT_EQ(FileBytes(test::SavedSettingsFile(folder)), whole.Of(*now.settings).settings);
-    EXPECT_EQ(FileBytes(test::SavedLocationFile(folder)), whole.Of(*now.locations).locations);
-    EXPECT_EQ(FileBytes(test::SavedNotesFile(folder)), whole.Of(*now.notes).notes);
+    for (size_t i = 0; i < files.size(); ++i) {
+      ASSERT_TRUE(now[i]) << files[i] << " holds no version (" << FileBytes(files[i]).size()
+                          << " bytes)";
+      EXPECT_EQ(FileBytes(files[i]), whole.File(*now[i], i)) << files[i];
+      EXPECT_GE(*now[i], *before[i]) << files[i];
+      // Every round saves the files in order, and a start goes on from the newest.
+      if (i > 0) {
+        EXPECT_GE(*now[i - 1], *now[i]);
+      }
+    }
 
     // The list of databases the next start offers holds this one alone.
     TLocationDb db;
@@ -185,13 +164,13 @@ TEST(KilledWrites, EveryFileIsAWholeVersionAfterEachOf50Kills) {
     db.zapodawajLokacje(folder);
     EXPECT_EQ(db.LocationDbFiles, std::vector<std::string>{"World"});
 
-    if (!left.empty() || *now.settings != *now.notes) ++killsDuringSave;
+    if (leftTemporary || *now[0] != *now[2]) ++killsDuringSave;
     before = now;
   }
   // Saves went on between the kills.
-  EXPECT_GT(*before.notes, 0);
+  EXPECT_GT(*before[2], 0);
   RecordProperty("kills_during_a_save", killsDuringSave);
-  RecordProperty("versions_saved", static_cast<int>(*before.settings));
+  RecordProperty("versions_saved", static_cast<int>(*before[0]));
 }
 
 }  // namespace

@@ -19,10 +19,9 @@ int main(int argc, char** argv) {
   }
   const std::filesystem::path folder = argv[1];
   try {
-    const zen::test::TSavedVersions found = zen::test::ReadSavedVersions(folder);
     int64_t version = 0;
-    for (const auto& v : {found.settings, found.locations, found.notes}) {
-      if (v) version = std::max(version, *v);
+    for (const auto& found : zen::test::ReadSavedVersions(folder)) {
+      if (found) version = std::max(version, *found);
     }
     if (::write(STDOUT_FILENO, "R", 1) != 1) return 1;
     for (;;) zen::test::SaveVersion(folder, ++version);

@@ -3,6 +3,8 @@
 // length, so a file made of two versions, cut short or empty never equals a whole one.
 #pragma once
 
+#include <array>
+#include <charconv>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -20,14 +22,10 @@ inline constexpr const char* kSavedLocationFile = "Locations/World.loc";
 inline constexpr const char* kSavedNotesNumber = "25544";
 inline constexpr const char* kVersionPrefix = "Version ";
 
-inline std::filesystem::path SavedSettingsFile(const std::filesystem::path& folder) {
-  return SettingsFilePath(folder, kSavedSettingsName);
-}
-inline std::filesystem::path SavedLocationFile(const std::filesystem::path& folder) {
-  return LocationFilePath(folder, kSavedLocationFile);
-}
-inline std::filesystem::path SavedNotesFile(const std::filesystem::path& folder) {
-  return NotesFilePath(folder, kSavedNotesNumber);
+// The three files under a program folder, in the order a round saves them.
+inline std::array<std::filesystem::path, 3> SavedFiles(const std::filesystem::path& folder) {
+  return {SettingsFilePath(folder, kSavedSettingsName),
+          LocationFilePath(folder, kSavedLocationFile), NotesFilePath(folder, kSavedNotesNumber)};
 }
 
 // Long versions take tens of kilobytes, so a kill finds a save under way often.
@@ -41,12 +39,12 @@ inline std::string VersionName(int64_t version) {
 
 // The number in a name made by VersionName, if it is one.
 inline std::optional<int64_t> VersionOfName(const std::string& name) {
-  const std::string prefix = kVersionPrefix;
-  if (name.rfind(prefix, 0) != 0 || name.size() == prefix.size()) return std::nullopt;
+  const size_t digits = std::string(kVersionPrefix).size();
   int64_t version = 0;
-  for (size_t i = prefix.size(); i < name.size(); ++i) {
-    if (name[i] < '0' || name[i] > '9' || version > INT64_MAX / 10 - 9) return std::nullopt;
-    version = version * 10 + (name[i] - '0');
+  const char* end = name.data() + name.size();
+  if (name.rfind(kVersionPrefix, 0) != 0 || digits == name.size() ||
+      std::from_chars(name.data() + digits, end, version).ptr != end) {
+    return std::nullopt;
   }
   return version;
 }
@@ -84,36 +82,30 @@ inline std::vector<std::string> NotesVersion(int64_t version) {
   return lines;
 }
 
-// Saves all three files of a version, in this order, with the program's own writers.
+// Saves all three files of a version, in order, with the program's own writers.
 inline void SaveVersion(const std::filesystem::path& folder, int64_t version) {
-  std::filesystem::create_directories(SavedSettingsFile(folder).parent_path());
-  std::filesystem::create_directories(SavedNotesFile(folder).parent_path());
-  WriteSettings(SavedSettingsFile(folder), SettingsVersion(version),
-                TSaveChoice::SatellitesAndOptions);
+  const auto files = SavedFiles(folder);
+  for (const auto& file : files) std::filesystem::create_directories(file.parent_path());
+  WriteSettings(files[0], SettingsVersion(version), TSaveChoice::SatellitesAndOptions);
   LocationsVersion(version).SejwujLokacje(folder);
-  SaveNotes(SavedNotesFile(folder), NotesVersion(version));
+  SaveNotes(files[2], NotesVersion(version));
 }
 
-// The versions the files in folder hold as the program's readers see them at a start; empty
-// where a file is missing or holds no version.
-struct TSavedVersions {
-  std::optional<int64_t> settings;
-  std::optional<int64_t> locations;
-  std::optional<int64_t> notes;
-};
+// The version of each file as the program's readers see it at a start; empty where a file is
+// missing or holds no version.
+using TSavedVersions = std::array<std::optional<int64_t>, 3>;
 
 inline TSavedVersions ReadSavedVersions(const std::filesystem::path& folder) {
+  const auto files = SavedFiles(folder);
   TSavedVersions v;
   std::error_code ec;
-  if (std::filesystem::exists(SavedSettingsFile(folder), ec)) {
-    v.settings = VersionOfName(ReadSettings(SavedSettingsFile(folder)).site.name);
-  }
+  if (std::filesystem::exists(files[0], ec)) v[0] = VersionOfName(ReadSettings(files[0]).site.name);
   TLocationDb db;
   db.LocationFile = kSavedLocationFile;
   db.zapodawajLokacje(folder);
-  if (!db.Names.empty()) v.locations = VersionOfName(db.Names.front());
-  const std::vector<std::string> notes = ZapodawajNotes(SavedNotesFile(folder));
-  if (!notes.empty()) v.notes = VersionOfName(notes.front());
+  if (!db.Names.empty()) v[1] = VersionOfName(db.Names.front());
+  const std::vector<std::string> notes = ZapodawajNotes(files[2]);
+  if (!notes.empty()) v[2] = VersionOfName(notes.front());
   return v;
 }
 
