@@ -127,8 +127,11 @@ void TInfoPage::Fill() {
   bool active = list.HasActiveSat();
   satelliteActive_ = active;
   if (active) {
-    elementMemo->setPlainText(
-        QString::fromStdString(ElementSetText(list.ElementsOf(list.ActiveSat))));
+    const TCatalogSet& set = list.ElementsOf(list.ActiveSat);
+    elementMemo->setPlainText(QString::fromStdString(ElementSetText(set)));
+    // Two element lines fit whole; the many fields of a mean-elements message scroll.
+    elementMemo->setVerticalScrollBarPolicy(set.lines.line1.empty() ? Qt::ScrollBarAsNeeded
+                                                                    : Qt::ScrollBarAlwaysOff);
     notesNumber_ = list.CatalogNumberOf(list.ActiveSat);
     notesMemo->setEnabled(true);
     try {

@@ -319,6 +319,8 @@ void TMainWindow::FormActivate() {
   location_->LoadDatabase();
   location_->ShowSite();
   tracker_->ZmianaCzasu();
+  // Only now is the moment known that the elements' age counts to.
+  tracking_->TellElementAge();
   HideMsg();
   time_->StartTimers();
   time_->GuessTimeZone(false);

@@ -128,6 +128,7 @@ void TSettingsCommands::Load() {
   zapodawajSetUp(name);
   if (siteLoaded) siteLoaded();
   tracker_.Recompute();
+  tracking_.TellElementAge();
   if (busyEnds) busyEnds();
 }
 

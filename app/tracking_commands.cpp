@@ -4,7 +4,19 @@
 
 #include <QFileInfo>
 
+#include "tracking/element_age.h"
+
 namespace zen {
+
+// Element lines and mean-elements messages read alike (the content tells them apart), so the
+// first choice shows both.
+QString ElementFileFilter() {
+  return QStringLiteral(
+      "Element sets (*.tle *.txt *.mtl *.csv *.json *.xml);;"
+      "Two-line element (*.tle *.txt *.mtl);;"
+      "Orbit mean-elements messages (*.csv *.json *.xml);;"
+      "All files (*)");
+}
 
 TTrackingCommands::TTrackingCommands(TTracker& tracker, TFooter& footer, UserDialogs& dialogs,
                                      QObject* parent)
@@ -27,8 +39,7 @@ TTrackingCommands::TTrackingCommands(TTracker& tracker, TFooter& footer, UserDia
 
 void TTrackingCommands::ChooseElementFile() {
   QString file = dialogs_.ChooseFileToOpen(
-      QStringLiteral("Load TLE"), programFolder_ + QStringLiteral("/Tle"),
-      QStringLiteral("Two-line element (*.tle *.txt *.mtl);;All files (*)"));
+      QStringLiteral("Load TLE"), programFolder_ + QStringLiteral("/Tle"), ElementFileFilter());
   if (!file.isEmpty()) LoadElementFile(file);
 }
 
@@ -36,7 +47,17 @@ void TTrackingCommands::LoadElementFile(const QString& file) {
   if (busyStarts) busyStarts();
   ReadElementFile(file);
   tracker_.Recompute();
+  TellElementAge();
   if (busyEnds) busyEnds();
+}
+
+void TTrackingCommands::TellElementAge() {
+  const QString warning =
+      QString::fromStdString(TrackedElementAgeWarning(tracker_.list, tracker_.time.NowUtc));
+  // The word on the elements loaded before no longer holds once others are loaded.
+  if (warning != ageWarning_) footer_.Withdraw(kFooterAlert, ageWarning_);
+  ageWarning_ = warning;
+  if (!warning.isEmpty()) footer_.SendToFooter(kFooterAlert, warning);
 }
 
 void TTrackingCommands::ReadElementFile(const QString& file) {
@@ -66,6 +87,7 @@ void TTrackingCommands::ReloadKeepingTracked() {
   if (lists_ != nullptr) lists_->ShowCatalog(view);
   if (!error.empty()) footer_.SendToFooter(kFooterAlert, QString::fromStdString(error));
   tracker_.Recompute();
+  TellElementAge();
   if (busyEnds) busyEnds();
 }
 

@@ -13,6 +13,9 @@
 
 namespace zen {
 
+// "Load TLE"'s choices of files: every kind the catalogue reads first.
+QString ElementFileFilter();
+
 // The lists' selections, which the commands read, and where they show their outcome.
 class TListSelections {
  public:
@@ -58,6 +61,9 @@ class TTrackingCommands : public QObject {
   // Loads the element file the model names (TleFileName), without computing; a file that is
   // named but cannot be read is said in the footer.
   void ReloadCatalogue();
+  // After a load, at the moment of computation: an alert in the footer when the elements the
+  // tracked satellites rely on are far from their epoch (nothing when they are fresh).
+  void TellElementAge();
 
   // The loaded file read again after it changed on disk (an element update), the tracked
   // satellites that are still in it kept in their order, and everything recomputed.
@@ -86,6 +92,7 @@ class TTrackingCommands : public QObject {
   UserDialogs& dialogs_;
   TListSelections* lists_ = nullptr;
   QString programFolder_;
+  QString ageWarning_;  // the one told last
 };
 
 }  // namespace zen

@@ -59,6 +59,12 @@ void SetUpdateRunner(TUpdateRunner runner) {
 }
 
 int RunUpdate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  for (const std::string& word : args) {
+    if (word == "-h" || word == "--help") {
+      out << "usage: zenarith update " << kUpdateUsage << "\n";
+      return out.flush() ? 0 : 1;
+    }
+  }
   TUpdateWords words;
   const std::string problem = ParseUpdateWords(args, words);
   if (!problem.empty()) {

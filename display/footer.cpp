@@ -41,6 +41,14 @@ void TFooter::SendToFooter(int slot, const QString& text) {
   DrawFooter(false);
 }
 
+void TFooter::Withdraw(int slot, const QString& text) {
+  if (slot != kFooterAlert && slot != kFooterNotice) return;
+  if (text.isEmpty() || Texts[slot] != text) return;
+  Texts[slot].clear();
+  (slot == kFooterAlert ? AlertTicks : NoticeTicks) = 0;
+  DrawFooter(false);
+}
+
 int TFooter::SlotInView() const {
   if (!Texts[kFooterNotice].isEmpty()) return kFooterNotice;
   if (!Texts[kFooterAlert].isEmpty()) return kFooterAlert;

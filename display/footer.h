@@ -41,6 +41,9 @@ class TFooter {
   uint8_t NoticeTicks = 0;
 
   void SendToFooter(int slot, const QString& text);
+  // Takes text back from the alert or notice slot before its time is up, when the slot still
+  // holds it: a message that no longer holds goes, another one sent since stays.
+  void Withdraw(int slot, const QString& text);
   // Paints the slot in view; without force nothing is painted when its text is already shown.
   void DrawFooter(bool force);
   // One second of the countdowns.

@@ -10,6 +10,10 @@
 #include <mutex>
 #include <thread>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include "prediction/moment_table.h"
 #include "prediction/pass_walk.h"
 #include "prediction/result_sort.h"
@@ -348,7 +352,14 @@ class TSearchRun {
 
 TSearchOutcome RunSearch(const TSearchRequest& request, TSearchFlags& flags,
                          TSearchListener* listener) {
-  return TSearchRun(request, flags, listener).Run();
+  TSearchOutcome outcome = TSearchRun(request, flags, listener).Run();
+#ifdef __GLIBC__
+  // The walks, moment tables and events are freed now. The allocator keeps such freed memory
+  // for the process wherever a later block lies above it, so a program left running for days
+  // would hold the peak of every search; hand the free pages back to the system.
+  malloc_trim(0);
+#endif
+  return outcome;
 }
 
 }  // namespace zen

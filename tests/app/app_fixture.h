@@ -43,11 +43,14 @@ class TScriptedDialogs : public UserDialogs {
   }
   void Inform(const QString& message) override { notices << message; }
   void ShowError(const QString& message) override { errors << message; }
-  // The file the next open dialog picks (empty: cancel), and the folder it was opened in.
+  // The file the next open dialog picks (empty: cancel), and the folder and filter it was
+  // opened with.
   QString fileToOpen;
   QString openFolder;
-  QString ChooseFileToOpen(const QString&, const QString& folder, const QString&) override {
+  QString openFilter;
+  QString ChooseFileToOpen(const QString&, const QString& folder, const QString& filter) override {
     openFolder = folder;
+    openFilter = filter;
     return fileToOpen;
   }
   // The file the next save dialog picks (empty: cancel), and the folder it was opened in.

@@ -71,6 +71,17 @@ TEST_F(TrackingWindow, LoadTleOpensInTheTleFolderAndLoadsTheChosenFile) {
   dialogs.fileToOpen.clear();
   window->MainPage()->loadTleButton->click();
   EXPECT_TRUE(dialogs.openFolder.endsWith("/Tle"));
+  // The first choice shows every kind of file the catalogue reads; the last shows all.
+  const QStringList choices = dialogs.openFilter.split(";;");
+  ASSERT_GE(choices.size(), 2);
+  auto patterns = [](const QString& choice) {
+    const qsizetype open = choice.indexOf('(');
+    return choice.mid(open + 1, choice.lastIndexOf(')') - open - 1).split(' ');
+  };
+  for (const char* name : {"a.tle", "b.txt", "c.mtl", "d.csv", "e.json", "f.xml"}) {
+    EXPECT_TRUE(QDir::match(patterns(choices.front()), name)) << name;
+    EXPECT_TRUE(QDir::match(patterns(choices.back()), name)) << name;
+  }
   EXPECT_EQ(window->Satellites().LoadedCount, 5) << "cancel keeps the catalogue";
   std::ofstream(folder.home.filePath("other.tle").toStdString(), std::ios::binary)
       << SelfTestSatellites[1].line1 << "\n"
