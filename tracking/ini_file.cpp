@@ -78,11 +78,14 @@ TIniFile TIniFile::Read(const std::filesystem::path& file) {
   } catch (const TFileError&) {
     return ini;
   }
-  if (!lines.empty()) {
+  // Every mark goes: a tool that adds one at each save leaves several, and a save that kept the
+  // second would have the next read drop it and take the line after it differently.
+  for (bool found = !lines.empty(); found;) {
+    found = false;
     for (std::string_view mark : kByteOrderMarks) {
       if (lines[0].starts_with(mark)) {
         lines[0].erase(0, mark.size());
-        break;
+        found = true;
       }
     }
   }

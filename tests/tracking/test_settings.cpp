@@ -252,6 +252,8 @@ TEST_F(SettingsFolder, BadInputLoadsDefaultsForWhatCannotBeRead) {
        "[Location]\nName=" + x25 + "\nSign=y\n"},
       {"binary bytes", "\0\xFF\x01\n[Time]\n\x80\x81=\x02\nSystem=0\n\0\n"s, "[Time]\nSystem=0\n"},
       {"a byte-order mark", "\xEF\xBB\xBF[Time]\r\nSystem=0\r\n", "[Time]\nSystem=0\n"},
+      {"two byte-order marks", "\xEF\xBB\xBF\xEF\xBB\xBF[Time]\r\nSystem=0\r\n",
+       "[Time]\nSystem=0\n"},
       {"CR-only line ends", "[Time]\rSystem=0\rRefreshC=4\r", "[Time]\nSystem=0\nRefreshC=4\n"},
       {"no \"=\" and empty names",
        "[Time]\nSystem\n=0\n[]\nRefreshC=4\n[Time\nIntervalM=6\n[Time]\nIntervalU=2\n",
@@ -267,8 +269,9 @@ TEST_F(SettingsFolder, BadInputLoadsDefaultsForWhatCannotBeRead) {
   }
 }
 
-// Inputs the fuzzer found: settings read, saved and read again must be what was read first.
-TEST_F(SettingsFolder, SavedSettingsReadAsTheyWereRead) {
+// Inputs the fuzzer found: what a file says must not change when it is saved, neither as it
+// was read nor with the settings read from it written back.
+TEST_F(SettingsFolder, SavedFilesReadAsTheyWereRead) {
   const struct {
     const char* name;
     std::string bytes;
@@ -281,12 +284,20 @@ TEST_F(SettingsFolder, SavedSettingsReadAsTheyWereRead) {
        "0"s},
       {"a name cut after a blank", "[Location]\nName=" + std::string(24, 'n') + " tail\n"},
       {"a sign cut after a blank", "[Location]\nSign=" + std::string(14, 's') + " \t tail\n"},
+      // Saved as read, the second mark came first and the next read dropped it.
+      {"two byte-order marks", "\xEF\xBB\xBF\xEF\xBB\xBF[]"},
+      {"three byte-order marks before keys",
+       "\xEF\xBB\xBF\xEF\xBB\xBF\xEF\xBB\xBF[Time]\nSystem=0\n"},
   };
   const fs::path saved = home_ / "saved.ini";
   for (const auto& c : cases) {
     Put(file_, c.bytes);
+    const TIniFile ini = TIniFile::Read(file_);
     const TSettings read = ReadSettings(file_);
     fs::remove(saved);
+    ini.Save(saved);
+    EXPECT_EQ(TIniFile::Read(saved).SectionNames(), ini.SectionNames()) << c.name;
+    EXPECT_EQ(ReadSettings(saved), read) << c.name;
     WriteSettings(saved, read, TSaveChoice::SatellitesAndOptions);
     EXPECT_EQ(ReadSettings(saved), read) << c.name;
   }
