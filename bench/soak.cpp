@@ -11,6 +11,9 @@
 // exit status is non-zero when a non-finite number was counted or the memory grew by more
 // than 1 MiB.
 #include <unistd.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include <QGuiApplication>
 #include <QImage>
@@ -65,6 +68,16 @@ long ResidentKiB() {
   long residentPages = 0;
   statm >> sizePages >> residentPages;
   return residentPages * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// The bytes the allocator has handed out and not had back, which the resident memory hides
+// behind what the allocator keeps for reuse; -1 where the C library does not tell.
+long long BytesInUse() {
+#if defined(__GLIBC__)
+  return static_cast<long long>(mallinfo2().uordblks);
+#else
+  return -1;
+#endif
 }
 
 // A text shows a number that was none: a word "nan", "inf" or "infinity" in any case, as
@@ -277,9 +290,9 @@ int main(int argc, char** argv) {
           std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
       std::printf(
           "day %ld: %d passes in %zu report lines; %ld satellite-seconds above the "
-          "horizon so far; RSS %ld KiB; %ld non-finite; %.0f s\n",
+          "horizon so far; RSS %ld KiB; %lld bytes in use; %ld non-finite; %.0f s\n",
           second / kSecondsPerDay + 1, report.events, report.lines, visibleSeconds, ResidentKiB(),
-          found.Total(), seconds);
+          BytesInUse(), found.Total(), seconds);
     }
     cycle.LiczWszo(time.NowUtc, observer, list, time, show);
     visibleSeconds += cycle.VisibleCount;
