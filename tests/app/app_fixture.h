@@ -1,6 +1,8 @@
 // What the window tests share: the application object, scripted dialogs, a program folder.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,6 +13,7 @@
 #include <deque>
 #include <fstream>
 #include <functional>
+#include <memory>
 
 #include "app/main_window.h"
 #include "app/user_dialogs.h"
@@ -114,6 +117,24 @@ inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   }
   return done();
+}
+
+// A main window started from c as the program starts it, shown and waited on until active.
+// A window that could not start fails the test and is handed back unshown.
+inline std::unique_ptr<TMainWindow> StartWindow(const TStartContext& c, TScriptedDialogs& dialogs) {
+  auto window = std::make_unique<TMainWindow>(c, dialogs);
+  EXPECT_TRUE(window->Initialized()) << dialogs.errors.join("\n").toStdString();
+  if (!window->Initialized()) return window;
+  window->ShowAsPlanned();
+  EXPECT_TRUE(WaitUntil([&] { return window->Activated(); }));
+  return window;
+}
+
+// Closes the window as a user does, answering Yes to the question on leaving.
+inline void CloseWindow(std::unique_ptr<TMainWindow>& window, TScriptedDialogs& dialogs) {
+  dialogs.answers = {true};
+  window->close();
+  window.reset();
 }
 
 }  // namespace zen::test

@@ -54,16 +54,9 @@ class NewNumbersWindow : public ::testing::Test {
     TStartContext c = test::Context(folder.home.path(), folder.locks.path());
     c.elementFile = elementFile;
     c.trackIds = std::move(track);
-    auto window = std::make_unique<TMainWindow>(c, dialogs);
-    window->ShowAsPlanned();
-    EXPECT_TRUE(test::WaitUntil([&] { return window->Activated(); }));
-    return window;
+    return test::StartWindow(c, dialogs);
   }
-  void Close(std::unique_ptr<TMainWindow>& window) {
-    dialogs.answers = {true};
-    window->close();
-    window.reset();
-  }
+  void Close(std::unique_ptr<TMainWindow>& window) { test::CloseWindow(window, dialogs); }
 
   test::TProgramFolder folder;
   test::TScriptedDialogs dialogs;

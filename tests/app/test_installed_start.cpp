@@ -40,17 +40,9 @@ class ReadOnlyProgramFolder : public ::testing::Test {
     EXPECT_EQ(home.kind, cli::THomeChoice::Kind::UserFolder);
     TStartContext c = test::Context(QString::fromStdString(home.folder.string()), locks_.path());
     c.shippedData = QString::fromStdString(home.shippedData.string());
-    auto window = std::make_unique<TMainWindow>(c, dialogs_);
-    if (!window->Initialized()) return window;
-    window->ShowAsPlanned();
-    EXPECT_TRUE(test::WaitUntil([&] { return window->Activated(); }));
-    return window;
+    return test::StartWindow(c, dialogs_);
   }
-  void Close(std::unique_ptr<TMainWindow>& window) {
-    dialogs_.answers = {true};
-    window->close();
-    window.reset();
-  }
+  void Close(std::unique_ptr<TMainWindow>& window) { test::CloseWindow(window, dialogs_); }
 
   test::TScratchFolder scratch_{"zen_installed_"};
   QTemporaryDir locks_;

@@ -36,16 +36,9 @@ class KeysAndSettings : public ::testing::Test {
       c.trackIds = {"25544", "25023"};
     }
     c.clock = [] { return TDateRec{2001, 12, 18, 5, 0, 0, 0}; };
-    auto window = std::make_unique<TMainWindow>(c, dialogs);
-    window->ShowAsPlanned();
-    EXPECT_TRUE(test::WaitUntil([&] { return window->Activated(); }));
-    return window;
+    return test::StartWindow(c, dialogs);
   }
-  void Close(std::unique_ptr<TMainWindow>& window) {
-    dialogs.answers = {true};
-    window->close();
-    window.reset();
-  }
+  void Close(std::unique_ptr<TMainWindow>& window) { test::CloseWindow(window, dialogs); }
   QString SetupFile(const char* name) const {
     return folder.home.filePath(QStringLiteral("Setup/") + name);
   }

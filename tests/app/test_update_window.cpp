@@ -49,10 +49,7 @@ class UpdateWindow : public ::testing::Test {
     TStartContext c = test::Context(folder.home.path(), folder.locks.path());
     c.elementFile = folder.home.filePath("Tle/test.tle");
     c.trackIds = {"25544", "25023"};
-    auto window = std::make_unique<TMainWindow>(c, dialogs);
-    window->ShowAsPlanned();
-    EXPECT_TRUE(test::WaitUntil([&] { return window->Activated(); }));
-    return window;
+    return test::StartWindow(c, dialogs);
   }
 
   static QAction* MenuEntry(QMenu& menu, const QString& caption) {
