@@ -180,19 +180,28 @@ std::string ElementSetText(const TCatalogSet& set) {
   }
   const TElements& e = set.elements;
   const double perDay = kMinutesPerDay / kTwoPi;  // rad/min to revolutions per day
-  const double midnight = std::floor(e.epochJulian + 0.5) - 0.5;
+  // The epoch to the microsecond from its day's midnight, taken from the epoch field, which
+  // keeps the time of day to a fraction of a microsecond (the Julian date, with seven whole
+  // digits, only to tens of microseconds). A time that rounds up to the next midnight is
+  // shown as that day's 00:00, never as 24:00.
+  constexpr long long kMicrosecondsPerDay = 86400LL * 1000000LL;
+  const double wholeDays = std::floor(e.epoch);
+  double midnight = JulianDateOfEpoch(wholeDays);
+  long long micro = std::llround((e.epoch - wholeDays) * static_cast<double>(kMicrosecondsPerDay));
+  if (micro >= kMicrosecondsPerDay) {
+    midnight += 1.0;
+    micro -= kMicrosecondsPerDay;
+  }
   const TDateRec epoch = JulianToDateRec(midnight);
-  const double secondOfDay = std::round((e.epochJulian - midnight) * 86400.0 * 1e6) / 1e6;
   auto line = [](const char* key, const char* format, auto value) {
     char text[96];
     std::snprintf(text, sizeof text, format, value);
     return std::string(key) + " = " + text + "\n";
   };
   char epochText[48];
-  std::snprintf(epochText, sizeof epochText, "%04d-%02d-%02dT%02d:%02d:%09.6f", epoch.year,
-                epoch.month, epoch.day, static_cast<int>(secondOfDay / 3600.0),
-                static_cast<int>(std::fmod(secondOfDay, 3600.0) / 60.0),
-                std::fmod(secondOfDay, 60.0));
+  std::snprintf(epochText, sizeof epochText, "%04d-%02d-%02dT%02lld:%02lld:%02lld.%06lld",
+                epoch.year, epoch.month, epoch.day, micro / 3600000000LL, micro / 60000000LL % 60,
+                micro / 1000000LL % 60, micro % 1000000LL);
   std::string text = "OBJECT_ID = " + e.designator + "\n";
   text += "EPOCH = " + std::string(epochText) + "\n";
   text += line("MEAN_MOTION", "%.8f", e.meanMotion * perDay);

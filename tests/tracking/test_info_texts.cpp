@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "core/catalog.h"
 #include "core/elements.h"
+#include "core/omm.h"
 #include "test_support.h"
 #include "tracking/info_texts.h"
 
@@ -148,6 +150,47 @@ TEST(InfoTexts, TableTextPadsLabelsRightAndValuesLeft) {
   EXPECT_EQ(got[2], std::string(19, ' ') + "\r");
   // The degree sign is one character wide.
   EXPECT_EQ(TableText({"A"}, {"1.0\u00B0", "10.0\u00B0"}), "A  1.0\u00B0\r\n  10.0\u00B0\r\n");
+}
+
+
+// A message set's box shows the message's own values again, its epoch to the microsecond in
+// the day it falls in.
+TEST(InfoTexts, MessageSetShowsTheValuesItWasReadFrom) {
+  struct Case {
+    const char* epoch;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {"2026-05-30T12:34:56.123456", "2026-05-30T12:34:56.123456"},
+      {"2026-05-30T00:00:00.000000", "2026-05-30T00:00:00.000000"},
+      {"2026-05-30T23:59:59.999999", "2026-05-30T23:59:59.999999"},
+      // Rounds to the next midnight: the next day at 00:00, never 24:00.
+      {"2026-12-31T23:59:59.9999997", "2027-01-01T00:00:00.000000"},
+  };
+  for (const Case& c : cases) {
+    const std::string csv =
+        std::string("OBJECT_NAME,OBJECT_ID,EPOCH,MEAN_MOTION,ECCENTRICITY,INCLINATION,"
+                    "RA_OF_ASC_NODE,ARG_OF_PERICENTER,MEAN_ANOMALY,EPHEMERIS_TYPE,"
+                    "CLASSIFICATION_TYPE,NORAD_CAT_ID,ELEMENT_SET_NO,REV_AT_EPOCH,BSTAR,"
+                    "MEAN_MOTION_DOT,MEAN_MOTION_DDOT\n") +
+        "SAT,2026-101A," + c.epoch +
+        ",15.06123456,0.0002345,53.0512,120.5432,90.1234,270.0123,0,U,340005,999,1200,"
+        "3.1e-04,0.00002345,0\n";
+    const TOmmReadResult read = ReadOmmText(csv);
+    ASSERT_EQ(read.sets.size(), 1u) << c.epoch;
+    TCatalogSet set;
+    set.elements = read.sets[0].elements;
+    set.number = read.sets[0].catalogNumber;
+    const std::string text = ElementSetText(set);
+    EXPECT_NE(text.find(std::string("EPOCH = ") + c.shown + "\n"), std::string::npos) << text;
+    for (const char* field :
+         {"MEAN_MOTION = 15.06123456\n", "ECCENTRICITY = 0.0002345\n", "INCLINATION = 53.0512\n",
+          "RA_OF_ASC_NODE = 120.5432\n", "ARG_OF_PERICENTER = 90.1234\n",
+          "MEAN_ANOMALY = 270.0123\n", "NORAD_CAT_ID = 340005\n", "REV_AT_EPOCH = 1200\n",
+          "BSTAR = 3.10000e-04\n", "MEAN_MOTION_DOT = 0.00002345\n"}) {
+      EXPECT_NE(text.find(field), std::string::npos) << field << " in\n" << text;
+    }
+  }
 }
 
 }  // namespace
