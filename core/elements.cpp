@@ -1,10 +1,9 @@
 // Two-line element sets: checksum, validation and decoding.
 #include "core/elements.h"
 
-#include "core/alpha5.h"
-
 #include <cmath>
 
+#include "core/alpha5.h"
 #include "core/numeric.h"
 #include "core/timescale.h"
 

@@ -1,11 +1,11 @@
 // The catalogue of loaded element sets, the tracked list and the active satellite.
 #include "tracking/satellite_list.h"
 
-#include "core/alpha5.h"
-
 #include <algorithm>
 #include <optional>
 #include <system_error>
+
+#include "core/alpha5.h"
 
 namespace zen {
 
