@@ -270,8 +270,7 @@ TSearchOutcome RunCommandSearch(const char* command, const TSearchRequest& reque
                                 std::vector<std::string>& header, std::ostream& err) {
   std::vector<TAgedSet> searched;
   for (const TSearchSatellite& s : request.satellites) {
-    const bool iridium = IsIridium(request.iridiumTable, s.set.number);
-    if (s.set.decodable && (request.kind == TSearchKind::Passes || iridium)) {
+    if (s.set.decodable && IsSearched(request, s)) {
       searched.push_back({s.name, s.set.elements.epochJulian});
     }
   }

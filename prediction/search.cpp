@@ -33,13 +33,12 @@ TSearchSatellite SearchSatelliteOf(const std::string& name, const TCatalogSet& s
   return TSearchSatellite{set, name, set.elements.catalogNumber};
 }
 
-namespace {
-
-// A flare search walks only the satellites of the Iridium table, whatever their names.
 bool IsSearched(const TSearchRequest& request, const TSearchSatellite& satellite) {
   return request.kind == TSearchKind::Passes ||
          IsIridium(request.iridiumTable, satellite.set.number);
 }
+
+namespace {
 
 // Whether each event is one row: every flare, and passes in brief output.
 bool OneRowPerEvent(const TSearchRequest& request) {

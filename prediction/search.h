@@ -114,6 +114,10 @@ struct TSearchOutcome {
   bool terminated = false;           // the search loop stopped at a terminate (no sort)
 };
 
+// Whether the search walks the satellite: a flare search walks only the satellites of the
+// Iridium table, whatever their names.
+bool IsSearched(const TSearchRequest& request, const TSearchSatellite& satellite);
+
 // Runs the whole search on the calling thread and the threads it starts. Results, their order
 // before the sort and the sorted rows are those of a search of one satellite after another.
 TSearchOutcome RunSearch(const TSearchRequest& request, TSearchFlags& flags,
