@@ -47,6 +47,8 @@ double VecAngle(TVector& a, TVector& b);
 void SpacesToZeros(std::string& text);
 // The text without leading and trailing blanks and control characters.
 std::string TrimBlanks(std::string_view text);
+// Equal texts when ASCII letters are compared without their case (names, keys, addresses).
+bool SameTextIgnoringCase(std::string_view a, std::string_view b);
 // Fixed-column fields, columns 1-based. Blanks become "0" before parsing and a field that
 // does not parse reads as 0, so a damaged element line never stops the reader.
 int64_t IntField(std::string_view text, int first, int count);

@@ -10,18 +10,6 @@ namespace zen {
 
 namespace {
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i];
-    char y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
 // The byte-order mark as UTF-8, and as ReadTextLines gives it back when other bytes of the file
 // made it read the whole file as Windows-1252.
 constexpr std::string_view kByteOrderMarks[] = {"\xEF\xBB\xBF", "\xC3\xAF\xC2\xBB\xC2\xBF"};
@@ -99,8 +87,8 @@ size_t TIniFile::Find(std::string_view section, std::string_view key) const {
   for (size_t i = 0; i < lines_.size(); ++i) {
     const TLine& line = lines_[i];
     if (line.kind == TKind::Section) {
-      inSection = SameName(line.name, section);
-    } else if (inSection && line.kind == TKind::Key && SameName(line.name, key)) {
+      inSection = SameTextIgnoringCase(line.name, section);
+    } else if (inSection && line.kind == TKind::Key && SameTextIgnoringCase(line.name, key)) {
       return i;
     }
   }
@@ -130,7 +118,7 @@ std::vector<std::string> TIniFile::SectionNames() const {
   for (const TLine& line : lines_) {
     if (line.kind != TKind::Section) continue;
     bool known = false;
-    for (const std::string& name : names) known = known || SameName(name, line.name);
+    for (const std::string& name : names) known = known || SameTextIgnoringCase(name, line.name);
     if (!known) names.push_back(line.name);
   }
   return names;
@@ -152,7 +140,7 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
   for (size_t i = 0; i < lines_.size(); ++i) {
     const TLine& line = lines_[i];
     if (line.kind == TKind::Section) {
-      inSection = SameName(line.name, section);
+      inSection = SameTextIgnoringCase(line.name, section);
       if (inSection) insertAt = i + 1;
     } else if (inSection && line.kind == TKind::Key) {
       insertAt = i + 1;

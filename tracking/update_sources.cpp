@@ -16,23 +16,14 @@ namespace {
 
 constexpr size_t kLongestName = 40;
 
-bool SameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
 bool EndsWith(std::string_view text, std::string_view end) {
-  return text.size() >= end.size() && SameText(text.substr(text.size() - end.size()), end);
+  return text.size() >= end.size() && SameTextIgnoringCase(text.substr(text.size() - end.size()), end);
 }
 
 // The host part of an http or https address, or an empty text.
 std::string_view AddressHost(std::string_view url) {
   for (std::string_view scheme : {"http://", "https://"}) {
-    if (url.size() > scheme.size() && SameText(url.substr(0, scheme.size()), scheme)) {
+    if (url.size() > scheme.size() && SameTextIgnoringCase(url.substr(0, scheme.size()), scheme)) {
       std::string_view rest = url.substr(scheme.size());
       return rest.substr(0, rest.find_first_of("/?#"));
     }
@@ -136,7 +127,7 @@ std::string SourceListProblem(const std::vector<TUpdateSource>& sources) {
   for (size_t i = 0; i < sources.size(); ++i) {
     if (std::string problem = SourceProblem(sources[i]); !problem.empty()) return problem;
     for (size_t j = 0; j < i; ++j) {
-      if (SameText(sources[i].name, sources[j].name)) {
+      if (SameTextIgnoringCase(sources[i].name, sources[j].name)) {
         return "Two sources are named \"" + sources[i].name + "\".";
       }
       // Case counts here as the file system counts it.
@@ -151,7 +142,7 @@ std::string SourceListProblem(const std::vector<TUpdateSource>& sources) {
 
 const TUpdateSource* FindSource(const std::vector<TUpdateSource>& sources, std::string_view name) {
   for (const TUpdateSource& s : sources) {
-    if (SameText(s.name, name)) return &s;
+    if (SameTextIgnoringCase(s.name, name)) return &s;
   }
   return nullptr;
 }
