@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <memory>
 
+#include "cli/program_home.h"
 #include "update/source_update.h"
 
 namespace zen {
@@ -67,8 +68,15 @@ int RunUpdateCommand(const cli::TUpdateWords& words, std::ostream& out, std::ost
     failed = RunToEnd(
         downloader, [&] { downloader.Start(std::move(jobs)); }, out, err);
   } else {
-    const QString home = words.home.empty() ? QCoreApplication::applicationDirPath()
-                                            : QString::fromStdString(words.home);
+    // The folder the window would use: an installed copy updates the user's own folder, which
+    // an update run before the first start makes.
+    const cli::THomeChoice choice = cli::ChooseHome(cli::CurrentHomeFacts(words.home));
+    if (choice.kind == cli::THomeChoice::Kind::Unknown) {
+      err << kName << ": " << choice.error << "\n";
+      return 1;
+    }
+    const QString home = QString::fromStdString(choice.folder.string());
+    if (choice.kind == cli::THomeChoice::Kind::UserFolder) QDir().mkpath(home);
     if (!QFileInfo(home).isDir()) {
       err << kName << ": the program folder " << home.toStdString() << " does not exist\n";
       return 1;
