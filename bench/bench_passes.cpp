@@ -15,7 +15,7 @@
 namespace {
 
 std::filesystem::path ElementFile(const std::string& name) {
-  return std::filesystem::path(ZEN_SOURCE_DIR) / ".." / "shared" / "data" / "tle" / name;
+  return std::filesystem::path(ZEN_SOURCE_DIR) / "tests" / "data" / "tle" / name;
 }
 
 std::vector<zen::TSearchSatellite> ReadSets(const std::filesystem::path& file) {

@@ -58,7 +58,7 @@ constexpr long kAllowedGrowthKiB = 1024;
 constexpr zen::TDateRec kStart{2026, 5, 30, 0, 0, 0, 0};
 
 fs::path StarlinkFile() {
-  return fs::path(ZEN_SOURCE_DIR) / ".." / "shared" / "data" / "tle" / "starlink_2026-05-30.tle";
+  return fs::path(ZEN_SOURCE_DIR) / "tests" / "data" / "tle" / "starlink_2026-05-30.tle";
 }
 
 // Resident memory of this process in KiB, as the kernel counts it.
@@ -232,10 +232,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (!fs::is_regular_file(StarlinkFile())) {
-    std::printf(
-        "soak: the Starlink element file is not beside the source tree "
-        "(../shared/data/tle); skipped\n");
-    return 0;
+    std::fprintf(stderr, "soak: cannot find %s\n", StarlinkFile().c_str());
+    return 1;
   }
   // Text needs the font database of a GUI application; no window is ever shown.
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -10,12 +10,10 @@
 
 namespace zen::test {
 
-// The reference data beside the source tree, or an empty path when it is not there.
+// The reference data the tests read: real element sets, published test cases and mean-elements
+// messages, kept in the repository so that a clone alone runs every test.
 inline std::filesystem::path ReferenceDataDir() {
-  std::filesystem::path dir = std::filesystem::path(ZEN_SOURCE_DIR) / ".." / "shared" / "data";
-  std::error_code ec;
-  if (!std::filesystem::is_directory(dir, ec)) return {};
-  return std::filesystem::weakly_canonical(dir, ec);
+  return std::filesystem::path(ZEN_SOURCE_DIR) / "tests" / "data";
 }
 
 // Every entry under folder with its size and time, sorted: an equal listing later means that
@@ -30,10 +28,6 @@ inline std::vector<std::string> FolderListing(const std::filesystem::path& folde
   }
   std::sort(lines.begin(), lines.end());
   return lines;
-}
-
-inline std::string ReferenceDataMissingMessage() {
-  return "reference data not found beside the source tree (../shared/data); skipped";
 }
 
 // The checksum digit of the first 68 characters: digits count their value, "-" counts 1.

@@ -24,8 +24,8 @@ class PredictionWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     EnsureApplication();
-    if (!folder.HasShippedData()) GTEST_SKIP() << "no bitmaps under " << ZEN_SOURCE_DIR;
-    if (!QFile::exists(kSampleTle)) GTEST_SKIP() << "no sample.tle under " << ZEN_SOURCE_DIR;
+    ASSERT_TRUE(folder.HasShippedData()) << "no bitmaps under " << ZEN_SOURCE_DIR;
+    ASSERT_TRUE(QFile::exists(kSampleTle)) << "no sample.tle under " << ZEN_SOURCE_DIR;
     ASSERT_TRUE(folder.CopyData());
     ASSERT_TRUE(QDir().mkpath(folder.home.filePath("Tle")));
     ASSERT_TRUE(QFile::copy(kSampleTle, folder.home.filePath("Tle/sample.tle")));

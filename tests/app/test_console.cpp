@@ -26,7 +26,7 @@ class Console : public ::testing::Test {
  protected:
   void SetUp() override {
     test::EnsureApplication();
-    if (!folder.HasShippedData()) GTEST_SKIP() << "no bitmaps under " << ZEN_SOURCE_DIR;
+    ASSERT_TRUE(folder.HasShippedData()) << "no bitmaps under " << ZEN_SOURCE_DIR;
     ASSERT_TRUE(folder.CopyData());
   }
 

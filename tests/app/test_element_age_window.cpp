@@ -30,7 +30,7 @@ class NewNumbersWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     test::EnsureApplication();
-    if (!folder.HasShippedData()) GTEST_SKIP() << "no bitmaps under " << ZEN_SOURCE_DIR;
+    ASSERT_TRUE(folder.HasShippedData()) << "no bitmaps under " << ZEN_SOURCE_DIR;
     ASSERT_TRUE(folder.CopyData());
     ASSERT_TRUE(QDir().mkpath(folder.home.filePath("Tle")));
   }

@@ -16,7 +16,7 @@ class HelpCommand : public ::testing::Test {
  protected:
   void SetUp() override {
     test::EnsureApplication();
-    if (!folder.HasShippedData()) GTEST_SKIP() << "no bitmaps under " << ZEN_SOURCE_DIR;
+    ASSERT_TRUE(folder.HasShippedData()) << "no bitmaps under " << ZEN_SOURCE_DIR;
     ASSERT_TRUE(folder.CopyData());
     window = std::make_unique<TMainWindow>(test::Context(folder.home.path(), folder.locks.path()),
                                            dialogs);

@@ -35,7 +35,7 @@ class InformationWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     test::EnsureApplication();
-    if (!folder.HasShippedData()) GTEST_SKIP() << "no bitmaps under " << ZEN_SOURCE_DIR;
+    ASSERT_TRUE(folder.HasShippedData()) << "no bitmaps under " << ZEN_SOURCE_DIR;
     ASSERT_TRUE(folder.CopyData());
     ASSERT_TRUE(folder.WriteSelfTestElements("test.tle"));
     TStartContext c = test::Context(folder.home.path(), folder.locks.path());

@@ -24,9 +24,7 @@ class ReadOnlyProgramFolder : public ::testing::Test {
  protected:
   void SetUp() override {
     test::EnsureApplication();
-    if (!fs::exists(kResources / "Data/world.bmp")) {
-      GTEST_SKIP() << "no data tree under " << ZEN_SOURCE_DIR;
-    }
+    ASSERT_TRUE(fs::exists(kResources / "Data/world.bmp")) << "no data tree under " << ZEN_SOURCE_DIR;
     // The program folder as the build lays it out, which this user may not write to (told so:
     // tests run as root, who may write anywhere).
     fs::copy(kResources, program_, fs::copy_options::recursive);

@@ -19,7 +19,7 @@ class PredictionFlares : public test::PredictionWindow {
  protected:
   void SetUp() override {
     test::EnsureApplication();
-    if (!folder.HasShippedData()) GTEST_SKIP() << "no bitmaps under " << ZEN_SOURCE_DIR;
+    ASSERT_TRUE(folder.HasShippedData()) << "no bitmaps under " << ZEN_SOURCE_DIR;
     ASSERT_TRUE(folder.CopyData());
   }
   void WriteTable(const QByteArray& text) {
@@ -34,7 +34,7 @@ class PredictionFlares : public test::PredictionWindow {
 };
 
 TEST_F(PredictionFlares, ATableListingNoLoadedSetMeansNoIridiumsEvenWithTrackedSatellites) {
-  if (!QFile::exists(test::kSampleTle)) GTEST_SKIP() << "no sample.tle under " << ZEN_SOURCE_DIR;
+  ASSERT_TRUE(QFile::exists(test::kSampleTle)) << "no sample.tle under " << ZEN_SOURCE_DIR;
   // The first-generation Iridium 8, which the sample does not hold; a comment line and a line
   // of nine characters are not rows.
   WriteTable("# status table\n 24792 + 8\n 25544 + \n");
@@ -58,9 +58,8 @@ TEST_F(PredictionFlares, ATableListingNoLoadedSetMeansNoIridiumsEvenWithTrackedS
 // the window's site (Torun).
 TEST_F(PredictionFlares, ADayOfFlaresIsLabelledFromTheTableAndSavedAsTheFlaresReport) {
   const std::filesystem::path data = test::ReferenceDataDir();
-  if (data.empty()) GTEST_SKIP() << test::ReferenceDataMissingMessage();
   const QString shippedTable = test::kShippedData + "/flares.dat";
-  if (!QFile::exists(shippedTable)) GTEST_SKIP() << "no flares.dat under " << ZEN_SOURCE_DIR;
+  ASSERT_TRUE(QFile::exists(shippedTable)) << "no flares.dat under " << ZEN_SOURCE_DIR;
   ASSERT_TRUE(QFile::copy(shippedTable, folder.home.filePath("Data/flares.dat")));
   const QString tle =
       QString::fromStdString((data / "tle" / "iridium_gen1_celestrak_2014-09-18.tle").string());
@@ -134,7 +133,7 @@ TEST(FlaresProgram, ReadsTheTableBesideTheProgramFile) {
 #ifndef ZEN_PROGRAM_FILE
   GTEST_SKIP() << "the program's path is not known to this build";
 #else
-  if (!QFile::exists(test::kSampleTle)) GTEST_SKIP() << "no sample.tle under " << ZEN_SOURCE_DIR;
+  ASSERT_TRUE(QFile::exists(test::kSampleTle)) << "no sample.tle under " << ZEN_SOURCE_DIR;
   QTemporaryDir home;
   QTemporaryDir elsewhere;
   ASSERT_TRUE(home.isValid() && elsewhere.isValid());

@@ -20,7 +20,7 @@ class TrackingWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     test::EnsureApplication();
-    if (!folder.HasShippedData()) GTEST_SKIP() << "no bitmaps under " << ZEN_SOURCE_DIR;
+    ASSERT_TRUE(folder.HasShippedData()) << "no bitmaps under " << ZEN_SOURCE_DIR;
     ASSERT_TRUE(folder.CopyData());
     ASSERT_TRUE(folder.WriteSelfTestElements("Tle/test.tle"));
     std::ofstream out(folder.home.filePath("Tle/test.tle").toStdString(),

@@ -108,7 +108,6 @@ class IridiumFlares : public FlaresCommand {
   void SetUp() override {
     FlaresCommand::SetUp();
     const fs::path data = test::ReferenceDataDir();
-    if (data.empty()) GTEST_SKIP() << test::ReferenceDataMissingMessage();
     file_ = (data / "tle" / "iridium_gen1_celestrak_2014-09-18.tle").string();
     TCatalog catalog;
     catalog.ReadEverySet(file_, [&](const std::string& name, const TCatalogSet& set) {

@@ -16,6 +16,7 @@
 #include "core/scratch_folder.h"
 #include "core/sun.h"
 #include "core/timescale.h"
+#include "test_support.h"
 
 namespace zen::cli {
 namespace {
@@ -256,9 +257,7 @@ TEST_F(LookCommand, MomentsWhereTheModelBrokeDownArePrintedAsSuch) {
 }
 
 TEST_F(LookCommand, ADayOfTheStationOverAMidLatitudeSite) {
-  const fs::path file =
-      fs::path(ZEN_SOURCE_DIR) / ".." / "shared" / "data" / "tle" / "stations_2026-05-30.tle";
-  if (!fs::exists(file)) GTEST_SKIP() << "reference data not found at " << file.string();
+  const fs::path file = test::ReferenceDataDir() / "tle" / "stations_2026-05-30.tle";
   ASSERT_EQ(Run({file.string(), "--sat", "25544", "--site", "48.2,16.37,190", "--from",
                  "2026-05-30T00:00:00Z", "--to", "2026-05-31T00:00:00Z", "--step", "30"}),
             0);

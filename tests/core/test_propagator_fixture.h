@@ -74,11 +74,9 @@ inline TTleLines ReportLines11801() {
           WithChecksum("2 11801  46.7916 230.4354 7318036  47.4722  10.4117  2.28537848    1")};
 }
 
-// The reference data beside the source tree, or an empty path when it is not there.
+// A file of the repository's reference data (tests/data).
 inline std::filesystem::path ReferenceData(const std::string& relative) {
-  std::filesystem::path path =
-      std::filesystem::path(ZEN_SOURCE_DIR) / ".." / "shared" / "data" / relative;
-  return std::filesystem::exists(path) ? path : std::filesystem::path();
+  return std::filesystem::path(ZEN_SOURCE_DIR) / "tests" / "data" / relative;
 }
 
 }  // namespace zen::test

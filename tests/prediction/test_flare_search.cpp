@@ -151,7 +151,7 @@ TSearchOutcome Search(const TSearchRequest& request) {
 TEST(FlareSearch, FlaresAreMinimaOfTheirPanelsAngle) {
   const TDateRec start{2014, 9, 18, 0, 0, 0, 0};
   const TSearchRequest wide = FlareRequest(start, 72.0, 4.0, 2);
-  ZEN_SKIP_WITHOUT(wide.satellites);
+  ZEN_ASSERT_LOADED(wide.satellites);
   ASSERT_EQ(wide.satellites.size(), 92u);
   const TSearchOutcome outcome = Search(wide);
   const double startUtc = LocalToUtc(wide.periodStartLocal, wide.utcOffsetHours);
@@ -209,7 +209,7 @@ TEST(FlareSearch, FlaresAreMinimaOfTheirPanelsAngle) {
 TEST(FlareSearch, SearchesOnlyTheSatellitesOfTheTable) {
   // Half an hour of an evening with flares.
   TSearchRequest request = FlareRequest(TDateRec{2014, 9, 18, 18, 0, 0, 0}, 0.5, 4.0, 2);
-  ZEN_SKIP_WITHOUT(request.satellites);
+  ZEN_ASSERT_LOADED(request.satellites);
   const TSearchOutcome all = Search(request);
   ASSERT_GE(all.totalCount, 1);
   std::set<std::string> flaring;
@@ -250,7 +250,7 @@ TEST(FlareSearch, SearchesOnlyTheSatellitesOfTheTable) {
 // walks agree to the bit.
 TEST(FlareSearch, LeavingOutSamplesChangesNoFlare) {
   const auto sets = ReferenceSets("iridium_gen1_celestrak_2014-09-18.tle");
-  ZEN_SKIP_WITHOUT(sets);
+  ZEN_ASSERT_LOADED(sets);
   TSearchRequest request = TorunRequest(TDateRec{2014, 9, 18, 0, 0, 0, 0}, 24.0);
   request.kind = TSearchKind::Flares;
   request.maxFlareAngleDeg = 180.0;

@@ -106,7 +106,7 @@ TEST_P(PassesMatchEverySecond, OnVisualSets) {
            name.starts_with("AJISAI") || name.starts_with("HST") || name.starts_with("OAO 2") ||
            name.starts_with("SEASAT 1") || name.starts_with("ATLAS CENTAUR 2");
   });
-  ZEN_SKIP_WITHOUT(sets);
+  ZEN_ASSERT_LOADED(sets);
   ASSERT_EQ(sets.size(), 7u);
   TSearchRequest request = TorunRequest(TDateRec{2026, 2, 11, 15, 0, 0, 0}, 12.0);
   request.satellites = sets;
@@ -182,7 +182,7 @@ INSTANTIATE_TEST_SUITE_P(Levels, PassesMatchEverySecond,
 // above it, for near-earth and deep-space sets.
 TEST(SatelliteWalk, LeavingOutSurelyBelowSamplesChangesNothing) {
   auto sets = ReferenceSets("visual_2026-02-11.tle");
-  ZEN_SKIP_WITHOUT(sets);
+  ZEN_ASSERT_LOADED(sets);
   const auto deep = ReferenceSets("molniya_2023-06-28.tle");
   const TSearchRequest request = TorunRequest(TDateRec{2026, 2, 11, 0, 0, 0, 0}, 24.0);
   const TSearchPeriod period = PeriodOfRequest(request);
@@ -245,7 +245,7 @@ TEST(PassSearch, GeostationarySatellitesGiveNoPass) {
   const auto geo = ReferenceSets("geo_2026-05-30.tle");
   const auto low = ReferenceSets("stations_2026-05-30.tle",
                                  [](const std::string& name) { return name.starts_with("ISS"); });
-  ZEN_SKIP_WITHOUT(geo);
+  ZEN_ASSERT_LOADED(geo);
   TSearchRequest request = TorunRequest(TDateRec{2026, 5, 30, 0, 0, 0, 0}, 24.0);
   request.illuminationRequired = false;
   request.maxSunElevationDeg = 90.0;
@@ -294,7 +294,7 @@ TEST(PassSearch, GeostationarySatellitesGiveNoPass) {
 TEST(PassSearch, SetThatCannotBePropagatedNeverRises) {
   auto sets = ReferenceSets("visual_2026-02-11.tle",
                             [](const std::string& name) { return name.starts_with("ENVISAT"); });
-  ZEN_SKIP_WITHOUT(sets);
+  ZEN_ASSERT_LOADED(sets);
   const auto [line1, line2] = test::MakeLinePair(99001);  // elements of 2001, a low orbit
   TSearchRequest request = TorunRequest(TDateRec{2026, 2, 11, 15, 0, 0, 0}, 12.0);
   TPropagator propagator;

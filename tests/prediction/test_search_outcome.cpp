@@ -41,7 +41,7 @@ std::unique_ptr<TRun> Search(const TSearchRequest& request,
 
 TEST(SearchOutcome, IsTheSameForAnyNumberOfThreads) {
   const TSearchRequest one = NightRequest(false, 1);
-  ZEN_SKIP_WITHOUT(one.satellites);
+  ZEN_ASSERT_LOADED(one.satellites);
   const auto reference = Search(one);
   const TRecordingListener& heard = reference->listener;
   ASSERT_GE(reference->outcome.totalCount, 8);
@@ -77,7 +77,7 @@ TEST(SearchOutcome, IsTheSameForAnyNumberOfThreads) {
 // culmination time; brief output holds the culmination rows in the same order.
 TEST(SearchOutcome, FullGroupsStayTogetherAndBriefRowsAreTheirCulminations) {
   const TSearchRequest request = NightRequest(false, 0);
-  ZEN_SKIP_WITHOUT(request.satellites);
+  ZEN_ASSERT_LOADED(request.satellites);
   const auto full = Search(request);
   const TResultRows& rows = full->outcome.rows;
   const int count = full->outcome.totalCount;
@@ -112,7 +112,7 @@ TEST(SearchOutcome, FullGroupsStayTogetherAndBriefRowsAreTheirCulminations) {
 
 TEST(SearchOutcome, CancelSortsWhatWasFoundAndTerminateStops) {
   const TSearchRequest request = NightRequest(false, 2);
-  ZEN_SKIP_WITHOUT(request.satellites);
+  ZEN_ASSERT_LOADED(request.satellites);
   const int everything = Search(request)->outcome.totalCount;
 
   const auto cancelledAtOnce = Search(request, [](TRun&, TSearchFlags& f) { f.cancel = true; });
@@ -157,7 +157,7 @@ TEST(SearchOutcome, CancelSortsWhatWasFoundAndTerminateStops) {
 
 TEST(SearchOutcome, PeriodOfNoLengthEndsAtOnceAndAReversedOneIsSwapped) {
   TSearchRequest request = NightRequest(true, 0);
-  ZEN_SKIP_WITHOUT(request.satellites);
+  ZEN_ASSERT_LOADED(request.satellites);
   const auto forward = Search(request);
   std::swap(request.periodStartLocal, request.periodEndLocal);
   ExpectSameRows(Search(request)->outcome.rows, forward->outcome.rows);
