@@ -79,44 +79,70 @@ void TLocationCommands::ClearDb() {
   emit DatabaseChanged(-1);
 }
 
-void TLocationCommands::SaveIfChanged() {
-  if (db_.LocationDbSaved) return;
+bool TLocationCommands::SaveIfChanged() {
+  if (db_.LocationDbSaved) return true;
   try {
     db_.SejwujLokacje(programFolder_.toStdString());
   } catch (const TFileError& error) {
-    dialogs_.ShowError(QString::fromStdString(error.what()));
+    dialogs_.ShowError(QString::fromStdString(error.what()) +
+                       QStringLiteral("\nThe location list stays open with its changes."));
+    return false;
+  }
+  return true;
+}
+
+TLocationCommands::TExitSave TLocationCommands::SaveBeforeExit() {
+  if (db_.LocationDbSaved) return TExitSave::Saved;
+  try {
+    db_.SejwujLokacje(programFolder_.toStdString());
+    return TExitSave::Saved;
+  } catch (const TFileError& error) {
+    const bool leave = dialogs_.Ask(QString::fromStdString(error.what()) +
+                                    QStringLiteral("\nExit without saving the location list?"));
+    return leave ? TExitSave::LeaveUnsaved : TExitSave::Stay;
   }
 }
 
-void TLocationCommands::Reload(bool withNotice) {
+bool TLocationCommands::Reload(const std::string& file, bool withNotice) {
+  const std::string previous = db_.LocationFile;
+  db_.LocationFile = file;
   if (withNotice && busyStarts) busyStarts();
-  db_.zapodawajLokacje(programFolder_.toStdString());
-  tracker_.locationFile = db_.LocationFile;
+  std::string problem;
+  try {
+    db_.zapodawajLokacje(programFolder_.toStdString());
+  } catch (const TFileError& error) {
+    db_.LocationFile = previous;
+    problem = error.what();
+  }
+  // The notice goes before any message, so the window is never left frozen behind a box.
   if (withNotice && busyEnds) busyEnds();
+  if (!problem.empty()) {
+    dialogs_.ShowError(QString::fromStdString(problem));
+    return false;
+  }
+  tracker_.locationFile = db_.LocationFile;
   emit DatabaseChanged(-1);
+  return true;
 }
 
 void TLocationCommands::StepDatabase(bool next) {
-  SaveIfChanged();
+  if (!SaveIfChanged()) return;
   std::string name = db_.NeighbourDatabase(next);
   if (name.empty()) return;
-  db_.LocationFile = "*" + name;
-  Reload(true);
+  Reload("*" + name, true);
 }
 
 void TLocationCommands::OpenDatabase() {
-  SaveIfChanged();
+  if (!SaveIfChanged()) return;
   QString file = dialogs_.ChooseFileToOpen(QStringLiteral("Load locations"),
                                            programFolder_ + QStringLiteral("/Locations"),
                                            QStringLiteral("Location list file (*.loc)"));
   if (file.isEmpty()) return;
-  db_.LocationFile = StoredFileName(file.toStdString(), programFolder_.toStdString());
-  Reload(true);
+  Reload(StoredFileName(file.toStdString(), programFolder_.toStdString()), true);
 }
 
 void TLocationCommands::LoadDatabase() {
-  db_.LocationFile = tracker_.locationFile;
-  Reload(false);
+  Reload(tracker_.locationFile, false);
 }
 
 }  // namespace zen

@@ -37,14 +37,21 @@ class TLocationCommands : public QObject {
   void Update(int index, const std::string& name, const TSite& fields);
   void Remove(int index);
   void ClearDb();
-  // "<<<" and ">>>".
+  // "<<<" and ">>>". A changed database is saved first; when that fails the user is told why
+  // and the database stays open with its edits.
   void StepDatabase(bool next);
-  // The database button: any ".loc" file.
+  // The database button: any ".loc" file, after the same save as "<<<" and ">>>".
   void OpenDatabase();
-  // zapodawajLokacje of the settings' LocationFile, as start-up does; reports nothing.
+  // zapodawajLokacje of the settings' LocationFile, as start-up does. A file that cannot be
+  // read is reported; the list stays empty and the site and the settings' file stay.
   void LoadDatabase();
-  // At exit, before the question: a changed database is written back to its own file.
-  void SaveIfChanged();
+  // A changed database is written back to its own file; false, with the user told why, when
+  // that fails.
+  bool SaveIfChanged();
+  // At exit, before the question: a changed database is saved. When that fails the user is
+  // asked whether to exit without saving it.
+  enum class TExitSave { Saved, LeaveUnsaved, Stay };
+  TExitSave SaveBeforeExit();
   // The fields show the current site again (after start-up or a settings load).
   void ShowSite() { emit SiteToForm(); }
 
@@ -63,8 +70,9 @@ class TLocationCommands : public QObject {
   TLocationDb db_;
 
   void Apply(const TSite& site);
-  // zapodawajLokacje of db_.LocationFile; the database buttons show the "Loading..." notice.
-  void Reload(bool withNotice);
+  // zapodawajLokacje of file; the database buttons show the "Loading..." notice. A file that
+  // cannot be read is reported and the database in memory stays as it was; false then.
+  bool Reload(const std::string& file, bool withNotice);
 };
 
 }  // namespace zen

@@ -193,6 +193,13 @@ void TLocationPage::LeaveField(QLineEdit* field) {
 }
 
 bool TLocationPage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == list && event->type() == QEvent::FocusIn && list->currentRow() < 0) {
+    // A list without a current row makes its first row current when it gains the focus (a
+    // page key, a popup closing), which would fill the fields with that place and have
+    // "&Update" act on it. Set as the view's own choice of no row, it stays without one: only
+    // the user's choice of a row fills the fields.
+    list->setCurrentIndex(QModelIndex());
+  }
   if (watched == list && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

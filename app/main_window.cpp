@@ -386,8 +386,16 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool TMainWindow::FormCloseQuery() {
-  // A changed location database is saved before the question, whatever the answer.
-  location_->SaveIfChanged();
+  // A changed location database is saved before the question, whatever the answer. One that
+  // cannot be saved is only left behind when the user says so.
+  switch (location_->SaveBeforeExit()) {
+    case TLocationCommands::TExitSave::Stay:
+      return false;
+    case TLocationCommands::TExitSave::LeaveUnsaved:
+      return true;
+    case TLocationCommands::TExitSave::Saved:
+      break;
+  }
   return dialogs_.Ask(QStringLiteral("Do you really want to exit?"));
 }
 
@@ -395,7 +403,10 @@ void TMainWindow::FormClose() {
   time_->StopTimers();
   // A file that cannot be written is said and the exit goes on; the previous copy stays whole.
   settings_->sejwujSetUpMain();
-  if (settings_->autoSave->isChecked()) settings_->SejwujSetUp("default");
+  // The save dialog's last choice belongs to that save; the start needs the whole state.
+  if (settings_->autoSave->isChecked()) {
+    settings_->SejwujSetUp("default", TSaveChoice::SatellitesAndOptions);
+  }
   QCoreApplication::quit();
 }
 

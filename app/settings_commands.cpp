@@ -61,9 +61,13 @@ bool TSettingsCommands::sejwujSetUpMain() {
 
 void TSettingsCommands::zapodawajSetUp(const std::string& name) {
   const std::filesystem::path file = SettingsFilePath(programFolder_.toStdString(), name);
-  settingsFileName_ =
-      QStringLiteral("Setup/") + QString::fromStdString(name) + QStringLiteral(".ini");
-  TSettings settings = ReadSettings(file);
+  Apply(ReadSettings(file), name,
+        QStringLiteral("Setup/") + QString::fromStdString(name) + QStringLiteral(".ini"));
+}
+
+void TSettingsCommands::Apply(const TSettings& settings, const std::string& name,
+                              const QString& fileName) {
+  settingsFileName_ = fileName;
   TSatelliteList& list = tracker_.list;
   list.TleFileName = settings.tleFile;
   list.ActiveId = settings.activeId;
@@ -108,11 +112,11 @@ TSettings TSettingsCommands::FromModel() const {
   return s;
 }
 
-bool TSettingsCommands::SejwujSetUp(const std::string& name) {
+bool TSettingsCommands::SejwujSetUp(const std::string& name, TSaveChoice choice) {
   TSettings settings = FromModel();
-  if (saveChoice_ != TSaveChoice::OnlyOptions) tracker_.list.TrackedIds = settings.trackedIds;
+  if (choice != TSaveChoice::OnlyOptions) tracker_.list.TrackedIds = settings.trackedIds;
   try {
-    WriteSettings(SettingsFilePath(programFolder_.toStdString(), name), settings, saveChoice_);
+    WriteSettings(SettingsFilePath(programFolder_.toStdString(), name), settings, choice);
   } catch (const TFileError& error) {
     return Report(error);
   }
@@ -123,9 +127,18 @@ void TSettingsCommands::Load() {
   QString file = dialogs_.ChooseFileToOpen(
       QStringLiteral("Load settings"), programFolder_ + QStringLiteral("/Setup"), kSettingsFilter);
   if (file.isEmpty()) return;
-  std::string name = SettingsNameOf(file.toStdString());
+  const std::string path = file.toStdString();
+  TSettings settings;
+  try {
+    settings = ReadSettingsFile(path);
+  } catch (const TFileError& error) {
+    dialogs_.ShowError(QString::fromStdString(error.what()) +
+                       QStringLiteral("\nThe settings stay as they were."));
+    return;
+  }
   if (busyStarts) busyStarts();
-  zapodawajSetUp(name);
+  Apply(settings, SettingsNameOf(path),
+        QString::fromStdString(StoredFileName(path, programFolder_.toStdString())));
   if (siteLoaded) siteLoaded();
   tracker_.Recompute();
   tracking_.TellElementAge();
@@ -145,7 +158,7 @@ void TSettingsCommands::Save() {
                        file);
     return;
   }
-  SejwujSetUp(name);
+  SejwujSetUp(name, saveChoice_);
 }
 
 }  // namespace zen

@@ -47,10 +47,13 @@ class TSettingsCommands : public QObject {
   // Reads "Setup/<name>.ini" into the model (options only when the file is not marked "Only
   // satellites", unless it is "default"), then loads its element file. Does not compute.
   void zapodawajSetUp(const std::string& name);
-  // Writes "Setup/<name>.ini" with the save dialog's choice; false (and told) on failure.
-  bool SejwujSetUp(const std::string& name);
+  // Writes "Setup/<name>.ini" carrying what choice says; false (and told) on failure. The save
+  // at exit always carries the whole state.
+  bool SejwujSetUp(const std::string& name,
+                   TSaveChoice choice = TSaveChoice::SatellitesAndOptions);
 
-  // "Load...": a file of the "Setup" folder by name, its site applied, everything recomputed.
+  // "Load...": the file chosen, wherever it lies, its site applied, everything recomputed. A
+  // file that cannot be read is reported and nothing changes.
   void Load();
   // "Save...": what to save, then the file name; always written into the "Setup" folder.
   void Save();
@@ -66,6 +69,9 @@ class TSettingsCommands : public QObject {
   TSaveChoice saveChoice_ = TSaveChoice::SatellitesAndOptions;
 
   TSettings FromModel() const;
+  // Puts settings read from fileName (as the console shows it) into the model, as a file of
+  // that name would be applied, and loads their element file.
+  void Apply(const TSettings& settings, const std::string& name, const QString& fileName);
   void ApplyOptions(const TSettings& settings);
   bool Report(const std::exception& error);
 };

@@ -142,31 +142,55 @@ fs::path LocationFilePath(const fs::path& programFolder, const std::string& loca
 }
 
 void TLocationDb::zapodawajLokacje(const fs::path& programFolder) {
-  LocationFile = Expanded(LocationFile);
   LocationDbFiles = DatabaseFiles(programFolder);
-  Names.clear();
-  LocationTable.clear();
+  const std::string expanded = Expanded(LocationFile);
+  const fs::path file = LocationFilePath(programFolder, expanded);
+  std::vector<std::string> names;
+  std::vector<TLocationRec> table;
+  std::error_code ec;
+  // Only a file that is not there at all is an empty database; anything else that is there
+  // must read, or the database in memory stays as it was.
+  const bool present = fs::symlink_status(file, ec).type() != fs::file_type::not_found && !ec;
+  if (present) {
+    std::vector<std::string> lines;
+    try {
+      lines = ReadTextLines(file);
+    } catch (const TFileError&) {
+      // A list never read from a file must not be written into one it was not read from: the
+      // unread file (or the default one) would lose every place it holds.
+      if (!haveSavedFile_) {
+        savedFile_.clear();
+        haveSavedFile_ = true;
+        // An empty list that no file was read into holds nothing to be saved.
+        if (Names.empty()) LocationDbSaved = true;
+      }
+      throw;
+    }
+    for (const std::string& line : lines) {
+      if (names.size() >= static_cast<size_t>(MaxLocations)) break;
+      TDecodedLoc loc = DecodeLoc(line);
+      if (loc.name == kInvalidName) continue;
+      names.push_back(std::move(loc.name));
+      table.push_back({loc.latitude, loc.longitude, loc.altitude, std::move(loc.sign)});
+    }
+    Caption = file.stem().string();
+  }
+  LocationFile = expanded;
+  Names = std::move(names);
+  LocationTable = std::move(table);
   savedFile_ = LocationFile;
   haveSavedFile_ = true;
   // Nothing read is nothing to write back until the user changes it.
   LocationDbSaved = true;
-
-  const fs::path file = LocationFilePath(programFolder, LocationFile);
-  std::error_code ec;
-  if (!fs::is_regular_file(file, ec)) return;
-  Caption = file.stem().string();
-  const std::vector<std::string> lines = ReadTextLines(file);
-  for (const std::string& line : lines) {
-    if (Names.size() >= static_cast<size_t>(MaxLocations)) break;
-    TDecodedLoc loc = DecodeLoc(line);
-    if (loc.name == kInvalidName) continue;
-    Names.push_back(std::move(loc.name));
-    LocationTable.push_back({loc.latitude, loc.longitude, loc.altitude, std::move(loc.sign)});
-  }
 }
 
 void TLocationDb::SejwujLokacje(const fs::path& programFolder) {
   const std::string target = SavedFile();
+  if (target.empty()) {
+    throw TFileError(
+        "The location list was not read from a file, so it has no file to be saved to; open a "
+        "location database to keep places.");
+  }
   std::vector<std::string> lines;
   lines.reserve(Names.size());
   for (size_t i = 0; i < Names.size() && i < LocationTable.size(); ++i) {

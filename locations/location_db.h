@@ -53,11 +53,14 @@ class TLocationDb {
   // is rebuilt. A missing file gives an empty database and keeps the caption. At most
   // MaxLocations entries are taken; invalid lines are skipped. The file read is remembered as
   // the one saves go to, so a later change of LocationFile never sends this database into
-  // another one's file. Throws TFileError when the file is there but cannot be read (the
-  // database is then empty and counts as saved).
+  // another one's file. Throws TFileError naming the file and the reason when it is there but
+  // cannot be read (a folder, a device, no permission, an I/O error): the database in memory,
+  // LocationFile and the caption stay as they were, and a database that no file was ever read
+  // into has none to be saved to.
   void zapodawajLokacje(const std::filesystem::path& programFolder);
   // Writes every entry to SavedFile(), lines ended by CR LF, through a temporary file and a
-  // rename. Throws TFileError naming the file; the previous copy then stays.
+  // rename. Throws TFileError naming the file (or saying there is none); the previous copy then
+  // stays.
   void SejwujLokacje(const std::filesystem::path& programFolder);
   // The file saves go to: the one last read or saved, or LocationFile before either.
   const std::string& SavedFile() const;

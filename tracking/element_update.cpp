@@ -3,11 +3,7 @@
 // previous file kept beside it.
 #include "tracking/element_update.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <system_error>
 
@@ -19,14 +15,6 @@
 namespace zen {
 
 namespace {
-
-std::string ReadBytes(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw TFileError("Cannot read " + file.string() + ": " + std::strerror(errno));
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw TFileError("Cannot read " + file.string() + ": read error");
-  return bytes;
-}
 
 void NoteEpoch(double epochJd, TElementCount& count) {
   if (std::isfinite(epochJd) && !(epochJd <= count.newestEpochJd)) count.newestEpochJd = epochJd;
@@ -98,7 +86,7 @@ TReplaceOutcome ReplaceElementFile(const std::filesystem::path& target, std::str
     outcome.problem = AnswerProblem(outcome.answer, outcome.previous);
     if (outcome.problem.empty()) {
       if (std::filesystem::exists(target, ec)) {
-        WriteFileBytes(BackupFileOf(target), ReadBytes(target));
+        WriteFileBytes(BackupFileOf(target), ReadFileBytes(target));
         outcome.backupKept = true;
       }
       RenameIntoPlace(temporary, target);

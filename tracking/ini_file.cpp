@@ -59,13 +59,16 @@ TIniFile::TLine TIniFile::Parse(std::string text) {
 }
 
 TIniFile TIniFile::Read(const std::filesystem::path& file) {
-  TIniFile ini;
-  std::vector<std::string> lines;
   try {
-    lines = ReadTextLines(file);
+    return ReadExisting(file);
   } catch (const TFileError&) {
-    return ini;
+    return TIniFile();
   }
+}
+
+TIniFile TIniFile::ReadExisting(const std::filesystem::path& file) {
+  TIniFile ini;
+  std::vector<std::string> lines = ReadTextLines(file);
   // Every mark goes: a tool that adds one at each save leaves several, and a save that kept the
   // second would have the next read drop it and take the line after it differently.
   for (bool found = !lines.empty(); found;) {

@@ -28,6 +28,9 @@ class TIniFile {
   // byte-order mark at the start is skipped; line ends and encodings are those ReadTextLines
   // accepts.
   static TIniFile Read(const std::filesystem::path& file);
+  // The same for a file that must be there: throws TFileError naming the file and the reason
+  // when it is missing or cannot be read.
+  static TIniFile ReadExisting(const std::filesystem::path& file);
 
   std::string ReadString(std::string_view section, std::string_view key,
                          std::string_view fallback) const;

@@ -86,8 +86,9 @@ std::string SettingsNameOf(const std::filesystem::path& chosenFile) {
   return name.substr(0, name.find('.'));
 }
 
-TSettings ReadSettings(const std::filesystem::path& file) {
-  const TIniFile ini = TIniFile::Read(file);
+namespace {
+
+TSettings SettingsOf(const TIniFile& ini) {
   const TSettings d;
   TSettings s;
   s.onlySats = ini.ReadBool("Extra", "OnlySats", d.onlySats);
@@ -161,6 +162,16 @@ TSettings ReadSettings(const std::filesystem::path& file) {
       ReadScaled(ini, "Passes", "IrFlareAngle", kFlareAngleScale, dp.maxFlareAngleDeg, 0.1, 4.0,
                  RoundHalfEvenInt(dp.maxFlareAngleDeg * kFlareAngleScale));
   return s;
+}
+
+}  // namespace
+
+TSettings ReadSettings(const std::filesystem::path& file) {
+  return SettingsOf(TIniFile::Read(file));
+}
+
+TSettings ReadSettingsFile(const std::filesystem::path& file) {
+  return SettingsOf(TIniFile::ReadExisting(file));
 }
 
 void WriteSettings(const std::filesystem::path& file, const TSettings& settings,

@@ -72,6 +72,9 @@ std::string SettingsNameOf(const std::filesystem::path& chosenFile);
 // longitude. Everything the file holds is returned together with onlySats: applying only the
 // satellites of a file marked "OnlySats" (unless its name is "default") is up to the caller.
 TSettings ReadSettings(const std::filesystem::path& file);
+// The same for a file the user chose: throws TFileError naming the file and the reason when it
+// is missing or cannot be read, so that nothing is applied from it.
+TSettings ReadSettingsFile(const std::filesystem::path& file);
 // Writes every key in section and key order; with TSaveChoice::OnlyOptions the three "TLE_DB"
 // values are written empty; "OnlySats" := (choice == OnlySatellites), settings.onlySats is not
 // used. Keeps keys and sections it does not know. Throws TFileError.

@@ -2,12 +2,13 @@
 #include "tracking/text_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace zen {
 
@@ -48,14 +49,48 @@ std::filesystem::path FolderOf(const std::filesystem::path& file) {
 
 }  // namespace
 
-std::vector<std::string> ReadTextLines(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    throw TFileError("Cannot read " + file.string() + ": " + std::strerror(errno));
+std::string ReadFileBytes(const std::filesystem::path& file) {
+  auto fail = [&file](const std::string& reason, int code) {
+    throw TFileError("Cannot read " + file.string() + ": " + reason, code);
+  };
+  // Opened without waiting, so a named pipe with no writer cannot hold the program; only a
+  // regular file is read.
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    const int code = errno;
+    fail(std::strerror(code), code);
   }
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw TFileError("Cannot read " + file.string() + ": read error");
-  std::string text = ToUtf8(bytes);
+  struct stat status {};
+  if (::fstat(fd, &status) != 0) {
+    const int code = errno;
+    ::close(fd);
+    fail(std::strerror(code), code);
+  }
+  if (!S_ISREG(status.st_mode)) {
+    ::close(fd);
+    if (S_ISDIR(status.st_mode)) fail(std::strerror(EISDIR), EISDIR);
+    fail("not a regular file", EINVAL);
+  }
+  std::string bytes;
+  bytes.reserve(static_cast<size_t>(std::max<off_t>(status.st_size, 0)));
+  char block[65536];
+  for (;;) {
+    const ssize_t got = ::read(fd, block, sizeof block);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      const int code = errno;
+      ::close(fd);
+      fail(std::strerror(code), code);
+    }
+    if (got == 0) break;
+    bytes.append(block, static_cast<size_t>(got));
+  }
+  ::close(fd);
+  return bytes;
+}
+
+std::vector<std::string> ReadTextLines(const std::filesystem::path& file) {
+  std::string text = ToUtf8(ReadFileBytes(file));
   std::vector<std::string> lines;
   std::string line;
   for (size_t i = 0; i < text.size(); ++i) {

@@ -24,8 +24,14 @@ class TFileError : public std::runtime_error {
   int code_ = 0;
 };
 
+// The whole content of a regular file. Throws TFileError naming the file and the system's reason
+// when it cannot be opened or read, and for anything but a regular file (a folder, a device, a
+// named pipe), which would never end or never start.
+std::string ReadFileBytes(const std::filesystem::path& file);
+
 // Lines of a text file; CR LF, LF and CR all end a line. Bytes that are not valid UTF-8 are
-// taken as Windows-1252 (files from single-byte systems) and returned as UTF-8.
+// taken as Windows-1252 (files from single-byte systems) and returned as UTF-8. Throws as
+// ReadFileBytes.
 std::vector<std::string> ReadTextLines(const std::filesystem::path& file);
 
 // Writes lines as UTF-8 with CR LF into a temporary file beside the target (the target's name

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <fstream>
 
 #include "app/location_page.h"
@@ -23,7 +24,7 @@ class KeysAndSettings : public ::testing::Test {
  protected:
   void SetUp() override {
     test::EnsureApplication();
-    if (!folder.HasShippedData()) GTEST_SKIP() << "no bitmaps under " << ZEN_SOURCE_DIR;
+    ASSERT_TRUE(folder.HasShippedData()) << "no bitmaps under " << ZEN_SOURCE_DIR;
     ASSERT_TRUE(folder.CopyData());
     ASSERT_TRUE(folder.WriteSelfTestElements("Tle/test.tle"));
   }
@@ -235,19 +236,77 @@ TEST_F(KeysAndSettings, SaveAndLoadUseTheSetupFolderAndTheOnlySatellitesMark) {
   EXPECT_FALSE(QFile::exists(elsewhere.filePath("my.settings.ini")));
   EXPECT_EQ(window->SettingsCommands().SaveChoice(), TSaveChoice::OnlySatellites);
 
-  // Loaded under its own name, the file brings back the satellites only.
+  // Loaded, the file brings back the satellites only.
   window->OptionsPage()->grid->click();
   window->TrackingCommands().RemoveTr(true, false, 0);
-  dialogs.fileToOpen = elsewhere.filePath("my.ini");
+  dialogs.fileToOpen = SetupFile("my.ini");
   window->OptionsPage()->loadSettings->click();
   EXPECT_EQ(window->SettingsCommands().SettingsFileName(), "Setup/my.ini");
   EXPECT_EQ(window->Satellites().TrackedCount, 2);
   EXPECT_TRUE(window->Show().grid) << "the options stay as they were";
-  // A name with no settings file gives every default and an empty catalogue.
-  dialogs.fileToOpen = elsewhere.filePath("absent.ini");
+}
+
+// "Load..." reads the file chosen, wherever it lies; one that cannot be read is said and
+// changes nothing, never the defaults of a missing namesake in "Setup".
+TEST_F(KeysAndSettings, LoadReadsTheFileChosenInAnotherFolderOrChangesNothing) {
+  auto window = Start(true);
+  QTemporaryDir elsewhere;
+  TIniFile other;
+  other.WriteString("TLE_DB", "TLEFile", "Tle/test.tle");
+  other.WriteString("TLE_DB", "Tracked", "25544");
+  other.WriteString("TLE_DB", "Active", "25544");
+  other.WriteBool("Show", "Grid", true);
+  other.WriteString("Location", "Name", "Elsewhere");
+  other.WriteInteger("Location", "Lat", -337000);
+  other.Save(elsewhere.filePath("trip.v2.ini").toStdString());
+  ASSERT_FALSE(QFile::exists(SetupFile("trip.ini")));
+
+  dialogs.fileToOpen = elsewhere.filePath("trip.v2.ini");
   window->OptionsPage()->loadSettings->click();
-  EXPECT_EQ(window->Satellites().LoadedCount, 0);
-  EXPECT_FALSE(window->Show().grid);
+  EXPECT_TRUE(dialogs.errors.isEmpty()) << qPrintable(dialogs.errors.join('\n'));
+  EXPECT_EQ(window->SettingsCommands().SettingsFileName(), elsewhere.filePath("trip.v2.ini"));
+  EXPECT_TRUE(window->Show().grid);
+  EXPECT_EQ(window->Tracker().Site().name, "Elsewhere");
+  EXPECT_EQ(window->LocationPage()->name->text(), "Elsewhere");
+  EXPECT_EQ(window->Satellites().LoadedCount, 2);
+  EXPECT_EQ(window->Satellites().TrackedCount, 1);
+
+  // Not there, and a folder: a message naming the file, and everything stays.
+  ASSERT_TRUE(QDir().mkpath(elsewhere.filePath("folder.ini")));
+  for (const char* name : {"absent.ini", "folder.ini"}) {
+    dialogs.errors.clear();
+    dialogs.fileToOpen = elsewhere.filePath(name);
+    window->OptionsPage()->loadSettings->click();
+    ASSERT_EQ(dialogs.errors.size(), 1) << name;
+    EXPECT_TRUE(dialogs.errors[0].contains(elsewhere.filePath(name))) << qPrintable(dialogs.errors[0]);
+    EXPECT_EQ(window->SettingsCommands().SettingsFileName(), elsewhere.filePath("trip.v2.ini"));
+    EXPECT_TRUE(window->Show().grid) << name;
+    EXPECT_EQ(window->Tracker().Site().name, "Elsewhere") << name;
+    EXPECT_EQ(window->Satellites().LoadedCount, 2) << name;
+    EXPECT_TRUE(window->updatesEnabled()) << "the window is never left frozen";
+  }
+}
+
+// The save dialog's "Only options" belongs to that save: the exit save of "default" carries the
+// element file and the tracked list, so the next start has its satellites.
+TEST_F(KeysAndSettings, OnlyOptionsOnceStillLeavesTheWholeStateAtExit) {
+  auto window = Start(true);
+  window->OptionsPage()->autoSave->click();
+  dialogs.saveContent = 1;  // "Only options"
+  dialogs.fileToSave = SetupFile("opts.ini");
+  window->OptionsPage()->saveSettings->click();
+  const TSettings options = ReadSettings(SetupFile("opts.ini").toStdString());
+  EXPECT_TRUE(options.tleFile.empty());
+  EXPECT_TRUE(options.trackedIds.empty());
+  Close(window);
+
+  const TSettings saved = ReadSettings(SetupFile("default.ini").toStdString());
+  EXPECT_EQ(saved.tleFile, "Tle/test.tle");
+  EXPECT_EQ(saved.trackedIds, (std::vector<std::string>{"25023", "25544"}));
+  EXPECT_FALSE(saved.onlySats);
+  window = Start(false);
+  EXPECT_EQ(window->Satellites().LoadedCount, 2);
+  EXPECT_EQ(window->Satellites().TrackedCount, 2);
 }
 
 }  // namespace

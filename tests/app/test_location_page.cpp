@@ -21,8 +21,8 @@ class LocationPage : public ::testing::Test {
  protected:
   void SetUp() override {
     test::EnsureApplication();
-    if (!folder.HasShippedData()) GTEST_SKIP() << "no bitmaps under " << ZEN_SOURCE_DIR;
-    if (!QFile::exists(kWorldLoc)) GTEST_SKIP() << "no World.loc under " << ZEN_SOURCE_DIR;
+    ASSERT_TRUE(folder.HasShippedData()) << "no bitmaps under " << ZEN_SOURCE_DIR;
+    ASSERT_TRUE(QFile::exists(kWorldLoc)) << "no World.loc under " << ZEN_SOURCE_DIR;
     ASSERT_TRUE(folder.CopyData());
     ASSERT_TRUE(QDir().mkpath(folder.home.filePath("Locations")));
     ASSERT_TRUE(QFile::copy(kWorldLoc, folder.home.filePath("Locations/World.loc")));
@@ -116,6 +116,44 @@ TEST_F(LocationPage, PickedPointsAndWesternLongitudesApply) {
   EXPECT_EQ(page->list->currentRow(), -1) << "the list loses its selection";
   EXPECT_EQ(window->Tracker().Site().sign, "Picked");
   EXPECT_NEAR(Degrees(window->Tracker().Observer().longitude), 350.0, 1e-9);
+}
+
+// However the list gains the focus with no row chosen (F3, a popup closing, the window coming
+// back), the fields go on showing the site, and the buttons that act on a row find none.
+TEST_F(LocationPage, TheListGainingTheFocusLeavesTheFieldsOnTheSite) {
+  ASSERT_NE(page->list->item(0)->text(), "Torun");
+  auto expectSiteShown = [&](const char* how) {
+    EXPECT_EQ(page->list->currentRow(), -1) << how;
+    EXPECT_EQ(page->name->text(), QString::fromStdString(window->Tracker().Site().name)) << how;
+    EXPECT_EQ(page->latitude->text(), "53.0217 N") << how;
+  };
+  window->KeyCommands().FormKeyDown(Qt::Key_F3, Qt::NoModifier);
+  QFocusEvent shortcut(QEvent::FocusIn, Qt::ShortcutFocusReason);
+  QApplication::sendEvent(page->list, &shortcut);
+  expectSiteShown("F3");
+  for (Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason,
+                                 Qt::TabFocusReason, Qt::OtherFocusReason}) {
+    QFocusEvent out(QEvent::FocusOut, reason);
+    QApplication::sendEvent(page->list, &out);
+    QFocusEvent in(QEvent::FocusIn, reason);
+    QApplication::sendEvent(page->list, &in);
+    expectSiteShown(qPrintable(QString::number(reason)));
+  }
+  page->update->click();
+  EXPECT_EQ(dialogs.notices, QStringList{"No item selected to update."});
+  page->choose->click();
+  EXPECT_EQ(window->Tracker().Site().name, "Torun");
+
+  // A place picked on the map stays in the fields when the popup hands the focus back.
+  page->list->setCurrentRow(5);
+  window->LocationCommands().PickLocation(TMapPoint{12.5, -10.0});
+  QFocusEvent popupClosed(QEvent::FocusIn, Qt::PopupFocusReason);
+  QApplication::sendEvent(page->list, &popupClosed);
+  EXPECT_EQ(page->name->text(), "Picked Site");
+  EXPECT_EQ(page->list->currentRow(), -1);
+  // The user's own choice still fills them.
+  page->list->setCurrentRow(0);
+  EXPECT_EQ(page->name->text(), page->list->item(0)->text());
 }
 
 TEST_F(LocationPage, AChangedDatabaseIsSavedBeforeTheExitQuestion) {
