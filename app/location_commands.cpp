@@ -103,33 +103,32 @@ TLocationCommands::TExitSave TLocationCommands::SaveBeforeExit() {
   }
 }
 
-bool TLocationCommands::Reload(const std::string& file, bool withNotice) {
+QString TLocationCommands::Reload(const std::string& file, bool withNotice) {
   const std::string previous = db_.LocationFile;
   db_.LocationFile = file;
   if (withNotice && busyStarts) busyStarts();
-  std::string problem;
+  QString problem;
   try {
     db_.zapodawajLokacje(programFolder_.toStdString());
   } catch (const TFileError& error) {
     db_.LocationFile = previous;
-    problem = error.what();
+    problem = QString::fromStdString(error.what());
   }
-  // The notice goes before any message, so the window is never left frozen behind a box.
   if (withNotice && busyEnds) busyEnds();
-  if (!problem.empty()) {
-    dialogs_.ShowError(QString::fromStdString(problem));
-    return false;
+  if (problem.isEmpty()) {
+    tracker_.locationFile = db_.LocationFile;
+    emit DatabaseChanged(-1);
   }
-  tracker_.locationFile = db_.LocationFile;
-  emit DatabaseChanged(-1);
-  return true;
+  return problem;
 }
 
 void TLocationCommands::StepDatabase(bool next) {
   if (!SaveIfChanged()) return;
   std::string name = db_.NeighbourDatabase(next);
   if (name.empty()) return;
-  Reload("*" + name, true);
+  // The notice is gone before any message, so the window is never left frozen behind a box.
+  const QString problem = Reload("*" + name, true);
+  if (!problem.isEmpty()) dialogs_.ShowError(problem);
 }
 
 void TLocationCommands::OpenDatabase() {
@@ -138,11 +137,13 @@ void TLocationCommands::OpenDatabase() {
                                            programFolder_ + QStringLiteral("/Locations"),
                                            QStringLiteral("Location list file (*.loc)"));
   if (file.isEmpty()) return;
-  Reload(StoredFileName(file.toStdString(), programFolder_.toStdString()), true);
+  const QString problem =
+      Reload(StoredFileName(file.toStdString(), programFolder_.toStdString()), true);
+  if (!problem.isEmpty()) dialogs_.ShowError(problem);
 }
 
-void TLocationCommands::LoadDatabase() {
-  Reload(tracker_.locationFile, false);
+QString TLocationCommands::LoadDatabase() {
+  return Reload(tracker_.locationFile, false);
 }
 
 }  // namespace zen

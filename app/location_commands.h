@@ -43,8 +43,9 @@ class TLocationCommands : public QObject {
   // The database button: any ".loc" file, after the same save as "<<<" and ">>>".
   void OpenDatabase();
   // zapodawajLokacje of the settings' LocationFile, as start-up does. A file that cannot be
-  // read is reported; the list stays empty and the site and the settings' file stay.
-  void LoadDatabase();
+  // read leaves the list empty, the site and the settings' file as they are, and gives the
+  // message for the user, to be shown once the window is drawn; empty when all went well.
+  QString LoadDatabase();
   // A changed database is written back to its own file; false, with the user told why, when
   // that fails.
   bool SaveIfChanged();
@@ -71,8 +72,9 @@ class TLocationCommands : public QObject {
 
   void Apply(const TSite& site);
   // zapodawajLokacje of file; the database buttons show the "Loading..." notice. A file that
-  // cannot be read is reported and the database in memory stays as it was; false then.
-  bool Reload(const std::string& file, bool withNotice);
+  // cannot be read leaves the database in memory as it was and gives the reason; empty when
+  // the file was read.
+  QString Reload(const std::string& file, bool withNotice);
 };
 
 }  // namespace zen

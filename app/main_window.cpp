@@ -316,13 +316,15 @@ void TMainWindow::FormActivate() {
     list.ActiveId = start_.trackIds.empty() ? std::string() : start_.trackIds.front();
     tracking_->ReadElementFile(start_.elementFile);
   }
-  location_->LoadDatabase();
+  const QString locationProblem = location_->LoadDatabase();
   location_->ShowSite();
   tracker_->ZmianaCzasu();
   // Only now is the moment known that the elements' age counts to.
   tracking_->TellElementAge();
   HideMsg();
   time_->StartTimers();
+  // Told over the drawn and running window.
+  if (!locationProblem.isEmpty()) dialogs_.ShowError(locationProblem);
   time_->GuessTimeZone(false);
 }
 
