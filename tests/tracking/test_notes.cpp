@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -128,6 +129,37 @@ TEST_F(NotesFolder, ReadsAnyLineEndAndSingleByteText) {
   EXPECT_EQ(lines[4], "\u00E9t\u00E9 \u20AC");
   EXPECT_EQ(ToUtf8("\u00B0 ok"), "\u00B0 ok");  // valid UTF-8 is kept
   EXPECT_EQ(ToUtf8("\xC3"), "\u00C3");           // a cut sequence is single-byte text
+}
+
+// Only a regular file is read. Anything else that stands at the name fails at once with the
+// file's name and the reason: a folder, a named pipe with no writer (which would wait for one
+// for ever) and a device (which would never end).
+TEST_F(NotesFolder, OnlyARegularFileIsReadAndAnythingElseIsNamedAtOnce) {
+  fs::create_directory(home_ / "folder.txt");
+  ASSERT_EQ(::mkfifo((home_ / "pipe.txt").c_str(), 0600), 0);
+  fs::create_symlink(home_ / "gone.txt", home_ / "dangling.txt");
+  std::ofstream(home_ / "plain.txt", std::ios::binary) << "one\r\ntwo";
+  const struct {
+    fs::path file;
+    const char* reason;  // nullptr: read
+  } rows[] = {
+      {home_ / "plain.txt", nullptr},
+      {home_ / "folder.txt", "Is a directory"},
+      {home_ / "pipe.txt", "not a regular file"},
+      {"/dev/zero", "not a regular file"},
+      {home_ / "absent.txt", "No such file or directory"},
+      {home_ / "dangling.txt", "No such file or directory"},
+  };
+  for (const auto& row : rows) {
+    try {
+      const std::vector<std::string> lines = ReadTextLines(row.file);
+      EXPECT_EQ(row.reason, nullptr) << row.file;
+      EXPECT_EQ(lines, (std::vector<std::string>{"one", "two"}));
+    } catch (const TFileError& error) {
+      ASSERT_NE(row.reason, nullptr) << row.file << ": " << error.what();
+      EXPECT_EQ(std::string(error.what()), "Cannot read " + row.file.string() + ": " + row.reason);
+    }
+  }
 }
 
 }  // namespace
