@@ -274,6 +274,82 @@ TEST_F(KeysAndSettings, TheCornerBringsUpTheQuickMenuButtonWhichOpensTheMenu) {
   window->QuickMenu().close();
 }
 
+// A submenu's own entry is enabled exactly while one of its entries is, through every level,
+// whenever an owner changes what its actions allow.
+TEST_F(KeysAndSettings, ASubmenuIsEnabledExactlyWhileOneOfItsEntriesIs) {
+  auto window = Start(true);
+  QMenu* menu = &window->QuickMenu();
+  TTimeCommands& time = window->TimeCommands();
+  TTrackingCommands& tracking = window->TrackingCommands();
+  TShowCommands& show = window->ShowCommands();
+  TWindowCommands& windowCommands = window->WindowCommands();
+  const auto enable = [](std::initializer_list<QAction*> actions, bool on) {
+    for (QAction* a : actions) a->setEnabled(on);
+  };
+  const QStringList multiplexer = {"Time", "Interval Multiplexer"};
+  const QStringList units = {"Time", "Interval Units"};
+  const QStringList radar = {"Options", "Radar"};
+  const struct {
+    const char* step;
+    std::function<void()> run;
+    std::vector<std::pair<QStringList, bool>> entries;
+  } rows[] = {
+      {"real time at start", [] {}, {{multiplexer, false}, {units, false}, {{"Time"}, true}}},
+      {"simulation", [&] { time.simulation->trigger(); }, {{multiplexer, true}, {units, true}}},
+      {"real time again",
+       [&] { time.realTime->trigger(); },
+       {{multiplexer, false}, {units, false}}},
+      {"nothing to stop tracking",
+       [&] {
+         enable({tracking.removeSelected, tracking.removeAll, tracking.crop}, false);
+       },
+       {{{"Stop Tranking"}, false}, {{"Start Tracking"}, true}}},
+      {"crop allowed again", [&] { enable({tracking.crop}, true); }, {{{"Stop Tranking"}, true}}},
+      {"no screen shot",
+       [&] {
+         enable({windowCommands.screenShotWhole, windowCommands.screenShotMap}, false);
+       },
+       {{{"Screen shot"}, false}}},
+      {"no radar option",
+       [&] {
+         show.radarModeGroup->setEnabled(false);
+         enable({show.radarNames, show.radarTrack, show.radarMarkers}, false);
+       },
+       {{radar, false}, {{"Options"}, true}}},
+      {"no option at all",
+       [&] {
+         show.satOnTrackGroup->setEnabled(false);
+         enable({show.middleAfterGoToMarker, show.beginAfterReturnToRt, show.sun,
+                 show.solarIllumination, show.grid, show.hints, show.satSymbols, show.satColors,
+                 show.satNames, show.trackLine, show.trackMarkers, show.visibleZone},
+                false);
+       },
+       {{{"Options", "Sat On Track"}, false}, {{"Options", "Show"}, false}, {{"Options"}, false}}},
+      {"one radar option back",
+       [&] { enable({show.radarTrack}, true); },
+       {{radar, true}, {{"Options"}, true}, {{"Options", "Show"}, false}}},
+      {"the menu opened",
+       [&] {
+         menu->popup(QPoint(0, 0));
+         QApplication::processEvents();
+         menu->close();
+       },
+       {{radar, true},
+        {{"Options", "Show"}, false},
+        {{"Stop Tranking"}, true},
+        {{"Screen shot"}, false},
+        {multiplexer, false}}},
+  };
+  for (const auto& row : rows) {
+    row.run();
+    for (const auto& [path, enabled] : row.entries) {
+      QAction* entry = Entry(menu, path);
+      ASSERT_NE(entry, nullptr) << row.step << ": " << qPrintable(path.join(" > "));
+      EXPECT_EQ(entry->isEnabled(), enabled) << row.step << ": " << qPrintable(path.join(" > "));
+    }
+  }
+}
+
 // Every frame line and the glyph of the quick-menu button, as the window shows it: the pixels
 // that showing the button changes are framed the same on all four sides of its rectangle, each
 // side drawn along most of its length, and a glyph stands out from the face inside.
