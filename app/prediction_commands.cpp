@@ -46,9 +46,11 @@ class TQueuedListener final : public TSearchListener {
   TQueuedListener(TPredictionCommands& owner, TSearchKind kind)
       : owner_(owner), kind_(kind), mailbox_(std::make_shared<TProgressMailbox>()) {}
 
-  void SatelliteStarted(int, const std::string& line) override {
+  void SatelliteStarted(int, const std::string& line, int satelliteCount) override {
     TPredictionCommands* owner = &owner_;
-    Post([owner, text = Q(line)] { owner->dialog_.SatelliteStarted(text); });
+    Post([owner, text = Q(line), satelliteCount] {
+      owner->dialog_.SatelliteStarted(text, satelliteCount);
+    });
   }
 
   void Progress(int satellitePercent, int globalPercent, const std::string& estimate) override {

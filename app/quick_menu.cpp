@@ -2,6 +2,8 @@
 // button in the side panel's corner.
 #include "app/quick_menu.h"
 
+#include <algorithm>
+
 namespace zen {
 
 namespace {
@@ -16,6 +18,34 @@ QAction* AddWithKey(QMenu* menu, QAction* action, const char* caption, const cha
       menu->addAction(QString::fromLatin1(caption) + QLatin1Char('\t') + QString::fromLatin1(key));
   QObject::connect(entry, &QAction::triggered, action, &QAction::trigger);
   return entry;
+}
+
+// A submenu's own entry is enabled exactly while one of its entries is; a submenu of
+// submenus follows theirs. Every entry's change (a command that waits for simulation, say)
+// reaches the entries above it at once.
+void EnableByEntries(QMenu* menu) {
+  const QList<QAction*> entries = menu->actions();
+  menu->menuAction()->setEnabled(std::any_of(entries.begin(), entries.end(), [](QAction* a) {
+    return !a->isSeparator() && a->isVisible() && a->isEnabled();
+  }));
+}
+
+void FollowEntries(QMenu* menu) {
+  for (QAction* entry : menu->actions()) {
+    if (QMenu* submenu = entry->menu()) FollowEntries(submenu);
+    QObject::connect(entry, &QAction::changed, menu, [menu] { EnableByEntries(menu); });
+  }
+  EnableByEntries(menu);
+}
+
+// The same, deepest submenus first, for every submenu below menu.
+void EnableSubmenus(QMenu* menu) {
+  for (QAction* entry : menu->actions()) {
+    if (QMenu* submenu = entry->menu()) {
+      EnableSubmenus(submenu);
+      EnableByEntries(submenu);
+    }
+  }
 }
 
 }  // namespace
@@ -68,6 +98,11 @@ TQuickMenu::TQuickMenu(TTrackingCommands& tracking, TUpdateCommands& update,
   AddWithKey(this, window.help, "Help", "Alt+F1");
   AddWithKey(this, window.minimize, "Minimalize", "Alt+F3");
   AddWithKey(this, window.exit, "Exit", "Alt+F4");
+
+  for (QAction* entry : actions()) {
+    if (QMenu* submenu = entry->menu()) FollowEntries(submenu);
+  }
+  connect(this, &QMenu::aboutToShow, this, [this] { EnableSubmenus(this); });
 }
 
 void TQuickMenu::OpenBeside(const QWidget& button) {

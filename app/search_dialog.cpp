@@ -130,10 +130,10 @@ void TForm3::Prepare(TSearchKind kind, const QString& begin, const QString& end,
   role_ = TButtonRole::AsksToStop;
 }
 
-void TForm3::SatelliteStarted(const QString& line) {
+void TForm3::SatelliteStarted(const QString& line, int count) {
   satelliteLine->setText(line);
   satelliteLine->setToolTip(line);
-  satelliteCount->setText(countName_ + QStringLiteral("0"));
+  satelliteCount->setText(countName_ + QString::number(count));
 }
 
 void TForm3::ShowProgress(int satellitePercent, int globalPercent, const QString& text) {

@@ -25,7 +25,8 @@ class TForm3 : public QDialog {
                const QString& siteText, const QString& timeZoneText,
                std::shared_ptr<TSearchFlags> flags);
 
-  void SatelliteStarted(const QString& line);
+  // The satellite line and that satellite's count of events so far.
+  void SatelliteStarted(const QString& line, int satelliteCount);
   void ShowProgress(int satellitePercent, int globalPercent, const QString& estimate);
   void ShowCounts(int satelliteCount, int totalCount);
   // The search sorts: from now on the button closes the dialog.

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSignalBlocker>
+#include <algorithm>
 
 #include "app/actions.h"
 
@@ -95,8 +96,8 @@ TSidePanel::TSidePanel(const TTracker& tracker, TTrackingCommands& tracking, QWi
 
   quickMenuButton_ = new QToolButton(this);
   quickMenuButton_->setObjectName(QStringLiteral("quickMenuButton"));
-  quickMenuButton_->setGeometry(kSidePanelWidth - kQuickMenuButtonSize, 0, kQuickMenuButtonSize,
-                                kQuickMenuButtonSize);
+  // The menu opens beside the button, as a submenu does beside its arrow.
+  quickMenuButton_->setArrowType(Qt::RightArrow);
   quickMenuButton_->setToolTip(QStringLiteral("Quick menu"));
   quickMenuButton_->hide();
   // Moves over any part of the panel tell whether the pointer reached the corner.
@@ -108,7 +109,23 @@ TSidePanel::TSidePanel(const TTracker& tracker, TTrackingCommands& tracking, QWi
   connect(&tracker_, &TTracker::Changed, this, &TSidePanel::FollowModel);
 }
 
+void TSidePanel::PlaceQuickMenuButton() {
+  // The window may show less of the panel than its width (the last column of the documented
+  // layout lies one pixel beyond the window's right edge); the button keeps to the part shown.
+  int right = width();
+  if (const QWidget* window = parentWidget()) right = std::min(right, window->width() - x());
+  quickMenuButton_->setGeometry(right - kQuickMenuButtonSize, 0, kQuickMenuButtonSize,
+                                kQuickMenuButtonSize);
+}
+
+void TSidePanel::ShowQuickMenuButton() {
+  PlaceQuickMenuButton();
+  quickMenuButton_->show();
+  quickMenuButton_->raise();
+}
+
 void TSidePanel::resizeEvent(QResizeEvent*) {
+  PlaceQuickMenuButton();
   int h = height();
   stack_->setGeometry(0, 0, kSidePanelWidth, h - kTabsHeight - kButtonHeight - 2);
   tabs_->setGeometry(0, h - kTabsHeight - kButtonHeight - 2, kSidePanelWidth, kTabsHeight);
@@ -118,10 +135,7 @@ void TSidePanel::resizeEvent(QResizeEvent*) {
 bool TSidePanel::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseMove) {
     QPoint p = mapFromGlobal(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
-    if (QuickMenuZone(p.x(), p.y()) && quickMenuButton_->isHidden()) {
-      quickMenuButton_->show();
-      quickMenuButton_->raise();
-    }
+    if (QuickMenuZone(p.x(), p.y()) && quickMenuButton_->isHidden()) ShowQuickMenuButton();
   }
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);

@@ -40,6 +40,8 @@ class TSidePanel : public QWidget, public TListSelections {
   QPushButton* ListButton() const { return button_; }
   QTabBar* Tabs() const { return tabs_; }
   QToolButton* QuickMenuButton() const { return quickMenuButton_; }
+  // Shows the button, drawn whole in the part of the panel that the window shows.
+  void ShowQuickMenuButton();
   void HideQuickMenuButton() { quickMenuButton_->hide(); }
 
   TSelection LoadedSelection() const override;
@@ -70,6 +72,7 @@ class TSidePanel : public QWidget, public TListSelections {
   // After a change made elsewhere (a console command, a prediction's "Go to"), the lists show
   // the model again.
   void FollowModel();
+  void PlaceQuickMenuButton();
   void onTabChanged(int index);
 };
 

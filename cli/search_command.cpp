@@ -97,7 +97,7 @@ class TProgressLine : public TSearchListener {
   TProgressLine(const char* command, std::ostream& err, bool shown)
       : command_(command), err_(err), shown_(shown) {}
 
-  void SatelliteStarted(int, const std::string&) override {}
+  void SatelliteStarted(int, const std::string&, int) override {}
   void Progress(int, int globalPercent, const std::string& estimate) override {
     Show("searching " + std::to_string(globalPercent) + "%, estimate " + estimate, false);
   }

@@ -1,12 +1,13 @@
 // The help window: the program's HTML pages in a text browser, with an "Exit" button at the
-// top right.
+// top right beside them.
 #include "help/help_window.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QPalette>
-#include <QScrollBar>
 #include <QTextDocument>
+#include <QVBoxLayout>
 
 namespace zen {
 
@@ -38,17 +39,12 @@ QPalette HelpPalette() {
   p.setColor(QPalette::LinkVisited, link);
   return p;
 }
-// "Exit": 35 x 25 pixels, 8 from the top and 5 from the right edge of the client area.
-const QRect kExitArea(kHelpClientWidth - 5 - 35, 8, 35, 25);
-
-// Keeps the top of the browser's vertical scroll bar free below the "Exit" button, so the
-// button never covers the bar's up arrow.
-QWidget* ScrollBarHead(QWidget* parent) {
-  auto* head = new QWidget(parent);
-  head->setFixedHeight(kExitArea.bottom() + 1);
-  head->setAutoFillBackground(true);
-  return head;
-}
+// "Exit": 35 x 25 pixels, 8 from the top and 5 from the right edge of the client area, in a
+// column of its own right of the pages, so that no page text ever runs under it.
+constexpr int kExitWidth = 35;
+constexpr int kExitHeight = 25;
+constexpr int kExitTop = 8;
+constexpr int kExitSide = 5;
 
 }  // namespace
 
@@ -81,38 +77,48 @@ QVariant THelpBrowser::loadResource(int type, const QUrl& name) {
 
 THelpWindow::THelpWindow(QWidget* mainWindow) : QDialog(mainWindow) {
   setObjectName(QStringLiteral("helpWindow"));
-  // A fixed dialog border that stays above the other windows.
+  // A dialog that stays above the other windows; the user may resize it to suit the pages.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
+                 Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
   setWindowTitle(QStringLiteral("Zenarith Help System"));
   setModal(true);
-  setFixedSize(kHelpClientWidth, kHelpClientHeight);
+  setMinimumSize(kHelpMinimumWidth, kHelpMinimumHeight);
+  resize(kHelpClientWidth, kHelpClientHeight);
   QPalette palette = HelpPalette();
   setPalette(palette);
   setAutoFillBackground(true);
 
   browser_ = new THelpBrowser(this);
   browser_->setObjectName(QStringLiteral("helpBrowser"));
-  browser_->setGeometry(0, 0, kHelpClientWidth, kHelpClientHeight);
   browser_->setFrameShape(QFrame::NoFrame);
   browser_->setPalette(palette);
   // Every link comes to Follow, which keeps web and mail links out of the browser.
   browser_->setOpenLinks(false);
   browser_->setOpenExternalLinks(false);
-  browser_->addScrollBarWidget(ScrollBarHead(browser_), Qt::AlignTop);
   connect(browser_, &QTextBrowser::anchorClicked, this, &THelpWindow::Follow);
 
   exit_ = new QPushButton(QStringLiteral("Exit"), this);
   exit_->setObjectName(QStringLiteral("helpExit"));
-  exit_->setGeometry(kExitArea);
+  exit_->setFixedSize(kExitWidth, kExitHeight);
   // Tab walks the page's links only; Enter follows a link and never closes the window.
   exit_->setFocusPolicy(Qt::NoFocus);
   exit_->setAutoDefault(false);
   exit_->setDefault(false);
-  exit_->raise();
   // Escape closes the dialog through reject() as well.
   connect(exit_, &QPushButton::clicked, this, &QDialog::reject);
+
+  // The pages take all the room but the button's column.
+  auto* exitColumn = new QVBoxLayout;
+  exitColumn->setContentsMargins(kExitSide, kExitTop, kExitSide, 0);
+  exitColumn->addWidget(exit_);
+  exitColumn->addStretch();
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(browser_, 1);
+  layout->addLayout(exitColumn);
+  // A grip in the button's column shows that the window can be resized.
+  setSizeGripEnabled(true);
 
   openExternal = [](const QUrl& link) { QDesktopServices::openUrl(link); };
 }

@@ -1,5 +1,5 @@
 // The help window: the program's HTML pages in a text browser, with an "Exit" button at the
-// top right.
+// top right beside them.
 #pragma once
 
 #include <QDialog>
@@ -12,8 +12,11 @@
 
 namespace zen {
 
+// The size the window opens with at first; it may be resized down to the minimum.
 inline constexpr int kHelpClientWidth = 584;
 inline constexpr int kHelpClientHeight = 361;
+inline constexpr int kHelpMinimumWidth = 320;
+inline constexpr int kHelpMinimumHeight = 200;
 
 // What the browser shows in place of a page that cannot be read.
 QString PageNotFoundHtml(const QUrl& page);

@@ -156,6 +156,7 @@ class TSearchRun {
         conditions_(ConditionsOfRequest(request)),
         observer_(ObserverFromSite(request.latitudeDeg, request.longitudeDeg, request.altitudeM)),
         progress_(listener),
+        handedOnOf_(request.satellites.size(), 0),
         walks_(request.satellites.size()),
         events_(request.satellites.size()),
         table_(request.kind == TSearchKind::Flares) {
@@ -170,7 +171,12 @@ class TSearchRun {
     // sort begins.
     if (terminated_) return Outcome();
     HandOnEvents();
-    if (!stopped_) progress_.Report(100.0, 100.0);
+    if (!stopped_) {
+      // The line names the satellite of the latest event while the search runs; at the end
+      // it counts every satellite as done.
+      if (!searched_.empty()) Announce(searched_.back());
+      progress_.Report(100.0, 100.0);
+    }
     TSearchOutcome outcome = Outcome();
     Sort(outcome);
     return outcome;
@@ -291,6 +297,7 @@ class TSearchRun {
       ++handedOn_;
       if (listener_ == nullptr) continue;
       if (p.satellite != announced_) Announce(p.satellite);
+      handedOnOf_[p.satellite] = p.satelliteCount;
       const TSearchSatellite& satellite = request_.satellites[p.satellite];
       listener_->EventAdded(static_cast<int>(p.satellite) + 1,
                             RowsOf(p.event, request_, satellite, period_), p.satelliteCount,
@@ -298,14 +305,16 @@ class TSearchRun {
     }
   }
 
-  // The line shows the satellite of the latest event (at first the first one searched).
+  // The line shows the satellite of the latest event (at first the first one searched, at the
+  // end the last one).
   void Announce(size_t k) {
     announced_ = k;
     if (listener_ == nullptr) return;
     const std::string n = std::to_string(request_.satellites.size());
     listener_->SatelliteStarted(
         static_cast<int>(k) + 1,
-        "Tracked sat " + std::to_string(k + 1) + "/" + n + ": " + request_.satellites[k].name);
+        "Tracked sat " + std::to_string(k + 1) + "/" + n + ": " + request_.satellites[k].name,
+        handedOnOf_[k]);
   }
 
   void Sort(TSearchOutcome& outcome) {
@@ -331,6 +340,7 @@ class TSearchRun {
   bool interruptedByCancel_ = false;  // written and read by the calling thread only
   bool terminated_ = false;
   int handedOn_ = 0;              // events handed on to the listener
+  std::vector<int> handedOnOf_;   // the same per entry
   std::vector<size_t> searched_;  // the entries walked, in list order
   size_t announced_ = 0;
 

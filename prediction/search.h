@@ -90,10 +90,12 @@ struct TSearchFlags {
 class TSearchListener {
  public:
   virtual ~TSearchListener() = default;
-  // line is "Tracked sat K/N: NAME"; position is K (1-based). As all satellites move through
-  // the period together, the line names the satellite of the latest event (at first the first
-  // satellite searched); the EventAdded that follows gives its own count.
-  virtual void SatelliteStarted(int position, const std::string& line) = 0;
+  // line is "Tracked sat K/N: NAME"; position is K (1-based); satelliteCount is the number of
+  // its events handed on so far. As all satellites move through the period together, the line
+  // names the satellite of the latest event (at first the first satellite searched), and at
+  // the end of a search that was not stopped the last one searched: every satellite is then
+  // through the period.
+  virtual void SatelliteStarted(int position, const std::string& line, int satelliteCount) = 0;
   // Percentages 0..100 and the remaining-time estimate ("3:07"). The satellite percentage is
   // the share of the period that every satellite has been walked through, the global one the
   // share of the whole work. Sent only when a shown value changes (about 200 calls at most).

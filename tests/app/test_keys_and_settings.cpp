@@ -6,7 +6,10 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
+#include <map>
 
 #include "app/location_page.h"
 #include "app/main_window.h"
@@ -328,6 +331,136 @@ TEST_F(KeysAndSettings, TheCornerBringsUpTheQuickMenuButtonWhichOpensTheMenu) {
   panel->QuickMenuButton()->click();
   EXPECT_TRUE(test::WaitUntil([&] { return window->QuickMenu().isVisible(); }));
   window->QuickMenu().close();
+}
+
+// A submenu's own entry is enabled exactly while one of its entries is, through every level,
+// whenever an owner changes what its actions allow.
+TEST_F(KeysAndSettings, ASubmenuIsEnabledExactlyWhileOneOfItsEntriesIs) {
+  auto window = Start(true);
+  QMenu* menu = &window->QuickMenu();
+  TTimeCommands& time = window->TimeCommands();
+  TTrackingCommands& tracking = window->TrackingCommands();
+  TShowCommands& show = window->ShowCommands();
+  TWindowCommands& windowCommands = window->WindowCommands();
+  const auto enable = [](std::initializer_list<QAction*> actions, bool on) {
+    for (QAction* a : actions) a->setEnabled(on);
+  };
+  const QStringList multiplexer = {"Time", "Interval Multiplexer"};
+  const QStringList units = {"Time", "Interval Units"};
+  const QStringList radar = {"Options", "Radar"};
+  const struct {
+    const char* step;
+    std::function<void()> run;
+    std::vector<std::pair<QStringList, bool>> entries;
+  } rows[] = {
+      {"real time at start", [] {}, {{multiplexer, false}, {units, false}, {{"Time"}, true}}},
+      {"simulation", [&] { time.simulation->trigger(); }, {{multiplexer, true}, {units, true}}},
+      {"real time again",
+       [&] { time.realTime->trigger(); },
+       {{multiplexer, false}, {units, false}}},
+      {"nothing to stop tracking",
+       [&] {
+         enable({tracking.removeSelected, tracking.removeAll, tracking.crop}, false);
+       },
+       {{{"Stop Tranking"}, false}, {{"Start Tracking"}, true}}},
+      {"crop allowed again", [&] { enable({tracking.crop}, true); }, {{{"Stop Tranking"}, true}}},
+      {"no screen shot",
+       [&] {
+         enable({windowCommands.screenShotWhole, windowCommands.screenShotMap}, false);
+       },
+       {{{"Screen shot"}, false}}},
+      {"no radar option",
+       [&] {
+         show.radarModeGroup->setEnabled(false);
+         enable({show.radarNames, show.radarTrack, show.radarMarkers}, false);
+       },
+       {{radar, false}, {{"Options"}, true}}},
+      {"no option at all",
+       [&] {
+         show.satOnTrackGroup->setEnabled(false);
+         enable({show.middleAfterGoToMarker, show.beginAfterReturnToRt, show.sun,
+                 show.solarIllumination, show.grid, show.hints, show.satSymbols, show.satColors,
+                 show.satNames, show.trackLine, show.trackMarkers, show.visibleZone},
+                false);
+       },
+       {{{"Options", "Sat On Track"}, false}, {{"Options", "Show"}, false}, {{"Options"}, false}}},
+      {"one radar option back",
+       [&] { enable({show.radarTrack}, true); },
+       {{radar, true}, {{"Options"}, true}, {{"Options", "Show"}, false}}},
+      {"the menu opened",
+       [&] {
+         menu->popup(QPoint(0, 0));
+         QApplication::processEvents();
+         menu->close();
+       },
+       {{radar, true},
+        {{"Options", "Show"}, false},
+        {{"Stop Tranking"}, true},
+        {{"Screen shot"}, false},
+        {multiplexer, false}}},
+  };
+  for (const auto& row : rows) {
+    row.run();
+    for (const auto& [path, enabled] : row.entries) {
+      QAction* entry = Entry(menu, path);
+      ASSERT_NE(entry, nullptr) << row.step << ": " << qPrintable(path.join(" > "));
+      EXPECT_EQ(entry->isEnabled(), enabled) << row.step << ": " << qPrintable(path.join(" > "));
+    }
+  }
+}
+
+// Every frame line and the glyph of the quick-menu button, as the window shows it: the pixels
+// that showing the button changes are framed the same on all four sides of its rectangle, each
+// side drawn along most of its length, and a glyph stands out from the face inside.
+TEST_F(KeysAndSettings, TheQuickMenuButtonIsDrawnWhole) {
+  auto window = Start(true);
+  TSidePanel* panel = window->SidePanel();
+  QToolButton* button = panel->QuickMenuButton();
+  panel->HideQuickMenuButton();
+  const QImage without = window->grab().toImage();
+  panel->ShowQuickMenuButton();
+  const QImage with = window->grab().toImage();
+  const QRect area(button->mapTo(window.get(), QPoint(0, 0)), button->size());
+  EXPECT_TRUE(window->rect().contains(area)) << area.right() << " beyond " << window->width();
+
+  QRect drawn;
+  for (int y = 0; y < with.height() && y < area.bottom() + 3; ++y) {
+    for (int x = area.left() - 2; x < with.width(); ++x) {
+      if (with.pixel(x, y) != without.pixel(x, y)) drawn |= QRect(x, y, 1, 1);
+    }
+  }
+  ASSERT_FALSE(drawn.isEmpty());
+  EXPECT_TRUE(area.contains(drawn));
+  EXPECT_EQ(drawn.left() - area.left(), area.right() - drawn.right());
+  EXPECT_EQ(drawn.top() - area.top(), area.bottom() - drawn.bottom());
+  // A side is a line of changed pixels along at least half of it.
+  const auto changedAlong = [&](QPoint from, QPoint step, int length) {
+    int changed = 0;
+    for (QPoint p = from; length-- > 0; p += step) changed += with.pixel(p) != without.pixel(p);
+    return changed;
+  };
+  const int w = drawn.width();
+  const int h = drawn.height();
+  EXPECT_GE(changedAlong(drawn.topLeft(), QPoint(1, 0), w), w / 2) << "top";
+  EXPECT_GE(changedAlong(drawn.bottomLeft(), QPoint(1, 0), w), w / 2) << "bottom";
+  EXPECT_GE(changedAlong(drawn.topLeft(), QPoint(0, 1), h), h / 2) << "left";
+  EXPECT_GE(changedAlong(drawn.topRight(), QPoint(0, 1), h), h / 2) << "right";
+
+  // The glyph: pixels well lighter or darker than the face, which the centre's surroundings
+  // mostly show.
+  const QRect inside = drawn.adjusted(2, 2, -2, -2);
+  std::map<QRgb, int> colours;
+  for (int y = inside.top(); y <= inside.bottom(); ++y) {
+    for (int x = inside.left(); x <= inside.right(); ++x) ++colours[with.pixel(x, y)];
+  }
+  const QRgb face = std::max_element(colours.begin(), colours.end(), [](auto& a, auto& b) {
+                      return a.second < b.second;
+                    })->first;
+  int glyph = 0;
+  for (const auto& [colour, count] : colours) {
+    if (std::abs(qGray(colour) - qGray(face)) >= 40) glyph += count;
+  }
+  EXPECT_GE(glyph, 4) << "no glyph on the button";
 }
 
 }  // namespace

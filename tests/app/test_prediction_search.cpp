@@ -82,6 +82,45 @@ TEST_F(PredictionSearch, ADaySearchFillsTheTableAndTheHeader) {
   }
 }
 
+// A search that ran its course leaves the dialog's satellite line at the last satellite of the
+// list, N/N, and the counter beside it at that satellite's own passes.
+TEST_F(PredictionSearch, TheSatelliteLineEndsAtTheLastSatelliteWithItsPasses) {
+  AnyLight();
+  const struct {
+    const char* name;
+    std::vector<int> tracked;  // catalogue entries to track
+    bool allLoaded;
+  } rows[] = {
+      {"ISS, then GOES 16 that never rises here", {1, 20}, false},
+      {"ISS and CSS", {1, 2}, false},
+      {"every loaded set", {}, true},
+  };
+  const TSatelliteList& list = window->Satellites();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    window->TrackingCommands().RemoveTr(true, false, 0);
+    for (int slot : row.tracked) window->TrackingCommands().TrackCatalogEntry(slot);
+    setup->allLoaded->setChecked(row.allLoaded);
+    PredictToTheEnd();
+
+    const std::vector<std::string> names = row.allLoaded ? list.LoadedNames() : list.TrackedNames();
+    ASSERT_FALSE(names.empty());
+    const int n = static_cast<int>(names.size());
+    const std::string lastNumber =
+        row.allLoaded ? list.Catalog.CatalogElements[static_cast<size_t>(n)].elements.catalogNumber
+                      : list.CatalogNumberOf(n);
+    // Full output: rise, culmination and set of each pass carry its catalogue number.
+    int lastRows = 0;
+    for (const std::optional<TFound>& found : commands->Rows(TSearchKind::Passes)) {
+      if (found && found->catalogNumber == lastNumber) ++lastRows;
+    }
+    EXPECT_EQ(
+        dialog->satelliteLine->text(),
+        QStringLiteral("Tracked sat %1/%1: %2").arg(n).arg(QString::fromStdString(names.back())));
+    EXPECT_EQ(dialog->satelliteCount->text(), QStringLiteral("Passes: %1").arg(lastRows / 3));
+  }
+}
+
 TEST_F(PredictionSearch, CancelKeepsTheSortedPassesFoundSoFar) {
   AnyLight();
   setup->allLoaded->setChecked(true);

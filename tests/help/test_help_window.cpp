@@ -2,10 +2,12 @@
 // ways to close it, missing pages, anchors and links that leave the help.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QTimer>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "help/help_window.h"
@@ -184,6 +186,68 @@ TEST_F(HelpWindow, AnAnchorLinkScrollsToItsPlaceOnTheSamePage) {
   QRect barArea(bar->mapTo(&help, QPoint(0, 0)), bar->size());
   EXPECT_FALSE(barArea.intersects(help.ExitButton()->geometry()));
   help.hide();
+}
+
+// Paragraphs that wrap at any width the window takes.
+QString WidePage() {
+  QString html = QStringLiteral("<html><body>");
+  for (int i = 0; i < 40; ++i) {
+    html += QStringLiteral("<p>") +
+            QStringLiteral("Words to fill the line from edge to edge ").repeated(6) +
+            QStringLiteral("</p>");
+  }
+  return html + QStringLiteral("</body></html>");
+}
+
+// The window opens at its documented size and can be resized down to a minimum; the pages
+// grow and shrink with it, "Exit" keeps to the top right, and no line of text runs under it.
+TEST_F(HelpWindow, ResizesWithItsPagesAndExitNeverCoversTheirText) {
+  ASSERT_TRUE(folder.Write(QStringLiteral("index.htm"), WidePage()));
+  THelpWindow help(&mainWindow);
+  help.Prepare(folder.StartPage());
+  help.show();
+  QApplication::processEvents();
+  EXPECT_EQ(help.size(), QSize(kHelpClientWidth, kHelpClientHeight));
+
+  const struct {
+    QSize asked;
+    QSize shown;
+  } rows[] = {
+      {{kHelpClientWidth, kHelpClientHeight}, {kHelpClientWidth, kHelpClientHeight}},
+      {{900, 640}, {900, 640}},
+      {{1200, 300}, {1200, 300}},
+      {{420, 500}, {420, 500}},
+      {{100, 80}, {kHelpMinimumWidth, kHelpMinimumHeight}},
+  };
+  int previousTextWidth = 0;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::to_string(row.asked.width()) + " x " + std::to_string(row.asked.height()));
+    help.resize(row.asked);
+    QApplication::processEvents();
+    ASSERT_EQ(help.size(), row.shown);
+    QTextBrowser* browser = help.Browser();
+    const QRect exit = help.ExitButton()->geometry();
+    const QRect text(browser->viewport()->mapTo(&help, QPoint(0, 0)), browser->viewport()->size());
+    EXPECT_EQ(exit.topRight(), QPoint(help.width() - 1 - 5, 8));
+    EXPECT_EQ(exit.size(), QSize(35, 25));
+    EXPECT_FALSE(exit.intersects(text));
+    // The pages fill the height and every column left of the button's.
+    EXPECT_EQ(browser->geometry(), QRect(0, 0, exit.left() - 5, help.height()));
+    // The text is laid out across the whole view, however wide it has become.
+    const int textWidth = static_cast<int>(browser->document()->textWidth());
+    EXPECT_EQ(textWidth, text.width());
+    EXPECT_NE(textWidth, previousTextWidth);
+    previousTextWidth = textWidth;
+    // And drawn nowhere else: below the button its column shows only the background (the
+    // bottom rows hold the size grip).
+    const QImage shown = help.grab().toImage();
+    const QColor background = help.palette().color(QPalette::Window);
+    for (int y = exit.bottom() + 2; y < help.height() - 20; y += 3) {
+      for (int x = browser->geometry().right() + 1; x < help.width(); ++x) {
+        ASSERT_EQ(shown.pixelColor(x, y), background) << x << ", " << y;
+      }
+    }
+  }
 }
 
 TEST_F(HelpWindow, WebAndMailLinksGoToTheDesktopAndNothingElseLeavesTheHelp) {

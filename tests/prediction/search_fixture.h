@@ -54,9 +54,9 @@ struct TRecordedEvent {
 // hooks let a test act at a chosen call (set a flag, say).
 class TRecordingListener : public TSearchListener {
  public:
-  void SatelliteStarted(int position, const std::string& line) override {
+  void SatelliteStarted(int position, const std::string& line, int satelliteCount) override {
     Note();
-    started.emplace_back(position, line);
+    started.push_back({position, line, satelliteCount});
   }
   void Progress(int satellitePercent, int globalPercent, const std::string& estimate) override {
     Note();
@@ -92,7 +92,12 @@ class TRecordingListener : public TSearchListener {
 
   bool calledFromAnotherThread = false;
 
-  std::vector<std::pair<int, std::string>> started;
+  struct TStarted {
+    int position = 0;
+    std::string line;
+    int satelliteCount = 0;
+  };
+  std::vector<TStarted> started;
   std::vector<std::pair<int, int>> progress;
   std::vector<std::string> estimates;
   std::vector<TRecordedEvent> events;

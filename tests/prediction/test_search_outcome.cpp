@@ -155,6 +155,48 @@ TEST(SearchOutcome, CancelSortsWhatWasFoundAndTerminateStops) {
   EXPECT_TRUE(stoppedInSort->listener.sortProgress.empty());
 }
 
+// A search that ran its course ends its satellite line on the last satellite of the list,
+// N/N, with that satellite's own count; a cancelled one stays at the satellite of its latest
+// event.
+TEST(SearchOutcome, TheSatelliteLineEndsAtTheLastSatelliteOfTheList) {
+  const TSearchRequest request = NightRequest(true, 2);
+  ZEN_SKIP_WITHOUT(request.satellites);
+  const size_t n = request.satellites.size();
+  const struct {
+    const char* name;
+    std::function<void(TRun&, TSearchFlags&)> arm;
+    bool toTheEnd;
+  } rows[] = {
+      {"to the end", {}, true},
+      {"cancelled at the third event",
+       [](TRun& run, TSearchFlags& flags) {
+         run.listener.onEvent = [&run, &flags] {
+           if (run.listener.events.size() == 3) flags.cancel = true;
+         };
+       },
+       false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const auto run = Search(request, row.arm);
+    const TRecordingListener& heard = run->listener;
+    ASSERT_GE(heard.events.size(), 3u);
+    ASSERT_FALSE(heard.started.empty());
+    std::map<int, int> counts;
+    for (const test::TRecordedEvent& e : heard.events) counts[e.position] = e.satelliteCount;
+    const TRecordingListener::TStarted& last = heard.started.back();
+    if (row.toTheEnd) {
+      EXPECT_EQ(last.position, static_cast<int>(n));
+      EXPECT_EQ(last.line, "Tracked sat " + std::to_string(n) + "/" + std::to_string(n) + ": " +
+                               request.satellites.back().name);
+      EXPECT_EQ(last.satelliteCount, counts[last.position]);
+    } else {
+      EXPECT_TRUE(run->outcome.interruptedByCancel);
+      EXPECT_EQ(last.position, heard.events.back().position);
+    }
+  }
+}
+
 TEST(SearchOutcome, PeriodOfNoLengthEndsAtOnceAndAReversedOneIsSwapped) {
   TSearchRequest request = NightRequest(true, 0);
   ZEN_ASSERT_LOADED(request.satellites);
