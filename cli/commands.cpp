@@ -104,7 +104,7 @@ std::string UsageText() {
                "The program folder is, without --home, the program file's own folder, or for an "
                "installed copy $XDG_DATA_HOME/zenarith (~/.local/share/zenarith).",
                0) +
-      "\nCommands (no display needed; zenarith COMMAND --help lists a command's options):\n";
+      "\nCommands (no display needed; COMMAND --help lists all of its options):\n";
   for (const TCommand& c : Commands()) {
     const TCommandHelp& help = c.help();
     for (const char* synopsis : help.synopses) {

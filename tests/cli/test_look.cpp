@@ -176,6 +176,46 @@ TEST_F(LookCommand, PrintsAHeaderAndOneLinePerStepUpToTheEnd) {
   EXPECT_EQ(err_.str(), "");
 }
 
+// The short forms of a site and of the moments give the lines of their written-out forms: a
+// site without altitude is at sea level, a date alone is its midnight.
+TEST_F(LookCommand, ShortFormsAreTheirWrittenOutForms) {
+  struct Case {
+    std::vector<std::string> shortForm;
+    std::vector<std::string> fullForm;
+  };
+  const Case cases[] = {
+      {{"--site", "48.2,16.37"}, {"--site", "48.2,16.37,0"}},
+      {{"--site=-33.87,151.21"}, {"--site", "-33.87,151.21,0.0"}},
+      {{"--from", "2001-12-18"}, {"--from", "2001-12-18T00:00:00Z"}},
+      {{"--from", "2001-12-18 00:00"}, {"--from", "2001-12-18T00:00:00Z"}},
+      {{"--to", "2001-12-18 00:10"}, {"--to", "2001-12-18T00:10:00Z"}},
+      {{"--to", "2001-12-18T00:10"}, {"--to", "2001-12-18T00:10:00Z"}},
+      {{"--to=2001-12-18 00:10:00z"}, {"--to", "2001-12-18T00:10:00Z"}},
+  };
+  // Every option but the one the case writes, in the full form.
+  const std::vector<std::pair<std::string, std::string>> base = {{"--site", "48.2,16.37,0"},
+                                                                 {"--from", "2001-12-18T00:00:00Z"},
+                                                                 {"--to", "2001-12-18T00:10:00Z"}};
+  auto run = [&](const std::vector<std::string>& words) {
+    std::vector<std::string> args = {elements(), "--sat", "25544", "--step", "120"};
+    const std::string written = words[0].substr(0, words[0].find('='));
+    for (const auto& [option, value] : base) {
+      if (option != written) args.insert(args.end(), {option, value});
+    }
+    args.insert(args.end(), words.begin(), words.end());
+    EXPECT_EQ(Run(args), 0) << testing::PrintToString(args) << err_.str();
+    return out_.str();
+  };
+  for (const Case& c : cases) {
+    const std::string shortOut = run(c.shortForm);
+    const std::string fullOut = run(c.fullForm);
+    EXPECT_EQ(shortOut, fullOut) << testing::PrintToString(c.shortForm);
+    EXPECT_EQ(Lines().size(), 7u) << testing::PrintToString(c.shortForm);
+  }
+  // The altitude still counts where it is given.
+  EXPECT_NE(run({"--site", "48.2,16.37,3000"}), run({"--site", "48.2,16.37"}));
+}
+
 TEST_F(LookCommand, ColumnsAreThoseOfTheOrbitalRoutines) {
   const double latDeg = -33.87;
   const double lonDeg = 151.21;
