@@ -49,7 +49,8 @@ int main(int argc, char** argv) {
       return out.Finish() ? 0 : 1;
     }
     case TStartOptions::Action::Error:
-      std::cerr << "zenarith: " << options.error << "\n" << zen::cli::UsageText();
+      std::cerr << "zenarith: " << options.error << "\n"
+                << "Run 'zenarith --help' for the options and commands.\n";
       return 2;
     case TStartOptions::Action::RunCommand:
       return zen::cli::FindCommand(options.command)->run(options.commandArgs, std::cout, std::cerr);

@@ -151,12 +151,34 @@ TPrinted PrintSet(TPropagator& propagator, const TEphemOptions& o, TOutputLines&
 
 }  // namespace
 
+const TCommandHelp& EphemHelp() {
+  static const TCommandHelp help{
+      "ephem",
+      "print the models' position (km) and velocity (km/s) for each set of an element file",
+      {"FILE [--sat NUMBER] [--start MIN] [--stop MIN] [--step MIN]"},
+      "Prints the models' position (km) and velocity (km/s) in their inertial frame for each "
+      "set of an element file, at minutes from the set's epoch, in the columns of the published "
+      "verification output.",
+      {
+          {"FILE", "the element file (two-line sets or mean-elements messages)"},
+          {"--sat NUMBER", "only the set with this catalogue number (digits or Alpha-5)"},
+          {"--start MIN", "the first moment, in minutes from each set's epoch (0)"},
+          {"--stop MIN", "the last moment, in minutes from each set's epoch (1440)"},
+          {"--step MIN", "the minutes between lines, more than 0 (360)"},
+          kHelpOptionHelp,
+      },
+      {"Each set starts with the line \"NUMBER xx\", then one line per moment: the minutes, "
+       "x, y, z and the three velocities; a moment where the model breaks down shows why "
+       "instead."}};
+  return help;
+}
+
 int RunEphem(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (AsksForHelp(args)) return AnswerHelp(EphemHelp(), out, err);
   TEphemOptions options;
   std::string problem = ParseOptions(args, options);
   if (!problem.empty()) {
-    err << kName << ": " << problem << "\n"
-        << "usage: zenarith ephem FILE [--sat NUMBER] [--start MIN] [--stop MIN] [--step MIN]\n";
+    err << kName << ": " << problem << "\n" << UsageLines(EphemHelp());
     return 2;
   }
   auto catalog = std::make_unique<TCatalog>();

@@ -23,22 +23,6 @@ namespace zen::cli {
 namespace {
 
 constexpr const char* kName = "zenarith flares";
-constexpr const char* kUsage =
-    "usage: zenarith flares FILE --site LAT,LON,ALT_M [--from UTC] [--to UTC | --days N]\n"
-    "         [--min-elev DEG] [--max-sun DEG | --no-sun-limit] [--max-angle DEG]\n"
-    "         [--level 1..5] [--no-table] [--utc-offset HOURS] [--format report|csv]\n"
-    "       searches every set of FILE that the Iridium status table Data/flares.dat of the\n"
-    "       program's folder lists; the satellite must be sunlit\n"
-    "       times as 2026-05-30T12:00:00Z (--from: now); latitude north and longitude east\n"
-    "       positive; --days 1..99 (1), --min-elev 0..45 (10), --max-sun -20..20 (-5),\n"
-    "       --max-angle 0.10..4.00 degrees, kept to hundredths (1.00), --level 1..5 (1),\n"
-    "       --utc-offset -12..14 hours in quarter hours (0)\n"
-    "       --no-table: name each flare's satellite from its set's name (\"IRIDIUM 17\" gives\n"
-    "       \"17\") instead of the table's label and status mark\n"
-    "       csv: one row per flare, catno,name,label,time_utc,az,el,range,panel,direction,\n"
-    "       angle,sun_az,sun_el (name: the set's name; label: the report's Sat text; panel:\n"
-    "       L, F or R; direction: A ascending or D descending; angle: the panel's flare\n"
-    "       angle; degrees and km, three decimals)\n";
 constexpr const char* kTableFile = "Data/flares.dat";
 
 struct TFlaresOptions {
@@ -126,6 +110,43 @@ bool LoadTable(const std::filesystem::path& programFolder, TIridiumTable& table,
 
 }  // namespace
 
+const TCommandHelp& FlaresHelp() {
+  static const TCommandHelp help{
+      "flares",
+      "search the Iridium flares over a site; print the report or CSV",
+      {"FILE --site LAT,LON[,ALT_M] [--from TIME] [--to TIME | --days N] [--min-elev DEG] "
+       "[--max-sun DEG | --no-sun-limit] [--max-angle DEG] [--level 1..5] [--no-table] "
+       "[--utc-offset HOURS] [--format report|csv]"},
+      "Searches the Iridium flares over a site in a period, as the prediction page does with "
+      "\"Flares\": every set of FILE that the Iridium status table Data/flares.dat of the "
+      "program folder lists, sunlit, with a panel's flare angle of at most --max-angle; prints "
+      "the report the window saves or CSV.",
+      {
+          {"FILE", "the element file (two-line sets or mean-elements messages)"},
+          kSiteOptionHelp,
+          kFromSearchHelp,
+          kToSearchHelp,
+          kDaysSearchHelp,
+          kMinElevationSearchHelp,
+          kMaxSunSearchHelp,
+          kNoSunLimitSearchHelp,
+          {"--max-angle DEG",
+           "the largest flare angle, 0.10..4.00 degrees, kept to hundredths (1.00)"},
+          kLevelSearchHelp,
+          {"--no-table", "name the satellites from their sets' names, not the table's labels"},
+          kUtcOffsetSearchHelp,
+          {"--format report|csv", "the report (the default) or CSV"},
+          kHelpOptionHelp,
+      },
+      {kTimeNote, kSiteNote,
+       "--no-table: \"IRIDIUM 17\" gives \"17\", without the table's status mark.",
+       "CSV has one row per flare, times in UTC: "
+       "catno,name,label,time_utc,az,el,range,panel,direction,angle,sun_az,sun_el (name: the "
+       "set's name; label: the report's Sat text; panel: L, F or R; direction: A ascending or "
+       "D descending; angle: that panel's flare angle; degrees and km)."}};
+  return help;
+}
+
 int RunFlares(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   // An installed copy whose per-user folder is not filled yet reads the installed table.
   const THomeChoice home = ChooseHome(CurrentHomeFacts(std::string()));
@@ -139,8 +160,8 @@ int RunFlaresIn(const std::filesystem::path& programFolder, const std::vector<st
   double fromUtc = 0.0;
   double toUtc = 0.0;
   if (std::optional<int> done = BeginSearchCommand(
-          kName, kUsage, args, [&] { return ParseOptions(args, words, options); }, words, fromUtc,
-          toUtc, out, err)) {
+          kName, FlaresHelp(), args, [&] { return ParseOptions(args, words, options); }, words,
+          fromUtc, toUtc, out, err)) {
     return *done;
   }
 

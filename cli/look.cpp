@@ -26,10 +26,6 @@ namespace zen::cli {
 namespace {
 
 constexpr const char* kName = "zenarith look";
-constexpr const char* kUsage =
-    "usage: zenarith look FILE --sat NUMBER --site LAT,LON,ALT_M --from UTC --to UTC "
-    "[--step SECONDS]\n"
-    "       times as 2026-05-30T12:00:00Z; latitude north and longitude east positive\n";
 constexpr int64_t kDefaultStepSeconds = 60;
 // More lines than this is a mistyped period or step, not a look at the sky.
 constexpr int64_t kMaxLines = 10000000;
@@ -84,7 +80,8 @@ std::string ParseOptions(const std::vector<std::string>& args, TLookOptions& o) 
       o.haveSite = true;
     } else if (word == "--from" || word == "--to") {
       double& jd = word == "--from" ? o.fromJd : o.toJd;
-      if (!ParseUtc(value, jd)) return word + " needs a UTC time such as 2026-05-30T12:00:00Z";
+      const std::string problem = ParseUtcOption(word, value, jd);
+      if (!problem.empty()) return problem;
       (word == "--from" ? o.haveFrom : o.haveTo) = true;
     } else {
       if (!ParseWhole(value, o.stepSeconds) || o.stepSeconds <= 0) {
@@ -157,16 +154,41 @@ void AppendStep(std::string& line, TPropagator& propagator, const TGeodetic& sit
 
 }  // namespace
 
+const TCommandHelp& LookHelp() {
+  static const TCommandHelp help{
+      "look",
+      "print a satellite's sub-point, look angles, shadow and the Sun, seen from a site",
+      {"FILE --sat NUMBER --site LAT,LON[,ALT_M] --from TIME --to TIME [--step SECONDS]"},
+      "Prints, one line per step, a satellite's sub-point, look angles, range, range rate, "
+      "topocentric right ascension and declination and shadow state, and the Sun's azimuth and "
+      "elevation, seen from a site.",
+      {
+          {"FILE", "the element file (two-line sets or mean-elements messages)"},
+          {"--sat NUMBER", "the satellite's catalogue number (digits or Alpha-5)"},
+          kSiteOptionHelp,
+          {"--from TIME", "the first moment, UTC"},
+          {"--to TIME", "the last moment, UTC, not before --from"},
+          {"--step SECONDS", "whole seconds between lines, more than 0 (60)"},
+          kHelpOptionHelp,
+      },
+      {kTimeNote, kSiteNote,
+       "Columns: date, time, lat_deg, lon_deg, alt_km, az_deg, el_deg, range_km, rate_km_s, "
+       "ra_deg, dec_deg, eclipse (0 sunlit, 1 half-shadow, 2 shadow), sun_az_deg, sun_el_deg."}};
+  return help;
+}
+
 int RunLook(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (AsksForHelp(args)) return AnswerHelp(LookHelp(), out, err);
   TLookOptions options;
   const std::string problem = ParseOptions(args, options);
   if (!problem.empty()) {
-    err << kName << ": " << problem << "\n" << kUsage;
+    err << kName << ": " << problem << "\n" << UsageLines(LookHelp());
     return 2;
   }
   const int64_t periodSeconds = std::llround((options.toJd - options.fromJd) * kSecondsPerDay);
   if (periodSeconds / options.stepSeconds >= kMaxLines) {
-    err << kName << ": too many steps; use a larger --step or a shorter period\n" << kUsage;
+    err << kName << ": too many steps; use a larger --step or a shorter period\n"
+        << UsageLines(LookHelp());
     return 2;
   }
 

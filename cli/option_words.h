@@ -22,8 +22,14 @@ bool ParseCatalogNumber(std::string_view text, int64_t& value);
 // The whole text as a finite real number with ".".
 bool ParseReal(std::string_view text, double& value);
 
-// yyyy-mm-ddThh:mm:ss with an optional closing Z, a real calendar moment, as a Julian date.
+// A UTC moment as the options take it: yyyy-mm-dd (midnight), yyyy-mm-dd hh:mm or
+// yyyy-mm-dd hh:mm:ss, with "T" or a blank between date and time and an optional closing "Z";
+// a real calendar moment of the years 1583..9998, as a Julian date.
 bool ParseUtc(std::string_view text, double& jd);
+
+// The same for the option named option: returns what is wrong as an error text (a text that
+// is no moment, or the field that is out of its range), or an empty text when it is sound.
+std::string ParseUtcOption(std::string_view option, std::string_view text, double& jd);
 
 // An observer's site as --site gives it.
 struct TSiteWords {
@@ -32,8 +38,9 @@ struct TSiteWords {
   double altitudeM = 0.0;
 };
 
-// "LAT,LON,ALT_M" in degrees and metres within the ranges of a site on or above the Earth;
-// returns what is wrong with it as an error text, or an empty text when it is sound.
+// "LAT,LON" or "LAT,LON,ALT_M" in degrees and metres (altitude 0 when left out) within the
+// ranges of a site on or above the Earth; returns what is wrong with it as an error text, or
+// an empty text when it is sound.
 std::string ParseSiteWords(std::string_view text, TSiteWords& site);
 
 }  // namespace zen::cli

@@ -18,15 +18,6 @@ namespace zen::cli {
 namespace {
 
 constexpr const char* kName = "zenarith passes";
-constexpr const char* kUsage =
-    "usage: zenarith passes FILE (--sat N,N,...|--all) --site LAT,LON,ALT_M [--from UTC]\n"
-    "         [--to UTC | --days N] [--min-elev DEG] [--max-sun DEG | --no-sun-limit]\n"
-    "         [--no-illum] [--level 1..5] [--brief] [--utc-offset HOURS]\n"
-    "         [--format report|csv]\n"
-    "       times as 2026-05-30T12:00:00Z (--from: now); latitude north and longitude east\n"
-    "       positive; --days 1..99 (1), --min-elev 0..45 (10), --max-sun -20..20 (-5),\n"
-    "       --level 1..5 (1), --utc-offset -12..14 hours in quarter hours (0)\n";
-
 // The passes command's own options.
 struct TPassesOptions {
   std::vector<int64_t> satellites;  // --sat, in the order given
@@ -133,14 +124,47 @@ bool ListSatellites(const TSearchWords& words, const TPassesOptions& o,
 
 }  // namespace
 
+const TCommandHelp& PassesHelp() {
+  static const TCommandHelp help{
+      "passes",
+      "search the visible passes of satellites over a site; print the report or CSV",
+      {"FILE (--sat N,N,...|--all) --site LAT,LON[,ALT_M] [--from TIME] [--to TIME | --days N] "
+       "[--min-elev DEG] [--max-sun DEG | --no-sun-limit] [--no-illum] [--level 1..5] [--brief] "
+       "[--utc-offset HOURS] [--format report|csv]"},
+      "Searches the visible passes of satellites over a site in a period, as the prediction "
+      "page does, and prints the report the window saves or CSV.",
+      {
+          {"FILE", "the element file (two-line sets or mean-elements messages)"},
+          {"--sat N,N,...", "the catalogue numbers of the satellites to search, each once"},
+          {"--all", "search every set of FILE instead"},
+          kSiteOptionHelp,
+          kFromSearchHelp,
+          kToSearchHelp,
+          kDaysSearchHelp,
+          kMinElevationSearchHelp,
+          kMaxSunSearchHelp,
+          kNoSunLimitSearchHelp,
+          {"--no-illum", "the satellite need not be sunlit"},
+          kLevelSearchHelp,
+          {"--brief", "one line per pass, at its culmination"},
+          kUtcOffsetSearchHelp,
+          {"--format report|csv", "the report (the default) or CSV"},
+          kHelpOptionHelp,
+      },
+      {kTimeNote, kSiteNote,
+       "CSV has one row per rise, culmination and set (culminations only with --brief), times in "
+       "UTC: catno,name,event,time_utc,az,el,range,sun_az,sun_el (degrees and km)."}};
+  return help;
+}
+
 int RunPasses(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   TSearchWords words;
   TPassesOptions options;
   double fromUtc = 0.0;
   double toUtc = 0.0;
   if (std::optional<int> done = BeginSearchCommand(
-          kName, kUsage, args, [&] { return ParseOptions(args, words, options); }, words, fromUtc,
-          toUtc, out, err)) {
+          kName, PassesHelp(), args, [&] { return ParseOptions(args, words, options); }, words,
+          fromUtc, toUtc, out, err)) {
     return *done;
   }
 

@@ -48,7 +48,8 @@ std::string ApplySharedValue(const std::string& word, const std::string& value, 
   }
   if (word == "--from" || word == "--to") {
     double jd = 0.0;
-    if (!ParseUtc(value, jd)) return word + " needs a UTC time such as 2026-05-30T12:00:00Z";
+    const std::string problem = ParseUtcOption(word, value, jd);
+    if (!problem.empty()) return problem;
     (word == "--from" ? o.fromUtc : o.toUtc) = jd;
     return {};
   }
@@ -190,17 +191,12 @@ std::string ParseSearchWords(const std::vector<std::string>& args, const TOwnOpt
   return {};
 }
 
-std::optional<int> BeginSearchCommand(const char* name, const char* usage,
+std::optional<int> BeginSearchCommand(const char* name, const TCommandHelp& help,
                                       const std::vector<std::string>& args,
                                       const std::function<std::string()>& parse,
                                       const TSearchWords& words, double& fromUtc, double& toUtc,
                                       std::ostream& out, std::ostream& err) {
-  for (const std::string& word : args) {
-    if (word == "-h" || word == "--help") {
-      out << usage;
-      return out.flush() ? 0 : 1;
-    }
-  }
+  if (AsksForHelp(args)) return AnswerHelp(help, out, err);
   // One line says what is wrong; the options are one --help away.
   std::string problem = parse();
   if (problem.empty()) problem = SearchPeriodUtc(words, fromUtc, toUtc);

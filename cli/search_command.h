@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_help.h"
 #include "cli/command_output.h"
 #include "cli/option_words.h"
 #include "prediction/results.h"
@@ -34,6 +35,24 @@ struct TSearchWords {
   TOutputFormat format = TOutputFormat::Report;
 };
 
+// The help of the shared options.
+inline constexpr TOptionHelp kFromSearchHelp = {"--from TIME",
+                                                "the start of the period, UTC (now)"};
+inline constexpr TOptionHelp kToSearchHelp = {"--to TIME",
+                                              "the end of the period, UTC (a day after --from)"};
+inline constexpr TOptionHelp kDaysSearchHelp = {"--days N",
+                                                "the period in days instead of --to, 1..99"};
+inline constexpr TOptionHelp kMinElevationSearchHelp = {
+    "--min-elev DEG", "the lowest satellite elevation, 0..45 degrees (10)"};
+inline constexpr TOptionHelp kMaxSunSearchHelp = {
+    "--max-sun DEG", "the highest Sun elevation at the culmination, -20..20 degrees (-5)"};
+inline constexpr TOptionHelp kNoSunLimitSearchHelp = {"--no-sun-limit",
+                                                      "no limit on the Sun's elevation"};
+inline constexpr TOptionHelp kLevelSearchHelp = {
+    "--level 1..5", "the search's step, 60, 30, 10, 5 or 1 s: higher misses fewer passes (1)"};
+inline constexpr TOptionHelp kUtcOffsetSearchHelp = {
+    "--utc-offset HOURS", "the report's local time: -12..14 hours in quarter hours (0)"};
+
 // A command's own options besides the shared ones.
 struct TOwnOptions {
   std::vector<std::string> flags;       // options without a value
@@ -57,10 +76,10 @@ std::string ParseBounded(const std::string& option, const std::string& value, in
 // --to, or --days after it, or a day after it. Returns an error text, or an empty text.
 std::string SearchPeriodUtc(const TSearchWords& words, double& fromUtc, double& toUtc);
 
-// The start every search command shares: -h or --help prints the usage; otherwise parse reads
+// The start every search command shares: -h or --help prints the help; otherwise parse reads
 // the options into words and the period is settled. Returns the exit code when the command is
-// answered already (the usage, or a mistake said in one line on err), nothing to go on.
-std::optional<int> BeginSearchCommand(const char* name, const char* usage,
+// answered already (the help, or a mistake said in one line on err), nothing to go on.
+std::optional<int> BeginSearchCommand(const char* name, const TCommandHelp& help,
                                       const std::vector<std::string>& args,
                                       const std::function<std::string()>& parse,
                                       const TSearchWords& words, double& fromUtc, double& toUtc,

@@ -1,6 +1,9 @@
 // What the program was asked to do by its command line.
 #include "cli/start_options.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "cli/commands.h"
 #include "core/alpha5.h"
 
@@ -29,6 +32,26 @@ bool ParseTrackIds(const std::string& text, std::vector<std::string>& ids) {
     start = comma + 1;
   }
   return !ids.empty();
+}
+
+// A name with a folder or an extension ("Tle/new.tle", "iss.txt") is meant as a file; a bare
+// word might be either.
+bool LooksLikeFileName(const std::string& word) {
+  return word.find('/') != std::string::npos || std::filesystem::path(word).has_extension();
+}
+
+// What is wrong with FILE, or an empty text when it is there (or the system cannot tell, which
+// the window will say). A bare first word that is no file was most likely meant as a command.
+std::string MissingFileProblem(const std::string& word, bool first) {
+  std::error_code ec;
+  if (std::filesystem::exists(word, ec) || ec) return {};
+  if (first && !LooksLikeFileName(word)) {
+    std::string problem = "unknown command '" + word + "'";
+    const std::string closest = ClosestCommand(word);
+    if (!closest.empty()) problem += "; did you mean '" + closest + "'?";
+    return problem;
+  }
+  return "cannot open '" + word + "': there is no such file";
 }
 
 }  // namespace
@@ -89,6 +112,8 @@ TStartOptions ParseStartOptions(const std::vector<std::string>& args) {
     }
     if (a.size() > 1 && a[0] == '-') return Fail(o, "unknown option " + a);
     if (!o.elementFile.empty()) return Fail(o, "only one element file can be given");
+    const std::string problem = MissingFileProblem(a, i == 0);
+    if (!problem.empty()) return Fail(o, problem);
     o.elementFile = a;
     o.windowArgs.push_back(a);
   }

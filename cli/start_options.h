@@ -18,7 +18,10 @@ struct TStartOptions {
   std::string error;                     // for Error: what was wrong
 };
 
-// args excludes the program name.
+// args excludes the program name. A command word must come first. FILE must exist: a first
+// word that is neither a command, an option nor a file is an unknown command (the error names
+// the command it is closest to), unless its name holds a "/" or an extension; then, as any
+// other FILE that is not there, it is a missing file.
 TStartOptions ParseStartOptions(const std::vector<std::string>& args);
 
 }  // namespace zen::cli

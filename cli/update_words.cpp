@@ -54,22 +54,40 @@ std::string ParseUpdateWords(const std::vector<std::string>& args, TUpdateWords&
   return {};
 }
 
+const TCommandHelp& UpdateHelp() {
+  static const TCommandHelp help{
+      "update",
+      "fetch the element files of Tle/ from their sources, or one address into a file",
+      {"[--home DIR] [--source NAME]... [--force] [--timeout SECONDS]",
+       "--url URL --output FILE [--timeout SECONDS]"},
+      "Fetches the element sources of Setup/sources.set (all, or those named) that were not "
+      "fetched in the last two hours, checks each answer and replaces its file in Tle/, keeping "
+      "the previous one as NAME.bak; or fetches one address into one file with the same checks. "
+      "One line per source says what happened.",
+      {
+          {"--home DIR", "the program folder to update instead of the one the window uses"},
+          {"--source NAME", "fetch only this source of the list; may be given again"},
+          {"--force", "fetch also the sources fetched within the last two hours"},
+          {"--url URL", "fetch this one address (with --output, instead of the list)"},
+          {"--output FILE", "the file that --url writes"},
+          {"--timeout SECONDS", "the longest wait for data, 1..3600 seconds (30)"},
+          kHelpOptionHelp,
+      },
+      {"Exit status: 0 when every source was fetched or skipped, 1 when one failed, 2 for a "
+       "mistake in the options."}};
+  return help;
+}
+
 void SetUpdateRunner(TUpdateRunner runner) {
   updateRunner = runner;
 }
 
 int RunUpdate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  for (const std::string& word : args) {
-    if (word == "-h" || word == "--help") {
-      out << "usage: zenarith update " << kUpdateUsage << "\n";
-      return out.flush() ? 0 : 1;
-    }
-  }
+  if (AsksForHelp(args)) return AnswerHelp(UpdateHelp(), out, err);
   TUpdateWords words;
   const std::string problem = ParseUpdateWords(args, words);
   if (!problem.empty()) {
-    err << kName << ": " << problem << "\n"
-        << "usage: zenarith update " << kUpdateUsage << "\n";
+    err << kName << ": " << problem << "\n" << UsageLines(UpdateHelp());
     return 2;
   }
   if (updateRunner == nullptr) {

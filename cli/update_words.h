@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_help.h"
+
 namespace zen::cli {
 
 struct TUpdateWords {
@@ -17,9 +19,7 @@ struct TUpdateWords {
   int timeoutSeconds = 30;           // --timeout SECONDS: the longest wait for data
 };
 
-inline constexpr const char* kUpdateUsage =
-    "[--home DIR] [--source NAME]... [--force] [--timeout SECONDS] | --url URL --output FILE "
-    "[--timeout SECONDS]";
+const TCommandHelp& UpdateHelp();
 
 // Returns what is wrong with the words, or an empty text when they are sound.
 std::string ParseUpdateWords(const std::vector<std::string>& args, TUpdateWords& words);

@@ -20,7 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           "the rule keeps its own answer as it is");
 
   double jd = 0.0;
-  zen::cli::ParseUtc(text, jd);
+  if (zen::cli::ParseUtc(text, jd)) {
+    double again = -1.0;
+    Require(zen::cli::ParseUtc(zen::DateRecToText(zen::JulianToDateRec(jd)), again) && again == jd,
+            "a UTC moment reads back from the text the commands print for it");
+  }
   // 0 is how the list says "never"; every other moment reads back from its own text.
   int64_t seconds = 0;
   if (zen::ParseFetchTime(text, seconds) && seconds != 0) {

@@ -108,18 +108,19 @@ TEST_F(LookCommand, RefusesUnsoundOptionsWithUsage) {
       {{f, "--sat", "25544", "--site", "1,2,3", "--to", "2001-12-18T01:00:00Z"}, "--from and --to"},
       {{f, "--sat", "x25544"}, "--sat needs"},
       {{f, "--sat", "-1"}, "--sat needs"},
-      {{f, "--site", "48.2,16.37"}, "--site needs"},
+      {{f, "--site", "48.2"}, "--site needs"},
+      {{f, "--site", "48.2,16.37,"}, "--site needs"},
       {{f, "--site", "48.2;16.37;190"}, "--site needs"},
       {{f, "--site", "48,2,16,3,190"}, "--site needs"},
       {{f, "--site", "91,0,0"}, "latitude"},
       {{f, "--site", "0,-181,0"}, "longitude"},
       {{f, "--site", "0,0,200000"}, "altitude"},
       {{f, "--site", "nan,0,0"}, "--site needs"},
-      {{f, "--from", "2026-13-01T00:00:00Z"}, "--from needs"},
-      {{f, "--from", "2026-02-29T00:00:00Z"}, "--from needs"},
-      {{f, "--from", "2026-05-30 12:00:00"}, "--from needs"},
-      {{f, "--to", "2026-05-30T24:00:00Z"}, "--to needs"},
-      {{f, "--to", "2026-05-30T12:00Z"}, "--to needs"},
+      {{f, "--from", "2026-13-01T00:00:00Z"}, "there is no month 13"},
+      {{f, "--from", "2026-02-29T00:00:00Z"}, "February 2026 has 28 days"},
+      {{f, "--from", "2026-05-30_12:00:00"}, "--from needs"},
+      {{f, "--to", "2026-05-30T24:00:00Z"}, "the hour must be within 00..23"},
+      {{f, "--to", "2026-05-30T12Z"}, "--to needs"},
       {{f, "--step", "0"}, "--step needs"},
       {{f, "--step", "1.5"}, "--step needs"},
       {{f, "--step"}, "--step needs a value"},
@@ -174,6 +175,46 @@ TEST_F(LookCommand, PrintsAHeaderAndOneLinePerStepUpToTheEnd) {
     EXPECT_EQ(Words(lines[i + 1]).size(), kColumns) << lines[i + 1];
   }
   EXPECT_EQ(err_.str(), "");
+}
+
+// The short forms of a site and of the moments give the lines of their written-out forms: a
+// site without altitude is at sea level, a date alone is its midnight.
+TEST_F(LookCommand, ShortFormsAreTheirWrittenOutForms) {
+  struct Case {
+    std::vector<std::string> shortForm;
+    std::vector<std::string> fullForm;
+  };
+  const Case cases[] = {
+      {{"--site", "48.2,16.37"}, {"--site", "48.2,16.37,0"}},
+      {{"--site=-33.87,151.21"}, {"--site", "-33.87,151.21,0.0"}},
+      {{"--from", "2001-12-18"}, {"--from", "2001-12-18T00:00:00Z"}},
+      {{"--from", "2001-12-18 00:00"}, {"--from", "2001-12-18T00:00:00Z"}},
+      {{"--to", "2001-12-18 00:10"}, {"--to", "2001-12-18T00:10:00Z"}},
+      {{"--to", "2001-12-18T00:10"}, {"--to", "2001-12-18T00:10:00Z"}},
+      {{"--to=2001-12-18 00:10:00z"}, {"--to", "2001-12-18T00:10:00Z"}},
+  };
+  // Every option but the one the case writes, in the full form.
+  const std::vector<std::pair<std::string, std::string>> base = {{"--site", "48.2,16.37,0"},
+                                                                 {"--from", "2001-12-18T00:00:00Z"},
+                                                                 {"--to", "2001-12-18T00:10:00Z"}};
+  auto run = [&](const std::vector<std::string>& words) {
+    std::vector<std::string> args = {elements(), "--sat", "25544", "--step", "120"};
+    const std::string written = words[0].substr(0, words[0].find('='));
+    for (const auto& [option, value] : base) {
+      if (option != written) args.insert(args.end(), {option, value});
+    }
+    args.insert(args.end(), words.begin(), words.end());
+    EXPECT_EQ(Run(args), 0) << testing::PrintToString(args) << err_.str();
+    return out_.str();
+  };
+  for (const Case& c : cases) {
+    const std::string shortOut = run(c.shortForm);
+    const std::string fullOut = run(c.fullForm);
+    EXPECT_EQ(shortOut, fullOut) << testing::PrintToString(c.shortForm);
+    EXPECT_EQ(Lines().size(), 7u) << testing::PrintToString(c.shortForm);
+  }
+  // The altitude still counts where it is given.
+  EXPECT_NE(run({"--site", "48.2,16.37,3000"}), run({"--site", "48.2,16.37"}));
 }
 
 TEST_F(LookCommand, ColumnsAreThoseOfTheOrbitalRoutines) {

@@ -1,0 +1,69 @@
+// The program's first word, run as a user runs it: a command's --help, an unknown command and a
+// missing file answer on the right stream with the right exit status, and open no window.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace zen {
+namespace {
+
+TEST(ProgramWords, AnswerOnTheirStreamsWithTheirExitStatus) {
+#ifndef ZEN_PROGRAM_FILE
+  GTEST_SKIP() << "the program's path is not known to this build";
+#else
+  struct Case {
+    QStringList args;
+    int exitCode;
+    QByteArray out;  // how standard output starts
+    QByteArray err;  // standard error, whole
+  };
+  const QByteArray hint = "Run 'zenarith --help' for the options and commands.\n";
+  const Case cases[] = {
+      {{"--help"}, 0, "usage: zenarith [--home DIR]", ""},
+      {{"ephem", "--help"}, 0, "usage: zenarith ephem FILE", ""},
+      {{"look", "-h"}, 0, "usage: zenarith look FILE", ""},
+      {{"passes", "--help"}, 0, "usage: zenarith passes FILE", ""},
+      {{"flares", "-h"}, 0, "usage: zenarith flares FILE", ""},
+      {{"update", "--help"}, 0, "usage: zenarith update [--home DIR]", ""},
+      {{"pases", "sample.tle", "--all"},
+       2,
+       "",
+       "zenarith: unknown command 'pases'; did you mean 'passes'?\n" + hint},
+      {{"frobnicate"}, 2, "", "zenarith: unknown command 'frobnicate'\n" + hint},
+      {{"missing.tle"},
+       2,
+       "",
+       "zenarith: cannot open 'missing.tle': there is no such file\n" + hint},
+      {{"--frobnicate"}, 2, "", "zenarith: unknown option --frobnicate\n" + hint},
+  };
+  // An empty working folder, so no word names a file, and no display, so a window could not
+  // hide behind a wrong answer.
+  QTemporaryDir work;
+  ASSERT_TRUE(work.isValid());
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+  for (const Case& c : cases) {
+    const std::string said = c.args.join(' ').toStdString();
+    QProcess program;
+    program.setWorkingDirectory(work.path());
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(ZEN_PROGRAM_FILE), c.args);
+    ASSERT_TRUE(program.waitForFinished(15000)) << said;
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << said;
+    EXPECT_EQ(program.exitCode(), c.exitCode) << said;
+    const QByteArray out = program.readAllStandardOutput();
+    const QByteArray err = program.readAllStandardError();
+    EXPECT_TRUE(out.startsWith(c.out)) << said << "\n" << out.toStdString();
+    if (c.out.isEmpty()) {
+      EXPECT_TRUE(out.isEmpty()) << said << "\n" << out.toStdString();
+    }
+    EXPECT_EQ(err.toStdString(), c.err.toStdString()) << said;
+  }
+#endif
+}
+
+}  // namespace
+}  // namespace zen
