@@ -160,7 +160,7 @@ TEST(SearchOutcome, CancelSortsWhatWasFoundAndTerminateStops) {
 // event.
 TEST(SearchOutcome, TheSatelliteLineEndsAtTheLastSatelliteOfTheList) {
   const TSearchRequest request = NightRequest(true, 2);
-  ZEN_SKIP_WITHOUT(request.satellites);
+  ZEN_ASSERT_LOADED(request.satellites);
   const size_t n = request.satellites.size();
   const struct {
     const char* name;
