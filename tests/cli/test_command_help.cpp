@@ -76,33 +76,6 @@ TEST(CommandHelp, TheOptionLinesAreTheOptionsOfTheUsage) {
   }
 }
 
-// Each option a help lists is one its command takes: given alone, it may lack its value or the
-// command its file, but it is never an unknown option, as a made-up one is.
-TEST(CommandHelp, EveryListedOptionIsTaken) {
-  for (const TCommand& command : Commands()) {
-    const std::string word = command.word;
-    auto problemOf = [&](const std::string& option) {
-      std::ostringstream out, err;
-      if (word == "update") {
-        // Without a mistake the update would start fetching; its words alone are enough.
-        TUpdateWords words;
-        return ParseUpdateWords({option}, words);
-      }
-      EXPECT_EQ(command.run({option}, out, err), 2) << word << " " << option;
-      return err.str();
-    };
-    EXPECT_NE(problemOf("--no-such-option").find("unknown option --no-such-option"),
-              std::string::npos)
-        << word;
-    for (const std::string& option : ListedOptionWords(command.help().options)) {
-      if (option == "-h" || option == "--help") continue;
-      const std::string problem = problemOf(option);
-      EXPECT_EQ(problem.find("unknown option"), std::string::npos) << word << ": " << problem;
-      EXPECT_EQ(problem.find("unexpected word"), std::string::npos) << word << ": " << problem;
-    }
-  }
-}
-
 TEST(CommandHelp, AHelpThatCannotBeWrittenIsAFailure) {
   for (const TCommand& command : Commands()) {
     std::ostringstream out, err;

@@ -175,15 +175,5 @@ TEST(ManualPage, ListsTheOptionsOfEachHelp) {
   }
 }
 
-// The reading of the manual finds what it should: a tag's words and nothing of its prose.
-TEST(ManualPage, ReadsRoffAsItPrints) {
-  EXPECT_EQ(PlainText(".BI \\-\\-max\\-sun \" DEG\""), ".BI --max-sun \" DEG\"");
-  EXPECT_EQ(PlainText(".BR \\-h \", \" \\-\\-help"), ".BR -h \", \" --help");
-  EXPECT_EQ(PlainText("(\\fB\\-\\-sat\\fR \\fIN\\fR | \\fB\\-\\-all\\fR)"), "(--sat N | --all)");
-  EXPECT_EQ(PlainText("\\%catno,\\:name \\(lqZ\\(rq"), "catno,name  Z ");
-  EXPECT_EQ(OptionWordsOf("--max-sun -20..20 half-shadow -h, --no-sun-limit|x"),
-            (std::set<std::string>{"--max-sun", "-h", "--no-sun-limit"}));
-}
-
 }  // namespace
 }  // namespace zen::cli

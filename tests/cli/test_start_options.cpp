@@ -154,32 +154,6 @@ TEST(StartOptions, ClosestCommandOfMistypedWords) {
   for (const auto& [word, closest] : cases) EXPECT_EQ(ClosestCommand(word), closest) << word;
 }
 
-TEST(StartOptions, TypingDistanceCountsEachKindOfError) {
-  struct Case {
-    const char* a;
-    const char* b;
-    size_t distance;
-  };
-  const Case cases[] = {
-      {"", "", 0},
-      {"", "abc", 3},
-      {"look", "look", 0},
-      {"look", "loo", 1},
-      {"look", "lookk", 1},
-      {"look", "lock", 1},
-      {"look", "olok", 1},
-      {"ab", "ba", 1},
-      {"kitten", "sitting", 3},
-      {"apssse", "passes", 2},
-      // A swapped pair is not changed again: "ca" to "abc" takes three steps.
-      {"ca", "abc", 3},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(TypingDistance(c.a, c.b), c.distance) << c.a << " " << c.b;
-    EXPECT_EQ(TypingDistance(c.b, c.a), c.distance) << c.b << " " << c.a;
-  }
-}
-
 TEST(StartOptions, HelpListsTheOptionsAndVersionIsFixed) {
   EXPECT_EQ(VersionText(), "Zenarith 1.0");
   std::string usage = UsageText();
