@@ -79,28 +79,29 @@ void TLocationCommands::ClearDb() {
   emit DatabaseChanged(-1);
 }
 
-bool TLocationCommands::SaveIfChanged() {
-  if (db_.LocationDbSaved) return true;
+QString TLocationCommands::SaveProblem() {
+  if (db_.LocationDbSaved) return {};
   try {
     db_.SejwujLokacje(programFolder_.toStdString());
   } catch (const TFileError& error) {
-    dialogs_.ShowError(QString::fromStdString(error.what()) +
-                       QStringLiteral("\nThe location list stays open with its changes."));
-    return false;
+    return QString::fromStdString(error.what());
   }
-  return true;
+  return {};
+}
+
+bool TLocationCommands::SaveIfChanged() {
+  const QString problem = SaveProblem();
+  if (problem.isEmpty()) return true;
+  dialogs_.ShowError(problem + QStringLiteral("\nThe location list stays open with its changes."));
+  return false;
 }
 
 TLocationCommands::TExitSave TLocationCommands::SaveBeforeExit() {
-  if (db_.LocationDbSaved) return TExitSave::Saved;
-  try {
-    db_.SejwujLokacje(programFolder_.toStdString());
-    return TExitSave::Saved;
-  } catch (const TFileError& error) {
-    const bool leave = dialogs_.Ask(QString::fromStdString(error.what()) +
-                                    QStringLiteral("\nExit without saving the location list?"));
-    return leave ? TExitSave::LeaveUnsaved : TExitSave::Stay;
-  }
+  const QString problem = SaveProblem();
+  if (problem.isEmpty()) return TExitSave::Saved;
+  return dialogs_.Ask(problem + QStringLiteral("\nExit without saving the location list?"))
+             ? TExitSave::LeaveUnsaved
+             : TExitSave::Stay;
 }
 
 QString TLocationCommands::Reload(const std::string& file, bool withNotice) {

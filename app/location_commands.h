@@ -71,6 +71,8 @@ class TLocationCommands : public QObject {
   TLocationDb db_;
 
   void Apply(const TSite& site);
+  // Writes a changed database back to its own file; the reason when that fails, else empty.
+  QString SaveProblem();
   // zapodawajLokacje of file; the database buttons show the "Loading..." notice. A file that
   // cannot be read leaves the database in memory as it was and gives the reason; empty when
   // the file was read.

@@ -38,16 +38,6 @@ void FollowEntries(QMenu* menu) {
   EnableByEntries(menu);
 }
 
-// The same, deepest submenus first, for every submenu below menu.
-void EnableSubmenus(QMenu* menu) {
-  for (QAction* entry : menu->actions()) {
-    if (QMenu* submenu = entry->menu()) {
-      EnableSubmenus(submenu);
-      EnableByEntries(submenu);
-    }
-  }
-}
-
 }  // namespace
 
 TQuickMenu::TQuickMenu(TTrackingCommands& tracking, TUpdateCommands& update,
@@ -102,7 +92,6 @@ TQuickMenu::TQuickMenu(TTrackingCommands& tracking, TUpdateCommands& update,
   for (QAction* entry : actions()) {
     if (QMenu* submenu = entry->menu()) FollowEntries(submenu);
   }
-  connect(this, &QMenu::aboutToShow, this, [this] { EnableSubmenus(this); });
 }
 
 void TQuickMenu::OpenBeside(const QWidget& button) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "core/numeric.h"
 #include "tracking/text_file.h"
 
 namespace zen {
@@ -72,10 +73,7 @@ void TSettingsCommands::Apply(const TSettings& settings, const std::string& name
   list.TleFileName = settings.tleFile;
   list.ActiveId = settings.activeId;
   list.TrackedIds = settings.trackedIds;
-  std::string upper = name;
-  std::transform(upper.begin(), upper.end(), upper.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  if (!settings.onlySats || upper == "DEFAULT") ApplyOptions(settings);
+  if (!settings.onlySats || SameTextIgnoringCase(name, "default")) ApplyOptions(settings);
   tracking_.ReloadCatalogue();
 }
 

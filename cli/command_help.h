@@ -26,6 +26,8 @@ struct TCommandHelp {
 
 // The entries every command shares.
 inline constexpr TOptionHelp kHelpOptionHelp = {"-h, --help", "print this help and exit"};
+inline constexpr TOptionHelp kElementFileHelp = {
+    "FILE", "the element file (two-line sets or mean-elements messages)"};
 inline constexpr TOptionHelp kSiteOptionHelp = {
     "--site LAT,LON[,ALT_M]",
     "the observer: degrees north and east, metres above sea level (0 when left out)"};

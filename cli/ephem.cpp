@@ -160,7 +160,7 @@ const TCommandHelp& EphemHelp() {
       "set of an element file, at minutes from the set's epoch, in the columns of the published "
       "verification output.",
       {
-          {"FILE", "the element file (two-line sets or mean-elements messages)"},
+          kElementFileHelp,
           {"--sat NUMBER", "only the set with this catalogue number (digits or Alpha-5)"},
           {"--start MIN", "the first moment, in minutes from each set's epoch (0)"},
           {"--stop MIN", "the last moment, in minutes from each set's epoch (1440)"},

@@ -122,7 +122,7 @@ const TCommandHelp& FlaresHelp() {
       "program folder lists, sunlit, with a panel's flare angle of at most --max-angle; prints "
       "the report the window saves or CSV.",
       {
-          {"FILE", "the element file (two-line sets or mean-elements messages)"},
+          kElementFileHelp,
           kSiteOptionHelp,
           kFromSearchHelp,
           kToSearchHelp,
@@ -135,7 +135,7 @@ const TCommandHelp& FlaresHelp() {
           kLevelSearchHelp,
           {"--no-table", "name the satellites from their sets' names, not the table's labels"},
           kUtcOffsetSearchHelp,
-          {"--format report|csv", "the report (the default) or CSV"},
+          kFormatSearchHelp,
           kHelpOptionHelp,
       },
       {kTimeNote, kSiteNote,

@@ -163,7 +163,7 @@ const TCommandHelp& LookHelp() {
       "topocentric right ascension and declination and shadow state, and the Sun's azimuth and "
       "elevation, seen from a site.",
       {
-          {"FILE", "the element file (two-line sets or mean-elements messages)"},
+          kElementFileHelp,
           {"--sat NUMBER", "the satellite's catalogue number (digits or Alpha-5)"},
           kSiteOptionHelp,
           {"--from TIME", "the first moment, UTC"},

@@ -134,7 +134,7 @@ const TCommandHelp& PassesHelp() {
       "Searches the visible passes of satellites over a site in a period, as the prediction "
       "page does, and prints the report the window saves or CSV.",
       {
-          {"FILE", "the element file (two-line sets or mean-elements messages)"},
+          kElementFileHelp,
           {"--sat N,N,...", "the catalogue numbers of the satellites to search, each once"},
           {"--all", "search every set of FILE instead"},
           kSiteOptionHelp,
@@ -148,7 +148,7 @@ const TCommandHelp& PassesHelp() {
           kLevelSearchHelp,
           {"--brief", "one line per pass, at its culmination"},
           kUtcOffsetSearchHelp,
-          {"--format report|csv", "the report (the default) or CSV"},
+          kFormatSearchHelp,
           kHelpOptionHelp,
       },
       {kTimeNote, kSiteNote,

@@ -50,6 +50,8 @@ inline constexpr TOptionHelp kNoSunLimitSearchHelp = {"--no-sun-limit",
                                                       "no limit on the Sun's elevation"};
 inline constexpr TOptionHelp kLevelSearchHelp = {
     "--level 1..5", "the search's step, 60, 30, 10, 5 or 1 s: higher misses fewer passes (1)"};
+inline constexpr TOptionHelp kFormatSearchHelp = {"--format report|csv",
+                                                  "the report (the default) or CSV"};
 inline constexpr TOptionHelp kUtcOffsetSearchHelp = {
     "--utc-offset HOURS", "the report's local time: -12..14 hours in quarter hours (0)"};
 
