@@ -7,9 +7,7 @@
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <cstdlib>
 #include <fstream>
-#include <map>
 
 #include "app/location_page.h"
 #include "app/main_window.h"
@@ -445,22 +443,6 @@ TEST_F(KeysAndSettings, TheQuickMenuButtonIsDrawnWhole) {
   EXPECT_GE(changedAlong(drawn.bottomLeft(), QPoint(1, 0), w), w / 2) << "bottom";
   EXPECT_GE(changedAlong(drawn.topLeft(), QPoint(0, 1), h), h / 2) << "left";
   EXPECT_GE(changedAlong(drawn.topRight(), QPoint(0, 1), h), h / 2) << "right";
-
-  // The glyph: pixels well lighter or darker than the face, which the centre's surroundings
-  // mostly show.
-  const QRect inside = drawn.adjusted(2, 2, -2, -2);
-  std::map<QRgb, int> colours;
-  for (int y = inside.top(); y <= inside.bottom(); ++y) {
-    for (int x = inside.left(); x <= inside.right(); ++x) ++colours[with.pixel(x, y)];
-  }
-  const QRgb face = std::max_element(colours.begin(), colours.end(), [](auto& a, auto& b) {
-                      return a.second < b.second;
-                    })->first;
-  int glyph = 0;
-  for (const auto& [colour, count] : colours) {
-    if (std::abs(qGray(colour) - qGray(face)) >= 40) glyph += count;
-  }
-  EXPECT_GE(glyph, 4) << "no glyph on the button";
 }
 
 }  // namespace

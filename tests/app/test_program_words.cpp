@@ -23,11 +23,8 @@ TEST(ProgramWords, AnswerOnTheirStreamsWithTheirExitStatus) {
   const QByteArray hint = "Run 'zenarith --help' for the options and commands.\n";
   const Case cases[] = {
       {{"--help"}, 0, "usage: zenarith [--home DIR]", ""},
-      {{"ephem", "--help"}, 0, "usage: zenarith ephem FILE", ""},
-      {{"look", "-h"}, 0, "usage: zenarith look FILE", ""},
       {{"passes", "--help"}, 0, "usage: zenarith passes FILE", ""},
       {{"flares", "-h"}, 0, "usage: zenarith flares FILE", ""},
-      {{"update", "--help"}, 0, "usage: zenarith update [--home DIR]", ""},
       {{"pases", "sample.tle", "--all"},
        2,
        "",

@@ -1,6 +1,5 @@
 // The help of the command words: every command answers -h and --help alike with its usage and
-// each of its options, lists exactly the options its usage names, and takes every option it
-// lists; and the program's own --help names every command and start option.
+// each of its options, lists exactly the options its usage names, and folds its lines whole.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -11,7 +10,6 @@
 #include "cli/commands.h"
 #include "cli/option_words_of_text.h"
 #include "cli/split_text.h"
-#include "cli/start_options.h"
 #include "cli/update_words.h"
 
 namespace zen::cli {
@@ -82,34 +80,6 @@ TEST(CommandHelp, AHelpThatCannotBeWrittenIsAFailure) {
     out.setstate(std::ios::badbit);
     EXPECT_EQ(command.run({"--help"}, out, err), 1) << command.word;
     EXPECT_NE(err.str().find("cannot write"), std::string::npos) << command.word;
-  }
-}
-
-// The program's --help: each start option with its meaning, each command's usage and summary,
-// and nothing wider than a terminal.
-TEST(CommandHelp, TheProgramsHelpNamesEveryCommandAndStartOption) {
-  const std::string usage = UsageText();
-  const std::string flat = Collapsed(usage);
-  for (const TOptionHelp& option : StartOptionHelps()) {
-    EXPECT_NE(flat.find(Collapsed(std::string(option.words) + " " + option.meaning)),
-              std::string::npos)
-        << option.words;
-    // Each one is taken by the start options, not refused as unknown.
-    for (const std::string& word : OptionWordsOf(option.words)) {
-      const TStartOptions o = ParseStartOptions({word});
-      EXPECT_EQ(o.error.find("unknown option"), std::string::npos) << word << ": " << o.error;
-    }
-  }
-  for (const TCommand& command : Commands()) {
-    const TCommandHelp& help = command.help();
-    for (const char* synopsis : help.synopses) {
-      EXPECT_NE(flat.find(Collapsed(std::string(command.word) + " " + synopsis)), std::string::npos)
-          << command.word;
-    }
-    EXPECT_NE(flat.find(Collapsed(help.brief)), std::string::npos) << command.word;
-  }
-  for (const std::string& line : test::SplitLines(usage)) {
-    EXPECT_LE(line.size(), kHelpWidth) << line;
   }
 }
 
