@@ -2,7 +2,12 @@
 // runs through the command owners, and whether the focused control still gets the key.
 #include "app/key_commands.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <algorithm>
 
 #include "app/side_panel.h"
@@ -32,6 +37,28 @@ QString JumpText(const TTimeControl& time) {
 }
 
 }  // namespace
+
+bool EditsText(const QWidget* widget) {
+  if (widget == nullptr) return false;
+  if (const auto* line = qobject_cast<const QLineEdit*>(widget)) return !line->isReadOnly();
+  if (const auto* spin = qobject_cast<const QAbstractSpinBox*>(widget)) return !spin->isReadOnly();
+  if (const auto* combo = qobject_cast<const QComboBox*>(widget)) return combo->isEditable();
+  if (const auto* memo = qobject_cast<const QPlainTextEdit*>(widget)) return !memo->isReadOnly();
+  if (const auto* text = qobject_cast<const QTextEdit*>(widget)) return !text->isReadOnly();
+  return false;
+}
+
+bool IsEditingKey(const QKeyEvent& key) {
+  static constexpr QKeySequence::StandardKey kEditing[] = {
+      QKeySequence::SelectAll,           QKeySequence::Copy,
+      QKeySequence::Cut,                 QKeySequence::Paste,
+      QKeySequence::Undo,                QKeySequence::Redo,
+      QKeySequence::MoveToStartOfDocument, QKeySequence::MoveToEndOfDocument,
+      QKeySequence::SelectStartOfDocument, QKeySequence::SelectEndOfDocument,
+  };
+  return std::any_of(std::begin(kEditing), std::end(kEditing),
+                     [&key](QKeySequence::StandardKey k) { return key.matches(k); });
+}
 
 QString RefreshIntervalMessage(int refreshIndex) {
   return QStringLiteral("Refresh interval is now: ") + RefreshText(refreshIndex) +
@@ -154,6 +181,9 @@ bool TKeyCommands::eventFilter(QObject* watched, QEvent* event) {
   QWidget* first = QApplication::focusWidget();
   if (widget != (first != nullptr && first->window() == &window_ ? first : &window_)) return false;
   auto* key = static_cast<QKeyEvent*>(event);
+  // Where text is typed, its editing keys edit it; the table's commands on them wait for the
+  // focus to be elsewhere.
+  if (first == widget && EditsText(widget) && IsEditingKey(*key)) return false;
   return FormKeyDown(key->key(), key->modifiers());
 }
 

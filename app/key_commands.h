@@ -29,6 +29,11 @@ struct TKeyBinding {
   std::function<bool()> run;
 };
 
+// Whether widget is a place where text is typed: an editable line, spin box, combo box or memo.
+bool EditsText(const QWidget* widget);
+// Whether a key edits text there: select all, start and end of the text, clipboard and undo.
+bool IsEditingKey(const QKeyEvent& key);
+
 // "Refresh interval is now: R sec(s)" and the jump-interval texts the keys report.
 QString RefreshIntervalMessage(int refreshIndex);
 QString JumpIntervalMessage(const TTimeControl& time);

@@ -68,6 +68,7 @@ TMainWindow::TMainWindow(const TStartContext& start, UserDialogs& dialogs, QWidg
   settings_ =
       new TSettingsCommands(*tracker_, *time_, *tracking_, dialogs_, start_.detectedOffset, this);
   location_ = new TLocationCommands(*tracker_, dialogs_, this);
+  exit_ = new TExitCommands(*settings_, *location_, *time_, dialogs_, this);
   location_->busyStarts = [this] { ShowMsg(); };
   location_->busyEnds = [this] { HideMsg(); };
   settings_->siteLoaded = [this] { location_->ShowSite(); };
@@ -310,6 +311,8 @@ void TMainWindow::FormActivate() {
   // "default" ends by loading its element file and tracked list; an element file on the
   // command line takes their place.
   settings_->zapodawajSetUp("default");
+  // What the exit compares with: the state "default" brought.
+  settings_->RememberDefault();
   TSatelliteList& list = tracker_->list;
   if (!start_.elementFile.isEmpty()) {
     list.TrackedIds = start_.trackIds;
@@ -379,37 +382,12 @@ void TMainWindow::paintEvent(QPaintEvent*) {
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
-  if (!FormCloseQuery()) {
+  if (!exit_->FormCloseQuery()) {
     event->ignore();
     return;
   }
-  FormClose();
+  exit_->FormClose();
   event->accept();
-}
-
-bool TMainWindow::FormCloseQuery() {
-  // A changed location database is saved before the question, whatever the answer. One that
-  // cannot be saved is only left behind when the user says so.
-  switch (location_->SaveBeforeExit()) {
-    case TLocationCommands::TExitSave::Stay:
-      return false;
-    case TLocationCommands::TExitSave::LeaveUnsaved:
-      return true;
-    case TLocationCommands::TExitSave::Saved:
-      break;
-  }
-  return dialogs_.Ask(QStringLiteral("Do you really want to exit?"));
-}
-
-void TMainWindow::FormClose() {
-  time_->StopTimers();
-  // A file that cannot be written is said and the exit goes on; the previous copy stays whole.
-  settings_->sejwujSetUpMain();
-  // The save dialog's last choice belongs to that save; the start needs the whole state.
-  if (settings_->autoSave->isChecked()) {
-    settings_->SejwujSetUp("default", TSaveChoice::SatellitesAndOptions);
-  }
-  QCoreApplication::quit();
 }
 
 void TMainWindow::onApplicationStateChanged(Qt::ApplicationState state) {

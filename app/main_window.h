@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/console_commands.h"
+#include "app/exit_commands.h"
 #include "app/key_commands.h"
 #include "app/location_commands.h"
 #include "app/pointer_commands.h"
@@ -117,6 +118,7 @@ class TMainWindow : public QWidget {
   TWindowCommands& WindowCommands() { return *window_; }
   TSettingsCommands& SettingsCommands() { return *settings_; }
   TLocationCommands& LocationCommands() { return *location_; }
+  TExitCommands& ExitCommands() { return *exit_; }
   TKeyCommands& KeyCommands() { return *keys_; }
   TQuickMenu& QuickMenu() { return *quickMenu_; }
   TPointerCommands& Pointer() { return *pointer_; }
@@ -174,6 +176,7 @@ class TMainWindow : public QWidget {
   TWindowCommands* window_;
   TSettingsCommands* settings_;
   TLocationCommands* location_;
+  TExitCommands* exit_;
   std::unique_ptr<TScreen> screen_;
   TPointerCommands* pointer_ = nullptr;
   TKeyCommands* keys_ = nullptr;
@@ -204,8 +207,6 @@ class TMainWindow : public QWidget {
   bool Stop(int code, const QString& message);
   void ApplyWindowPlan();
   void FormActivate();
-  bool FormCloseQuery();
-  void FormClose();
   // After a change of the model every picture is drawn again; after a change of the time
   // display only the time texts.
   void onModelChanged();

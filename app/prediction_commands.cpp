@@ -233,6 +233,7 @@ void TPredictionCommands::PrepareSearch(TSearchKind kind) {
   flags_ = std::make_shared<TSearchFlags>();
   dialog_.Prepare(kind, Q(setup_.period.StartText()), Q(setup_.period.EndText()), Q(siteText),
                   Q(zoneText), flags_);
+  searchedFrom_[k] = setup_.period.PeriodStartRec;
   headers_[k] = zen::ReportHeader(
       MakeReportHeaderInput(kind, options, setup_.automatic, setup_.period, siteText, zoneText));
   time_.StopTimers();
@@ -352,8 +353,9 @@ void TPredictionCommands::Save(TSearchKind kind) {
     dialogs_.Inform(QStringLiteral("Nothing to save."));
     return;
   }
-  QString file = dialogs_.ChooseFileToSave(QStringLiteral("Save results"),
-                                           QDir(programFolder_).filePath(QStringLiteral("Output")),
+  const QString proposal = QDir(programFolder_).filePath(
+      QStringLiteral("Output/") + QString::fromStdString(ReportFileName(kind, searchedFrom_[k])));
+  QString file = dialogs_.ChooseFileToSave(QStringLiteral("Save results"), proposal,
                                            QStringLiteral("Text files (*.txt);;All files (*)"));
   if (file.isEmpty()) return;
   // A name typed without an extension gets ".txt"; the dialog asked only about the name as

@@ -104,6 +104,8 @@ class TPredictionCommands : public QObject {
   std::array<TResultRows, 2> rows_;
   std::array<std::vector<std::string>, 2> headers_;
   std::array<bool, 2> ready_{};
+  // The first moment each kind's results were searched from, which names the saved report.
+  std::array<TDateRec, 2> searchedFrom_{};
   // The row of the running search's table that its next event fills.
   size_t nextResultRow_ = 0;
   std::shared_ptr<TSearchFlags> flags_;

@@ -118,7 +118,22 @@ bool TSettingsCommands::SejwujSetUp(const std::string& name, TSaveChoice choice)
   } catch (const TFileError& error) {
     return Report(error);
   }
+  if (SameTextIgnoringCase(name, "default")) {
+    // A start reads every option of "default", even of one marked "Only satellites".
+    defaultState_ = settings;
+    if (choice == TSaveChoice::OnlyOptions) {
+      defaultState_.tleFile.clear();
+      defaultState_.activeId.clear();
+      defaultState_.trackedIds.clear();
+    }
+  }
   return true;
+}
+
+void TSettingsCommands::RememberDefault() { defaultState_ = FromModel(); }
+
+std::vector<std::string> TSettingsCommands::ChangedSinceDefault() const {
+  return SettingsChanges(defaultState_, FromModel());
 }
 
 void TSettingsCommands::Load() {

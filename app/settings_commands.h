@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/time_commands.h"
 #include "app/tracker.h"
@@ -52,6 +53,13 @@ class TSettingsCommands : public QObject {
   bool SejwujSetUp(const std::string& name,
                    TSaveChoice choice = TSaveChoice::SatellitesAndOptions);
 
+  // Takes the state now as what the settings "default" hold: once the start has applied them.
+  // Every write of "default" does the same.
+  void RememberDefault();
+  // What the state now holds that "default" does not (see SettingsChanges); empty when
+  // nothing.
+  std::vector<std::string> ChangedSinceDefault() const;
+
   // "Load...": the file chosen, wherever it lies, its site applied, everything recomputed. A
   // file that cannot be read is reported and nothing changes.
   void Load();
@@ -67,6 +75,7 @@ class TSettingsCommands : public QObject {
   QString programFolder_;
   QString settingsFileName_;
   TSaveChoice saveChoice_ = TSaveChoice::SatellitesAndOptions;
+  TSettings defaultState_;
 
   TSettings FromModel() const;
   // Puts settings read from fileName (as the console shows it) into the model, as a file of

@@ -45,9 +45,19 @@ void TTrackingCommands::ChooseElementFile() {
 
 void TTrackingCommands::LoadElementFile(const QString& file) {
   if (busyStarts) busyStarts();
-  ReadElementFile(file);
+  // The user's tracked list outlives the file; only when nothing is tracked do the numbers
+  // of the settings last loaded or saved choose what to track.
+  const bool keepTracked = tracker_.list.TrackedCount > 0;
+  tracker_.list.TleFileName = StoredFileName(file.toStdString(), programFolder_.toStdString());
+  int lacking = 0;
+  if (keepTracked) {
+    ReadKeepingTracked(&lacking);
+  } else {
+    ReloadCatalogue();
+  }
   tracker_.Recompute();
   TellElementAge();
+  TellLacking(lacking);
   if (busyEnds) busyEnds();
 }
 
@@ -66,29 +76,47 @@ void TTrackingCommands::ReadElementFile(const QString& file) {
 }
 
 void TTrackingCommands::ReloadCatalogue() {
-  TSatelliteList& list = tracker_.list;
-  const QString file = QString::fromStdString(
-      ExpandFileName(list.TleFileName, programFolder_.toStdString()).string());
   std::string error;
-  TTrackedView view = list.zapodawajSatelity(programFolder_.toStdString(), &error);
+  TTrackedView view = tracker_.list.zapodawajSatelity(programFolder_.toStdString(), &error);
   if (lists_ != nullptr) lists_->ShowCatalog(view);
-  // An empty catalogue is what a missing or unreadable file gives; the alert says why.
-  if (!error.empty()) {
-    footer_.SendToFooter(kFooterAlert, QString::fromStdString(error));
-  } else if (!list.TleFileName.empty() && !QFileInfo::exists(file)) {
-    footer_.SendToFooter(kFooterAlert, QStringLiteral("Element file not found: ") + file);
-  }
+  TellReadProblem(error);
 }
 
 void TTrackingCommands::ReloadKeepingTracked() {
   if (busyStarts) busyStarts();
-  std::string error;
-  TTrackedView view = tracker_.list.ReloadKeepingTracked(programFolder_.toStdString(), &error);
-  if (lists_ != nullptr) lists_->ShowCatalog(view);
-  if (!error.empty()) footer_.SendToFooter(kFooterAlert, QString::fromStdString(error));
+  int lacking = 0;
+  ReadKeepingTracked(&lacking);
   tracker_.Recompute();
   TellElementAge();
+  TellLacking(lacking);
   if (busyEnds) busyEnds();
+}
+
+void TTrackingCommands::ReadKeepingTracked(int* lacking) {
+  std::string error;
+  TTrackedView view =
+      tracker_.list.ReloadKeepingTracked(programFolder_.toStdString(), &error, lacking);
+  if (lists_ != nullptr) lists_->ShowCatalog(view);
+  TellReadProblem(error);
+}
+
+void TTrackingCommands::TellReadProblem(const std::string& error) {
+  const QString file = LoadedFile();
+  // An empty catalogue is what a missing or unreadable file gives; the alert says why.
+  if (!error.empty()) {
+    footer_.SendToFooter(kFooterAlert, QString::fromStdString(error));
+  } else if (!file.isEmpty() && !QFileInfo::exists(file)) {
+    footer_.SendToFooter(kFooterAlert, QStringLiteral("Element file not found: ") + file);
+  }
+}
+
+void TTrackingCommands::TellLacking(int lacking) {
+  if (lacking <= 0) return;
+  const int before = tracker_.list.TrackedCount + lacking;
+  footer_.SendToFooter(kFooterAlert, QStringLiteral("%1 of %2 tracked satellites are not in %3")
+                                         .arg(lacking)
+                                         .arg(before)
+                                         .arg(QFileInfo(LoadedFile()).fileName()));
 }
 
 QString TTrackingCommands::LoadedFile() const {

@@ -54,7 +54,9 @@ class TTrackingCommands : public QObject {
 
   // "Load TLE": the file dialog in the "Tle" folder, then the load.
   void ChooseElementFile();
-  // Loads a file, keeping the tracked numbers that are in it, and recomputes.
+  // Loads a file and recomputes. The satellites tracked before that it also holds stay
+  // tracked in their order, the active one with them, and the footer says how many it lacks;
+  // with nothing tracked, the settings' numbers are tracked.
   void LoadElementFile(const QString& file);
   // The same without computing, for the start-up sequence that computes once at its end.
   void ReadElementFile(const QString& file);
@@ -93,6 +95,11 @@ class TTrackingCommands : public QObject {
   TListSelections* lists_ = nullptr;
   QString programFolder_;
   QString ageWarning_;  // the one told last
+
+  void ReadKeepingTracked(int* lacking);
+  void TellReadProblem(const std::string& error);
+  // "N of M tracked satellites are not in <file>".
+  void TellLacking(int lacking);
 };
 
 }  // namespace zen

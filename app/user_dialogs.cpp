@@ -25,6 +25,19 @@ bool TQtUserDialogs::Ask(const QString& question) {
                                QMessageBox::Yes) == QMessageBox::Yes;
 }
 
+TAnswer TQtUserDialogs::AskYesNoCancel(const QString& question) {
+  switch (QMessageBox::question(VisibleParent(), kTitle, question,
+                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+      return TAnswer::Yes;
+    case QMessageBox::No:
+      return TAnswer::No;
+    default:
+      return TAnswer::Cancel;
+  }
+}
+
 void TQtUserDialogs::Inform(const QString& message) {
   QMessageBox::information(VisibleParent(), kTitle, message);
 }
@@ -38,9 +51,9 @@ QString TQtUserDialogs::ChooseFileToOpen(const QString& caption, const QString& 
   return QFileDialog::getOpenFileName(VisibleParent(), caption, folder, filter);
 }
 
-QString TQtUserDialogs::ChooseFileToSave(const QString& caption, const QString& folder,
+QString TQtUserDialogs::ChooseFileToSave(const QString& caption, const QString& proposal,
                                          const QString& filter) {
-  return QFileDialog::getSaveFileName(VisibleParent(), caption, folder, filter);
+  return QFileDialog::getSaveFileName(VisibleParent(), caption, proposal, filter);
 }
 
 int TQtUserDialogs::ChooseSaveContent(int current) {

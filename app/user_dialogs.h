@@ -7,12 +7,16 @@ class QWidget;
 
 namespace zen {
 
+enum class TAnswer { Yes, No, Cancel };
+
 // Every box is titled "Zenarith".
 class UserDialogs {
  public:
   virtual ~UserDialogs() = default;
   // Yes and No buttons with the question icon; true for Yes.
   virtual bool Ask(const QString& question) = 0;
+  // Yes, No and Cancel buttons with the question icon; Escape and closing the box cancel.
+  virtual TAnswer AskYesNoCancel(const QString& question) = 0;
   // OK button with the information icon.
   virtual void Inform(const QString& message) = 0;
   // OK button with the error icon.
@@ -20,8 +24,8 @@ class UserDialogs {
   // Empty when the user cancels.
   virtual QString ChooseFileToOpen(const QString& caption, const QString& folder,
                                    const QString& filter) = 0;
-  // Asks before replacing an existing file.
-  virtual QString ChooseFileToSave(const QString& caption, const QString& folder,
+  // Opens in a folder, or with a proposed file in it; asks before replacing an existing file.
+  virtual QString ChooseFileToSave(const QString& caption, const QString& proposal,
                                    const QString& filter) = 0;
   // "Save settings...": what a settings save carries, starting from current (0 "Satellites &&
   // options", 1 "Only options", 2 "Only satellites"); -1 when the user cancels.
@@ -35,11 +39,12 @@ class TQtUserDialogs : public UserDialogs {
   void SetParent(QWidget* parent) { parent_ = parent; }
 
   bool Ask(const QString& question) override;
+  TAnswer AskYesNoCancel(const QString& question) override;
   void Inform(const QString& message) override;
   void ShowError(const QString& message) override;
   QString ChooseFileToOpen(const QString& caption, const QString& folder,
                            const QString& filter) override;
-  QString ChooseFileToSave(const QString& caption, const QString& folder,
+  QString ChooseFileToSave(const QString& caption, const QString& proposal,
                            const QString& filter) override;
   int ChooseSaveContent(int current) override;
 

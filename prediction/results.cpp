@@ -246,6 +246,11 @@ void MarkInterrupted(std::vector<std::string>& header) {
   line += mark;
 }
 
+std::string ReportFileName(TSearchKind kind, const TDateRec& periodStart) {
+  const std::string day = DateRecToText(periodStart).substr(0, 10);
+  return (kind == TSearchKind::Flares ? "flares_" : "passes_") + day + ".txt";
+}
+
 std::vector<std::string> ReportLines(TSearchKind kind, const std::vector<std::string>& header,
                                      const TResultRows& rows) {
   const bool flares = kind == TSearchKind::Flares;

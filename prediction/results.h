@@ -53,6 +53,10 @@ void MarkInterrupted(std::vector<std::string>& header);
 std::vector<std::string> ReportLines(TSearchKind kind, const std::vector<std::string>& header,
                                      const TResultRows& rows);
 
+// The name a saved report is proposed under: the kind and the first day searched, as in
+// "passes_2026-12-08.txt" or "flares_2026-12-08.txt".
+std::string ReportFileName(TSearchKind kind, const TDateRec& periodStart);
+
 // Writes the lines with CR LF ends in Windows-1252 (the degree sign one byte; characters it
 // cannot hold become "?"). On failure returns false with the system's error text in error.
 bool WriteReport(const std::filesystem::path& file, const std::vector<std::string>& lines,

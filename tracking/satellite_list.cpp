@@ -85,7 +85,7 @@ TTrackedView TSatelliteList::zapodawajSatelity(const std::filesystem::path& prog
 }
 
 TTrackedView TSatelliteList::ReloadKeepingTracked(const std::filesystem::path& programFolder,
-                                                  std::string* readError) {
+                                                  std::string* readError, int* lacking) {
   std::vector<std::string> tracked;
   for (int i = 1; i <= TrackedCount; ++i) tracked.push_back(CatalogNumberOf(i));
   const std::string active = HasActiveSat() ? CatalogNumberOf(ActiveSat) : std::string();
@@ -109,6 +109,19 @@ TTrackedView TSatelliteList::ReloadKeepingTracked(const std::filesystem::path& p
     if (CatalogNumberOf(i) == active) {
       ActiveSat = i;
       break;
+    }
+  }
+  if (lacking != nullptr) {
+    std::sort(tracked.begin(), tracked.end());
+    tracked.erase(std::unique(tracked.begin(), tracked.end()), tracked.end());
+    *lacking = static_cast<int>(tracked.size());
+    for (const std::string& key : tracked) {
+      for (int i = 1; i <= TrackedCount; ++i) {
+        if (CatalogNumberOf(i) == key) {
+          --*lacking;
+          break;
+        }
+      }
     }
   }
   return ActiveView({});

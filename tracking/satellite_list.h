@@ -39,9 +39,10 @@ class TSatelliteList {
 
   // Loads TleFileName again and tracks the satellites tracked before that are still in it, in
   // the same order, with the same one active; TrackedIds and ActiveId (the settings' list) are
-  // left as they were. readError as zapodawajSatelity.
+  // left as they were. readError as zapodawajSatelity; lacking, when given, counts the
+  // satellites (catalogue numbers) tracked before that the file no longer holds.
   TTrackedView ReloadKeepingTracked(const std::filesystem::path& programFolder,
-                                    std::string* readError = nullptr);
+                                    std::string* readError = nullptr, int* lacking = nullptr);
 
   // Adds Loaded rows (all, the selected ones when position is 0, else catalogue entry
   // `position`) to the tracked list. Rows added through the selection are unselected in

@@ -232,4 +232,25 @@ void WriteSettings(const std::filesystem::path& file, const TSettings& settings,
   ini.Save(file);
 }
 
+std::vector<std::string> SettingsChanges(const TSettings& saved, const TSettings& now) {
+  std::vector<std::string> changes;
+  auto note = [&changes](bool differs, const char* what) {
+    if (differs) changes.emplace_back(what);
+  };
+  note(saved.site != now.site || saved.locationFile != now.locationFile, "the site");
+  note(saved.tleFile != now.tleFile, "the element file");
+  note(saved.trackedIds != now.trackedIds, "the tracked satellites");
+  note(saved.activeId != now.activeId, "the active satellite");
+  // Everything else a settings file holds is an option.
+  TSettings options = now;
+  options.onlySats = saved.onlySats;
+  options.site = saved.site;
+  options.locationFile = saved.locationFile;
+  options.tleFile = saved.tleFile;
+  options.trackedIds = saved.trackedIds;
+  options.activeId = saved.activeId;
+  note(options != saved, "the options");
+  return changes;
+}
+
 }  // namespace zen

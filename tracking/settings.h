@@ -81,4 +81,10 @@ TSettings ReadSettingsFile(const std::filesystem::path& file);
 void WriteSettings(const std::filesystem::path& file, const TSettings& settings,
                    TSaveChoice choice);
 
+// What the state now holds that the settings a start would load (saved) do not, in words for
+// the user, in this order: "the site", "the element file", "the tracked satellites", "the
+// active satellite", "the options". The site includes its location database. Empty when the
+// two agree; the "OnlySats" mark is not compared.
+std::vector<std::string> SettingsChanges(const TSettings& saved, const TSettings& now);
+
 }  // namespace zen

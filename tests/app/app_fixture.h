@@ -44,6 +44,15 @@ class TScriptedDialogs : public UserDialogs {
     answers.pop_front();
     return answer;
   }
+  // Answers of the Yes, No and Cancel questions (Cancel once they run out).
+  std::deque<TAnswer> choices;
+  TAnswer AskYesNoCancel(const QString& question) override {
+    questions << question;
+    if (choices.empty()) return TAnswer::Cancel;
+    TAnswer answer = choices.front();
+    choices.pop_front();
+    return answer;
+  }
   void Inform(const QString& message) override { notices << message; }
   void ShowError(const QString& message) override { errors << message; }
   // The file the next open dialog picks (empty: cancel), and the folder and filter it was
@@ -59,8 +68,10 @@ class TScriptedDialogs : public UserDialogs {
   // The file the next save dialog picks (empty: cancel), and the folder it was opened in.
   QString fileToSave;
   QString saveFolder;
-  QString ChooseFileToSave(const QString&, const QString& folder, const QString&) override {
-    saveFolder = folder;
+  QString saveProposal;
+  QString ChooseFileToSave(const QString&, const QString& proposal, const QString&) override {
+    saveProposal = proposal;
+    saveFolder = QFileInfo(proposal).isDir() ? proposal : QFileInfo(proposal).path();
     return fileToSave;
   }
   // The next answer of "Save settings..." (-1: cancel).
@@ -130,9 +141,11 @@ inline std::unique_ptr<TMainWindow> StartWindow(const TStartContext& c, TScripte
   return window;
 }
 
-// Closes the window as a user does, answering Yes to the question on leaving.
+// Closes the window as a user does, answering Yes to the question on leaving, or No to saving
+// changed choices.
 inline void CloseWindow(std::unique_ptr<TMainWindow>& window, TScriptedDialogs& dialogs) {
   dialogs.answers = {true};
+  dialogs.choices = {TAnswer::No};
   window->close();
   window.reset();
 }

@@ -61,7 +61,8 @@ TEST_F(ReadOnlyProgramFolder, RunsInTheUserFolderAndASecondStartKeepsTheUsersFil
   // The shipped settings load the shipped element file, from the user's copy.
   EXPECT_GT(window->Satellites().LoadedCount, 0);
   EXPECT_EQ(window->Satellites().CatalogNumberOf(window->Satellites().ActiveSat), "25544");
-  window->OptionsPage()->autoSave->click();
+  // A new user's choices are kept at exit without asking.
+  EXPECT_TRUE(window->OptionsPage()->autoSave->isChecked());
   window->OptionsPage()->grid->click();
   Close(window);
   ASSERT_TRUE(dialogs_.errors.isEmpty()) << qPrintable(dialogs_.errors.join("\n"));
