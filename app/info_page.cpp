@@ -17,6 +17,8 @@ namespace zen {
 
 namespace {
 
+constexpr int kEpochRow = 4;
+
 void SetValue(QTableWidget* table, int row, const std::string& text) {
   QTableWidgetItem* item = table->item(row, 1);
   if (item == nullptr) {
@@ -119,7 +121,22 @@ void TInfoPage::Fill() {
   auto values = LiveTableValues(list, cycle.SunNow);
   for (int r = 0; r < kLiveRows; ++r) SetValue(live_, r, values[static_cast<size_t>(r)]);
 
-  if (list.ActiveSat == list.InfoShownSat) return;
+  if (list.ActiveSat != list.InfoShownSat) ShowActive();
+  // The age grows with the moment computed; the rest of the table holds until another
+  // satellite becomes active.
+  const bool aged = list.HasActiveSat() && list.ElementsOf(list.ActiveSat).decodable;
+  const std::string label =
+      aged ? EpochLabelText(list.ElementsOf(list.ActiveSat).elements.epochJulian,
+                            tracker_.time.NowUtc)
+           : std::string(kOrbitLabels[kEpochRow]);
+  if (QTableWidgetItem* item = orbit_->item(kEpochRow, 0)) {
+    if (item->text() != QString::fromStdString(label)) item->setText(QString::fromStdString(label));
+  }
+}
+
+void TInfoPage::ShowActive() {
+  TSatelliteList& list = tracker_.list;
+  const TComputeCycle& cycle = tracker_.cycle;
   list.InfoShownSat = list.ActiveSat;
   // Notes being edited belong to the satellite that was active: keep them first.
   if (notesMemo->hasFocus()) LeaveNotes();

@@ -26,7 +26,8 @@ class TInfoPage : public QObject {
   void SetProgramFolder(const QString& folder) { programFolder_ = folder; }
 
   // The filling at the end of every redraw: the live table always, the orbit table, element
-  // lines, name and notes when the active satellite changed since the last fill.
+  // lines, name and notes when the active satellite changed since the last fill. The epoch row
+  // carries the elements' age at the moment computed, every fill.
   void Fill();
 
   // "Value to clipboard" and "Table to clipboard" of the focused table; false when no table
@@ -55,6 +56,8 @@ class TInfoPage : public QObject {
   bool loadingNotes_ = false;
 
   QTableWidget* FocusedTable() const;
+  // The orbit table, element lines, name and notes of the satellite now active (or none).
+  void ShowActive();
   void LeaveNotes();
   void ShowNotes(const std::vector<std::string>& lines);
 };

@@ -324,6 +324,7 @@ void TMainWindow::FormActivate() {
   tracker_->ZmianaCzasu();
   // Only now is the moment known that the elements' age counts to.
   tracking_->TellElementAge();
+  if (update_->HasSources()) tracking_->OfferUpdate();
   HideMsg();
   time_->StartTimers();
   // Told over the drawn and running window.

@@ -70,6 +70,18 @@ void TTrackingCommands::TellElementAge() {
   if (!warning.isEmpty()) footer_.SendToFooter(kFooterAlert, warning);
 }
 
+void TTrackingCommands::OfferUpdate() {
+  QString offer = QString::fromStdString(UpdateOffer(tracker_.list, tracker_.time.NowUtc));
+  if (offer.isEmpty()) return;
+  // Said together with the tracked satellites' age, so neither hides the other.
+  if (!ageWarning_.isEmpty()) {
+    offer[0] = offer[0].toLower();
+    ageWarning_ += QStringLiteral("; ") + offer;
+    offer = ageWarning_;
+  }
+  footer_.SendToFooter(kFooterAlert, offer);
+}
+
 void TTrackingCommands::ReadElementFile(const QString& file) {
   tracker_.list.TleFileName = StoredFileName(file.toStdString(), programFolder_.toStdString());
   ReloadCatalogue();

@@ -67,6 +67,9 @@ class TTrackingCommands : public QObject {
   // tracked satellites rely on are far from their epoch (nothing when they are fresh).
   void TellElementAge();
 
+  // At start: the footer offers the update when the newest loaded set is over a week old.
+  void OfferUpdate();
+
   // The loaded file read again after it changed on disk (an element update), the tracked
   // satellites that are still in it kept in their order, and everything recomputed.
   void ReloadKeepingTracked();

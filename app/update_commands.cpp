@@ -3,6 +3,9 @@
 #include "app/update_commands.h"
 
 #include <QFileInfo>
+#include <filesystem>
+
+#include "tracking/update_sources.h"
 
 namespace zen {
 
@@ -11,6 +14,17 @@ TUpdateCommands::TUpdateCommands(TTrackingCommands& tracking, QWidget* window, Q
   updateElements = new QAction(QStringLiteral("Update elements..."), this);
   updateElements->setToolTip(QStringLiteral("Fetch new element sets from the network"));
   connect(updateElements, &QAction::triggered, this, &TUpdateCommands::ShowDialog);
+}
+
+bool TUpdateCommands::HasSources() const {
+  try {
+    return !ReadUpdateSources(std::filesystem::path(programFolder_.toStdString()) /
+                              kUpdateSourcesFile)
+                .empty();
+  } catch (const std::exception&) {
+    // A list that cannot be read is said when the dialog opens; there is nothing to offer.
+    return false;
+  }
 }
 
 void TUpdateCommands::ShowDialog() {

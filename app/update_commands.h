@@ -24,6 +24,9 @@ class TUpdateCommands : public QObject {
 
   QAction* updateElements;  // "Update elements..." in the quick menu and on the "Main" page
 
+  // Whether any source is listed to update from (the shipped list when none was saved).
+  bool HasSources() const;
+
   // The dialog, made with the update on first use, shown and brought to the front.
   void ShowDialog();
   TUpdateDialog* Dialog() const { return dialog_; }

@@ -14,4 +14,8 @@ inline const QColor kLitColour{0x00, 0xFF, 0xFF};
 // Compass letters round the map.
 inline const QColor kCompassColour{0x90, 0x90, 0x90};
 
+// The element-age line on the map: grey on black, white on the alert red when stale.
+inline const QColor kAgeLineColour{0xD0, 0xD0, 0xD0};
+inline const QColor kStaleAgeColour{0xA0, 0x10, 0x10};
+
 }  // namespace zen

@@ -13,6 +13,7 @@
 #include "display/map_primitives.h"
 #include "display/projection.h"
 #include "display/time_display.h"
+#include "tracking/element_age.h"
 #include "tracking/info_texts.h"
 
 namespace zen {
@@ -108,6 +109,19 @@ void DrawSatellites(TCanvas& canvas, const TMapScene& scene) {
   }
 }
 
+// The active satellite's element age at the bottom left, level with the time line; on the
+// footer's alert colours when the elements are stale.
+void DrawElementAgeLine(TCanvas& canvas, const TMapScene& scene) {
+  const TElementAgeLine line = ActiveElementAge(scene.list, scene.time.NowUtc);
+  if (line.text.empty()) return;
+  canvas.SetFont(ZenFont(TFontFace::MsSansSerif, 8));
+  canvas.SetFontColour(line.stale ? kWhite : kAgeLineColour);
+  canvas.SetBrushSolid(line.stale ? kStaleAgeColour : kBlack);
+  canvas.TextOut(kAgeLineLeft, kTimeLineTop, QStringLiteral(" ") +
+                                                 QString::fromStdString(line.text) +
+                                                 QStringLiteral(" "));
+}
+
 }  // namespace
 
 double FootprintRadius(double altitudeKm) {
@@ -123,6 +137,7 @@ void DrawScreen(QImage& map, const TMapScene& scene, bool backgroundOnly) {
   if (show.grid) DrawGrid(canvas);
   DrawSite(canvas, scene);
   DrawTimeLine(canvas, scene.time);
+  DrawElementAgeLine(canvas, scene);
   if (show.solarIllumination) DrawTerminator(canvas, scene);
 
   const TSatelliteList& list = scene.list;

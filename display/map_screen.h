@@ -22,13 +22,16 @@ struct TMapScene {
   const TTimeControl& time;    // the time line at the bottom right of the map
 };
 
+// Left edge of the element-age line, which shares the time line's top.
+inline constexpr int kAgeLineLeft = 4;
+
 // Angular radius (degrees) of the circle from which a satellite at altitudeKm is above the
 // horizon; 0 below 1 km, so a decayed set draws nothing.
 double FootprintRadius(double altitudeKm);
 
 // Repaints the map image (630 x 390) from the scene, every layer in order: background and
 // labels, world bitmap, then, unless backgroundOnly, grid, site line and marker, time line,
-// day/night boundary, footprint, ground track, Sun and every tracked satellite. Satellites and
+// the active satellite's element age, day/night boundary, footprint, ground track, Sun and every tracked satellite. Satellites and
 // track samples whose model broke down at the last cycle are left out.
 //
 // The map is one part of the window's redraw; after it the window draws the radar

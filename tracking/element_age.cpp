@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "tracking/satellite_list.h"
 
@@ -61,6 +62,46 @@ std::string TrackedElementAgeWarning(const TSatelliteList& list, double nowJd) {
     ++focus;
   }
   return ElementAgeWarning(sets, focus, nowJd);
+}
+
+std::string ElementAgeText(double epochJd, double nowJd) {
+  const double age = nowJd - epochJd;
+  const std::string days = TenthsOfDays(std::fabs(age));
+  const std::string unit = days == "1.0" ? " day" : " days";
+  return age < 0.0 && days != "0.0" ? "epoch " + days + unit + " ahead" : days + unit + " old";
+}
+
+std::string TenthsOfDays(double days) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", days);
+  return text;
+}
+
+TElementAgeLine ActiveElementAge(const TSatelliteList& list, double nowJd) {
+  if (!list.HasActiveSat() || !std::isfinite(nowJd)) return {};
+  const TCatalogSet& set = list.ElementsOf(list.ActiveSat);
+  if (!set.decodable) return {};
+  TElementAgeLine line;
+  line.stale = Stale({std::string(), set.elements.epochJulian}, nowJd);
+  line.text = "Elements of " + list.NameOf(list.ActiveSat) + ": " +
+              ElementAgeText(set.elements.epochJulian, nowJd) + (line.stale ? " - stale" : "");
+  return line;
+}
+
+double NewestLoadedEpoch(const TSatelliteList& list) {
+  double newest = 0.0;
+  for (int i = 1; i <= list.LoadedCount; ++i) {
+    const TCatalogSet& set = list.Catalog.CatalogElements[static_cast<size_t>(i)];
+    if (set.decodable) newest = std::max(newest, set.elements.epochJulian);
+  }
+  return newest;
+}
+
+std::string UpdateOffer(const TSatelliteList& list, double nowJd) {
+  const double newest = NewestLoadedEpoch(list);
+  if (newest == 0.0 || !std::isfinite(nowJd) || nowJd - newest <= kUpdateOfferDays) return {};
+  return "The newest elements loaded are " + DaysText(nowJd - newest) +
+         " old: \"Update elements...\" in the quick menu fetches new ones";
 }
 
 }  // namespace zen

@@ -25,4 +25,28 @@ class TSatelliteList;
 // The warning for the tracked satellites, the active one as the focus.
 std::string TrackedElementAgeWarning(const TSatelliteList& list, double nowJd);
 
+// How far moment nowJd lies from an epoch, to a tenth of a day: "3.4 days old", "1.0 day old",
+// or "epoch 2.5 days ahead" for elements issued for a later moment.
+std::string ElementAgeText(double epochJd, double nowJd);
+// Days to one decimal, as the age texts write them: "3.4".
+std::string TenthsOfDays(double days);
+
+// The line the map keeps in sight for the active satellite's elements: "Elements of <name>:
+// 3.4 days old", marked stale (and ending "- stale") beyond kStaleElementDays. Empty with no
+// active satellite, or one whose set is not decodable.
+struct TElementAgeLine {
+  std::string text;
+  bool stale = false;
+};
+TElementAgeLine ActiveElementAge(const TSatelliteList& list, double nowJd);
+
+// Loaded elements whose newest set is further than this from the moment are worth updating.
+inline constexpr double kUpdateOfferDays = 7.0;
+
+// The newest epoch among the loaded sets (a Julian date), or 0 when none is decodable.
+double NewestLoadedEpoch(const TSatelliteList& list);
+// The footer's offer of an update when the newest loaded set is more than kUpdateOfferDays
+// older than moment nowJd; empty when it is not, or nothing is loaded.
+std::string UpdateOffer(const TSatelliteList& list, double nowJd);
+
 }  // namespace zen

@@ -6,6 +6,7 @@
 
 #include "core/numeric.h"
 #include "core/timescale.h"
+#include "tracking/element_age.h"
 
 namespace zen {
 
@@ -116,6 +117,14 @@ std::array<std::string, kLiveRows> LiveTableValues(const TSatelliteList& list, c
   v[18] = LatLonText(sun.subLatitude, true);
   v[19] = Fixed(sun.position.w, 1);
   return v;
+}
+
+std::string EpochLabelText(double epochJd, double nowJd) {
+  const std::string label = kOrbitLabels[4];
+  if (DateText(epochJd) == kUnavailableText || !std::isfinite(nowJd)) return label;
+  const double age = nowJd - epochJd;
+  const std::string days = TenthsOfDays(std::fabs(age));
+  return label + (age < 0.0 && days != "0.0" ? " (in " + days + " d)" : " (" + days + " d old)");
 }
 
 std::array<std::string, kOrbitRows> OrbitTableValues(const TActiveSnapshot& snapshot) {

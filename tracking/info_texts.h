@@ -39,6 +39,10 @@ extern const std::array<const char*, kOrbitRows> kOrbitLabels;
 std::array<std::string, kLiveRows> LiveTableValues(const TSatelliteList& list, const TSunNow& sun);
 // Column 1 of the orbit table for the active satellite's elements; all empty when none.
 std::array<std::string, kOrbitRows> OrbitTableValues(const TActiveSnapshot& snapshot);
+// The orbit table's "Epoch" label with the elements' age at moment nowJd beside it, short enough
+// for the label column: "Epoch (3.4 d old)", "Epoch (in 2.5 d)"; "Epoch" alone when either
+// moment is unknown.
+std::string EpochLabelText(double epochJd, double nowJd);
 
 // The whole two-column table as text: labels padded right to the longest label + 1, values
 // padded left to the longest value, lines ended by CR LF. Widths count characters.
