@@ -206,7 +206,8 @@ TEST_F(PredictionSearch, SaveWritesTheShownResultsAsTheReport) {
   page->passes->click();
   dialogs.fileToSave = folder.home.filePath("Output/iss");
   page->saveButton->click();
-  EXPECT_EQ(dialogs.saveFolder, folder.home.filePath("Output"));
+  EXPECT_EQ(dialogs.saveProposal, folder.home.filePath("Output/passes_2026-05-30.txt"))
+      << "the kind and the first day searched";
   QFile saved(folder.home.filePath("Output/iss.txt"));
   ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
   const QStringList lines = QString::fromLatin1(saved.readAll()).split(QStringLiteral("\r\n"));

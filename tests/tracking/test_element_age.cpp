@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "tracking/element_age.h"
+#include "tracking/info_texts.h"
 
 namespace zen {
 namespace {
@@ -39,6 +40,27 @@ TEST(ElementAge, TheFocusDecidesElseTheShareOfStaleSets) {
     EXPECT_EQ(ElementAgeWarning(sets, c.focus, kNow), c.warning) << c.what;
   }
   EXPECT_EQ(ElementAgeWarning({{"S0", kNow - 100.0}}, 0, std::nan("")), "");
+}
+
+// The age kept in sight: a tenth of a day on the map's line and beside the epoch.
+TEST(ElementAge, AgeTextsReadTheDistanceFromTheEpoch) {
+  const struct {
+    double ageDays;  // now minus epoch
+    const char* line;
+    const char* label;
+  } cases[] = {
+      {3.44, "3.4 days old", "Epoch (3.4 d old)"},
+      {0.96, "1.0 day old", "Epoch (1.0 d old)"},
+      {1.04, "1.0 day old", "Epoch (1.0 d old)"},
+      {192.26, "192.3 days old", "Epoch (192.3 d old)"},
+      {-2.5, "epoch 2.5 days ahead", "Epoch (in 2.5 d)"},
+      {-0.01, "0.0 days old", "Epoch (0.0 d old)"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ElementAgeText(kNow - c.ageDays, kNow), c.line) << c.ageDays;
+    EXPECT_EQ(EpochLabelText(kNow - c.ageDays, kNow), c.label) << c.ageDays;
+  }
+  EXPECT_EQ(EpochLabelText(kNow, std::nan("")), "Epoch");
 }
 
 }  // namespace

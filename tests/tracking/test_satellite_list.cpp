@@ -292,7 +292,9 @@ TEST_F(SatelliteList, AReloadKeepsTheTrackedInTheirOrderAndLeavesTheSettingsList
       out << "S" << n << "\r\n" << l1 << "\r\n" << l2 << "\r\n";
     }
   }
-  TTrackedView view = list_.ReloadKeepingTracked(dir_);
+  int lacking = -1;
+  TTrackedView view = list_.ReloadKeepingTracked(dir_, nullptr, &lacking);
+  EXPECT_EQ(lacking, 1) << "S3";
   EXPECT_EQ(list_.LoadedCount, 4);
   EXPECT_EQ(Tracked(), (Names{"S4", "S1"}));
   EXPECT_EQ(list_.ActiveSat, 2);

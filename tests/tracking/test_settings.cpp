@@ -328,6 +328,42 @@ TEST_F(SettingsFolder, MainFileOffsetAndAutoSave) {
   EXPECT_EQ(ReadMainSettings(main, 0.0), (TMainSettings{true, -9.5}));
 }
 
+// The exit names what "default" would lose; every field of the file belongs to one change.
+TEST(SettingsChanges, NameWhatDiffersFromTheSavedState) {
+  const TSettings saved;
+  const struct {
+    const char* what;
+    void (*change)(TSettings&);
+    std::vector<std::string> named;
+  } cases[] = {
+      {"nothing", [](TSettings&) {}, {}},
+      {"the mark only", [](TSettings& s) { s.onlySats = true; }, {}},
+      {"site", [](TSettings& s) { s.site.latitude = 50.0; }, {"the site"}},
+      {"database", [](TSettings& s) { s.locationFile = "Locations/Mine.loc"; }, {"the site"}},
+      {"file", [](TSettings& s) { s.tleFile = "Tle/other.tle"; }, {"the element file"}},
+      {"order", [](TSettings& s) { s.trackedIds = {"2", "1"}; }, {"the tracked satellites"}},
+      {"active", [](TSettings& s) { s.activeId = "25544"; }, {"the active satellite"}},
+      {"refresh", [](TSettings& s) { s.refreshIndex = 0; }, {"the options"}},
+      {"radar", [](TSettings& s) { s.show.radarMode = TRadarMode::Off; }, {"the options"}},
+      {"flare angle", [](TSettings& s) { s.prediction.maxFlareAngleDeg = 2.0; }, {"the options"}},
+      {"all at once",
+       [](TSettings& s) {
+         s.site.name = "Elsewhere";
+         s.tleFile = "x";
+         s.trackedIds = {"1"};
+         s.activeId = "1";
+         s.timePanel = false;
+       },
+       {"the site", "the element file", "the tracked satellites", "the active satellite",
+        "the options"}},
+  };
+  for (const auto& c : cases) {
+    TSettings now = saved;
+    c.change(now);
+    EXPECT_EQ(SettingsChanges(saved, now), c.named) << c.what;
+  }
+}
+
 TEST(SettingsNames, FileOfANameAndNameOfAChosenFile) {
   EXPECT_EQ(SettingsFilePath("/opt/zen", "default"), fs::path("/opt/zen/Setup/default.ini"));
   EXPECT_EQ(SettingsNameOf("/elsewhere/my.settings.ini"), "my");
