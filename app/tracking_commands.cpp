@@ -75,8 +75,7 @@ void TTrackingCommands::OfferUpdate() {
   if (offer.isEmpty()) return;
   // Said together with the tracked satellites' age, so neither hides the other.
   if (!ageWarning_.isEmpty()) {
-    offer[0] = offer[0].toLower();
-    ageWarning_ += QStringLiteral("; ") + offer;
+    ageWarning_ += QStringLiteral(" - ") + QString::fromLatin1(kUpdateHint);
     offer = ageWarning_;
   }
   footer_.SendToFooter(kFooterAlert, offer);

@@ -109,7 +109,7 @@ void DrawSatellites(TCanvas& canvas, const TMapScene& scene) {
   }
 }
 
-// The active satellite's element age at the bottom left, level with the time line; on the
+// The active satellite's element age over the map's bottom left, above the site line; on the
 // footer's alert colours when the elements are stale.
 void DrawElementAgeLine(TCanvas& canvas, const TMapScene& scene) {
   const TElementAgeLine line = ActiveElementAge(scene.list, scene.time.NowUtc);
@@ -117,9 +117,8 @@ void DrawElementAgeLine(TCanvas& canvas, const TMapScene& scene) {
   canvas.SetFont(ZenFont(TFontFace::MsSansSerif, 8));
   canvas.SetFontColour(line.stale ? kWhite : kAgeLineColour);
   canvas.SetBrushSolid(line.stale ? kStaleAgeColour : kBlack);
-  canvas.TextOut(kAgeLineLeft, kTimeLineTop, QStringLiteral(" ") +
-                                                 QString::fromStdString(line.text) +
-                                                 QStringLiteral(" "));
+  canvas.TextOut(kAgeLineLeft, kAgeLineTop,
+                 QStringLiteral(" ") + QString::fromStdString(line.text) + QStringLiteral(" "));
 }
 
 }  // namespace

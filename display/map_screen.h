@@ -22,8 +22,9 @@ struct TMapScene {
   const TTimeControl& time;    // the time line at the bottom right of the map
 };
 
-// Left edge of the element-age line, which shares the time line's top.
-inline constexpr int kAgeLineLeft = 4;
+// The element-age line's left edge and top: over the map's foot, just above the site line.
+inline constexpr int kAgeLineLeft = 15;
+inline constexpr int kAgeLineTop = 362;
 
 // Angular radius (degrees) of the circle from which a satellite at altitudeKm is above the
 // horizon; 0 below 1 km, so a decayed set draws nothing.

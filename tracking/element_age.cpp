@@ -100,8 +100,7 @@ double NewestLoadedEpoch(const TSatelliteList& list) {
 std::string UpdateOffer(const TSatelliteList& list, double nowJd) {
   const double newest = NewestLoadedEpoch(list);
   if (newest == 0.0 || !std::isfinite(nowJd) || nowJd - newest <= kUpdateOfferDays) return {};
-  return "The newest elements loaded are " + DaysText(nowJd - newest) +
-         " old: \"Update elements...\" in the quick menu fetches new ones";
+  return "The newest elements loaded are " + DaysText(nowJd - newest) + " old: " + kUpdateHint;
 }
 
 }  // namespace zen

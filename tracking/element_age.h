@@ -40,6 +40,10 @@ struct TElementAgeLine {
 };
 TElementAgeLine ActiveElementAge(const TSatelliteList& list, double nowJd);
 
+// How the footer points to the update.
+inline constexpr const char* kUpdateHint =
+    "\"Update elements...\" in the quick menu fetches new ones";
+
 // Loaded elements whose newest set is further than this from the moment are worth updating.
 inline constexpr double kUpdateOfferDays = 7.0;
 

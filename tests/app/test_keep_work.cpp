@@ -19,7 +19,6 @@
 #include "app_fixture.h"
 #include "display/colours.h"
 #include "display/map_screen.h"
-#include "display/time_display.h"
 #include "test_support.h"
 #include "tracking/settings.h"
 #include "tracking/update_sources.h"
@@ -252,7 +251,7 @@ TEST_F(KeepWork, TheElementsAgeStaysInSight) {
     window->ClockTimer().setInterval(1);
     ASSERT_TRUE(test::WaitUntil([&] { return window->Footer().Texts[kFooterAlert].isEmpty(); }))
         << row.what;
-    const QRect line(kAgeLineLeft, kTimeLineTop, 200, 12);
+    const QRect line(kAgeLineLeft, kAgeLineTop, 200, 12);
     const QImage shown = window->MapImage().copy(line);
     auto* orbit = window->findChild<QTableWidget*>(QStringLiteral("infozO"));
     ASSERT_NE(orbit, nullptr);
