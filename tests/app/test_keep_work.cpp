@@ -50,13 +50,8 @@ class KeepWork : public ::testing::Test {
   }
 
   // The sets' epoch is 2001-12-18 03:32:39 UTC; the clock is local at UTC +2.
-  std::unique_ptr<TMainWindow> Start(TDateRec local = {2001, 12, 18, 5, 0, 0, 0}) {
-    TStartContext c = test::Context(folder.home.path(), folder.locks.path());
-    c.clock = [local] { return local; };
-    return test::StartWindow(c, dialogs);
-  }
-  std::unique_ptr<TMainWindow> StartWith(const QString& file, std::vector<std::string> track,
-                                         TDateRec local = {2001, 12, 18, 5, 0, 0, 0}) {
+  std::unique_ptr<TMainWindow> Start(const QString& file = {}, std::vector<std::string> track = {},
+                                     TDateRec local = {2001, 12, 18, 5, 0, 0, 0}) {
     TStartContext c = test::Context(folder.home.path(), folder.locks.path());
     c.clock = [local] { return local; };
     c.elementFile = file;
@@ -128,14 +123,9 @@ TEST_F(KeepWork, TheExitQuestionOffersTheChangedChoices) {
     dialogs.choices = {row.answer};
     EXPECT_EQ(window->close(), row.closes) << row.what;
     ASSERT_EQ(dialogs.questions.size(), 1) << row.what;
-    if (row.change) {
-      EXPECT_EQ(dialogs.questions[0],
-                "Save the changes to the settings \"default\" before exiting?\n"
-                "Changed since they were saved: the options.\n"
-                "The next start loads \"default\".");
-    } else {
-      EXPECT_EQ(dialogs.questions[0], "Do you really want to exit?");
-    }
+    EXPECT_TRUE(dialogs.questions[0].contains(
+        row.change ? "Changed since they were saved: the options." : "Do you really want to exit?"))
+        << row.what;
     EXPECT_EQ(QFile::exists(SetupFile("default.ini")), row.saved) << row.what;
     if (row.saved) {
       EXPECT_TRUE(ReadSettings(SetupFile("default.ini").toStdString()).show.grid);
@@ -200,7 +190,7 @@ TEST_F(KeepWork, EditingKeysEditWhereTextIsTyped) {
 TEST_F(KeepWork, LoadingAnotherFileKeepsTheTrackedList) {
   const QString first = WriteSets("first.tle", {1, 2, 3, 4, 5});
   const QString second = WriteSets("second.tle", {3, 1, 6, 5});
-  auto window = StartWith(first, {"00002", "00004"});
+  auto window = Start(first, {"00002", "00004"});
   ASSERT_EQ(TrackedNames(*window), (std::vector<std::string>{"S2", "S4"}));
   TTrackingCommands& tracking = window->TrackingCommands();
   for (int position : {5, 1, 3}) tracking.AddTr(false, false, position);
@@ -245,7 +235,7 @@ TEST_F(KeepWork, TheElementsAgeStaysInSight) {
         std::filesystem::path(folder.home.path().toStdString()) / kUpdateSourcesFile;
     std::filesystem::remove(sources);
     if (row.emptySources) WriteUpdateSources(sources, {});
-    auto window = StartWith(file, {"00001"}, row.local);
+    auto window = Start(file, {"00001"}, row.local);
     EXPECT_EQ(window->Footer().Texts[kFooterAlert].contains("\"Update elements...\""), row.offered)
         << row.what << ": " << qPrintable(window->Footer().Texts[kFooterAlert]);
     window->ClockTimer().setInterval(1);

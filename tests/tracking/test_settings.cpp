@@ -343,8 +343,6 @@ TEST(SettingsChanges, NameWhatDiffersFromTheSavedState) {
       {"file", [](TSettings& s) { s.tleFile = "Tle/other.tle"; }, {"the element file"}},
       {"order", [](TSettings& s) { s.trackedIds = {"2", "1"}; }, {"the tracked satellites"}},
       {"active", [](TSettings& s) { s.activeId = "25544"; }, {"the active satellite"}},
-      {"refresh", [](TSettings& s) { s.refreshIndex = 0; }, {"the options"}},
-      {"radar", [](TSettings& s) { s.show.radarMode = TRadarMode::Off; }, {"the options"}},
       {"flare angle", [](TSettings& s) { s.prediction.maxFlareAngleDeg = 2.0; }, {"the options"}},
       {"all at once",
        [](TSettings& s) {
