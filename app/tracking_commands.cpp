@@ -47,13 +47,12 @@ void TTrackingCommands::LoadElementFile(const QString& file) {
   if (busyStarts) busyStarts();
   // The user's tracked list outlives the file; only when nothing is tracked do the numbers
   // of the settings last loaded or saved choose what to track.
-  const bool keepTracked = tracker_.list.TrackedCount > 0;
-  tracker_.list.TleFileName = StoredFileName(file.toStdString(), programFolder_.toStdString());
   int lacking = 0;
-  if (keepTracked) {
+  if (tracker_.list.TrackedCount > 0) {
+    tracker_.list.TleFileName = StoredFileName(file.toStdString(), programFolder_.toStdString());
     ReadKeepingTracked(&lacking);
   } else {
-    ReloadCatalogue();
+    ReadElementFile(file);
   }
   tracker_.Recompute();
   TellElementAge();

@@ -11,13 +11,23 @@ namespace zen {
 
 namespace {
 
-bool Stale(const TAgedSet& set, double nowJd) {
-  return std::fabs(nowJd - set.epochJulian) > kStaleElementDays;
+bool Stale(double epochJd, double nowJd) {
+  return std::fabs(nowJd - epochJd) > kStaleElementDays;
 }
 
 std::string DaysText(double days) {
   const long whole = static_cast<long>(std::floor(days));
   return std::to_string(whole) + (whole == 1 ? " day" : " days");
+}
+
+// The newest epoch among the loaded sets (a Julian date), or 0 when none is decodable.
+double NewestLoadedEpoch(const TSatelliteList& list) {
+  double newest = 0.0;
+  for (int i = 1; i <= list.LoadedCount; ++i) {
+    const TCatalogSet& set = list.Catalog.CatalogElements[static_cast<size_t>(i)];
+    if (set.decodable) newest = std::max(newest, set.elements.epochJulian);
+  }
+  return newest;
 }
 
 }  // namespace
@@ -26,7 +36,7 @@ std::string ElementAgeWarning(const std::vector<TAgedSet>& sets, int focusIndex,
   if (!std::isfinite(nowJd)) return {};
   if (focusIndex >= 0 && static_cast<size_t>(focusIndex) < sets.size()) {
     const TAgedSet& focus = sets[static_cast<size_t>(focusIndex)];
-    if (Stale(focus, nowJd)) {
+    if (Stale(focus.epochJulian, nowJd)) {
       const double age = nowJd - focus.epochJulian;
       if (age < 0.0) {
         return "Elements of " + focus.name + " have their epoch " + DaysText(-age) + " ahead";
@@ -37,7 +47,7 @@ std::string ElementAgeWarning(const std::vector<TAgedSet>& sets, int focusIndex,
   size_t stale = 0;
   double oldest = 0.0;
   for (const TAgedSet& set : sets) {
-    if (!Stale(set, nowJd)) continue;
+    if (!Stale(set.epochJulian, nowJd)) continue;
     ++stale;
     oldest = std::max(oldest, std::fabs(nowJd - set.epochJulian));
   }
@@ -82,19 +92,10 @@ TElementAgeLine ActiveElementAge(const TSatelliteList& list, double nowJd) {
   const TCatalogSet& set = list.ElementsOf(list.ActiveSat);
   if (!set.decodable) return {};
   TElementAgeLine line;
-  line.stale = Stale({std::string(), set.elements.epochJulian}, nowJd);
+  line.stale = Stale(set.elements.epochJulian, nowJd);
   line.text = "Elements of " + list.NameOf(list.ActiveSat) + ": " +
               ElementAgeText(set.elements.epochJulian, nowJd) + (line.stale ? " - stale" : "");
   return line;
-}
-
-double NewestLoadedEpoch(const TSatelliteList& list) {
-  double newest = 0.0;
-  for (int i = 1; i <= list.LoadedCount; ++i) {
-    const TCatalogSet& set = list.Catalog.CatalogElements[static_cast<size_t>(i)];
-    if (set.decodable) newest = std::max(newest, set.elements.epochJulian);
-  }
-  return newest;
 }
 
 std::string UpdateOffer(const TSatelliteList& list, double nowJd) {

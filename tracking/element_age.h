@@ -47,8 +47,6 @@ inline constexpr const char* kUpdateHint =
 // Loaded elements whose newest set is further than this from the moment are worth updating.
 inline constexpr double kUpdateOfferDays = 7.0;
 
-// The newest epoch among the loaded sets (a Julian date), or 0 when none is decodable.
-double NewestLoadedEpoch(const TSatelliteList& list);
 // The footer's offer of an update when the newest loaded set is more than kUpdateOfferDays
 // older than moment nowJd; empty when it is not, or nothing is loaded.
 std::string UpdateOffer(const TSatelliteList& list, double nowJd);

@@ -112,17 +112,14 @@ TTrackedView TSatelliteList::ReloadKeepingTracked(const std::filesystem::path& p
     }
   }
   if (lacking != nullptr) {
+    std::vector<std::string> kept;
+    for (int i = 1; i <= TrackedCount; ++i) kept.push_back(CatalogNumberOf(i));
+    std::sort(kept.begin(), kept.end());
     std::sort(tracked.begin(), tracked.end());
     tracked.erase(std::unique(tracked.begin(), tracked.end()), tracked.end());
-    *lacking = static_cast<int>(tracked.size());
-    for (const std::string& key : tracked) {
-      for (int i = 1; i <= TrackedCount; ++i) {
-        if (CatalogNumberOf(i) == key) {
-          --*lacking;
-          break;
-        }
-      }
-    }
+    *lacking = static_cast<int>(std::count_if(tracked.begin(), tracked.end(), [&](const auto& key) {
+      return !std::binary_search(kept.begin(), kept.end(), key);
+    }));
   }
   return ActiveView({});
 }
