@@ -62,7 +62,6 @@ TConsoleStatus TConsoleCommands::Status() const {
   status.locationFile = locations_.Database().LocationFile;
   status.tleFileName = list.TleFileName;
   status.invalidElementCount = list.Catalog.InvalidElementCount;
-  status.elementFileTruncated = list.Catalog.ElementFileTruncated;
   status.loadedCount = list.LoadedCount;
   status.trackedCount = list.TrackedCount;
   return status;

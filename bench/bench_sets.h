@@ -1,11 +1,16 @@
-// Element sets for the benchmarks: 200 satellites spread round their orbits.
+// Element sets for the benchmarks: 200 satellites spread round their orbits, and a catalogue
+// of tens of thousands built from the real Starlink file.
 #pragma once
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
+#include "core/alpha5.h"
 #include "core/elements.h"
 
 namespace zen::bench {
@@ -44,6 +49,54 @@ inline std::filesystem::path WriteSets(const std::filesystem::path& dir) {
     out << "SAT " << i << "\n" << WithChecksum(l1) << "\n" << WithChecksum(l2) << "\n";
   }
   return file;
+}
+
+// count sets in dir/large.tle built from the real Starlink file (source): its sets first as
+// they are, then copies renumbered from 100000 and 200000 upwards (Alpha-5 in the lines), each
+// copy's mean anomaly turned by another 120 degrees so the copies fly elsewhere on the orbit.
+inline std::filesystem::path WriteLargeCatalogue(const std::filesystem::path& source,
+                                                 const std::filesystem::path& dir, int count) {
+  std::ifstream in(source, std::ios::binary);
+  std::vector<std::string> names, first, second;
+  for (std::string name, l1, l2; std::getline(in, name) && std::getline(in, l1) &&
+                                  std::getline(in, l2);) {
+    for (std::string* line : {&name, &l1, &l2}) {
+      while (!line->empty() && (line->back() == '\r' || line->back() == ' ')) line->pop_back();
+    }
+    names.push_back(name);
+    first.push_back(l1);
+    second.push_back(l2);
+  }
+  if (names.empty()) throw std::runtime_error("no sets in " + source.string());
+  std::filesystem::create_directories(dir);
+  std::filesystem::path file = dir / "large.tle";
+  std::ofstream out(file, std::ios::binary);
+  for (int i = 0; i < count; ++i) {
+    const size_t k = static_cast<size_t>(i) % names.size();
+    const int copy = i / static_cast<int>(names.size());
+    std::string l1 = first[k];
+    std::string l2 = second[k];
+    std::string name = names[k];
+    if (copy > 0) {
+      const std::string columns = *ColumnsOfCatalogNumber(copy * 100000 + static_cast<int>(k));
+      l1.replace(2, 5, columns);
+      l2.replace(2, 5, columns);
+      const double anomaly = std::fmod(std::stod(l2.substr(43, 8)) + 120.0 * copy, 360.0);
+      char angle[16];
+      std::snprintf(angle, sizeof angle, "%8.4f", anomaly);
+      l2.replace(43, 8, angle);
+      l1 = WithChecksum(l1.substr(0, 68));
+      l2 = WithChecksum(l2.substr(0, 68));
+      name += " /" + std::to_string(copy);
+    }
+    out << name << "\n" << l1 << "\n" << l2 << "\n";
+  }
+  return file;
+}
+
+inline std::filesystem::path StarlinkFile() {
+  return std::filesystem::path(ZEN_SOURCE_DIR) / "tests" / "data" / "tle" /
+         "starlink_2026-05-30.tle";
 }
 
 }  // namespace zen::bench

@@ -250,9 +250,11 @@ int main(int argc, char** argv) {
   zen::TSatelliteList list;
   list.TleFileName = fs::weakly_canonical(StarlinkFile()).string();
   list.zapodawajSatelity(fs::current_path());
-  zen::TSelection none;
-  list.AddTr(true, false, 0, none);
-  if (list.TrackedCount != zen::MaxTracked) {
+  constexpr int kSoakTracked = 200;
+  std::vector<int> firstRows;
+  for (int row = 0; row < kSoakTracked; ++row) firstRows.push_back(row);
+  list.AddRows(firstRows);
+  if (list.TrackedCount != kSoakTracked) {
     std::fprintf(stderr, "soak: only %d satellites could be tracked\n", list.TrackedCount);
     return 2;
   }

@@ -188,9 +188,6 @@ int RunEphem(const std::vector<std::string>& args, std::ostream& out, std::ostre
     err << kName << ": no valid element set in " << options.file << "\n";
     return 1;
   }
-  if (catalog->ElementFileTruncated) {
-    err << kName << ": only the first " << count << " sets of " << options.file << " were read\n";
-  }
 
   auto chosen = [&](int slot) {
     if (!options.satellite) return true;

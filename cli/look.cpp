@@ -202,7 +202,6 @@ int RunLook(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   if (slot > count) {
     err << kName << ": no set with catalogue number " << options.satellite << " in "
         << options.file;
-    if (catalog->ElementFileTruncated) err << " (only its first " << count << " sets were read)";
     err << "\n";
     return 1;
   }

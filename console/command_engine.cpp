@@ -65,8 +65,7 @@ std::vector<std::string> StatusLines(const TConsoleStatus& status) {
                                     "  LOCFile: " + status.locationFile};
   if (!status.tleFileName.empty()) {
     lines.push_back("  TLEFile: " + status.tleFileName +
-                    "; LoadErrors: " + std::to_string(status.invalidElementCount) +
-                    (status.elementFileTruncated ? " (OVERLOAD)" : ""));
+                    "; LoadErrors: " + std::to_string(status.invalidElementCount));
     lines.push_back("  Loaded : " + std::to_string(status.loadedCount));
     lines.push_back("  Tracked: " + std::to_string(status.trackedCount));
   }

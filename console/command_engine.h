@@ -29,7 +29,6 @@ struct TConsoleStatus {
   std::string locationFile;      // the location database, as the settings store it
   std::string tleFileName;       // empty before any element file was loaded
   int invalidElementCount = 0;   // of the last element file read
-  bool elementFileTruncated = false;
   int loadedCount = 0;
   int trackedCount = 0;
 };

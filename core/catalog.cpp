@@ -53,7 +53,15 @@ TCatalogSet DecodeCatalogSet(const TTleLines& lines) {
   return set;
 }
 
-TCatalog::TCatalog() = default;
+TCatalog::TCatalog() : CatalogNames(1), CatalogElements(1), CatalogFlags(1, 0) {}
+
+void TCatalog::Swap(TCatalog& other) noexcept {
+  std::swap(FileKind, other.FileKind);
+  CatalogNames.swap(other.CatalogNames);
+  CatalogElements.swap(other.CatalogElements);
+  CatalogFlags.swap(other.CatalogFlags);
+  std::swap(InvalidElementCount, other.InvalidElementCount);
+}
 
 TCatalog::~TCatalog() {
   if (file_ != nullptr) std::fclose(file_);
@@ -99,15 +107,15 @@ std::string TCatalog::ReadLine(size_t maxLength) {
   return line;
 }
 
-bool TCatalog::ReadNextSatellite(int slot) {
+bool TCatalog::ReadNextSatellite() {
   std::string first;
   for (;;) {
     first = TrimBlanks(ReadLine(kFreeLineLength));
     if (!first.empty()) break;
     if (endOfFile_) return false;
   }
-  TTleLines& lines = CatalogElements[static_cast<size_t>(slot)].lines;
-  std::string& name = CatalogNames[static_cast<size_t>(slot)];
+  TTleLines& lines = CatalogElements[0].lines;
+  std::string& name = CatalogNames[0];
   if (first.size() == kElementLineLength && first.compare(0, 2, "1 ") == 0) {
     lines.line1 = first;
     lines.line2 = ReadLine(kElementLineLength);
@@ -124,7 +132,6 @@ bool TCatalog::ReadNextSatellite(int slot) {
 
 bool TCatalog::OpenElementFile(const std::filesystem::path& fileName) {
   InvalidElementCount = 0;
-  ElementFileTruncated = false;
   endOfFile_ = false;
   bufferPos_ = 0;
   bufferLen_ = 0;
@@ -184,16 +191,16 @@ std::string TCatalog::ReadBlock(size_t length) {
   return block;
 }
 
-void TCatalog::TakeMessageSet(size_t index, int slot) {
+void TCatalog::TakeMessageSet(size_t index) {
   const TOmmSet& message = messageSets_[index];
-  TCatalogSet& set = CatalogElements[static_cast<size_t>(slot)];
+  TCatalogSet& set = CatalogElements[0];
   set.lines = TTleLines{};
   set.elements = message.elements;
   set.number = message.catalogNumber;
   set.decodable = true;
   set.decodeError.clear();
   std::string name = Utf8Prefix(ToUtf8(message.name), kNameLength);
-  CatalogNames[static_cast<size_t>(slot)] =
+  CatalogNames[0] =
       name.empty() ? NameOfNumber(message.elements.catalogNumber) : name;
 }
 
@@ -202,9 +209,9 @@ void TCatalog::CloseElementFile() {
   file_ = nullptr;
 }
 
-bool TCatalog::ReadValidSet(int slot) {
-  while (ReadNextSatellite(slot)) {
-    TCatalogSet& set = CatalogElements[static_cast<size_t>(slot)];
+bool TCatalog::ReadValidSet() {
+  while (ReadNextSatellite()) {
+    TCatalogSet& set = CatalogElements[0];
     if (ElementSetValid(set.lines)) {
       DecodeLines(set);
       return true;
@@ -214,62 +221,61 @@ bool TCatalog::ReadValidSet(int slot) {
   return false;
 }
 
-int TCatalog::ReadElementFile(const std::filesystem::path& fileName) {
-  if (!OpenElementFile(fileName)) return 0;
-  int count = 0;
-  if (FileKind != TElementTextKind::ElementLines) {
-    CloseElementFile();
-    size_t total = messageSets_.size();
-    count = static_cast<int>(std::min(total, static_cast<size_t>(CatalogCapacity)));
-    for (int i = 0; i < count; ++i) TakeMessageSet(static_cast<size_t>(i), i + 1);
-    ElementFileTruncated = total > static_cast<size_t>(CatalogCapacity);
-    messageSets_.clear();
-    return count;
-  }
-  try {
-    while (count < CatalogCapacity && ReadValidSet(count + 1)) ++count;
-    // Stopping at the capacity only truncates when another non-blank line follows; a file of
-    // exactly 1000 sets with a final line end is complete.
-    if (count == CatalogCapacity) {
-      while (!endOfFile_) {
-        if (!TrimBlanks(ReadLine(kFreeLineLength)).empty()) {
-          ElementFileTruncated = true;
-          break;
-        }
-      }
-    }
-  } catch (...) {
-    CloseElementFile();
-    throw;
-  }
-  CloseElementFile();
-  return count;
-}
-
-int TCatalog::ReadEverySet(const std::filesystem::path& fileName, const TSetSink& take) {
-  if (!OpenElementFile(fileName)) return 0;
-  int count = 0;
+bool TCatalog::ReadSets(const std::filesystem::path& fileName, const TSetSink& take, int& count) {
+  count = 0;
+  if (!OpenElementFile(fileName)) return false;
   try {
     // Slot 0, never a catalogue entry, holds each set while it is handed on.
     if (FileKind != TElementTextKind::ElementLines) {
       CloseElementFile();
       for (size_t i = 0; i < messageSets_.size(); ++i) {
-        TakeMessageSet(i, 0);
+        TakeMessageSet(i);
         take(CatalogNames[0], CatalogElements[0]);
         ++count;
       }
       messageSets_.clear();
-      return count;
+      return true;
     }
-    while (ReadValidSet(0)) {
+    while (ReadValidSet()) {
       take(CatalogNames[0], CatalogElements[0]);
       ++count;
     }
   } catch (...) {
+    messageSets_.clear();
     CloseElementFile();
     throw;
   }
   CloseElementFile();
+  return true;
+}
+
+int TCatalog::ReadElementFile(const std::filesystem::path& fileName) {
+  std::vector<std::string> names(1);
+  std::vector<TCatalogSet> sets(1);
+  // An element set takes about 170 bytes of its file; a message file holds fewer per byte.
+  std::error_code ec;
+  const auto bytes = std::filesystem::file_size(fileName, ec);
+  if (!ec) {
+    const size_t expected = std::min<uintmax_t>(bytes / 140 + 1, 1u << 22);
+    names.reserve(expected);
+    sets.reserve(expected);
+  }
+  int count = 0;
+  if (!ReadSets(fileName, [&](const std::string& name, const TCatalogSet& set) {
+        names.push_back(name);
+        sets.push_back(set);
+      }, count)) {
+    return 0;
+  }
+  CatalogNames = std::move(names);
+  CatalogElements = std::move(sets);
+  CatalogFlags.assign(CatalogNames.size(), 0);
+  return count;
+}
+
+int TCatalog::ReadEverySet(const std::filesystem::path& fileName, const TSetSink& take) {
+  int count = 0;
+  ReadSets(fileName, take, count);
   return count;
 }
 

@@ -1,4 +1,4 @@
-// The catalogue: up to 1000 element sets read from one element file, in element lines or as
+// The catalogue: every element set read from one element file, in element lines or as
 // mean-elements messages (CSV, JSON or XML), told apart by the file's content.
 #pragma once
 
@@ -15,8 +15,6 @@
 
 namespace zen {
 
-inline constexpr int CatalogCapacity = 1000;
-
 // One set as the catalogue keeps it, decoded once when it is read.
 struct TCatalogSet {
   TTleLines lines;      // as read; both empty for a set read from a message
@@ -31,8 +29,9 @@ struct TCatalogSet {
 // The set of two lines as the catalogue keeps it (the lines are not validated here).
 TCatalogSet DecodeCatalogSet(const TTleLines& lines);
 
-// Slots are numbered 1..CatalogCapacity as the rest of the program counts them; slot 0 is
-// never used. A read overwrites slots from 1 upwards; slots above the count keep their text.
+// Slots are numbered 1..count as the rest of the program counts them; slot 0 is never a
+// catalogue entry. The storage grows with the file: a read replaces every slot, a missing
+// file leaves them as they were.
 class TCatalog {
  public:
   TCatalog();
@@ -40,41 +39,46 @@ class TCatalog {
   TCatalog(const TCatalog&) = delete;
   TCatalog& operator=(const TCatalog&) = delete;
 
-  // Reads valid sets into slots 1..count and returns count (0..1000). A missing file gives 0
-  // with only the counters reset. Throws std::system_error when the file exists but cannot
-  // be opened or read.
+  // Reads every valid set into slots 1..count and returns count. A missing file gives 0 with
+  // only the counters reset. Throws std::system_error when the file exists but cannot be
+  // opened or read; the slots are then left as they were.
   int ReadElementFile(const std::filesystem::path& fileName);
-  // Every valid set of the file in file order, without the capacity: each name and set as a
-  // slot would hold them is handed to take. Returns the number of sets; errors and
-  // InvalidElementCount as ReadElementFile. The catalogue's slots 1..1000 are left as they were.
+  // Every valid set of the file in file order: each name and set as a slot would hold them is
+  // handed to take. Returns the number of sets; errors and InvalidElementCount as
+  // ReadElementFile. The catalogue's slots are left as they were.
   using TSetSink = std::function<void(const std::string& name, const TCatalogSet& set)>;
   int ReadEverySet(const std::filesystem::path& fileName, const TSetSink& take);
+
+  // Exchanges everything read with other: a catalogue read on a worker thread is taken over
+  // without copying a set.
+  void Swap(TCatalog& other) noexcept;
 
   // The kind of the last file read.
   TElementTextKind FileKind = TElementTextKind::ElementLines;
 
-  // Reads the next name / line 1 / line 2 group of the open file into the slot; false when
-  // the file ended before another non-blank line.
-  bool ReadNextSatellite(int slot);
-
   // UTF-8 (a name line that is not valid UTF-8 is read as Windows-1252), at most 24 characters.
-  std::array<std::string, CatalogCapacity + 1> CatalogNames;
-  std::array<TCatalogSet, CatalogCapacity + 1> CatalogElements;
-  std::array<uint8_t, CatalogCapacity + 1> CatalogFlags{};
+  // Each holds count + 1 entries after a read.
+  std::vector<std::string> CatalogNames;
+  std::vector<TCatalogSet> CatalogElements;
+  std::vector<uint8_t> CatalogFlags;  // 1 for a tracked slot
   // Sets of the last read that failed validation.
   uint16_t InvalidElementCount = 0;
-  // The last read stopped at 1000 stored sets with more sets left in the file.
-  bool ElementFileTruncated = false;
 
  private:
+  // Reads the next name / line 1 / line 2 group of the open file into slot 0; false when
+  // the file ended before another non-blank line.
+  bool ReadNextSatellite();
   // False for a missing file; throws as ReadElementFile. Sets FileKind from the file's start
   // and, for a message, reads all of it into messageSets_.
   bool OpenElementFile(const std::filesystem::path& fileName);
-  // Puts set `index` of messageSets_ into the slot.
-  void TakeMessageSet(size_t index, int slot);
+  // Puts set `index` of messageSets_ into slot 0.
+  void TakeMessageSet(size_t index);
   void CloseElementFile();
-  // The next set that passes validation, counting the others; false at the end of the file.
-  bool ReadValidSet(int slot);
+  // The next set that passes validation into slot 0, counting the others; false at the end
+  // of the file.
+  bool ReadValidSet();
+  // Hands every valid set, through slot 0, to take; false for a missing file.
+  bool ReadSets(const std::filesystem::path& fileName, const TSetSink& take, int& count);
   int ReadByte();
   // Up to length bytes of the open file; fewer only at its end. Throws on a read error. Reads
   // through the line buffer, so only before any line is read.

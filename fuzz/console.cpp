@@ -20,7 +20,6 @@ class THost : public zen::TConsoleHost {
     status.locationFile = n % 3 == 0 ? "" : "Locations\\World.loc";
     status.tleFileName = firstLine;
     status.invalidElementCount = static_cast<int>(n % 4);
-    status.elementFileTruncated = n % 2 == 1;
     status.loadedCount = static_cast<int>(n % 1001);
     status.trackedCount = static_cast<int>(n % 7);
     return status;

@@ -39,8 +39,7 @@ void CheckName(const std::string& name) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto file = zen::fuzz::ScratchFile("elements.txt", zen::fuzz::AsText(data, size));
   // A new catalogue for every input, so that a run leaves nothing behind and any memory still
-  // held after it is a leak; built in the same memory each time, since mapping its thousand
-  // slots afresh costs more than the reading itself.
+  // held after it is a leak; built in the same memory each time.
   alignas(zen::TCatalog) static unsigned char storage[sizeof(zen::TCatalog)];
   struct TEnd {
     zen::TCatalog* catalog;
@@ -48,16 +47,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } const end{new (storage) zen::TCatalog};
   zen::TCatalog* const catalog = end.catalog;
   const int count = catalog->ReadElementFile(file);
-  const bool truncated = catalog->ElementFileTruncated;
-  Require(count >= 0 && count <= zen::CatalogCapacity, "the count fits the catalogue");
-  Require(!truncated || count == zen::CatalogCapacity, "only a full catalogue is truncated");
+  Require(count >= 0 && static_cast<size_t>(count) + 1 == catalog->CatalogNames.size() &&
+              catalog->CatalogNames.size() == catalog->CatalogElements.size(),
+          "the catalogue holds every set it counts");
   for (int slot = 1; slot <= count; ++slot) {
     CheckName(catalog->CatalogNames[static_cast<size_t>(slot)]);
     const zen::TCatalogSet& set = catalog->CatalogElements[static_cast<size_t>(slot)];
     if (set.decodable) Propagate(set.elements);
   }
 
-  // Every set again without the capacity: the same sets first, in the same order.
+  // Every set again, handed on one by one: the same sets, in the same order.
   int every = 0;
   const int total =
       catalog->ReadEverySet(file, [&](const std::string& name, const zen::TCatalogSet& set) {
@@ -70,7 +69,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     catalog->CatalogElements[slot].lines == set.lines,
                 "every set comes in the catalogue's order");
       });
-  Require(total == every && total >= count, "every set is counted once");
-  Require(total == count || truncated, "sets past the capacity mark the catalogue truncated");
+  Require(total == every && total == count, "every set is counted once");
   return 0;
 }

@@ -37,14 +37,19 @@ void Skok(double& lat2, double& lon2, double distanceDeg, double bearingDeg, dou
   if (lon2 < -180.0) lon2 += 360.0;
 }
 
-TComputeCycle::TComputeCycle()
-    : propagators_(CatalogCapacity + 1),
-      loadedGeneration_(CatalogCapacity + 1, 0),
-      decodable_(CatalogCapacity + 1, false) {}
+TComputeCycle::TComputeCycle() = default;
 
 TPropagator* TComputeCycle::PropagatorFor(const TSatelliteList& list, int catalogIndex) {
   size_t slot = static_cast<size_t>(catalogIndex);
-  if (catalogIndex < 1 || catalogIndex > CatalogCapacity) return nullptr;
+  if (catalogIndex < 1 || catalogIndex > list.LoadedCount) return nullptr;
+  if (sizedGeneration_ != list.CatalogGeneration) {
+    // Sized once per load, for every loaded set, so a tick never allocates.
+    sizedGeneration_ = list.CatalogGeneration;
+    const size_t slots = static_cast<size_t>(list.LoadedCount) + 1;
+    propagators_.assign(slots, TPropagator{});
+    loadedGeneration_.assign(slots, 0);
+    decodable_.assign(slots, false);
+  }
   if (loadedGeneration_[slot] != list.CatalogGeneration) {
     loadedGeneration_[slot] = list.CatalogGeneration;
     const TCatalogSet& set = list.Catalog.CatalogElements[slot];

@@ -104,6 +104,7 @@ class TComputeCycle {
   std::vector<TPropagator> propagators_;
   std::vector<uint64_t> loadedGeneration_;  // catalogue generation each slot was loaded for
   std::vector<bool> decodable_;
+  uint64_t sizedGeneration_ = 0;
 };
 
 }  // namespace zen

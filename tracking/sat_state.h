@@ -8,8 +8,6 @@
 
 namespace zen {
 
-inline constexpr int MaxTracked = 200;
-
 struct TSatState {
   int32_t catalogIndex = 0;  // 1-based slot of the catalogue
   // False when the model broke down (or the set could not be decoded) at the last cycle:

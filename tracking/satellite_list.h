@@ -1,8 +1,8 @@
 // The catalogue of loaded element sets, the tracked list and the active satellite.
 #pragma once
 
-#include <array>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -29,6 +29,18 @@ struct TListButtonText {
 };
 TListButtonText ListButtonText(TListTab tab);
 
+// An element file read, possibly on a worker thread, for a list to take over.
+struct TCatalogRead {
+  std::unique_ptr<TCatalog> catalog = std::make_unique<TCatalog>();
+  int count = 0;
+  // Why the file could not be read; empty for a missing file or a good read.
+  std::string error;
+};
+
+// Reads file (nothing when it is empty) whole; never throws. Touches nothing shared, so any
+// thread may call it.
+TCatalogRead ReadCatalog(const std::filesystem::path& file);
+
 class TSatelliteList {
  public:
   // Loads TleFileName (relative to programFolder) and rebuilds both lists from TrackedIds and
@@ -43,6 +55,15 @@ class TSatelliteList {
   // satellites (catalogue numbers) tracked before that the file no longer holds.
   TTrackedView ReloadKeepingTracked(const std::filesystem::path& programFolder,
                                     std::string* readError = nullptr, int* lacking = nullptr);
+
+  // The two loads above with the file already read (by ReadCatalog of TleFileName).
+  TTrackedView TakeCatalog(TCatalogRead read, std::string* readError = nullptr);
+  TTrackedView TakeCatalogKeepingTracked(TCatalogRead read, std::string* readError = nullptr,
+                                         int* lacking = nullptr);
+
+  // Tracks the Loaded rows (0-based) in the order given, skipping those tracked already; the
+  // first added becomes active when nothing was tracked.
+  TTrackedView AddRows(const std::vector<int>& rows);
 
   // Adds Loaded rows (all, the selected ones when position is 0, else catalogue entry
   // `position`) to the tracked list. Rows added through the selection are unselected in
@@ -73,7 +94,9 @@ class TSatelliteList {
 
   TCatalog Catalog;
   int LoadedCount = 0;
-  std::array<TSatState, MaxTracked + 1> TrackedSats;  // 1-based; entry 0 unused
+  // 1-based; entry 0 unused. Sized at each load for every loaded set, so that neither adding
+  // nor a compute cycle allocates.
+  std::vector<TSatState> TrackedSats = std::vector<TSatState>(1);
   int TrackedCount = 0;
   int ActiveSat = 0;  // 1-based position in TrackedSats, 0 = none
   int InfoShownSat = -1;
@@ -86,6 +109,7 @@ class TSatelliteList {
  private:
   TTrackedView ActiveView(TSelection selection) const;
   void Remove(int position);
+  void Track(int slot);
 };
 
 // The element-file name as stored: relative to the program folder for a file inside it

@@ -88,14 +88,12 @@ TEST_F(CommandEngine, StatShowsTheElementFileOnlyOnceOneWasLoaded) {
 
   host.status.tleFileName = "Tle/big.tle";
   host.status.invalidElementCount = 3;
-  host.status.elementFileTruncated = true;
-  host.status.loadedCount = 1000;
+  host.status.loadedCount = 30000;
   host.status.trackedCount = 2;
   EXPECT_EQ(Run("STAT"),
             (Lines{"> Stat:", "  Setup  : Setup/default.ini", "  LOCFile: Locations\\World.loc",
-                   "  TLEFile: Tle/big.tle; LoadErrors: 3 (OVERLOAD)", "  Loaded : 1000",
+                   "  TLEFile: Tle/big.tle; LoadErrors: 3", "  Loaded : 30000",
                    "  Tracked: 2"}));
-  host.status.elementFileTruncated = false;
   host.status.invalidElementCount = 0;
   EXPECT_EQ(Run("STAT")[3], "  TLEFile: Tle/big.tle; LoadErrors: 0");
 }

@@ -79,7 +79,6 @@ TEST_F(CatalogFile, LineEndsAndBlankLinesReadTheSame) {
     TCatalog c;
     ASSERT_EQ(c.ReadElementFile(Write(v.text)), 5) << v.what;
     EXPECT_EQ(c.InvalidElementCount, 0) << v.what;
-    EXPECT_FALSE(c.ElementFileTruncated) << v.what;
     for (int i = 1; i <= 5; ++i) {
       EXPECT_EQ(c.CatalogNames[i], "SAT " + std::to_string(i)) << v.what;
       EXPECT_EQ(c.CatalogElements[i].lines, MakeSet(i)) << v.what;
@@ -87,15 +86,22 @@ TEST_F(CatalogFile, LineEndsAndBlankLinesReadTheSame) {
   }
 }
 
-TEST_F(CatalogFile, StoresTheFirstThousandAndFlagsTruncation) {
-  EXPECT_EQ(catalog_.ReadElementFile(Write(ThreeLineText(1200, "\r\n"))), CatalogCapacity);
-  EXPECT_TRUE(catalog_.ElementFileTruncated);
-  EXPECT_EQ(catalog_.CatalogNames[1000], "SAT 1000");
-  EXPECT_EQ(catalog_.InvalidElementCount, 0);
+TEST_F(CatalogFile, FilesOfAnySizeLoadWhole) {
+  for (int sets : {999, 1000, 1001, 1200}) {
+    EXPECT_EQ(catalog_.ReadElementFile(Write(ThreeLineText(sets, "\r\n"))), sets);
+    ASSERT_EQ(catalog_.CatalogNames.size(), static_cast<size_t>(sets) + 1);
+    EXPECT_EQ(catalog_.CatalogNames[static_cast<size_t>(sets)], "SAT " + std::to_string(sets));
+    EXPECT_EQ(catalog_.CatalogElements[static_cast<size_t>(sets)].lines, MakeSet(sets));
+    EXPECT_EQ(catalog_.InvalidElementCount, 0);
+  }
+  // A set left over at the end is counted, not taken for more sets than could be held.
+  EXPECT_EQ(catalog_.ReadElementFile(Write(ThreeLineText(1000, "\n") + "LEFT OVER\n")), 1000);
+  EXPECT_EQ(catalog_.InvalidElementCount, 1);
 }
 
-TEST_F(CatalogFile, EverySetReadsPastTheCapacityInFileOrder) {
+TEST_F(CatalogFile, EverySetIsHandedOnInFileOrder) {
   const std::string text = ThreeLineText(1203, "\r\n") + "BROKEN\n1 x\n2 y\n";
+  ASSERT_EQ(catalog_.ReadElementFile(Write(ThreeLineText(1, "\n"), "one.tle")), 1);
   catalog_.CatalogNames[1] = "KEPT";
   std::vector<std::string> names;
   int count =
@@ -109,21 +115,6 @@ TEST_F(CatalogFile, EverySetReadsPastTheCapacityInFileOrder) {
   EXPECT_EQ(names.back(), "SAT 1203");
   EXPECT_EQ(catalog_.InvalidElementCount, 1);
   EXPECT_EQ(catalog_.CatalogNames[1], "KEPT");
-}
-
-TEST_F(CatalogFile, ExactlyAThousandSetsIsNotTruncated) {
-  for (const std::string& eol : {std::string("\r\n"), std::string("\n")}) {
-    for (bool finalEol : {true, false}) {
-      TCatalog c;
-      EXPECT_EQ(c.ReadElementFile(Write(ThreeLineText(1000, eol, "", finalEol) + "\r\n\r\n")),
-                CatalogCapacity);
-      EXPECT_FALSE(c.ElementFileTruncated) << "final line end " << finalEol;
-    }
-  }
-  // One more set, even an invalid one, means something was left unread.
-  EXPECT_EQ(catalog_.ReadElementFile(Write(ThreeLineText(1000, "\n") + "LEFT OVER\n")),
-            CatalogCapacity);
-  EXPECT_TRUE(catalog_.ElementFileTruncated);
 }
 
 TEST_F(CatalogFile, BareLinePairsGetNumberNames) {
@@ -184,13 +175,14 @@ TEST_F(CatalogFile, InvalidSetsAreCountedAndTheirSlotReused) {
   ASSERT_EQ(catalog_.ReadElementFile(Write(text)), 1);
   EXPECT_EQ(catalog_.CatalogNames[1], "GOOD");
   EXPECT_EQ(catalog_.InvalidElementCount, 2);  // the bad checksum and the name without lines
-  EXPECT_FALSE(catalog_.ElementFileTruncated);
 }
 
-TEST_F(CatalogFile, SlotsAboveTheCountKeepTheirText) {
+TEST_F(CatalogFile, AReadReplacesEverySlot) {
   ASSERT_EQ(catalog_.ReadElementFile(Write(ThreeLineText(3, "\n"))), 3);
   ASSERT_EQ(catalog_.ReadElementFile(Write(ThreeLineText(1, "\n"), "one.tle")), 1);
-  EXPECT_EQ(catalog_.CatalogNames[3], "SAT 3");
+  EXPECT_EQ(catalog_.CatalogNames.size(), 2u);
+  EXPECT_EQ(catalog_.CatalogElements.size(), 2u);
+  EXPECT_EQ(catalog_.CatalogFlags.size(), 2u);
 }
 
 TEST_F(CatalogFile, MissingFileGivesZeroAndResetsCounters) {
@@ -198,7 +190,6 @@ TEST_F(CatalogFile, MissingFileGivesZeroAndResetsCounters) {
   EXPECT_EQ(catalog_.InvalidElementCount, 1);
   EXPECT_EQ(catalog_.ReadElementFile(dir_ / "absent.tle"), 0);
   EXPECT_EQ(catalog_.InvalidElementCount, 0);
-  EXPECT_FALSE(catalog_.ElementFileTruncated);
 }
 
 TEST_F(CatalogFile, AFolderIsAnErrorForTheCaller) {
@@ -261,9 +252,8 @@ TEST(CatalogReference, EveryElementFileReadsCompletely) {
   for (const Expected& f : files) {
     TCatalog c;
     int stored = c.ReadElementFile(data / "tle" / f.file);
-    EXPECT_EQ(stored, std::min(f.sets, CatalogCapacity)) << f.file;
+    EXPECT_EQ(stored, f.sets) << f.file;
     EXPECT_EQ(c.InvalidElementCount, 0) << f.file;
-    EXPECT_EQ(c.ElementFileTruncated, f.sets > CatalogCapacity) << f.file;
     for (int i = 1; i <= stored; ++i) {
       ASSERT_TRUE(ElementSetValid(c.CatalogElements[i].lines)) << f.file << " slot " << i;
       ASSERT_FALSE(c.CatalogNames[i].empty()) << f.file << " slot " << i;
@@ -357,9 +347,9 @@ TEST_F(CatalogFile, MessageFilesFillTheCatalogueAsTheirElementLinesDo) {
   }
 }
 
-// A message of more sets than the catalogue holds: the first 1000 stored, every set handed on
-// by ReadEverySet, the broken one counted, the one without a name named by its number.
-TEST_F(CatalogFile, LongMessagesTruncateAndCountLikeElementFiles) {
+// A message of over a thousand sets: every valid one stored and handed on by ReadEverySet,
+// the broken one counted, the one without a name named by its number.
+TEST_F(CatalogFile, LongMessagesLoadWholeAndCountLikeElementFiles) {
   std::string csv =
       "\xEF\xBB\xBFOBJECT_NAME,OBJECT_ID,EPOCH,MEAN_MOTION,ECCENTRICITY,INCLINATION,"
       "RA_OF_ASC_NODE,ARG_OF_PERICENTER,MEAN_ANOMALY,EPHEMERIS_TYPE,CLASSIFICATION_TYPE,"
@@ -372,8 +362,7 @@ TEST_F(CatalogFile, LongMessagesTruncateAndCountLikeElementFiles) {
            ",999,100,0.0001,0.00001,0\r\n";
   }
   const fs::path file = Write(csv, "long.csv");
-  EXPECT_EQ(catalog_.ReadElementFile(file), CatalogCapacity);
-  EXPECT_TRUE(catalog_.ElementFileTruncated);
+  EXPECT_EQ(catalog_.ReadElementFile(file), 1202);
   EXPECT_EQ(catalog_.InvalidElementCount, 1);
   EXPECT_EQ(catalog_.CatalogNames[1], "SAT, 1");
   EXPECT_EQ(catalog_.CatalogNames[2], "#400002");

@@ -88,16 +88,15 @@ TEST_F(SatelliteList, RepeatedNumbersAreAllTrackedAndTheLastMatchIsActive) {
   EXPECT_EQ(list_.TrackedSats[2].catalogIndex, 4);
 }
 
-TEST_F(SatelliteList, LoadStopsTrackingAtTheLimit) {
+TEST_F(SatelliteList, LoadTracksEverySavedIdHoweverMany) {
   std::vector<std::string> ids;
-  for (int i = 1; i <= 250; ++i) {
-    std::string id = std::to_string(i);
-    ids.push_back(std::string(5 - id.size(), '0') + id);
-  }
-  Load(Range(1, 250), ids, ids.back());
-  EXPECT_EQ(list_.TrackedCount, MaxTracked);
-  EXPECT_EQ(list_.NameOf(MaxTracked), "S200");
-  EXPECT_EQ(list_.ActiveSat, 0);  // the active one was beyond the limit
+  for (int i = 5000; i >= 2; --i) ids.push_back(std::to_string(i));  // "1" is left out
+  Load(Range(1, 5000), ids, "4999");
+  EXPECT_EQ(list_.TrackedCount, 4999);
+  EXPECT_EQ(list_.NameOf(1), "S2");
+  EXPECT_EQ(list_.NameOf(4999), "S5000");
+  EXPECT_EQ(list_.ActiveSat, 4998);
+  EXPECT_EQ(list_.Catalog.CatalogFlags[1], 0);
 }
 
 TEST_F(SatelliteList, MissingOrUnreadableFileGivesAnEmptyCatalogue) {
@@ -115,15 +114,15 @@ TEST_F(SatelliteList, MissingOrUnreadableFileGivesAnEmptyCatalogue) {
   EXPECT_FALSE(error.empty());
 }
 
-TEST_F(SatelliteList, AddAllTracksTheFirst200NotYetTracked) {
-  Load(Range(1, 1000), {"00003"}, "");
+TEST_F(SatelliteList, AddAllTracksEveryOneNotYetTracked) {
+  Load(Range(1, 3000), {"00003"}, "");
   TSelection none;
   list_.AddTr(true, false, 0, none);
-  EXPECT_EQ(list_.TrackedCount, MaxTracked);
+  EXPECT_EQ(list_.TrackedCount, 3000);
   EXPECT_EQ(list_.NameOf(1), "S3");
   EXPECT_EQ(list_.NameOf(2), "S1");
   EXPECT_EQ(list_.NameOf(3), "S2");
-  EXPECT_EQ(list_.NameOf(200), "S200");
+  EXPECT_EQ(list_.NameOf(3000), "S3000");
   EXPECT_EQ(list_.ActiveSat, 0);  // the list was not empty before
 }
 
@@ -158,10 +157,9 @@ TEST_F(SatelliteList, RefusedRowsStaySelected) {
   TSelection all;
   for (int i = 0; i < 210; ++i) all.insert(i);
   list_.AddTr(false, false, 0, all);
-  EXPECT_EQ(list_.TrackedCount, MaxTracked);
-  // The three tracked before stay selected (already tracked), and so do the last ten.
-  EXPECT_EQ(all.size(), 3u + 10u);
-  EXPECT_EQ(all.count(209), 1u);
+  EXPECT_EQ(list_.TrackedCount, 210);
+  // Only the three tracked before stay selected (already tracked).
+  EXPECT_EQ(all, (TSelection{0, 1, 5}));
 }
 
 TEST_F(SatelliteList, AddByPositionActivatesAndLeavesTheSelection) {
