@@ -23,6 +23,7 @@ TExitCommands::TExitCommands(TSettingsCommands& settings, TLocationCommands& loc
     : QObject(parent), settings_(settings), location_(location), time_(time), dialogs_(dialogs) {}
 
 bool TExitCommands::FormCloseQuery() {
+  settings_.SettleLoads();
   // A changed location database is saved before the question, whatever the answer. One that
   // cannot be saved is only left behind when the user says so.
   switch (location_.SaveBeforeExit()) {
@@ -49,6 +50,7 @@ bool TExitCommands::FormCloseQuery() {
 }
 
 void TExitCommands::FormClose() {
+  settings_.SettleLoads();
   time_.StopTimers();
   // A file that cannot be written is said and the exit goes on; the previous copy stays whole.
   settings_.sejwujSetUpMain();

@@ -92,6 +92,7 @@ int main(int argc, char** argv) {
     start.elementFile = QFileInfo(QString::fromStdString(options.elementFile)).absoluteFilePath();
   }
   start.trackIds = options.trackIds;
+  start.trackAll = options.trackAll;
   zen::TMainWindow window(start, dialogs);
   if (!window.Initialized()) return window.StopCode();
   dialogs.SetParent(&window);

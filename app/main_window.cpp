@@ -311,20 +311,22 @@ void TMainWindow::FormActivate() {
   // "default" ends by loading its element file and tracked list; an element file on the
   // command line takes their place.
   settings_->zapodawajSetUp("default");
-  // What the exit compares with: the state "default" brought.
-  settings_->RememberDefault();
+  // What the exit compares with: the state "default" brought, once its file is read.
+  tracking_->AfterLoading([this] { settings_->RememberDefault(); });
   TSatelliteList& list = tracker_->list;
   if (!start_.elementFile.isEmpty()) {
     list.TrackedIds = start_.trackIds;
     list.ActiveId = start_.trackIds.empty() ? std::string() : start_.trackIds.front();
-    tracking_->ReadElementFile(start_.elementFile);
+    tracking_->ReadElementFile(start_.elementFile, start_.trackAll);
   }
   const QString locationProblem = location_->LoadDatabase();
   location_->ShowSite();
   tracker_->ZmianaCzasu();
   // Only now is the moment known that the elements' age counts to.
   tracking_->TellElementAge();
-  if (update_->HasSources()) tracking_->OfferUpdate();
+  tracking_->AfterLoading([this] {
+    if (update_->HasSources()) tracking_->OfferUpdate();
+  });
   HideMsg();
   time_->StartTimers();
   // Told over the drawn and running window.

@@ -68,6 +68,7 @@ struct TStartContext {
   // An element file (absolute path) to load at start, and catalogue numbers to track in it.
   QString elementFile;
   std::vector<std::string> trackIds;
+  bool trackAll = false;  // every set of elementFile
   // The machine's local clock and its UTC offset in hours; tests give fixed ones.
   std::function<TDateRec()> clock;
   std::function<double()> detectedOffset;

@@ -111,6 +111,7 @@ TSettings TSettingsCommands::FromModel() const {
 }
 
 bool TSettingsCommands::SejwujSetUp(const std::string& name, TSaveChoice choice) {
+  SettleLoads();
   TSettings settings = FromModel();
   if (choice != TSaveChoice::OnlyOptions) tracker_.list.TrackedIds = settings.trackedIds;
   try {

@@ -56,6 +56,9 @@ class TSettingsCommands : public QObject {
   // Takes the state now as what the settings "default" hold: once the start has applied them.
   // Every write of "default" does the same.
   void RememberDefault();
+  // Takes over the element files still being read, so that the model is whole: before a save
+  // and before the exit compares.
+  void SettleLoads() { tracking_.FinishLoading(); }
   // What the state now holds that "default" does not (see SettingsChanges); empty when
   // nothing.
   std::vector<std::string> ChangedSinceDefault() const;

@@ -27,6 +27,8 @@ TTrackingCommands::TTrackingCommands(TTracker& tracker, TFooter& footer, UserDia
     return action;
   };
   loadTle = add("Load TLE...", [this] { ChooseElementFile(); });
+  progressTimer_.setInterval(200);
+  connect(&progressTimer_, &QTimer::timeout, this, [this] { ShowProgress(); });
   addSelected = add("Add selected", [this] { AddTr(false, false, 0); });
   addSelectedAndActivate = add("Add selected and activate", [this] { AddTr(false, true, 0); });
   addAll = add("Add all to tracked", [this] { AddTr(true, false, 0); });
@@ -44,20 +46,151 @@ void TTrackingCommands::ChooseElementFile() {
 }
 
 void TTrackingCommands::LoadElementFile(const QString& file) {
-  if (busyStarts) busyStarts();
+  tracker_.list.TleFileName = StoredFileName(file.toStdString(), programFolder_.toStdString());
   // The user's tracked list outlives the file; only when nothing is tracked do the numbers
   // of the settings last loaded or saved choose what to track.
-  int lacking = 0;
-  if (tracker_.list.TrackedCount > 0) {
-    tracker_.list.TleFileName = StoredFileName(file.toStdString(), programFolder_.toStdString());
-    ReadKeepingTracked(&lacking);
-  } else {
-    ReadElementFile(file);
+  const bool keep = tracker_.list.TrackedCount > 0 ||
+                    (!queue_.empty() && queue_.back().kind == TLoadKind::KeepTracked);
+  Load(keep ? TLoadKind::KeepTracked : TLoadKind::TrackSettings, false, true);
+}
+
+void TTrackingCommands::ReadElementFile(const QString& file, bool trackAll) {
+  tracker_.list.TleFileName = StoredFileName(file.toStdString(), programFolder_.toStdString());
+  Load(TLoadKind::TrackSettings, trackAll, false);
+}
+
+void TTrackingCommands::ReloadCatalogue() {
+  Load(TLoadKind::TrackSettings, false, false);
+}
+
+void TTrackingCommands::ReloadKeepingTracked() {
+  Load(TLoadKind::KeepTracked, false, true);
+}
+
+void TTrackingCommands::Load(TLoadKind kind, bool trackAll, bool recompute) {
+  const TSatelliteList& list = tracker_.list;
+  TLoad load;
+  load.storedName = list.TleFileName;
+  if (!load.storedName.empty()) {
+    load.file = ExpandFileName(load.storedName, programFolder_.toStdString());
   }
-  tracker_.Recompute();
-  TellElementAge();
-  TellLacking(lacking);
-  if (busyEnds) busyEnds();
+  load.kind = kind;
+  load.trackedIds = list.TrackedIds;
+  load.activeId = list.ActiveId;
+  load.trackAll = trackAll;
+  load.recompute = recompute;
+  std::error_code ec;
+  const bool large = !load.file.empty() && std::filesystem::is_regular_file(load.file, ec) &&
+                     std::filesystem::file_size(load.file, ec) >= kWorkerLoadBytes && !ec;
+  if (queue_.empty() && !large) {
+    if (recompute && busyStarts) busyStarts();
+    Take(load, ReadCatalog(load.file), false);
+    if (recompute && busyEnds) busyEnds();
+    return;
+  }
+  queue_.push_back(std::move(load));
+  if (queue_.size() == 1) StartWorker();
+}
+
+void TTrackingCommands::StartWorker() {
+  const TLoad& load = queue_.front();
+  std::error_code ec;
+  const uintmax_t size = std::filesystem::file_size(load.file, ec);
+  fileBytes_ = ec ? 0 : static_cast<uint64_t>(size);
+  bytesRead_ = 0;
+  worker_ = std::thread([this, file = load.file] {
+    auto read = std::make_unique<TCatalogRead>(ReadCatalog(file, &bytesRead_));
+    {
+      std::lock_guard<std::mutex> lock(doneMutex_);
+      done_ = std::move(read);
+    }
+    QMetaObject::invokeMethod(this, [this] { TakeWorkerRead(); }, Qt::QueuedConnection);
+  });
+  ShowProgress();
+  progressTimer_.start();
+}
+
+void TTrackingCommands::TakeWorkerRead() {
+  std::unique_ptr<TCatalogRead> read;
+  {
+    std::lock_guard<std::mutex> lock(doneMutex_);
+    read = std::move(done_);
+  }
+  // A wait in FinishLoading may have taken this read over already.
+  if (read == nullptr || queue_.empty()) return;
+  if (worker_.joinable()) worker_.join();
+  progressTimer_.stop();
+  footer_.Withdraw(kFooterNotice, progressShown_);
+  progressShown_.clear();
+  TLoad load = std::move(queue_.front());
+  queue_.pop_front();
+  Take(load, std::move(*read), true);
+  if (!queue_.empty()) StartWorker();
+}
+
+void TTrackingCommands::FinishLoading() {
+  while (!queue_.empty()) {
+    if (worker_.joinable()) worker_.join();
+    TakeWorkerRead();
+  }
+}
+
+void TTrackingCommands::AfterLoading(std::function<void()> then) {
+  if (queue_.empty()) {
+    then();
+  } else {
+    queue_.back().then.push_back(std::move(then));
+  }
+}
+
+TTrackingCommands::~TTrackingCommands() {
+  if (worker_.joinable()) worker_.join();
+}
+
+QString LoadingProgressText(const QString& fileName, uint64_t bytesRead, uint64_t fileBytes) {
+  const uint64_t percent = fileBytes == 0 ? 0 : std::min<uint64_t>(bytesRead * 100 / fileBytes, 99);
+  return QStringLiteral("Loading %1... %2 %").arg(fileName).arg(percent);
+}
+
+void TTrackingCommands::ShowProgress() {
+  if (queue_.empty()) return;
+  const QString text =
+      LoadingProgressText(QString::fromStdString(queue_.front().file.filename().string()),
+                          bytesRead_.load(std::memory_order_relaxed), fileBytes_);
+  if (text == progressShown_) return;
+  progressShown_ = text;
+  footer_.SendToFooter(kFooterNotice, text);
+}
+
+void TTrackingCommands::Take(TLoad& load, TCatalogRead read, bool fromWorker) {
+  TSatelliteList& list = tracker_.list;
+  // Later requests may have changed the names since this one was asked for; the take uses its
+  // own, and the last take leaves the last request's.
+  list.TleFileName = load.storedName;
+  std::string error;
+  int lacking = 0;
+  TTrackedView view;
+  if (load.kind == TLoadKind::KeepTracked) {
+    view = list.TakeCatalogKeepingTracked(std::move(read), &error, &lacking);
+  } else {
+    list.TrackedIds = load.trackedIds;
+    list.ActiveId = load.activeId;
+    view = list.TakeCatalog(std::move(read), &error);
+  }
+  if (load.trackAll) {
+    TSelection none;
+    list.AddTr(true, false, 0, none);
+    view = list.TrackedTabView();
+  }
+  if (lists_ != nullptr) lists_->ShowCatalog(view);
+  TellReadProblem(error);
+  // A read on the worker ends after the asker's own computation: the new sets are computed now.
+  if (load.recompute || fromWorker) {
+    tracker_.Recompute();
+    TellElementAge();
+    TellLacking(lacking);
+  }
+  for (auto& then : load.then) then();
 }
 
 void TTrackingCommands::TellElementAge() {
@@ -78,36 +211,6 @@ void TTrackingCommands::OfferUpdate() {
     offer = ageWarning_;
   }
   footer_.SendToFooter(kFooterAlert, offer);
-}
-
-void TTrackingCommands::ReadElementFile(const QString& file) {
-  tracker_.list.TleFileName = StoredFileName(file.toStdString(), programFolder_.toStdString());
-  ReloadCatalogue();
-}
-
-void TTrackingCommands::ReloadCatalogue() {
-  std::string error;
-  TTrackedView view = tracker_.list.zapodawajSatelity(programFolder_.toStdString(), &error);
-  if (lists_ != nullptr) lists_->ShowCatalog(view);
-  TellReadProblem(error);
-}
-
-void TTrackingCommands::ReloadKeepingTracked() {
-  if (busyStarts) busyStarts();
-  int lacking = 0;
-  ReadKeepingTracked(&lacking);
-  tracker_.Recompute();
-  TellElementAge();
-  TellLacking(lacking);
-  if (busyEnds) busyEnds();
-}
-
-void TTrackingCommands::ReadKeepingTracked(int* lacking) {
-  std::string error;
-  TTrackedView view =
-      tracker_.list.ReloadKeepingTracked(programFolder_.toStdString(), &error, lacking);
-  if (lists_ != nullptr) lists_->ShowCatalog(view);
-  TellReadProblem(error);
 }
 
 void TTrackingCommands::TellReadProblem(const std::string& error) {

@@ -79,6 +79,7 @@ const std::vector<TOptionHelp>& StartOptionHelps() {
   static const std::vector<TOptionHelp> options = {
       {"FILE", "an element file to load at start, as \"Load TLE\" does"},
       {"--track N,N,...", "catalogue numbers to track in FILE; the first becomes the active one"},
+      {"--track all", "track every set of FILE"},
       {"--home DIR", "use DIR as the program folder (Data/, Tle/, Setup/, ...)"},
       {"-h, --help", "print this help and exit"},
       {"-v, --version", "print the version and exit"},
@@ -92,7 +93,7 @@ std::string VersionText() {
 
 std::string UsageText() {
   std::string text =
-      "usage: zenarith [--home DIR] [FILE] [--track N,N,...]\n"
+      "usage: zenarith [--home DIR] [FILE] [--track N,N,...|all]\n"
       "       zenarith COMMAND [OPTIONS]\n"
       "\n" +
       FoldText("",

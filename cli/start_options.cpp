@@ -98,15 +98,21 @@ TStartOptions ParseStartOptions(const std::vector<std::string>& args) {
       std::string value;
       if (a == "--track") {
         if (i + 1 >= args.size())
-          return Fail(o, "--track needs catalogue numbers, e.g. 25544,48274");
+          return Fail(o, "--track needs catalogue numbers, e.g. 25544,48274, or all");
         value = args[++i];
       } else {
         value = a.substr(8);
       }
       o.windowArgs.push_back("--track");
       o.windowArgs.push_back(value);
+      if (value == "all") {
+        o.trackAll = true;
+        o.trackIds.clear();
+        continue;
+      }
+      o.trackAll = false;
       if (!ParseTrackIds(value, o.trackIds)) {
-        return Fail(o, "--track needs catalogue numbers, e.g. 25544,48274");
+        return Fail(o, "--track needs catalogue numbers, e.g. 25544,48274, or all");
       }
       continue;
     }

@@ -15,6 +15,7 @@ struct TStartOptions {
   std::vector<std::string> windowArgs;   // further window arguments, in order
   std::string elementFile;               // FILE: loaded at start as "Load TLE" loads it
   std::vector<std::string> trackIds;     // --track: five-digit catalogue numbers, in order
+  bool trackAll = false;                 // --track all: every set of the file
   std::string error;                     // for Error: what was wrong
 };
 

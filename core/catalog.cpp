@@ -81,6 +81,7 @@ int TCatalog::ReadByte() {
     }
     bufferLen_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
     bufferPos_ = 0;
+    if (BytesRead != nullptr) BytesRead->fetch_add(bufferLen_, std::memory_order_relaxed);
     if (bufferLen_ == 0) {
       if (std::ferror(file_)) {
         throw std::system_error(errno ? errno : EIO, std::generic_category(),
@@ -180,6 +181,7 @@ std::string TCatalog::ReadBlock(size_t length) {
     const size_t want = std::min(buffer_.size(), length - block.size());
     const size_t got = std::fread(buffer_.data(), 1, want, file_);
     block.append(reinterpret_cast<const char*>(buffer_.data()), got);
+    if (BytesRead != nullptr) BytesRead->fetch_add(got, std::memory_order_relaxed);
     if (got < want) {
       if (std::ferror(file_)) {
         throw std::system_error(errno ? errno : EIO, std::generic_category(),

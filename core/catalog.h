@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -52,6 +53,9 @@ class TCatalog {
   // Exchanges everything read with other: a catalogue read on a worker thread is taken over
   // without copying a set.
   void Swap(TCatalog& other) noexcept;
+
+  // When set, the bytes of the file read so far, for another thread to show progress by.
+  std::atomic<uint64_t>* BytesRead = nullptr;
 
   // The kind of the last file read.
   TElementTextKind FileKind = TElementTextKind::ElementLines;

@@ -43,9 +43,10 @@ std::filesystem::path ExpandFileName(const std::string& stored,
   return (programFolder / p).lexically_normal();
 }
 
-TCatalogRead ReadCatalog(const std::filesystem::path& file) {
+TCatalogRead ReadCatalog(const std::filesystem::path& file, std::atomic<uint64_t>* bytesRead) {
   TCatalogRead read;
   if (file.empty()) return read;
+  read.catalog->BytesRead = bytesRead;
   try {
     read.count = read.catalog->ReadElementFile(file);
   } catch (const std::exception& error) {
@@ -54,6 +55,7 @@ TCatalogRead ReadCatalog(const std::filesystem::path& file) {
     read.count = 0;
     read.error = error.what();
   }
+  read.catalog->BytesRead = nullptr;
   return read;
 }
 

@@ -38,8 +38,9 @@ struct TCatalogRead {
 };
 
 // Reads file (nothing when it is empty) whole; never throws. Touches nothing shared, so any
-// thread may call it.
-TCatalogRead ReadCatalog(const std::filesystem::path& file);
+// thread may call it; bytesRead, when given, counts the bytes read as it goes.
+TCatalogRead ReadCatalog(const std::filesystem::path& file,
+                         std::atomic<uint64_t>* bytesRead = nullptr);
 
 class TSatelliteList {
  public:

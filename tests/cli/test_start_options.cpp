@@ -63,6 +63,12 @@ TEST_F(StartFiles, ElementFileAndTrackedNumbers) {
   // Six-digit numbers and the Alpha-5 form name the full number.
   EXPECT_EQ(ParseStartOptions({"--track=340005,A0000,Z9999"}).trackIds,
             (std::vector<std::string>{"340005", "100000", "339999"}));
+  // "all" tracks every set; the last --track given holds.
+  const TStartOptions all = ParseStartOptions({a, "--track", "5", "--track=all"});
+  EXPECT_TRUE(all.trackAll);
+  EXPECT_TRUE(all.trackIds.empty());
+  EXPECT_EQ(all.windowArgs, (std::vector<std::string>{a, "--track", "5", "--track", "all"}));
+  EXPECT_FALSE(ParseStartOptions({a, "--track", "all", "--track", "5"}).trackAll);
 }
 
 TEST_F(StartFiles, BadWindowArgumentsAreErrors) {
