@@ -1,5 +1,5 @@
-// The side panel: the Loaded and Tracked lists, the information table, the list tabs and
-// button, and the quick-menu button in its top-right corner.
+// The side panel: the filter field, the Loaded and Tracked lists, the information table, the
+// list tabs and button, and the quick-menu button in its top-right corner.
 #include "app/side_panel.h"
 
 #include <QKeyEvent>
@@ -15,19 +15,7 @@ namespace {
 
 constexpr int kTabsHeight = 20;
 constexpr int kButtonHeight = 23;
-
-// Catalogue names are UTF-8.
-QString FromName(const std::string& name) {
-  return QString::fromStdString(name);
-}
-
-bool SameNames(const QListWidget* list, const std::vector<std::string>& names) {
-  if (list->count() != static_cast<int>(names.size())) return false;
-  for (int r = 0; r < list->count(); ++r) {
-    if (list->item(r)->text() != FromName(names[static_cast<size_t>(r)])) return false;
-  }
-  return true;
-}
+constexpr int kFilterHeight = 20;
 
 }  // namespace
 
@@ -40,10 +28,26 @@ TSidePanel::TSidePanel(const TTracker& tracker, TTrackingCommands& tracking, QWi
                        QWidget* parent)
     : QWidget(parent), tracker_(tracker), tracking_(tracking) {
   stack_ = new QStackedWidget(this);
-  loaded_ = new QListWidget(stack_);
-  tracked_ = new QListWidget(stack_);
+  filter_ = new QLineEdit(this);
+  filter_->setObjectName(QStringLiteral("satelliteFilter"));
+  filter_->setPlaceholderText(QStringLiteral("Filter"));
+  filter_->setToolTip(QStringLiteral("Show the satellites whose name or number contains this"));
+  filter_->setClearButtonEnabled(true);
+  loadedModel_ = new TLoadedModel(tracker_.list, this);
+  trackedModel_ = new TTrackedModel(tracker_.list, this);
+  loadedFilter_ = new TSatelliteFilter(this);
+  loadedFilter_->setSourceModel(loadedModel_);
+  trackedFilter_ = new TSatelliteFilter(this);
+  trackedFilter_->setSourceModel(trackedModel_);
+  loaded_ = new QListView(stack_);
+  tracked_ = new QListView(stack_);
+  loaded_->setModel(loadedFilter_);
+  tracked_->setModel(trackedFilter_);
   info_ = infoTable;
-  for (QListWidget* w : {loaded_, tracked_}) {
+  for (QListView* w : {loaded_, tracked_}) {
+    // Every line is as tall as the next, so a list of tens of thousands lays out at once.
+    w->setUniformItemSizes(true);
+    w->setEditTriggers(QAbstractItemView::NoEditTriggers);
     w->setSelectionMode(QAbstractItemView::ExtendedSelection);
     w->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     w->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -85,11 +89,12 @@ TSidePanel::TSidePanel(const TTracker& tracker, TTrackingCommands& tracking, QWi
           [this](const QPoint& p) { loadedMenu_->popup(loaded_->viewport()->mapToGlobal(p)); });
   connect(tracked_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& p) { trackedMenu_->popup(tracked_->viewport()->mapToGlobal(p)); });
-  connect(loaded_, &QListWidget::itemDoubleClicked, this,
-          [this](QListWidgetItem*) { PressListButton(ShiftHeld()); });
-  connect(tracked_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-    if (item != nullptr) tracking_.ClickTracked(tracked_->row(item));
+  connect(loaded_, &QListView::doubleClicked, this,
+          [this](const QModelIndex&) { PressListButton(ShiftHeld()); });
+  connect(tracked_, &QListView::clicked, this, [this](const QModelIndex& index) {
+    if (index.isValid()) tracking_.ClickTracked(trackedFilter_->mapToSource(index).row());
   });
+  connect(filter_, &QLineEdit::textChanged, this, &TSidePanel::SetFilterText);
   connect(tabs_, &QTabBar::currentChanged, this, &TSidePanel::onTabChanged);
   connect(button_, &QPushButton::clicked, this, [this] { PressListButton(ShiftHeld()); });
   onTabChanged(0);
@@ -126,10 +131,29 @@ void TSidePanel::ShowQuickMenuButton() {
 
 void TSidePanel::resizeEvent(QResizeEvent*) {
   PlaceQuickMenuButton();
-  int h = height();
-  stack_->setGeometry(0, 0, kSidePanelWidth, h - kTabsHeight - kButtonHeight - 2);
+  LayOut();
+}
+
+void TSidePanel::LayOut() {
+  // The filter stands over the two lists; the information table has the whole height.
+  const int h = height();
+  const bool filtered = ListTab() != TListTab::Info;
+  const int top = filtered ? kFilterHeight : 0;
+  filter_->setVisible(filtered);
+  filter_->setGeometry(0, 0, kSidePanelWidth, kFilterHeight);
+  stack_->setGeometry(0, top, kSidePanelWidth, h - kTabsHeight - kButtonHeight - 2 - top);
   tabs_->setGeometry(0, h - kTabsHeight - kButtonHeight - 2, kSidePanelWidth, kTabsHeight);
   button_->setGeometry(2, h - kButtonHeight - 1, kSidePanelWidth - 4, kButtonHeight);
+}
+
+void TSidePanel::SetFilterText(const QString& text) {
+  // The selection and the focused line stay on the satellites, not on the rows.
+  const TSelection loaded = LoadedSelection();
+  const TSelection tracked = TrackedSelection();
+  loadedFilter_->SetText(text);
+  trackedFilter_->SetText(text);
+  SelectRows(loaded_, loadedFilter_, loaded);
+  SelectRows(tracked_, trackedFilter_, tracked);
 }
 
 bool TSidePanel::eventFilter(QObject* watched, QEvent* event) {
@@ -146,51 +170,91 @@ bool TSidePanel::eventFilter(QObject* watched, QEvent* event) {
       PressListButton(key->modifiers() & Qt::ShiftModifier);
       return true;
     }
+    // Escape in the filter shows every line again; Down goes on to the list.
+    if (watched == filter_ && key->key() == Qt::Key_Escape && !filter_->text().isEmpty()) {
+      filter_->clear();
+      return true;
+    }
+    if (watched == filter_ && key->key() == Qt::Key_Down) {
+      stack_->currentWidget()->setFocus();
+      return true;
+    }
   }
   return QWidget::eventFilter(watched, event);
 }
 
-TSelection TSidePanel::LoadedSelection() const {
+TSelection TSidePanel::SelectedRows(const QListView* view, const TSatelliteFilter* filter) {
   TSelection s;
-  for (int r = 0; r < loaded_->count(); ++r) {
-    if (loaded_->item(r)->isSelected()) s.insert(r);
+  const QItemSelection shown = view->selectionModel()->selection();
+  for (const QItemSelectionRange& range : shown) {
+    for (int r = range.top(); r <= range.bottom(); ++r) {
+      s.insert(s.end(), filter->mapToSource(filter->index(r, 0)).row());
+    }
   }
   return s;
+}
+
+void TSidePanel::SelectRows(QListView* view, const TSatelliteFilter* filter,
+                            const TSelection& rows) {
+  // Neighbouring rows go in as one range: selecting tens of thousands stays quick.
+  std::vector<int> shown;
+  shown.reserve(rows.size());
+  for (int row : rows) {
+    if (row < 0 || row >= filter->sourceModel()->rowCount()) continue;
+    const QModelIndex index = filter->mapFromSource(filter->sourceModel()->index(row, 0));
+    if (index.isValid()) shown.push_back(index.row());
+  }
+  std::sort(shown.begin(), shown.end());
+  QItemSelection selection;
+  for (size_t i = 0; i < shown.size();) {
+    size_t j = i;
+    while (j + 1 < shown.size() && shown[j + 1] == shown[j] + 1) ++j;
+    selection.select(filter->index(shown[i], 0), filter->index(shown[j], 0));
+    i = j + 1;
+  }
+  QSignalBlocker block(view);
+  view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+TSelection TSidePanel::LoadedSelection() const {
+  return SelectedRows(loaded_, loadedFilter_);
 }
 
 TSelection TSidePanel::TrackedSelection() const {
-  TSelection s;
-  for (int r = 0; r < tracked_->count(); ++r) {
-    if (tracked_->item(r)->isSelected()) s.insert(r);
-  }
-  return s;
+  return SelectedRows(tracked_, trackedFilter_);
 }
 
 void TSidePanel::SetLoadedSelection(const TSelection& selection) {
-  QSignalBlocker block(loaded_);
-  for (int r = 0; r < loaded_->count(); ++r) loaded_->item(r)->setSelected(selection.count(r) > 0);
+  SelectRows(loaded_, loadedFilter_, selection);
+}
+
+std::optional<std::vector<int>> TSidePanel::ShownLoadedRows() const {
+  if (loadedFilter_->Text().trimmed().isEmpty()) return std::nullopt;
+  return loadedFilter_->ShownSourceRows();
+}
+
+std::optional<std::vector<int>> TSidePanel::ShownTrackedRows() const {
+  if (trackedFilter_->Text().trimmed().isEmpty()) return std::nullopt;
+  return trackedFilter_->ShownSourceRows();
 }
 
 void TSidePanel::ShowCatalog(const TTrackedView& view) {
-  {
-    QSignalBlocker block(loaded_);
-    loaded_->clear();
-    for (const std::string& name : tracker_.list.LoadedNames()) loaded_->addItem(FromName(name));
-    shownGeneration_ = tracker_.list.CatalogGeneration;
-  }
+  loadedModel_->Refresh();
+  shownGeneration_ = tracker_.list.CatalogGeneration;
   SetListTab(TListTab::Loaded);
   ShowTracked(view);
 }
 
 void TSidePanel::ShowTracked(const TTrackedView& view) {
-  QSignalBlocker block(tracked_);
-  tracked_->clear();
-  for (const std::string& name : tracker_.list.TrackedNames()) tracked_->addItem(FromName(name));
-  for (int row : view.selection) {
-    if (row >= 0 && row < tracked_->count()) tracked_->item(row)->setSelected(true);
-  }
-  if (view.focusedRow >= 0 && view.focusedRow < tracked_->count()) {
-    tracked_->setCurrentRow(view.focusedRow, QItemSelectionModel::NoUpdate);
+  trackedModel_->Refresh();
+  SelectRows(tracked_, trackedFilter_, view.selection);
+  if (view.focusedRow >= 0 && view.focusedRow < trackedModel_->rowCount()) {
+    const QModelIndex focus = trackedFilter_->mapFromSource(trackedModel_->index(view.focusedRow, 0));
+    if (focus.isValid()) {
+      QSignalBlocker block(tracked_);
+      tracked_->selectionModel()->setCurrentIndex(focus, QItemSelectionModel::NoUpdate);
+      tracked_->scrollTo(focus);
+    }
   }
 }
 
@@ -201,6 +265,7 @@ void TSidePanel::SetListTab(TListTab tab) {
 void TSidePanel::onTabChanged(int index) {
   TListTab tab = static_cast<TListTab>(index);
   stack_->setCurrentIndex(index);
+  LayOut();
   TListButtonText text = ListButtonText(tab);
   button_->setText(QString::fromUtf8(text.caption));
   button_->setToolTip(QString::fromUtf8(text.hint));
@@ -230,7 +295,7 @@ void TSidePanel::FollowModel() {
   const TSatelliteList& list = tracker_.list;
   if (list.CatalogGeneration != shownGeneration_) {
     ShowCatalog(list.TrackedTabView());
-  } else if (!SameNames(tracked_, list.TrackedNames())) {
+  } else if (!trackedModel_->ShowsList()) {
     ShowTracked(list.TrackedTabView());
   }
 }

@@ -1,8 +1,9 @@
-// The side panel: the Loaded and Tracked lists, the information table, the list tabs and
-// button, and the quick-menu button in its top-right corner.
+// The side panel: the filter field, the Loaded and Tracked lists, the information table, the
+// list tabs and button, and the quick-menu button in its top-right corner.
 #pragma once
 
-#include <QListWidget>
+#include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -10,6 +11,7 @@
 #include <QToolButton>
 #include <QWidget>
 
+#include "app/satellite_list_models.h"
 #include "app/tracking_commands.h"
 
 namespace zen {
@@ -35,8 +37,10 @@ class TSidePanel : public QWidget, public TListSelections {
   // The list button, as a click with or without Shift.
   void PressListButton(bool shift);
 
-  QListWidget* LoadedList() const { return loaded_; }
-  QListWidget* TrackedList() const { return tracked_; }
+  QListView* LoadedList() const { return loaded_; }
+  QListView* TrackedList() const { return tracked_; }
+  // Above both lists: keeps the lines whose name or number contains the text typed.
+  QLineEdit* FilterField() const { return filter_; }
   QPushButton* ListButton() const { return button_; }
   QTabBar* Tabs() const { return tabs_; }
   QToolButton* QuickMenuButton() const { return quickMenuButton_; }
@@ -49,6 +53,8 @@ class TSidePanel : public QWidget, public TListSelections {
   void SetLoadedSelection(const TSelection& selection) override;
   void ShowTracked(const TTrackedView& view) override;
   void ShowCatalog(const TTrackedView& view) override;
+  std::optional<std::vector<int>> ShownLoadedRows() const override;
+  std::optional<std::vector<int>> ShownTrackedRows() const override;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -58,8 +64,13 @@ class TSidePanel : public QWidget, public TListSelections {
   const TTracker& tracker_;
   TTrackingCommands& tracking_;
   QStackedWidget* stack_;
-  QListWidget* loaded_;
-  QListWidget* tracked_;
+  QLineEdit* filter_;
+  TLoadedModel* loadedModel_;
+  TTrackedModel* trackedModel_;
+  TSatelliteFilter* loadedFilter_;
+  TSatelliteFilter* trackedFilter_;
+  QListView* loaded_;
+  QListView* tracked_;
   QWidget* info_;
   QTabBar* tabs_;
   QPushButton* button_;
@@ -73,6 +84,12 @@ class TSidePanel : public QWidget, public TListSelections {
   // the model again.
   void FollowModel();
   void PlaceQuickMenuButton();
+  void LayOut();
+  void SetFilterText(const QString& text);
+  // Selected source rows of a list, and a selection of source rows shown in it.
+  static TSelection SelectedRows(const QListView* view, const TSatelliteFilter* filter);
+  static void SelectRows(QListView* view, const TSatelliteFilter* filter,
+                         const TSelection& rows);
   void onTabChanged(int index);
 };
 

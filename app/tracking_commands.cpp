@@ -240,7 +240,11 @@ QString TTrackingCommands::LoadedFile() const {
 
 void TTrackingCommands::AddTr(bool all, bool activate, int position) {
   TSelection loaded = lists_ != nullptr ? lists_->LoadedSelection() : TSelection{};
-  TTrackedView view = tracker_.list.AddTr(all, activate, position, loaded);
+  // "All" with a filter typed is every line it leaves in view.
+  const std::optional<std::vector<int>> shown =
+      all && lists_ != nullptr ? lists_->ShownLoadedRows() : std::nullopt;
+  TTrackedView view = shown ? tracker_.list.AddRows(*shown)
+                            : tracker_.list.AddTr(all, activate, position, loaded);
   if (lists_ != nullptr) {
     lists_->SetLoadedSelection(loaded);
     if (view.focusedRow < 0) view.selection = lists_->TrackedSelection();
@@ -251,6 +255,14 @@ void TTrackingCommands::AddTr(bool all, bool activate, int position) {
 
 void TTrackingCommands::RemoveTr(bool all, bool keepSelected, int position) {
   TSelection tracked = lists_ != nullptr ? lists_->TrackedSelection() : TSelection{};
+  const std::optional<std::vector<int>> shown =
+      all && position == 0 && lists_ != nullptr ? lists_->ShownTrackedRows() : std::nullopt;
+  if (shown) {
+    // "All" with a filter typed is every line it leaves in view: those go as a selection would.
+    all = false;
+    keepSelected = false;
+    tracked = TSelection(shown->begin(), shown->end());
+  }
   TTrackedView view = tracker_.list.RemoveTr(all, keepSelected, position, tracked);
   if (lists_ != nullptr) lists_->ShowTracked(view);
   tracker_.Recompute();

@@ -5,11 +5,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFocusEvent>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTableWidget>
 #include <fstream>
 
+#include "app/list_view_support.h"
 #include "app/info_page.h"
 #include "app/main_page.h"
 #include "app/main_window.h"
@@ -127,7 +127,7 @@ TEST_F(NewNumbersWindow, LongNumbersAreShownNotedSavedAndTrackedAgainAfterAResta
   auto window = Start(file, {"999999999", "340005"});
   TSatelliteList& list = window->Satellites();
   ASSERT_EQ(list.LoadedCount, 3);
-  EXPECT_EQ(window->SidePanel()->LoadedList()->item(2)->text(), "#999999999");
+  EXPECT_EQ(test::Line(window->SidePanel()->LoadedList(), 2), "#999999999");
   ASSERT_EQ(list.TrackedNames(), (std::vector<std::string>{"STARLINK-X", "#999999999"}));
   auto* orbit = window->findChild<QTableWidget*>(QStringLiteral("infozO"));
   ASSERT_NE(orbit, nullptr);

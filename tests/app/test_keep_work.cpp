@@ -5,10 +5,10 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTableWidget>
 #include <fstream>
 
+#include "app/list_view_support.h"
 #include "app/console_panel.h"
 #include "app/location_page.h"
 #include "app/main_page.h"
@@ -203,9 +203,9 @@ TEST_F(KeepWork, LoadingAnotherFileKeepsTheTrackedList) {
   EXPECT_EQ(window->Satellites().NameOf(window->Satellites().ActiveSat), "S5");
   EXPECT_EQ(window->Footer().Texts[kFooterAlert],
             "2 of 5 tracked satellites are not in second.tle");
-  QListWidget* trackedList = window->SidePanel()->TrackedList();
-  ASSERT_EQ(trackedList->count(), 3);
-  EXPECT_EQ(trackedList->item(0)->text(), "S5");
+  QListView* trackedList = window->SidePanel()->TrackedList();
+  ASSERT_EQ(test::Rows(trackedList), 3);
+  EXPECT_EQ(test::Line(trackedList, 0), "S5");
 
   tracking.RemoveTr(true, false, 0);
   dialogs.fileToOpen = first;

@@ -3,12 +3,12 @@
 
 #include <QFile>
 #include <QKeyEvent>
-#include <QListWidget>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <fstream>
 
+#include "app/list_view_support.h"
 #include "app/location_page.h"
 #include "app/main_window.h"
 #include "app/options_page.h"
@@ -124,13 +124,13 @@ TEST_F(KeysAndSettings, KeysRunTheirCommandsAndPassOnlyWhatTheTableSays) {
 
 TEST_F(KeysAndSettings, TheWindowSeesKeysBeforeTheFocusedControl) {
   auto window = Start(true);
-  QListWidget* loaded = window->SidePanel()->LoadedList();
+  QListView* loaded = window->SidePanel()->LoadedList();
   loaded->setFocus();
   // Ctrl+A would select every row of the list; the key table takes it for the jump unit.
   QKeyEvent ctrlA(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier);
   QApplication::sendEvent(loaded, &ctrlA);
   EXPECT_EQ(window->Time().JumpUnit, 0);
-  EXPECT_TRUE(loaded->selectedItems().isEmpty());
+  EXPECT_TRUE(test::NothingSelected(loaded));
 }
 
 TEST_F(KeysAndSettings, QuickMenuEntriesRunTheirCommandsAndFollowTheMode) {

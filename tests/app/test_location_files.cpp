@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <QFile>
-#include <QListWidget>
 #include <QTimer>
 
 #include "app/location_page.h"

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "app/side_panel.h"
+#include "app/list_view_support.h"
 #include "app_fixture.h"
 #include "test_support.h"
 
@@ -34,16 +35,16 @@ class SidePanel : public ::testing::Test {
 
   void SelectLoaded(std::initializer_list<int> rows) {
     panel_->LoadedList()->clearSelection();
-    for (int r : rows) panel_->LoadedList()->item(r)->setSelected(true);
+    for (int r : rows) test::SelectLine(panel_->LoadedList(), r);
   }
   void SelectTracked(std::initializer_list<int> rows) {
     panel_->TrackedList()->clearSelection();
-    for (int r : rows) panel_->TrackedList()->item(r)->setSelected(true);
+    for (int r : rows) test::SelectLine(panel_->TrackedList(), r);
   }
   QStringList TrackedTexts() const {
     QStringList t;
-    for (int r = 0; r < panel_->TrackedList()->count(); ++r)
-      t << panel_->TrackedList()->item(r)->text();
+    for (int r = 0; r < test::Rows(panel_->TrackedList()); ++r)
+      t << test::Line(panel_->TrackedList(), r);
     return t;
   }
   void Key(QWidget* target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
@@ -64,8 +65,8 @@ class SidePanel : public ::testing::Test {
 };
 
 TEST_F(SidePanel, LoadFillsTheLoadedListInFileOrder) {
-  EXPECT_EQ(panel_->LoadedList()->count(), 6);
-  EXPECT_EQ(panel_->LoadedList()->item(0)->text(), "SAT 1");
+  EXPECT_EQ(test::Rows(panel_->LoadedList()), 6);
+  EXPECT_EQ(test::Line(panel_->LoadedList(), 0), "SAT 1");
   EXPECT_EQ(panel_->ListTab(), TListTab::Loaded);
   EXPECT_EQ(panel_->ListButton()->text(), "&Start track");
   EXPECT_EQ(panel_->ListButton()->toolTip(), "Track selected sats");
@@ -75,10 +76,10 @@ TEST_F(SidePanel, ButtonAddsSelectedAndUnselectsThem) {
   SelectLoaded({1, 3});
   panel_->ListButton()->click();
   EXPECT_EQ(TrackedTexts(), (QStringList{"SAT 2", "SAT 4"}));
-  EXPECT_TRUE(panel_->LoadedList()->selectedItems().isEmpty());
+  EXPECT_TRUE(test::NothingSelected(panel_->LoadedList()));
   EXPECT_EQ(list_.ActiveSat, 1);
   EXPECT_EQ(changes_, 1);
-  EXPECT_EQ(panel_->TrackedList()->currentRow(), 0);
+  EXPECT_EQ(test::CurrentLine(panel_->TrackedList()), 0);
 }
 
 TEST_F(SidePanel, InsertAndEnterPressTheButtonOnTheLoadedTab) {
@@ -135,7 +136,7 @@ TEST_F(SidePanel, PopupCommandsReplaceAndCrop) {
 TEST_F(SidePanel, ClickOnATrackedLineMakesItActive) {
   SelectLoaded({0, 1, 2});
   panel_->ListButton()->click();
-  emit panel_->TrackedList()->itemClicked(panel_->TrackedList()->item(2));
+  emit panel_->TrackedList()->clicked(panel_->TrackedList()->model()->index(2, 0));
   EXPECT_EQ(list_.ActiveSat, 3);
 }
 
@@ -155,8 +156,8 @@ TEST_F(SidePanel, ListsFollowChangesMadeElsewhere) {
   tracker_.list.TleFileName = "two.tle";
   tracker_.list.zapodawajSatelity(dir_.path().toStdString());
   tracker_.Recompute();
-  EXPECT_EQ(panel_->LoadedList()->count(), 1);
-  EXPECT_EQ(panel_->TrackedList()->count(), 0);
+  EXPECT_EQ(test::Rows(panel_->LoadedList()), 1);
+  EXPECT_EQ(test::Rows(panel_->TrackedList()), 0);
 }
 
 TEST(QuickMenuZone, IsTheTopRightThirteenPixels) {

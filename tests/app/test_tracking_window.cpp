@@ -1,10 +1,10 @@
 // The running window with an element file: lists, tracking, time modes, timers and the wheel.
 #include <gtest/gtest.h>
 
-#include <QListWidget>
 #include <QWheelEvent>
 #include <fstream>
 
+#include "app/list_view_support.h"
 #include "app/image_view.h"
 #include "app/main_page.h"
 #include "app/main_window.h"
@@ -54,8 +54,8 @@ TEST_F(TrackingWindow, CommandLineFileIsLoadedAndItsNumbersTrackedFirstActive) {
   EXPECT_EQ(list.TleFileName, "Tle/test.tle");
   EXPECT_EQ(list.TrackedNames(), (std::vector<std::string>{"MAQSAT H", "ISS"}));
   EXPECT_EQ(list.ActiveSat, 2);  // 25544 came first on the command line
-  EXPECT_EQ(window->SidePanel()->LoadedList()->count(), 5);
-  EXPECT_EQ(window->SidePanel()->TrackedList()->count(), 2);
+  EXPECT_EQ(test::Rows(window->SidePanel()->LoadedList()), 5);
+  EXPECT_EQ(test::Rows(window->SidePanel()->TrackedList()), 2);
   EXPECT_TRUE(list.TrackedSats[1].computed);
   EXPECT_TRUE(list.TrackedSats[2].computed);
   EXPECT_TRUE(window->RefreshTimer().isActive());
@@ -90,7 +90,7 @@ TEST_F(TrackingWindow, LoadTleOpensInTheTleFolderAndLoadsTheChosenFile) {
   window->MainPage()->loadTleButton->click();
   EXPECT_EQ(window->Satellites().LoadedCount, 1);
   EXPECT_EQ(window->Satellites().TleFileName, "other.tle");
-  EXPECT_EQ(window->SidePanel()->LoadedList()->item(0)->text(), "#25544");
+  EXPECT_EQ(test::Line(window->SidePanel()->LoadedList(), 0), "#25544");
 }
 
 TEST_F(TrackingWindow, MissingFileGivesAnEmptyCatalogueAndAnAlert) {
@@ -107,14 +107,14 @@ TEST_F(TrackingWindow, MissingFileGivesAnEmptyCatalogueAndAnAlert) {
 TEST_F(TrackingWindow, ButtonAndKeysAddAndRemoveThroughTheWindow) {
   auto window = Start({});
   TSidePanel* panel = window->SidePanel();
-  panel->LoadedList()->item(3)->setSelected(true);
+  test::SelectLine(panel->LoadedList(), 3);
   panel->ListButton()->click();
   EXPECT_EQ(window->Satellites().TrackedNames(), (std::vector<std::string>{"COPY 2"}));
   EXPECT_EQ(window->Satellites().ActiveSat, 1);
   EXPECT_TRUE(window->Satellites().TrackedSats[1].computed);
   EXPECT_EQ(window->Cycle().ActiveSnapshot.name, "COPY 2");
   panel->Tabs()->setCurrentIndex(1);
-  panel->TrackedList()->item(0)->setSelected(true);
+  test::SelectLine(panel->TrackedList(), 0);
   QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
   QApplication::sendEvent(panel->TrackedList(), &del);
   EXPECT_EQ(window->Satellites().TrackedCount, 0);
