@@ -98,7 +98,8 @@ void TTrackingCommands::StartWorker() {
   const uintmax_t size = std::filesystem::file_size(load.file, ec);
   fileBytes_ = ec ? 0 : static_cast<uint64_t>(size);
   bytesRead_ = 0;
-  worker_ = std::thread([this, file = load.file] {
+  worker_ = std::thread([this, file = load.file, starts = workerStarts] {
+    if (starts) starts();
     auto read = std::make_unique<TCatalogRead>(ReadCatalog(file, &bytesRead_));
     {
       std::lock_guard<std::mutex> lock(doneMutex_);

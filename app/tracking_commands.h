@@ -62,6 +62,8 @@ class TTrackingCommands : public QObject {
   // Shows and hides the "Loading..." notice around a load.
   std::function<void()> busyStarts;
   std::function<void()> busyEnds;
+  // Runs on the worker thread before each read there (a test holds a load with it).
+  std::function<void()> workerStarts;
 
   QAction* loadTle;
   QAction* addSelected;

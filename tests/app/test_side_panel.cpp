@@ -170,5 +170,64 @@ TEST(QuickMenuZone, IsTheTopRightThirteenPixels) {
   for (const auto& c : cases) EXPECT_EQ(QuickMenuZone(c.x, c.y), c.inside) << c.x << ", " << c.y;
 }
 
+// Thousands of lines: the filter keeps those whose name or number holds the text, case-blind,
+// "Add all" tracks only them and "Remove all" on the Tracked tab takes only the lines shown.
+TEST_F(SidePanel, FilterPicksAGroupOutOfThousands) {
+  constexpr int kSets = 3000;
+  {
+    std::ofstream out(dir_.filePath("many.tle").toStdString(), std::ios::binary);
+    for (int n = 1; n <= kSets; ++n) {
+      auto [l1, l2] = test::MakeLinePair(n);
+      out << "SAT " << n << "\n" << l1 << "\n" << l2 << "\n";
+    }
+  }
+  commands_.RemoveTr(true, false, 0);
+  commands_.LoadElementFile(dir_.filePath("many.tle"));
+  commands_.FinishLoading();  // the file is large enough for the worker
+  ASSERT_EQ(test::Rows(panel_->LoadedList()), kSets);
+  // The names a plain search over the texts finds: "SAT n" for every n whose digits hold it.
+  auto namesHolding = [](const std::vector<int>& numbers, const std::string& digits) {
+    QStringList names;
+    for (int n : numbers) {
+      if (std::to_string(n).find(digits) != std::string::npos) names << QString("SAT %1").arg(n);
+    }
+    return names;
+  };
+  std::vector<int> all(kSets);
+  for (int n = 1; n <= kSets; ++n) all[static_cast<size_t>(n - 1)] = n;
+
+  panel_->FilterField()->setText(QStringLiteral("sat 12"));
+  const QStringList group = namesHolding(all, "12");
+  QStringList group12;  // names that start with "SAT 12"
+  for (const QString& name : group) {
+    if (name.startsWith("SAT 12")) group12 << name;
+  }
+  ASSERT_EQ(test::Rows(panel_->LoadedList()), group12.size());
+  commands_.addAll->trigger();
+  EXPECT_EQ(TrackedTexts(), group12);
+  EXPECT_EQ(list_.ActiveSat, 1);
+
+  // A catalogue number matches although the name does not hold it.
+  panel_->FilterField()->setText(QStringLiteral("01250"));
+  EXPECT_EQ(test::Rows(panel_->LoadedList()), 1);
+  EXPECT_EQ(test::Line(panel_->LoadedList(), 0), "SAT 1250");
+
+  // On the Tracked tab the same filter shows the tracked lines holding it; those go.
+  panel_->SetListTab(TListTab::Tracked);
+  panel_->FilterField()->setText(QStringLiteral("5"));
+  std::vector<int> tracked;
+  for (const QString& name : group12) tracked.push_back(name.mid(4).toInt());
+  EXPECT_EQ(TrackedTexts(), namesHolding(tracked, "5"));
+  commands_.removeAll->trigger();
+  EXPECT_TRUE(TrackedTexts().isEmpty());
+  panel_->FilterField()->clear();
+  QStringList left;
+  for (int n : tracked) {
+    if (std::to_string(n).find('5') == std::string::npos) left << QString("SAT %1").arg(n);
+  }
+  EXPECT_EQ(TrackedTexts(), left);
+  EXPECT_EQ(list_.TrackedCount, left.size());
+}
+
 }  // namespace
 }  // namespace zen
