@@ -58,21 +58,20 @@ constexpr int kSatColumn = 1;
 // a sample is as wide as its widest text or its heading, whichever is wider; the others keep
 // their documented widths, and the name column takes what the rest leave, so that the longest
 // names and labels show whole.
-void FitColumns(QTableWidget* table, const std::vector<const char*>& samples) {
+void FitColumns(QTableView* table, const std::vector<const char*>& samples) {
   const QFontMetrics metrics(table->font());
   const QFontMetrics headingMetrics(table->horizontalHeader()->font());
   auto fitted = [&](int c) {
     const char* sample = samples[static_cast<size_t>(c)];
     if (*sample == '\0') return table->columnWidth(c);
-    const QTableWidgetItem* heading = table->horizontalHeaderItem(c);
+    const QString heading = table->model()->headerData(c, Qt::Horizontal).toString();
     const int headingWidth =
-        heading != nullptr ? headingMetrics.horizontalAdvance(heading->text()) + kHeadingPaddingPx
-                           : 0;
+        heading.isEmpty() ? 0 : headingMetrics.horizontalAdvance(heading) + kHeadingPaddingPx;
     return std::max(metrics.horizontalAdvance(QString::fromLatin1(sample)) + kCellPaddingPx,
                     headingWidth);
   };
   int used = 0;
-  for (int c = 0; c < table->columnCount(); ++c) {
+  for (int c = 0; c < table->model()->columnCount(); ++c) {
     if (c == kSatColumn) continue;
     table->setColumnWidth(c, fitted(c));
     used += table->columnWidth(c);
@@ -93,13 +92,20 @@ QPushButton* Button(QWidget* parent, const QString& caption, const char* hint, Q
 
 TPredictionPage::TPredictionPage(TPredictionCommands& commands, QWidget* parent)
     : QWidget(parent), commands_(commands) {
-  resultz = MakeResultsGrid(this, PassesColumnWidths());
+  // A table has a column for each documented width; the last, narrow ones have no heading.
+  auto model = [this](TSearchKind kind, QStringList headings, size_t columns) {
+    while (static_cast<size_t>(headings.size()) < columns) headings << QString();
+    return new TResultsModel(commands_, kind, headings);
+  };
+  resultz = MakeResultsGrid(
+      this, model(TSearchKind::Passes, PassesHeadings(), PassesColumnWidths().size()),
+      PassesColumnWidths());
   resultz->setObjectName(QStringLiteral("resultz"));
-  SetHeadingRow(resultz, PassesHeadings());
-  resultzF = MakeResultsGrid(this, FlaresColumnWidths());
+  resultzF = MakeResultsGrid(
+      this, model(TSearchKind::Flares, FlaresHeadings(), FlaresColumnWidths().size()),
+      FlaresColumnWidths());
   resultzF->setObjectName(QStringLiteral("resultzF"));
-  SetHeadingRow(resultzF, FlaresHeadings());
-  for (QTableWidget* table : {resultz, resultzF}) {
+  for (QTableView* table : {resultz, resultzF}) {
     table->setGeometry(kTableArea);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     // The narrow columns keep their headings whole with a slimmer margin and a face one
@@ -109,7 +115,7 @@ TPredictionPage::TPredictionPage(TPredictionCommands& commands, QWidget* parent)
     style->setParent(table->horizontalHeader());
     table->horizontalHeader()->setStyle(style);
     table->installEventFilter(this);
-    connect(table, &QTableWidget::cellDoubleClicked, commands_.goTo, &QAction::trigger);
+    connect(table, &QTableView::doubleClicked, commands_.goTo, &QAction::trigger);
   }
   FitColumns(resultz, {kTimeSample, "", kAngleSample, kElevationSample, kRangeSample, kAngleSample,
                        kElevationSample, ""});
@@ -146,15 +152,15 @@ TPredictionPage::~TPredictionPage() {
   commands_.selectedRow = nullptr;
 }
 
-QTableWidget* TPredictionPage::Table(TSearchKind kind) const {
+QTableView* TPredictionPage::Table(TSearchKind kind) const {
   return kind == TSearchKind::Flares ? resultzF : resultz;
 }
 
 int TPredictionPage::SelectedRow(TSearchKind kind) const {
-  const QTableWidget* table = Table(kind);
-  const QList<QTableWidgetItem*> selected = table->selectedItems();
-  if (!selected.isEmpty()) return selected.front()->row();
-  return table->currentRow();
+  const QTableView* table = Table(kind);
+  const QModelIndexList selected = table->selectionModel()->selectedIndexes();
+  if (!selected.isEmpty()) return selected.front().row();
+  return table->currentIndex().row();
 }
 
 void TPredictionPage::ShowKind() {
@@ -173,24 +179,9 @@ void TPredictionPage::ShowKind() {
 }
 
 void TPredictionPage::ShowRows(TSearchKind kind, int firstRow) {
-  QTableWidget* table = Table(kind);
-  const TResultRows& rows = commands_.Rows(kind);
-  table->setUpdatesEnabled(false);
-  const int count = static_cast<int>(rows.size());
+  QTableView* table = Table(kind);
   if (firstRow == 0) table->clearSelection();
-  table->setRowCount(count);
-  for (int r = std::max(firstRow, 0); r < count; ++r) {
-    const std::vector<std::string> cells = ResultCells(kind, rows[static_cast<size_t>(r)]);
-    for (int c = 0; c < table->columnCount() && c < static_cast<int>(cells.size()); ++c) {
-      const QString text = QString::fromStdString(cells[static_cast<size_t>(c)]);
-      if (QTableWidgetItem* item = table->item(r, c)) {
-        item->setText(text);
-      } else {
-        table->setItem(r, c, new QTableWidgetItem(text));
-      }
-    }
-  }
-  table->setUpdatesEnabled(true);
+  static_cast<TResultsModel*>(table->model())->ShowFrom(firstRow);
 }
 
 bool TPredictionPage::eventFilter(QObject* watched, QEvent* event) {

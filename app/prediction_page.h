@@ -3,10 +3,11 @@
 #pragma once
 
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QWidget>
 
 #include "app/prediction_commands.h"
+#include "app/results_model.h"
 
 namespace zen {
 
@@ -19,10 +20,10 @@ class TPredictionPage : public QWidget {
 
   // The selected data row of a kind's table (0-based), -1 when none.
   int SelectedRow(TSearchKind kind) const;
-  QTableWidget* Table(TSearchKind kind) const;
+  QTableView* Table(TSearchKind kind) const;
 
-  QTableWidget* resultz;   // passes
-  QTableWidget* resultzF;  // flares
+  QTableView* resultz;   // passes
+  QTableView* resultzF;  // flares
   QPushButton* passes;
   QPushButton* flares;
   QPushButton* predictButton;

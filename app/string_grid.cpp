@@ -12,8 +12,7 @@ namespace {
 constexpr int kRowHeightPx = 16;
 const QColor kFixedCellColour(0x3A, 0x3A, 0x3A);
 
-QTableWidget* MakeGrid(QWidget* parent, int rowCount, const std::vector<int>& columnWidthsPx) {
-  auto* grid = new QTableWidget(rowCount, static_cast<int>(columnWidthsPx.size()), parent);
+void SetUpGrid(QTableView* grid, const std::vector<int>& columnWidthsPx) {
   grid->setShowGrid(false);
   grid->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -27,13 +26,22 @@ QTableWidget* MakeGrid(QWidget* parent, int rowCount, const std::vector<int>& co
   for (size_t i = 0; i < columnWidthsPx.size(); ++i) {
     grid->setColumnWidth(static_cast<int>(i), columnWidthsPx[i]);
   }
+}
+
+QTableWidget* MakeGrid(QWidget* parent, int rowCount, const std::vector<int>& columnWidthsPx) {
+  auto* grid = new QTableWidget(rowCount, static_cast<int>(columnWidthsPx.size()), parent);
+  SetUpGrid(grid, columnWidthsPx);
   return grid;
 }
 
 }  // namespace
 
-QTableWidget* MakeResultsGrid(QWidget* parent, const std::vector<int>& columnWidthsPx) {
-  QTableWidget* grid = MakeGrid(parent, 0, columnWidthsPx);
+QTableView* MakeResultsGrid(QWidget* parent, QAbstractItemModel* model,
+                            const std::vector<int>& columnWidthsPx) {
+  auto* grid = new QTableView(parent);
+  model->setParent(grid);
+  grid->setModel(model);
+  SetUpGrid(grid, columnWidthsPx);
   grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   grid->horizontalHeader()->setHighlightSections(false);
   grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -42,18 +50,11 @@ QTableWidget* MakeResultsGrid(QWidget* parent, const std::vector<int>& columnWid
   return grid;
 }
 
-void SetHeadingRow(QTableWidget* grid, const QStringList& headings) {
-  for (int c = 0; c < grid->columnCount(); ++c) {
-    grid->setHorizontalHeaderItem(
-        c, new QTableWidgetItem(c < headings.size() ? headings[c] : QString()));
-  }
-}
-
-QStringList HeadingRow(const QTableWidget* grid) {
+QStringList HeadingRow(const QTableView* grid) {
   QStringList texts;
-  for (int c = 0; c < grid->columnCount(); ++c) {
-    const QTableWidgetItem* item = grid->horizontalHeaderItem(c);
-    texts << (item != nullptr ? item->text() : QString());
+  const QAbstractItemModel* model = grid->model();
+  for (int c = 0; c < model->columnCount(); ++c) {
+    texts << model->headerData(c, Qt::Horizontal).toString();
   }
   return texts;
 }

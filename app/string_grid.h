@@ -2,15 +2,17 @@
 #pragma once
 
 #include <QStringList>
+#include <QTableView>
 #include <QTableWidget>
 #include <vector>
 
 namespace zen {
 
-// Data rows under a fixed heading row that stays in view while the rows scroll.
-QTableWidget* MakeResultsGrid(QWidget* parent, const std::vector<int>& columnWidthsPx);
-void SetHeadingRow(QTableWidget* grid, const QStringList& headings);
-QStringList HeadingRow(const QTableWidget* grid);
+// Data rows of model under a fixed heading row (the model's headings) that stays in view while
+// the rows scroll; the view takes the model over.
+QTableView* MakeResultsGrid(QWidget* parent, QAbstractItemModel* model,
+                            const std::vector<int>& columnWidthsPx);
+QStringList HeadingRow(const QTableView* grid);
 
 // rowCount rows whose column 0 holds fixed labels and column 1 the values.
 QTableWidget* MakeLabelledGrid(QWidget* parent, int rowCount,

@@ -101,8 +101,7 @@ class PredictionWindow : public ::testing::Test {
     });
   }
   QString Cell(int row, int column) const {
-    QTableWidgetItem* item = page->resultz->item(row, column);
-    return item != nullptr ? item->text() : QString();
+    return page->resultz->model()->index(row, column).data().toString();
   }
 
   TProgramFolder folder;

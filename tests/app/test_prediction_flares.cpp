@@ -28,8 +28,7 @@ class PredictionFlares : public test::PredictionWindow {
     file.write(text);
   }
   QString FlareCell(int row, int column) const {
-    QTableWidgetItem* item = page->resultzF->item(row, column);
-    return item != nullptr ? item->text() : QString();
+    return page->resultzF->model()->index(row, column).data().toString();
   }
 };
 
@@ -81,7 +80,7 @@ TEST_F(PredictionFlares, ADayOfFlaresIsLabelledFromTheTableAndSavedAsTheFlaresRe
   ASSERT_TRUE(commands->ResultsReady(TSearchKind::Flares));
   EXPECT_TRUE(dialogs.notices.isEmpty()) << dialogs.notices.join(" | ").toStdString();
 
-  const int rows = page->resultzF->rowCount();
+  const int rows = page->resultzF->model()->rowCount();
   ASSERT_GE(rows, 1);
   ASSERT_FALSE(FlareCell(0, 0).isEmpty()) << "Torun sees flares on a September day";
   EXPECT_EQ(dialog->totalCount->text(), QString::number(rows));

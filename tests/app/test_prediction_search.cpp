@@ -51,7 +51,7 @@ TEST_F(PredictionSearch, ADaySearchFillsTheTableAndTheHeader) {
 
   // Full output: rise, culmination and set of each pass, then an empty row; passes ordered
   // by culmination, the culmination the highest of the three.
-  const int rows = page->resultz->rowCount();
+  const int rows = page->resultz->model()->rowCount();
   ASSERT_GE(rows, 8);
   ASSERT_EQ(rows % 4, 0);
   EXPECT_EQ(dialog->totalCount->text(), QString::number(rows / 4));
@@ -70,9 +70,9 @@ TEST_F(PredictionSearch, ADaySearchFillsTheTableAndTheHeader) {
   // documented widths suit a narrower face).
   window->KeyCommands().FormKeyDown(Qt::Key_F6, Qt::NoModifier);
   QApplication::processEvents();
-  QTableWidget* table = page->resultz;
+  QTableView* table = page->resultz;
   int total = 0;
-  for (int c = 0; c < table->columnCount(); ++c) total += table->columnWidth(c);
+  for (int c = 0; c < table->model()->columnCount(); ++c) total += table->columnWidth(c);
   EXPECT_LE(total, table->viewport()->width());
   const QFontMetrics metrics(table->font());
   for (int r = 0; r < rows; ++r) {
@@ -139,7 +139,7 @@ TEST_F(PredictionSearch, CancelKeepsTheSortedPassesFoundSoFar) {
   EXPECT_FALSE(dialog->isVisible());
   const std::vector<std::string>& header = commands->ReportHeader(TSearchKind::Passes);
   EXPECT_EQ(header[3], "                2026-09-06 21:15:30 - Interrupted!");
-  const int rows = page->resultz->rowCount();
+  const int rows = page->resultz->model()->rowCount();
   ASSERT_GE(rows, 4);
   for (int r = 5; r < rows; r += 4) EXPECT_LE(Cell(r - 4, 0), Cell(r, 0)) << r;
 }
@@ -173,7 +173,7 @@ TEST_F(PredictionSearch, GoToJumpsToTheEventWithItsSatelliteActive) {
   EXPECT_EQ(window->Time().Mode(), TTimeMode::RealTime);
   // A pass of a satellite that is not tracked: it is added and made active.
   int row = -1;
-  for (int r = 0; r < page->resultz->rowCount() && row < 0; r += 4) {
+  for (int r = 0; r < page->resultz->model()->rowCount() && row < 0; r += 4) {
     if (Cell(r + 1, 7) != "25544") row = r + 1;
   }
   ASSERT_GE(row, 0);
@@ -191,7 +191,7 @@ TEST_F(PredictionSearch, GoToJumpsToTheEventWithItsSatelliteActive) {
   ASSERT_TRUE(folder.WriteSelfTestElements("Tle/self.tle"));
   window->TrackingCommands().LoadElementFile(folder.home.filePath("Tle/self.tle"));
   page->resultz->selectRow(row);
-  emit page->resultz->cellDoubleClicked(row, 0);
+  emit page->resultz->doubleClicked(page->resultz->model()->index(row, 0));
   EXPECT_EQ(window->Time().Mode(), TTimeMode::RealTime);
 }
 
