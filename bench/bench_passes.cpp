@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_sets.h"
 #include "core/catalog.h"
 #include "core/timescale.h"
 #include "prediction/iridium.h"
@@ -29,10 +30,9 @@ std::vector<zen::TSearchSatellite> ReadSets(const std::filesystem::path& file) {
 
 // Passes (or flares) of every set of the file for days from 00:00 UTC of the date: level "1"
 // (60-second coarse steps), satellite above 10 degrees and sunlit, the Sun below -5 degrees,
-// flares of at most 1 degree.
-void SearchFile(benchmark::State& state, const std::string& file, const zen::TDateRec& day,
-                double days, zen::TSearchKind kind = zen::TSearchKind::Passes) {
-  const std::vector<zen::TSearchSatellite> sets = ReadSets(ElementFile(file));
+// flares of at most 1 degree. The threads are the benchmark's argument (0 = every core).
+void SearchSets(benchmark::State& state, const std::vector<zen::TSearchSatellite>& sets,
+                const zen::TDateRec& day, double days, zen::TSearchKind kind, int threads) {
   if (sets.empty()) {
     state.SkipWithError("reference element file not found beside the source tree");
     return;
@@ -48,7 +48,7 @@ void SearchFile(benchmark::State& state, const std::string& file, const zen::TDa
   request.minSatElevationDeg = 10.0;
   request.illuminationRequired = true;
   request.maxSunElevationDeg = -5.0;
-  request.threads = static_cast<int>(state.range(0));
+  request.threads = threads;
   request.satellites = sets;
   if (kind == zen::TSearchKind::Flares) {
     request.kind = kind;
@@ -68,6 +68,24 @@ void SearchFile(benchmark::State& state, const std::string& file, const zen::TDa
   state.counters["events"] = events;
 }
 
+void SearchFile(benchmark::State& state, const std::string& file, const zen::TDateRec& day,
+                double days, zen::TSearchKind kind = zen::TSearchKind::Passes) {
+  SearchSets(state, ReadSets(ElementFile(file)), day, days, kind,
+             static_cast<int>(state.range(0)));
+}
+
+// Every set of a whole catalogue (the argument: its count, real Starlink sets and renumbered
+// copies further round their orbits) for the day of their epochs, on every core.
+void BM_CatalogueDay(benchmark::State& state) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "zen_bench_passes";
+  const std::filesystem::path file = zen::bench::WriteLargeCatalogue(
+      zen::bench::StarlinkFile(), dir, static_cast<int>(state.range(0)));
+  const std::vector<zen::TSearchSatellite> sets = ReadSets(file);
+  std::filesystem::remove_all(dir);
+  SearchSets(state, sets, zen::TDateRec{2026, 5, 30, 0, 0, 0, 0}, 1.0, zen::TSearchKind::Passes,
+             0);
+}
+
 void BM_VisualWeek(benchmark::State& state) {
   SearchFile(state, "visual_2026-02-11.tle", zen::TDateRec{2026, 2, 11, 0, 0, 0, 0}, 7.0);
 }
@@ -84,6 +102,8 @@ void BM_IridiumFlaresWeek(benchmark::State& state) {
 // Argument: threads (0 = every core).
 BENCHMARK(BM_VisualWeek)->Arg(0)->Arg(1)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_StarlinkDay)->Arg(0)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
+// Argument: the sets searched.
+BENCHMARK(BM_CatalogueDay)->Arg(30000)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_IridiumFlaresWeek)
     ->Arg(0)
     ->Arg(1)
