@@ -32,7 +32,7 @@ TSidePanel::TSidePanel(const TTracker& tracker, TTrackingCommands& tracking, QWi
   filter_->setObjectName(QStringLiteral("satelliteFilter"));
   filter_->setPlaceholderText(QStringLiteral("Filter"));
   filter_->setToolTip(QStringLiteral("Show the satellites whose name or number contains this"));
-  filter_->setClearButtonEnabled(true);
+  // No clear button: the quick-menu button comes up in that corner; Escape empties the field.
   loadedModel_ = new TLoadedModel(tracker_.list, this);
   trackedModel_ = new TTrackedModel(tracker_.list, this);
   loadedFilter_ = new TSatelliteFilter(this);
