@@ -125,8 +125,11 @@ int TCanvas::TextHeight(const QString&) {
 void TCanvas::TextOut(int x, int y, const QString& text) {
   if (text.isEmpty()) return;
   QFontMetrics metrics(font_, &image_);
-  int widthPx = metrics.horizontalAdvance(text);
-  if (!brushClear_) painter_.fillRect(QRect(x, y, widthPx, metrics.height()), brushColour_);
+  // Measuring shapes the text a second time: only the cell behind it needs the width.
+  if (!brushClear_) {
+    painter_.fillRect(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()),
+                      brushColour_);
+  }
   QPen saved = painter_.pen();
   painter_.setPen(fontColour_);
   painter_.drawText(QPoint(x, y + metrics.ascent()), text);

@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QPoint>
@@ -47,6 +48,8 @@ class TCanvas {
 
   int TextWidth(const QString& text);
   int TextHeight(const QString& text);
+  // Metrics of the current font on this image, for measuring many strings at once.
+  QFontMetrics Metrics() const { return QFontMetrics(font_, &image_); }
   // Text with its top-left corner at (x, y) in the font colour; a solid brush paints the
   // text's cell behind it first, a clear brush leaves the background.
   void TextOut(int x, int y, const QString& text);

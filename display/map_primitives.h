@@ -22,4 +22,15 @@ void DrawLine(TCanvas& canvas, const TShowOptions& show, int kind, TMapPoint p1,
 void DrawPoint(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bitmaps, int kind,
                const QString& label, double latDeg, double lonDeg, bool eclipsed);
 
+// The pixel a sub-point is drawn at; longitudes fold as for every map symbol.
+QPoint MapPixel(double latDeg, double lonDeg);
+
+// A satellite's symbol (pkSat or pkActiveSat) at its pixel, without its label.
+void DrawSatSymbol(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bitmaps, int kind,
+                   QPoint at, bool eclipsed);
+
+// The box a satellite label of the given size takes: right of the symbol, or left of it when
+// it would pass the map's right edge.
+QRect SatLabelBox(QPoint symbol, int widthPx, int heightPx);
+
 }  // namespace zen

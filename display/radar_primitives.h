@@ -18,4 +18,14 @@ void DrawLineV(TCanvas& canvas, const TShowOptions& show, TRadarPoint p1, TRadar
 void DrawPointV(TCanvas& canvas, const TShowOptions& show, const QString& label, bool eclipsed,
                 double azDeg, double elDeg, bool active);
 
+// The radar's label font, white: DrawPointV sets it for its label.
+void SetRadarLabelFont(TCanvas& canvas);
+
+// A satellite's square (and the active one's outline) at its pixel, without its label.
+void DrawRadarSymbol(TCanvas& canvas, QPoint at, bool eclipsed, bool active);
+
+// The box a radar label of the given size takes: right of the symbol, or left of it when it
+// would pass column 155 and there is room on the left.
+QRect RadarLabelBox(QPoint symbol, int widthPx, int heightPx);
+
 }  // namespace zen

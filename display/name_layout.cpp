@@ -1,0 +1,104 @@
+// Satellite names that never cover one another: each name is given a box next to its symbol
+// and is drawn only when that box is still free, first come first served in list order.
+#include "display/name_layout.h"
+
+namespace zen {
+
+namespace {
+
+constexpr int kWordBits = 64;
+constexpr int kFirstPrintable = 32;
+constexpr int kLastAscii = 127;
+
+// Bits first..last (0..63, inclusive) of a word.
+uint64_t BitsFromTo(int first, int last) {
+  const uint64_t upTo = last == kWordBits - 1 ? ~uint64_t{0} : (uint64_t{1} << (last + 1)) - 1;
+  return upTo & (~uint64_t{0} << first);
+}
+
+}  // namespace
+
+TLabelSpace::TLabelSpace(int width, int height)
+    : width_(width),
+      height_(height),
+      wordsPerRow_((width + kWordBits - 1) / kWordBits),
+      bits_(static_cast<size_t>(wordsPerRow_) * static_cast<size_t>(height), 0) {}
+
+template <typename F>
+bool TLabelSpace::EachWord(const QRect& box, F visit) const {
+  const QRect r = box.intersected(QRect(0, 0, width_, height_));
+  if (r.isEmpty()) return true;
+  const int firstWord = r.left() / kWordBits;
+  const int lastWord = r.right() / kWordBits;
+  for (int y = r.top(); y <= r.bottom(); ++y) {
+    const size_t row = static_cast<size_t>(y) * static_cast<size_t>(wordsPerRow_);
+    for (int w = firstWord; w <= lastWord; ++w) {
+      const int from = w == firstWord ? r.left() % kWordBits : 0;
+      const int to = w == lastWord ? r.right() % kWordBits : kWordBits - 1;
+      if (!visit(row + static_cast<size_t>(w), BitsFromTo(from, to))) return false;
+    }
+  }
+  return true;
+}
+
+bool TLabelSpace::IsFree(const QRect& box) const {
+  return EachWord(box, [this](size_t word, uint64_t mask) { return (bits_[word] & mask) == 0; });
+}
+
+void TLabelSpace::Take(const QRect& box) {
+  EachWord(box, [this](size_t word, uint64_t mask) {
+    bits_[word] |= mask;
+    return true;
+  });
+}
+
+TNameLayout::TNameLayout(TCanvas& canvas, TLabelBoxRule rule)
+    : canvas_(canvas),
+      rule_(rule),
+      space_(canvas.Width(), canvas.Height()),
+      heightPx_(canvas.TextHeight(QString())) {
+  const QFontMetrics metrics = canvas.Metrics();
+  for (int c = kFirstPrintable; c <= kLastAscii; ++c) {
+    advancePx_[static_cast<size_t>(c)] = metrics.horizontalAdvance(QChar(c));
+  }
+}
+
+int TNameLayout::QuickWidth(std::string_view name) const {
+  // Bytes past ASCII (parts of UTF-8 sequences) count nothing: the sum stays on the low side.
+  int width = 0;
+  for (char c : name) {
+    const auto code = static_cast<unsigned char>(c);
+    if (code <= kLastAscii) width += advancePx_[code];
+  }
+  return width;
+}
+
+QRect TNameLayout::Box(QPoint symbol, const QString& text) {
+  return rule_(symbol, canvas_.TextWidth(text), heightPx_);
+}
+
+TPlacedName TNameLayout::Reserve(QPoint symbol, const QString& text) {
+  TPlacedName placed{text.isEmpty() ? QRect() : Box(symbol, text), text};
+  space_.Take(placed.box);
+  return placed;
+}
+
+std::optional<TPlacedName> TNameLayout::Place(QPoint symbol, std::string_view name) {
+  if (name.empty()) return std::nullopt;
+  // Measuring a name costs a hundred times more than testing a box, and in a crowded sky most
+  // names are turned away; so the middle half of the box the quick width gives is tested
+  // first. The quick width leaves out kerning and may be off by a pixel or two either way,
+  // which moves neither end of the true box past that middle half. (Only where those pixels
+  // send the name to the other side of its symbol, by an image edge, may a name that would
+  // have fitted be left out.)
+  const QRect rough = rule_(symbol, QuickWidth(name), heightPx_);
+  const int quarter = rough.width() / 4;
+  if (!space_.IsFree(rough.adjusted(quarter, 0, -quarter, 0))) return std::nullopt;
+  QString text = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+  const QRect box = Box(symbol, text);
+  if (!space_.IsFree(box)) return std::nullopt;
+  space_.Take(box);
+  return TPlacedName{box, std::move(text)};
+}
+
+}  // namespace zen

@@ -1,0 +1,72 @@
+// Satellite names that never cover one another: each name is given a box next to its symbol
+// and is drawn only when that box is still free, first come first served in list order.
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "display/canvas.h"
+
+namespace zen {
+
+// The pixels of an image already taken by names. One bit a pixel, a row of 64-bit words per
+// image row, so a box is tested or taken a word at a time.
+class TLabelSpace {
+ public:
+  TLabelSpace(int width, int height);
+
+  // True when no pixel of box inside the image is taken; pixels outside are never taken.
+  bool IsFree(const QRect& box) const;
+  void Take(const QRect& box);
+
+ private:
+  int width_;
+  int height_;
+  int wordsPerRow_;
+  std::vector<uint64_t> bits_;
+
+  // Calls visit(word, mask) for every word a row of box (clipped to the image) touches.
+  template <typename F>
+  bool EachWord(const QRect& box, F visit) const;
+};
+
+// Where a name of the given size goes for a symbol at a pixel: the map and the radar each
+// have their own offsets and their own rule for moving a name to the symbol's left.
+using TLabelBoxRule = QRect (*)(QPoint symbol, int widthPx, int heightPx);
+
+// A name and the box it is drawn at (top left) and covers.
+struct TPlacedName {
+  QRect box;
+  QString text;
+};
+
+// Greedy placement of names over one image, in the canvas's current font. A name that would
+// overlap one placed before it is left out; the symbols are drawn whatever happens here.
+class TNameLayout {
+ public:
+  TNameLayout(TCanvas& canvas, TLabelBoxRule rule);
+
+  // Takes the box of a name that is drawn whatever else wants the space (the active
+  // satellite's); called before any other name is placed. An empty name takes nothing.
+  TPlacedName Reserve(QPoint symbol, const QString& text);
+  // The name (UTF-8) and its box when the box is still free, which it then takes.
+  std::optional<TPlacedName> Place(QPoint symbol, std::string_view name);
+
+ private:
+  TCanvas& canvas_;
+  TLabelBoxRule rule_;
+  TLabelSpace space_;
+  int heightPx_;
+  // Advance of each ASCII character, to judge a name before it is measured properly.
+  std::array<int, 128> advancePx_{};
+
+  int QuickWidth(std::string_view name) const;
+  QRect Box(QPoint symbol, const QString& text);
+};
+
+}  // namespace zen
