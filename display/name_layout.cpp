@@ -9,6 +9,12 @@ namespace {
 constexpr int kWordBits = 64;
 constexpr int kFirstPrintable = 32;
 constexpr int kLastAscii = 127;
+// Several full catalogues' worth of names.
+constexpr size_t kMostNamesKept = 100000;
+
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // Bits first..last (0..63, inclusive) of a word.
 uint64_t BitsFromTo(int first, int last) {
@@ -52,9 +58,25 @@ void TLabelSpace::Take(const QRect& box) {
   });
 }
 
+TNameWidths& TNameWidths::For(const QFont& font) {
+  // The fonts are set in pixels, so a font's key settles every width measured in it.
+  thread_local std::unordered_map<QString, TNameWidths> byFont;
+  return byFont[font.key()];
+}
+
+int TNameWidths::Width(TCanvas& canvas, std::string_view name) {
+  if (auto known = widths_.find(name); known != widths_.end()) return known->second;
+  // Names come and go as lists are loaded; past this many, start afresh rather than grow.
+  if (widths_.size() >= kMostNamesKept) widths_.clear();
+  const int width = canvas.TextWidth(FromUtf8(name));
+  widths_.emplace(name, width);
+  return width;
+}
+
 TNameLayout::TNameLayout(TCanvas& canvas, TLabelBoxRule rule)
     : canvas_(canvas),
       rule_(rule),
+      widths_(TNameWidths::For(canvas.Font())),
       space_(canvas.Width(), canvas.Height()),
       heightPx_(canvas.TextHeight(QString())) {
   const QFontMetrics metrics = canvas.Metrics();
@@ -73,12 +95,9 @@ int TNameLayout::QuickWidth(std::string_view name) const {
   return width;
 }
 
-QRect TNameLayout::Box(QPoint symbol, const QString& text) {
-  return rule_(symbol, canvas_.TextWidth(text), heightPx_);
-}
-
 TPlacedName TNameLayout::Reserve(QPoint symbol, const QString& text) {
-  TPlacedName placed{text.isEmpty() ? QRect() : Box(symbol, text), text};
+  const QRect box = text.isEmpty() ? QRect() : rule_(symbol, canvas_.TextWidth(text), heightPx_);
+  TPlacedName placed{box, text};
   space_.Take(placed.box);
   return placed;
 }
@@ -94,11 +113,10 @@ std::optional<TPlacedName> TNameLayout::Place(QPoint symbol, std::string_view na
   const QRect rough = rule_(symbol, QuickWidth(name), heightPx_);
   const int quarter = rough.width() / 4;
   if (!space_.IsFree(rough.adjusted(quarter, 0, -quarter, 0))) return std::nullopt;
-  QString text = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-  const QRect box = Box(symbol, text);
+  const QRect box = rule_(symbol, widths_.Width(canvas_, name), heightPx_);
   if (!space_.IsFree(box)) return std::nullopt;
   space_.Take(box);
-  return TPlacedName{box, std::move(text)};
+  return TPlacedName{box, FromUtf8(name)};
 }
 
 }  // namespace zen

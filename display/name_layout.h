@@ -6,8 +6,11 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "display/canvas.h"
@@ -39,6 +42,25 @@ class TLabelSpace {
 // have their own offsets and their own rule for moving a name to the symbol's left.
 using TLabelBoxRule = QRect (*)(QPoint symbol, int widthPx, int heightPx);
 
+// Names measured in one font. A tracked list keeps its names from one redraw to the next, and
+// measuring a name shapes it with the whole text engine, so widths are remembered.
+class TNameWidths {
+ public:
+  // The widths kept for font on this thread, alive as long as the thread.
+  static TNameWidths& For(const QFont& font);
+
+  // The width of a UTF-8 name in the canvas's font (the one these widths are for), measured on
+  // first sight.
+  int Width(TCanvas& canvas, std::string_view name);
+
+ private:
+  struct THash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+  };
+  std::unordered_map<std::string, int, THash, std::equal_to<>> widths_;
+};
+
 // A name and the box it is drawn at (top left) and covers.
 struct TPlacedName {
   QRect box;
@@ -60,13 +82,14 @@ class TNameLayout {
  private:
   TCanvas& canvas_;
   TLabelBoxRule rule_;
+  // Widths in this font measured on this or earlier redraws, by name.
+  TNameWidths& widths_;
   TLabelSpace space_;
   int heightPx_;
   // Advance of each ASCII character, to judge a name before it is measured properly.
   std::array<int, 128> advancePx_{};
 
   int QuickWidth(std::string_view name) const;
-  QRect Box(QPoint symbol, const QString& text);
 };
 
 }  // namespace zen
