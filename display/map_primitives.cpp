@@ -71,13 +71,10 @@ void DrawSatSymbol(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bi
   }
 }
 
-QRect SatLabelBox(QPoint symbol, int widthPx, int heightPx) {
-  const int top = symbol.y() - kSatLabelRaisePx;
-  if (symbol.x() + kSatLabelGapPx + widthPx > kMapAreaRight) {
-    return QRect(symbol.x() - kSatLabelLeftGapPx - widthPx, top, widthPx, heightPx);
-  }
-  return QRect(symbol.x() + kSatLabelGapPx, top, widthPx, heightPx);
-}
+const TLabelRule kMapSatLabels{kSatLabelRaisePx, kSatLabelGapPx, kSatLabelLeftGapPx,
+                                [](QPoint symbol, int widthPx) {
+                                  return symbol.x() + kSatLabelGapPx + widthPx > kMapAreaRight;
+                                }};
 
 void DrawPoint(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bitmaps, int kind,
                const QString& label, double latDeg, double lonDeg, bool eclipsed) {
@@ -111,7 +108,7 @@ void DrawPoint(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bitmap
   }
   if (show.satNames) {
     canvas.SetBrushClear();
-    const QRect box = SatLabelBox(at, canvas.TextWidth(label), canvas.TextHeight(label));
+    const QRect box = kMapSatLabels.Box(at, canvas.TextWidth(label), canvas.TextHeight(label));
     canvas.TextOut(box.left(), box.top(), label);
   }
 }

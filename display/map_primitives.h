@@ -5,6 +5,7 @@
 
 #include "display/bitmaps.h"
 #include "display/canvas.h"
+#include "display/name_layout.h"
 #include "display/projection.h"
 #include "display/show_options.h"
 
@@ -29,8 +30,8 @@ QPoint MapPixel(double latDeg, double lonDeg);
 void DrawSatSymbol(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bitmaps, int kind,
                    QPoint at, bool eclipsed);
 
-// The box a satellite label of the given size takes: right of the symbol, or left of it when
-// it would pass the map's right edge.
-QRect SatLabelBox(QPoint symbol, int widthPx, int heightPx);
+// Where a satellite label goes: right of the symbol, or left of it when it would pass the
+// map's right edge.
+extern const TLabelRule kMapSatLabels;
 
 }  // namespace zen

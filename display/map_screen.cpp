@@ -105,7 +105,7 @@ void DrawGroundTrack(TCanvas& canvas, const TMapScene& scene) {
 void DrawSatellites(TCanvas& canvas, const TMapScene& scene) {
   const TSatelliteList& list = scene.list;
   const TShowOptions& show = scene.show;
-  TNameLayout names(canvas, SatLabelBox);
+  TNameLayout names(canvas, kMapSatLabels);
   TPlacedName activeName;
   if (show.satNames && list.HasActiveSat()) {
     const TSatState& active = list.TrackedSats[static_cast<size_t>(list.ActiveSat)];

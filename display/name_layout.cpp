@@ -73,7 +73,7 @@ int TNameWidths::Width(TCanvas& canvas, std::string_view name) {
   return width;
 }
 
-TNameLayout::TNameLayout(TCanvas& canvas, TLabelBoxRule rule)
+TNameLayout::TNameLayout(TCanvas& canvas, const TLabelRule& rule)
     : canvas_(canvas),
       rule_(rule),
       widths_(TNameWidths::For(canvas.Font())),
@@ -95,8 +95,21 @@ int TNameLayout::QuickWidth(std::string_view name) const {
   return width;
 }
 
+// Even a remembered width costs a lookup, and a new one a measure a hundred times dearer than
+// testing a box; in a crowded sky most names are turned away. So the middle half of the box
+// the quick width gives is tested first, on both sides of the symbol. The quick width leaves
+// out kerning and may be off by a pixel or two either way, which moves neither end of the true
+// box past that middle half, on whichever side the true width sends it.
+bool TNameLayout::NeitherSideFree(QPoint symbol, std::string_view name) const {
+  const int quick = QuickWidth(name);
+  const int quarter = quick / 4;
+  const QRect right = rule_.Right(symbol, quick, heightPx_).adjusted(quarter, 0, -quarter, 0);
+  const QRect left = rule_.Left(symbol, quick, heightPx_).adjusted(quarter, 0, -quarter, 0);
+  return !space_.IsFree(right) && !space_.IsFree(left);
+}
+
 TPlacedName TNameLayout::Reserve(QPoint symbol, const QString& text) {
-  const QRect box = text.isEmpty() ? QRect() : rule_(symbol, canvas_.TextWidth(text), heightPx_);
+  const QRect box = text.isEmpty() ? QRect() : rule_.Box(symbol, canvas_.TextWidth(text), heightPx_);
   TPlacedName placed{box, text};
   space_.Take(placed.box);
   return placed;
@@ -104,16 +117,8 @@ TPlacedName TNameLayout::Reserve(QPoint symbol, const QString& text) {
 
 std::optional<TPlacedName> TNameLayout::Place(QPoint symbol, std::string_view name) {
   if (name.empty()) return std::nullopt;
-  // Measuring a name costs a hundred times more than testing a box, and in a crowded sky most
-  // names are turned away; so the middle half of the box the quick width gives is tested
-  // first. The quick width leaves out kerning and may be off by a pixel or two either way,
-  // which moves neither end of the true box past that middle half. (Only where those pixels
-  // send the name to the other side of its symbol, by an image edge, may a name that would
-  // have fitted be left out.)
-  const QRect rough = rule_(symbol, QuickWidth(name), heightPx_);
-  const int quarter = rough.width() / 4;
-  if (!space_.IsFree(rough.adjusted(quarter, 0, -quarter, 0))) return std::nullopt;
-  const QRect box = rule_(symbol, widths_.Width(canvas_, name), heightPx_);
+  if (NeitherSideFree(symbol, name)) return std::nullopt;
+  const QRect box = rule_.Box(symbol, widths_.Width(canvas_, name), heightPx_);
   if (!space_.IsFree(box)) return std::nullopt;
   space_.Take(box);
   return TPlacedName{box, FromUtf8(name)};

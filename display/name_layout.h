@@ -38,9 +38,25 @@ class TLabelSpace {
   bool EachWord(const QRect& box, F visit) const;
 };
 
-// Where a name of the given size goes for a symbol at a pixel: the map and the radar each
-// have their own offsets and their own rule for moving a name to the symbol's left.
-using TLabelBoxRule = QRect (*)(QPoint symbol, int widthPx, int heightPx);
+// Where a name goes beside its symbol: to the right, or to the left when goesLeft says so.
+// The map and the radar each have their own offsets and their own reason to go left.
+struct TLabelRule {
+  int raisePx;     // from the symbol's centre up to the name's top
+  int rightGapPx;  // from the symbol's centre to the first column of a name on its right
+  int leftGapPx;   // from the column after a name on its left to the symbol's centre
+  bool (*goesLeft)(QPoint symbol, int widthPx);
+
+  QRect Right(QPoint symbol, int widthPx, int heightPx) const {
+    return QRect(symbol.x() + rightGapPx, symbol.y() - raisePx, widthPx, heightPx);
+  }
+  QRect Left(QPoint symbol, int widthPx, int heightPx) const {
+    return QRect(symbol.x() - leftGapPx - widthPx, symbol.y() - raisePx, widthPx, heightPx);
+  }
+  QRect Box(QPoint symbol, int widthPx, int heightPx) const {
+    return goesLeft(symbol, widthPx) ? Left(symbol, widthPx, heightPx)
+                                     : Right(symbol, widthPx, heightPx);
+  }
+};
 
 // Names measured in one font. A tracked list keeps its names from one redraw to the next, and
 // measuring a name shapes it with the whole text engine, so widths are remembered.
@@ -71,7 +87,7 @@ struct TPlacedName {
 // overlap one placed before it is left out; the symbols are drawn whatever happens here.
 class TNameLayout {
  public:
-  TNameLayout(TCanvas& canvas, TLabelBoxRule rule);
+  TNameLayout(TCanvas& canvas, const TLabelRule& rule);
 
   // Takes the box of a name that is drawn whatever else wants the space (the active
   // satellite's); called before any other name is placed. An empty name takes nothing.
@@ -81,7 +97,7 @@ class TNameLayout {
 
  private:
   TCanvas& canvas_;
-  TLabelBoxRule rule_;
+  const TLabelRule& rule_;
   // Widths in this font measured on this or earlier redraws, by name.
   TNameWidths& widths_;
   TLabelSpace space_;
@@ -90,6 +106,7 @@ class TNameLayout {
   std::array<int, 128> advancePx_{};
 
   int QuickWidth(std::string_view name) const;
+  bool NeitherSideFree(QPoint symbol, std::string_view name) const;
 };
 
 }  // namespace zen

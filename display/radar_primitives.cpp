@@ -47,15 +47,11 @@ void DrawRadarSymbol(TCanvas& canvas, QPoint at, bool eclipsed, bool active) {
   if (active) canvas.Rectangle(x - 5, y - 5, x + 5, y + 5);
 }
 
-QRect RadarLabelBox(QPoint symbol, int widthPx, int heightPx) {
-  const int x = symbol.x();
-  const int top = symbol.y() - kRadarLabelRaisePx;
-  const int leftStart = x - widthPx - kRadarLabelLeftGapPx;
-  if (x + widthPx + kRadarLabelGapPx > kRadarLabelRight && leftStart >= 0) {
-    return QRect(leftStart, top, widthPx, heightPx);
-  }
-  return QRect(x + kRadarLabelGapPx, top, widthPx, heightPx);
-}
+const TLabelRule kRadarLabels{kRadarLabelRaisePx, kRadarLabelGapPx, kRadarLabelLeftGapPx,
+                               [](QPoint symbol, int widthPx) {
+                                 return symbol.x() + widthPx + kRadarLabelGapPx > kRadarLabelRight &&
+                                        symbol.x() - widthPx - kRadarLabelLeftGapPx >= 0;
+                               }};
 
 void DrawPointV(TCanvas& canvas, const TShowOptions& show, const QString& label, bool eclipsed,
                 double azDeg, double elDeg, bool active) {
@@ -63,7 +59,7 @@ void DrawPointV(TCanvas& canvas, const TShowOptions& show, const QString& label,
   SetRadarLabelFont(canvas);
   DrawRadarSymbol(canvas, at, eclipsed, active);
   if (show.radarNames) {
-    const QRect box = RadarLabelBox(at, canvas.TextWidth(label), canvas.TextHeight(label));
+    const QRect box = kRadarLabels.Box(at, canvas.TextWidth(label), canvas.TextHeight(label));
     canvas.TextOut(box.left(), box.top(), label);
   }
 }

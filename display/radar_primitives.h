@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "display/canvas.h"
+#include "display/name_layout.h"
 #include "display/projection.h"
 #include "display/show_options.h"
 
@@ -24,8 +25,8 @@ void SetRadarLabelFont(TCanvas& canvas);
 // A satellite's square (and the active one's outline) at its pixel, without its label.
 void DrawRadarSymbol(TCanvas& canvas, QPoint at, bool eclipsed, bool active);
 
-// The box a radar label of the given size takes: right of the symbol, or left of it when it
-// would pass column 155 and there is room on the left.
-QRect RadarLabelBox(QPoint symbol, int widthPx, int heightPx);
+// Where a radar label goes: right of the symbol, or left of it when it would pass column 155
+// and there is room on the left.
+extern const TLabelRule kRadarLabels;
 
 }  // namespace zen

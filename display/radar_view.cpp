@@ -26,7 +26,7 @@ void DrawSatellites(TCanvas& canvas, const TMapScene& scene) {
   const TSatelliteList& list = scene.list;
   const bool withNames = scene.show.radarNames;
   SetRadarLabelFont(canvas);
-  TNameLayout names(canvas, RadarLabelBox);
+  TNameLayout names(canvas, kRadarLabels);
   const TPlacedName activeName = withNames ? ReserveActiveName(names, list) : TPlacedName{};
   for (int i = 1; i <= list.TrackedCount; ++i) {
     const TSatState& sat = list.TrackedSats[static_cast<size_t>(i)];
