@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -315,6 +316,8 @@ struct TColumnCase {
   int active;   // 0 = none
   bool allNames;
 };
+
+void PrintTo(const TColumnCase& c, std::ostream* os) { *os << c.name; }
 
 class CrowdedMap : public ::testing::TestWithParam<TColumnCase> {
  protected:

@@ -90,6 +90,29 @@ TEST_F(NameLayout, CrowdedNamesNeverOverlapAndAreLeftOutOnlyWhenAnEarlierOneIsIn
   EXPECT_FALSE(layout.Place(QPoint(10, 10), "").has_value());
 }
 
+// By the right edge a pixel of width decides the side. With the other side taken, a name
+// that fits on the side its true width sends it to is placed there.
+TEST_F(NameLayout, ANameByTheEdgeIsJudgedOnTheSideItsTrueWidthGives) {
+  for (const std::string name : {"STARLINK-1008", "WAVE TAYLOR", "To Yo LT AV"}) {
+    const int width = canvas.TextWidth(QString::fromStdString(name));
+    const int lastOnTheRight = kMapAreaRight - 10 - width;
+    for (const int x : {lastOnTheRight, lastOnTheRight + 1}) {
+      const QPoint at(x, 200);
+      const QRect box = ExactBox(at, name);
+      const bool right = box.left() > x;
+      ASSERT_EQ(right, x == lastOnTheRight) << name;
+      // A one-letter name whose box lies in the middle of the other side's box.
+      const int otherMiddle = right ? x - 12 - width / 2 : x + 10 + width / 2;
+      TNameLayout layout(canvas, kMapSatLabels);
+      const QRect blocker = layout.Reserve(QPoint(otherMiddle - 10, 200), QStringLiteral("X")).box;
+      ASSERT_FALSE(blocker.intersects(box));
+      const auto placed = layout.Place(at, name);
+      ASSERT_TRUE(placed.has_value()) << name << " at " << x;
+      EXPECT_EQ(placed->box, box) << name << " at " << x;
+    }
+  }
+}
+
 // Bitmaps copied by the canvas match QPainter's own drawing, clipped at every image edge,
 // whether the bitmap is keyed (copied directly) or partly translucent (left to QPainter).
 TEST(CanvasDraw, BitmapsMatchQPainterAtEveryEdge) {
