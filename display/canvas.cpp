@@ -141,8 +141,7 @@ void TCanvas::TextOut(int x, int y, const QString& text) {
   QFontMetrics metrics(font_, &image_);
   // Measuring shapes the text a second time: only the cell behind it needs the width.
   if (!brushClear_) {
-    painter_.fillRect(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()),
-                      brushColour_);
+    painter_.fillRect(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()), brushColour_);
   }
   QPen saved = painter_.pen();
   painter_.setPen(fontColour_);

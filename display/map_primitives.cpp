@@ -31,6 +31,10 @@ void DrawSatSquare(TCanvas& canvas, const QColor& colour, int x, int y, bool out
   if (outline) canvas.Rectangle(x - 6, y - 6, x + 6, y + 6);
 }
 
+bool SatLabelPassesTheEdge(QPoint symbol, int widthPx) {
+  return symbol.x() + kSatLabelGapPx + widthPx > kMapAreaRight;
+}
+
 }  // namespace
 
 void DrawLine(TCanvas& canvas, const TShowOptions& show, int kind, TMapPoint p1, TMapPoint p2,
@@ -62,7 +66,7 @@ void DrawSatSymbol(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bi
   const bool inUmbra = eclipsed && show.satColors;
   const bool active = kind == pkActiveSat;
   if (show.satSymbols) {
-    const QImage& symbol = active     ? bitmaps.SatActiveBitmap
+    const QImage& symbol = active    ? bitmaps.SatActiveBitmap
                            : inUmbra ? bitmaps.SatEclipsedBitmap
                                      : bitmaps.SatLitBitmap;
     DrawCentred(canvas, symbol, at.x(), at.y());
@@ -72,9 +76,7 @@ void DrawSatSymbol(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bi
 }
 
 const TLabelRule kMapSatLabels{kSatLabelRaisePx, kSatLabelGapPx, kSatLabelLeftGapPx,
-                                [](QPoint symbol, int widthPx) {
-                                  return symbol.x() + kSatLabelGapPx + widthPx > kMapAreaRight;
-                                }};
+                               SatLabelPassesTheEdge};
 
 void DrawPoint(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bitmaps, int kind,
                const QString& label, double latDeg, double lonDeg, bool eclipsed) {

@@ -98,8 +98,9 @@ int TNameLayout::QuickWidth(std::string_view name) const {
 // Even a remembered width costs a lookup, and a new one a measure a hundred times dearer than
 // testing a box; in a crowded sky most names are turned away. So the middle half of the box
 // the quick width gives is tested first, on both sides of the symbol. The quick width leaves
-// out kerning and may be off by a pixel or two either way, which moves neither end of the true
-// box past that middle half, on whichever side the true width sends it.
+// out kerning and sub-pixel advances, so it is off by a few pixels either way (a tenth of the
+// width at worst); that moves neither end of the true box past the middle half, on whichever
+// side the true width sends it.
 bool TNameLayout::NeitherSideFree(QPoint symbol, std::string_view name) const {
   const int quick = QuickWidth(name);
   const int quarter = quick / 4;
@@ -109,7 +110,8 @@ bool TNameLayout::NeitherSideFree(QPoint symbol, std::string_view name) const {
 }
 
 TPlacedName TNameLayout::Reserve(QPoint symbol, const QString& text) {
-  const QRect box = text.isEmpty() ? QRect() : rule_.Box(symbol, canvas_.TextWidth(text), heightPx_);
+  const QRect box =
+      text.isEmpty() ? QRect() : rule_.Box(symbol, canvas_.TextWidth(text), heightPx_);
   TPlacedName placed{box, text};
   space_.Take(placed.box);
   return placed;

@@ -16,6 +16,11 @@ constexpr int kRadarLabelRaisePx = 5;
 constexpr int kRadarLabelGapPx = 7;
 constexpr int kRadarLabelLeftGapPx = 10;
 
+bool RadarLabelGoesLeft(QPoint symbol, int widthPx) {
+  const bool pastTheColumn = symbol.x() + widthPx + kRadarLabelGapPx > kRadarLabelRight;
+  return pastTheColumn && symbol.x() - widthPx - kRadarLabelLeftGapPx >= 0;
+}
+
 }  // namespace
 
 void DrawLineV(TCanvas& canvas, const TShowOptions& show, TRadarPoint p1, TRadarPoint p2,
@@ -48,10 +53,7 @@ void DrawRadarSymbol(TCanvas& canvas, QPoint at, bool eclipsed, bool active) {
 }
 
 const TLabelRule kRadarLabels{kRadarLabelRaisePx, kRadarLabelGapPx, kRadarLabelLeftGapPx,
-                               [](QPoint symbol, int widthPx) {
-                                 return symbol.x() + widthPx + kRadarLabelGapPx > kRadarLabelRight &&
-                                        symbol.x() - widthPx - kRadarLabelLeftGapPx >= 0;
-                               }};
+                              RadarLabelGoesLeft};
 
 void DrawPointV(TCanvas& canvas, const TShowOptions& show, const QString& label, bool eclipsed,
                 double azDeg, double elDeg, bool active) {

@@ -317,7 +317,9 @@ struct TColumnCase {
   bool allNames;
 };
 
-void PrintTo(const TColumnCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const TColumnCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class CrowdedMap : public ::testing::TestWithParam<TColumnCase> {
  protected:
@@ -384,11 +386,12 @@ TEST_P(CrowdedMap, ShowsEveryDotAndOnlyNamesClearOfEachOther) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Columns, CrowdedMap,
-                         ::testing::Values(TColumnCase{"crowded", 200, 3, 0, false},
-                                           TColumnCase{"crowded round the active", 200, 3, 9, false},
-                                           TColumnCase{"crowded by the right edge", 610, 3, 4, false},
-                                           TColumnCase{"far apart", 200, 20, 5, true}));
+INSTANTIATE_TEST_SUITE_P(
+    Columns, CrowdedMap,
+    ::testing::Values(TColumnCase{"crowded", 200, 3, 0, false},
+                      TColumnCase{"crowded round the active", 200, 3, 9, false},
+                      TColumnCase{"crowded by the right edge", 610, 3, 4, false},
+                      TColumnCase{"far apart", 200, 20, 5, true}));
 
 }  // namespace
 }  // namespace zen

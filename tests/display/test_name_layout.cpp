@@ -50,7 +50,7 @@ class NameLayout : public ::testing::Test {
   // Where the name goes by the map's rule, from the canvas's own measure.
   QRect ExactBox(QPoint at, const std::string& name) {
     return kMapSatLabels.Box(at, canvas.TextWidth(QString::fromStdString(name)),
-                       canvas.TextHeight(QString()));
+                             canvas.TextHeight(QString()));
   }
 
   QImage image = test::BlackImage(kMapImageWidth, kMapImageHeight);
@@ -66,8 +66,8 @@ TEST_F(NameLayout, CrowdedNamesNeverOverlapAndAreLeftOutOnlyWhenAnEarlierOneIsIn
   std::mt19937 random(11);
   std::uniform_int_distribution<int> x(0, kMapImageWidth - 1);
   std::uniform_int_distribution<int> y(0, kMapImageHeight - 1);
-  const std::vector<std::string> names = {"ISS (ZARYA)", "NOAA 19", "STARLINK-1008", "AVWT Ty",
-                                          "X", "FENGYUN 1C DEB", "\xC3\x89TOILE"};
+  const std::vector<std::string> names = {
+      "ISS (ZARYA)", "NOAA 19", "STARLINK-1008", "AVWT Ty", "X", "FENGYUN 1C DEB", "\xC3\x89TOILE"};
   int leftOut = 0;
   for (int i = 0; i < 3000; ++i) {
     const QPoint at(x(random), y(random));
@@ -119,7 +119,8 @@ TEST(CanvasDraw, BitmapsMatchQPainterAtEveryEdge) {
   QImage keyed(9, 7, QImage::Format_ARGB32);
   keyed.fill(0u);
   for (int y = 0; y < 7; ++y) {
-    for (int x = (y * 3) % 4; x < 9; x += 2) keyed.setPixel(x, y, qRgba(0x20 * y, 0x30, x * 25, 0xFF));
+    for (int x = (y * 3) % 4; x < 9; x += 2)
+      keyed.setPixel(x, y, qRgba(0x20 * y, 0x30, x * 25, 0xFF));
   }
   QImage translucent = keyed;
   translucent.setPixel(4, 3, qRgba(0xFF, 0xFF, 0xFF, 0x80));
