@@ -3,14 +3,28 @@
 
 #include <QFontMetrics>
 #include <QPolygon>
+#include <algorithm>
 #include <cstdlib>
 
 namespace zen {
+
+namespace {
+
+bool HoldsWholePixels(QImage::Format format) {
+  return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+         format == QImage::Format_ARGB32_Premultiplied;
+}
+
+}  // namespace
 
 TCanvas::TCanvas(QImage& image) : image_(image), painter_(&image) {
   painter_.setRenderHint(QPainter::Antialiasing, false);
   ApplyPen();
   ApplyBrush();
+  if (painter_.isActive() && HoldsWholePixels(image.format())) {
+    pixels_ = image.bits();
+    stride_ = image.bytesPerLine();
+  }
 }
 
 void TCanvas::ApplyPen() {
@@ -125,16 +139,72 @@ int TCanvas::TextHeight(const QString&) {
 void TCanvas::TextOut(int x, int y, const QString& text) {
   if (text.isEmpty()) return;
   QFontMetrics metrics(font_, &image_);
-  int widthPx = metrics.horizontalAdvance(text);
-  if (!brushClear_) painter_.fillRect(QRect(x, y, widthPx, metrics.height()), brushColour_);
+  // Measuring shapes the text a second time: only the cell behind it needs the width.
+  if (!brushClear_) {
+    painter_.fillRect(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()), brushColour_);
+  }
   QPen saved = painter_.pen();
   painter_.setPen(fontColour_);
   painter_.drawText(QPoint(x, y + metrics.ascent()), text);
   painter_.setPen(saved);
 }
 
+const TCanvas::TOpaqueRuns& TCanvas::OpaqueRunsOf(const QImage& bitmap) {
+  const qint64 key = bitmap.cacheKey();
+  for (const TOpaqueRuns& known : opaqueRuns_) {
+    if (known.bitmapKey == key) return known;
+  }
+  TOpaqueRuns found;
+  found.bitmapKey = key;
+  found.usable = bitmap.format() == QImage::Format_ARGB32;
+  for (int row = 0; found.usable && row < bitmap.height(); ++row) {
+    const auto* line = reinterpret_cast<const QRgb*>(bitmap.constScanLine(row));
+    for (int column = 0; column < bitmap.width(); ++column) {
+      const int alpha = qAlpha(line[column]);
+      if (alpha == 0) continue;
+      if (alpha != 0xFF) {
+        found.usable = false;
+        break;
+      }
+      TOpaqueRun* last = found.runs.empty() ? nullptr : &found.runs.back();
+      if (last != nullptr && last->row == row && last->column + last->length == column) {
+        ++last->length;
+      } else {
+        found.runs.push_back({row, column, 1});
+      }
+    }
+  }
+  opaqueRuns_.push_back(std::move(found));
+  return opaqueRuns_.back();
+}
+
+// Satellite symbols are drawn thousands of times a redraw, and QPainter's setup for each one
+// costs far more than copying its few dozen pixels. A bitmap with a transparent key colour
+// (every pixel either opaque or clear) is therefore copied here run by run, with the same
+// result.
+bool TCanvas::CopyOpaquePixels(int x, int y, const QImage& bitmap) {
+  if (pixels_ == nullptr) return false;
+  const TOpaqueRuns& opaque = OpaqueRunsOf(bitmap);
+  if (!opaque.usable) return false;
+  const int width = image_.width();
+  const int height = image_.height();
+  const uchar* const source = bitmap.constBits();
+  const qsizetype sourceStride = bitmap.bytesPerLine();
+  for (const TOpaqueRun& run : opaque.runs) {
+    const int row = y + run.row;
+    if (row < 0 || row >= height) continue;
+    const int from = std::max(x + run.column, 0);
+    const int to = std::min(x + run.column + run.length, width);
+    const auto* in = reinterpret_cast<const QRgb*>(source + run.row * sourceStride);
+    auto* out = reinterpret_cast<QRgb*>(pixels_ + row * stride_);
+    for (int column = from; column < to; ++column) out[column] = in[column - x];
+  }
+  return true;
+}
+
 void TCanvas::Draw(int x, int y, const QImage& bitmap) {
   if (bitmap.isNull()) return;
+  if (CopyOpaquePixels(x, y, bitmap)) return;
   painter_.drawImage(QPoint(x, y), bitmap);
 }
 

@@ -3,10 +3,12 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QPoint>
 #include <QString>
+#include <vector>
 
 namespace zen {
 
@@ -47,6 +49,8 @@ class TCanvas {
 
   int TextWidth(const QString& text);
   int TextHeight(const QString& text);
+  // Metrics of the current font on this image, for measuring many strings at once.
+  QFontMetrics Metrics() const { return QFontMetrics(font_, &image_); }
   // Text with its top-left corner at (x, y) in the font colour; a solid brush paints the
   // text's cell behind it first, a clear brush leaves the background.
   void TextOut(int x, int y, const QString& text);
@@ -65,8 +69,29 @@ class TCanvas {
   QColor fontColour_{Qt::black};
   QPoint penPos_{0, 0};
 
+  // The opaque pixels of a bitmap as runs along its rows; usable only when every other pixel
+  // is fully transparent.
+  struct TOpaqueRun {
+    int row;
+    int column;
+    int length;
+  };
+  struct TOpaqueRuns {
+    qint64 bitmapKey = 0;
+    bool usable = false;
+    std::vector<TOpaqueRun> runs;
+  };
+  // Bitmaps seen so far on this canvas: a redraw uses a handful, each many times.
+  std::vector<TOpaqueRuns> opaqueRuns_;
+  // The image's pixels when each is one 32-bit word, so that bitmaps can be copied in; else
+  // null. The painter detached the image when it began, so they stay put while it paints.
+  uchar* pixels_ = nullptr;
+  qsizetype stride_ = 0;
+
   void ApplyPen();
   void ApplyBrush();
+  const TOpaqueRuns& OpaqueRunsOf(const QImage& bitmap);
+  bool CopyOpaquePixels(int x, int y, const QImage& bitmap);
 };
 
 }  // namespace zen

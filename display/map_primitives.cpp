@@ -13,6 +13,11 @@ namespace {
 constexpr double kDateLineProduct = -8100.0;
 // Site labels east of this longitude go to the left so they stay on the map.
 constexpr double kSiteLabelFlipLonDeg = 140.0;
+// A satellite label's top is this far above the symbol's centre; it starts this far right of
+// the centre, or ends this far left of it when moved to the left.
+constexpr int kSatLabelRaisePx = 6;
+constexpr int kSatLabelGapPx = 10;
+constexpr int kSatLabelLeftGapPx = 12;
 
 void DrawCentred(TCanvas& canvas, const QImage& bitmap, int x, int y) {
   canvas.Draw(x - bitmap.width() / 2, y - bitmap.height() / 2, bitmap);
@@ -24,6 +29,10 @@ void DrawSatSquare(TCanvas& canvas, const QColor& colour, int x, int y, bool out
   canvas.Rectangle(x - 4, y - 4, x + 4, y + 4);
   canvas.SetBrushClear();
   if (outline) canvas.Rectangle(x - 6, y - 6, x + 6, y + 6);
+}
+
+bool SatLabelPassesTheEdge(QPoint symbol, int widthPx) {
+  return symbol.x() + kSatLabelGapPx + widthPx > kMapAreaRight;
 }
 
 }  // namespace
@@ -48,6 +57,27 @@ void DrawLine(TCanvas& canvas, const TShowOptions& show, int kind, TMapPoint p1,
   }
 }
 
+QPoint MapPixel(double latDeg, double lonDeg) {
+  return LonLatToMap(latDeg, FoldLongitude(lonDeg));
+}
+
+void DrawSatSymbol(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bitmaps, int kind,
+                   QPoint at, bool eclipsed) {
+  const bool inUmbra = eclipsed && show.satColors;
+  const bool active = kind == pkActiveSat;
+  if (show.satSymbols) {
+    const QImage& symbol = active    ? bitmaps.SatActiveBitmap
+                           : inUmbra ? bitmaps.SatEclipsedBitmap
+                                     : bitmaps.SatLitBitmap;
+    DrawCentred(canvas, symbol, at.x(), at.y());
+  } else {
+    DrawSatSquare(canvas, inUmbra ? kUmbraColour : kLitColour, at.x(), at.y(), active);
+  }
+}
+
+const TLabelRule kMapSatLabels{kSatLabelRaisePx, kSatLabelGapPx, kSatLabelLeftGapPx,
+                               SatLabelPassesTheEdge};
+
 void DrawPoint(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bitmaps, int kind,
                const QString& label, double latDeg, double lonDeg, bool eclipsed) {
   double lon = FoldLongitude(lonDeg);
@@ -56,8 +86,6 @@ void DrawPoint(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bitmap
   int y = at.y();
   canvas.SetPenColour(kWhite);
   canvas.SetBrushClear();
-  bool inUmbra = eclipsed && show.satColors;
-  QColor satColour = inUmbra ? kUmbraColour : kLitColour;
   switch (kind) {
     case pkSite: {
       canvas.Ellipse(x - 4, y - 4, x + 5, y + 5);
@@ -74,30 +102,16 @@ void DrawPoint(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bitmap
       DrawCentred(canvas, bitmaps.SunBitmap, x, y);
       return;
     case pkSat:
-      if (show.satSymbols) {
-        DrawCentred(canvas, inUmbra ? bitmaps.SatEclipsedBitmap : bitmaps.SatLitBitmap, x, y);
-      } else {
-        DrawSatSquare(canvas, satColour, x, y, false);
-      }
-      break;
     case pkActiveSat:
-      if (show.satSymbols) {
-        DrawCentred(canvas, bitmaps.SatActiveBitmap, x, y);
-      } else {
-        DrawSatSquare(canvas, satColour, x, y, true);
-      }
+      DrawSatSymbol(canvas, show, bitmaps, kind, at, eclipsed);
       break;
     default:
       return;
   }
   if (show.satNames) {
     canvas.SetBrushClear();
-    int widthPx = canvas.TextWidth(label);
-    if (x + 10 + widthPx > kMapAreaRight) {
-      canvas.TextOut(x - 12 - widthPx, y - 6, label);
-    } else {
-      canvas.TextOut(x + 10, y - 6, label);
-    }
+    const QRect box = kMapSatLabels.Box(at, canvas.TextWidth(label), canvas.TextHeight(label));
+    canvas.TextOut(box.left(), box.top(), label);
   }
 }
 

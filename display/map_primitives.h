@@ -5,6 +5,7 @@
 
 #include "display/bitmaps.h"
 #include "display/canvas.h"
+#include "display/name_layout.h"
 #include "display/projection.h"
 #include "display/show_options.h"
 
@@ -21,5 +22,16 @@ void DrawLine(TCanvas& canvas, const TShowOptions& show, int kind, TMapPoint p1,
 // One symbol on the map. Satellite labels use the font the caller left on the canvas.
 void DrawPoint(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bitmaps, int kind,
                const QString& label, double latDeg, double lonDeg, bool eclipsed);
+
+// The pixel a sub-point is drawn at; longitudes fold as for every map symbol.
+QPoint MapPixel(double latDeg, double lonDeg);
+
+// A satellite's symbol (pkSat or pkActiveSat) at its pixel, without its label.
+void DrawSatSymbol(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bitmaps, int kind,
+                   QPoint at, bool eclipsed);
+
+// Where a satellite label goes: right of the symbol, or left of it when it would pass the
+// map's right edge.
+extern const TLabelRule kMapSatLabels;
 
 }  // namespace zen

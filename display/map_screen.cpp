@@ -11,6 +11,7 @@
 #include "display/fonts.h"
 #include "display/map_background.h"
 #include "display/map_primitives.h"
+#include "display/name_layout.h"
 #include "display/projection.h"
 #include "display/time_display.h"
 #include "tracking/element_age.h"
@@ -98,14 +99,35 @@ void DrawGroundTrack(TCanvas& canvas, const TMapScene& scene) {
   }
 }
 
+// Every computed satellite's symbol in list order, each followed by its name when "Sat names"
+// is on and the name has room: the active satellite's name always, any other only where it
+// covers no name placed before it. With thousands tracked the names would bury the map.
 void DrawSatellites(TCanvas& canvas, const TMapScene& scene) {
   const TSatelliteList& list = scene.list;
+  const TShowOptions& show = scene.show;
+  TNameLayout names(canvas, kMapSatLabels);
+  TPlacedName activeName;
+  if (show.satNames && list.HasActiveSat()) {
+    const TSatState& active = list.TrackedSats[static_cast<size_t>(list.ActiveSat)];
+    if (active.computed) {
+      activeName = names.Reserve(MapPixel(active.latitude, active.longitude),
+                                 QString::fromStdString(list.NameOf(list.ActiveSat)));
+    }
+  }
+  canvas.SetBrushClear();
   for (int i = 1; i <= list.TrackedCount; ++i) {
     const TSatState& sat = list.TrackedSats[static_cast<size_t>(i)];
     if (!sat.computed) continue;
-    DrawPoint(canvas, scene.show, scene.bitmaps, i == list.ActiveSat ? pkActiveSat : pkSat,
-              QString::fromStdString(list.NameOf(i)), sat.latitude, sat.longitude,
-              sat.eclipse == kUmbra);
+    const QPoint at = MapPixel(sat.latitude, sat.longitude);
+    const bool active = i == list.ActiveSat;
+    DrawSatSymbol(canvas, show, scene.bitmaps, active ? pkActiveSat : pkSat, at,
+                  sat.eclipse == kUmbra);
+    if (!show.satNames) continue;
+    if (active) {
+      canvas.TextOut(activeName.box.left(), activeName.box.top(), activeName.text);
+    } else if (auto placed = names.Place(at, list.NameOf(i))) {
+      canvas.TextOut(placed->box.left(), placed->box.top(), placed->text);
+    }
   }
 }
 

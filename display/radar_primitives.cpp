@@ -10,6 +10,16 @@ namespace {
 
 // Labels that would reach past this column go to the left when there is room there.
 constexpr int kRadarLabelRight = 155;
+// A label's top is this far above the symbol's centre; it starts this far right of the
+// centre, or ends this far left of it when moved to the left.
+constexpr int kRadarLabelRaisePx = 5;
+constexpr int kRadarLabelGapPx = 7;
+constexpr int kRadarLabelLeftGapPx = 10;
+
+bool RadarLabelGoesLeft(QPoint symbol, int widthPx) {
+  const bool pastTheColumn = symbol.x() + widthPx + kRadarLabelGapPx > kRadarLabelRight;
+  return pastTheColumn && symbol.x() - widthPx - kRadarLabelLeftGapPx >= 0;
+}
 
 }  // namespace
 
@@ -26,26 +36,33 @@ void DrawLineV(TCanvas& canvas, const TShowOptions& show, TRadarPoint p1, TRadar
   if (show.radarMarkers) canvas.Ellipse(end.x() - 2, end.y() - 2, end.x() + 2, end.y() + 2);
 }
 
-void DrawPointV(TCanvas& canvas, const TShowOptions& show, const QString& label, bool eclipsed,
-                double azDeg, double elDeg, bool active) {
-  QPoint at = AzElToRadar(azDeg, elDeg);
-  int x = at.x();
-  int y = at.y();
+void SetRadarLabelFont(TCanvas& canvas) {
   canvas.SetFont(ZenFont(TFontFace::MsSerif, 6));
   canvas.SetFontColour(kWhite);
-  QColor colour = eclipsed ? kUmbraColour : kLitColour;
+}
+
+void DrawRadarSymbol(TCanvas& canvas, QPoint at, bool eclipsed, bool active) {
+  const int x = at.x();
+  const int y = at.y();
+  const QColor colour = eclipsed ? kUmbraColour : kLitColour;
   canvas.SetPenColour(colour);
   canvas.SetBrushSolid(colour);
   canvas.Rectangle(x - 3, y - 3, x + 3, y + 3);
   canvas.SetBrushClear();
   if (active) canvas.Rectangle(x - 5, y - 5, x + 5, y + 5);
+}
+
+const TLabelRule kRadarLabels{kRadarLabelRaisePx, kRadarLabelGapPx, kRadarLabelLeftGapPx,
+                              RadarLabelGoesLeft};
+
+void DrawPointV(TCanvas& canvas, const TShowOptions& show, const QString& label, bool eclipsed,
+                double azDeg, double elDeg, bool active) {
+  const QPoint at = AzElToRadar(azDeg, elDeg);
+  SetRadarLabelFont(canvas);
+  DrawRadarSymbol(canvas, at, eclipsed, active);
   if (show.radarNames) {
-    int widthPx = canvas.TextWidth(label);
-    if (x + widthPx + 7 > kRadarLabelRight && x - widthPx - 10 >= 0) {
-      canvas.TextOut(x - widthPx - 10, y - 5, label);
-    } else {
-      canvas.TextOut(x + 7, y - 5, label);
-    }
+    const QRect box = kRadarLabels.Box(at, canvas.TextWidth(label), canvas.TextHeight(label));
+    canvas.TextOut(box.left(), box.top(), label);
   }
 }
 

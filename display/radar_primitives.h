@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "display/canvas.h"
+#include "display/name_layout.h"
 #include "display/projection.h"
 #include "display/show_options.h"
 
@@ -17,5 +18,15 @@ void DrawLineV(TCanvas& canvas, const TShowOptions& show, TRadarPoint p1, TRadar
 // One satellite on the radar; the caller passes only elevations >= 0.
 void DrawPointV(TCanvas& canvas, const TShowOptions& show, const QString& label, bool eclipsed,
                 double azDeg, double elDeg, bool active);
+
+// The radar's label font, white: DrawPointV sets it for its label.
+void SetRadarLabelFont(TCanvas& canvas);
+
+// A satellite's square (and the active one's outline) at its pixel, without its label.
+void DrawRadarSymbol(TCanvas& canvas, QPoint at, bool eclipsed, bool active);
+
+// Where a radar label goes: right of the symbol, or left of it when it would pass column 155
+// and there is room on the left.
+extern const TLabelRule kRadarLabels;
 
 }  // namespace zen

@@ -4,11 +4,17 @@
 
 #include <QTemporaryDir>
 #include <functional>
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
 
 #include "core/timescale.h"
 #include "display/canvas.h"
 #include "display/colours.h"
+#include "display/fonts.h"
 #include "display/map_background.h"
+#include "display/map_primitives.h"
 #include "image_probe.h"
 #include "scene_support.h"
 
@@ -302,6 +308,90 @@ TEST_F(MapScreen, ComputedCycleDrawsTheActiveSymbolOnItsFirstTrackSample) {
   EXPECT_GT(CountColour(map, kYellow, kMapArea), 0);
   EXPECT_EQ(CountColour(map, test::kSunInk, kMapArea), 9);
 }
+
+struct TColumnCase {
+  const char* name;
+  int x;        // the column's pixel
+  int spacing;  // pixels from one satellite to the next, downwards
+  int active;   // 0 = none
+  bool allNames;
+};
+
+void PrintTo(const TColumnCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class CrowdedMap : public ::testing::TestWithParam<TColumnCase> {
+ protected:
+  static constexpr int kCount = 16;
+  static constexpr int kTop = 30;
+  QTemporaryDir dir;
+  test::TSceneParts p;
+};
+
+// Draws on image the names a greedy pass down the list shows: the active one's first, then
+// any other whose rows are clear of those shown. All the names of one column share their
+// columns, so only their rows can keep them apart. Returns how many were drawn.
+size_t DrawClearNames(QImage& image, const std::map<int, QPoint>& at,
+                      const std::vector<std::string>& names, int active) {
+  TCanvas canvas(image);
+  canvas.SetFont(ZenFont(TFontFace::MsSansSerif, 8));
+  canvas.SetFontColour(kWhite);
+  canvas.SetBrushClear();
+  const int height = canvas.TextHeight(QString());
+  std::vector<int> shownTops;
+  auto clear = [&](int top) {
+    for (int t : shownTops) {
+      if (top < t + height && t < top + height) return false;
+    }
+    return true;
+  };
+  auto show = [&](int i) {
+    shownTops.push_back(at.at(i).y() - 6);
+    const QString name = QString::fromStdString(names[static_cast<size_t>(i - 1)]);
+    const QRect box = kMapSatLabels.Box(at.at(i), canvas.TextWidth(name), height);
+    canvas.TextOut(box.left(), box.top(), name);
+  };
+  if (active != 0) show(active);
+  for (const auto& [i, point] : at) {
+    if (i != active && clear(point.y() - 6)) show(i);
+  }
+  return shownTops.size();
+}
+
+// A column of satellites shows every dot, and exactly the names that a greedy pass keeps
+// clear of the active one's and of each other: all of them when they are far enough apart.
+TEST_P(CrowdedMap, ShowsEveryDotAndOnlyNamesClearOfEachOther) {
+  const TColumnCase& c = GetParam();
+  std::vector<std::string> names;
+  for (int i = 1; i <= kCount; ++i) names.push_back("SAT-" + std::to_string(i));
+  test::LoadTracked(p.list, dir.path().toStdString(), names);
+  p.list.ActiveSat = c.active;
+  std::map<int, QPoint> at;
+  for (int i = 1; i <= kCount; ++i) {
+    at[i] = QPoint(c.x, kTop + c.spacing * i);
+    const TMapPoint point = MapToLonLat(c.x, kTop + c.spacing * i);
+    ASSERT_EQ(LonLatToMap(point.lat, point.lon), at[i]);
+    p.Place(i, point.lat, point.lon);
+  }
+  QImage expected = p.Map();  // names off
+  p.show.satNames = true;
+  const QImage map = p.Map();
+  const size_t shown = DrawClearNames(expected, at, names, c.active);
+  EXPECT_EQ(shown == kCount, c.allNames) << c.name << ": " << shown << " names";
+  EXPECT_EQ(map, expected) << c.name;
+  for (const auto& [i, point] : at) {
+    const QColor& ink = i == c.active ? test::kActiveInk : test::kLitInk;
+    EXPECT_TRUE(IsColour(map, point.x(), point.y(), ink)) << c.name << ": dot " << i;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Columns, CrowdedMap,
+    ::testing::Values(TColumnCase{"crowded", 200, 3, 0, false},
+                      TColumnCase{"crowded round the active", 200, 3, 9, false},
+                      TColumnCase{"crowded by the right edge", 610, 3, 4, false},
+                      TColumnCase{"far apart", 200, 20, 5, true}));
 
 }  // namespace
 }  // namespace zen

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <utility>
 
+#include "display/canvas.h"
 #include "display/colours.h"
+#include "display/radar_primitives.h"
 #include "display/radar_view.h"
 #include "image_probe.h"
 #include "scene_support.h"
@@ -162,6 +165,40 @@ TEST_F(RadarView, SatelliteWithoutAComputedStateIsNotDrawn) {
   p.Place(1, 0.0, 0.0, 0.0, 90.0);
   p.list.TrackedSats[1].computed = false;
   EXPECT_EQ(CountColour(Radar(), kLitColour, kWholeRadar), 0);
+}
+
+TEST_F(RadarView, NamesThatWouldOverlapAnEarlierOneOrTheActiveOneAreLeftOut) {
+  // ALPHA and BRAVO a pixel or two apart high in the north, CHARLIE alone in the south.
+  const QPoint alpha = AzElToRadar(0.0, 60.0);
+  const QPoint bravo = AzElToRadar(0.0, 58.0);
+  const QPoint charlie = AzElToRadar(180.0, 30.0);
+  ASSERT_LE(bravo.y() - alpha.y(), 2);
+  p.Place(1, 0.0, 0.0, 0.0, 60.0);
+  p.Place(2, 0.0, 0.0, 0.0, 58.0);
+  p.Place(3, 0.0, 0.0, 180.0, 30.0);
+  const struct {
+    int active;
+    const char* shownName;  // of ALPHA and BRAVO
+    QPoint shownAt;
+  } cases[] = {{0, "ALPHA", alpha}, {1, "ALPHA", alpha}, {2, "BRAVO", bravo}};
+  for (const auto& c : cases) {
+    p.list.ActiveSat = c.active;
+    p.show.radarNames = false;
+    QImage expected = Radar();
+    {
+      TCanvas canvas(expected);
+      SetRadarLabelFont(canvas);
+      canvas.SetBrushClear();
+      const int height = canvas.TextHeight(QString());
+      for (const auto& [name, at] : {std::pair{QString::fromLatin1(c.shownName), c.shownAt},
+                                     std::pair{QStringLiteral("CHARLIE"), charlie}}) {
+        const QRect box = kRadarLabels.Box(at, canvas.TextWidth(name), height);
+        canvas.TextOut(box.left(), box.top(), name);
+      }
+    }
+    p.show.radarNames = true;
+    EXPECT_EQ(Radar(), expected) << "active " << c.active;
+  }
 }
 
 }  // namespace
