@@ -35,7 +35,6 @@ void BM_ComputeCycle(benchmark::State& state) {
     benchmark::DoNotOptimize(cycle.VisibleCount);
   }
   state.counters["satellites"] = list.TrackedCount;
-  state.counters["visible"] = cycle.VisibleCount;
   fs::remove_all(dir);
 }
 BENCHMARK(BM_ComputeCycle)->Arg(200)->Arg(10000)->Unit(benchmark::kMillisecond);
