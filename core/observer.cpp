@@ -151,8 +151,8 @@ TLookAngles TopocentricRaDec(const TVector& pos, const TVector& vel, TGeodetic o
 }
 
 TLookAngles RaDecInFrame(const TObserverFrame& frame, const TLookAngles& look) {
-  // The frame's theta is the local sidereal angle, so its sine and cosine are those of the
-  // sidereal angle the direction turns by.
+  // The frame's theta is the local sidereal angle, the right ascension of the site's
+  // meridian, by which the horizon directions turn into the sky's.
   const double sinLat = frame.sinLatitude;
   const double cosLat = frame.cosLatitude;
   const double sinLst = frame.sinTheta;

@@ -75,6 +75,9 @@ struct TActiveSnapshot {
 void Skok(double& lat2, double& lon2, double distanceDeg, double bearingDeg, double lon1,
           double lat1);
 
+// A tick computes the near-earth sets side by side (TNearEarthBatch) and the others one by
+// one, with the results of TPropagator::Propagate and the per-satellite functions to the bit;
+// a long list is shared with a few helper threads the cycle keeps from the first large load.
 class TComputeCycle {
  public:
   TComputeCycle();
