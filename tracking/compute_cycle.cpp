@@ -53,21 +53,29 @@ void Skok(double& lat2, double& lon2, double distanceDeg, double bearingDeg, dou
 
 TComputeCycle::TComputeCycle() = default;
 
+bool TComputeCycle::SizedFor(const TSatelliteList& list) const {
+  return sized_ && sizedGeneration_ == list.CatalogGeneration &&
+         laneStart_.size() == list.TrackedSats.size() + 1;
+}
+
 void TComputeCycle::SizeForLoad(const TSatelliteList& list) {
-  // Sized once per load, for every loaded set, so a tick never allocates.
+  // Sized once per load, for every loaded set and every tracked position the list has room
+  // for, so that a tick never allocates.
+  sized_ = true;
   sizedGeneration_ = list.CatalogGeneration;
   const size_t slots = static_cast<size_t>(list.LoadedCount) + 1;
   propagators_.assign(slots, TPropagator{});
   loadedGeneration_.assign(slots, 0);
   decodable_.assign(slots, false);
   slotSeen_.assign(slots, 0);
-  // Tracked positions run from 1 to at most LoadedCount; laneStart_ holds one past the last.
-  laidOutSlot_.assign(slots + 1, 0);
-  models_.assign(slots + 1, nullptr);
-  ways_.assign(slots + 1, TWay::None);
-  laneStart_.assign(slots + 1, 0);
+  // Positions run from 1 to at most TrackedSats.size() - 1; laneStart_ holds one past the last.
+  const size_t positions = list.TrackedSats.size() + 1;
+  laidOutSlot_.assign(positions, 0);
+  models_.assign(positions, nullptr);
+  ways_.assign(positions, TWay::None);
+  laneStart_.assign(positions, 0);
   laidOutCount_ = -1;
-  batch_.Resize(slots);
+  batch_.Resize(positions);
   const unsigned members = std::min(std::thread::hardware_concurrency(), kMaxTeamMembers);
   if (team_ == nullptr && list.LoadedCount >= kSharedFrom && members > 1) {
     team_ = std::make_unique<TCycleTeam>(static_cast<int>(members));
@@ -77,7 +85,7 @@ void TComputeCycle::SizeForLoad(const TSatelliteList& list) {
 TPropagator* TComputeCycle::PropagatorFor(const TSatelliteList& list, int catalogIndex) {
   size_t slot = static_cast<size_t>(catalogIndex);
   if (catalogIndex < 1 || catalogIndex > list.LoadedCount) return nullptr;
-  if (sizedGeneration_ != list.CatalogGeneration) SizeForLoad(list);
+  if (!SizedFor(list)) SizeForLoad(list);
   if (loadedGeneration_[slot] != list.CatalogGeneration) {
     loadedGeneration_[slot] = list.CatalogGeneration;
     const TCatalogSet& set = list.Catalog.CatalogElements[slot];
@@ -264,7 +272,7 @@ void TComputeCycle::ComputeTrack(TPropagator& propagator, double nowUtc, const T
 
 void TComputeCycle::LiczWszo(double nowUtc, TGeodetic& site, TSatelliteList& list,
                              TTimeControl& time, const TShowOptions& options) {
-  if (sizedGeneration_ != list.CatalogGeneration) SizeForLoad(list);
+  if (!SizedFor(list)) SizeForLoad(list);
 
   // 1. The Sun and the site.
   const TTickSky sky = ComputeSun(nowUtc, site);

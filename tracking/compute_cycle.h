@@ -112,6 +112,7 @@ class TComputeCycle {
   // near-earth batch, or through its own propagator.
   enum class TWay : uint8_t { None, Batch, Single };
 
+  bool SizedFor(const TSatelliteList& list) const;
   void SizeForLoad(const TSatelliteList& list);
   TTickSky ComputeSun(double nowUtc, TGeodetic& site);
   bool LayoutCurrent(const TSatelliteList& list) const;
@@ -129,6 +130,7 @@ class TComputeCycle {
   std::vector<TPropagator> propagators_;
   std::vector<uint64_t> loadedGeneration_;  // catalogue generation each slot was loaded for
   std::vector<bool> decodable_;
+  bool sized_ = false;
   uint64_t sizedGeneration_ = 0;
 
   // The tracked list as the satellites were last laid out, by tracked position (1-based),

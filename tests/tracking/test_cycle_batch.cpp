@@ -137,6 +137,16 @@ TEST(ComputeCycleBatch, EverySatelliteHasTheBitsOfTheOneSatellitePath) {
   fs::remove_all(dir);
 }
 
+TEST(ComputeCycleBatch, AListNeverLoadedLeavesOnlyTheSunToCompute) {
+  TSatelliteList list;
+  TComputeCycle cycle;
+  TTimeControl time;
+  TGeodetic site = ObserverFromSite(52.23, 21.01, 110.0);
+  cycle.LiczWszo(JulianDateOfEpoch(26150.0), site, list, time, TShowOptions{});
+  EXPECT_EQ(cycle.VisibleCount, 0);
+  EXPECT_GT(cycle.SunNow.position.w, 1.4e8);
+}
+
 TEST(CycleTeam, EveryPieceOfEveryRunIsTakenExactlyOnce) {
   TCycleTeam team(4);
   std::vector<int> taken(1000, 0);
