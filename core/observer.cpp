@@ -46,13 +46,17 @@ void ObserverPosVel(TGeodetic& observer, double jd, TVector& pos, TVector& vel) 
 }
 
 TGeodetic EciToGeodetic(const TVector& pos, double jd) {
+  return EciToGeodeticAtSidereal(pos, SiderealTime(jd));
+}
+
+TGeodetic EciToGeodeticAtSidereal(const TVector& pos, double siderealAngle) {
   TGeodetic g;
   if (!std::isfinite(pos.x) || !std::isfinite(pos.y) || !std::isfinite(pos.z)) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     return TGeodetic{nan, nan, nan, nan};
   }
   g.theta = AngleFromSinCos(pos.y, pos.x);
-  g.longitude = Modulus(g.theta - SiderealTime(jd), kTwoPi);
+  g.longitude = Modulus(g.theta - siderealAngle, kTwoPi);
   const double rKm = std::sqrt(pos.x * pos.x + pos.y * pos.y);
   if (rKm == 0.0) {
     // On the polar axis the latitude iteration has no horizontal distance to work with.
@@ -142,16 +146,21 @@ TLookAngles LookAngles(const TVector& pos, const TVector& vel, TGeodetic observe
 
 TLookAngles TopocentricRaDec(const TVector& pos, const TVector& vel, TGeodetic observer,
                              double jd) {
-  TLookAngles out = LookAngles(pos, vel, observer, jd);
-  const double lst = WrapTwoPi(SiderealTime(jd) + observer.longitude);
-  const double sinLat = std::sin(observer.latitude);
-  const double cosLat = std::cos(observer.latitude);
-  const double sinLst = std::sin(lst);
-  const double cosLst = std::cos(lst);
-  const double cosEl = std::cos(out.second);
-  const double l = -std::cos(out.first) * cosEl;
-  const double m = std::sin(out.first) * cosEl;
-  const double n = std::sin(out.second);
+  const TObserverFrame frame = ObserverFrameAt(observer, jd);
+  return RaDecInFrame(frame, LookAnglesInFrame(frame, pos, vel));
+}
+
+TLookAngles RaDecInFrame(const TObserverFrame& frame, const TLookAngles& look) {
+  // The frame's theta is the local sidereal angle, the right ascension of the site's
+  // meridian, by which the horizon directions turn into the sky's.
+  const double sinLat = frame.sinLatitude;
+  const double cosLat = frame.cosLatitude;
+  const double sinLst = frame.sinTheta;
+  const double cosLst = frame.cosTheta;
+  const double cosEl = std::cos(look.second);
+  const double l = -std::cos(look.first) * cosEl;
+  const double m = std::sin(look.first) * cosEl;
+  const double n = std::sin(look.second);
 
   const double sinDec = -l * cosLat + n * sinLat;
   const double declination = ArcSin(sinDec);
@@ -164,6 +173,7 @@ TLookAngles TopocentricRaDec(const TVector& pos, const TVector& vel, TGeodetic o
                         (l * sinLat * cosLst - m * sinLst + n * cosLat * cosLst) / cosDec));
     if (rightAscension >= kTwoPi) rightAscension -= kTwoPi;
   }
+  TLookAngles out = look;
   out.first = rightAscension;
   out.second = declination;
   return out;

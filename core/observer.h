@@ -47,6 +47,10 @@ void ObserverPosVel(TGeodetic& observer, double jd, TVector& pos, TVector& vel);
 // record of NaNs rather than a number that means nothing.
 TGeodetic EciToGeodetic(const TVector& pos, double jd);
 
+// EciToGeodetic with the Greenwich sidereal angle of the moment (SiderealTime(jd)) at hand:
+// the same numbers, bit for bit, for a caller that converts many positions at one moment.
+TGeodetic EciToGeodeticAtSidereal(const TVector& pos, double siderealAngle);
+
 // Elevation after atmospheric refraction, for a geometric elevation in radians.
 double RefractedElevation(double elevation);
 
@@ -84,5 +88,9 @@ TLookAngles LookAngles(const TVector& pos, const TVector& vel, TGeodetic observe
 
 // As LookAngles, with topocentric right ascension and declination in the first two fields.
 TLookAngles TopocentricRaDec(const TVector& pos, const TVector& vel, TGeodetic observer, double jd);
+
+// TopocentricRaDec of a target from its LookAnglesInFrame in the same frame: the same numbers,
+// bit for bit, without working out the frame and the look angles again.
+TLookAngles RaDecInFrame(const TObserverFrame& frame, const TLookAngles& look);
 
 }  // namespace zen

@@ -52,6 +52,17 @@ TPropagationStatus TPropagator::PropagateMinutes(TVector& pos, TVector& vel, dou
   return Sgp4Propagate(initPending, pos, vel, tsinceMinutes);
 }
 
+void TPropagator::PrepareModel() {
+  if (!CurrentElements.ModelInitPending || !(CurrentElements.eccentricity < 1.0)) return;
+  if (CurrentElements.UseDeepSpace) {
+    InitialiseCommon();
+    DeepSpaceInitialise();
+  } else {
+    InitialiseNearEarth();
+  }
+  CurrentElements.ModelInitPending = false;
+}
+
 void TPropagator::ScaleStateToKm(TVector& pos, TVector& vel) {
   constexpr double kKmPerSecond = kEarthRadiusKm / 60.0;
   pos.x *= kEarthRadiusKm;

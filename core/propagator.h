@@ -118,6 +118,11 @@ class TPropagator {
   // The same at a time in minutes since the epoch of CurrentElements.
   TPropagationStatus PropagateMinutes(TVector& pos, TVector& vel, double tsinceMinutes);
 
+  // Sets the model up now when a load left that pending, as the first Propagate would, so that
+  // Init (and Deep) can be read before any moment is propagated. A set that is no ellipse is
+  // left alone, as Propagate leaves it.
+  void PrepareModel();
+
   // Earth radii and earth radii per minute to km and km/s, with both magnitudes filled.
   static void ScaleStateToKm(TVector& pos, TVector& vel);
 

@@ -27,6 +27,10 @@ inline constexpr double kTwoThirds = 2.0 / 3.0;
 // Kepler's equation: stop when an iterate moves by this much or less, or after the count.
 inline constexpr double kKeplerTolerance = 1.0e-6;
 inline constexpr int kKeplerIterations = 10;
+// The drag term lowers the mean eccentricity linearly with time, so a nearly circular orbit
+// (a circular one at once) goes a little below zero; the formulas take that as the same
+// orbit with its perigee half a turn on. Much further below, drag has left the model's range.
+inline constexpr double kMinMeanEccentricity = -1.0e-3;
 // 1 + cos i is floored here, so that an inclination of exactly 180 degrees stays finite.
 inline constexpr double kMinOnePlusCosI = 1.5e-12;
 

@@ -13,10 +13,6 @@ namespace {
 // The fallback solution of Kepler's equation runs to full precision.
 constexpr int kBracketedIterations = 200;
 constexpr double kBracketedTolerance = 1.0e-12;
-// The drag term lowers the mean eccentricity linearly with time, so a nearly circular orbit
-// (a circular one at once) goes a little below zero; the formulas take that as the same
-// orbit with its perigee half a turn on. Much further below, drag has left the model's range.
-constexpr double kMinMeanEccentricity = -1.0e-3;
 
 TPropagationStatus Fail(TPropagationStatus status, TVector& pos, TVector& vel) {
   pos = TVector{};
@@ -51,6 +47,36 @@ double SolveKeplerBracketed(double capu, double axn, double ayn) {
 
 }  // namespace
 
+bool SolveKepler(double capu, double axn, double ayn, TKeplerSolution& k) {
+  // The sine and cosine kept are those of the iterate the last correction started from, as
+  // the report's loop leaves them.
+  double epw = capu;
+  bool converged = false;
+  for (int i = 0; i < kKeplerIterations && !converged; ++i) {
+    k.sinepw = std::sin(epw);
+    k.cosepw = std::cos(epw);
+    k.temp3 = axn * k.sinepw;
+    k.temp4 = ayn * k.cosepw;
+    k.temp5 = axn * k.cosepw;
+    k.temp6 = ayn * k.sinepw;
+    const double next = (capu - k.temp4 + k.temp3 - epw) / (1.0 - k.temp5 - k.temp6) + epw;
+    converged = std::fabs(next - epw) <= kKeplerTolerance;
+    if (!converged) epw = next;
+  }
+  if (converged) return true;
+  // At high eccentricity the plain iteration can swing between far points and stop after ten
+  // tries anywhere. The equation has exactly one root, so solve it within its bracket.
+  if (!(axn * axn + ayn * ayn < 1.0)) return false;
+  epw = SolveKeplerBracketed(capu, axn, ayn);
+  k.sinepw = std::sin(epw);
+  k.cosepw = std::cos(epw);
+  k.temp3 = axn * k.sinepw;
+  k.temp4 = ayn * k.cosepw;
+  k.temp5 = axn * k.cosepw;
+  k.temp6 = ayn * k.sinepw;
+  return true;
+}
+
 TPropagationStatus OsculatingState(const TModelInit& init, const TMeanElements& mean, TVector& pos,
                                    TVector& vel) {
   const double a = mean.axis;
@@ -73,42 +99,19 @@ TPropagationStatus OsculatingState(const TModelInit& init, const TMeanElements& 
   const double xlt = mean.meanLongitude + xll;
   const double ayn = e * sinOmega + aynl;
 
-  // Kepler's equation. The sine and cosine kept are those of the iterate the last correction
-  // started from, as the report's loop leaves them.
+  // Kepler's equation.
   const double capu = WrapTwoPi(xlt - mean.node);
   if (!std::isfinite(capu)) return Fail(TPropagationStatus::NonFinite, pos, vel);
-  double epw = capu;
-  double sinepw = 0.0, cosepw = 0.0, temp3 = 0.0, temp4 = 0.0, temp5 = 0.0, temp6 = 0.0;
-  bool converged = false;
-  for (int i = 0; i < kKeplerIterations && !converged; ++i) {
-    sinepw = std::sin(epw);
-    cosepw = std::cos(epw);
-    temp3 = axn * sinepw;
-    temp4 = ayn * cosepw;
-    temp5 = axn * cosepw;
-    temp6 = ayn * sinepw;
-    const double next = (capu - temp4 + temp3 - epw) / (1.0 - temp5 - temp6) + epw;
-    converged = std::fabs(next - epw) <= kKeplerTolerance;
-    if (!converged) epw = next;
+  TKeplerSolution k;
+  if (!SolveKepler(capu, axn, ayn, k)) {
+    return Fail(TPropagationStatus::EccentricityOutOfRange, pos, vel);
   }
-  if (!converged) {
-    // At high eccentricity the plain iteration can swing between far points and stop after
-    // ten tries anywhere. The equation has exactly one root, so solve it within its bracket.
-    if (!(axn * axn + ayn * ayn < 1.0)) {
-      return Fail(TPropagationStatus::EccentricityOutOfRange, pos, vel);
-    }
-    epw = SolveKeplerBracketed(capu, axn, ayn);
-    sinepw = std::sin(epw);
-    cosepw = std::cos(epw);
-    temp3 = axn * sinepw;
-    temp4 = ayn * cosepw;
-    temp5 = axn * cosepw;
-    temp6 = ayn * sinepw;
-  }
+  const double sinepw = k.sinepw;
+  const double cosepw = k.cosepw;
 
   // Short-period preliminary quantities.
-  const double ecose = temp5 + temp6;
-  const double esine = temp3 - temp4;
+  const double ecose = k.temp5 + k.temp6;
+  const double esine = k.temp3 - k.temp4;
   const double elsq = axn * axn + ayn * ayn;
   temp = 1.0 - elsq;
   const double pl = a * temp;
@@ -119,7 +122,7 @@ TPropagationStatus OsculatingState(const TModelInit& init, const TMeanElements& 
   const double rfdot = ke * std::sqrt(pl) * temp1;
   double temp2 = a * temp1;
   const double betal = std::sqrt(temp);
-  temp3 = 1.0 / (1.0 + betal);
+  const double temp3 = 1.0 / (1.0 + betal);
   const double cosu = temp2 * (cosepw - axn + ayn * esine * temp3);
   const double sinu = temp2 * (sinepw - ayn - axn * esine * temp3);
   const double u = AngleFromSinCos(sinu, cosu);

@@ -4,11 +4,25 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 #include "core/numeric.h"
 #include "core/sun.h"
+#include "core/timescale.h"
 
 namespace zen {
+
+namespace {
+
+// Tracked positions computed as one piece of a tick: one block of batch lanes at most.
+constexpr int kPiecePositions = static_cast<int>(TNearEarthBatch::kBlockLanes);
+// From this many tracked satellites on, a tick is shared with the helper threads; below it
+// waking them costs about what they would save.
+constexpr int kSharedFrom = 512;
+// Threads of the team, the cycle's own included; more than this seldom pays for a tick.
+constexpr unsigned kMaxTeamMembers = 8;
+
+}  // namespace
 
 TRadarMode RadarModeFromIndex(int mode) {
   if (mode == 1) return TRadarMode::Off;
@@ -39,17 +53,39 @@ void Skok(double& lat2, double& lon2, double distanceDeg, double bearingDeg, dou
 
 TComputeCycle::TComputeCycle() = default;
 
+bool TComputeCycle::SizedFor(const TSatelliteList& list) const {
+  return sized_ && sizedGeneration_ == list.CatalogGeneration &&
+         laneStart_.size() == list.TrackedSats.size() + 1;
+}
+
+void TComputeCycle::SizeForLoad(const TSatelliteList& list) {
+  // Sized once per load, for every loaded set and every tracked position the list has room
+  // for, so that a tick never allocates.
+  sized_ = true;
+  sizedGeneration_ = list.CatalogGeneration;
+  const size_t slots = static_cast<size_t>(list.LoadedCount) + 1;
+  propagators_.assign(slots, TPropagator{});
+  loadedGeneration_.assign(slots, 0);
+  decodable_.assign(slots, false);
+  slotSeen_.assign(slots, 0);
+  // Positions run from 1 to at most TrackedSats.size() - 1; laneStart_ holds one past the last.
+  const size_t positions = list.TrackedSats.size() + 1;
+  laidOutSlot_.assign(positions, 0);
+  models_.assign(positions, nullptr);
+  ways_.assign(positions, TWay::None);
+  laneStart_.assign(positions, 0);
+  laidOutCount_ = -1;
+  batch_.Resize(positions);
+  const unsigned members = std::min(std::thread::hardware_concurrency(), kMaxTeamMembers);
+  if (team_ == nullptr && list.LoadedCount >= kSharedFrom && members > 1) {
+    team_ = std::make_unique<TCycleTeam>(static_cast<int>(members));
+  }
+}
+
 TPropagator* TComputeCycle::PropagatorFor(const TSatelliteList& list, int catalogIndex) {
   size_t slot = static_cast<size_t>(catalogIndex);
   if (catalogIndex < 1 || catalogIndex > list.LoadedCount) return nullptr;
-  if (sizedGeneration_ != list.CatalogGeneration) {
-    // Sized once per load, for every loaded set, so a tick never allocates.
-    sizedGeneration_ = list.CatalogGeneration;
-    const size_t slots = static_cast<size_t>(list.LoadedCount) + 1;
-    propagators_.assign(slots, TPropagator{});
-    loadedGeneration_.assign(slots, 0);
-    decodable_.assign(slots, false);
-  }
+  if (!SizedFor(list)) SizeForLoad(list);
   if (loadedGeneration_[slot] != list.CatalogGeneration) {
     loadedGeneration_[slot] = list.CatalogGeneration;
     const TCatalogSet& set = list.Catalog.CatalogElements[slot];
@@ -59,21 +95,128 @@ TPropagator* TComputeCycle::PropagatorFor(const TSatelliteList& list, int catalo
   return decodable_[slot] ? &propagators_[slot] : nullptr;
 }
 
-void TComputeCycle::ComputeSatellite(TSatState& state, TPropagator& propagator, double nowUtc,
-                                     const TGeodetic& site) {
-  TVector pos;
-  TVector vel;
-  if (propagator.Propagate(pos, vel, nowUtc) != TPropagationStatus::Ok) {
+TComputeCycle::TTickSky TComputeCycle::ComputeSun(double nowUtc, TGeodetic& site) {
+  TTickSky sky;
+  sky.moment = nowUtc;
+  sky.siderealAngle = SiderealTime(nowUtc);
+  sky.site = ObserverFrameAt(site, nowUtc);
+  SunNow.moment = nowUtc;
+  SunNow.position = SunPosition(nowUtc);
+  sky.sun = SunNow.position;
+  SunNow.geodetic = EciToGeodeticAtSidereal(SunNow.position, sky.siderealAngle);
+  const TVector noVelocity{};
+  SunNow.lookAngles = LookAnglesInFrame(sky.site, SunNow.position, noVelocity);
+  SunNow.raDec = RaDecInFrame(sky.site, SunNow.lookAngles);
+  ObserverPosVel(site, nowUtc, SunNow.sitePosition, SunNow.siteVelocity);
+  SunNow.site = site;
+  SunNow.azimuth = Degrees(SunNow.lookAngles.first);
+  SunNow.elevation = Degrees(SunNow.lookAngles.second);
+  SunNow.subLatitude = Degrees(SunNow.geodetic.latitude);
+  SunNow.subLongitude = FoldLongitude(Degrees(SunNow.geodetic.longitude));
+  return sky;
+}
+
+bool TComputeCycle::LayoutCurrent(const TSatelliteList& list) const {
+  if (laidOutCount_ != list.TrackedCount) return false;
+  for (int i = 1; i <= list.TrackedCount; ++i) {
+    const size_t position = static_cast<size_t>(i);
+    if (laidOutSlot_[position] != list.TrackedSats[position].catalogIndex) return false;
+  }
+  return true;
+}
+
+void TComputeCycle::LayOut(const TSatelliteList& list) {
+  ++layoutStamp_;
+  slotRepeated_ = false;
+  size_t lanes = 0;
+  for (int i = 1; i <= list.TrackedCount; ++i) {
+    const size_t position = static_cast<size_t>(i);
+    const int slot = list.TrackedSats[position].catalogIndex;
+    laidOutSlot_[position] = slot;
+    laneStart_[position] = lanes;
+    TPropagator* model = PropagatorFor(list, slot);
+    models_[position] = model;
+    if (model == nullptr) {
+      ways_[position] = TWay::None;
+      continue;
+    }
+    uint32_t& seen = slotSeen_[static_cast<size_t>(slot)];
+    slotRepeated_ = slotRepeated_ || seen == layoutStamp_;
+    seen = layoutStamp_;
+    model->PrepareModel();
+    ways_[position] = TNearEarthBatch::Fits(*model) ? TWay::Batch : TWay::Single;
+    if (ways_[position] == TWay::Batch) batch_.SetLane(lanes++, *model);
+  }
+  laneStart_[static_cast<size_t>(list.TrackedCount) + 1] = lanes;
+  laidOutCount_ = list.TrackedCount;
+}
+
+void TComputeCycle::TakeActiveSnapshot(const TSatelliteList& list, TTimeControl& time) {
+  if (!list.HasActiveSat() || list.InfoShownSat == list.ActiveSat) return;
+  const TPropagator* model = models_[static_cast<size_t>(list.ActiveSat)];
+  if (model == nullptr) return;
+  const TElements& e = model->CurrentElements;
+  time.SetActivePeriod(e.periodDays);
+  ActiveSnapshot.valid = true;
+  ActiveSnapshot.name = list.NameOf(list.ActiveSat);
+  ActiveSnapshot.elements = e;
+  ActiveSnapshot.revsPerDay = 1.0 / e.periodDays;
+}
+
+void TComputeCycle::ComputeSatellites(TSatelliteList& list, const TTickSky& sky) {
+  const int positions = list.TrackedCount;
+  const int pieces = (positions + kPiecePositions - 1) / kPiecePositions;
+  auto piece = [&](int k) {
+    const int first = 1 + k * kPiecePositions;
+    ComputePiece(list, sky, first, std::min(positions + 1, first + kPiecePositions));
+  };
+  if (team_ != nullptr && positions >= kSharedFrom && !slotRepeated_) {
+    team_->Share(pieces, piece);
+  } else {
+    for (int k = 0; k < pieces; ++k) piece(k);
+  }
+}
+
+// Positions [first, last): the batch lanes among them propagated together, the others each
+// by its own propagator. Pieces touch disjoint positions, lanes and propagators, so several
+// threads can compute several pieces at once.
+void TComputeCycle::ComputePiece(TSatelliteList& list, const TTickSky& sky, int first,
+                                 int last) {
+  size_t lane = laneStart_[static_cast<size_t>(first)];
+  const size_t laneEnd = laneStart_[static_cast<size_t>(last)];
+  if (lane < laneEnd) batch_.Propagate(lane, laneEnd, sky.moment);
+  for (int i = first; i < last; ++i) {
+    const size_t position = static_cast<size_t>(i);
+    TSatState& state = list.TrackedSats[position];
+    TVector pos;
+    TVector vel;
+    switch (ways_[position]) {
+      case TWay::Batch:
+        Observe(state, batch_.Result(lane++, pos, vel), pos, vel, sky);
+        break;
+      case TWay::Single:
+        Observe(state, models_[position]->Propagate(pos, vel, sky.moment), pos, vel, sky);
+        break;
+      case TWay::None:
+        state.computed = false;
+        break;
+    }
+  }
+}
+
+void TComputeCycle::Observe(TSatState& state, TPropagationStatus status, TVector pos, TVector vel,
+                            const TTickSky& sky) {
+  if (status != TPropagationStatus::Ok) {
     state.computed = false;
     return;
   }
   TPropagator::ScaleStateToKm(pos, vel);
   state.position = pos;
   state.velocity = vel;
-  state.geodetic = EciToGeodetic(pos, nowUtc);
-  state.lookAngles = LookAngles(pos, vel, site, nowUtc);
-  state.raDec = TopocentricRaDec(pos, vel, site, nowUtc);
-  state.eclipse = static_cast<uint8_t>(EclipseState(pos, SunNow.position));
+  state.geodetic = EciToGeodeticAtSidereal(pos, sky.siderealAngle);
+  state.lookAngles = LookAnglesInFrame(sky.site, pos, vel);
+  state.raDec = RaDecInFrame(sky.site, state.lookAngles);
+  state.eclipse = static_cast<uint8_t>(EclipseState(pos, sky.sun));
   state.latitude = Degrees(state.geodetic.latitude);
   state.longitude = FoldLongitude(Degrees(state.geodetic.longitude));
   state.azimuth = Degrees(state.lookAngles.first);
@@ -82,6 +225,18 @@ void TComputeCycle::ComputeSatellite(TSatState& state, TPropagator& propagator, 
   state.declination = Degrees(state.raDec.second);
   state.computed = std::isfinite(state.latitude) && std::isfinite(state.longitude) &&
                    std::isfinite(state.elevation);
+}
+
+void TComputeCycle::CountVisible(const TSatelliteList& list) {
+  VisibleCount = 0;
+  VisibleEclipsedCount = 0;
+  for (int i = 1; i <= list.TrackedCount; ++i) {
+    const TSatState& state = list.TrackedSats[static_cast<size_t>(i)];
+    if (state.computed && AboveHorizon(state.elevation)) {
+      ++VisibleCount;
+      if (state.eclipse == kUmbra) ++VisibleEclipsedCount;
+    }
+  }
 }
 
 void TComputeCycle::ComputeTrack(TPropagator& propagator, double nowUtc, const TGeodetic& site,
@@ -117,19 +272,10 @@ void TComputeCycle::ComputeTrack(TPropagator& propagator, double nowUtc, const T
 
 void TComputeCycle::LiczWszo(double nowUtc, TGeodetic& site, TSatelliteList& list,
                              TTimeControl& time, const TShowOptions& options) {
+  if (!SizedFor(list)) SizeForLoad(list);
+
   // 1. The Sun and the site.
-  SunNow.moment = nowUtc;
-  SunNow.position = SunPosition(nowUtc);
-  SunNow.geodetic = EciToGeodetic(SunNow.position, nowUtc);
-  const TVector noVelocity{};
-  SunNow.lookAngles = LookAngles(SunNow.position, noVelocity, site, nowUtc);
-  SunNow.raDec = TopocentricRaDec(SunNow.position, noVelocity, site, nowUtc);
-  ObserverPosVel(site, nowUtc, SunNow.sitePosition, SunNow.siteVelocity);
-  SunNow.site = site;
-  SunNow.azimuth = Degrees(SunNow.lookAngles.first);
-  SunNow.elevation = Degrees(SunNow.lookAngles.second);
-  SunNow.subLatitude = Degrees(SunNow.geodetic.latitude);
-  SunNow.subLongitude = FoldLongitude(Degrees(SunNow.geodetic.longitude));
+  const TTickSky sky = ComputeSun(nowUtc, site);
 
   // 2. The day/night boundary, at most once a minute of computed time.
   if (options.solarIllumination && std::fabs(nowUtc - TerminatorTime) >= time.UnitLength[1]) {
@@ -140,30 +286,11 @@ void TComputeCycle::LiczWszo(double nowUtc, TGeodetic& site, TSatelliteList& lis
     }
   }
 
-  // 3.-4. Every tracked satellite, in list order.
-  VisibleCount = 0;
-  VisibleEclipsedCount = 0;
-  for (int i = 1; i <= list.TrackedCount; ++i) {
-    TSatState& state = list.TrackedSats[static_cast<size_t>(i)];
-    TPropagator* propagator = PropagatorFor(list, state.catalogIndex);
-    if (propagator == nullptr) {
-      state.computed = false;
-      continue;
-    }
-    if (i == list.ActiveSat && list.InfoShownSat != list.ActiveSat) {
-      const TElements& e = propagator->CurrentElements;
-      time.SetActivePeriod(e.periodDays);
-      ActiveSnapshot.valid = true;
-      ActiveSnapshot.name = list.NameOf(i);
-      ActiveSnapshot.elements = e;
-      ActiveSnapshot.revsPerDay = 1.0 / e.periodDays;
-    }
-    ComputeSatellite(state, *propagator, nowUtc, site);
-    if (state.computed && AboveHorizon(state.elevation)) {
-      ++VisibleCount;
-      if (state.eclipse == kUmbra) ++VisibleEclipsedCount;
-    }
-  }
+  // 3.-4. Every tracked satellite, counted in list order.
+  if (!LayoutCurrent(list)) LayOut(list);
+  TakeActiveSnapshot(list, time);
+  ComputeSatellites(list, sky);
+  CountVisible(list);
 
   // 5. The radar.
   RadarShown = RadarShownFor(options.radarMode, VisibleCount);

@@ -4,12 +4,15 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/elements.h"
 #include "core/observer.h"
 #include "core/propagator.h"
+#include "core/sgp4_batch.h"
+#include "tracking/cycle_team.h"
 #include "tracking/options.h"
 #include "tracking/satellite_list.h"
 #include "tracking/time_control.h"
@@ -72,6 +75,9 @@ struct TActiveSnapshot {
 void Skok(double& lat2, double& lon2, double distanceDeg, double bearingDeg, double lon1,
           double lat1);
 
+// A tick computes the near-earth sets side by side (TNearEarthBatch) and the others one by
+// one, with the results of TPropagator::Propagate and the per-satellite functions to the bit;
+// a long list is shared with a few helper threads the cycle keeps from the first large load.
 class TComputeCycle {
  public:
   TComputeCycle();
@@ -95,8 +101,28 @@ class TComputeCycle {
   TPropagator* PropagatorFor(const TSatelliteList& list, int catalogIndex);
 
  private:
-  void ComputeSatellite(TSatState& state, TPropagator& propagator, double nowUtc,
-                        const TGeodetic& site);
+  // What every satellite of one tick shares, worked out once per tick.
+  struct TTickSky {
+    double moment = 0.0;         // Julian date, UTC
+    double siderealAngle = 0.0;  // Greenwich, rad
+    TObserverFrame site;
+    TVector sun;  // km
+  };
+  // How a tracked position is computed: not at all (no decodable set), in a lane of the
+  // near-earth batch, or through its own propagator.
+  enum class TWay : uint8_t { None, Batch, Single };
+
+  bool SizedFor(const TSatelliteList& list) const;
+  void SizeForLoad(const TSatelliteList& list);
+  TTickSky ComputeSun(double nowUtc, TGeodetic& site);
+  bool LayoutCurrent(const TSatelliteList& list) const;
+  void LayOut(const TSatelliteList& list);
+  void TakeActiveSnapshot(const TSatelliteList& list, TTimeControl& time);
+  void ComputeSatellites(TSatelliteList& list, const TTickSky& sky);
+  void ComputePiece(TSatelliteList& list, const TTickSky& sky, int first, int last);
+  static void Observe(TSatState& state, TPropagationStatus status, TVector pos, TVector vel,
+                      const TTickSky& sky);
+  void CountVisible(const TSatelliteList& list);
   void ComputeTrack(TPropagator& propagator, double nowUtc, const TGeodetic& site,
                     TSatOnTrack satOnTrack);
 
@@ -104,7 +130,24 @@ class TComputeCycle {
   std::vector<TPropagator> propagators_;
   std::vector<uint64_t> loadedGeneration_;  // catalogue generation each slot was loaded for
   std::vector<bool> decodable_;
+  bool sized_ = false;
   uint64_t sizedGeneration_ = 0;
+
+  // The tracked list as the satellites were last laid out, by tracked position (1-based),
+  // sized at load: the slot, the model and the way of each position, and the first batch lane
+  // of each position and of the ones after it.
+  std::vector<int32_t> laidOutSlot_;
+  std::vector<TPropagator*> models_;
+  std::vector<TWay> ways_;
+  std::vector<size_t> laneStart_;
+  int laidOutCount_ = -1;
+  // A slot tracked twice would share one propagator between two threads: such a list is
+  // computed on the calling thread alone.
+  bool slotRepeated_ = false;
+  std::vector<uint32_t> slotSeen_;  // layout stamp per catalogue slot
+  uint32_t layoutStamp_ = 0;
+  TNearEarthBatch batch_;
+  std::unique_ptr<TCycleTeam> team_;  // started at the first load large enough to share
 };
 
 }  // namespace zen
