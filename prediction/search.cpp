@@ -17,7 +17,7 @@
 #include "prediction/moment_table.h"
 #include "prediction/pass_walk.h"
 #include "prediction/result_sort.h"
-#include "prediction/work_team.h"
+#include "tracking/work_team.h"
 
 namespace zen {
 

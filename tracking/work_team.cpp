@@ -1,5 +1,5 @@
 // The work team: helpers sleep between pieces of work and are woken by a generation count.
-#include "prediction/work_team.h"
+#include "tracking/work_team.h"
 
 #include <chrono>
 
