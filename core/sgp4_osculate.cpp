@@ -50,15 +50,18 @@ double SolveKeplerBracketed(double capu, double axn, double ayn) {
 bool SolveKepler(double capu, double axn, double ayn, TKeplerSolution& k) {
   // The sine and cosine kept are those of the iterate the last correction started from, as
   // the report's loop leaves them.
-  double epw = capu;
-  bool converged = false;
-  for (int i = 0; i < kKeplerIterations && !converged; ++i) {
+  auto keep = [&](double epw) {
     k.sinepw = std::sin(epw);
     k.cosepw = std::cos(epw);
     k.temp3 = axn * k.sinepw;
     k.temp4 = ayn * k.cosepw;
     k.temp5 = axn * k.cosepw;
     k.temp6 = ayn * k.sinepw;
+  };
+  double epw = capu;
+  bool converged = false;
+  for (int i = 0; i < kKeplerIterations && !converged; ++i) {
+    keep(epw);
     const double next = (capu - k.temp4 + k.temp3 - epw) / (1.0 - k.temp5 - k.temp6) + epw;
     converged = std::fabs(next - epw) <= kKeplerTolerance;
     if (!converged) epw = next;
@@ -67,13 +70,7 @@ bool SolveKepler(double capu, double axn, double ayn, TKeplerSolution& k) {
   // At high eccentricity the plain iteration can swing between far points and stop after ten
   // tries anywhere. The equation has exactly one root, so solve it within its bracket.
   if (!(axn * axn + ayn * ayn < 1.0)) return false;
-  epw = SolveKeplerBracketed(capu, axn, ayn);
-  k.sinepw = std::sin(epw);
-  k.cosepw = std::cos(epw);
-  k.temp3 = axn * k.sinepw;
-  k.temp4 = ayn * k.cosepw;
-  k.temp5 = axn * k.cosepw;
-  k.temp6 = ayn * k.sinepw;
+  keep(SolveKeplerBracketed(capu, axn, ayn));
   return true;
 }
 
