@@ -91,8 +91,8 @@ class TComputeCycle {
   std::array<TLatLon, kTerminatorPoints> TerminatorPoints{};
   double TerminatorTime = 0.0;
   std::array<TTrackSample, kTrackSamples> ActiveTrack{};
-  uint16_t VisibleCount = 0;
-  uint16_t VisibleEclipsedCount = 0;
+  int VisibleCount = 0;  // a whole catalogue may be tracked: not a 16-bit count
+  int VisibleEclipsedCount = 0;
   bool RadarShown = false;
   TActiveSnapshot ActiveSnapshot;
 
