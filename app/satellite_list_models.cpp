@@ -78,15 +78,9 @@ std::vector<int> TSatelliteFilter::ShownSourceRows() const {
 
 bool TSatelliteFilter::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const {
   if (text_.trimmed().isEmpty()) return true;
-  const QAbstractItemModel* model = sourceModel();
-  const QString name = model->index(sourceRow, 0, sourceParent).data().toString();
-  QString number;
-  if (const auto* tracked = qobject_cast<const TTrackedModel*>(model)) {
-    number = tracked->CatalogNumberAt(sourceRow);
-  } else if (const auto* loaded = qobject_cast<const TLoadedModel*>(model)) {
-    number = loaded->CatalogNumberAt(sourceRow);
-  }
-  return MatchesFilter(name, number, text_);
+  const auto* model = static_cast<const TLoadedModel*>(sourceModel());
+  return MatchesFilter(model->index(sourceRow, 0, sourceParent).data().toString(),
+                       model->CatalogNumberAt(sourceRow), text_);
 }
 
 }  // namespace zen

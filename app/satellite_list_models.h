@@ -26,7 +26,8 @@ class TLoadedModel : public QAbstractListModel {
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
   // The list changed beneath the model.
   void Refresh();
-  QString CatalogNumberAt(int row) const;
+  // The catalogue number of a row, which the filter matches as well as the name.
+  virtual QString CatalogNumberAt(int row) const;
 
  protected:
   const TSatelliteList& list_;
@@ -42,7 +43,7 @@ class TTrackedModel : public TLoadedModel {
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
   void Refresh();
-  QString CatalogNumberAt(int row) const;
+  QString CatalogNumberAt(int row) const override;
   // False when the tracked list holds other satellites, or in another order, than shown.
   bool ShowsList() const;
 
@@ -50,7 +51,7 @@ class TTrackedModel : public TLoadedModel {
   std::vector<int32_t> shownSlots_;  // the catalogue slots of the rows shown
 };
 
-// Keeps the rows of a Loaded or Tracked model that match the filter text.
+// Keeps the rows of a Loaded or Tracked model (its source) that match the filter text.
 class TSatelliteFilter : public QSortFilterProxyModel {
   Q_OBJECT
 
