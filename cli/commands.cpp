@@ -8,6 +8,7 @@
 #include "cli/flares.h"
 #include "cli/look.h"
 #include "cli/passes.h"
+#include "cli/track_words.h"
 #include "cli/update_words.h"
 
 namespace zen::cli {
@@ -29,7 +30,7 @@ const std::vector<TCommand>& Commands() {
   static const std::vector<TCommand> commands = {
       {"ephem", EphemHelp, RunEphem},    {"look", LookHelp, RunLook},
       {"passes", PassesHelp, RunPasses}, {"flares", FlaresHelp, RunFlares},
-      {"update", UpdateHelp, RunUpdate},
+      {"update", UpdateHelp, RunUpdate}, {"track", TrackHelp, RunTrack},
   };
   return commands;
 }

@@ -36,7 +36,7 @@ std::set<std::string> ListedOptionWords(const std::vector<TOptionHelp>& options)
 }
 
 TEST(CommandHelp, EveryCommandAnswersHelpWithItsUsageAndEachOption) {
-  ASSERT_EQ(Commands().size(), 5u);
+  ASSERT_EQ(Commands().size(), 6u);
   for (const TCommand& command : Commands()) {
     const std::string word = command.word;
     const TCommandHelp& help = command.help();

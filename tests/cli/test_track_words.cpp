@@ -1,0 +1,89 @@
+// The track command's words: what is refused, and what a full command line gives.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/track_words.h"
+
+namespace zen::cli {
+namespace {
+
+std::vector<std::string> Words(const std::string& line) {
+  std::vector<std::string> words;
+  size_t start = 0;
+  while (start < line.size()) {
+    const size_t end = line.find(' ', start);
+    words.push_back(line.substr(start, end - start));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return words;
+}
+
+TEST(TrackWords, RefusesWhatCannotDriveAStation) {
+  const std::string base = "f.tle --sat 25544 --site 52,21 ";
+  const struct {
+    std::string line;
+    std::string problem;
+  } cases[] = {
+      {"f.tle --sat 25544 --rotator h:4533", "--site is needed"},
+      {"f.tle --site 52,21 --rotator h:4533", "--sat is needed"},
+      {base, "nothing to drive"},
+      {base + "--rig h:4532", "--rig and --downlink go together"},
+      {base + "--downlink 145.8", "--rig and --downlink go together"},
+      {base + "--uplink-rig h:1 --downlink 145.8 --rig h:2", "--uplink-rig and --uplink go together"},
+      {base + "--rotator h", "HOST:PORT"},
+      {base + "--rotator h:0", "HOST:PORT"},
+      {base + "--rotator h:65536", "HOST:PORT"},
+      {base + "--rotator :4533", "HOST:PORT"},
+      {base + "--rotator ::1:4533", "HOST:PORT"},
+      {base + "--rotator [::1]", "HOST:PORT"},
+      {base + "--rig h:1 --downlink 0", "--downlink needs a frequency"},
+      {base + "--rig h:1 --downlink 300001", "--downlink needs a frequency"},
+      {base + "--rotator h:1 --range 270", "--range needs"},
+      {base + "--rotator h:1 --min-elev 91", "--min-elev needs degrees from 0 to 80"},
+      {base + "--rotator h:1 --tolerance 0", "--tolerance needs degrees"},
+      {base + "--rotator h:1 --park 10", "--park needs AZ,EL"},
+      {base + "--rotator h:1 --park 10,181", "--park needs AZ,EL"},
+      {base + "--rig h:1 --downlink 145.8 --park 0,90", "--park needs --rotator"},
+      {base + "--rotator h:1 --for 0", "--for needs seconds"},
+      {base + "--rotator h:1 --from 2026-13-01", "--from"},
+      {base + "--rotator h:1 --speed 2", "unknown option --speed"},
+      {base + "--rotator h:1 g.tle", "only one element file"},
+  };
+  for (const auto& c : cases) {
+    TTrackWords words;
+    const std::string problem = ParseTrackWords(Words(c.line), words);
+    EXPECT_NE(problem.find(c.problem), std::string::npos)
+        << c.line << "\n  gave: " << (problem.empty() ? "(accepted)" : problem);
+  }
+}
+
+TEST(TrackWords, AFullLineGivesEveryValue) {
+  TTrackWords w;
+  ASSERT_EQ(ParseTrackWords(Words("f.tle --sat 25544 --site 52.5,21.25,110 --rotator [::1]:4533 "
+                                  "--rig radio.local:4532 --downlink 145.8 --uplink-rig up:4534 "
+                                  "--uplink=435.123456 --min-elev 5 --tolerance 2.5 --range 450 "
+                                  "--flip --park 180,90 --from 2026-12-08T20:00:00Z --for 600"),
+                            w),
+            "");
+  EXPECT_EQ(w.file, "f.tle");
+  EXPECT_EQ(w.satelliteNumber, 25544);
+  EXPECT_DOUBLE_EQ(w.site.altitudeM, 110.0);
+  EXPECT_EQ(w.rotator.host, "::1");
+  EXPECT_EQ(w.rotator.port, 4533);
+  EXPECT_EQ(w.rig.host, "radio.local");
+  EXPECT_DOUBLE_EQ(w.downlinkHz, 145800000.0);
+  EXPECT_DOUBLE_EQ(w.uplinkHz, 435123456.0);
+  EXPECT_EQ(w.azimuthRange, 450);
+  EXPECT_TRUE(w.flip);
+  EXPECT_TRUE(w.park);
+  EXPECT_DOUBLE_EQ(w.parkAzDeg, 180.0);
+  EXPECT_TRUE(w.haveFrom);
+  EXPECT_DOUBLE_EQ(w.fromJd, 2461382.5 + 20.0 / 24.0);
+  EXPECT_DOUBLE_EQ(w.forSeconds, 600.0);
+}
+
+}  // namespace
+}  // namespace zen::cli
