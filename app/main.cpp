@@ -14,7 +14,9 @@
 #include "cli/commands.h"
 #include "cli/program_home.h"
 #include "cli/start_options.h"
+#include "cli/track_words.h"
 #include "cli/update_words.h"
+#include "station/track_command.h"
 #include "update/update_command.h"
 
 namespace {
@@ -33,6 +35,8 @@ int main(int argc, char** argv) {
   using zen::cli::TStartOptions;
   // The update command needs the network, which the command layer leaves to the program.
   zen::cli::SetUpdateRunner(&zen::RunUpdateCommand);
+  // So does driving the station's rotator and radios.
+  zen::cli::SetTrackRunner(&zen::station::RunTrackCommand);
   std::vector<std::string> args(argv + 1, argv + argc);
   TStartOptions options = zen::cli::ParseStartOptions(args);
 

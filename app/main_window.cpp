@@ -63,6 +63,7 @@ TMainWindow::TMainWindow(const TStartContext& start, UserDialogs& dialogs, QWidg
   tracking_->busyStarts = [this] { ShowMsg(); };
   tracking_->busyEnds = [this] { HideMsg(); };
   update_ = new TUpdateCommands(*tracking_, this, this);
+  station_ = new TStationCommands(*tracker_, dialogs_, this, this);
   window_ = new TWindowCommands(
       *this, [this]() -> const QImage& { return screen_->Img; }, dialogs_, this);
   settings_ =
@@ -143,7 +144,7 @@ void TMainWindow::BuildControls() {
   keys_ = new TKeyCommands(
       *this, *tracker_, *time_, *show_, *window_, *sidePanel_, footer_, *console_,
       [this](int page) { ShowPage(page); }, this);
-  quickMenu_ = new TQuickMenu(*tracking_, *update_, *settings_, *time_, *show_, *window_, this);
+  quickMenu_ = new TQuickMenu(*tracking_, *update_, *station_, *settings_, *time_, *show_, *window_, this);
   connect(sidePanel_->QuickMenuButton(), &QToolButton::clicked, this,
           [this] { quickMenu_->OpenBeside(*sidePanel_->QuickMenuButton()); });
 }
@@ -228,6 +229,7 @@ bool TMainWindow::Initialize() {
   infoPage_->SetProgramFolder(programFolder_);
   tracking_->SetProgramFolder(programFolder_);
   update_->SetProgramFolder(programFolder_);
+  station_->SetProgramFolder(programFolder_);
   settings_->SetProgramFolder(programFolder_);
   location_->SetProgramFolder(programFolder_);
   window_->SetProgramFolder(programFolder_);

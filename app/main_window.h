@@ -32,6 +32,7 @@
 #include "app/time_commands.h"
 #include "app/tracker.h"
 #include "app/tracking_commands.h"
+#include "app/station_commands.h"
 #include "app/update_commands.h"
 #include "app/user_dialogs.h"
 #include "app/window_commands.h"
@@ -116,6 +117,7 @@ class TMainWindow : public QWidget {
   TShowCommands& ShowCommands() { return *show_; }
   TTrackingCommands& TrackingCommands() { return *tracking_; }
   TUpdateCommands& UpdateCommands() { return *update_; }
+  TStationCommands& StationCommands() { return *station_; }
   TWindowCommands& WindowCommands() { return *window_; }
   TSettingsCommands& SettingsCommands() { return *settings_; }
   TLocationCommands& LocationCommands() { return *location_; }
@@ -174,6 +176,7 @@ class TMainWindow : public QWidget {
   TShowCommands* show_;
   TTrackingCommands* tracking_;
   TUpdateCommands* update_;
+  TStationCommands* station_;
   TWindowCommands* window_;
   TSettingsCommands* settings_;
   TLocationCommands* location_;

@@ -41,12 +41,13 @@ void FollowEntries(QMenu* menu) {
 }  // namespace
 
 TQuickMenu::TQuickMenu(TTrackingCommands& tracking, TUpdateCommands& update,
-                       TSettingsCommands& settings, TTimeCommands& time, TShowCommands& show,
+                       TStationCommands& station, TSettingsCommands& settings, TTimeCommands& time, TShowCommands& show,
                        TWindowCommands& window, QWidget* parent)
     : QMenu(parent) {
   setObjectName(QStringLiteral("quickMenu"));
   addAction(tracking.loadTle);
   addAction(update.updateElements);
+  addAction(station.openStation);
   addAction(settings.loadSettings);
   addAction(settings.saveSettings);
   addSeparator();

@@ -7,6 +7,7 @@
 
 #include "app/settings_commands.h"
 #include "app/show_commands.h"
+#include "app/station_commands.h"
 #include "app/time_commands.h"
 #include "app/tracking_commands.h"
 #include "app/update_commands.h"
@@ -18,9 +19,9 @@ class TQuickMenu : public QMenu {
   Q_OBJECT
 
  public:
-  TQuickMenu(TTrackingCommands& tracking, TUpdateCommands& update, TSettingsCommands& settings,
-             TTimeCommands& time, TShowCommands& show, TWindowCommands& window,
-             QWidget* parent = nullptr);
+  TQuickMenu(TTrackingCommands& tracking, TUpdateCommands& update, TStationCommands& station,
+             TSettingsCommands& settings, TTimeCommands& time, TShowCommands& show,
+             TWindowCommands& window, QWidget* parent = nullptr);
 
   // QuickMenu: the marks up to date, the menu's top-left corner at the button's top-right.
   void OpenBeside(const QWidget& button);

@@ -113,9 +113,17 @@ void TUpdateDialog::ShowSources() {
   sources->setRowCount(static_cast<int>(list.size()));
   for (int row = 0; row < static_cast<int>(list.size()); ++row) {
     const TUpdateSource& s = list[static_cast<size_t>(row)];
-    sources->setItem(row, kSourceName, new QTableWidgetItem(QString::fromStdString(s.name)));
+    auto* name = new QTableWidgetItem(QString::fromStdString(s.name));
+    // The kind of answer goes with the row too; the transmitter list lies in Data/.
+    name->setData(Qt::UserRole, static_cast<int>(s.kind));
+    sources->setItem(row, kSourceName, name);
     sources->setItem(row, kSourceUrl, new QTableWidgetItem(QString::fromStdString(s.url)));
-    sources->setItem(row, kSourceFile, new QTableWidgetItem(QString::fromStdString(s.file)));
+    auto* file = new QTableWidgetItem(QString::fromStdString(s.file));
+    if (s.kind == TSourceKind::Transmitters) {
+      file->setToolTip(QStringLiteral("The transmitter list, kept as ") +
+                       QString::fromStdString(SourceFileShown(s)));
+    }
+    sources->setItem(row, kSourceFile, file);
     auto* fetched = new QTableWidgetItem(QString::fromStdString(FetchTimeText(s.lastFetchUnix)));
     fetched->setFlags(fetched->flags() & ~Qt::ItemIsEditable);
     // The time goes with the row when the list is written back.
@@ -137,6 +145,11 @@ std::vector<TUpdateSource> TUpdateDialog::FromTable() const {
     s.name = text(row, kSourceName);
     s.url = text(row, kSourceUrl);
     s.file = text(row, kSourceFile);
+    if (const QTableWidgetItem* name = sources->item(row, kSourceName)) {
+      s.kind = name->data(Qt::UserRole).toInt() == static_cast<int>(TSourceKind::Transmitters)
+                   ? TSourceKind::Transmitters
+                   : TSourceKind::Elements;
+    }
     if (const QTableWidgetItem* fetched = sources->item(row, kSourceLastFetch)) {
       s.lastFetchUnix = fetched->data(Qt::UserRole).toLongLong();
     }
@@ -198,11 +211,16 @@ void TUpdateDialog::LoadChosen() {
   const int row = sources->currentRow();
   const QTableWidgetItem* item = row >= 0 ? sources->item(row, kSourceFile) : nullptr;
   if (item == nullptr || !loadFile) return;
-  TUpdateSource s;
-  s.file = item->text().trimmed().toStdString();
+  const std::vector<TUpdateSource> list = FromTable();
+  const TUpdateSource& s = list[static_cast<size_t>(row)];
+  if (s.kind == TSourceKind::Transmitters) {
+    status->setText(QStringLiteral("The transmitter list is read by the station, not loaded as "
+                                   "element sets."));
+    return;
+  }
   const QString file = update_.TargetFile(s);
   if (!QFileInfo::exists(file)) {
-    status->setText(QStringLiteral("Tle/") + item->text().trimmed() +
+    status->setText(QString::fromStdString(SourceFileShown(s)) +
                     QStringLiteral(" has not been fetched yet."));
     return;
   }

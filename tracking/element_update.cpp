@@ -11,6 +11,7 @@
 #include "core/elements.h"
 #include "core/omm.h"
 #include "tracking/text_file.h"
+#include "tracking/transmitters.h"
 
 namespace zen {
 
@@ -20,7 +21,10 @@ void NoteEpoch(double epochJd, TElementCount& count) {
   if (std::isfinite(epochJd) && !(epochJd <= count.newestEpochJd)) count.newestEpochJd = epochJd;
 }
 
-std::string SetsText(int n) {
+std::string SetsText(int n, TSourceKind kind) {
+  if (kind == TSourceKind::Transmitters) {
+    return std::to_string(n) + (n == 1 ? " transmitter" : " transmitters");
+  }
   return std::to_string(n) + (n == 1 ? " element set" : " element sets");
 }
 
@@ -41,10 +45,22 @@ TElementCount CountElementSets(const std::filesystem::path& file) {
   return count;
 }
 
-std::string AnswerProblem(const TElementCount& answer, const TElementCount& current) {
+TElementCount CountTransmitters(const std::filesystem::path& file) {
+  const TTransmitterList list = ReadTransmitters(file);
+  TElementCount count;
+  count.valid = static_cast<int>(list.items.size());
+  // The public database holds entries without a frequency and the like: those are skipped as
+  // the station skips them. Only a text that is not a list at all is damage.
+  count.invalid = list.problem.empty() ? 0 : 1;
+  return count;
+}
+
+std::string AnswerProblem(const TElementCount& answer, const TElementCount& current,
+                          TSourceKind kind) {
+  const char* what = kind == TSourceKind::Transmitters ? "transmitters" : "element sets";
   if (answer.valid == 0) {
-    return answer.invalid == 0 ? "the answer holds no element sets"
-                               : "the answer holds no readable element sets";
+    return answer.invalid == 0 ? std::string("the answer holds no ") + what
+                               : std::string("the answer holds no readable ") + what;
   }
   if (answer.invalid > 0) {
     return "the answer holds " + std::to_string(answer.invalid) + " unreadable " +
@@ -52,7 +68,7 @@ std::string AnswerProblem(const TElementCount& answer, const TElementCount& curr
   }
   // Integer halves: 2 * valid cannot overflow an int count of sets in memory.
   if (2 * static_cast<long long>(answer.valid) < current.valid) {
-    return "the answer holds only " + SetsText(answer.valid) + ", far fewer than the " +
+    return "the answer holds only " + SetsText(answer.valid, kind) + ", far fewer than the " +
            std::to_string(current.valid) + " of the file it would replace";
   }
   return {};
@@ -64,7 +80,8 @@ std::filesystem::path BackupFileOf(const std::filesystem::path& target) {
   return backup;
 }
 
-TReplaceOutcome ReplaceElementFile(const std::filesystem::path& target, std::string_view answer) {
+TReplaceOutcome ReplaceElementFile(const std::filesystem::path& target, std::string_view answer,
+                                   TSourceKind kind) {
   TReplaceOutcome outcome;
   if (answer.empty()) {
     outcome.problem = "the answer was empty";
@@ -81,9 +98,10 @@ TReplaceOutcome ReplaceElementFile(const std::filesystem::path& target, std::str
                          ec.message());
     }
     WriteFileBytes(temporary, answer);
-    outcome.answer = CountElementSets(temporary);
-    outcome.previous = CountElementSets(target);
-    outcome.problem = AnswerProblem(outcome.answer, outcome.previous);
+    const auto count = kind == TSourceKind::Transmitters ? CountTransmitters : CountElementSets;
+    outcome.answer = count(temporary);
+    outcome.previous = count(target);
+    outcome.problem = AnswerProblem(outcome.answer, outcome.previous, kind);
     if (outcome.problem.empty()) {
       if (std::filesystem::exists(target, ec)) {
         WriteFileBytes(BackupFileOf(target), ReadFileBytes(target));

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "tracking/update_sources.h"
+
 namespace zen {
 
 struct TElementCount {
@@ -21,10 +23,17 @@ struct TElementCount {
 // or XML. A missing file counts nothing. Throws TFileError when the file cannot be read.
 TElementCount CountElementSets(const std::filesystem::path& file);
 
+// The transmitters of a transmitter list (JSON) counted the same way: a text that is no JSON
+// array counts one unreadable piece; the epoch stays NaN. A missing file counts nothing. Throws
+// TFileError when the file cannot be read.
+TElementCount CountTransmitters(const std::filesystem::path& file);
+
 // Why a download may not replace the current file, or an empty text when it may: it must hold
 // at least one valid set, no unreadable one (a cut-off or damaged text), and at least half as
-// many valid sets as the current file.
-std::string AnswerProblem(const TElementCount& answer, const TElementCount& current);
+// many valid sets as the current file. For a transmitter list the same holds of transmitters,
+// except that single entries the list cannot use are skipped, not taken for damage.
+std::string AnswerProblem(const TElementCount& answer, const TElementCount& current,
+                          TSourceKind kind = TSourceKind::Elements);
 
 struct TReplaceOutcome {
   bool replaced = false;
@@ -41,6 +50,7 @@ std::filesystem::path BackupFileOf(const std::filesystem::path& target);
 // AnswerProblem finds nothing, keeps a copy of the previous file as its backup and renames
 // the temporary into place. On any refusal or failure target is left as it was and the
 // temporary removed. The folder of target is made when missing. Does not throw.
-TReplaceOutcome ReplaceElementFile(const std::filesystem::path& target, std::string_view answer);
+TReplaceOutcome ReplaceElementFile(const std::filesystem::path& target, std::string_view answer,
+                                   TSourceKind kind = TSourceKind::Elements);
 
 }  // namespace zen

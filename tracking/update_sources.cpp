@@ -48,7 +48,13 @@ std::vector<TUpdateSource> DefaultUpdateSources() {
     s.file = std::string(name) + ".csv";
     return s;
   };
-  return {group("stations"), group("visual"), group("amateur"), group("weather"), group("gnss")};
+  TUpdateSource transmitters;
+  transmitters.name = "transmitters";
+  transmitters.url = "https://db.satnogs.org/api/transmitters/?format=json";
+  transmitters.file = kTransmittersSourceFile;
+  transmitters.kind = TSourceKind::Transmitters;
+  return {group("stations"), group("visual"),  group("amateur"),
+          group("weather"),  group("gnss"),    transmitters};
 }
 
 std::vector<TUpdateSource> ReadUpdateSources(const std::filesystem::path& file) {
@@ -61,6 +67,9 @@ std::vector<TUpdateSource> ReadUpdateSources(const std::filesystem::path& file) 
     s.name = name;
     s.url = ini.ReadString(name, "URL", "");
     s.file = ini.ReadString(name, "File", "");
+    if (SameTextIgnoringCase(ini.ReadString(name, "Kind", ""), "Transmitters")) {
+      s.kind = TSourceKind::Transmitters;
+    }
     if (!ParseFetchTime(ini.ReadString(name, "LastFetch", ""), s.lastFetchUnix)) {
       s.lastFetchUnix = 0;
     }
@@ -75,13 +84,15 @@ void WriteUpdateSources(const std::filesystem::path& file,
   if (!file.parent_path().empty()) std::filesystem::create_directories(file.parent_path(), ec);
   std::vector<std::string> lines = {
       "; Element sources of \"Update elements...\" and \"zenarith update\": each [name] is",
-      "; fetched from URL into File of the Tle folder. LastFetch (UTC) is the last successful",
-      "; fetch; a source is not fetched again within two hours of it unless asked to."};
+      "; fetched from URL into File of the Tle folder (Kind=Transmitters: the transmitter list",
+      "; Data/transmitters.json). LastFetch (UTC) is the last successful fetch; a source is not",
+      "; fetched again within two hours of it unless asked to."};
   for (const TUpdateSource& s : sources) {
     lines.push_back("");
     lines.push_back("[" + s.name + "]");
     lines.push_back("URL=" + s.url);
     lines.push_back("File=" + s.file);
+    if (s.kind == TSourceKind::Transmitters) lines.push_back("Kind=Transmitters");
     if (s.lastFetchUnix != 0) lines.push_back("LastFetch=" + FetchTimeText(s.lastFetchUnix));
   }
   WriteTextLines(file, lines);
@@ -93,6 +104,14 @@ void RecordFetchTime(const std::filesystem::path& file, const std::string& name,
   TIniFile ini = TIniFile::Read(file);
   ini.WriteString(name, "LastFetch", FetchTimeText(unix));
   ini.Save(file);
+}
+
+const char* SourceFolder(TSourceKind kind) {
+  return kind == TSourceKind::Transmitters ? "Data" : kUpdateFolder;
+}
+
+std::string SourceFileShown(const TUpdateSource& source) {
+  return std::string(SourceFolder(source.kind)) + "/" + source.file;
 }
 
 std::string SourceProblem(const TUpdateSource& s) {
@@ -114,6 +133,9 @@ std::string SourceProblem(const TUpdateSource& s) {
       s.file.find_first_of("/\\") != std::string::npos || TrimBlanks(s.file) != s.file) {
     return label + ": the file must be a plain file name inside the Tle folder.";
   }
+  if (s.kind == TSourceKind::Transmitters && s.file != kTransmittersSourceFile) {
+    return label + ": a transmitter list refreshes " + kTransmittersSourceFile + ".";
+  }
   for (std::string_view end : {".bak", ".part", ".tmp"}) {
     if (EndsWith(s.file, end)) {
       return label + ": the file may not end in " + std::string(end) +
@@ -131,9 +153,9 @@ std::string SourceListProblem(const std::vector<TUpdateSource>& sources) {
         return "Two sources are named \"" + sources[i].name + "\".";
       }
       // Case counts here as the file system counts it.
-      if (sources[i].file == sources[j].file) {
+      if (SourceFileShown(sources[i]) == SourceFileShown(sources[j])) {
         return "Sources \"" + sources[j].name + "\" and \"" + sources[i].name + "\" both refresh " +
-               kUpdateFolder + "/" + sources[i].file + ".";
+               SourceFileShown(sources[i]) + ".";
       }
     }
   }

@@ -18,22 +18,31 @@ inline constexpr const char* kUpdateFolder = "Tle";
 // A source fetched successfully is not fetched again for this long unless the user insists.
 inline constexpr int64_t kFetchPauseSeconds = 2 * 60 * 60;
 
+// What a source's answer is: element sets for the "Tle" folder, or the list of the satellites'
+// radio transmitters (JSON) that the station reads from "Data/transmitters.json".
+enum class TSourceKind { Elements, Transmitters };
+// The file a transmitters source refreshes, in the "Data" folder.
+inline constexpr const char* kTransmittersSourceFile = "transmitters.json";
+
 struct TUpdateSource {
   std::string name;
   std::string url;
-  std::string file;           // a file name inside the "Tle" folder, e.g. "stations.csv"
+  std::string file;           // a file name inside the source's folder, e.g. "stations.csv"
   int64_t lastFetchUnix = 0;  // seconds since 1970 (UTC) of the last successful fetch; 0 never
+  TSourceKind kind = TSourceKind::Elements;
 
   friend bool operator==(const TUpdateSource&, const TUpdateSource&) = default;
 };
 
 // The shipped list: the public element service's groups for stations, visual, amateur,
-// weather and navigation satellites, as mean-elements messages in CSV.
+// weather and navigation satellites, as mean-elements messages in CSV, and the public
+// transmitter database's list.
 std::vector<TUpdateSource> DefaultUpdateSources();
 
 // The sources of the file, in file order; the shipped list when the file does not exist. A
 // section is a source ("[name]" with URL=, File= and LastFetch= "yyyy-mm-dd hh:mm:ss" UTC); a
-// LastFetch that does not read as such a moment counts as never.
+// LastFetch that does not read as such a moment counts as never. "Kind=Transmitters" marks the
+// transmitter list; without it a source fetches element sets.
 std::vector<TUpdateSource> ReadUpdateSources(const std::filesystem::path& file);
 // Writes the whole list (the folder is made when missing). Throws TFileError.
 void WriteUpdateSources(const std::filesystem::path& file,
@@ -42,9 +51,15 @@ void WriteUpdateSources(const std::filesystem::path& file,
 // line as it is; a missing file is first written with the shipped list. Throws TFileError.
 void RecordFetchTime(const std::filesystem::path& file, const std::string& name, int64_t unix);
 
+// The folder a source's file lies in, relative to the program folder: "Tle" or "Data".
+const char* SourceFolder(TSourceKind kind);
+// "Tle/stations.csv", "Data/transmitters.json".
+std::string SourceFileShown(const TUpdateSource& source);
+
 // What is wrong with one source, or an empty text: a name of 1..40 characters without
 // brackets or control characters, an http or https address with a host, and a plain file name
-// for the "Tle" folder (no folders, not a backup or temporary name).
+// for the "Tle" folder (no folders, not a backup or temporary name); a transmitters source
+// refreshes "transmitters.json".
 std::string SourceProblem(const TUpdateSource& source);
 // The first problem of the list: a source's own, or two sources with one name (names match
 // without regard to case) or one file.

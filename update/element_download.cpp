@@ -147,8 +147,9 @@ TDownloadOutcome TElementDownloader::Judge(const TDownloadJob& job) {
     outcome.message = job.name + QStringLiteral(": ") + reason + kept;
     return outcome;
   }
-  const TReplaceOutcome replace = ReplaceElementFile(
-      job.target.toStdString(), std::string_view(answer_.constData(), size_t(answer_.size())));
+  const TReplaceOutcome replace =
+      ReplaceElementFile(job.target.toStdString(),
+                         std::string_view(answer_.constData(), size_t(answer_.size())), job.kind);
   outcome.sets = replace.answer.valid;
   outcome.newestEpochJd = replace.answer.newestEpochJd;
   if (!replace.replaced) {
@@ -158,7 +159,10 @@ TDownloadOutcome TElementDownloader::Judge(const TDownloadJob& job) {
   }
   outcome.status = TDownloadStatus::Replaced;
   QString text =
-      job.name + QStringLiteral(": ") + Plural(replace.answer.valid, "element set", "element sets");
+      job.name + QStringLiteral(": ") +
+      (job.kind == TSourceKind::Transmitters
+           ? Plural(replace.answer.valid, "transmitter", "transmitters")
+           : Plural(replace.answer.valid, "element set", "element sets"));
   if (std::isfinite(replace.answer.newestEpochJd)) {
     text += QStringLiteral(", newest epoch ") + EpochText(replace.answer.newestEpochJd);
   }

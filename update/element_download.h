@@ -14,6 +14,8 @@
 #include <limits>
 #include <vector>
 
+#include "tracking/update_sources.h"
+
 namespace zen {
 
 struct TDownloadJob {
@@ -21,6 +23,7 @@ struct TDownloadJob {
   QUrl url;
   QString target;  // the file to replace, absolute
   QString shown;   // the file as messages show it, e.g. "Tle/stations.csv"
+  TSourceKind kind = TSourceKind::Elements;  // how the answer is judged
 };
 
 enum class TDownloadStatus { Replaced, Skipped, Failed, Cancelled };

@@ -25,8 +25,7 @@ QString TSourceUpdate::SourcesFile() const {
 }
 
 QString TSourceUpdate::TargetFile(const TUpdateSource& source) const {
-  return programFolder_ + QLatin1Char('/') + QString::fromLatin1(kUpdateFolder) + QLatin1Char('/') +
-         QString::fromStdString(source.file);
+  return programFolder_ + QLatin1Char('/') + QString::fromStdString(SourceFileShown(source));
 }
 
 void TSourceUpdate::Report(const QString& name, TDownloadStatus status, const QString& message) {
@@ -65,8 +64,7 @@ void TSourceUpdate::Start(const QStringList& names, bool insist) {
   std::vector<TDownloadJob> jobs;
   for (const TUpdateSource* s : chosen) {
     const QString name = QString::fromStdString(s->name);
-    const QString shown =
-        QString::fromLatin1(kUpdateFolder) + QLatin1Char('/') + QString::fromStdString(s->file);
+    const QString shown = QString::fromStdString(SourceFileShown(*s));
     if (!FetchDue(*s, now, insist)) {
       Report(name, TDownloadStatus::Skipped,
              name + QStringLiteral(": skipped, fetched at ") +
@@ -75,7 +73,7 @@ void TSourceUpdate::Start(const QStringList& names, bool insist) {
                  QStringLiteral(" is kept as it was."));
       continue;
     }
-    jobs.push_back({name, QUrl(QString::fromStdString(s->url)), TargetFile(*s), shown});
+    jobs.push_back({name, QUrl(QString::fromStdString(s->url)), TargetFile(*s), shown, s->kind});
   }
   downloader_.Start(std::move(jobs));
 }

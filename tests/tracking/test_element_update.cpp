@@ -120,7 +120,9 @@ TEST(UpdateSources, ListRoundTripsAndAFetchTimeKeepsTheRestOfTheFile) {
   EXPECT_EQ(SourceListProblem(DefaultUpdateSources()), "");
   const std::vector<TUpdateSource> list = {
       {"Mine", "http://127.0.0.1:8080/a?x=1&y=2", "mine.txt", 0},
-      {"weather", "https://example.org/w.csv", "weather.csv", 1780000000}};
+      {"weather", "https://example.org/w.csv", "weather.csv", 1780000000},
+      {"radios", "https://example.org/t.json", "transmitters.json", 0,
+       TSourceKind::Transmitters}};
   WriteUpdateSources(file, list);
   EXPECT_EQ(ReadUpdateSources(file), list);
   // A line the user added by hand survives the program's own write.
@@ -174,6 +176,7 @@ TEST(UpdateSources, SourcesThatCannotBeFetchedSafelyAreRefused) {
       with([](TUpdateSource& s) { s.file = "a/b.tle"; }),
       with([](TUpdateSource& s) { s.file = ".."; }),
       with([](TUpdateSource& s) { s.file = "x.tle.bak"; }),
+      with([](TUpdateSource& s) { s.kind = TSourceKind::Transmitters; }),
   };
   EXPECT_EQ(SourceProblem(good), "");
   for (const TUpdateSource& s : bad) {
@@ -182,6 +185,50 @@ TEST(UpdateSources, SourcesThatCannotBeFetchedSafelyAreRefused) {
   EXPECT_NE(SourceListProblem({good, with([](TUpdateSource& s) { s.name = "OK"; })}), "");
   EXPECT_NE(SourceListProblem({good, with([](TUpdateSource& s) { s.name = "two"; })}), "");
   EXPECT_EQ(SourceListProblem({good, {"two", "http://h/y", "y.tle", 0}}), "");
+  // One file name in two folders is two files; one transmitter list fetched twice is not.
+  const TUpdateSource list{"t", "http://h/t", "transmitters.json", 0, TSourceKind::Transmitters};
+  EXPECT_EQ(SourceListProblem({list, {"e", "http://h/e", "transmitters.json", 0}}), "");
+  EXPECT_NE(SourceListProblem({list, with([](TUpdateSource& s) {
+                                 s = {"u", "http://h/u", "transmitters.json", 0,
+                                      TSourceKind::Transmitters};
+                               })}),
+            "");
+}
+
+TEST(TransmitterUpdate, ReplacesTheListOnlyWithAUsableList) {
+  test::TScratchFolder folder("zen_transmitters_");
+  const fs::path target = folder.path() / "Data" / "transmitters.json";
+  auto entries = [](int n) {
+    std::string json = "[";
+    for (int i = 0; i < n; ++i) {
+      json += (i ? "," : "") + std::string("{\"norad_cat_id\": ") + std::to_string(25544 + i) +
+              ", \"description\": \"FM\", \"alive\": true, \"type\": \"Transmitter\", "
+              "\"uplink_low\": null, \"uplink_high\": null, \"downlink_low\": 145800000, "
+              "\"downlink_high\": null, \"mode\": \"FM\", \"invert\": false, \"baud\": null}";
+    }
+    return json + "]";
+  };
+  const TReplaceOutcome first = ReplaceElementFile(target, entries(4), TSourceKind::Transmitters);
+  ASSERT_TRUE(first.replaced) << first.problem;
+  EXPECT_EQ(first.answer.valid, 4);
+  const struct {
+    std::string answer;
+    const char* problem;
+  } refused[] = {
+      {"<html>Bad gateway</html>", "no readable transmitters"},
+      {entries(3).substr(0, 150), "no readable transmitters"},
+      {"[]", "no transmitters"},
+      {entries(1), "only 1 transmitter, far fewer than the 4"},
+  };
+  for (const auto& r : refused) {
+    const TReplaceOutcome outcome = ReplaceElementFile(target, r.answer, TSourceKind::Transmitters);
+    EXPECT_FALSE(outcome.replaced) << r.answer;
+    EXPECT_NE(outcome.problem.find(r.problem), std::string::npos) << outcome.problem;
+    EXPECT_EQ(Read(target), entries(4));
+  }
+  const TReplaceOutcome second = ReplaceElementFile(target, entries(2), TSourceKind::Transmitters);
+  EXPECT_TRUE(second.replaced) << second.problem;
+  EXPECT_EQ(Read(BackupFileOf(target)), entries(4));
 }
 
 }  // namespace

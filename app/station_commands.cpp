@@ -1,0 +1,174 @@
+// "Station...": the rotator and the radios follow the active satellite; the settings of the
+// station, its transmitter choice and its dialog.
+#include "app/station_commands.h"
+
+#include <QDateTime>
+#include <algorithm>
+#include <filesystem>
+
+#include "app/station_dialog.h"
+#include "core/elements.h"
+#include "tracking/text_file.h"
+
+namespace zen {
+
+namespace {
+
+double MachineUtcJulian() {
+  return 2440587.5 + double(QDateTime::currentMSecsSinceEpoch()) / 86400000.0;
+}
+
+}  // namespace
+
+TStationCommands::TStationCommands(TTracker& tracker, UserDialogs& dialogs, QWidget* window,
+                                   QObject* parent)
+    : QObject(parent), tracker_(tracker), dialogs_(dialogs), window_(window) {
+  openStation = new QAction(QStringLiteral("Station..."), this);
+  openStation->setToolTip(
+      QStringLiteral("Drive the antenna rotator and the radios for the active satellite"));
+  connect(openStation, &QAction::triggered, this, &TStationCommands::ShowDialog);
+  // Real time is the machine's clock to the millisecond; a simulation is the window's moment,
+  // which moves with its steps.
+  station_.clock = [this] {
+    return tracker_.time.Mode() == TTimeMode::RealTime ? MachineUtcJulian() : tracker_.time.NowUtc;
+  };
+  connect(&tracker_, &TTracker::Changed, this, &TStationCommands::FollowActive);
+}
+
+TStationCommands::~TStationCommands() {
+  station_.Stop();
+}
+
+QString TStationCommands::SettingsFile() const {
+  return programFolder_ + QLatin1Char('/') + QString::fromLatin1(kMainSettingsFile);
+}
+
+void TStationCommands::SetProgramFolder(const QString& folder) {
+  programFolder_ = folder;
+  settings_ = station::ReadStationSettings(SettingsFile().toStdString());
+}
+
+void TStationCommands::ReadTransmitters() {
+  transmitterProblem_.clear();
+  const std::filesystem::path folder = programFolder_.toStdString();
+  TTransmitterList shipped;
+  TTransmitterList user;
+  try {
+    shipped = zen::ReadTransmitters(folder / kTransmittersFile);
+    user = zen::ReadTransmitters(folder / kUserTransmittersFile);
+  } catch (const TFileError& error) {
+    transmitterProblem_ = QString::fromStdString(error.what());
+  }
+  for (const TTransmitterList* list : {&shipped, &user}) {
+    if (!list->problem.empty() && transmitterProblem_.isEmpty()) {
+      transmitterProblem_ = QString::fromStdString(list->problem);
+    }
+  }
+  transmitters_.clear();
+  chosen_ = -1;
+  const TSatelliteList& list = tracker_.list;
+  if (!list.HasActiveSat()) return;
+  const TCatalogSet& set = list.ElementsOf(list.ActiveSat);
+  if (set.number < 0) return;
+  transmitters_ = TransmittersOf(shipped, user, set.number);
+  const auto saved = std::find_if(transmitters_.begin(), transmitters_.end(),
+                                  [this](const TTransmitter& t) {
+                                    return !settings_.transmitter.empty() &&
+                                           t.uuid == settings_.transmitter;
+                                  });
+  if (saved != transmitters_.end()) {
+    chosen_ = static_cast<int>(saved - transmitters_.begin());
+  } else if (!transmitters_.empty()) {
+    chosen_ = 0;
+  }
+}
+
+void TStationCommands::ApplyRadioPlan() {
+  if (chosen_ < 0 || chosen_ >= static_cast<int>(transmitters_.size())) {
+    station_.SetRadioPlan(station::TRadioPlan{});
+    return;
+  }
+  station_.SetRadioPlan(station::PlanFor(transmitters_[size_t(chosen_)], settings_.downlinkHz));
+}
+
+void TStationCommands::FollowActive() {
+  const TSatelliteList& list = tracker_.list;
+  const TSite& site = tracker_.Site();
+  std::string key;
+  if (list.HasActiveSat()) {
+    const TCatalogSet& set = list.ElementsOf(list.ActiveSat);
+    key = set.lines.line1 + set.lines.line2 + std::to_string(set.number) + "|" +
+          std::to_string(list.CatalogGeneration) + "|" + std::to_string(site.latitude) + "," +
+          std::to_string(site.longitude) + "," + std::to_string(site.altitude);
+  }
+  if (key == targetKey_) return;
+  targetKey_ = key;
+  targetName_.clear();
+  if (key.empty()) {
+    station_.ClearTarget();
+  } else {
+    const TCatalogSet& set = list.ElementsOf(list.ActiveSat);
+    targetName_ = QString::fromStdString(list.NameOf(list.ActiveSat));
+    try {
+      if (!set.decodable) throw TElementError(set.decodeError);
+      station_.SetTarget(set.elements, site.latitude, site.longitude, site.altitude);
+    } catch (const std::exception& error) {
+      station_.ClearTarget();
+      targetName_ += QStringLiteral(" (cannot be followed: ") +
+                     QString::fromStdString(error.what()) + QLatin1Char(')');
+    }
+  }
+  ReadTransmitters();
+  ApplyRadioPlan();
+  emit Changed();
+}
+
+void TStationCommands::Connect(const station::TStationSettings& settings) {
+  QString problem;
+  const station::TStationSetup setup = station::SetupOf(settings, problem);
+  if (!problem.isEmpty()) {
+    dialogs_.ShowError(problem + QLatin1Char('.'));
+    return;
+  }
+  if (!setup.rotator.Used() && !setup.rig.Used() && !setup.uplink.Used()) {
+    dialogs_.ShowError(QStringLiteral("Give the address of the rotator or of a radio."));
+    return;
+  }
+  settings_ = settings;
+  try {
+    station::WriteStationSettings(SettingsFile().toStdString(), settings_);
+  } catch (const TFileError& error) {
+    dialogs_.ShowError(QStringLiteral("The station's settings could not be kept: ") +
+                       QString::fromStdString(error.what()));
+  }
+  ApplyRadioPlan();
+  station_.Start(setup);
+  emit Changed();
+}
+
+void TStationCommands::Disconnect() {
+  station_.Stop();
+  emit Changed();
+}
+
+void TStationCommands::Park() {
+  station_.ParkNow();
+}
+
+void TStationCommands::ChooseTransmitter(int index, double downlinkHz) {
+  if (index < 0 || index >= static_cast<int>(transmitters_.size())) return;
+  chosen_ = index;
+  settings_.transmitter = transmitters_[size_t(index)].uuid;
+  settings_.downlinkHz = downlinkHz;
+  ApplyRadioPlan();
+  emit Changed();
+}
+
+void TStationCommands::ShowDialog() {
+  if (dialog_ == nullptr) dialog_ = new TStationDialog(*this, window_);
+  dialog_->show();
+  dialog_->raise();
+  dialog_->activateWindow();
+}
+
+}  // namespace zen

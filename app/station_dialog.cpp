@@ -1,0 +1,259 @@
+// The station's dialog: the daemons' addresses, how the rotator follows, the transmitter to
+// tune for, and what the devices are doing.
+#include "app/station_dialog.h"
+
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace zen {
+
+namespace {
+
+QDoubleSpinBox* Spin(QWidget* parent, double low, double high, int decimals, double step,
+                     const QString& suffix) {
+  auto* spin = new QDoubleSpinBox(parent);
+  spin->setRange(low, high);
+  spin->setDecimals(decimals);
+  spin->setSingleStep(step);
+  spin->setSuffix(suffix);
+  return spin;
+}
+
+QString AimText(const std::optional<station::TAim>& aim) {
+  if (!aim) return QStringLiteral("-");
+  return QStringLiteral("az %1°, el %2°")
+      .arg(QString::number(aim->azDeg, 'f', 1), QString::number(aim->elDeg, 'f', 1));
+}
+
+QString MhzText(const std::optional<double>& hz) {
+  if (!hz) return QStringLiteral("-");
+  return QString::number(*hz / 1e6, 'f', 6) + QStringLiteral(" MHz");
+}
+
+}  // namespace
+
+QString LinkStateText(const station::TDaemonLink& link) {
+  switch (link.State()) {
+    case station::TLinkState::Up:
+      return QStringLiteral("connected");
+    case station::TLinkState::Connecting:
+      return QStringLiteral("connecting");
+    case station::TLinkState::Retrying:
+      return QStringLiteral("trying again in %1 s")
+          .arg(std::max(1, static_cast<int>(std::lround(link.RetryWaitMs() / 1000.0))));
+    case station::TLinkState::Off:
+      break;
+  }
+  return QStringLiteral("not connected");
+}
+
+TStationDialog::TStationDialog(TStationCommands& commands, QWidget* parent)
+    : QDialog(parent), commands_(commands) {
+  setObjectName(QStringLiteral("stationDialog"));
+  setWindowTitle(QStringLiteral("Station"));
+  setModal(false);
+
+  auto* devices = new QGroupBox(QStringLiteral("Devices (rotctld, rigctld)"), this);
+  auto* deviceForm = new QFormLayout(devices);
+  rotatorAddress = new QLineEdit(devices);
+  radioAddress = new QLineEdit(devices);
+  uplinkAddress = new QLineEdit(devices);
+  for (QLineEdit* field : {rotatorAddress, radioAddress, uplinkAddress}) {
+    field->setPlaceholderText(QStringLiteral("HOST:PORT, empty: none"));
+  }
+  deviceForm->addRow(QStringLiteral("&Rotator:"), rotatorAddress);
+  deviceForm->addRow(QStringLiteral("Ra&dio:"), radioAddress);
+  deviceForm->addRow(QStringLiteral("&Uplink radio:"), uplinkAddress);
+  auto* buttons = new QHBoxLayout;
+  connectButton = new QPushButton(QStringLiteral("&Connect"), devices);
+  disconnectButton = new QPushButton(QStringLiteral("D&isconnect"), devices);
+  parkButton = new QPushButton(QStringLiteral("&Park now"), devices);
+  buttons->addWidget(connectButton);
+  buttons->addWidget(disconnectButton);
+  buttons->addWidget(parkButton);
+  deviceForm->addRow(buttons);
+
+  auto* rotator = new QGroupBox(QStringLiteral("Rotator"), this);
+  auto* rotatorForm = new QFormLayout(rotator);
+  minElevation = Spin(rotator, 0.0, 80.0, 1, 1.0, QStringLiteral("°"));
+  tolerance = Spin(rotator, 0.1, 20.0, 1, 0.5, QStringLiteral("°"));
+  cycle = Spin(rotator, 0.2, 60.0, 1, 0.5, QStringLiteral(" s"));
+  azimuthRange = new QComboBox(rotator);
+  azimuthRange->addItems({QStringLiteral("0° to 360°"), QStringLiteral("-180° to 180°"),
+                          QStringLiteral("0° to 450°")});
+  flip = new QCheckBox(QStringLiteral("&Flip: elevation up to 180°"), rotator);
+  parkAfterPass = new QCheckBox(QStringLiteral("Par&k after a pass at"), rotator);
+  parkAz = Spin(rotator, -180.0, 450.0, 1, 1.0, QStringLiteral("° az"));
+  parkEl = Spin(rotator, 0.0, 180.0, 1, 1.0, QStringLiteral("° el"));
+  auto* parkRow = new QHBoxLayout;
+  parkRow->addWidget(parkAfterPass);
+  parkRow->addWidget(parkAz);
+  parkRow->addWidget(parkEl);
+  rotatorForm->addRow(QStringLiteral("&Lowest elevation:"), minElevation);
+  rotatorForm->addRow(QStringLiteral("&Tolerance:"), tolerance);
+  rotatorForm->addRow(QStringLiteral("C&ycle:"), cycle);
+  rotatorForm->addRow(QStringLiteral("&Azimuths:"), azimuthRange);
+  rotatorForm->addRow(flip);
+  rotatorForm->addRow(parkRow);
+
+  auto* radio = new QGroupBox(QStringLiteral("Radio"), this);
+  auto* radioForm = new QFormLayout(radio);
+  transmitter = new QComboBox(radio);
+  transmitter->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  transmitter->setMinimumContentsLength(40);
+  downlinkMhz = Spin(radio, 0.0, 300000.0, 6, 0.001, QStringLiteral(" MHz"));
+  downlinkMhz->setToolTip(
+      QStringLiteral("The downlink inside a transponder's passband; its uplink is paired"));
+  radioTolerance = Spin(radio, 1.0, 10000.0, 0, 1.0, QStringLiteral(" Hz"));
+  radioForm->addRow(QStringLiteral("Trans&mitter:"), transmitter);
+  radioForm->addRow(QStringLiteral("Do&wnlink:"), downlinkMhz);
+  radioForm->addRow(QStringLiteral("Retu&ne above:"), radioTolerance);
+
+  auto* now = new QGroupBox(QStringLiteral("Now"), this);
+  auto* nowForm = new QFormLayout(now);
+  target = new QLabel(now);
+  aosLos = new QLabel(now);
+  satellitePosition = new QLabel(now);
+  commanded = new QLabel(now);
+  actual = new QLabel(now);
+  doppler = new QLabel(now);
+  tuned = new QLabel(now);
+  links = new QLabel(now);
+  lastError = new QLabel(now);
+  lastError->setWordWrap(true);
+  lastError->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  nowForm->addRow(QStringLiteral("Satellite:"), target);
+  nowForm->addRow(QStringLiteral("Pass:"), aosLos);
+  nowForm->addRow(QStringLiteral("Seen at:"), satellitePosition);
+  nowForm->addRow(QStringLiteral("Commanded:"), commanded);
+  nowForm->addRow(QStringLiteral("Rotator reports:"), actual);
+  nowForm->addRow(QStringLiteral("Doppler:"), doppler);
+  nowForm->addRow(QStringLiteral("Tuned:"), tuned);
+  nowForm->addRow(QStringLiteral("Links:"), links);
+  nowForm->addRow(QStringLiteral("Last error:"), lastError);
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(devices);
+  left->addWidget(rotator);
+  left->addWidget(radio);
+  auto* layout = new QHBoxLayout(this);
+  layout->addLayout(left);
+  auto* right = new QVBoxLayout;
+  right->addWidget(now);
+  right->addStretch();
+  layout->addLayout(right, 1);
+  now->setMinimumWidth(320);
+
+  connect(connectButton, &QPushButton::clicked, this,
+          [this] { commands_.Connect(FieldSettings()); });
+  connect(disconnectButton, &QPushButton::clicked, this, [this] { commands_.Disconnect(); });
+  connect(parkButton, &QPushButton::clicked, this, [this] { commands_.Park(); });
+  connect(transmitter, &QComboBox::activated, this, &TStationDialog::onTransmitterChosen);
+  connect(downlinkMhz, &QDoubleSpinBox::editingFinished, this,
+          &TStationDialog::onTransmitterChosen);
+  connect(&commands_, &TStationCommands::Changed, this, [this] {
+    ShowTransmitters();
+    ShowStatus();
+  });
+  connect(&commands_.Station(), &station::TStationControl::Changed, this,
+          &TStationDialog::ShowStatus);
+  ShowSettings();
+  ShowTransmitters();
+  ShowStatus();
+}
+
+void TStationDialog::ShowSettings() {
+  const station::TStationSettings& s = commands_.Settings();
+  rotatorAddress->setText(QString::fromStdString(s.rotator));
+  radioAddress->setText(QString::fromStdString(s.rig));
+  uplinkAddress->setText(QString::fromStdString(s.uplink));
+  minElevation->setValue(s.minElevationDeg);
+  tolerance->setValue(s.toleranceDeg);
+  cycle->setValue(s.cycleSeconds);
+  azimuthRange->setCurrentIndex(static_cast<int>(s.azimuthRange));
+  flip->setChecked(s.flip);
+  parkAfterPass->setChecked(s.park);
+  parkAz->setValue(s.parkAzDeg);
+  parkEl->setValue(s.parkElDeg);
+  radioTolerance->setValue(s.radioToleranceHz);
+}
+
+station::TStationSettings TStationDialog::FieldSettings() const {
+  station::TStationSettings s = commands_.Settings();
+  s.rotator = rotatorAddress->text().trimmed().toStdString();
+  s.rig = radioAddress->text().trimmed().toStdString();
+  s.uplink = uplinkAddress->text().trimmed().toStdString();
+  s.minElevationDeg = minElevation->value();
+  s.toleranceDeg = tolerance->value();
+  s.cycleSeconds = cycle->value();
+  s.azimuthRange = static_cast<station::TAzimuthRange>(azimuthRange->currentIndex());
+  s.flip = flip->isChecked();
+  s.park = parkAfterPass->isChecked();
+  s.parkAzDeg = parkAz->value();
+  s.parkElDeg = parkEl->value();
+  s.radioToleranceHz = radioTolerance->value();
+  return s;
+}
+
+void TStationDialog::ShowTransmitters() {
+  filling_ = true;
+  transmitter->clear();
+  for (const TTransmitter& t : commands_.Transmitters()) {
+    transmitter->addItem(QString::fromStdString(TransmitterText(t)));
+  }
+  if (commands_.Transmitters().empty()) {
+    transmitter->addItem(commands_.TransmitterProblem().isEmpty()
+                             ? QStringLiteral("No transmitters known for this satellite")
+                             : commands_.TransmitterProblem());
+    transmitter->setEnabled(false);
+  } else {
+    transmitter->setEnabled(true);
+    transmitter->setCurrentIndex(std::max(0, commands_.Chosen()));
+  }
+  const station::TRadioPlan& plan = commands_.Station().RadioPlan();
+  downlinkMhz->setValue(plan.downlinkHz / 1e6);
+  filling_ = false;
+}
+
+void TStationDialog::onTransmitterChosen() {
+  if (filling_ || commands_.Transmitters().empty()) return;
+  commands_.ChooseTransmitter(transmitter->currentIndex(), downlinkMhz->value() * 1e6);
+}
+
+void TStationDialog::ShowStatus() {
+  const station::TStationControl& station = commands_.Station();
+  const station::TStationStatus& st = station.Status();
+  target->setText(commands_.TargetName().isEmpty() ? QStringLiteral("no active satellite")
+                                                   : commands_.TargetName());
+  const QString passText = station.AosLosText();
+  aosLos->setText(passText.isEmpty() ? QStringLiteral("no pass within two days") : passText);
+  satellitePosition->setText(
+      st.look.ok ? QStringLiteral("az %1°, el %2°, range rate %3 km/s")
+                       .arg(QString::number(st.look.azDeg, 'f', 1),
+                            QString::number(st.look.elDeg, 'f', 1),
+                            QString::number(st.look.rangeRateKmS, 'f', 3))
+                 : QStringLiteral("-"));
+  commanded->setText(AimText(st.commanded));
+  actual->setText(AimText(st.actual));
+  const station::TRadioPlan& plan = station.RadioPlan();
+  doppler->setText(plan.downlinkHz > 0
+                       ? QStringLiteral("%1 Hz on the downlink")
+                             .arg(QString::number(std::lround(st.downlinkShiftHz)))
+                       : QStringLiteral("-"));
+  tuned->setText(QStringLiteral("down %1, up %2")
+                     .arg(MhzText(st.downlinkTunedHz), MhzText(st.uplinkTunedHz)));
+  links->setText(QStringLiteral("rotator %1; radio %2; uplink %3")
+                     .arg(LinkStateText(station.RotatorLink()), LinkStateText(station.RigLink()),
+                          LinkStateText(station.UplinkLink())));
+  lastError->setText(st.lastError.isEmpty() ? QStringLiteral("none") : st.lastError);
+  connectButton->setText(station.Running() ? QStringLiteral("Re&connect")
+                                           : QStringLiteral("&Connect"));
+  disconnectButton->setEnabled(station.Running());
+  parkButton->setEnabled(station.RotatorLink().State() == station::TLinkState::Up);
+}
+
+}  // namespace zen
