@@ -3,54 +3,22 @@
 // daemon killed and started again under a live link. Skipped where the daemons are not installed.
 #include <gtest/gtest.h>
 
-#include <QProcess>
-#include <QStandardPaths>
 #include <cmath>
 #include <memory>
 
 #include "fake_daemon.h"
+#include "hamlib_daemons.h"
 #include "station/station_clients.h"
 
 namespace zen::station {
 namespace {
 
+using test::FreePort;
+using test::TDaemonProcess;
 using test::WaitUntil;
 
 // The daemons write two decimals, so a position reached reads back to the hundredth.
 constexpr double kHundredthDeg = 0.01;
-
-quint16 FreePort() {
-  QTcpServer probe;
-  if (!probe.listen(QHostAddress::LocalHost, 0)) return 0;
-  return probe.serverPort();
-}
-
-// One daemon with its dummy device (model 1) on 127.0.0.1; killed when the test ends.
-class TDaemonProcess {
- public:
-  TDaemonProcess(const char* name, quint16 port)
-      : program_(QStandardPaths::findExecutable(QString::fromLatin1(name))), port_(port) {}
-  bool Installed() const { return !program_.isEmpty(); }
-  bool Start() {
-    process_ = std::make_unique<QProcess>();
-    process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process_->setStandardOutputFile(QProcess::nullDevice());
-    process_->start(program_, {"-m", "1", "-T", "127.0.0.1", "-t", QString::number(port_)});
-    return process_->waitForStarted();
-  }
-  void Kill() {
-    process_->kill();
-    process_->waitForFinished();
-  }
-  ~TDaemonProcess() {
-    if (process_ && process_->state() != QProcess::NotRunning) Kill();
-  }
-
- private:
-  QString program_;
-  quint16 port_;
-  std::unique_ptr<QProcess> process_;
-};
 
 class RealDaemon : public ::testing::Test, private test::TCoreApplication {
  protected:

@@ -1,0 +1,185 @@
+// The station in the window: the dialog drives the dummy rotator and radio of the real daemons
+// for the active satellite at a simulated moment, and daemons that are down or silent leave the
+// window working and say so.
+#include <QTcpSocket>
+#include <QTimer>
+#include <cmath>
+
+#include "app/station_dialog.h"
+#include "app_fixture.h"
+#include "core/catalog.h"
+#include "station/fake_daemon.h"
+#include "station/hamlib_daemons.h"
+#include "station/pass_window.h"
+#include "station/satellite_look.h"
+
+namespace zen {
+namespace {
+
+const QString kElementFile = QStringLiteral(ZEN_SOURCE_DIR "/tests/data/tle/amateur_2025-04-29.tle");
+
+TElements IssElements() {
+  TCatalog catalog;
+  TElements found;
+  catalog.ReadEverySet(kElementFile.toStdString(),
+                       [&found](const std::string&, const TCatalogSet& set) {
+                         if (set.number == 25544) found = set.elements;
+                       });
+  return found;
+}
+
+// The daemon's own answer to a read command.
+QList<QByteArray> Ask(quint16 port, const QByteArray& command, int lines) {
+  QTcpSocket socket;
+  socket.connectToHost(QStringLiteral("127.0.0.1"), port);
+  QList<QByteArray> answer;
+  if (!socket.waitForConnected(2000)) return answer;
+  socket.write(command + "\n");
+  test::WaitUntil([&] {
+    while (socket.canReadLine()) answer << socket.readLine().trimmed();
+    return answer.size() >= lines;
+  }, 3000);
+  return answer;
+}
+
+class StationWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::EnsureApplication();
+    ASSERT_TRUE(folder.HasShippedData());
+    ASSERT_TRUE(folder.CopyData());
+    ASSERT_TRUE(QDir().mkpath(folder.home.filePath("Tle")));
+    ASSERT_TRUE(QFile::copy(kElementFile, folder.home.filePath("Tle/amateur.tle")));
+    ASSERT_TRUE(QFile::copy(test::kShippedData + "/transmitters.json",
+                            folder.home.filePath("Data/transmitters.json")));
+    TStartContext c = test::Context(folder.home.path(), folder.locks.path());
+    c.elementFile = folder.home.filePath("Tle/amateur.tle");
+    c.trackIds = {"25544"};
+    window = test::StartWindow(c, dialogs);
+  }
+  void TearDown() override {
+    if (window) test::CloseWindow(window, dialogs);
+  }
+
+  // Simulated time at a UTC moment.
+  void SimulateAt(double utcJd) {
+    TTracker& tracker = window->Tracker();
+    window->TimeCommands().SetMode(TTimeMode::Simulation);
+    tracker.time.SimTime = UtcToLocal(utcJd, tracker.time.UtcOffsetHours());
+    tracker.ZmianaCzasu();
+  }
+
+  TStationDialog* OpenDialog() {
+    window->StationCommands().ShowDialog();
+    return window->StationCommands().Dialog();
+  }
+
+  test::TProgramFolder folder;
+  test::TScriptedDialogs dialogs;
+  std::unique_ptr<TMainWindow> window;
+};
+
+TEST_F(StationWindow, FollowsTheActiveSatelliteOnTheDummyRotatorAndRadio) {
+  const quint16 rotatorPort = test::FreePort();
+  test::TDaemonProcess rotator("rotctld", rotatorPort);
+  if (!rotator.Installed()) GTEST_SKIP() << "the daemons of Hamlib are not installed";
+  const quint16 rigPort = test::FreePort();
+  test::TDaemonProcess rig("rigctld", rigPort);
+  ASSERT_TRUE(rotator.Start());
+  ASSERT_TRUE(rig.Start());
+
+  // A pass rising near north, a minute ahead: the antenna waits at its rise azimuth, which the
+  // dummy rotator (about six degrees a second) reaches within the test.
+  const TSite& site = window->Tracker().Site();
+  station::TSatelliteLook look(IssElements(), site.latitude, site.longitude, site.altitude);
+  const station::TLookAt lookAt = [&look](double jd) { return look.At(jd); };
+  station::TPassWindow pass = station::FindPass(lookAt, 2460794.5, 0.0);
+  while (pass.Valid() && look.At(pass.riseJd).azDeg > 40.0 && look.At(pass.riseJd).azDeg < 320.0) {
+    pass = station::FindPass(lookAt, pass.setJd + 60.0 / 86400.0, 0.0);
+  }
+  ASSERT_TRUE(pass.Valid());
+  SimulateAt(pass.riseJd - 60.0 / 86400.0);
+
+  TStationDialog* dialog = OpenDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(dialog->target->text().contains(QStringLiteral("ISS")));
+  ASSERT_TRUE(dialog->transmitter->isEnabled()) << "the shipped list knows the station's radios";
+  dialog->rotatorAddress->setText(QStringLiteral("127.0.0.1:%1").arg(rotatorPort));
+  dialog->radioAddress->setText(QStringLiteral("127.0.0.1:%1").arg(rigPort));
+  dialog->uplinkAddress->clear();
+  dialog->azimuthRange->setCurrentIndex(1);  // -180..180
+  dialog->connectButton->click();
+  EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join("\n").toStdString();
+
+  const station::TStationControl& station = window->StationCommands().Station();
+  ASSERT_TRUE(test::WaitUntil([&] {
+    return station.Status().commanded && station.Status().downlinkTunedHz;
+  }, 8000)) << dialog->lastError->text().toStdString();
+  EXPECT_TRUE(dialog->aosLos->text().startsWith(QStringLiteral("AOS in 0"))) << dialog->aosLos->text().toStdString();
+  const station::TAim aim = *station.Status().commanded;
+  const double riseAz = look.At(pass.riseJd).azDeg;
+  EXPECT_NEAR(aim.azDeg, riseAz > 180.0 ? riseAz - 360.0 : riseAz, 0.5);
+  EXPECT_DOUBLE_EQ(aim.elDeg, 0.0);
+  // The radio holds the downlink corrected for the range rate of the moment.
+  const double tuned = *station.Status().downlinkTunedHz;
+  const double planned = station.RadioPlan().downlinkHz;
+  const double rate = look.At(window->Tracker().time.NowUtc).rangeRateKmS;
+  EXPECT_NEAR(tuned, planned * (1.0 - rate / 299792.458), 1.0);
+  const QList<QByteArray> frequency = Ask(rigPort, "f", 1);
+  ASSERT_EQ(frequency.size(), 1);
+  EXPECT_EQ(frequency[0].toDouble(), std::round(tuned));
+  EXPECT_TRUE(test::WaitUntil([&] {
+    const QList<QByteArray> p = Ask(rotatorPort, "p", 2);
+    return p.size() == 2 && std::abs(p[0].toDouble() - aim.azDeg) <= 0.01;
+  }, 15000));
+  // What the rotator reports comes back into the dialog.
+  EXPECT_TRUE(test::WaitUntil([&] {
+    return station.Status().actual && std::abs(station.Status().actual->azDeg - aim.azDeg) <= 0.01;
+  }, 4000));
+  // The settings were kept in the main file.
+  EXPECT_EQ(station::ReadStationSettings(folder.home.filePath("Setup/zenarith.set").toStdString())
+                .azimuthRange,
+            station::TAzimuthRange::From180To180);
+}
+
+TEST_F(StationWindow, DaemonsThatAreDownOrSilentLeaveTheWindowWorking) {
+  test::TFakeDaemon silent;
+  silent.Start();
+  silent.SetDefault(test::TFakeDaemon::TReply{test::TFakeDaemon::TReply::Silent});
+  const quint16 nobody = test::FreePort();
+  TStationDialog* dialog = OpenDialog();
+  dialog->rotatorAddress->setText(QStringLiteral("127.0.0.1:%1").arg(nobody));
+  dialog->radioAddress->setText(QStringLiteral("127.0.0.1:%1").arg(silent.Port()));
+  dialog->connectButton->click();
+
+  // The window's own timers keep their pace while the links fail and are tried again.
+  QElapsedTimer clock;
+  clock.start();
+  qint64 last = 0;
+  qint64 longestGap = 0;
+  QTimer pulse;
+  QObject::connect(&pulse, &QTimer::timeout, [&] {
+    longestGap = std::max(longestGap, clock.elapsed() - last);
+    last = clock.elapsed();
+  });
+  pulse.start(20);
+  test::WaitUntil([] { return false; }, 3500);
+  EXPECT_LT(longestGap, 500);
+  const station::TStationControl& station = window->StationCommands().Station();
+  EXPECT_EQ(station.RotatorLink().State(), station::TLinkState::Retrying);
+  EXPECT_TRUE(dialog->links->text().contains(QStringLiteral("trying again in")))
+      << dialog->links->text().toStdString();
+  EXPECT_FALSE(dialog->lastError->text().isEmpty());
+  EXPECT_NE(dialog->lastError->text(), QStringLiteral("none"));
+  // A wrong address is said and starts nothing new.
+  dialog->rotatorAddress->setText(QStringLiteral("nowhere"));
+  dialog->connectButton->click();
+  ASSERT_EQ(dialogs.errors.size(), 1);
+  EXPECT_TRUE(dialogs.errors[0].contains(QStringLiteral("HOST:PORT")));
+  dialog->disconnectButton->click();
+  EXPECT_EQ(station.RotatorLink().State(), station::TLinkState::Off);
+  EXPECT_TRUE(window->isVisible());
+}
+
+}  // namespace
+}  // namespace zen
