@@ -164,6 +164,10 @@ void TStationCommands::ChooseTransmitter(int index, double downlinkHz) {
   emit Changed();
 }
 
+TStationDialog* TStationCommands::Dialog() const {
+  return dialog_;
+}
+
 void TStationCommands::ShowDialog() {
   if (dialog_ == nullptr) dialog_ = new TStationDialog(*this, window_);
   dialog_->show();

@@ -53,7 +53,7 @@ class TStationCommands : public QObject {
 
   // The dialog, made on first use, shown and brought to the front.
   void ShowDialog();
-  TStationDialog* Dialog() const { return dialog_; }
+  TStationDialog* Dialog() const;
 
  signals:
   // The target, its transmitters or the settings changed.
