@@ -77,7 +77,8 @@ QString IntervalsMessage(const TTimeControl& time, int refreshIndex) {
 TKeyCommands::TKeyCommands(QWidget& window, TTracker& tracker, TTimeCommands& time,
                            TShowCommands& show, TWindowCommands& windowCommands,
                            TSidePanel& sidePanel, TFooter& footer, TConsoleCommands& console,
-                           std::function<void(int)> showPage, QObject* parent)
+                           QAction& openStation, std::function<void(int)> showPage,
+                           QObject* parent)
     : QObject(parent), window_(window), tracker_(tracker), footer_(footer) {
   auto always = [](std::function<void()> command) {
     return [command = std::move(command)] {
@@ -151,6 +152,7 @@ TKeyCommands::TKeyCommands(QWidget& window, TTracker& tracker, TTimeCommands& ti
           {Qt::Key_S, kCtrl, TKeyPass::No, always([stepUnit] { stepUnit(+1); })},
           {Qt::Key_Q, kCtrl, TKeyPass::No, always([stepMultiplier] { stepMultiplier(-1); })},
           {Qt::Key_W, kCtrl, TKeyPass::No, always([stepMultiplier] { stepMultiplier(+1); })},
+          {Qt::Key_R, kCtrl, TKeyPass::No, always([&openStation] { openStation.trigger(); })},
           {Qt::Key_QuoteLeft, kCtrl, TKeyPass::Yes, always([this, notice] {
              notice(IntervalsMessage(tracker_.time, tracker_.view.refreshIndex));
            })},

@@ -46,8 +46,8 @@ class TKeyCommands : public QObject {
   // showPage shows a page tab (0..6) and focuses its control.
   TKeyCommands(QWidget& window, TTracker& tracker, TTimeCommands& time, TShowCommands& show,
                TWindowCommands& windowCommands, TSidePanel& sidePanel, TFooter& footer,
-               TConsoleCommands& console, std::function<void(int)> showPage,
-               QObject* parent = nullptr);
+               TConsoleCommands& console, QAction& openStation,
+               std::function<void(int)> showPage, QObject* parent = nullptr);
 
   const std::vector<TKeyBinding>& Table() const { return table_; }
   // FormKeyDown: runs the table's command for a key; true when the key is consumed.

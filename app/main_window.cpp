@@ -143,7 +143,7 @@ void TMainWindow::BuildControls() {
   messagePanel_ = MakeLoadingNotice(this, kMessagePanelArea);
   keys_ = new TKeyCommands(
       *this, *tracker_, *time_, *show_, *window_, *sidePanel_, footer_, *console_,
-      [this](int page) { ShowPage(page); }, this);
+      *station_->openStation, [this](int page) { ShowPage(page); }, this);
   quickMenu_ = new TQuickMenu(*tracking_, *update_, *station_, *settings_, *time_, *show_, *window_, this);
   connect(sidePanel_->QuickMenuButton(), &QToolButton::clicked, this,
           [this] { quickMenu_->OpenBeside(*sidePanel_->QuickMenuButton()); });

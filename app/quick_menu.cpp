@@ -47,7 +47,7 @@ TQuickMenu::TQuickMenu(TTrackingCommands& tracking, TUpdateCommands& update,
   setObjectName(QStringLiteral("quickMenu"));
   addAction(tracking.loadTle);
   addAction(update.updateElements);
-  addAction(station.openStation);
+  AddWithKey(this, station.openStation, "Station...", "Ctrl+R");
   addAction(settings.loadSettings);
   addAction(settings.saveSettings);
   addSeparator();

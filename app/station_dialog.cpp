@@ -125,6 +125,7 @@ TStationDialog::TStationDialog(TStationCommands& commands, QWidget* parent)
   links = new QLabel(now);
   lastError = new QLabel(now);
   lastError->setWordWrap(true);
+  links->setWordWrap(true);
   lastError->setTextInteractionFlags(Qt::TextSelectableByMouse);
   nowForm->addRow(QStringLiteral("Satellite:"), target);
   nowForm->addRow(QStringLiteral("Pass:"), aosLos);
@@ -146,7 +147,7 @@ TStationDialog::TStationDialog(TStationCommands& commands, QWidget* parent)
   right->addWidget(now);
   right->addStretch();
   layout->addLayout(right, 1);
-  now->setMinimumWidth(320);
+  now->setMinimumWidth(380);
 
   connect(connectButton, &QPushButton::clicked, this,
           [this] { commands_.Connect(FieldSettings()); });
@@ -232,18 +233,20 @@ void TStationDialog::ShowStatus() {
   const QString passText = station.AosLosText();
   aosLos->setText(passText.isEmpty() ? QStringLiteral("no pass within two days") : passText);
   satellitePosition->setText(
-      st.look.ok ? QStringLiteral("az %1°, el %2°, range rate %3 km/s")
+      st.look.ok ? QStringLiteral("az %1°, el %2°")
                        .arg(QString::number(st.look.azDeg, 'f', 1),
-                            QString::number(st.look.elDeg, 'f', 1),
-                            QString::number(st.look.rangeRateKmS, 'f', 3))
+                            QString::number(st.look.elDeg, 'f', 1))
                  : QStringLiteral("-"));
   commanded->setText(AimText(st.commanded));
   actual->setText(AimText(st.actual));
   const station::TRadioPlan& plan = station.RadioPlan();
-  doppler->setText(plan.downlinkHz > 0
-                       ? QStringLiteral("%1 Hz on the downlink")
-                             .arg(QString::number(std::lround(st.downlinkShiftHz)))
-                       : QStringLiteral("-"));
+  const QString rate = st.look.ok ? QStringLiteral("range rate %1 km/s")
+                                        .arg(QString::number(st.look.rangeRateKmS, 'f', 3))
+                                  : QString();
+  doppler->setText(plan.downlinkHz > 0 && st.look.ok
+                       ? QStringLiteral("%1 Hz on the downlink (%2)")
+                             .arg(QString::number(std::lround(st.downlinkShiftHz)), rate)
+                       : rate);
   tuned->setText(QStringLiteral("down %1, up %2")
                      .arg(MhzText(st.downlinkTunedHz), MhzText(st.uplinkTunedHz)));
   links->setText(QStringLiteral("rotator %1; radio %2; uplink %3")

@@ -16,6 +16,8 @@ constexpr double kSecondsPerDay = 86400.0;
 // anew from the new moment.
 constexpr double kClockJumpDays = 120.0 / kSecondsPerDay;
 constexpr double kPassRetryDays = 600.0 / kSecondsPerDay;
+// While no device is connected the station only shows the pass and the shift.
+constexpr int kIdleCycleMs = 1000;
 
 double NowJulian() {
   return 2440587.5 + double(QDateTime::currentMSecsSinceEpoch()) / (kSecondsPerDay * 1000.0);
@@ -71,11 +73,14 @@ void TStationControl::SetTarget(const TElements& elements, double latitudeDeg,
   passFoundAtJd_ = -1e9;
   rotator_ = TRotatorControl(setup_.rotatorSettings);
   radio_.Forget();
-  if (running_) Cycle();
+  // The pass and the Doppler shift are shown before any device is connected.
+  if (!cycle_.isActive()) cycle_.start(kIdleCycleMs);
+  Cycle();
 }
 
 void TStationControl::ClearTarget() {
   look_.reset();
+  if (!running_) cycle_.stop();
   status_.pass = TPassWindow{};
   status_.look = TLook{};
   emit Changed();
@@ -85,7 +90,7 @@ void TStationControl::SetRadioPlan(const TRadioPlan& plan) {
   radio_.SetPlan(plan);
   status_.downlinkTunedHz.reset();
   status_.uplinkTunedHz.reset();
-  if (running_) Cycle();
+  Cycle();
 }
 
 void TStationControl::Start(const TStationSetup& setup) {
@@ -107,7 +112,11 @@ void TStationControl::Start(const TStationSetup& setup) {
 }
 
 void TStationControl::Stop() {
-  cycle_.stop();
+  if (look_) {
+    cycle_.start(kIdleCycleMs);
+  } else {
+    cycle_.stop();
+  }
   running_ = false;
   rotatorClient_->Link().Close();
   rigClient_->Link().Close();
@@ -199,9 +208,18 @@ void TStationControl::ReadBack() {
 }
 
 void TStationControl::Cycle() {
-  if (!running_ || !look_) return;
+  if (!look_) return;
   const double nowJd = clock();
   status_.look = LookAt(nowJd);
+  if (!running_) {
+    UpdatePass(nowJd);
+    lastCycleJd_ = nowJd;
+    status_.downlinkShiftHz = radio_.Plan().downlinkHz > 0 && status_.look.ok
+                                  ? radio_.DownlinkShiftHz(status_.look.rangeRateKmS)
+                                  : 0.0;
+    emit Changed();
+    return;
+  }
   const TPassWindow& pass = status_.pass;
   // The pass just ended: the rotator parks (or stays) before it is given the next one.
   if (pass.Valid() && std::isfinite(pass.setJd) && nowJd > pass.setJd &&

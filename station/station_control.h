@@ -72,8 +72,9 @@ class TStationControl : public QObject {
   void SetRadioPlan(const TRadioPlan& plan);
   const TRadioPlan& RadioPlan() const { return radio_.Plan(); }
 
-  // Opens the links of the setup's devices and starts the cycle; a running station is closed
-  // first. Links that fail are tried again by themselves.
+  // Opens the links of the setup's devices and starts driving them each cycle; a running
+  // station is closed first. Links that fail are tried again by themselves. Without a running
+  // station the look, the pass and the shift are still followed once a second for showing.
   void Start(const TStationSetup& setup);
   // Closes every link; with park, the rotator's park command goes out first (ParkDone follows).
   void Stop();
