@@ -8,39 +8,13 @@
 
 #include "app/station_dialog.h"
 #include "app_fixture.h"
-#include "core/catalog.h"
 #include "station/hamlib_daemons.h"
+#include "station/station_scene.h"
 #include "station/pass_window.h"
 #include "station/satellite_look.h"
 
 namespace zen {
 namespace {
-
-const QString kElementFile = QStringLiteral(ZEN_SOURCE_DIR "/tests/data/tle/amateur_2025-04-29.tle");
-
-TElements IssElements() {
-  TCatalog catalog;
-  TElements found;
-  catalog.ReadEverySet(kElementFile.toStdString(),
-                       [&found](const std::string&, const TCatalogSet& set) {
-                         if (set.number == 25544) found = set.elements;
-                       });
-  return found;
-}
-
-// The daemon's own answer to a read command.
-QList<QByteArray> Ask(quint16 port, const QByteArray& command, int lines) {
-  QTcpSocket socket;
-  socket.connectToHost(QStringLiteral("127.0.0.1"), port);
-  QList<QByteArray> answer;
-  if (!socket.waitForConnected(2000)) return answer;
-  socket.write(command + "\n");
-  test::WaitUntil([&] {
-    while (socket.canReadLine()) answer << socket.readLine().trimmed();
-    return answer.size() >= lines;
-  }, 3000);
-  return answer;
-}
 
 class StationWindow : public ::testing::Test {
  protected:
@@ -49,7 +23,7 @@ class StationWindow : public ::testing::Test {
     ASSERT_TRUE(folder.HasShippedData());
     ASSERT_TRUE(folder.CopyData());
     ASSERT_TRUE(QDir().mkpath(folder.home.filePath("Tle")));
-    ASSERT_TRUE(QFile::copy(kElementFile, folder.home.filePath("Tle/amateur.tle")));
+    ASSERT_TRUE(QFile::copy(QString::fromLatin1(test::kIssElementFile), folder.home.filePath("Tle/amateur.tle")));
     ASSERT_TRUE(QFile::copy(test::kShippedData + "/transmitters.json",
                             folder.home.filePath("Data/transmitters.json")));
     TStartContext c = test::Context(folder.home.path(), folder.locks.path());
@@ -91,18 +65,9 @@ TEST_F(StationWindow, FollowsTheActiveSatelliteOnTheDummyRotatorAndRadio) {
   // A pass rising near north, a minute ahead: the antenna waits at its rise azimuth, which the
   // dummy rotator (about six degrees a second) reaches within the test.
   const TSite& site = window->Tracker().Site();
-  station::TSatelliteLook look(IssElements(), site.latitude, site.longitude, site.altitude);
+  station::TSatelliteLook look(test::IssElements(), site.latitude, site.longitude, site.altitude);
   const station::TLookAt lookAt = [&look](double jd) { return look.At(jd); };
-  station::TPassWindow pass;
-  double offNorthDeg = 360.0;
-  for (station::TPassWindow p = station::FindPass(lookAt, 2460794.5, 0.0);
-       p.Valid() && p.riseJd < 2460794.5 + 5.0; p = station::FindPass(lookAt, p.setJd + 1e-3, 0.0)) {
-    const double az = look.At(p.riseJd).azDeg;
-    if (std::min(az, 360.0 - az) < offNorthDeg) {
-      pass = p;
-      offNorthDeg = std::min(az, 360.0 - az);
-    }
-  }
+  const station::TPassWindow pass = test::PassRisingNearestNorth(lookAt);
   ASSERT_TRUE(pass.Valid());
   SimulateAt(pass.riseJd - 60.0 / 86400.0);
 
@@ -114,12 +79,6 @@ TEST_F(StationWindow, FollowsTheActiveSatelliteOnTheDummyRotatorAndRadio) {
   dialog->radioAddress->setText(QStringLiteral("127.0.0.1:%1").arg(rigPort));
   dialog->uplinkAddress->clear();
   dialog->azimuthRange->setCurrentIndex(1);  // -180..180
-  QStringList sent;
-  QObject::connect(&window->StationCommands().Station(), &station::TStationControl::CommandSent,
-                   [&sent](double jd, const QString& device, const QString& command) {
-                     sent << QString::number(jd, 'f', 6) + QLatin1Char(' ') + device +
-                                 QLatin1Char(' ') + command;
-                   });
   dialog->connectButton->click();
   EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join("\n").toStdString();
 
@@ -137,7 +96,7 @@ TEST_F(StationWindow, FollowsTheActiveSatelliteOnTheDummyRotatorAndRadio) {
   const double planned = station.RadioPlan().downlinkHz;
   const double rate = look.At(window->Tracker().time.NowUtc).rangeRateKmS;
   EXPECT_NEAR(tuned, planned * (1.0 - rate / 299792.458), 1.0);
-  const QList<QByteArray> frequency = Ask(rigPort, "f", 1);
+  const QList<QByteArray> frequency = test::AskDaemon(rigPort, "f", 1);
   ASSERT_EQ(frequency.size(), 1);
   EXPECT_EQ(frequency[0].toDouble(), std::round(tuned));
   // The dummy rotator moves by the time between two readings, which readings in quick
@@ -145,11 +104,10 @@ TEST_F(StationWindow, FollowsTheActiveSatelliteOnTheDummyRotatorAndRadio) {
   QList<QByteArray> lastRead;
   EXPECT_TRUE(test::WaitUntil([&] {
     test::WaitUntil([] { return false; }, 500);
-    const QList<QByteArray> p = Ask(rotatorPort, "p", 2);
+    const QList<QByteArray> p = test::AskDaemon(rotatorPort, "p", 2);
     lastRead = p;
     return p.size() == 2 && std::abs(p[0].toDouble() - aim.azDeg) <= 0.01;
-  }, 35000)) << aim.azDeg << " read " << lastRead.join(' ').toStdString() << "\n"
-      << sent.join('\n').toStdString();
+  }, 35000)) << aim.azDeg << " read " << lastRead.join(' ').toStdString();
   // What the rotator reports comes back into the dialog.
   EXPECT_TRUE(test::WaitUntil([&] {
     return station.Status().actual && std::abs(station.Status().actual->azDeg - aim.azDeg) <= 0.01;

@@ -3,7 +3,6 @@
 // range rate gives; each device reads back what the printed lines say was sent.
 #include <gtest/gtest.h>
 
-#include <QTcpSocket>
 #include <cmath>
 #include <regex>
 #include <sstream>
@@ -14,6 +13,7 @@
 #include "core/timescale.h"
 #include "fake_daemon.h"
 #include "hamlib_daemons.h"
+#include "station_scene.h"
 #include "station/doppler.h"
 #include "station/pass_window.h"
 #include "station/satellite_look.h"
@@ -26,22 +26,13 @@ using test::FreePort;
 using test::TDaemonProcess;
 using test::WaitUntil;
 
-constexpr const char* kElementFile = ZEN_SOURCE_DIR "/tests/data/tle/amateur_2025-04-29.tle";
+constexpr const char* kElementFile = test::kIssElementFile;
 constexpr double kSiteLatDeg = 52.23;
 constexpr double kSiteLonDeg = 21.01;
 constexpr double kDownlinkHz = 145800000.0;
 // The printed time is whole seconds; the range rate moves by a few metres per second in one
 // second before a rise, which is a few hertz at 145 MHz.
 constexpr double kPrintedSecondHz = 15.0;
-
-TElements IssElements() {
-  TCatalog catalog;
-  TElements found;
-  catalog.ReadEverySet(kElementFile, [&found](const std::string&, const TCatalogSet& set) {
-    if (set.number == 25544) found = set.elements;
-  });
-  return found;
-}
 
 std::string UtcText(double jd) {
   return DateRecToText(JulianToDateRec(jd));
@@ -66,37 +57,6 @@ double LookRangeRate(const std::string& momentText) {
   return words.size() > 8 ? std::stod(words[8]) : NAN;
 }
 
-// The daemon's own answer to a read command.
-QList<QByteArray> Ask(quint16 port, const QByteArray& command, int lines) {
-  QTcpSocket socket;
-  socket.connectToHost(QStringLiteral("127.0.0.1"), port);
-  QList<QByteArray> answer;
-  if (!socket.waitForConnected(2000)) return answer;
-  socket.write(command + "\n");
-  WaitUntil([&] {
-    while (socket.canReadLine()) answer << socket.readLine().trimmed();
-    return answer.size() >= lines;
-  }, 3000);
-  return answer;
-}
-
-// Of the first sixty passes from the elements' epoch, the one rising nearest to north.
-TPassWindow PassRisingNearestNorth(const TLookAt& lookAt) {
-  TPassWindow best;
-  double bestOffNorthDeg = 360.0;
-  TPassWindow pass = FindPass(lookAt, 2460794.5, 0.0);
-  for (int n = 0; n < 60 && pass.Valid(); ++n) {
-    const double az = lookAt(pass.riseJd).azDeg;
-    const double offNorthDeg = std::min(az, 360.0 - az);
-    if (offNorthDeg < bestOffNorthDeg) {
-      best = pass;
-      bestOffNorthDeg = offNorthDeg;
-    }
-    pass = FindPass(lookAt, pass.setJd + 60.0 / 86400.0, 0.0);
-  }
-  return best;
-}
-
 class TrackCommand : public ::testing::Test, private test::TCoreApplication {};
 
 TEST_F(TrackCommand, TurnsToTheRiseAndTunesForTheDopplerShiftOnTheDummyDaemons) {
@@ -110,9 +70,9 @@ TEST_F(TrackCommand, TurnsToTheRiseAndTunesForTheDopplerShiftOnTheDummyDaemons) 
 
   // A pass rising near north: in the -180..180 range the dummy rotator, which turns about six
   // degrees a second from 0, gets there within the test.
-  TSatelliteLook look(IssElements(), kSiteLatDeg, kSiteLonDeg, 0.0);
+  TSatelliteLook look(test::IssElements(), kSiteLatDeg, kSiteLonDeg, 0.0);
   const TLookAt lookAt = [&look](double jd) { return look.At(jd); };
-  const TPassWindow pass = PassRisingNearestNorth(lookAt);
+  const TPassWindow pass = test::PassRisingNearestNorth(lookAt);
   ASSERT_TRUE(pass.Valid());
   const double riseAz = look.At(pass.riseJd).azDeg;
   const double riseAzInRange = riseAz > 180.0 ? riseAz - 360.0 : riseAz;
@@ -153,14 +113,14 @@ TEST_F(TrackCommand, TurnsToTheRiseAndTunesForTheDopplerShiftOnTheDummyDaemons) 
 
   // The devices' own readings: the radio holds the last frequency sent, and the rotator gets to
   // the rise azimuth.
-  const QList<QByteArray> frequency = Ask(rigPort, "f", 1);
+  const QList<QByteArray> frequency = test::AskDaemon(rigPort, "f", 1);
   ASSERT_EQ(frequency.size(), 1);
   EXPECT_EQ(frequency[0].toDouble(), tunes.back().second);
   // The dummy rotator moves by the time between two readings, which readings in quick
   // succession cut short: it is read twice a second.
   EXPECT_TRUE(WaitUntil([&] {
     test::Spin(500);
-    const QList<QByteArray> p = Ask(rotatorPort, "p", 2);
+    const QList<QByteArray> p = test::AskDaemon(rotatorPort, "p", 2);
     return p.size() == 2 && std::abs(p[0].toDouble() - points[0].first) <= 0.01 &&
            std::abs(p[1].toDouble()) <= 0.01;
   }, 35000));
