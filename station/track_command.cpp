@@ -13,6 +13,7 @@
 #include "core/catalog.h"
 #include "core/timescale.h"
 #include "station/station_control.h"
+#include "update/core_application.h"
 
 namespace zen::station {
 
@@ -52,14 +53,6 @@ class TStopSignals {
   struct sigaction previousInterrupt_ {};
   struct sigaction previousTerminate_ {};
 };
-
-std::unique_ptr<QCoreApplication> ApplicationIfNone() {
-  if (QCoreApplication::instance() != nullptr) return nullptr;
-  static int argc = 1;
-  static char name[] = "zenarith";
-  static char* argv[] = {name, nullptr};
-  return std::make_unique<QCoreApplication>(argc, argv);
-}
 
 TDaemonAddress AddressOf(const cli::TDaemonWords& words) {
   if (!words.Given()) return {};

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "cli/program_home.h"
+#include "update/core_application.h"
 #include "update/source_update.h"
 
 namespace zen {
@@ -15,15 +16,6 @@ namespace zen {
 namespace {
 
 constexpr const char* kName = "zenarith update";
-
-// The command runs before any application object exists; tests call it with their own.
-std::unique_ptr<QCoreApplication> ApplicationIfNone() {
-  if (QCoreApplication::instance() != nullptr) return nullptr;
-  static int argc = 1;
-  static char name[] = "zenarith";
-  static char* argv[] = {name, nullptr};
-  return std::make_unique<QCoreApplication>(argc, argv);
-}
 
 // Runs start, then the event loop until source signals Finished; returns whether a job failed.
 template <typename TSource, typename TStart>
