@@ -125,18 +125,26 @@ void TStationControl::Stop() {
 }
 
 void TStationControl::ParkNow() {
-  const TAim aim = ClampToRange(setup_.rotatorSettings.geometry, setup_.rotatorSettings.parkAim);
-  const bool sent = rotatorClient_->Link().State() == TLinkState::Up &&
-                    rotatorClient_->Point(aim.azDeg, aim.elDeg, [this](bool ok) {
-                      emit ParkDone(ok);
-                    });
-  if (!sent) {
-    NoteFailure(QStringLiteral("rotator: not parked, the rotator is not connected"));
-    emit ParkDone(false);
-    return;
+  const bool up = rotatorClient_->Link().State() == TLinkState::Up;
+  const auto done = [this](bool ok) { emit ParkDone(ok); };
+  if (!setup_.rotatorSettings.park) {
+    // No position of its own chosen: the rotator's own park position, which its daemon knows.
+    if (up && rotatorClient_->Park(done)) {
+      status_.commanded.reset();
+      emit CommandSent(clock(), QStringLiteral("rotator"), QStringLiteral("K"));
+      return;
+    }
+  } else {
+    const TAim aim =
+        ClampToRange(setup_.rotatorSettings.geometry, setup_.rotatorSettings.parkAim);
+    if (up && rotatorClient_->Point(aim.azDeg, aim.elDeg, done)) {
+      status_.commanded = aim;
+      emit CommandSent(clock(), QStringLiteral("rotator"), PointText(aim));
+      return;
+    }
   }
-  status_.commanded = aim;
-  emit CommandSent(clock(), QStringLiteral("rotator"), PointText(aim));
+  NoteFailure(QStringLiteral("rotator: not parked, the rotator is not connected"));
+  emit ParkDone(false);
 }
 
 QString TStationControl::AosLosText() const {

@@ -76,10 +76,11 @@ class TStationControl : public QObject {
   // station is closed first. Links that fail are tried again by themselves. Without a running
   // station the look, the pass and the shift are still followed once a second for showing.
   void Start(const TStationSetup& setup);
-  // Closes every link; with park, the rotator's park command goes out first (ParkDone follows).
+  // Closes every link.
   void Stop();
   bool Running() const { return running_; }
-  // Sends the rotator to the setup's park position now (ParkDone follows either way).
+  // Sends the rotator to the setup's park position now, or without one to the rotator's own
+  // ("K"); ParkDone follows either way.
   void ParkNow();
 
   const TStationStatus& Status() const { return status_; }

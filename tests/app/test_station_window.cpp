@@ -112,6 +112,15 @@ TEST_F(StationWindow, FollowsTheActiveSatelliteOnTheDummyRotatorAndRadio) {
   EXPECT_TRUE(test::WaitUntil([&] {
     return station.Status().actual && std::abs(station.Status().actual->azDeg - aim.azDeg) <= 0.01;
   }, 4000));
+  // Without a park position of its own the rotator goes to the daemon's ("K": 0, 0 for the
+  // dummy).
+  dialog->parkButton->click();
+  EXPECT_FALSE(station.Status().commanded.has_value());
+  EXPECT_TRUE(test::WaitUntil([&] {
+    test::WaitUntil([] { return false; }, 500);
+    const QList<QByteArray> p = test::AskDaemon(rotatorPort, "p", 2);
+    return p.size() == 2 && std::abs(p[0].toDouble()) <= 0.01 && std::abs(p[1].toDouble()) <= 0.01;
+  }, 35000));
   // The settings were kept in the main file.
   EXPECT_EQ(station::ReadStationSettings(folder.home.filePath("Setup/zenarith.set").toStdString())
                 .azimuthRange,
