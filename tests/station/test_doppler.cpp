@@ -1,5 +1,5 @@
-// Doppler correction: the direction and size of the shift, the pairing of a transponder's two
-// passbands, the plan for a transmitter, and when the radio is retuned.
+// Doppler correction: the direction and size of the shift, the plan for a transmitter with the
+// pairing of a transponder's two passbands, and when the radio is retuned.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,168 +9,87 @@
 namespace zen::station {
 namespace {
 
-// A frequency is handed to the radio in whole Hz.
-constexpr double kHalfHz = 0.5;
-
-TTransmitter Transponder(int64_t upLow, int64_t upHigh, int64_t downLow, int64_t downHigh,
-                         bool invert) {
-  TTransmitter t;
-  t.type = "Transponder";
-  t.uplinkLowHz = upLow;
-  t.uplinkHighHz = upHigh;
-  t.downlinkLowHz = downLow;
-  t.downlinkHighHz = downHigh;
-  t.invert = invert;
-  return t;
-}
-
-TTransmitter Repeater() {
-  TTransmitter t;
-  t.type = "Transceiver";
-  t.uplinkLowHz = 145'990'000;
-  t.downlinkLowHz = 437'800'000;
-  return t;
-}
-
 TEST(Doppler, ComingCloserIsHeardHigherAndSentLower) {
-  // 437.8 MHz at 7 km/s: 437.8e6 * 7 / 299792.458 = 10222.405 Hz, worked out by hand.
-  const struct {
-    double rangeRateKmS;
-    double heardMinusSentHz;
-  } cases[] = {{-7.0, 10222.405}, {7.0, -10222.405}, {0.0, 0.0}, {-3.5, 5111.203}};
-  const double sentHz = 437.8e6;
-  TRadioControl control;
-  control.SetPlan({sentHz, 0});
-  for (const auto& c : cases) {
-    const double heardHz = HeardOnGroundHz(sentHz, c.rangeRateKmS);
-    EXPECT_NEAR(heardHz - sentHz, c.heardMinusSentHz, 1e-3) << c.rangeRateKmS;
-    EXPECT_NEAR(control.DownlinkShiftHz(c.rangeRateKmS), c.heardMinusSentHz, 1e-3);
-    // The uplink is moved the other way by the same amount (to first order in v/c), so that the
-    // satellite hears what was planned but for a (v/c)^2 part.
-    const double upHz = SentFromGroundHz(sentHz, c.rangeRateKmS);
-    EXPECT_NEAR(upHz - sentHz, -c.heardMinusSentHz, 1e-3) << c.rangeRateKmS;
-    const double ratio = c.rangeRateKmS / kLightSpeedKmS;
-    EXPECT_NEAR(HeardOnGroundHz(upHz, c.rangeRateKmS), sentHz, sentHz * ratio * ratio * 1.01);
+  // 437.8 MHz at 7 km/s: 437.8e6 * 7 / 299792.458 = 10222.405 Hz, worked out by hand. The uplink
+  // moves the other way, so that the satellite hears what was planned.
+  for (const auto& [rangeRateKmS, heardMinusSentHz] :
+       {std::pair{-7.0, 10222.405}, {7.0, -10222.405}, {0.0, 0.0}, {-3.5, 5111.203}}) {
+    EXPECT_NEAR(HeardOnGroundHz(437.8e6, rangeRateKmS) - 437.8e6, heardMinusSentHz, 1e-3);
+    EXPECT_NEAR(SentFromGroundHz(437.8e6, rangeRateKmS) - 437.8e6, -heardMinusSentHz, 1e-3);
   }
 }
 
-TEST(Doppler, TransponderPassbandsPairTheRightWayRound) {
-  const TTransmitter inverting =
-      Transponder(145'900'000, 146'000'000, 435'800'000, 435'900'000, true);
-  const TTransmitter straight =
-      Transponder(145'850'000, 145'950'000, 29'400'000, 29'500'000, false);
-  TTransmitter upOnlyLow = inverting;
-  upOnlyLow.uplinkHighHz.reset();
+TEST(Doppler, APlanPairsTheTransponderPassbandsTheRightWayRound) {
+  // MHz; 0 where the transmitter has no such frequency or nothing is chosen or planned.
   const struct {
-    const char* what;
-    const TTransmitter& transmitter;
-    double downHz;
-    std::optional<double> upHz;
+    double upLow, upHigh, downLow, downHigh;
+    bool invert;
+    double chosen, down, up;
   } cases[] = {
-      {"inverting, bottom of the downlink", inverting, 435.800e6, 146.000e6},
-      {"inverting, top of the downlink", inverting, 435.900e6, 145.900e6},
-      {"inverting, inside", inverting, 435.8275e6, 145.9725e6},
-      {"straight, bottom", straight, 29.400e6, 145.850e6},
-      {"straight, inside", straight, 29.4321e6, 145.8821e6},
-      {"straight, top", straight, 29.500e6, 145.950e6},
-      {"below the downlink passband", inverting, 435.7999e6, std::nullopt},
-      {"above the downlink passband", straight, 29.5001e6, std::nullopt},
-      {"uplink without its high", upOnlyLow, 435.850e6, std::nullopt},
-      {"a repeater has no passbands", Repeater(), 437.800e6, std::nullopt},
+      {145.9, 146.0, 435.8, 435.9, true, 0, 435.8, 146.0},  // inverting
+      {145.9, 146.0, 435.8, 435.9, true, 435.9, 435.9, 145.9},
+      {145.9, 146.0, 435.8, 435.9, true, 435.8275, 435.8275, 145.9725},
+      {145.9, 146.0, 435.8, 435.9, true, 435.7999, 435.8, 146.0},       // chosen outside
+      {145.85, 145.95, 29.4, 29.5, false, 29.4321, 29.4321, 145.8821},  // not inverting
+      {145.85, 145.95, 29.4, 29.5, false, 29.5001, 29.4, 145.85},
+      {145.9, 0, 435.8, 435.9, true, 435.85, 435.85, 145.9},  // no uplink passband: not paired
+      {145.99, 0, 437.8, 0, false, 437.805, 437.8, 145.99},   // a repeater has no passband
+      {0, 0, 435.605, 0, false, 0, 435.605, 0},               // a beacon
+      {435.25, 0, 0, 0, false, 0, 0, 435.25},
   };
   for (const auto& c : cases) {
-    const std::optional<double> upHz = PairedUplinkHz(c.transmitter, c.downHz);
-    ASSERT_EQ(upHz.has_value(), c.upHz.has_value()) << c.what;
-    if (upHz) {
-      EXPECT_NEAR(*upHz, *c.upHz, 1e-3) << c.what;
-    }
-  }
-}
-
-TEST(Doppler, APlanTakesTheChosenDownlinkAndItsUplink) {
-  const TTransmitter inverting =
-      Transponder(145'935'000, 145'995'000, 435'610'000, 435'670'000, true);
-  TTransmitter beacon;
-  beacon.downlinkLowHz = 435'605'000;
-  TTransmitter uplinkOnly;
-  uplinkOnly.uplinkLowHz = 435'250'000;
-  const struct {
-    const char* what;
-    TTransmitter transmitter;
-    double chosenHz;
-    double downHz;
-    double upHz;
-  } cases[] = {
-      {"transponder, chosen inside", inverting, 435.640e6, 435.640e6, 145.965e6},
-      {"transponder, nothing chosen", inverting, 0, 435.610e6, 145.995e6},
-      {"transponder, chosen outside", inverting, 437.0e6, 435.610e6, 145.995e6},
-      {"repeater", Repeater(), 0, 437.800e6, 145.990e6},
-      {"repeater ignores a choice", Repeater(), 437.805e6, 437.800e6, 145.990e6},
-      {"beacon: nothing to send", beacon, 0, 435.605e6, 0},
-      {"uplink only", uplinkOnly, 0, 0, 435.250e6},
-  };
-  for (const auto& c : cases) {
-    const TRadioPlan plan = PlanFor(c.transmitter, c.chosenHz);
-    EXPECT_NEAR(plan.downlinkHz, c.downHz, 1e-3) << c.what;
-    EXPECT_NEAR(plan.uplinkHz, c.upHz, 1e-3) << c.what;
+    auto hz = [](double mhz) {
+      return mhz > 0 ? std::optional<int64_t>(std::llround(mhz * 1e6)) : std::nullopt;
+    };
+    TTransmitter t;
+    t.uplinkLowHz = hz(c.upLow);
+    t.uplinkHighHz = hz(c.upHigh);
+    t.downlinkLowHz = hz(c.downLow);
+    t.downlinkHighHz = hz(c.downHigh);
+    t.invert = c.invert;
+    const TRadioPlan plan = PlanFor(t, c.chosen * 1e6);
+    EXPECT_NEAR(plan.downlinkHz, c.down * 1e6, 1e-3) << c.downLow << " " << c.chosen;
+    EXPECT_NEAR(plan.uplinkHz, c.up * 1e6, 1e-3) << c.downLow << " " << c.chosen;
   }
 }
 
 TEST(Doppler, TheRadioIsRetunedOnlyWhenAFrequencyMovedPastTheTolerance) {
   TRadioControl control(10.0);
   control.SetPlan({437'800'000, 145'990'000});
-  // 10 Hz at 437.8 MHz is a range-rate change of 299792.458 * 10 / 437.8e6 = 6.848e-3 km/s; at
-  // 145.99 MHz 10 Hz takes three times that.
-  const double perHzDown = kLightSpeedKmS / 437.8e6;
+  // The range rate that moves the downlink by one Hz moves the uplink by a third of one.
+  const double perHz = kLightSpeedKmS / 437.8e6;
   const struct {
-    const char* what;
     double rangeRateKmS;
-    bool down;
-    bool up;
-  } steps[] = {
-      {"first step: both", -6.0, true, true},
-      {"unchanged", -6.0, false, false},
-      {"9 Hz on the downlink", -6.0 + 9.0 * perHzDown, false, false},
-      {"11 Hz on the downlink, 3.7 Hz up", -6.0 + 11.0 * perHzDown, true, false},
-      {"back by 11 Hz: 22 Hz up since sent", -6.0 - 11.0 * perHzDown, true, false},
-      {"far off", 2.0, true, true},
-      {"not a number", std::nan(""), false, false},
-  };
+    bool down, up, sent;  // proposed, and reported as sent
+  } steps[] = {{-6.0, true, true, false},
+               {-6.0, true, true, true},  // not sent before, so proposed again
+               {-6.0, false, false, true},
+               {-6.0 + 9.0 * perHz, false, false, true},  // within the tolerance
+               {-6.0 + 11.0 * perHz, true, false, true},  // past it on the downlink only
+               {-6.0 - 11.0 * perHz, true, false, true},  // 22 Hz from the last sent
+               {2.0, true, true, true},
+               {std::nan(""), false, false, true}};
   for (const auto& s : steps) {
     const TTuning tuning = control.Step(s.rangeRateKmS);
-    EXPECT_EQ(tuning.downlinkHz.has_value(), s.down) << s.what;
-    EXPECT_EQ(tuning.uplinkHz.has_value(), s.up) << s.what;
-    if (tuning.downlinkHz) {
-      EXPECT_EQ(*tuning.downlinkHz, std::round(*tuning.downlinkHz)) << s.what;
-      EXPECT_NEAR(*tuning.downlinkHz, HeardOnGroundHz(437.8e6, s.rangeRateKmS), kHalfHz);
-    }
-    if (tuning.uplinkHz) {
-      EXPECT_NEAR(*tuning.uplinkHz, SentFromGroundHz(145.99e6, s.rangeRateKmS), kHalfHz);
-    }
-    control.Sent(tuning);
+    const double downHz = tuning.downlinkHz.value_or(0), upHz = tuning.uplinkHz.value_or(0);
+    EXPECT_NEAR(downHz, s.down ? HeardOnGroundHz(437.8e6, s.rangeRateKmS) : 0, 0.5)
+        << s.rangeRateKmS;
+    EXPECT_NEAR(upHz, s.up ? SentFromGroundHz(145.99e6, s.rangeRateKmS) : 0, 0.5) << s.rangeRateKmS;
+    EXPECT_TRUE(downHz == std::round(downHz) && upHz == std::round(upHz));  // whole Hz
+    if (s.sent) control.Sent(tuning);
   }
-}
-
-TEST(Doppler, AFailedSendIsProposedAgainAndForgetStartsOver) {
-  TRadioControl control(10.0);
-  control.SetPlan({145'800'000, 0});
-  const TTuning first = control.Step(-5.0);
-  ASSERT_TRUE(first.downlinkHz);
-  EXPECT_FALSE(first.uplinkHz);  // no uplink planned
-  // Not reported as sent: proposed again.
-  EXPECT_EQ(control.Step(-5.0).downlinkHz, first.downlinkHz);
-  control.Sent(first);
-  EXPECT_FALSE(control.Step(-5.0).downlinkHz);
+  // Forget, or the plan set again, starts over.
   control.Forget();
-  EXPECT_EQ(control.Step(-5.0).downlinkHz, first.downlinkHz);
-  control.Sent(first);
-  // A new plan has sent nothing yet.
-  control.SetPlan({145'800'000, 0});
-  EXPECT_TRUE(control.Step(-5.0).downlinkHz);
-  // A tolerance of 0 retunes for every whole Hz, not for less.
+  EXPECT_TRUE(control.Step(2.0).downlinkHz && control.Step(2.0).uplinkHz);
+  control.Sent(control.Step(2.0));
+  control.SetPlan({437'800'000, 145'990'000});
+  EXPECT_TRUE(control.Step(2.0).downlinkHz && control.Step(2.0).uplinkHz);
+  // A tolerance of 0 retunes for every whole Hz, not for less; without an uplink, none is tuned.
   TRadioControl exact(0.0);
   exact.SetPlan({145'800'000, 0});
-  exact.Sent(exact.Step(0.0));
+  const TTuning first = exact.Step(0.0);
+  EXPECT_TRUE(first.downlinkHz && !first.uplinkHz);
+  exact.Sent(first);
   EXPECT_FALSE(exact.Step(0.4 * kLightSpeedKmS / 145.8e6).downlinkHz);
   EXPECT_TRUE(exact.Step(-0.6 * kLightSpeedKmS / 145.8e6).downlinkHz);
 }

@@ -1,116 +1,169 @@
-// The rotator's path through a pass and its controller, flown over made-up passes through the
-// north, the south and nearly overhead, in every azimuth range, with and without flipping.
+// The rotator's path and its controller, flown over made-up passes through the north, the south
+// and nearly overhead, in every azimuth range, with and without flipping.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <optional>
+#include <utility>
 #include <vector>
 
-#include "line_pass.h"
+#include "core/numeric.h"
 #include "station/pass_window.h"
 #include "station/rotator_control.h"
-#include "station/rotator_path.h"
 
 namespace zen::station {
 namespace {
 
-using test::kSecondsPerDay;
-using test::TLinePass;
-
-// Between two commands of a pass that does not cross the stop the azimuth moves a few degrees;
-// a swing across the stop is a move of hundreds.
-constexpr double kJumpDeg = 30.0;
-// Where a path must cross the stop it follows the satellite a little past it before swinging
-// round, and meanwhile points at the stop.
-constexpr double kAtTheStopDeg = 2.5;
-constexpr double kExactDeg = 1e-6;
-
-// [-180, 180)
-double Wrap180(double deg) {
-  double wrapped = std::fmod(deg + 180.0, 360.0);
-  if (wrapped < 0.0) wrapped += 360.0;
-  return wrapped - 180.0;
-}
-
-// How far a command points from the satellite on either axis. A flipped command points over the
-// top: (az + 180, 180 - el) is the sky's (az, el). Below the horizon the rotator points at it.
-double PointingErrorDeg(const TAim& command, bool flipped, const TLook& look) {
-  const double skyAzDeg = flipped ? command.azDeg - 180.0 : command.azDeg;
-  const double skyElDeg = flipped ? 180.0 - command.elDeg : command.elDeg;
-  return std::max(std::fabs(Wrap180(skyAzDeg - look.azDeg)),
-                  std::fabs(skyElDeg - std::max(look.elDeg, 0.0)));
-}
-
-bool InRange(const TRotatorGeometry& geometry, const TAim& aim) {
-  return aim.azDeg >= LowestAzimuthDeg(geometry.range) &&
-         aim.azDeg <= HighestAzimuthDeg(geometry.range) && aim.elDeg >= 0.0 &&
-         aim.elDeg <= (geometry.flip ? 180.0 : 90.0);
-}
-
-double AimDistanceDeg(const TAim& a, const TAim& b) {
-  return std::max(std::fabs(a.azDeg - b.azDeg), std::fabs(a.elDeg - b.elDeg));
-}
-
-std::vector<TAim> Track(const TLinePass& pass, double stepSeconds) {
-  std::vector<TAim> track;
-  const double riseJd = pass.RiseJd(0.0);
-  const double setJd = pass.SetJd(0.0);
-  for (double jd = riseJd; jd <= setJd; jd += stepSeconds / kSecondsPerDay) {
-    const TLook look = pass.At(jd);
-    track.push_back({look.azDeg, look.elDeg});
-  }
-  return track;
-}
-
+constexpr double kSecondDays = 1.0 / 86400.0;
+using TKind = TRotatorMove::TKind;
 constexpr TAzimuthRange k360 = TAzimuthRange::From0To360;
 constexpr TAzimuthRange k180 = TAzimuthRange::From180To180;
 constexpr TAzimuthRange k450 = TAzimuthRange::From0To450;
 
-struct TPathCase {
-  const char* what;
-  TLinePass pass;
-  TRotatorGeometry geometry;
-  bool flipped;   // the path must flip
-  int crossings;  // swings across the stop that cannot be avoided
-};
+// A satellite flying a straight line at a constant height and speed past the site, over an earth
+// whose surface drops away as r^2 / (2 R) with the distance r (the first term of a sphere). Seen
+// from above it moves round the site clockwise; anticlockwise at a negative speed.
+struct TLinePass {
+  double closestBearingDeg = 0;  // from the site to the nearest point of the track
+  // Half the distance to the horizon, sqrt(2 h R), where the track's half-length is tan 60 times
+  // this: a pass from azimuth 300 to 60.
+  double closestKm = 0.5 * std::sqrt(2.0 * 800.0 * 6371.0);
+  double heightKm = 800;
+  double speedKmS = 7.0;
+  double closestJd = 2461200.5;  // the moment of the nearest point
 
-const TPathCase kPathCases[] = {
-    {"north, stop at north", test::NorthPass(), {k360, false}, false, 1},
-    {"north, stop at north, flipping", test::NorthPass(), {k360, true}, true, 0},
-    {"north, stop at south", test::NorthPass(), {k180, false}, false, 0},
-    {"north, 450 degrees", test::NorthPass(), {k450, false}, false, 0},
-    {"north, 450 degrees, flipping kept for need", test::NorthPass(), {k450, true}, false, 0},
-    {"south, stop at south", test::SouthPass(), {k180, false}, false, 1},
-    {"south, stop at south, flipping", test::SouthPass(), {k180, true}, true, 0},
-    {"south, stop at north", test::SouthPass(), {k360, false}, false, 0},
-    {"overhead via north-west, stop at north", test::OverheadPass(), {k360, false}, false, 1},
-    {"overhead via north-west, flipping", test::OverheadPass(), {k360, true}, true, 0},
-    {"overhead via north-west, 450 degrees", test::OverheadPass(), {k450, false}, false, 0},
-    {"overhead via north-west, stop at south", test::OverheadPass(), {k180, false}, false, 0},
+  TLook At(double jd) const {
+    const double bearing = Radians(closestBearingDeg);
+    const double alongKm = speedKmS * (jd - closestJd) / kSecondDays;  // heading bearing + 90
+    const double eastKm = closestKm * std::sin(bearing) + alongKm * std::cos(bearing);
+    const double northKm = closestKm * std::cos(bearing) - alongKm * std::sin(bearing);
+    const double groundKm = std::hypot(eastKm, northKm);
+    const double upKm = heightKm - groundKm * groundKm / (2.0 * 6371.0);
+    const double azDeg = Degrees(std::atan2(eastKm, northKm));
+    // The range rate is left 0: nothing here reads it.
+    return {true, azDeg < 0.0 ? azDeg + 360.0 : azDeg, Degrees(std::atan2(upKm, groundKm)),
+            std::hypot(groundKm, upKm)};
+  }
+  TLookAt LookAt() const {
+    return [pass = *this](double jd) { return pass.At(jd); };
+  }
 };
+// Through the north from azimuth 300 over 0 to 60, through the south from 120 over 180 to 240,
+// and up to 83 degrees from the north-east to the south-west, through the north-west near the top.
+const TLinePass kNorth{}, kSouth{.closestBearingDeg = 180};
+const TLinePass kOverhead{
+    .closestBearingDeg = 315, .closestKm = 60, .heightKm = 500, .speedKmS = -7.0};
 
-TEST(PassPath, FollowsEveryPassInsideTheRangeAndCrossesTheStopOnlyWhenItMust) {
-  for (const TPathCase& c : kPathCases) {
-    TPassPath path = TPassPath::Choose(c.geometry, Track(c.pass, 3.0));
-    EXPECT_EQ(path.Flipped(), c.flipped) << c.what;
-    EXPECT_EQ(path.CrossesStop(), c.crossings > 0) << c.what;
-    const double slackDeg = c.crossings > 0 ? kAtTheStopDeg : kExactDeg;
-    int jumps = 0;
-    int aims = 0;
-    std::optional<TAim> previous;
-    // Followed every second, not on the three-second samples it was chosen from.
-    for (double jd = c.pass.RiseJd(0.0); jd <= c.pass.SetJd(0.0); jd += 1.0 / kSecondsPerDay) {
-      const TLook look = c.pass.At(jd);
-      const TAim aim = path.AimFor(look.azDeg, look.elDeg);
-      ++aims;
-      ASSERT_TRUE(InRange(c.geometry, aim)) << c.what << ": " << aim.azDeg << " " << aim.elDeg;
-      EXPECT_LE(PointingErrorDeg(aim, c.flipped, look), slackDeg)
-          << c.what << " at az " << look.azDeg;
-      if (previous && std::fabs(aim.azDeg - previous->azDeg) > kJumpDeg) ++jumps;
-      previous = aim;
+// How far a command points from the satellite on either axis. A flipped command points over the
+// top: (az + 180, 180 - el) is the sky's (az, el). Below the horizon the rotator points at it.
+double PointingErrorDeg(const TAim& command, bool flipped, TLook look) {
+  const double skyAzDeg = flipped ? command.azDeg - 180.0 : command.azDeg;
+  const double skyElDeg = flipped ? 180.0 - command.elDeg : command.elDeg;
+  return std::max(std::fabs(std::remainder(skyAzDeg - look.azDeg, 360.0)),
+                  std::fabs(skyElDeg - std::max(look.elDeg, 0.0)));
+}
+
+TEST(RotatorControl, PrepositionsFollowsInsideTheRangeAndParksCrossingTheStopOnlyWhenItMust) {
+  const struct {
+    const char* what;
+    TLinePass sky;
+    TRotatorGeometry geometry;
+    bool flipped;   // the path must flip
+    int crossings;  // swings across the stop that cannot be avoided
+  } cases[] = {
+      {"north, stop at north", kNorth, {k360, false}, false, 1},
+      {"north, stop at north, flipping", kNorth, {k360, true}, true, 0},
+      {"north, stop at south", kNorth, {k180, false}, false, 0},
+      {"north, 450 degrees", kNorth, {k450, false}, false, 0},
+      {"north, 450 degrees, no need to flip", kNorth, {k450, true}, false, 0},
+      {"south, stop at south", kSouth, {k180, false}, false, 1},
+      {"south, stop at south, flipping", kSouth, {k180, true}, true, 0},
+      {"south, stop at north", kSouth, {k360, false}, false, 0},
+      {"overhead through north-west, stop at north", kOverhead, {k360, false}, false, 1},
+      {"overhead, flipping", kOverhead, {k360, true}, true, 0},
+      {"overhead, 450 degrees", kOverhead, {k450, false}, false, 0},
+      {"overhead, stop at south", kOverhead, {k180, false}, false, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    // Tolerance, cycle and lowest elevation change from row to row, so that each pass meets
+    // several of them; every other row parks, at an aim outside every range on both axes.
+    const auto index = &c - cases, row = index % 3;
+    const bool low = index % 4 == 0;
+    const TRotatorSettings settings{.minElevationDeg = std::array{0.0, 5.0, 10.0}[row],
+                                    .toleranceDeg = std::array{1.0, 0.5, 2.0}[row],
+                                    .cycleSeconds = std::array{1.0, 2.0, 3.0}[row],
+                                    .geometry = c.geometry,
+                                    .park = index % 2 == 0,
+                                    .parkAim = low ? TAim{-200, 185} : TAim{500, -5}};
+    const double lowestAzDeg = c.geometry.range == k180 ? -180.0 : 0.0;
+    const double highestAzDeg = lowestAzDeg + (c.geometry.range == k450 ? 450.0 : 360.0);
+    const double highestElDeg = c.geometry.flip ? 180.0 : 90.0;
+    // Where the path must cross the stop it follows the satellite a little past it before
+    // swinging round, and meanwhile points at the stop.
+    const double slackDeg = c.crossings > 0 ? 2.5 : 1e-6;
+    TRotatorControl control(settings);
+    const TLookAt lookAt = c.sky.LookAt();
+    const TPassWindow pass = FindPass(lookAt, c.sky.closestJd - 0.02, 0.0);
+    ASSERT_TRUE(pass.Valid());
+    std::optional<std::pair<double, TRotatorMove>> last;
+    int before = 0, during = 0, after = 0, jumps = 0;
+    const double startJd = pass.riseJd - 300 * kSecondDays, endJd = pass.setJd + 120 * kSecondDays;
+    for (double k = 0, jd = startJd; jd <= endJd; jd = startJd + ++k * 0.5 * kSecondDays) {
+      const TRotatorMove move = control.Step(jd, lookAt, pass);  // and sent at once
+      control.Sent(move, jd);
+      const TLook look = c.sky.At(jd);
+      const bool up = jd >= pass.riseJd && jd <= pass.setJd;
+      const TAim& aim = move.aim;
+      if (move.kind == TKind::None) {
+        // Nothing sent though the cycle allowed it: the rotator must be within tolerance.
+        if (up && last && last->second.kind == TKind::Point &&
+            look.elDeg >= settings.minElevationDeg &&
+            jd - last->first >= settings.cycleSeconds * kSecondDays) {
+          EXPECT_LE(PointingErrorDeg(last->second.aim, c.flipped, look),
+                    settings.toleranceDeg + slackDeg)
+              << "held too long at " << jd;
+        }
+        continue;
+      }
+      ASSERT_TRUE(aim.azDeg >= lowestAzDeg && aim.azDeg <= highestAzDeg && aim.elDeg >= 0.0 &&
+                  aim.elDeg <= highestElDeg)
+          << aim.azDeg << " " << aim.elDeg;
+      if (up) {
+        ++during;
+        EXPECT_EQ(move.kind, TKind::Point);
+        EXPECT_GE(look.elDeg, settings.minElevationDeg);
+        EXPECT_LE(PointingErrorDeg(aim, c.flipped, look), slackDeg) << jd;
+        ASSERT_TRUE(last);
+        EXPECT_GE((jd - last->first) / kSecondDays, settings.cycleSeconds - 1e-3);
+        const double movedAzDeg = std::fabs(aim.azDeg - last->second.aim.azDeg);
+        EXPECT_GT(std::max(movedAzDeg, std::fabs(aim.elDeg - last->second.aim.elDeg)),
+                  settings.toleranceDeg);
+        // A move of hundreds of degrees, not the few between two commands: across the stop.
+        if (movedAzDeg > 30.0) ++jumps;
+      } else if (jd < pass.riseJd) {
+        // Pre-positioned within the lead at the rise azimuth on the horizon.
+        ++before;
+        EXPECT_EQ(move.kind, TKind::Point);
+        EXPECT_GE(jd, pass.riseJd - settings.leadSeconds * kSecondDays);
+        EXPECT_LT(jd, pass.riseJd - (settings.leadSeconds - 1) * kSecondDays);
+        EXPECT_LE(PointingErrorDeg(aim, c.flipped, {.azDeg = c.sky.At(pass.riseJd).azDeg}), 1e-6);
+      } else {
+        // Parked within a second of the set, at the park aim brought into the range.
+        ++after;
+        EXPECT_EQ(move.kind, TKind::Park);
+        EXPECT_EQ(aim.azDeg, low ? lowestAzDeg : highestAzDeg);
+        EXPECT_EQ(aim.elDeg, low ? highestElDeg : 0.0);
+        EXPECT_LT(jd, pass.setJd + kSecondDays);
+      }
+      last = {jd, move};
     }
-    EXPECT_EQ(jumps, c.crossings) << c.what;
-    EXPECT_GT(aims, 300) << c.what;
+    EXPECT_EQ(jumps, c.crossings);
+    EXPECT_GT(during, 20);
+    EXPECT_EQ(before, 1);
+    EXPECT_EQ(after, settings.park ? 1 : 0);
   }
 }
 
@@ -118,264 +171,73 @@ TEST(PassPath, OfTheWaysThatFitTakesTheOneNearestTheRotator) {
   // An eastern pass, 20 to 70 degrees: with 450 degrees it fits as 20..70 and as 380..430.
   std::vector<TAim> track;
   for (int i = 0; i <= 50; ++i) track.push_back({20.0 + i, 30.0 - std::fabs(i - 25.0)});
-  const struct {
-    const char* what;
-    std::optional<TAim> rotator;
-    double firstAzDeg;
-  } cases[] = {
-      {"unknown rotator: the lower", std::nullopt, 20.0},
-      {"rotator at 400", TAim{400, 0}, 380.0},
-      {"rotator at 10", TAim{10, 45}, 20.0},
-      {"rotator at 250: 130 degrees from 380, 230 from 20", TAim{250, 0}, 380.0},
-      {"rotator at 199: 181 from 380, 179 from 20", TAim{199, 0}, 20.0},
-  };
-  for (const auto& c : cases) {
-    TPassPath path = TPassPath::Choose({k450, true}, track, c.rotator);
-    EXPECT_FALSE(path.Flipped()) << c.what;
-    const TAim first = path.AimFor(track.front().azDeg, track.front().elDeg);
-    EXPECT_NEAR(first.azDeg, c.firstAzDeg, kExactDeg) << c.what;
-    // And it goes on from there.
-    EXPECT_NEAR(path.AimFor(track.back().azDeg, 0).azDeg, c.firstAzDeg + 50.0, kExactDeg) << c.what;
+  // The rotator at 250 is 130 degrees from 380 and 230 from 20; at 199, 181 from 380, 179 from 20.
+  const std::pair<std::optional<TAim>, double> ways[] = {
+      {{}, 20}, {TAim{10, 45}, 20}, {TAim{400, 0}, 380}, {TAim{250, 0}, 380}, {TAim{199, 0}, 20}};
+  for (const auto& [rotator, firstAzDeg] : ways) {
+    TPassPath path = TPassPath::Choose({k450, true}, track, rotator);
+    EXPECT_FALSE(path.Flipped()) << firstAzDeg;
+    EXPECT_NEAR(path.AimFor(20, 5).azDeg, firstAzDeg, 1e-6);
+    EXPECT_NEAR(path.AimFor(70, 0).azDeg, firstAzDeg + 50.0, 1e-6);  // and on from there
   }
-  // Without a track the plain azimuth within the range.
+  // Without a track the plain azimuth within the range; a look that is not a number is held.
   TPassPath plain({k180, false});
-  EXPECT_NEAR(plain.AimFor(350.0, 10.0).azDeg, -10.0, kExactDeg);
+  EXPECT_NEAR(plain.AimFor(350.0, 10.0).azDeg, -10.0, 1e-6);
+  EXPECT_NEAR(plain.AimFor(std::nan(""), 10.0).azDeg, -10.0, 1e-6);
+  const TAim clamped = ClampToRange({k450, true}, {std::nan(""), std::nan("")});
+  EXPECT_TRUE(clamped.azDeg == 0.0 && clamped.elDeg == 0.0);
 }
 
-TEST(PassPath, CommandsAreClampedIntoTheRange) {
-  const double nan = std::nan("");
-  const struct {
-    TRotatorGeometry geometry;
-    TAim in;
-    TAim out;
-  } cases[] = {
-      {{k360, false}, {-5, -3}, {0, 0}},      {{k360, false}, {370, 95}, {360, 90}},
-      {{k360, true}, {120, 185}, {120, 180}}, {{k180, false}, {-200, 45}, {-180, 45}},
-      {{k180, false}, {190, 45}, {180, 45}},  {{k450, false}, {460, 100}, {450, 90}},
-      {{k450, true}, {nan, nan}, {0, 0}},     {{k180, true}, {nan, 200}, {-180, 180}},
+TEST(RotatorControl, ProposesUntilSentAndParksOnlyWhenTheNextPassIsNotNear) {
+  // The north pass, then the same through the south rising 100 s after it has set.
+  const TLinePass first = kNorth;
+  const TPassWindow pass = FindPass(first.LookAt(), first.closestJd - 0.02, 0.0);
+  const double s = kSecondDays, riseJd = pass.riseJd, midJd = first.closestJd, setJd = pass.setJd;
+  TLinePass next = kSouth;
+  next.closestJd = 2.0 * setJd - midJd + 100 * s;
+  const TLookAt lookAt = [&](double jd) {
+    const TLook a = first.At(jd), b = next.At(jd);
+    return a.elDeg >= b.elDeg ? a : b;
   };
-  for (const auto& c : cases) {
-    const TAim out = ClampToRange(c.geometry, c.in);
-    EXPECT_EQ(out.azDeg, c.out.azDeg) << c.in.azDeg << " " << c.in.elDeg;
-    EXPECT_EQ(out.elDeg, c.out.elDeg) << c.in.azDeg << " " << c.in.elDeg;
-  }
-}
-
-// One tick of a flown controller: what it proposed (and was sent at once).
-struct TTick {
-  double jd;
-  TRotatorMove move;
-  bool flipped;  // the path's, while there is one
-};
-
-// Steps the controller every tickSeconds from fromJd to toJd as the program would: the pass window
-// is searched again once the one in hand has set, and every proposal is sent.
-std::vector<TTick> Fly(TRotatorControl& control, const TLookAt& lookAt, double fromJd, double toJd,
-                       double tickSeconds) {
-  std::vector<TTick> ticks;
-  TPassWindow pass = FindPass(lookAt, fromJd, 0.0);
-  for (int64_t k = 0;; ++k) {
-    const double jd = fromJd + static_cast<double>(k) * tickSeconds / kSecondsPerDay;
-    if (jd > toJd) break;
-    if (pass.Valid() && jd > pass.setJd) pass = FindPass(lookAt, jd, 0.0);
-    const TRotatorMove move = control.Step(jd, lookAt, pass);
-    control.Sent(move, jd);
-    ticks.push_back({jd, move, control.Path() != nullptr && control.Path()->Flipped()});
-  }
-  return ticks;
-}
-
-TEST(RotatorControl, PrepositionsFollowsWithinToleranceAndCycleAndParksOnce) {
-  struct TControlCase {
-    TPathCase path;
-    double toleranceDeg;
-    double cycleSeconds;
-    double minElevationDeg;
-    bool park;
-    TAim parkAim;
+  const double nextRiseJd = FindPass(lookAt, setJd + s, 0.0).riseJd;
+  ASSERT_NEAR(nextRiseJd - setJd, 100 * s, 1.01 * s);
+  TRotatorControl control({.geometry = {k360, true}, .park = true});  // a lead of 120 s
+  TRotatorControl early({.leadSeconds = 60, .geometry = {k360, true}, .park = true});
+  auto step = [&](double jd, TRotatorControl& c) {
+    return c.Step(jd, lookAt, FindPass(lookAt, jd, 0.0));
   };
-  const TControlCase cases[] = {
-      {kPathCases[0], 1.0, 1.0, 0.0, true, {0, 90}},
-      {kPathCases[1], 1.0, 1.0, 0.0, true, {0, 90}},
-      {kPathCases[2], 0.5, 2.0, 0.0, false, {0, 90}},
-      {kPathCases[3], 1.0, 1.0, 0.0, true, {500, 100}},
-      {kPathCases[4], 1.0, 1.0, 10.0, false, {0, 90}},
-      {kPathCases[5], 1.0, 1.0, 0.0, true, {180, 90}},
-      {kPathCases[6], 1.0, 1.0, 0.0, true, {180, 45}},
-      {kPathCases[9], 2.0, 3.0, 0.0, true, {0, 90}},
-      {kPathCases[10], 1.0, 1.0, 5.0, true, {0, 90}},
-  };
-  for (const TControlCase& c : cases) {
-    const char* what = c.path.what;
-    const TLinePass& sky = c.path.pass;
-    TRotatorSettings settings;
-    settings.geometry = c.path.geometry;
-    settings.toleranceDeg = c.toleranceDeg;
-    settings.cycleSeconds = c.cycleSeconds;
-    settings.minElevationDeg = c.minElevationDeg;
-    settings.park = c.park;
-    settings.parkAim = c.parkAim;
-    TRotatorControl control(settings);
-    const TLookAt lookAt = sky.LookAt();
-    // The window the controller is given first.
-    const double startJd = sky.RiseJd(0.0) - 300.0 / kSecondsPerDay;
-    const TPassWindow pass = FindPass(lookAt, startJd, 0.0);
-    ASSERT_TRUE(pass.Valid()) << what;
-    const std::vector<TTick> ticks =
-        Fly(control, lookAt, startJd, pass.setJd + 120.0 / kSecondsPerDay, 0.5);
-
-    const double slackDeg = c.path.crossings > 0 ? kAtTheStopDeg : kExactDeg;
-    std::vector<TTick> before;
-    std::vector<TTick> during;
-    std::vector<TTick> after;
-    std::optional<TTick> last;
-    int jumps = 0;
-    for (const TTick& tick : ticks) {
-      const TLook look = sky.At(tick.jd);
-      if (tick.move.kind == TRotatorMove::TKind::None) {
-        // Nothing sent though the cycle allowed it: the rotator is within tolerance.
-        if (last && last->move.kind == TRotatorMove::TKind::Point && tick.jd >= pass.riseJd &&
-            tick.jd <= pass.setJd && look.elDeg >= c.minElevationDeg &&
-            (tick.jd - last->jd) * kSecondsPerDay >= c.cycleSeconds) {
-          EXPECT_LE(PointingErrorDeg(last->move.aim, tick.flipped, look), c.toleranceDeg + slackDeg)
-              << what << " held too long at " << tick.jd;
-        }
-        continue;
-      }
-      ASSERT_TRUE(InRange(settings.geometry, tick.move.aim)) << what;
-      if (tick.jd < pass.riseJd) {
-        before.push_back(tick);
-      } else if (tick.jd <= pass.setJd) {
-        during.push_back(tick);
-        EXPECT_EQ(tick.move.kind, TRotatorMove::TKind::Point) << what;
-        EXPECT_EQ(tick.flipped, c.path.flipped) << what;
-        EXPECT_GE(look.elDeg, c.minElevationDeg) << what;
-        EXPECT_LE(PointingErrorDeg(tick.move.aim, tick.flipped, look), slackDeg) << what;
-        ASSERT_TRUE(last.has_value());
-        EXPECT_GE((tick.jd - last->jd) * kSecondsPerDay, c.cycleSeconds - 1e-3) << what;
-        EXPECT_GT(AimDistanceDeg(tick.move.aim, last->move.aim), c.toleranceDeg) << what;
-        if (std::fabs(tick.move.aim.azDeg - last->move.aim.azDeg) > kJumpDeg) ++jumps;
-      } else {
-        after.push_back(tick);
-      }
-      last = tick;
-    }
-    // Pre-positioned once, within the lead, at the rise azimuth on the horizon.
-    ASSERT_EQ(before.size(), 1u) << what;
-    EXPECT_EQ(before[0].move.kind, TRotatorMove::TKind::Point) << what;
-    EXPECT_GE(before[0].jd, pass.riseJd - settings.leadSeconds / kSecondsPerDay) << what;
-    EXPECT_LT(before[0].jd, pass.riseJd - (settings.leadSeconds - 1.0) / kSecondsPerDay) << what;
-    TLook rise = sky.At(pass.riseJd);
-    rise.elDeg = 0.0;
-    EXPECT_LE(PointingErrorDeg(before[0].move.aim, c.path.flipped, rise), kExactDeg) << what;
-
-    EXPECT_EQ(jumps, c.path.crossings) << what;
-    EXPECT_GT(during.size(), 20u) << what;
-    if (c.park) {
-      ASSERT_EQ(after.size(), 1u) << what;
-      EXPECT_EQ(after[0].move.kind, TRotatorMove::TKind::Park) << what;
-      const TAim parked = ClampToRange(settings.geometry, c.parkAim);
-      EXPECT_EQ(after[0].move.aim.azDeg, parked.azDeg) << what;
-      EXPECT_EQ(after[0].move.aim.elDeg, parked.elDeg) << what;
-      EXPECT_LT(after[0].jd, pass.setJd + 1.0 / kSecondsPerDay) << what;
-    } else {
-      EXPECT_TRUE(after.empty()) << what;
-    }
-  }
-}
-
-TEST(RotatorControl, AMoveNotSentIsProposedAgainAndForgetResends) {
-  const TLinePass sky = test::NorthPass();
-  const TLookAt lookAt = sky.LookAt();
-  TRotatorSettings settings;
-  settings.geometry = {k360, true};
-  settings.park = true;
-  TRotatorControl control(settings);
-  const TPassWindow pass = FindPass(lookAt, sky.RiseJd(0.0) - 0.01, 0.0);
-  ASSERT_TRUE(pass.Valid());
-  const double second = 1.0 / kSecondsPerDay;
-  using TKind = TRotatorMove::TKind;
-
-  EXPECT_EQ(control.Step(pass.riseJd - 200 * second, lookAt, pass).kind, TKind::None);
-  const TRotatorMove ready = control.Step(pass.riseJd - 100 * second, lookAt, pass);
-  ASSERT_EQ(ready.kind, TKind::Point);
-  // Failed: proposed again, to the same place.
-  const TRotatorMove again = control.Step(pass.riseJd - 99 * second, lookAt, pass);
-  ASSERT_EQ(again.kind, TKind::Point);
-  EXPECT_EQ(again.aim.azDeg, ready.aim.azDeg);
-  EXPECT_EQ(again.aim.elDeg, ready.aim.elDeg);
-  control.Sent(again, pass.riseJd - 99 * second);
-  EXPECT_EQ(control.Step(pass.riseJd - 98 * second, lookAt, pass).kind, TKind::None);
+  EXPECT_EQ(step(riseJd - 200 * s, control).kind, TKind::None);  // before the lead
+  const TRotatorMove ready = step(riseJd - 100 * s, control);
+  const TRotatorMove again = step(riseJd - 99 * s, control);  // not sent: proposed again
+  EXPECT_TRUE(ready.kind == TKind::Point && again.kind == TKind::Point &&
+              again.aim.azDeg == ready.aim.azDeg && again.aim.elDeg == ready.aim.elDeg);
+  control.Sent(again, riseJd - 99 * s);
+  EXPECT_EQ(step(riseJd - 98 * s, control).kind, TKind::None);
   control.Forget();
-  EXPECT_FALSE(control.LastSent());
-  EXPECT_EQ(control.Step(pass.riseJd - 97 * second, lookAt, pass).kind, TKind::Point);
-
+  EXPECT_EQ(step(riseJd - 97 * s, control).kind, TKind::Point);
   // In the pass: sent, then within the cycle nothing, unless forgotten.
-  const double midJd = 0.5 * (pass.riseJd + pass.setJd);
-  const TRotatorMove follow = control.Step(midJd, lookAt, pass);
-  ASSERT_EQ(follow.kind, TKind::Point);
-  control.Sent(follow, midJd);
-  EXPECT_EQ(control.Step(midJd + 0.5 * second, lookAt, pass).kind, TKind::None);
+  control.Sent(step(midJd, control), midJd);
+  EXPECT_EQ(step(midJd + 0.5 * s, control).kind, TKind::None);
   control.Forget();
-  EXPECT_EQ(control.Step(midJd + 0.6 * second, lookAt, pass).kind, TKind::Point);
-  control.Sent(control.Step(midJd + 0.7 * second, lookAt, pass), midJd + 0.7 * second);
+  EXPECT_EQ(step(midJd + 0.6 * s, control).kind, TKind::Point);
+  control.Sent(step(midJd + 0.7 * s, control), midJd + 0.7 * s);
   // The clock set back half a minute: no waiting for it to catch up with the last command.
-  EXPECT_EQ(control.Step(midJd - 30 * second, lookAt, pass).kind, TKind::Point);
-
-  // After the set: park until it went out, then nothing.
-  const double afterJd = pass.setJd + 10 * second;
-  EXPECT_EQ(control.Step(afterJd, lookAt, pass).kind, TKind::Park);
-  const TRotatorMove park = control.Step(afterJd + second, lookAt, TPassWindow{});
+  EXPECT_EQ(step(midJd - 30 * s, control).kind, TKind::Point);
+  // After the set the next pass rises within the lead: no parking, but waiting at its rise on the
+  // horizon. The controller's window was searched from another moment, so its rise may differ
+  // by a second, in which the azimuth moves less than 0.03 degrees.
+  const TRotatorMove wait = step(setJd + 10 * s, control);
+  EXPECT_EQ(wait.kind, TKind::Point);
+  EXPECT_LE(PointingErrorDeg(wait.aim, false, {.azDeg = next.At(nextRiseJd).azDeg}), 0.03);
+  // With a shorter lead: park until it went out, then nothing until the next lead.
+  early.Sent(step(midJd, early), midJd);
+  EXPECT_EQ(step(setJd + 10 * s, early).kind, TKind::Park);
+  const TRotatorMove park = step(setJd + 11 * s, early);
   ASSERT_EQ(park.kind, TKind::Park);
-  control.Sent(park, afterJd + second);
-  EXPECT_EQ(control.Step(afterJd + 2 * second, lookAt, pass).kind, TKind::None);
-  EXPECT_EQ(control.Step(afterJd + 600 * second, lookAt, TPassWindow{}).kind, TKind::None);
-}
-
-TEST(RotatorControl, DoesNotParkWhenTheNextPassIsWithinItsLead) {
-  const double second = 1.0 / kSecondsPerDay;
-  for (const double gapSeconds : {60.0, 600.0}) {
-    const TLinePass first = test::NorthPass();
-    TLinePass next = test::SouthPass();
-    next.closestJd = first.SetJd(0.0) + gapSeconds * second + next.HalfPassDays(0.0);
-    const TLookAt lookAt = [&](double jd) {
-      const TLook a = first.At(jd);
-      const TLook b = next.At(jd);
-      return a.elDeg >= b.elDeg ? a : b;
-    };
-    const TPassWindow firstWindow = FindPass(lookAt, first.RiseJd(0.0) - 60 * second, 0.0);
-    const TPassWindow nextWindow = FindPass(lookAt, firstWindow.setJd + second, 0.0);
-    ASSERT_NEAR(nextWindow.riseJd, next.RiseJd(0.0), 1.01 * second);
-
-    TRotatorSettings settings;
-    settings.geometry = {k360, true};
-    settings.park = true;
-    settings.leadSeconds = 120;
-    TRotatorControl control(settings);
-    const std::vector<TTick> ticks = Fly(control, lookAt, firstWindow.riseJd - 60 * second,
-                                         nextWindow.riseJd + 60 * second, 1.0);
-    int parks = 0;
-    int waits = 0;
-    for (const TTick& tick : ticks) {
-      if (tick.move.kind == TRotatorMove::TKind::Park) {
-        ++parks;
-        EXPECT_GT(tick.jd, firstWindow.setJd);
-      }
-      if (tick.move.kind == TRotatorMove::TKind::Point && tick.jd > firstWindow.setJd &&
-          tick.jd < nextWindow.riseJd) {
-        ++waits;
-        // Waiting for the next pass at its rise on the horizon, within the lead. The controller's
-        // window was searched from another moment, so its rise may differ by a second, in which
-        // the azimuth moves less than 0.03 degrees.
-        TLook rise = next.At(nextWindow.riseJd);
-        rise.elDeg = 0.0;
-        EXPECT_LE(PointingErrorDeg(tick.move.aim, tick.flipped, rise), 0.03) << gapSeconds;
-        EXPECT_GE(tick.jd, nextWindow.riseJd - 120 * second) << gapSeconds;
-      }
-    }
-    EXPECT_EQ(parks, gapSeconds > 120.0 ? 1 : 0) << gapSeconds;
-    EXPECT_EQ(waits, 1) << gapSeconds;
-  }
+  early.Sent(park, setJd + 11 * s);
+  EXPECT_EQ(step(setJd + 12 * s, early).kind, TKind::None);
+  EXPECT_EQ(step(nextRiseJd - 65 * s, early).kind, TKind::None);
+  EXPECT_EQ(step(nextRiseJd - 55 * s, early).kind, TKind::Point);
 }
 
 }  // namespace
