@@ -6,9 +6,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QHash>
-#include <QHostAddress>
-#include <QList>
-#include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -49,98 +46,61 @@ inline void Spin(int ms) {
   WaitUntil([] { return false; }, ms);
 }
 
-class TFakeDaemon {
+class TFakeDaemon : private TCoreApplication {
  public:
-  // What a command line gets: its bytes after delayMs, then tail after a little longer (text
-  // nobody asked for); or no answer at all; or the connection closed.
-  struct TReply {
-    enum { Answer, Silent, Close } kind = Answer;
-    QByteArray bytes;
-    int delayMs = 0;
-    QByteArray tail;
-  };
-  static TReply Answer(QByteArray bytes, int delayMs = 0, QByteArray tail = {}) {
-    return {TReply::Answer, std::move(bytes), delayMs, std::move(tail)};
-  }
-  static TReply Silent() { return {TReply::Silent, {}, 0, {}}; }
-  static TReply Close() { return {TReply::Close, {}, 0, {}}; }
+  // How it meets a connection: served; refused, as a daemon that died; accepted and closed at
+  // once; or left unanswered, its backlog full, so that the connection never completes.
+  enum class TMode { Serving, Refusing, HangingUp, Unreachable };
+  static inline const QByteArray kHangUp = "<hang up>";  // an answer that closes the connection
 
   TFakeDaemon() {
-    QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] { Accept(); });
-    Start();
-  }
-
-  // Listens on the port of the last time (the first time, any free one).
-  bool Start() {
-    if (!server_.listen(QHostAddress::LocalHost, port_)) return false;
-    port_ = server_.serverPort();
-    return true;
-  }
-  // Stops listening and drops every connection, as a daemon that died.
-  void Stop() {
-    server_.close();
-    for (const QPointer<QTcpSocket>& socket : sockets_) {
-      if (socket) socket->abort();
-    }
-    sockets_.clear();
+    QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
+      while (QTcpSocket* socket = server_.nextPendingConnection()) {
+        if (mode_ == TMode::HangingUp) socket->disconnectFromHost();
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+          while (socket->canReadLine()) {
+            received.append(socket->readLine().chopped(1));
+            const QByteArray answer = script.value(received.back());
+            if (answer == kHangUp) socket->disconnectFromHost();
+            if (answer != kHangUp) socket->write(answer);
+          }
+        });
+      }
+    });
+    SetMode(TMode::Serving);
   }
   quint16 Port() const { return port_; }
 
-  // Lines not scripted get no answer, as unknown commands get none from the real daemons.
-  void On(const QByteArray& line, TReply reply) { replies_[line] = std::move(reply); }
-  void CloseOnAccept(bool close) { closeOnAccept_ = close; }
+  // Drops every connection, then listens (on the port of the last time) as mode says.
+  void SetMode(TMode mode) {
+    mode_ = mode;
+    server_.close();
+    filler_.abort();
+    qDeleteAll(server_.findChildren<QTcpSocket*>());
+    if (mode == TMode::Refusing) return;
+    server_.setListenBacklogSize(mode == TMode::Unreachable ? 0 : 50);
+    server_.listen(QHostAddress::LocalHost, port_);
+    port_ = server_.serverPort();
+    if (mode != TMode::Unreachable) return;
+    // The kernel queues one connection beyond a backlog of none; the filler takes that place.
+    server_.pauseAccepting();
+    filler_.connectToHost(QHostAddress::LocalHost, port_);
+    filler_.waitForConnected(1000);
+  }
   // Text nobody asked for, to every connection.
   void Push(const QByteArray& bytes) {
-    for (const QPointer<QTcpSocket>& socket : sockets_) {
-      if (socket) socket->write(bytes);
-    }
+    for (QTcpSocket* socket : server_.findChildren<QTcpSocket*>()) socket->write(bytes);
   }
 
-  int Connections() const { return connections_; }
-  const QList<QByteArray>& Received() const { return received_; }
-  // Lines that came while the answer to an earlier one was still owed.
-  int Overlaps() const { return overlaps_; }
+  // The answer each line gets; other lines get none.
+  QHash<QByteArray, QByteArray> script;
+  QList<QByteArray> received;
 
  private:
-  void Accept() {
-    while (QTcpSocket* socket = server_.nextPendingConnection()) {
-      ++connections_;
-      sockets_.append(socket);
-      QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-      if (closeOnAccept_) {
-        socket->disconnectFromHost();
-        continue;
-      }
-      auto owed = std::make_shared<bool>(false);
-      QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, owed] {
-        while (socket->canReadLine()) {
-          const QByteArray line = socket->readLine().chopped(1);
-          received_.append(line);
-          if (*owed) ++overlaps_;
-          const TReply reply = replies_.value(line, Silent());
-          if (reply.kind == TReply::Close) socket->disconnectFromHost();
-          if (reply.kind != TReply::Answer) continue;
-          *owed = true;
-          QTimer::singleShot(reply.delayMs, socket, [socket, owed, reply] {
-            *owed = false;
-            socket->write(reply.bytes);
-            if (!reply.tail.isEmpty()) {
-              QTimer::singleShot(10, socket, [socket, reply] { socket->write(reply.tail); });
-            }
-          });
-        }
-      });
-    }
-  }
-
   QTcpServer server_;
+  QTcpSocket filler_;
   quint16 port_ = 0;
-  bool closeOnAccept_ = false;
-  QHash<QByteArray, TReply> replies_;
-  QList<QPointer<QTcpSocket>> sockets_;
-  QList<QByteArray> received_;
-  int connections_ = 0;
-  int overlaps_ = 0;
+  TMode mode_ = TMode::Serving;
 };
 
 }  // namespace zen::test

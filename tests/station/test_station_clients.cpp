@@ -1,134 +1,138 @@
-// The rotator and radio clients against a scripted daemon: the command lines they write, the
-// values they read back, and the daemon address as the user types it.
+// The rotator and radio clients: the lines they write whatever the locale, the daemon address as
+// the user types it, and against the real daemons with their dummy devices (skipped where those
+// are not installed), the position and frequency read back, also after a daemon restart.
 #include <gtest/gtest.h>
 
 #include <QLocale>
 #include <cmath>
-#include <limits>
 
 #include "fake_daemon.h"
+#include "hamlib_daemons.h"
 #include "station/station_clients.h"
 
 namespace zen::station {
 namespace {
 
-using test::TFakeDaemon;
 using test::WaitUntil;
 
-class Clients : public ::testing::Test, private test::TCoreApplication {
- protected:
-  void SetUp() override {
-    for (TDaemonLink* link : {&rotator.Link(), &rig.Link()}) {
-      link->Open(QStringLiteral("127.0.0.1"), daemon.Port());
-      ASSERT_TRUE(WaitUntil([&] { return link->State() == TLinkState::Up; }));
-    }
-  }
-
-  TFakeDaemon daemon;
+TEST(Clients, WriteTheLinesTheDaemonsReadWhateverTheLocale) {
+  test::TFakeDaemon daemon;
   TRotatorClient rotator;
-  TRigClient rig{QStringLiteral("uplink radio")};
-};
-
-TEST_F(Clients, WriteTheLinesTheDaemonsReadWhateverTheLocale) {
-  // A comma-decimal default locale must not reach the wire.
+  TRigClient rig;
+  for (TDaemonLink* link : {&rotator.Link(), &rig.Link()}) {
+    link->Open(QStringLiteral("127.0.0.1"), daemon.Port());
+    ASSERT_TRUE(WaitUntil([&] { return link->State() == TLinkState::Up; }));
+  }
   const QLocale before;
-  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-  const struct {
-    std::function<bool(std::function<void(bool)>)> send;
-    QByteArray line;
-  } cases[] = {
-      {[&](auto done) { return rotator.Point(123.456, 7.891, done); }, "P 123.46 7.89"},
-      {[&](auto done) { return rotator.Point(-0.001, 90, done); }, "P 0.00 90.00"},
-      {[&](auto done) { return rotator.Point(-12.3, 0.125, done); }, "P -12.30 0.13"},
-      {[&](auto done) { return rotator.Park(done); }, "K"},
-      {[&](auto done) { return rig.Tune(145800000.4, done); }, "F 145800000"},
-      {[&](auto done) { return rig.Tune(435123456.5, done); }, "F 435123457"},
-      {[&](auto done) { return rig.Tune(0, done); }, "F 0"},
-  };
-  for (const auto& c : cases) {
-    daemon.On(c.line, TFakeDaemon::Answer("RPRT 0\n"));
-    int result = -1;
-    ASSERT_TRUE(c.send([&](bool ok) { result = ok; })) << c.line.constData();
-    ASSERT_TRUE(WaitUntil([&] { return result != -1; })) << c.line.constData();
-    EXPECT_EQ(result, 1) << c.line.constData();
-    EXPECT_EQ(daemon.Received().back(), c.line);
+  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));  // decimal commas
+  const std::pair<std::function<bool()>, QByteArray> cases[] = {
+      {[&] { return rotator.Point(123.456, 7.891); }, "P 123.46 7.89"},
+      {[&] { return rotator.Point(-0.001, 90); }, "P 0.00 90.00"},
+      {[&] { return rotator.Point(-12.3, 0.125); }, "P -12.30 0.13"},
+      {[&] { return rotator.Park(); }, "K"},
+      {[&] { return rig.Tune(145800000.4); }, "F 145800000"},
+      {[&] { return rig.Tune(435123456.5); }, "F 435123457"},
+      {[&] { return rig.Tune(0); }, "F 0"}};
+  for (const auto& [send, line] : cases) {
+    daemon.script[line] = "RPRT 0\n";
+    const qsizetype count = daemon.received.size();
+    ASSERT_TRUE(send()) << line.constData();
+    ASSERT_TRUE(WaitUntil([&] { return daemon.received.size() > count; })) << line.constData();
+    EXPECT_EQ(daemon.received.back(), line);
   }
   QLocale::setDefault(before);
-
   // Values no daemon can take are not sent at all.
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  EXPECT_FALSE(rotator.Point(nan, 10));
-  EXPECT_FALSE(rotator.Point(10, INFINITY));
-  EXPECT_FALSE(rig.Tune(-1));
-  EXPECT_FALSE(rig.Tune(nan));
-  EXPECT_FALSE(rig.Tune(1e300));
-  test::Spin(50);
-  EXPECT_EQ(daemon.Received().size(), qsizetype(std::size(cases)));
-}
-
-TEST_F(Clients, ReadBackNumbersAndReportRefusals) {
-  daemon.On("p", TFakeDaemon::Answer("123.45\n-7.50\n"));
-  daemon.On("f", TFakeDaemon::Answer("145800000\n"));
-  daemon.On("P 1.00 95.00", TFakeDaemon::Answer("RPRT -1\n"));
-  std::vector<double> read;
-  QObject::connect(&rotator, &TRotatorClient::PositionRead, [&](double az, double el) {
-    read.insert(read.end(), {az, el});
-  });
-  QObject::connect(&rig, &TRigClient::FrequencyRead, [&](double hz) { read.push_back(hz); });
-  ASSERT_TRUE(rotator.ReadPosition());
-  ASSERT_TRUE(rig.ReadFrequency());
-  ASSERT_TRUE(WaitUntil([&] { return read.size() == 3; }));
-  EXPECT_EQ(read, std::vector<double>({123.45, -7.5, 145800000}));
-
-  int result = -1;
-  ASSERT_TRUE(rotator.Point(1, 95, [&](bool ok) { result = ok; }));
-  ASSERT_TRUE(WaitUntil([&] { return result != -1; }));
-  EXPECT_EQ(result, 0);
-  EXPECT_EQ(rotator.Link().LastError(),
-            QStringLiteral("rotator at 127.0.0.1:%1: the value was refused as invalid (RPRT -1)")
-                .arg(daemon.Port()));
-  EXPECT_EQ(rotator.Link().State(), TLinkState::Up);
+  const double nan = std::nan("");
+  EXPECT_FALSE(rotator.Point(nan, 10) || rotator.Point(10, INFINITY) || rig.Tune(-1) ||
+               rig.Tune(nan) || rig.Tune(1e300));
 }
 
 TEST(DaemonAddress, ReadsHostAndPortOrSaysWhatIsWrong) {
-  const struct {
-    const char* text;
-    const char* host;  // nullptr: refused
-    quint16 port;
-  } cases[] = {
-      {"localhost:4533", "localhost", 4533},
-      {" shack-pi.local:4600 ", "shack-pi.local", 4600},
-      {"192.168.1.20", "192.168.1.20", 4532},
-      {"[::1]:4533", "::1", 4533},
-      {"[fe80::1]", "fe80::1", 4532},
-      {"localhost:65535", "localhost", 65535},
-      {"", nullptr, 0},
-      {":4533", nullptr, 0},
-      {"localhost:", nullptr, 0},
-      {"localhost:0", nullptr, 0},
-      {"localhost:65536", nullptr, 0},
-      {"localhost:45x", nullptr, 0},
-      {"localhost:-1", nullptr, 0},
-      {"::1", nullptr, 0},
-      {"::1:4533", nullptr, 0},
-      {"[::1]4533", nullptr, 0},
-      {"[::1", nullptr, 0},
-      {"[rotator]:4533", nullptr, 0},
-      {"my host:4533", nullptr, 0},
-  };
-  for (const auto& c : cases) {
+  // Each text with the host and port read from it, or with none when it is refused.
+  // clang-format off
+  const std::pair<const char*, const char*> cases[] = {
+      {"localhost:4533", "localhost 4533"}, {" shack-pi.local:4600 ", "shack-pi.local 4600"},
+      {"192.168.1.20", "192.168.1.20 4532"}, {"[::1]:4533", "::1 4533"},
+      {"[fe80::1]", "fe80::1 4532"}, {"localhost:65535", "localhost 65535"}, {"", ""},
+      {":4533", ""}, {"localhost:", ""}, {"localhost:0", ""}, {"localhost:65536", ""},
+      {"localhost:45x", ""}, {"localhost:-1", ""}, {"::1", ""}, {"::1:4533", ""},
+      {"[::1]4533", ""}, {"[::1", ""}, {"[rotator]:4533", ""}, {"my host:4533", ""}};
+  // clang-format on
+  for (const auto& [text, expected] : cases) {
     QString host = QStringLiteral("unchanged");
     quint16 port = 1;
-    const QString error = ParseDaemonAddress(QString::fromLatin1(c.text), 4532, host, port);
-    if (c.host != nullptr) {
-      EXPECT_EQ(error, QString()) << c.text;
-      EXPECT_EQ(host, QString::fromLatin1(c.host)) << c.text;
-      EXPECT_EQ(port, c.port) << c.text;
-    } else {
-      EXPECT_FALSE(error.isEmpty()) << c.text;
-      EXPECT_EQ(host, "unchanged") << c.text;
-      EXPECT_EQ(port, 1) << c.text;
-    }
+    const QString error = ParseDaemonAddress(QString::fromLatin1(text), 4532, host, port);
+    EXPECT_EQ(error.isEmpty(), *expected != '\0') << text << ": " << error.toStdString();
+    // A refusal leaves both as they were.
+    EXPECT_EQ(host + ' ' + QString::number(port), *expected ? expected : "unchanged 1") << text;
+  }
+}
+
+class RealDaemon : public ::testing::Test, private test::TCoreApplication {
+ protected:
+  void SetUp() override {
+    if (!rotctld.Installed() || !rigctld.Installed()) GTEST_SKIP() << "no Hamlib daemons";
+  }
+  // True once link is up; it keeps trying until the daemon listens.
+  bool StartAndOpen(test::TDaemonProcess& daemon, TDaemonLink& link) {
+    link.SetTiming({kAnswerTimeoutMs, 100, 400});
+    link.Open(QStringLiteral("127.0.0.1"), port);
+    return daemon.Start() && WaitUntil([&] { return link.State() == TLinkState::Up; });
+  }
+  // The dummy rotator takes its time to turn; its daemon writes hundredths of a degree.
+  ::testing::AssertionResult Reaches(TRotatorClient& rotator, double az, double el) {
+    double lastAz = NAN, lastEl = NAN;
+    const auto read = QObject::connect(&rotator, &TRotatorClient::PositionRead,
+                                       [&](double a, double e) { lastAz = a, lastEl = e; });
+    const bool reached = WaitUntil([&] {
+      if (std::abs(lastAz - az) <= 0.01 && std::abs(lastEl - el) <= 0.01) return true;
+      rotator.ReadPosition();
+      test::Spin(100);
+      return false;
+    });
+    QObject::disconnect(read);
+    if (reached) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "last read " << lastAz << ' ' << lastEl;
+  }
+
+  quint16 port = test::FreePort();
+  test::TDaemonProcess rotctld{"rotctld", port}, rigctld{"rigctld", port};
+};
+
+TEST_F(RealDaemon, RotatorGoesWhereItIsPointedAlsoAfterItsDaemonIsRestarted) {
+  TRotatorClient rotator;
+  ASSERT_TRUE(StartAndOpen(rotctld, rotator.Link()));
+  QStringList results;
+  const auto done = [&](bool ok) { results << (ok ? "ok" : "refused"); };
+  ASSERT_TRUE(rotator.Point(8.25, 4.5, done));
+  EXPECT_TRUE(Reaches(rotator, 8.25, 4.5));
+  // Beyond the dummy's elevation range: refused, and the rotator stays where it is.
+  ASSERT_TRUE(rotator.Point(180, 95, done));
+  EXPECT_TRUE(Reaches(rotator, 8.25, 4.5));
+  ASSERT_TRUE(rotator.Park(done));
+  EXPECT_TRUE(Reaches(rotator, 0, 0));
+  EXPECT_EQ(results, QStringList({"ok", "refused", "ok"}));
+
+  rotctld.Kill();
+  ASSERT_TRUE(WaitUntil([&] { return rotator.Link().State() != TLinkState::Up; }));
+  ASSERT_TRUE(rotctld.Start());
+  ASSERT_TRUE(WaitUntil([&] { return rotator.Link().State() == TLinkState::Up; }));
+  ASSERT_TRUE(rotator.Point(3.5, 2.25));
+  EXPECT_TRUE(Reaches(rotator, 3.5, 2.25));
+}
+
+TEST_F(RealDaemon, RadioReadsBackTheWholeHertzItWasTunedTo) {
+  TRigClient rig;
+  ASSERT_TRUE(StartAndOpen(rigctld, rig.Link()));
+  double read = NAN;
+  QObject::connect(&rig, &TRigClient::FrequencyRead, [&](double hz) { read = hz; });
+  const std::pair<double, double> cases[] = {
+      {145800000, 145800000}, {435123456.4, 435123456}, {28000000.5, 28000001}, {1296e6, 1296e6}};
+  for (const auto& [hz, expected] : cases) {
+    read = NAN;
+    ASSERT_TRUE(rig.Tune(hz) && rig.ReadFrequency());
+    ASSERT_TRUE(WaitUntil([&] { return !std::isnan(read); }));
+    EXPECT_EQ(read, expected) << hz;
   }
 }
 
