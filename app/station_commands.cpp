@@ -2,7 +2,6 @@
 // station, its transmitter choice and its dialog.
 #include "app/station_commands.h"
 
-#include <QDateTime>
 #include <algorithm>
 #include <filesystem>
 
@@ -11,14 +10,6 @@
 #include "tracking/text_file.h"
 
 namespace zen {
-
-namespace {
-
-double MachineUtcJulian() {
-  return 2440587.5 + double(QDateTime::currentMSecsSinceEpoch()) / 86400000.0;
-}
-
-}  // namespace
 
 TStationCommands::TStationCommands(TTracker& tracker, UserDialogs& dialogs, QWidget* window,
                                    QObject* parent)
@@ -30,7 +21,8 @@ TStationCommands::TStationCommands(TTracker& tracker, UserDialogs& dialogs, QWid
   // Real time is the machine's clock to the millisecond; a simulation is the window's moment,
   // which moves with its steps.
   station_.clock = [this] {
-    return tracker_.time.Mode() == TTimeMode::RealTime ? MachineUtcJulian() : tracker_.time.NowUtc;
+    return tracker_.time.Mode() == TTimeMode::RealTime ? station::MachineUtcJulian()
+                                                       : tracker_.time.NowUtc;
   };
   connect(&tracker_, &TTracker::Changed, this, &TStationCommands::FollowActive);
 }
@@ -71,11 +63,10 @@ void TStationCommands::ReadTransmitters() {
   const TCatalogSet& set = list.ElementsOf(list.ActiveSat);
   if (set.number < 0) return;
   transmitters_ = TransmittersOf(shipped, user, set.number);
-  const auto saved = std::find_if(transmitters_.begin(), transmitters_.end(),
-                                  [this](const TTransmitter& t) {
-                                    return !settings_.transmitter.empty() &&
-                                           t.uuid == settings_.transmitter;
-                                  });
+  const auto saved =
+      std::find_if(transmitters_.begin(), transmitters_.end(), [this](const TTransmitter& t) {
+        return !settings_.transmitter.empty() && t.uuid == settings_.transmitter;
+      });
   if (saved != transmitters_.end()) {
     chosen_ = static_cast<int>(saved - transmitters_.begin());
   } else if (!transmitters_.empty()) {

@@ -19,10 +19,6 @@ constexpr double kPassRetryDays = 600.0 / kSecondsPerDay;
 // While no device is connected the station only shows the pass and the shift.
 constexpr int kIdleCycleMs = 1000;
 
-double NowJulian() {
-  return 2440587.5 + double(QDateTime::currentMSecsSinceEpoch()) / (kSecondsPerDay * 1000.0);
-}
-
 QString PointText(const TAim& aim) {
   return QStringLiteral("P ") + QString::number(aim.azDeg, 'f', 2) + QLatin1Char(' ') +
          QString::number(aim.elDeg, 'f', 2);
@@ -34,9 +30,14 @@ QString TuneText(double hz) {
 
 }  // namespace
 
+double MachineUtcJulian() {
+  constexpr double kUnixEpochJd = 2440587.5;
+  return kUnixEpochJd + double(QDateTime::currentMSecsSinceEpoch()) / (kSecondsPerDay * 1000.0);
+}
+
 TStationControl::TStationControl(QObject* parent)
     : QObject(parent),
-      clock(&NowJulian),
+      clock(&MachineUtcJulian),
       rotatorClient_(new TRotatorClient(this)),
       rigClient_(new TRigClient(QStringLiteral("radio"), this)),
       uplinkClient_(new TRigClient(QStringLiteral("uplink radio"), this)) {
@@ -65,8 +66,8 @@ TStationControl::TStationControl(QObject* parent)
 
 TStationControl::~TStationControl() = default;
 
-void TStationControl::SetTarget(const TElements& elements, double latitudeDeg,
-                                double longitudeDeg, double altitudeM) {
+void TStationControl::SetTarget(const TElements& elements, double latitudeDeg, double longitudeDeg,
+                                double altitudeM) {
   look_ = std::make_unique<TSatelliteLook>(elements, latitudeDeg, longitudeDeg, altitudeM);
   status_.pass = TPassWindow{};
   status_.look = TLook{};
@@ -135,8 +136,7 @@ void TStationControl::ParkNow() {
       return;
     }
   } else {
-    const TAim aim =
-        ClampToRange(setup_.rotatorSettings.geometry, setup_.rotatorSettings.parkAim);
+    const TAim aim = ClampToRange(setup_.rotatorSettings.geometry, setup_.rotatorSettings.parkAim);
     if (up && rotatorClient_->Point(aim.azDeg, aim.elDeg, done)) {
       status_.commanded = aim;
       emit CommandSent(clock(), QStringLiteral("rotator"), PointText(aim));
@@ -187,9 +187,6 @@ void TStationControl::DriveRotator(double nowJd) {
 
 void TStationControl::DriveRadios(double nowJd) {
   if (!status_.look.ok) return;
-  const TRadioPlan& plan = radio_.Plan();
-  status_.downlinkShiftHz = plan.downlinkHz > 0 ? radio_.DownlinkShiftHz(status_.look.rangeRateKmS)
-                                                : 0.0;
   TTuning wanted = radio_.Step(status_.look.rangeRateKmS);
   TTuning sent;
   auto failed = [this](bool ok) {
@@ -219,12 +216,12 @@ void TStationControl::Cycle() {
   if (!look_) return;
   const double nowJd = clock();
   status_.look = LookAt(nowJd);
+  status_.downlinkShiftHz = radio_.Plan().downlinkHz > 0 && status_.look.ok
+                                ? radio_.DownlinkShiftHz(status_.look.rangeRateKmS)
+                                : 0.0;
   if (!running_) {
     UpdatePass(nowJd);
     lastCycleJd_ = nowJd;
-    status_.downlinkShiftHz = radio_.Plan().downlinkHz > 0 && status_.look.ok
-                                  ? radio_.DownlinkShiftHz(status_.look.rangeRateKmS)
-                                  : 0.0;
     emit Changed();
     return;
   }

@@ -51,6 +51,9 @@ struct TStationStatus {
   double downlinkShiftHz = 0.0;
 };
 
+// The machine's clock as a Julian date (UTC), to the millisecond.
+double MachineUtcJulian();
+
 class TStationControl : public QObject {
   Q_OBJECT
 

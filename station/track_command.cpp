@@ -8,11 +8,13 @@
 #include <atomic>
 #include <csignal>
 #include <memory>
+#include <string>
 
 #include "cli/element_file.h"
 #include "core/catalog.h"
 #include "core/timescale.h"
 #include "station/station_control.h"
+#include "station/station_settings.h"
 #include "update/core_application.h"
 
 namespace zen::station {
@@ -54,37 +56,30 @@ class TStopSignals {
   struct sigaction previousTerminate_ {};
 };
 
-TDaemonAddress AddressOf(const cli::TDaemonWords& words) {
-  if (!words.Given()) return {};
-  return {QString::fromStdString(words.host), static_cast<quint16>(words.port)};
-}
-
-TAzimuthRange RangeOf(int words) {
-  switch (words) {
-    case 180:
-      return TAzimuthRange::From180To180;
-    case 450:
-      return TAzimuthRange::From0To450;
-    default:
-      return TAzimuthRange::From0To360;
-  }
-}
-
-TStationSetup SetupOf(const cli::TTrackWords& w) {
-  TStationSetup setup;
-  setup.rotator = AddressOf(w.rotator);
-  setup.rig = AddressOf(w.rig);
-  setup.uplink = AddressOf(w.uplinkRig);
-  TRotatorSettings& r = setup.rotatorSettings;
-  r.minElevationDeg = w.minElevationDeg;
-  r.toleranceDeg = w.toleranceDeg;
-  r.cycleSeconds = w.cycleSeconds;
-  r.geometry.range = RangeOf(w.azimuthRange);
-  r.geometry.flip = w.flip;
-  r.park = w.park;
-  r.parkAim = TAim{w.parkAzDeg, w.parkElDeg};
-  setup.radioToleranceHz = w.radioToleranceHz;
-  return setup;
+// The words as the station's settings, so the command starts the station the way the window's
+// settings do; the words were checked when they were read.
+TStationSettings SettingsOf(const cli::TTrackWords& w) {
+  auto address = [](const cli::TDaemonWords& words) {
+    if (!words.Given()) return std::string();
+    const bool ipv6 = words.host.find(':') != std::string::npos;
+    return (ipv6 ? "[" + words.host + "]" : words.host) + ":" + std::to_string(words.port);
+  };
+  TStationSettings s;
+  s.rotator = address(w.rotator);
+  s.rig = address(w.rig);
+  s.uplink = address(w.uplinkRig);
+  s.minElevationDeg = w.minElevationDeg;
+  s.toleranceDeg = w.toleranceDeg;
+  s.cycleSeconds = w.cycleSeconds;
+  s.azimuthRange = w.azimuthRange == 180   ? TAzimuthRange::From180To180
+                   : w.azimuthRange == 450 ? TAzimuthRange::From0To450
+                                           : TAzimuthRange::From0To360;
+  s.flip = w.flip;
+  s.park = w.park;
+  s.parkAzDeg = w.parkAzDeg;
+  s.parkElDeg = w.parkElDeg;
+  s.radioToleranceHz = w.radioToleranceHz;
+  return s;
 }
 
 }  // namespace
@@ -134,8 +129,8 @@ int RunTrackCommand(const cli::TTrackWords& words, std::ostream& out, std::ostre
 
   QObject::connect(&station, &TStationControl::CommandSent, &station,
                    [&out](double jd, const QString& device, const QString& command) {
-                     out << DateRecToText(JulianToDateRec(jd)) << ' ' << device.toStdString()
-                         << ' ' << command.toStdString() << std::endl;
+                     out << DateRecToText(JulianToDateRec(jd)) << ' ' << device.toStdString() << ' '
+                         << command.toStdString() << std::endl;
                    });
   QObject::connect(&station, &TStationControl::Failed, &station, [&err](const QString& message) {
     err << kName << ": " << message.toStdString() << std::endl;
@@ -166,7 +161,8 @@ int RunTrackCommand(const cli::TTrackWords& words, std::ostream& out, std::ostre
     QTimer::singleShot(static_cast<int>(std::min(words.forSeconds * 1000.0, 2147483647.0)), &loop,
                        end);
   }
-  station.Start(SetupOf(words));
+  QString unused;
+  station.Start(SetupOf(SettingsOf(words), unused));
   loop.exec();
   station.Stop();
   out.flush();
