@@ -1,0 +1,232 @@
+// The world map drawn from outlines (Data/world.vec), for maps larger than the world bitmap.
+#include "display/vector_map.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPen>
+#include <cstdint>
+
+namespace zen {
+namespace {
+
+constexpr char kMagic[4] = {'Z', 'V', 'M', 'P'};
+constexpr int kVersion = 1;
+constexpr double kDegreesPerUnit = 1e-3;
+constexpr qint64 kMaxLongitudeUnits = 180000;
+constexpr qint64 kMaxLatitudeUnits = 90000;
+// The fewest bytes a path takes: its point count and two points of two one-byte steps; and a
+// point: two one-byte steps. Counts are checked against them before anything is reserved.
+constexpr qsizetype kMinPathBytes = 5;
+constexpr qsizetype kMinPointBytes = 2;
+
+class TByteReader {
+ public:
+  explicit TByteReader(const QByteArray& bytes)
+      : data_(reinterpret_cast<const uint8_t*>(bytes.constData())), size_(bytes.size()) {}
+
+  qsizetype Left() const { return size_ - at_; }
+
+  bool Byte(uint8_t& value) {
+    if (at_ >= size_) return false;
+    value = data_[at_++];
+    return true;
+  }
+
+  // An unsigned varint of at most 32 bits; false at the end of the data or on a longer one.
+  bool Varint(uint32_t& value, bool& tooLong) {
+    value = 0;
+    tooLong = false;
+    for (int shift = 0; shift < 35; shift += 7) {
+      uint8_t byte = 0;
+      if (!Byte(byte)) return false;
+      if (shift == 28 && (byte & 0xF0) != 0) {
+        tooLong = true;
+        return false;
+      }
+      value |= uint32_t(byte & 0x7F) << shift;
+      if ((byte & 0x80) == 0) return true;
+    }
+    return false;
+  }
+
+ private:
+  const uint8_t* data_;
+  qsizetype size_;
+  qsizetype at_ = 0;
+};
+
+int64_t Unzigzag(uint32_t value) {
+  return int64_t(value >> 1) ^ -int64_t(value & 1);
+}
+
+bool ReadNumber(TByteReader& in, uint32_t& value, const char* section, QString& problem) {
+  bool tooLong = false;
+  if (in.Varint(value, tooLong)) return true;
+  problem = tooLong ? QStringLiteral("a number in the %1 is too long").arg(QLatin1String(section))
+                    : QStringLiteral("the data ends inside the %1").arg(QLatin1String(section));
+  return false;
+}
+
+bool ReadSection(TByteReader& in, const char* section, std::vector<TGeoPath>& paths,
+                 QString& problem) {
+  const QLatin1String name(section);
+  uint32_t count = 0;
+  if (!ReadNumber(in, count, section, problem)) return false;
+  if (count > uint64_t(in.Left() / kMinPathBytes)) {
+    problem = QStringLiteral("the %1 count %2 is more than the data holds").arg(name).arg(count);
+    return false;
+  }
+  paths.reserve(count);
+  for (uint32_t p = 0; p < count; ++p) {
+    uint32_t points = 0;
+    if (!ReadNumber(in, points, section, problem)) return false;
+    if (points < 2) {
+      problem = QStringLiteral("a path of the %1 has fewer than two points").arg(name);
+      return false;
+    }
+    if (points > uint64_t(in.Left() / kMinPointBytes)) {
+      problem = QStringLiteral("a point count of the %1 is more than the data holds").arg(name);
+      return false;
+    }
+    TGeoPath path;
+    path.reserve(points);
+    int64_t lon = 0;
+    int64_t lat = 0;
+    for (uint32_t i = 0; i < points; ++i) {
+      uint32_t dLon = 0;
+      uint32_t dLat = 0;
+      if (!ReadNumber(in, dLon, section, problem) || !ReadNumber(in, dLat, section, problem)) {
+        return false;
+      }
+      lon += Unzigzag(dLon);
+      lat += Unzigzag(dLat);
+      if (lon < -kMaxLongitudeUnits || lon > kMaxLongitudeUnits || lat < -kMaxLatitudeUnits ||
+          lat > kMaxLatitudeUnits) {
+        problem = QStringLiteral("a point of the %1 lies off the globe").arg(name);
+        return false;
+      }
+      path.emplace_back(double(lon) * kDegreesPerUnit, double(lat) * kDegreesPerUnit);
+    }
+    paths.push_back(std::move(path));
+  }
+  return true;
+}
+
+QPointF ToArea(const QPointF& geo, const QRectF& area, double xScale, double yScale) {
+  return {area.left() + (geo.x() + 180.0) * xScale, area.top() + (90.0 - geo.y()) * yScale};
+}
+
+void StrokeLines(QPainter& painter, const std::vector<TGeoPath>& lines, const QColor& colour,
+                 const QRectF& area, double xScale, double yScale) {
+  QPen pen(colour);
+  pen.setWidthF(1.0);
+  pen.setCosmetic(true);
+  pen.setCapStyle(Qt::FlatCap);
+  pen.setJoinStyle(Qt::RoundJoin);
+  painter.setPen(pen);
+  painter.setBrush(Qt::NoBrush);
+  std::vector<QPointF> points;
+  for (const TGeoPath& line : lines) {
+    points.clear();
+    for (const QPointF& geo : line) points.push_back(ToArea(geo, area, xScale, yScale));
+    painter.drawPolyline(points.data(), int(points.size()));
+  }
+}
+
+}  // namespace
+
+bool ParseVectorMap(const QByteArray& bytes, TVectorMap& map, QString& problem) {
+  if (bytes.size() < 5 || !bytes.startsWith(QByteArray::fromRawData(kMagic, 4))) {
+    problem = QStringLiteral("not a map file");
+    return false;
+  }
+  TByteReader in(bytes);
+  for (int i = 0; i < 4; ++i) {
+    uint8_t skip = 0;
+    in.Byte(skip);
+  }
+  uint8_t version = 0;
+  in.Byte(version);
+  if (version != kVersion) {
+    problem = QStringLiteral("map version %1 is not known").arg(version);
+    return false;
+  }
+  TVectorMap read;
+  if (!ReadSection(in, "land rings", read.land, problem) ||
+      !ReadSection(in, "borders", read.borders, problem) ||
+      !ReadSection(in, "coastlines", read.coastlines, problem)) {
+    return false;
+  }
+  if (in.Left() != 0) {
+    problem = QStringLiteral("%1 bytes follow the map").arg(in.Left());
+    return false;
+  }
+  map = std::move(read);
+  return true;
+}
+
+bool ReadVectorMap(const QString& path, TVectorMap& map, QString& problem) {
+  const QFileInfo info(path);
+  if (!info.exists()) {
+    problem = QStringLiteral("the file is missing");
+    return false;
+  }
+  if (!info.isFile()) {
+    problem = QStringLiteral("not a regular file");
+    return false;
+  }
+  if (info.size() > kMaxVectorMapBytes) {
+    problem = QStringLiteral("the file is larger than %1 bytes").arg(kMaxVectorMapBytes);
+    return false;
+  }
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    problem = QStringLiteral("the file cannot be read");
+    return false;
+  }
+  // Read one byte past the limit: a file that grew since it was looked at is refused too.
+  const QByteArray bytes = file.read(kMaxVectorMapBytes + 1);
+  if (bytes.size() > kMaxVectorMapBytes) {
+    problem = QStringLiteral("the file is larger than %1 bytes").arg(kMaxVectorMapBytes);
+    return false;
+  }
+  return ParseVectorMap(bytes, map, problem);
+}
+
+void DrawVectorMap(QPainter& painter, const QRectF& area, const TVectorMap& map) {
+  painter.save();
+  painter.fillRect(area, kMapOceanColour);
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  const double xScale = area.width() / 360.0;
+  const double yScale = area.height() / 180.0;
+
+  // One area for all rings: neighbouring countries share their edges exactly, so filled
+  // together they leave no seam between them.
+  QPainterPath land;
+  land.setFillRule(Qt::WindingFill);
+  for (const TGeoPath& ring : map.land) {
+    if (ring.size() < 3) continue;
+    land.moveTo(ToArea(ring.front(), area, xScale, yScale));
+    for (size_t i = 1; i < ring.size(); ++i) land.lineTo(ToArea(ring[i], area, xScale, yScale));
+    land.closeSubpath();
+  }
+  painter.fillPath(land, kMapLandColour);
+
+  StrokeLines(painter, map.borders, kMapBorderColour, area, xScale, yScale);
+  StrokeLines(painter, map.coastlines, kMapCoastColour, area, xScale, yScale);
+  painter.restore();
+}
+
+QImage RenderVectorMap(const TVectorMap& map, QSize areaLogical, qreal devicePixelRatio) {
+  if (areaLogical.isEmpty() || !(devicePixelRatio > 0)) return {};
+  const QSize pixels = (QSizeF(areaLogical) * devicePixelRatio).toSize();
+  QImage image(pixels, QImage::Format_RGB32);
+  image.setDevicePixelRatio(devicePixelRatio);
+  QPainter painter(&image);
+  DrawVectorMap(painter, QRectF(QPointF(0, 0), QSizeF(pixels) / devicePixelRatio), map);
+  return image;
+}
+
+}  // namespace zen

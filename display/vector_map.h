@@ -1,0 +1,63 @@
+// The world map drawn from outlines (Data/world.vec), for maps larger than the world bitmap.
+//
+// The file, all integers little-endian:
+//   "ZVMP"                 4 bytes, the magic
+//   version                1 byte, 1
+//   land rings, country borders, coastlines: three sections, each
+//     path count           varint
+//     per path: point count (varint, at least 2), then per point the longitude and latitude in
+//     thousandths of a degree as zigzag varints, each the step from the path's previous point
+//     (the first from 0, 0).
+// A varint holds 7 bits a byte, lowest first, the top bit set on all but its last byte. Land
+// rings are closed by the reader's drawing (their last point does not repeat the first); no path
+// crosses the antimeridian, the data being cut there.
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QImage>
+#include <QPointF>
+#include <QRectF>
+#include <QSize>
+#include <QString>
+#include <vector>
+
+class QPainter;
+
+namespace zen {
+
+// The world bitmap's colours, which the drawn map keeps.
+inline const QColor kMapOceanColour{10, 22, 38};
+inline const QColor kMapLandColour{46, 56, 64};
+inline const QColor kMapBorderColour{76, 90, 102};
+inline const QColor kMapCoastColour{120, 146, 163};
+
+// Points are (longitude, latitude) in degrees.
+using TGeoPath = std::vector<QPointF>;
+
+struct TVectorMap {
+  std::vector<TGeoPath> land;       // closed rings, filled as one area
+  std::vector<TGeoPath> borders;    // lines between countries
+  std::vector<TGeoPath> coastlines;  // lines
+};
+
+// The size limit of a map file; the shipped one is a fraction of it.
+inline constexpr qint64 kMaxVectorMapBytes = 8 * 1024 * 1024;
+
+// Decodes a map file's bytes. False, map unchanged and problem set to a short reason when the
+// bytes are not a whole map of this version or a point lies off the globe.
+bool ParseVectorMap(const QByteArray& bytes, TVectorMap& map, QString& problem);
+
+// Reads and decodes the file at path; refuses what is not a regular file or is larger than
+// kMaxVectorMapBytes.
+bool ReadVectorMap(const QString& path, TVectorMap& map, QString& problem);
+
+// Draws the map over area in the painter's coordinates: ocean, land, borders, coastlines, with
+// longitude -180 at the left edge, 180 at the right, latitude 90 at the top and -90 at the
+// bottom, both linear. Lines are one device pixel wide and smooth.
+void DrawVectorMap(QPainter& painter, const QRectF& area, const TVectorMap& map);
+
+// The map as an image of areaLogical * devicePixelRatio pixels that carries that ratio.
+QImage RenderVectorMap(const TVectorMap& map, QSize areaLogical, qreal devicePixelRatio);
+
+}  // namespace zen
