@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPen>
 #include <cstdint>
 
@@ -118,6 +117,17 @@ QPointF ToArea(const QPointF& geo, const QRectF& area, double xScale, double ySc
   return {area.left() + (geo.x() + 180.0) * xScale, area.top() + (90.0 - geo.y()) * yScale};
 }
 
+// Anticlockwise on the map, with latitude growing upwards: a positive signed area.
+bool IsWater(const TGeoPath& ring) {
+  double twiceArea = 0;
+  for (size_t i = 0; i < ring.size(); ++i) {
+    const QPointF& a = ring[i];
+    const QPointF& b = ring[(i + 1) % ring.size()];
+    twiceArea += a.x() * b.y() - b.x() * a.y();
+  }
+  return twiceArea > 0;
+}
+
 void StrokeLines(QPainter& painter, const std::vector<TGeoPath>& lines, const QColor& colour,
                  const QRectF& area, double xScale, double yScale) {
   QPen pen(colour);
@@ -160,7 +170,7 @@ bool ParseVectorMap(const QByteArray& bytes, TVectorMap& map, QString& problem) 
     return false;
   }
   if (in.Left() != 0) {
-    problem = QStringLiteral("%1 bytes follow the map").arg(in.Left());
+    problem = QStringLiteral("%1 more bytes follow the map").arg(in.Left());
     return false;
   }
   map = std::move(read);
@@ -202,17 +212,20 @@ void DrawVectorMap(QPainter& painter, const QRectF& area, const TVectorMap& map)
   const double xScale = area.width() / 360.0;
   const double yScale = area.height() / 180.0;
 
-  // One area for all rings: neighbouring countries share their edges exactly, so filled
-  // together they leave no seam between them.
-  QPainterPath land;
-  land.setFillRule(Qt::WindingFill);
-  for (const TGeoPath& ring : map.land) {
-    if (ring.size() < 3) continue;
-    land.moveTo(ToArea(ring.front(), area, xScale, yScale));
-    for (size_t i = 1; i < ring.size(); ++i) land.lineTo(ToArea(ring[i], area, xScale, yScale));
-    land.closeSubpath();
+  // Ring by ring: one path of every ring would be simpler but is several times slower to fill
+  // at large sizes. The rings do not overlap, so no seam shows between them; the water inside
+  // land is filled after all the land round it.
+  painter.setPen(Qt::NoPen);
+  std::vector<QPointF> points;
+  for (const bool water : {false, true}) {
+    painter.setBrush(water ? kMapOceanColour : kMapLandColour);
+    for (const TGeoPath& ring : map.land) {
+      if (ring.size() < 3 || IsWater(ring) != water) continue;
+      points.clear();
+      for (const QPointF& geo : ring) points.push_back(ToArea(geo, area, xScale, yScale));
+      painter.drawPolygon(points.data(), int(points.size()), Qt::WindingFill);
+    }
   }
-  painter.fillPath(land, kMapLandColour);
 
   StrokeLines(painter, map.borders, kMapBorderColour, area, xScale, yScale);
   StrokeLines(painter, map.coastlines, kMapCoastColour, area, xScale, yScale);

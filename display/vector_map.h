@@ -1,6 +1,6 @@
 // The world map drawn from outlines (Data/world.vec), for maps larger than the world bitmap.
 //
-// The file, all integers little-endian:
+// The file:
 //   "ZVMP"                 4 bytes, the magic
 //   version                1 byte, 1
 //   land rings, country borders, coastlines: three sections, each
@@ -9,8 +9,10 @@
 //     thousandths of a degree as zigzag varints, each the step from the path's previous point
 //     (the first from 0, 0).
 // A varint holds 7 bits a byte, lowest first, the top bit set on all but its last byte. Land
-// rings are closed by the reader's drawing (their last point does not repeat the first); no path
-// crosses the antimeridian, the data being cut there.
+// rings are closed by the drawing (their last point does not repeat the first). A land ring
+// that runs clockwise on the map is land; one that runs anticlockwise is water that land
+// surrounds, such as the Caspian Sea, and lies inside a clockwise one. No path crosses the
+// antimeridian, the data being cut there.
 #pragma once
 
 #include <QByteArray>
@@ -26,18 +28,20 @@ class QPainter;
 
 namespace zen {
 
-// The world bitmap's colours, which the drawn map keeps.
+// The world bitmap's colours, which the drawn map keeps. The line colours are those of its
+// fully covered line pixels; drawn one pixel wide at its size, they give the map the bitmap's
+// mean brightness.
 inline const QColor kMapOceanColour{10, 22, 38};
 inline const QColor kMapLandColour{46, 56, 64};
-inline const QColor kMapBorderColour{76, 90, 102};
-inline const QColor kMapCoastColour{120, 146, 163};
+inline const QColor kMapBorderColour{66, 78, 88};
+inline const QColor kMapCoastColour{130, 157, 174};
 
 // Points are (longitude, latitude) in degrees.
 using TGeoPath = std::vector<QPointF>;
 
 struct TVectorMap {
-  std::vector<TGeoPath> land;       // closed rings, filled as one area
-  std::vector<TGeoPath> borders;    // lines between countries
+  std::vector<TGeoPath> land;        // closed rings: clockwise land, anticlockwise inland water
+  std::vector<TGeoPath> borders;     // lines between countries
   std::vector<TGeoPath> coastlines;  // lines
 };
 

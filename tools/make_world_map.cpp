@@ -9,7 +9,7 @@
 // (all arguments on one line).
 //
 // The countries come as Polygon or MultiPolygon features, or as one LineString feature per ring
-// with a "hole" property. Their outer rings, filled together, make the land; the stretches two
+// with a "hole" property. The outline of all of them together is the land; the stretches two
 // rings share are the borders. Rings are cut into arcs at the points where three or more of
 // them meet, and each arc is simplified once, the same for both rings that share it, so that
 // neighbours still meet exactly and the filled land shows no seam. The coastlines are simplified
@@ -197,6 +197,50 @@ double SignedArea(const TLine& ring) {
   return sum;
 }
 
+// The outline of all countries together: the edges of the simplified rings that no other ring
+// shares, chained into rings. An enclave's edges are shared by the hole round it, so it merges
+// into its neighbour; water that countries surround without covering (the Caspian Sea) stays
+// a ring of its own, running anticlockwise.
+std::vector<TLine> LandOutlines(const std::vector<TRing>& rings) {
+  std::map<TEdge, int> uses;
+  for (const TRing& ring : rings) {
+    for (size_t i = 0; i < ring.points.size(); ++i) {
+      ++uses[EdgeOf(ring.points[i], ring.points[(i + 1) % ring.points.size()])];
+    }
+  }
+  std::multimap<TPoint, TPoint> next;
+  for (const TRing& ring : rings) {
+    if (ring.hole) continue;
+    for (size_t i = 0; i < ring.points.size(); ++i) {
+      const TPoint& to = ring.points[(i + 1) % ring.points.size()];
+      if (uses[EdgeOf(ring.points[i], to)] == 1) next.emplace(ring.points[i], to);
+    }
+  }
+  std::vector<TLine> outlines;
+  size_t unclosed = 0;
+  while (!next.empty()) {
+    const TPoint start = next.begin()->first;
+    TLine outline{start};
+    bool closed = false;
+    for (auto edge = next.begin(); edge != next.end(); edge = next.find(outline.back())) {
+      const TPoint to = edge->second;
+      next.erase(edge);
+      if (to == start) {
+        closed = true;
+        break;
+      }
+      outline.push_back(to);
+    }
+    if (closed && outline.size() >= 3) {
+      outlines.push_back(std::move(outline));
+    } else if (!closed) {
+      ++unclosed;
+    }
+  }
+  if (unclosed != 0) std::fprintf(stderr, "%zu land outlines do not close\n", unclosed);
+  return outlines;
+}
+
 TTopology SimplifyCountries(const std::vector<TRing>& rings) {
   std::map<TPoint, std::set<TPoint>> neighbours;
   std::map<TEdge, int> edgeUses;
@@ -211,6 +255,7 @@ TTopology SimplifyCountries(const std::vector<TRing>& rings) {
   }
 
   TTopology topology;
+  std::vector<TRing> simplifiedRings;
   std::set<TLine> bordersSeen;
   for (const TRing& ring : rings) {
     const TLine& p = ring.points;
@@ -242,13 +287,15 @@ TTopology SimplifyCountries(const std::vector<TRing>& rings) {
         }
       }
     }
-    if (!ring.hole && simplifiedRing.size() >= 3) {
-      if (SignedArea(simplifiedRing) > 0) {
+    if (simplifiedRing.size() >= 3) {
+      // Outer rings run clockwise (east, then south), holes the other way.
+      if ((SignedArea(simplifiedRing) > 0) != ring.hole) {
         std::reverse(simplifiedRing.begin(), simplifiedRing.end());
       }
-      topology.land.push_back(std::move(simplifiedRing));
+      simplifiedRings.push_back({std::move(simplifiedRing), ring.hole});
     }
   }
+  topology.land = LandOutlines(simplifiedRings);
   return topology;
 }
 
@@ -319,11 +366,11 @@ int main(int argc, char** argv) {
     out.write(bytes.data(), std::streamsize(bytes.size()));
     out.close();
     if (!out) throw std::runtime_error(std::string("cannot write ") + argv[3]);
-    std::printf("%zu land rings (%zu points), %zu borders (%zu points), %zu coastlines (%zu points): "
-                "%zu bytes\n",
-                topology.land.size(), PointCount(topology.land), topology.borders.size(),
-                PointCount(topology.borders), coastlines.size(), PointCount(coastlines),
-                bytes.size());
+    std::printf(
+        "%zu land rings (%zu points), %zu borders (%zu points), %zu coastlines (%zu points): "
+        "%zu bytes\n",
+        topology.land.size(), PointCount(topology.land), topology.borders.size(),
+        PointCount(topology.borders), coastlines.size(), PointCount(coastlines), bytes.size());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s\n", e.what());
     return 1;
