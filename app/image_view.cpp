@@ -1,4 +1,5 @@
-// A control that shows one off-screen image at its top-left corner and reports the mouse.
+// A control that shows one off-screen image over its whole area and reports the mouse in the
+// image's logical pixels.
 #include "app/image_view.h"
 
 #include <QMouseEvent>
@@ -14,7 +15,17 @@ TImageView::TImageView(const QImage* image, QWidget* parent) : QWidget(parent), 
 
 void TImageView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.drawImage(QPoint(0, 0), *image_);
+  // The image covers the view: its logical size is the view's, or (the time panel) its
+  // documented drawing at a ratio that fills it.
+  painter.drawImage(rect(), *image_);
+}
+
+QPoint TImageView::ImagePixel(QPointF position) const {
+  const QSizeF logical = image_->deviceIndependentSize();
+  if (width() <= 0 || height() <= 0 || logical.toSize() == size()) return position.toPoint();
+  return QPointF(position.x() * logical.width() / width(),
+                 position.y() * logical.height() / height())
+      .toPoint();
 }
 
 void TImageView::wheelEvent(QWheelEvent* event) {
@@ -27,11 +38,11 @@ void TImageView::wheelEvent(QWheelEvent* event) {
 }
 
 void TImageView::mouseMoveEvent(QMouseEvent* event) {
-  if (onMove) onMove(event->position().toPoint(), event->buttons(), event->modifiers());
+  if (onMove) onMove(ImagePixel(event->position()), event->buttons(), event->modifiers());
 }
 
 void TImageView::mousePressEvent(QMouseEvent* event) {
-  if (onPress) onPress(event->position().toPoint(), event->button(), event->modifiers());
+  if (onPress) onPress(ImagePixel(event->position()), event->button(), event->modifiers());
 }
 
 void TImageView::leaveEvent(QEvent* event) {

@@ -1,4 +1,5 @@
-// A control that shows one off-screen image at its top-left corner and reports the mouse.
+// A control that shows one off-screen image over its whole area and reports the mouse in the
+// image's logical pixels.
 #pragma once
 
 #include <QImage>
@@ -31,6 +32,9 @@ class TImageView : public QWidget {
 
  private:
   const QImage* image_;
+
+  // The image pixel (logical) under a position in the view.
+  QPoint ImagePixel(QPointF position) const;
 };
 
 }  // namespace zen

@@ -122,6 +122,8 @@ TKeyCommands::TKeyCommands(QWidget& window, TTracker& tracker, TTimeCommands& ti
       {
           {Qt::Key_F10, kNone, TKeyPass::Yes, always([&show] { show.StepSatOnTrack(); })},
           {Qt::Key_F11, kNone, TKeyPass::Yes, always([&time] { time.timePanel->trigger(); })},
+          {Qt::Key_F11, kShift, TKeyPass::Yes,
+           always([&windowCommands] { windowCommands.fullScreen->trigger(); })},
           {Qt::Key_F12, kNone, TKeyPass::Yes, always([&show] { show.StepRadarMode(); })},
           {Qt::Key_F1, kAlt, TKeyPass::Yes, always([&windowCommands] { windowCommands.Help(); })},
           {Qt::Key_F1, kAltShift, TKeyPass::Yes,

@@ -1,5 +1,5 @@
 // The main window: puts the pages, panels, pictures, timers and command owners together in a
-// fixed 800 x 600 client area.
+// client area of 800 x 600 or more.
 #include "app/main_window.h"
 
 #include <QApplication>
@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTimeZone>
+#include <QWindow>
 
 #include "app/about_page.h"
 #include "app/console_panel.h"
@@ -35,16 +36,8 @@ namespace zen {
 
 namespace {
 
-// Areas of the client area: left, top, width, height.
-const QRect kMapArea(3, 2, kMapImageWidth, kMapImageHeight);
-const QRect kSidePanelArea(634, 0, kSidePanelWidth, 417);
-const QRect kTimePanelArea(634, 334, 158, 81);
-const QRect kRadarArea(624, 419, kRadarImageWidth, kRadarImageHeight);
-const QRect kPageArea(18, 400, 602, 169);
-const QRect kPageTabsArea(18, 567, 602, 17);
-const QRect kMessagePanelArea(260, 233, 185, 41);
-const QRect kFooterArea(0, kFooterTop, kFooterWidth, kFooterHeight);
-constexpr int kSidePanelShortHeight = 324;
+// The documented layout the controls are made in; resizing moves them from there.
+const TWindowLayout kFirstLayout = LayOutWindow(kClientWidth, kClientHeight);
 
 }  // namespace
 
@@ -81,7 +74,7 @@ TMainWindow::TMainWindow(const TStartContext& start, UserDialogs& dialogs, QWidg
   // The machine's offset adopted at start is kept in the main file at once.
   time_->offsetAdopted = [this] { settings_->sejwujSetUpMain(); };
   BuildControls();
-  footer_.Painted = [this] { update(kFooterArea); };
+  footer_.Painted = [this] { update(layout_.footer); };
   connect(&time_->clockTimer, &QTimer::timeout, this, [this] { footer_.ExpireFooter(); });
   connect(tracker_, &TTracker::Changed, this, &TMainWindow::onModelChanged);
   connect(tracker_, &TTracker::TimeShown, this, &TMainWindow::onTimeShown);
@@ -108,7 +101,8 @@ TMainWindow::~TMainWindow() {
 
 void TMainWindow::BuildControls() {
   setWindowTitle(QStringLiteral("Zenarith"));
-  setFixedSize(kClientWidth, kClientHeight);
+  setMinimumSize(kClientWidth, kClientHeight);
+  resize(kClientWidth, kClientHeight);
   setPalette(DarkPalette());
   setAutoFillBackground(true);
   setMouseTracking(true);
@@ -116,12 +110,12 @@ void TMainWindow::BuildControls() {
   // Shown by the time panel's "Show" check box, which shortens the side panel meanwhile.
   timePanel_ = new QWidget(this);
   timePanel_->setObjectName(QStringLiteral("timePanel"));
-  timePanel_->setGeometry(kTimePanelArea);
+  timePanel_->setGeometry(kFirstLayout.timePanel);
   timePanel_->setAutoFillBackground(true);
   timePanel_->hide();
   screen_ = std::make_unique<TScreen>(*tracker_, bitmaps_, this, timePanel_);
-  screen_->mapView->setGeometry(kMapArea);
-  screen_->radarView->setGeometry(kRadarArea);
+  screen_->mapView->setGeometry(kFirstLayout.map);
+  screen_->radarView->setGeometry(kFirstLayout.radar);
   pointer_ = new TPointerCommands(*screen_, *tracker_, *time_, *show_, *tracking_, *location_,
                                   footer_, this);
 
@@ -131,7 +125,7 @@ void TMainWindow::BuildControls() {
   SetLabelColumn(infoz, LabelList(kLiveLabels));
   sidePanel_ = new TSidePanel(*tracker_, *tracking_, infoz, this);
   sidePanel_->setObjectName(QStringLiteral("sidePanel"));
-  sidePanel_->setGeometry(kSidePanelArea);
+  sidePanel_->setGeometry(kFirstLayout.sidePanel);
   FillWithPanelColour(sidePanel_);
   tracking_->SetLists(sidePanel_);
   window_->beforeScreenShot = [this] { sidePanel_->HideQuickMenuButton(); };
@@ -139,8 +133,8 @@ void TMainWindow::BuildControls() {
   BuildPages(infoz);
   console_ = new TConsoleCommands(*tracker_, *settings_, *location_, *screen_, *infoz, this);
   consolePanel_ = new TConsolePanel(*console_, this);
-  consolePanel_->setGeometry(kPageArea);
-  messagePanel_ = MakeLoadingNotice(this, kMessagePanelArea);
+  consolePanel_->setGeometry(kFirstLayout.pages);
+  messagePanel_ = MakeLoadingNotice(this, kFirstLayout.messagePanel);
   keys_ = new TKeyCommands(
       *this, *tracker_, *time_, *show_, *window_, *sidePanel_, footer_, *console_,
       *station_->openStation, [this](int page) { ShowPage(page); }, this);
@@ -152,7 +146,7 @@ void TMainWindow::BuildControls() {
 void TMainWindow::BuildPages(QTableWidget* liveTable) {
   pages_ = new QStackedWidget(this);
   pages_->setObjectName(QStringLiteral("pages"));
-  pages_->setGeometry(kPageArea);
+  pages_->setGeometry(kFirstLayout.pages);
   for (const char* caption : kPageTabCaptions) {
     auto* page = new QWidget(pages_);
     page->setObjectName(QString::fromLatin1(caption));
@@ -166,16 +160,16 @@ void TMainWindow::BuildPages(QTableWidget* liveTable) {
   versionLabel_ = BuildAboutPage(pages_->widget(kPageAbout));
   mainPage_ =
       new TMainPage(*tracker_, *time_, *window_, *tracking_, *update_, pages_->widget(kPageMain));
-  mainPage_->setGeometry(0, 0, kPageArea.width(), kPageArea.height());
+  mainPage_->setGeometry(0, 0, kFirstLayout.pages.width(), kFirstLayout.pages.height());
   optionsPage_ = new TOptionsPage(*show_, *settings_, pages_->widget(kPageOptions));
-  optionsPage_->setGeometry(0, 0, kPageArea.width(), kPageArea.height());
+  optionsPage_->setGeometry(0, 0, kFirstLayout.pages.width(), kFirstLayout.pages.height());
   locationPage_ = new TLocationPage(*tracker_, *location_, pages_->widget(kPageLocation));
-  locationPage_->setGeometry(0, 0, kPageArea.width(), kPageArea.height());
+  locationPage_->setGeometry(0, 0, kFirstLayout.pages.width(), kFirstLayout.pages.height());
   infoPage_ = new TInfoPage(*tracker_, liveTable, infozO, pages_->widget(kPageInfo), dialogs_);
   setupPage_ = new TPredictionSetupPage(*tracker_, *prediction_, pages_->widget(kPageSetup));
-  setupPage_->setGeometry(0, 0, kPageArea.width(), kPageArea.height());
+  setupPage_->setGeometry(0, 0, kFirstLayout.pages.width(), kFirstLayout.pages.height());
   predictionPage_ = new TPredictionPage(*prediction_, pages_->widget(kPagePrediction));
-  predictionPage_->setGeometry(0, 0, kPageArea.width(), kPageArea.height());
+  predictionPage_->setGeometry(0, 0, kFirstLayout.pages.width(), kFirstLayout.pages.height());
 
   pageTabs_ = new QTabBar(this);
   pageTabs_->setObjectName(QStringLiteral("pageTabs"));
@@ -184,7 +178,7 @@ void TMainWindow::BuildPages(QTableWidget* liveTable) {
   pageTabs_->setExpanding(false);
   pageTabs_->setFont(ZenFont(TFontFace::MsSansSerif, 8));
   for (const char* caption : kPageTabCaptions) pageTabs_->addTab(QString::fromLatin1(caption));
-  pageTabs_->setGeometry(kPageTabsArea);
+  pageTabs_->setGeometry(kFirstLayout.pageTabs);
   connect(pageTabs_, &QTabBar::currentChanged, pages_, &QStackedWidget::setCurrentIndex);
   pageFocus_ = {mainPage_->realTime,
                 optionsPage_->sun,
@@ -256,8 +250,16 @@ bool TMainWindow::Initialize() {
   TBitmapLoad load = LoadBitmaps(programFolder_, bitmaps_);
   if (!load.ok) return Stop(1, BitmapErrorText(load));
 
+  // The world for maps larger than its bitmap; without it they show the bitmap smoothed, and
+  // the footer says why.
+  TVectorMap world;
+  QString worldProblem;
+  if (ReadVectorMap(programFolder_ + QStringLiteral("Data/world.vec"), world, worldProblem)) {
+    screen_->SetVectorMap(std::move(world));
+  }
   screen_->DrawLogoArea();
   footer_.SendToFooter(kFooterHint, QString());
+  if (!worldProblem.isEmpty()) footer_.SendToFooter(kFooterAlert, worldProblem);
   versionLabel_->setText(QString::fromLatin1(kVersionText));
   onTimeShown();
   return true;
@@ -272,7 +274,6 @@ void TMainWindow::ApplyWindowPlan() {
     flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
   }
   setWindowFlags(flags);
-  setFixedSize(kClientWidth, kClientHeight);
   connect(qApp, &QGuiApplication::applicationStateChanged, this,
           &TMainWindow::onApplicationStateChanged, Qt::UniqueConnection);
 }
@@ -284,14 +285,18 @@ void TMainWindow::ShowAsPlanned() {
   }
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     QRect desk = screen->availableGeometry();
-    move(desk.x() + (desk.width() - kClientWidth) / 2,
-         desk.y() + (desk.height() - kClientHeight) / 2);
+    move(desk.x() + (desk.width() - width()) / 2, desk.y() + (desk.height() - height()) / 2);
   }
   show();
 }
 
 void TMainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  // Moved to a screen of another pixel density, the pictures are made for it.
+  if (QWindow* handle = windowHandle()) {
+    connect(handle, &QWindow::screenChanged, this, &TMainWindow::LayOut, Qt::UniqueConnection);
+  }
+  LayOut();
   // The first activation runs once the window is up, whether or not the window manager
   // hands it the focus.
   if (!activated_) QTimer::singleShot(0, this, &TMainWindow::FormActivate);
@@ -299,6 +304,7 @@ void TMainWindow::showEvent(QShowEvent* event) {
 
 void TMainWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange) window_->WindowStateChanged();
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
 }
 
@@ -348,9 +354,49 @@ void TMainWindow::onTimeShown() {
 
 void TMainWindow::PlaceTimePanel() {
   bool shown = tracker_->view.timePanelShown;
-  sidePanel_->setGeometry(kSidePanelArea.x(), kSidePanelArea.y(), kSidePanelArea.width(),
-                          shown ? kSidePanelShortHeight : kSidePanelArea.height());
+  QRect side = layout_.sidePanel;
+  if (shown) side.setHeight(layout_.sidePanelShortHeight);
+  sidePanel_->setGeometry(side);
   timePanel_->setVisible(shown);
+}
+
+void TMainWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  LayOut();
+}
+
+void TMainWindow::LayOut() {
+  const qreal ratio = devicePixelRatioF();
+  const TWindowLayout layout = LayOutWindow(width(), height());
+  if (layout.map == layout_.map && layout.radar == layout_.radar &&
+      layout.footer == layout_.footer && layout.pages == layout_.pages && ratio == laidOutRatio_) {
+    return;
+  }
+  layout_ = layout;
+  laidOutRatio_ = ratio;
+  timePanel_->setGeometry(layout_.timePanel);
+  screen_->timePanelView->setGeometry(0, 0, layout_.timePanel.width(),
+                                      layout_.timePanel.height());
+  screen_->mapView->setGeometry(layout_.map);
+  screen_->radarView->setGeometry(layout_.radar);
+  pages_->setGeometry(layout_.pages);
+  consolePanel_->setGeometry(layout_.pages);
+  for (QWidget* page : {static_cast<QWidget*>(mainPage_), static_cast<QWidget*>(optionsPage_),
+                        static_cast<QWidget*>(locationPage_), static_cast<QWidget*>(setupPage_),
+                        static_cast<QWidget*>(predictionPage_)}) {
+    page->setGeometry(0, 0, layout_.pages.width(), layout_.pages.height());
+  }
+  pageTabs_->setGeometry(layout_.pageTabs);
+  messagePanel_->setGeometry(layout_.messagePanel);
+  footer_.Resize(layout_.footer.width(), ratio);
+  PlaceTimePanel();
+  screen_->Resize(layout_.map.size(), layout_.radar.size(), layout_.scale, ratio);
+  if (activated_) {
+    screen_->DrawScreen(false);
+  } else {
+    screen_->DrawScreen(true);
+  }
+  update();
 }
 
 void TMainWindow::leaveEvent(QEvent* event) {
@@ -383,7 +429,7 @@ void TMainWindow::HideMsg() {
 
 void TMainWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.drawImage(kFooterArea.topLeft(), footer_.Strip());
+  painter.drawImage(layout_.footer.topLeft(), footer_.Strip());
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {

@@ -1,5 +1,5 @@
 // The main window: puts the pages, panels, pictures, timers and command owners together in a
-// fixed 800 x 600 client area.
+// client area of 800 x 600 or more.
 #pragma once
 
 #include <QImage>
@@ -157,6 +157,7 @@ class TMainWindow : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   UserDialogs& dialogs_;
@@ -205,7 +206,13 @@ class TMainWindow : public QWidget {
   // The control each page tab focuses when its key shows it.
   std::array<QWidget*, kPageTabCaptions.size()> pageFocus_{};
 
+  // Where everything sits for the present size, and the pixel ratio the pictures are for.
+  TWindowLayout layout_ = LayOutWindow(kClientWidth, kClientHeight);
+  qreal laidOutRatio_ = 1.0;
+
   void BuildControls();
+  // Moves the controls and sizes the pictures for the window's size and screen, then redraws.
+  Q_SLOT void LayOut();
   void BuildPages(QTableWidget* liveTable);
   bool Initialize();
   bool Stop(int code, const QString& message);

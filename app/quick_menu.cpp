@@ -88,6 +88,7 @@ TQuickMenu::TQuickMenu(TTrackingCommands& tracking, TUpdateCommands& update,
       ->addActions({window.screenShotWhole, window.screenShotMap});
   AddWithKey(this, window.help, "Help", "Alt+F1");
   AddWithKey(this, window.minimize, "Minimalize", "Alt+F3");
+  AddWithKey(this, window.fullScreen, "Full screen", "Shift+F11");
   AddWithKey(this, window.exit, "Exit", "Alt+F4");
 
   for (QAction* entry : actions()) {

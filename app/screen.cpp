@@ -29,8 +29,60 @@ TScreen::TScreen(const TTracker& tracker, const TBitmaps& bitmaps, QWidget* wind
 }
 
 TMapScene TScreen::Scene() const {
-  return TMapScene{tracker_.list, tracker_.cycle, tracker_.Site(),
-                   tracker_.show, bitmaps_,       tracker_.time};
+  TMapScene scene{tracker_.list, tracker_.cycle, tracker_.Site(),
+                  tracker_.show, bitmaps_,       tracker_.time};
+  scene.largeWorld = largeWorld_.isNull() ? nullptr : &largeWorld_;
+  scene.mapGeometry = MapGeometryFor(qRound(Img.deviceIndependentSize().width()),
+                                     qRound(Img.deviceIndependentSize().height()));
+  scene.radarGeometry = RadarGeometryFor(qRound(Lgo.deviceIndependentSize().width()),
+                                         qRound(Lgo.deviceIndependentSize().height()));
+  return scene;
+}
+
+namespace {
+
+// An image of a logical size at a device pixel ratio, black.
+QImage Picture(QSizeF logical, qreal ratio) {
+  QImage image((logical * ratio).toSize(), QImage::Format_RGB32);
+  image.setDevicePixelRatio(ratio);
+  image.fill(Qt::black);
+  return image;
+}
+
+}  // namespace
+
+void TScreen::Resize(QSize map, QSize radar, double timePanelScale, qreal devicePixelRatio) {
+  const bool mapChanged = map != Img.deviceIndependentSize().toSize() ||
+                          devicePixelRatio != Img.devicePixelRatio();
+  if (mapChanged) {
+    Img = Picture(map, devicePixelRatio);
+    MakeLargeWorld();
+  }
+  if (radar != Lgo.deviceIndependentSize().toSize() || devicePixelRatio != Lgo.devicePixelRatio()) {
+    Lgo = Picture(radar, devicePixelRatio);
+    // The logo is painted again at the next redraw while the radar is off.
+    this->radar.RadarWasShown = true;
+  }
+  const qreal panelRatio = timePanelScale * devicePixelRatio;
+  if (panelRatio != Tmx.devicePixelRatio()) {
+    Tmx = Picture(QSizeF(kTimePanelWidth, kTimePanelHeight), panelRatio);
+  }
+}
+
+void TScreen::SetVectorMap(TVectorMap map) {
+  vectorMap_ = std::move(map);
+  hasVectorMap_ = true;
+  MakeLargeWorld();
+}
+
+void TScreen::MakeLargeWorld() {
+  const QSize size = Img.deviceIndependentSize().toSize();
+  const TMapGeometry area = MapGeometryFor(size.width(), size.height());
+  const bool documented = Img.devicePixelRatio() == 1.0 && area == TMapGeometry{};
+  largeWorld_ = documented || !hasVectorMap_
+                    ? QImage()
+                    : RenderVectorMap(vectorMap_, QSize(area.width, area.height),
+                                      Img.devicePixelRatio());
 }
 
 void TScreen::DrawScreen(bool backgroundOnly) {

@@ -12,6 +12,7 @@
 #include "display/map_screen.h"
 #include "display/projection.h"
 #include "display/radar_view.h"
+#include "display/vector_map.h"
 
 namespace zen {
 
@@ -22,6 +23,14 @@ class TScreen {
           QWidget* timePanelParent);
 
   TMapScene Scene() const;
+
+  // Pictures for views of these sizes (logical pixels) on a screen of this device pixel ratio:
+  // the map and the radar at the screen's resolution, the time panel its documented drawing
+  // grown by timePanelScale. Nothing is drawn here; the world for a larger map is made anew
+  // when the map's size or ratio changed.
+  void Resize(QSize map, QSize radar, double timePanelScale, qreal devicePixelRatio);
+  // The world for maps other than the documented one; without it they show the bitmap smoothed.
+  void SetVectorMap(TVectorMap map);
 
   // The map and, unless backgroundOnly, the radar and the time texts.
   void DrawScreen(bool backgroundOnly);
@@ -43,6 +52,11 @@ class TScreen {
  private:
   const TTracker& tracker_;
   const TBitmaps& bitmaps_;
+  TVectorMap vectorMap_;
+  bool hasVectorMap_ = false;
+  QImage largeWorld_;
+
+  void MakeLargeWorld();
 
   void DrawTimePanelIfShown();
 };

@@ -137,13 +137,14 @@ void TSidePanel::resizeEvent(QResizeEvent*) {
 void TSidePanel::LayOut() {
   // The filter stands over the two lists; the information table has the whole height.
   const int h = height();
+  const int w = width();
   const bool filtered = ListTab() != TListTab::Info;
   const int top = filtered ? kFilterHeight : 0;
   filter_->setVisible(filtered);
-  filter_->setGeometry(0, 0, kSidePanelWidth, kFilterHeight);
-  stack_->setGeometry(0, top, kSidePanelWidth, h - kTabsHeight - kButtonHeight - 2 - top);
-  tabs_->setGeometry(0, h - kTabsHeight - kButtonHeight - 2, kSidePanelWidth, kTabsHeight);
-  button_->setGeometry(2, h - kButtonHeight - 1, kSidePanelWidth - 4, kButtonHeight);
+  filter_->setGeometry(0, 0, w, kFilterHeight);
+  stack_->setGeometry(0, top, w, h - kTabsHeight - kButtonHeight - 2 - top);
+  tabs_->setGeometry(0, h - kTabsHeight - kButtonHeight - 2, w, kTabsHeight);
+  button_->setGeometry(2, h - kButtonHeight - 1, w - 4, kButtonHeight);
 }
 
 void TSidePanel::SetFilterText(const QString& text) {
@@ -159,7 +160,7 @@ void TSidePanel::SetFilterText(const QString& text) {
 bool TSidePanel::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseMove) {
     QPoint p = mapFromGlobal(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
-    if (QuickMenuZone(p.x(), p.y()) && quickMenuButton_->isHidden()) ShowQuickMenuButton();
+    if (QuickMenuZone(p.x(), p.y(), width()) && quickMenuButton_->isHidden()) ShowQuickMenuButton();
   }
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);

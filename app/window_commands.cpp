@@ -21,6 +21,9 @@ TWindowCommands::TWindowCommands(QWidget& window, std::function<const QImage&()>
   connect(help, &QAction::triggered, this, &TWindowCommands::Help);
   minimize = new QAction(QStringLiteral("Minimalize"), this);
   connect(minimize, &QAction::triggered, &window_, &QWidget::showMinimized);
+  fullScreen = new QAction(QStringLiteral("Full screen"), this);
+  fullScreen->setCheckable(true);
+  connect(fullScreen, &QAction::triggered, this, &TWindowCommands::ToggleFullScreen);
   exit = new QAction(QStringLiteral("Exit"), this);
   connect(exit, &QAction::triggered, &window_, &QWidget::close);
 }
@@ -51,6 +54,16 @@ void TWindowCommands::Help() {
     return;
   }
   helpWindow_->Open(programFolder_ + QStringLiteral("Help/index.htm"));
+}
+
+void TWindowCommands::ToggleFullScreen() {
+  window_.setWindowState(window_.windowState() ^ Qt::WindowFullScreen);
+  window_.show();
+  WindowStateChanged();
+}
+
+void TWindowCommands::WindowStateChanged() {
+  fullScreen->setChecked(window_.windowState().testFlag(Qt::WindowFullScreen));
 }
 
 }  // namespace zen

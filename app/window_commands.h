@@ -32,6 +32,9 @@ class TWindowCommands : public QObject {
   QAction* screenShotMap;
   QAction* help;
   QAction* minimize;
+  // Checked while the window fills the screen without its frame; leaving comes back to the
+  // size or the maximised state it had.
+  QAction* fullScreen;
   QAction* exit;
 
   // The whole client area, or with mapOnly the map, as the next numbered bitmap in "Output".
@@ -41,6 +44,9 @@ class TWindowCommands : public QObject {
   void CreateHelpWindow(const std::function<THelpWindow*()>& make = {});
   // The help window at the page last viewed (the start page the first time), modally.
   void Help();
+  void ToggleFullScreen();
+  // The window tells its state changed (maximised, full screen).
+  void WindowStateChanged();
   bool HelpUnavailable() const { return helpWindow_.isNull(); }
   THelpWindow* HelpWindow() const { return helpWindow_; }
 

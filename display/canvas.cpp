@@ -17,11 +17,17 @@ bool HoldsWholePixels(QImage::Format format) {
 
 }  // namespace
 
-TCanvas::TCanvas(QImage& image) : image_(image), painter_(&image) {
+TCanvas::TCanvas(QImage& image)
+    : image_(image),
+      painter_(&image),
+      ratio_(image.devicePixelRatio()),
+      width_(ratio_ == 1.0 ? image.width() : qRound(image.width() / ratio_)),
+      height_(ratio_ == 1.0 ? image.height() : qRound(image.height() / ratio_)) {
   painter_.setRenderHint(QPainter::Antialiasing, false);
   ApplyPen();
   ApplyBrush();
-  if (painter_.isActive() && HoldsWholePixels(image.format())) {
+  // Pixels are copied in directly only where a logical pixel is a device pixel.
+  if (ratio_ == 1.0 && painter_.isActive() && HoldsWholePixels(image.format())) {
     pixels_ = image.bits();
     stride_ = image.bytesPerLine();
   }
@@ -30,6 +36,8 @@ TCanvas::TCanvas(QImage& image) : image_(image), painter_(&image) {
 void TCanvas::ApplyPen() {
   QPen pen(penColour_);
   pen.setWidth(penWidthPx_);
+  // One device pixel, however many a logical pixel covers.
+  if (penWidthPx_ == 1 && ratio_ != 1.0) pen.setCosmetic(true);
   pen.setCapStyle(Qt::SquareCap);
   pen.setJoinStyle(Qt::MiterJoin);
   painter_.setPen(pen);
@@ -79,7 +87,7 @@ void TCanvas::MoveTo(int x, int y) {
 }
 
 void TCanvas::LineTo(int x, int y) {
-  if (penWidthPx_ > 1) {
+  if (penWidthPx_ > 1 || ratio_ != 1.0) {
     painter_.drawLine(penPos_, QPoint(x, y));
     penPos_ = {x, y};
     return;
@@ -122,6 +130,10 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
 }
 
 void TCanvas::SetPixel(int x, int y, const QColor& colour) {
+  if (ratio_ != 1.0) {
+    painter_.fillRect(QRect(x, y, 1, 1), colour);
+    return;
+  }
   QPen saved = painter_.pen();
   painter_.setPen(QPen(colour, 1));
   painter_.drawPoint(x, y);
@@ -206,6 +218,14 @@ void TCanvas::Draw(int x, int y, const QImage& bitmap) {
   if (bitmap.isNull()) return;
   if (CopyOpaquePixels(x, y, bitmap)) return;
   painter_.drawImage(QPoint(x, y), bitmap);
+}
+
+void TCanvas::DrawStretched(const QRect& target, const QImage& image) {
+  if (image.isNull() || target.isEmpty()) return;
+  painter_.save();
+  painter_.setRenderHint(QPainter::SmoothPixmapTransform, true);
+  painter_.drawImage(target, image);
+  painter_.restore();
 }
 
 }  // namespace zen

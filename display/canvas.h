@@ -22,8 +22,12 @@ class TCanvas {
   TCanvas(const TCanvas&) = delete;
   TCanvas& operator=(const TCanvas&) = delete;
 
-  int Width() const { return image_.width(); }
-  int Height() const { return image_.height(); }
+  // The image's size in logical pixels: the coordinates every call takes. On an image with a
+  // device pixel ratio above 1 a logical pixel covers several device pixels, text and shapes
+  // are drawn at the device's resolution and lines stay one device pixel thin.
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  qreal DevicePixelRatio() const { return ratio_; }
 
   void SetPenColour(const QColor& colour);
   QColor PenColour() const { return penColour_; }
@@ -56,11 +60,20 @@ class TCanvas {
   void TextOut(int x, int y, const QString& text);
 
   // Opaque image at a top-left corner; transparent pixels of the image show what is below.
+  // An image with a device pixel ratio of its own covers its logical size.
   void Draw(int x, int y, const QImage& bitmap);
+  // The painter underneath, for drawings the calls here do not cover; whoever uses it saves
+  // and restores its state round the use.
+  QPainter& Painter() { return painter_; }
+  // An image smoothed into a rectangle of another size.
+  void DrawStretched(const QRect& target, const QImage& image);
 
  private:
   QImage& image_;
   QPainter painter_;
+  qreal ratio_ = 1.0;
+  int width_ = 0;
+  int height_ = 0;
   QColor penColour_{Qt::white};
   int penWidthPx_ = 1;
   QColor brushColour_{Qt::white};

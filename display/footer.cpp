@@ -65,13 +65,23 @@ void TFooter::DrawFooter(bool force) {
   {
     TCanvas canvas(strip_);
     canvas.SetBrushSolid(colours.background);
-    canvas.FillRect(0, 0, kFooterWidth, kFooterHeight);
+    canvas.FillRect(0, 0, canvas.Width(), canvas.Height());
     canvas.SetFont(ZenFont(TFontFace::MsSansSerif, 8));
     canvas.SetFontColour(colours.text);
-    canvas.TextOut(kFooterWidth / 2 - canvas.TextWidth(Shown) / 2, 0, Shown);
+    canvas.TextOut(canvas.Width() / 2 - canvas.TextWidth(Shown) / 2, 0, Shown);
   }
   ++paintCount_;
   if (Painted) Painted();
+}
+
+void TFooter::Resize(int widthPx, qreal devicePixelRatio) {
+  if (widthPx < 1) return;
+  const QSize device(qRound(widthPx * devicePixelRatio), qRound(kFooterHeight * devicePixelRatio));
+  if (device == strip_.size() && devicePixelRatio == strip_.devicePixelRatio()) return;
+  strip_ = QImage(device, QImage::Format_RGB32);
+  strip_.setDevicePixelRatio(devicePixelRatio);
+  strip_.fill(FooterColours(SlotInView()).background);
+  DrawFooter(true);
 }
 
 void TFooter::ExpireFooter() {

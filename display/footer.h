@@ -52,6 +52,9 @@ class TFooter {
   // The slot DrawFooter shows: the notice, else the alert, else the hint.
   int SlotInView() const;
   const QImage& Strip() const { return strip_; }
+  // A strip as wide as the window (logical pixels) at the screen's device pixel ratio; the
+  // text in view is painted again on it.
+  void Resize(int widthPx, qreal devicePixelRatio);
   int PaintCount() const { return paintCount_; }
 
   std::function<void()> Painted;

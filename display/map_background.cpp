@@ -11,45 +11,88 @@ namespace zen {
 
 namespace {
 
+// A compass letter beside a labelled line: offsets from an anchor of the map area, as the
+// documented map places them (W at 290 and E at 335 round Greenwich at 315, and so on).
+enum class TAnchor { Left, Greenwich, Right, Top, Equator, Bottom };
+
 struct TCompassLetter {
   const char* letter;
-  int x;
-  int y;
+  TAnchor anchor;
+  int offset;  // along the anchor's axis
 };
 
-// Either side of Greenwich and of the equator, and near the map's corners.
-constexpr TCompassLetter kCompassLetters[] = {
-    {"W", 290, 3}, {"E", 335, 3}, {"W", 37, 3}, {"E", 588, 3},
-    {"N", 5, 165}, {"S", 5, 220}, {"N", 5, 37}, {"S", 5, 343},
+constexpr TCompassLetter kTopLetters[] = {
+    {"W", TAnchor::Greenwich, -25}, {"E", TAnchor::Greenwich, 20},
+    {"W", TAnchor::Left, 22},       {"E", TAnchor::Right, -27},
 };
+constexpr TCompassLetter kSideLetters[] = {
+    {"N", TAnchor::Equator, -30}, {"S", TAnchor::Equator, 25},
+    {"N", TAnchor::Top, 22},      {"S", TAnchor::Bottom, -32},
+};
+
+int AnchorOf(const TMapGeometry& map, TAnchor anchor) {
+  switch (anchor) {
+    case TAnchor::Left: return map.left;
+    case TAnchor::Greenwich: return map.MeridianX(0.0);
+    case TAnchor::Right: return map.Right();
+    case TAnchor::Top: return map.top;
+    case TAnchor::Equator: return map.ParallelY(0.0);
+    case TAnchor::Bottom: return map.Bottom();
+  }
+  return 0;
+}
+
+// The labels sit in the margin: 12 pixels above the area, 10 left of it.
+constexpr int kTopLabelRise = 12;
+constexpr int kSideLetterGap = 10;
 
 }  // namespace
 
-void DrawMapBackground(TCanvas& canvas, const QImage& worldBitmap) {
+bool DocumentedMap(const TCanvas& canvas) {
+  return canvas.DevicePixelRatio() == 1.0 &&
+         MapGeometryFor(canvas.Width(), canvas.Height()) == TMapGeometry{};
+}
+
+void DrawMapBackground(TCanvas& canvas, const QImage& worldBitmap, const QImage* largeWorld) {
+  const TMapGeometry map = MapGeometryFor(canvas.Width(), canvas.Height());
   canvas.SetBrushSolid(kBlack);
   canvas.FillRect(0, 0, canvas.Width(), canvas.Height());
   canvas.SetFont(ZenFont(TFontFace::MsSerif, 6));
   canvas.SetFontColour(kWhite);
+  const int labelTop = map.top - kTopLabelRise;
   for (int i = 0; i <= 12; ++i) {
     QString text = QString::number(std::abs(30 * i - 180));
-    canvas.TextOut(50 * i + MapLeft - canvas.TextWidth(text) / 2, 3, text);
+    canvas.TextOut(map.MeridianX(30.0 * i - 180.0) - canvas.TextWidth(text) / 2, labelTop, text);
   }
   for (int i = 1; i <= 5; ++i) {
     QString text = QString::number(std::abs(30 * i - 90));
-    canvas.TextOut(7 - (text.size() / 2) * 5, 60 * i + 11, text);
+    canvas.TextOut(map.left - 8 - (text.size() / 2) * 5, map.ParallelY(90.0 - 30.0 * i) - 4, text);
   }
   canvas.SetFontColour(kCompassColour);
-  for (const TCompassLetter& c : kCompassLetters) {
-    canvas.TextOut(c.x, c.y, QString::fromLatin1(c.letter));
+  for (const TCompassLetter& c : kTopLetters) {
+    canvas.TextOut(AnchorOf(map, c.anchor) + c.offset, labelTop, QString::fromLatin1(c.letter));
+  }
+  for (const TCompassLetter& c : kSideLetters) {
+    canvas.TextOut(map.left - kSideLetterGap, AnchorOf(map, c.anchor) + c.offset,
+                   QString::fromLatin1(c.letter));
   }
   canvas.SetFontColour(kWhite);
-  canvas.Draw(MapLeft, MapLeft, worldBitmap);
+  if (DocumentedMap(canvas)) {
+    canvas.Draw(map.left, map.top, worldBitmap);
+  } else if (largeWorld != nullptr && !largeWorld->isNull() &&
+             largeWorld->deviceIndependentSize().toSize() == QSize(map.width, map.height)) {
+    canvas.Draw(map.left, map.top, *largeWorld);
+  } else {
+    // Without a world drawn for this size, the bitmap stands in, smoothed.
+    canvas.DrawStretched(QRect(map.left, map.top, map.width, map.height), worldBitmap);
+  }
 }
 
 void DrawCentredOnBlack(TCanvas& canvas, const QImage& bitmap) {
   canvas.SetBrushSolid(kBlack);
   canvas.FillRect(0, 0, canvas.Width(), canvas.Height());
-  canvas.Draw(canvas.Width() / 2 - bitmap.width() / 2, canvas.Height() / 2 - bitmap.height() / 2,
+  const QSize size = bitmap.deviceIndependentSize().toSize();
+  canvas.Draw(canvas.Width() / 2 - size.width() / 2, canvas.Height() / 2 - size.height() / 2,
               bitmap);
 }
 

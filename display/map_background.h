@@ -9,7 +9,12 @@ namespace zen {
 
 // The first layers of every map redraw; the whole picture while the program loads. Leaves the
 // canvas font white "MS Serif" 6.
-void DrawMapBackground(TCanvas& canvas, const QImage& worldBitmap);
+// The world is worldBitmap on the documented map; on any other (a larger map, or more than one
+// device pixel per pixel) it is largeWorld, drawn for exactly that area and pixel ratio.
+void DrawMapBackground(TCanvas& canvas, const QImage& worldBitmap, const QImage* largeWorld);
+
+// True when the canvas is the documented map: 630 x 390 at one device pixel per pixel.
+bool DocumentedMap(const TCanvas& canvas);
 
 // Fills the canvas black and draws bitmap centred (halves truncated), as the logo area and
 // the radar background are drawn.

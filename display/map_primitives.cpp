@@ -19,8 +19,10 @@ constexpr int kSatLabelRaisePx = 6;
 constexpr int kSatLabelGapPx = 10;
 constexpr int kSatLabelLeftGapPx = 12;
 
+// Halves of the logical size truncate, as the documented symbols are placed.
 void DrawCentred(TCanvas& canvas, const QImage& bitmap, int x, int y) {
-  canvas.Draw(x - bitmap.width() / 2, y - bitmap.height() / 2, bitmap);
+  const QSize size = bitmap.deviceIndependentSize().toSize();
+  canvas.Draw(x - size.width() / 2, y - size.height() / 2, bitmap);
 }
 
 void DrawSatSquare(TCanvas& canvas, const QColor& colour, int x, int y, bool outline) {
@@ -31,21 +33,22 @@ void DrawSatSquare(TCanvas& canvas, const QColor& colour, int x, int y, bool out
   if (outline) canvas.Rectangle(x - 6, y - 6, x + 6, y + 6);
 }
 
-bool SatLabelPassesTheEdge(QPoint symbol, int widthPx) {
-  return symbol.x() + kSatLabelGapPx + widthPx > kMapAreaRight;
+bool SatLabelPassesTheEdge(QPoint symbol, int widthPx, int edge) {
+  return symbol.x() + kSatLabelGapPx + widthPx > edge;
 }
 
 }  // namespace
 
 void DrawLine(TCanvas& canvas, const TShowOptions& show, int kind, TMapPoint p1, TMapPoint p2,
               const QColor& colour) {
+  const TMapGeometry map = MapGeometryOf(canvas);
   double lon1 = FoldLongitude(p1.lon);
   double lon2 = FoldLongitude(p2.lon);
   if (lon1 * lon2 <= kDateLineProduct) return;
   canvas.SetPenColour(colour);
   canvas.SetBrushClear();
-  QPoint start = LonLatToMap(p1.lat, lon1);
-  QPoint end = LonLatToMap(p2.lat, lon2);
+  QPoint start = LonLatToMap(map, p1.lat, lon1);
+  QPoint end = LonLatToMap(map, p2.lat, lon2);
   canvas.MoveTo(start.x(), start.y());
   if (kind == lkTrack) {
     canvas.SetPenWidth(1);
@@ -57,8 +60,12 @@ void DrawLine(TCanvas& canvas, const TShowOptions& show, int kind, TMapPoint p1,
   }
 }
 
-QPoint MapPixel(double latDeg, double lonDeg) {
-  return LonLatToMap(latDeg, FoldLongitude(lonDeg));
+TMapGeometry MapGeometryOf(const TCanvas& canvas) {
+  return MapGeometryFor(canvas.Width(), canvas.Height());
+}
+
+QPoint MapPixel(const TMapGeometry& map, double latDeg, double lonDeg) {
+  return LonLatToMap(map, latDeg, FoldLongitude(lonDeg));
 }
 
 void DrawSatSymbol(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bitmaps, int kind,
@@ -75,13 +82,18 @@ void DrawSatSymbol(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bi
   }
 }
 
-const TLabelRule kMapSatLabels{kSatLabelRaisePx, kSatLabelGapPx, kSatLabelLeftGapPx,
-                               SatLabelPassesTheEdge};
+TLabelRule MapSatLabels(const TMapGeometry& map) {
+  return {kSatLabelRaisePx, kSatLabelGapPx, kSatLabelLeftGapPx, map.Right(),
+          SatLabelPassesTheEdge};
+}
+
+const TLabelRule kMapSatLabels = MapSatLabels(TMapGeometry{});
 
 void DrawPoint(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bitmaps, int kind,
                const QString& label, double latDeg, double lonDeg, bool eclipsed) {
+  const TMapGeometry map = MapGeometryOf(canvas);
   double lon = FoldLongitude(lonDeg);
-  QPoint at = LonLatToMap(latDeg, lon);
+  QPoint at = LonLatToMap(map, latDeg, lon);
   int x = at.x();
   int y = at.y();
   canvas.SetPenColour(kWhite);
@@ -110,7 +122,7 @@ void DrawPoint(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bitmap
   }
   if (show.satNames) {
     canvas.SetBrushClear();
-    const QRect box = kMapSatLabels.Box(at, canvas.TextWidth(label), canvas.TextHeight(label));
+    const QRect box = MapSatLabels(map).Box(at, canvas.TextWidth(label), canvas.TextHeight(label));
     canvas.TextOut(box.left(), box.top(), label);
   }
 }

@@ -23,8 +23,11 @@ void DrawLine(TCanvas& canvas, const TShowOptions& show, int kind, TMapPoint p1,
 void DrawPoint(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bitmaps, int kind,
                const QString& label, double latDeg, double lonDeg, bool eclipsed);
 
+// The map geometry of the canvas's image, from its logical size.
+TMapGeometry MapGeometryOf(const TCanvas& canvas);
+
 // The pixel a sub-point is drawn at; longitudes fold as for every map symbol.
-QPoint MapPixel(double latDeg, double lonDeg);
+QPoint MapPixel(const TMapGeometry& map, double latDeg, double lonDeg);
 
 // A satellite's symbol (pkSat or pkActiveSat) at its pixel, without its label.
 void DrawSatSymbol(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bitmaps, int kind,
@@ -32,6 +35,8 @@ void DrawSatSymbol(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bi
 
 // Where a satellite label goes: right of the symbol, or left of it when it would pass the
 // map's right edge.
+TLabelRule MapSatLabels(const TMapGeometry& map);
+// The same on the documented map, whose edge is column 615.
 extern const TLabelRule kMapSatLabels;
 
 }  // namespace zen

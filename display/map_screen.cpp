@@ -30,27 +30,28 @@ const QColor kFootprintColour{0x00, 0xFF, 0x00};
 // Below this the satellite is taken as on the ground: no footprint.
 constexpr double kLowestFootprintAltitudeKm = 1.0;
 // 30 degrees of longitude and of latitude on the map.
-constexpr int kGridStepXPx = 50;
-constexpr int kGridStepYPx = 60;
+constexpr double kGridStepDeg = 30.0;
 constexpr int kGreenwichMeridian = 6;
 constexpr int kEquator = 3;
-constexpr int kSiteLineTop = 376;
+// The site line starts just below the map area's left corner (376 on the documented map).
+constexpr int kSiteLineBelow = 1;
 // The footprint circle is drawn every 3 degrees of bearing, 0 to 360.
 constexpr int kFootprintPoints = 121;
 constexpr double kFootprintBearingStepDeg = 3.0;
 
 void DrawGrid(TCanvas& canvas) {
-  const int bottom = canvas.Height() - MapLeft;
-  const int right = canvas.Width() - MapLeft;
+  const TMapGeometry map = MapGeometryOf(canvas);
   for (int i = 0; i <= 12; ++i) {
     canvas.SetPenColour(i == kGreenwichMeridian ? kGridAxisColour : kGridColour);
-    canvas.MoveTo(kGridStepXPx * i + MapLeft, MapLeft);
-    canvas.LineTo(kGridStepXPx * i + MapLeft, bottom);
+    const int x = map.MeridianX(kGridStepDeg * i - 180.0);
+    canvas.MoveTo(x, map.top);
+    canvas.LineTo(x, map.Bottom());
   }
   for (int j = 0; j <= 6; ++j) {
     canvas.SetPenColour(j == kEquator ? kGridAxisColour : kGridColour);
-    canvas.MoveTo(MapLeft, kGridStepYPx * j + MapLeft);
-    canvas.LineTo(right, kGridStepYPx * j + MapLeft);
+    const int y = map.ParallelY(90.0 - kGridStepDeg * j);
+    canvas.MoveTo(map.left, y);
+    canvas.LineTo(map.Right(), y);
   }
 }
 
@@ -61,7 +62,8 @@ void DrawSite(TCanvas& canvas, const TMapScene& scene) {
   const TSite& site = scene.site;
   std::string line =
       site.name + ": " + LatLonText(site.longitude, false) + ", " + LatLonText(site.latitude, true);
-  canvas.TextOut(MapLeft, kSiteLineTop, QString::fromStdString(line));
+  const TMapGeometry map = MapGeometryOf(canvas);
+  canvas.TextOut(map.left, map.Bottom() + kSiteLineBelow, QString::fromStdString(line));
   DrawPoint(canvas, scene.show, scene.bitmaps, pkSite, QString::fromStdString(site.sign),
             site.latitude, site.longitude, false);
 }
@@ -105,12 +107,13 @@ void DrawGroundTrack(TCanvas& canvas, const TMapScene& scene) {
 void DrawSatellites(TCanvas& canvas, const TMapScene& scene) {
   const TSatelliteList& list = scene.list;
   const TShowOptions& show = scene.show;
-  TNameLayout names(canvas, kMapSatLabels);
+  const TMapGeometry map = MapGeometryOf(canvas);
+  TNameLayout names(canvas, MapSatLabels(map));
   TPlacedName activeName;
   if (show.satNames && list.HasActiveSat()) {
     const TSatState& active = list.TrackedSats[static_cast<size_t>(list.ActiveSat)];
     if (active.computed) {
-      activeName = names.Reserve(MapPixel(active.latitude, active.longitude),
+      activeName = names.Reserve(MapPixel(map, active.latitude, active.longitude),
                                  QString::fromStdString(list.NameOf(list.ActiveSat)));
     }
   }
@@ -118,7 +121,7 @@ void DrawSatellites(TCanvas& canvas, const TMapScene& scene) {
   for (int i = 1; i <= list.TrackedCount; ++i) {
     const TSatState& sat = list.TrackedSats[static_cast<size_t>(i)];
     if (!sat.computed) continue;
-    const QPoint at = MapPixel(sat.latitude, sat.longitude);
+    const QPoint at = MapPixel(map, sat.latitude, sat.longitude);
     const bool active = i == list.ActiveSat;
     DrawSatSymbol(canvas, show, scene.bitmaps, active ? pkActiveSat : pkSat, at,
                   sat.eclipse == kUmbra);
@@ -139,7 +142,9 @@ void DrawElementAgeLine(TCanvas& canvas, const TMapScene& scene) {
   canvas.SetFont(ZenFont(TFontFace::MsSansSerif, 8));
   canvas.SetFontColour(line.stale ? kWhite : kAgeLineColour);
   canvas.SetBrushSolid(line.stale ? kStaleAgeColour : kBlack);
-  canvas.TextOut(kAgeLineLeft, kAgeLineTop,
+  const TMapGeometry map = MapGeometryOf(canvas);
+  const int aboveBottom = MapLeft + kMapAreaHeight - kAgeLineTop;
+  canvas.TextOut(map.left + kAgeLineLeft - MapLeft, map.Bottom() - aboveBottom,
                  QStringLiteral(" ") + QString::fromStdString(line.text) + QStringLiteral(" "));
 }
 
@@ -152,7 +157,7 @@ double FootprintRadius(double altitudeKm) {
 
 void DrawScreen(QImage& map, const TMapScene& scene, bool backgroundOnly) {
   TCanvas canvas(map);
-  DrawMapBackground(canvas, scene.bitmaps.WorldBitmap);
+  DrawMapBackground(canvas, scene.bitmaps.WorldBitmap, scene.largeWorld);
   if (backgroundOnly) return;
   const TShowOptions& show = scene.show;
   if (show.grid) DrawGrid(canvas);

@@ -4,6 +4,7 @@
 #include <QImage>
 
 #include "display/bitmaps.h"
+#include "display/projection.h"
 #include "display/show_options.h"
 #include "tracking/compute_cycle.h"
 #include "tracking/satellite_list.h"
@@ -20,6 +21,11 @@ struct TMapScene {
   const TShowOptions& show;    // the Options page's check boxes and choices
   const TBitmaps& bitmaps;     // world map and symbols
   const TTimeControl& time;    // the time line at the bottom right of the map
+  // The world drawn for a map other than the documented one (larger, or sharper), or null.
+  const QImage* largeWorld = nullptr;
+  // Where the pointer readouts find the map and the radar in their images.
+  TMapGeometry mapGeometry{};
+  TRadarGeometry radarGeometry{};
 };
 
 // The element-age line's left edge and top: over the map's foot, just above the site line.

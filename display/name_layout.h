@@ -44,7 +44,8 @@ struct TLabelRule {
   int raisePx;     // from the symbol's centre up to the name's top
   int rightGapPx;  // from the symbol's centre to the first column of a name on its right
   int leftGapPx;   // from the column after a name on its left to the symbol's centre
-  bool (*goesLeft)(QPoint symbol, int widthPx);
+  int edge;        // the column the rule measures against: the map's right edge, the radar's
+  bool (*goesLeft)(QPoint symbol, int widthPx, int edge);
 
   QRect Right(QPoint symbol, int widthPx, int heightPx) const {
     return QRect(symbol.x() + rightGapPx, symbol.y() - raisePx, widthPx, heightPx);
@@ -53,7 +54,7 @@ struct TLabelRule {
     return QRect(symbol.x() - leftGapPx - widthPx, symbol.y() - raisePx, widthPx, heightPx);
   }
   QRect Box(QPoint symbol, int widthPx, int heightPx) const {
-    return goesLeft(symbol, widthPx) ? Left(symbol, widthPx, heightPx)
+    return goesLeft(symbol, widthPx, edge) ? Left(symbol, widthPx, heightPx)
                                      : Right(symbol, widthPx, heightPx);
   }
 };
@@ -97,7 +98,7 @@ class TNameLayout {
 
  private:
   TCanvas& canvas_;
-  const TLabelRule& rule_;
+  const TLabelRule rule_;
   // Widths in this font measured on this or earlier redraws, by name.
   TNameWidths& widths_;
   TLabelSpace space_;

@@ -117,7 +117,7 @@ std::string MarkerText(const TComputeCycle& cycle, const TTimeControl& time, int
 }
 
 QString MapReadout(const TMapScene& scene, int x, int y) {
-  TMapPoint p = MapToLonLat(x, y);
+  TMapPoint p = MapToLonLat(scene.mapGeometry, x, y);
   std::string text = LatLonText(p.lon, false) + ", " + LatLonText(p.lat, true) + " [" +
                      LatLonToLocator(p.lat, p.lon) + "]";
   return QString::fromStdString(text) + HitText(scene, HitsAt(scene, false, p.lat, p.lon));
@@ -126,7 +126,7 @@ QString MapReadout(const TMapScene& scene, int x, int y) {
 QString RadarReadout(const TMapScene& scene, int x, int y) {
   const TComputeCycle& cycle = scene.cycle;
   if (!cycle.RadarShown) return QString();
-  TRadarPoint p = RadarToAzEl(x, y);
+  TRadarPoint p = RadarToAzEl(scene.radarGeometry, x, y);
   QString text = QString::fromStdString("Azm: " + AngleText(p.az) + ", Elev: " + AngleText(p.el));
   QString hit = HitText(scene, HitsAt(scene, true, p.az, p.el));
   if (!hit.isEmpty()) return text + hit;
@@ -150,7 +150,7 @@ TRadarMode NextRadarMode(TRadarMode mode) {
 }
 
 TPressDecision MapPress(const TMapScene& scene, bool rightButton, int x, int y) {
-  TMapPoint p = MapToLonLat(x, y);
+  TMapPoint p = MapToLonLat(scene.mapGeometry, x, y);
   THits hits = HitsAt(scene, false, p.lat, p.lon);
   TPressDecision d;
   if (rightButton) {
@@ -179,7 +179,7 @@ TPressDecision RadarPress(const TMapScene& scene, bool rightButton, int x, int y
     d.radarMode = NextRadarMode(scene.show.radarMode);
     return d;
   }
-  TRadarPoint p = RadarToAzEl(x, y);
+  TRadarPoint p = RadarToAzEl(scene.radarGeometry, x, y);
   THits hits = HitsAt(scene, true, p.az, p.el);
   if (hits.sat > 0) {
     if (hits.sat != scene.list.ActiveSat) {

@@ -26,7 +26,11 @@ void SetRadarLabelFont(TCanvas& canvas);
 void DrawRadarSymbol(TCanvas& canvas, QPoint at, bool eclipsed, bool active);
 
 // Where a radar label goes: right of the symbol, or left of it when it would pass column 155
-// and there is room on the left.
+// and there is room on the left; the column moves with the image's right edge.
+TLabelRule RadarLabels(const TRadarGeometry& radar);
 extern const TLabelRule kRadarLabels;
+
+// The radar geometry of the canvas's image, from its logical size.
+TRadarGeometry RadarGeometryOf(const TCanvas& canvas);
 
 }  // namespace zen

@@ -7,16 +7,25 @@
 #include "display/name_layout.h"
 #include "display/radar_primitives.h"
 
+#include <QPainter>
+#include <QRadialGradient>
+#include <algorithm>
+#include <cmath>
+
+#include "core/numeric.h"
+#include "display/colours.h"
+
 namespace zen {
 
 namespace {
 
 // The active satellite's name when it is above the horizon, its box taken before any other.
-TPlacedName ReserveActiveName(TNameLayout& names, const TSatelliteList& list) {
+TPlacedName ReserveActiveName(TNameLayout& names, const TRadarGeometry& radar,
+                              const TSatelliteList& list) {
   if (!list.HasActiveSat()) return {};
   const TSatState& active = list.TrackedSats[static_cast<size_t>(list.ActiveSat)];
   if (!active.computed || !AboveHorizon(active.elevation)) return {};
-  return names.Reserve(AzElToRadar(active.azimuth, active.elevation),
+  return names.Reserve(AzElToRadar(radar, active.azimuth, active.elevation),
                        QString::fromStdString(list.NameOf(list.ActiveSat)));
 }
 
@@ -26,12 +35,14 @@ void DrawSatellites(TCanvas& canvas, const TMapScene& scene) {
   const TSatelliteList& list = scene.list;
   const bool withNames = scene.show.radarNames;
   SetRadarLabelFont(canvas);
-  TNameLayout names(canvas, kRadarLabels);
-  const TPlacedName activeName = withNames ? ReserveActiveName(names, list) : TPlacedName{};
+  const TRadarGeometry radar = RadarGeometryOf(canvas);
+  TNameLayout names(canvas, RadarLabels(radar));
+  const TPlacedName activeName =
+      withNames ? ReserveActiveName(names, radar, list) : TPlacedName{};
   for (int i = 1; i <= list.TrackedCount; ++i) {
     const TSatState& sat = list.TrackedSats[static_cast<size_t>(i)];
     if (!sat.computed || !AboveHorizon(sat.elevation)) continue;
-    const QPoint at = AzElToRadar(sat.azimuth, sat.elevation);
+    const QPoint at = AzElToRadar(radar, sat.azimuth, sat.elevation);
     const bool active = i == list.ActiveSat;
     DrawRadarSymbol(canvas, at, sat.eclipse == kUmbra, active);
     if (!withNames) continue;
@@ -43,8 +54,37 @@ void DrawSatellites(TCanvas& canvas, const TMapScene& scene) {
   }
 }
 
+// The chart: the bitmap in the documented image, else drawn for the image's size and pixels.
+void DrawChart(TCanvas& canvas, const QImage& radarBitmap) {
+  const QSize documented(kRadarImageWidth, kRadarImageHeight);
+  if (canvas.DevicePixelRatio() == 1.0 && QSize(canvas.Width(), canvas.Height()) == documented) {
+    DrawCentredOnBlack(canvas, radarBitmap);
+    return;
+  }
+  canvas.SetBrushSolid(kBlack);
+  canvas.FillRect(0, 0, canvas.Width(), canvas.Height());
+  const TRadarGeometry radar = RadarGeometryOf(canvas);
+  QPainter& painter = canvas.Painter();
+  painter.save();
+  // Pixel (W div 2, H div 2) is the zenith; its centre is half a pixel further in.
+  PaintSkyChart(painter, QPointF(radar.width / 2 + 0.5, radar.height / 2 + 0.5), radar.horizon);
+  painter.restore();
+}
+
+QFont ChartFont(double pixels, bool bold) {
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels))));
+  font.setBold(bold);
+  return font;
+}
+
+void CentreText(QPainter& painter, QPointF centre, double scale, const QString& text) {
+  const QRectF box(centre.x() - 20 * scale, centre.y() - 10 * scale, 40 * scale, 20 * scale);
+  painter.drawText(box, Qt::AlignCenter, text);
+}
+
 void DrawSky(TCanvas& canvas, const TMapScene& scene) {
-  DrawCentredOnBlack(canvas, scene.bitmaps.RadarBitmap);
+  DrawChart(canvas, scene.bitmaps.RadarBitmap);
   DrawSatellites(canvas, scene);
   const TSatelliteList& list = scene.list;
   const TShowOptions& show = scene.show;
@@ -62,6 +102,49 @@ void DrawSky(TCanvas& canvas, const TMapScene& scene) {
 }
 
 }  // namespace
+
+void PaintSkyChart(QPainter& p, QPointF c, double horizon) {
+  // Sizes of the documented chart, whose horizon is 68 pixels.
+  const double k = horizon / kHorizonRadius;
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setRenderHint(QPainter::TextAntialiasing, true);
+  QRadialGradient sky(c, horizon);
+  sky.setColorAt(0.0, QColor(16, 36, 54));
+  sky.setColorAt(1.0, QColor(7, 18, 30));
+  p.setPen(Qt::NoPen);
+  p.setBrush(sky);
+  p.drawEllipse(c, horizon, horizon);
+  p.setBrush(Qt::NoBrush);
+  p.setPen(QPen(QColor(30, 56, 72), k));
+  p.drawLine(c + QPointF(0, -horizon), c + QPointF(0, horizon));
+  p.drawLine(c + QPointF(-horizon, 0), c + QPointF(horizon, 0));
+  p.setPen(QPen(QColor(44, 78, 98), k));
+  for (double elevation : {30.0, 60.0}) {
+    const double r = (90.0 - elevation) / 90.0 * horizon;
+    p.drawEllipse(c, r, r);
+  }
+  p.setPen(QPen(QColor(70, 110, 132), k));
+  for (int az = 0; az < 360; az += 30) {
+    const double a = Radians(az);
+    const QPointF dir(std::sin(a), -std::cos(a));
+    p.drawLine(c + dir * (horizon - 4.0 * k), c + dir * horizon);
+  }
+  p.setPen(QPen(QColor(104, 158, 186), 1.3 * k));
+  p.drawEllipse(c, horizon, horizon);
+  p.setFont(ChartFont(7 * k, false));
+  p.setPen(QColor(64, 104, 126));
+  for (double elevation : {60.0, 30.0}) {
+    const double r = (90.0 - elevation) / 90.0 * horizon;
+    CentreText(p, c + QPointF(7.0 * k, -r + 5.0 * k), k, QString::number(elevation));
+  }
+  p.setFont(ChartFont(10 * k, true));
+  p.setPen(QColor(232, 236, 240));
+  CentreText(p, c + QPointF(0, -horizon - 6.5 * k), k, QStringLiteral("N"));
+  p.setPen(QColor(150, 186, 206));
+  CentreText(p, c + QPointF(0, horizon + 6.5 * k), k, QStringLiteral("S"));
+  CentreText(p, c + QPointF(horizon + 9.0 * k, 0), k, QStringLiteral("E"));
+  CentreText(p, c + QPointF(-horizon - 9.0 * k, 0), k, QStringLiteral("W"));
+}
 
 TRadarDraw TRadarView::DrawRadar(QImage& radar, const TMapScene& scene) {
   TRadarDraw result;

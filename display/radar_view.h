@@ -5,6 +5,9 @@
 
 #include "display/map_screen.h"
 
+class QPainter;
+class QPointF;
+
 namespace zen {
 
 // What a radar redraw did, for the window to follow.
@@ -24,5 +27,10 @@ class TRadarView {
 
   bool RadarWasShown = false;
 };
+
+// The sky chart the radar bitmap carries, drawn smooth at any size: the horizon `horizon`
+// pixels round centre, rings at 30 and 60 degrees of elevation, azimuth ticks every 30 degrees
+// and the cardinal letters. The radar uses it wherever the bitmap would have to be enlarged.
+void PaintSkyChart(QPainter& painter, QPointF centre, double horizon);
 
 }  // namespace zen

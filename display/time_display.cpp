@@ -5,6 +5,7 @@
 
 #include "display/colours.h"
 #include "display/fonts.h"
+#include "display/projection.h"
 
 namespace zen {
 
@@ -42,7 +43,10 @@ void DrawTimeLine(TCanvas& map, const TTimeControl& time) {
   map.SetFontColour(kWhite);
   map.SetBrushSolid(kBlack);
   QString text = TimeLineText(time);
-  map.TextOut(kTimeLineRight - map.TextWidth(text), kTimeLineTop, text);
+  // Right-aligned on the map area's right edge, just below it (615 and 376 when documented).
+  const TMapGeometry area = MapGeometryFor(map.Width(), map.Height());
+  map.TextOut(area.Right() - (MapLeft + kMapAreaWidth - kTimeLineRight) - map.TextWidth(text),
+              area.Bottom() + kTimeLineTop - (MapLeft + kMapAreaHeight), text);
 }
 
 TTimePanelStatus TimePanelStatus(const TTimeControl& time) {

@@ -33,7 +33,7 @@ class MapBackground : public ::testing::Test {
     image = QImage(kMapImageWidth, kMapImageHeight, QImage::Format_RGB32);
     image.fill(Qt::red);
     TCanvas canvas(image);
-    DrawMapBackground(canvas, world);
+    DrawMapBackground(canvas, world, nullptr);
   }
 
   QImage world;

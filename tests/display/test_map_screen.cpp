@@ -71,7 +71,7 @@ TEST_F(MapScreen, BackgroundOnlyIsTheFixedBackgroundWhateverIsShown) {
   QImage expected = test::Filled(kMapImageWidth, kMapImageHeight, Qt::white);
   {
     TCanvas canvas(expected);
-    DrawMapBackground(canvas, p.bitmaps.WorldBitmap);
+    DrawMapBackground(canvas, p.bitmaps.WorldBitmap, nullptr);
   }
   EXPECT_EQ(p.Map(true), expected);
   EXPECT_NE(p.Map(false), expected);
