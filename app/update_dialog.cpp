@@ -33,7 +33,10 @@ TUpdateDialog::TUpdateDialog(TSourceUpdate& update, QWidget* parent)
   setObjectName(QStringLiteral("updateDialog"));
   setWindowTitle(QStringLiteral("Update elements"));
   setModal(false);
-  resize(660, 420);
+  // Resizable: the list and the log grow with the window, the buttons keep to its edges.
+  setMinimumSize(kUpdateMinimumWidth, kUpdateMinimumHeight);
+  resize(kUpdateDialogWidth, kUpdateDialogHeight);
+  setSizeGripEnabled(true);
 
   sources = new QTableWidget(0, kSourceColumns, this);
   sources->setObjectName(QStringLiteral("sources"));
@@ -214,8 +217,9 @@ void TUpdateDialog::LoadChosen() {
   const std::vector<TUpdateSource> list = FromTable();
   const TUpdateSource& s = list[static_cast<size_t>(row)];
   if (s.kind == TSourceKind::Transmitters) {
-    status->setText(QStringLiteral("The transmitter list is read by the station, not loaded as "
-                                   "element sets."));
+    status->setText(
+        QStringLiteral("The transmitter list is read by the station, not loaded as "
+                       "element sets."));
     return;
   }
   const QString file = update_.TargetFile(s);

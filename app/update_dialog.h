@@ -19,6 +19,13 @@ namespace zen {
 
 enum TSourceColumn { kSourceName, kSourceUrl, kSourceFile, kSourceLastFetch, kSourceColumns };
 
+// The size the dialog opens with and the least it may be resized to; the list and the log take
+// what the window gains.
+inline constexpr int kUpdateDialogWidth = 660;
+inline constexpr int kUpdateDialogHeight = 420;
+inline constexpr int kUpdateMinimumWidth = 520;
+inline constexpr int kUpdateMinimumHeight = 320;
+
 class TUpdateDialog : public QDialog {
   Q_OBJECT
 

@@ -1,4 +1,5 @@
-// The seven bitmaps of the Data folder, loaded once at start and kept until exit.
+// The seven bitmaps of the Data folder and the sharper drawings, loaded once at start and kept
+// until exit.
 #include "display/bitmaps.h"
 
 #include <QDir>
@@ -47,6 +48,37 @@ bool ReadOne(const QString& programFolder, const char* name, QImage& image, TBit
   return true;
 }
 
+// The sharper drawings of one base, made like it (prepare) and marked with their ratio. A
+// missing file leaves its drawing null.
+bool ReadSharp(const QString& programFolder, const char* const (&names)[2], const QImage& base,
+               QImage (*prepare)(const QImage&), std::array<QImage, 2>& sharp, TBitmapLoad& load) {
+  for (int i = 0; i < 2; ++i) {
+    const int ratio = i + 2;
+    sharp[i] = QImage();
+    if (!QFileInfo::exists(QDir(programFolder).filePath(QString::fromLatin1(names[i])))) continue;
+    QImage image;
+    if (!ReadOne(programFolder, names[i], image, load)) return false;
+    if (image.size() != base.size() * ratio) {
+      load.reason = QStringLiteral(
+                        "the drawing must be %1 x %2 pixels, %3 times its base, "
+                        "this one is %4 x %5")
+                        .arg(base.width() * ratio)
+                        .arg(base.height() * ratio)
+                        .arg(ratio)
+                        .arg(image.width())
+                        .arg(image.height());
+      return false;
+    }
+    sharp[i] = prepare(image);
+    sharp[i].setDevicePixelRatio(ratio);
+  }
+  return true;
+}
+
+QImage Opaque(const QImage& image) {
+  return image.convertToFormat(QImage::Format_RGB32);
+}
+
 }  // namespace
 
 TBitmapLoad LoadBitmaps(const QString& programFolder, TBitmaps& bitmaps) {
@@ -65,16 +97,47 @@ TBitmapLoad LoadBitmaps(const QString& programFolder, TBitmaps& bitmaps) {
                       .arg(images[0].height());
     return load;
   }
-  bitmaps.WorldBitmap = images[0].convertToFormat(QImage::Format_RGB32);
-  bitmaps.SunBitmap = WithTransparentColour(images[1]);
-  bitmaps.SatLitBitmap = WithTransparentColour(images[2]);
-  bitmaps.SatEclipsedBitmap = WithTransparentColour(images[3]);
-  bitmaps.SatActiveBitmap = WithTransparentColour(images[4]);
-  bitmaps.RadarBitmap = images[5].convertToFormat(QImage::Format_RGB32);
-  bitmaps.LogoBitmap = images[6].convertToFormat(QImage::Format_RGB32);
+  TBitmaps loaded;
+  loaded.WorldBitmap = Opaque(images[0]);
+  loaded.SunBitmap = WithTransparentColour(images[1]);
+  loaded.SatLitBitmap = WithTransparentColour(images[2]);
+  loaded.SatEclipsedBitmap = WithTransparentColour(images[3]);
+  loaded.SatActiveBitmap = WithTransparentColour(images[4]);
+  loaded.RadarBitmap = Opaque(images[5]);
+  loaded.LogoBitmap = Opaque(images[6]);
+  const struct {
+    const QImage& base;
+    std::array<QImage, 2>& sharp;
+    QImage (*prepare)(const QImage&);
+  } sharper[] = {
+      {images[1], loaded.SunSharp, WithTransparentColour},
+      {images[2], loaded.SatLitSharp, WithTransparentColour},
+      {images[3], loaded.SatEclipsedSharp, WithTransparentColour},
+      {images[4], loaded.SatActiveSharp, WithTransparentColour},
+      {images[6], loaded.LogoSharp, Opaque},
+  };
+  for (size_t i = 0; i < std::size(sharper); ++i) {
+    const auto& s = sharper[i];
+    if (!ReadSharp(programFolder, kSharpBitmapFiles[i], s.base, s.prepare, s.sharp, load)) {
+      return load;
+    }
+  }
+  bitmaps = std::move(loaded);
   load.ok = true;
   load.failedFile.clear();
   return load;
+}
+
+const QImage& ForRatio(const QImage& base, const std::array<QImage, 2>& sharp,
+                       qreal devicePixelRatio) {
+  if (devicePixelRatio <= 1.0) return base;
+  const QImage* larger = nullptr;  // the largest present, when none is large enough
+  for (size_t i = 0; i < sharp.size(); ++i) {
+    if (sharp[i].isNull()) continue;
+    if (static_cast<qreal>(i + 2) >= devicePixelRatio) return sharp[i];
+    larger = &sharp[i];
+  }
+  return larger != nullptr ? *larger : base;
 }
 
 QString BitmapErrorText(const TBitmapLoad& load) {

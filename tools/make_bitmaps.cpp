@@ -1,5 +1,6 @@
 // Makes the bitmaps of resources/Data: world map copy, Sun and satellite symbols, radar chart
-// and logo.
+// and logo, the symbols and the logo also drawn at two and three times their size ("@2x",
+// "@3x") for screens with that many device pixels per pixel.
 //
 //   zen_make_bitmaps WORLD_600x360.bmp OUTPUT_FOLDER
 //
@@ -33,14 +34,17 @@ constexpr double kCoverageThreshold = 0.3;
 
 using TPaint = std::function<void(QPainter&)>;
 
-// paint draws in final-pixel units; the result has the key colour at (1, 1).
-QImage MakeSymbol(int width, int height, const TPaint& paint) {
+// paint draws in the units of the base size width x height; the result is scale times that
+// size, drawn at it, and has the key colour at (1, 1).
+QImage MakeSymbol(int width, int height, int scale, const TPaint& paint) {
+  width *= scale;
+  height *= scale;
   QImage big(width * kSupersample, height * kSupersample, QImage::Format_ARGB32_Premultiplied);
   big.fill(Qt::transparent);
   {
     QPainter p(&big);
     p.setRenderHint(QPainter::Antialiasing, true);
-    p.scale(kSupersample, kSupersample);
+    p.scale(kSupersample * scale, kSupersample * scale);
     paint(p);
   }
   QImage small = big.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
@@ -185,10 +189,11 @@ QImage MakeRadar() {
 }
 
 // The logo: the Earth seen from space, textured with the world map, with an orbit and a
-// satellite, and the program's name.
-QImage MakeLogo(const QImage& world) {
+// satellite, and the program's name. Drawn in the units of its base size and scale times as
+// large.
+QImage MakeLogo(const QImage& world, int scale) {
   const int w = 176, h = 161;
-  QImage img(w, h, QImage::Format_RGB32);
+  QImage img(w * scale, h * scale, QImage::Format_RGB32);
   img.fill(Qt::black);
   const QPointF centre(88.0, 64.0);
   const double radius = 44.0;
@@ -197,6 +202,7 @@ QImage MakeLogo(const QImage& world) {
   {
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing, true);
+    if (scale != 1) p.scale(scale, scale);
     QRadialGradient glow(centre, radius + 9.0);
     glow.setColorAt(radius / (radius + 9.0), QColor(60, 130, 200, 150));
     glow.setColorAt(1.0, QColor(0, 0, 0, 0));
@@ -206,13 +212,13 @@ QImage MakeLogo(const QImage& world) {
   }
   // Orthographic globe, four samples per pixel, lit from the upper left.
   const double light[3] = {-0.55, -0.45, 0.70};
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
+  for (int y = 0; y < img.height(); ++y) {
+    for (int x = 0; x < img.width(); ++x) {
       double r = 0, g = 0, b = 0;
       int inside = 0;
       for (int s = 0; s < 4; ++s) {
-        double px = (x + 0.25 + 0.5 * (s % 2) - centre.x()) / radius;
-        double py = (y + 0.25 + 0.5 * (s / 2) - centre.y()) / radius;
+        double px = ((x + 0.25 + 0.5 * (s % 2)) / scale - centre.x()) / radius;
+        double py = ((y + 0.25 + 0.5 * (s / 2)) / scale - centre.y()) / radius;
         double rr = px * px + py * py;
         if (rr > 1.0) continue;
         double pz = std::sqrt(1.0 - rr);
@@ -241,6 +247,7 @@ QImage MakeLogo(const QImage& world) {
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing, true);
   p.setRenderHint(QPainter::TextAntialiasing, true);
+  if (scale != 1) p.scale(scale, scale);
   // The orbit: an ellipse tilted round the globe; its far half is hidden by the Earth.
   QTransform tilt;
   tilt.translate(centre.x(), centre.y());
@@ -294,8 +301,8 @@ QImage MakeLogo(const QImage& world) {
   return img;
 }
 
-bool Save(const QImage& image, const QString& folder, const char* name) {
-  QString path = QDir(folder).filePath(QString::fromLatin1(name));
+bool Save(const QImage& image, const QString& folder, const QString& name) {
+  QString path = QDir(folder).filePath(name);
   // 24 bits per pixel, as the program's other bitmaps.
   if (!image.convertToFormat(QImage::Format_RGB888).save(path, "BMP")) {
     std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
@@ -339,10 +346,27 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  bool ok = Save(MakeSymbol(15, 15, PaintSun), folder, "sun.bmp") &&
-            Save(MakeSymbol(15, 9, PaintSatLit), folder, "sat_i.bmp") &&
-            Save(MakeSymbol(15, 9, PaintSatEclipsed), folder, "sat_e.bmp") &&
-            Save(MakeSymbol(15, 15, PaintSatActive), folder, "sat_s.bmp") &&
-            Save(MakeRadar(), folder, "radar.bmp") && Save(MakeLogo(world), folder, "zenarith.bmp");
-  return ok ? 0 : 1;
+  const struct {
+    const char* name;
+    int width;
+    int height;
+    TPaint paint;
+  } symbols[] = {{"sun", 15, 15, PaintSun},
+                 {"sat_i", 15, 9, PaintSatLit},
+                 {"sat_e", 15, 9, PaintSatEclipsed},
+                 {"sat_s", 15, 15, PaintSatActive}};
+  // "name.bmp" at the base size, "name@2x.bmp" and "name@3x.bmp" at twice and three times it.
+  auto fileName = [](const char* name, int scale) {
+    return QString::fromLatin1(name) +
+           (scale == 1 ? QStringLiteral(".bmp") : QStringLiteral("@%1x.bmp").arg(scale));
+  };
+  for (int scale = 1; scale <= 3; ++scale) {
+    for (const auto& symbol : symbols) {
+      const QImage image = MakeSymbol(symbol.width, symbol.height, scale, symbol.paint);
+      if (!Save(image, folder, fileName(symbol.name, scale))) return 1;
+    }
+    if (scale == 1 && !Save(MakeRadar(), folder, QStringLiteral("radar.bmp"))) return 1;
+    if (!Save(MakeLogo(world, scale), folder, fileName("zenarith", scale))) return 1;
+  }
+  return 0;
 }

@@ -3,6 +3,7 @@
 // sources list is only kept when sound.
 #include <gtest/gtest.h>
 
+#include <QLayout>
 #include <QMenu>
 #include <memory>
 
@@ -121,6 +122,47 @@ TEST_F(UpdateWindow, AnEditThatBreaksTheListIsNotKept) {
   EXPECT_EQ(after[0].url, "http://127.0.0.1:9/other.tle");
   EXPECT_EQ(after[2].url, "https://example.org/x.txt");
   EXPECT_EQ(after[2].file, after[2].name + ".tle");
+}
+
+// The dialog opens at its size and may be resized down to a minimum that holds every control;
+// the list takes all the width it gains, the list and the log its height, and "Close" keeps to
+// the right edge.
+TEST_F(UpdateWindow, TheListAndTheLogGrowWithTheDialog) {
+  TSourceUpdate update(folder.home.path());
+  TUpdateDialog dialog(update);
+  dialog.show();
+  QApplication::processEvents();
+  EXPECT_EQ(dialog.size(), QSize(kUpdateDialogWidth, kUpdateDialogHeight));
+  const QSize least = dialog.layout()->minimumSize();
+  EXPECT_LE(least.width(), kUpdateMinimumWidth);
+  EXPECT_LE(least.height(), kUpdateMinimumHeight);
+
+  const struct {
+    QSize asked;
+    QSize shown;
+  } rows[] = {
+      {{200, 100}, {kUpdateMinimumWidth, kUpdateMinimumHeight}},
+      {{kUpdateDialogWidth, kUpdateDialogHeight}, {kUpdateDialogWidth, kUpdateDialogHeight}},
+      {{1100, 800}, {1100, 800}},
+  };
+  QSize window, list, text;
+  int closeFromRight = 0;
+  for (const auto& row : rows) {
+    dialog.resize(row.asked);
+    QApplication::processEvents();
+    ASSERT_EQ(dialog.size(), row.shown);
+    const int fromRight = dialog.width() - dialog.closeButton->geometry().right();
+    if (window.isValid()) {
+      EXPECT_EQ(dialog.sources->width() - list.width(), dialog.width() - window.width());
+      EXPECT_GT(dialog.sources->height(), list.height());
+      EXPECT_GT(dialog.log->height(), text.height());
+      EXPECT_EQ(fromRight, closeFromRight);
+    }
+    window = dialog.size();
+    list = dialog.sources->size();
+    text = dialog.log->size();
+    closeFromRight = fromRight;
+  }
 }
 
 }  // namespace

@@ -24,6 +24,25 @@ bool CopyShippedData(const QString& programFolder) {
   return true;
 }
 
+bool CopySharpData(const QString& programFolder) {
+  for (const auto& pair : kSharpBitmapFiles) {
+    for (const char* name : pair) {
+      QString file = QString::fromLatin1(name).mid(5);
+      if (!QFile::copy(kShippedData + "/" + file, programFolder + "/" + name)) return false;
+    }
+  }
+  return true;
+}
+
+// The share of the image's pixels that are transparent.
+double ClearShare(const QImage& image) {
+  int clear = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) clear += qAlpha(image.pixel(x, y)) == 0 ? 1 : 0;
+  }
+  return static_cast<double>(clear) / (image.width() * image.height());
+}
+
 int Brightness(QRgb rgb) {
   return qRed(rgb) + qGreen(rgb) + qBlue(rgb);
 }
@@ -63,6 +82,64 @@ TEST_F(BitmapFiles, LoadsAllSevenWithSymbolsMadeTransparent) {
     EXPECT_EQ(qAlpha(symbol->pixel(symbol->width() / 2, symbol->height() / 2)), 255)
         << "the symbol's centre is ink";
   }
+  EXPECT_TRUE(bitmaps.SunSharp[0].isNull() && bitmaps.LogoSharp[1].isNull())
+      << "the sharper drawings are optional";
+}
+
+TEST(ForRatio, TakesTheSmallestSharperDrawingLargeEnough) {
+  const QImage base(4, 4, QImage::Format_ARGB32);
+  const std::array<QImage, 2> both{QImage(8, 8, QImage::Format_ARGB32),
+                                   QImage(12, 12, QImage::Format_ARGB32)};
+  const std::array<QImage, 2> onlyTwice{both[0], QImage()};
+  const std::array<QImage, 2> onlyThrice{QImage(), both[1]};
+  const std::array<QImage, 2> none{};
+  const struct {
+    qreal ratio;
+    const std::array<QImage, 2>& sharp;
+    int width;  // of the drawing chosen
+  } cases[] = {
+      {0.5, both, 4},        {1.0, both, 4},      {1.25, both, 8}, {2.0, both, 8},
+      {2.5, both, 12},       {3.0, both, 12},     {4.0, both, 12}, {2.5, onlyTwice, 8},
+      {1.5, onlyThrice, 12}, {4.0, onlyTwice, 8}, {2.0, none, 4},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ForRatio(base, c.sharp, c.ratio).width(), c.width) << c.ratio;
+  }
+}
+
+TEST_F(BitmapFiles, ShippedSharperDrawingsLoadAtTheirRatioShapedLikeTheirBase) {
+  ASSERT_TRUE(CopySharpData(folder.path()));
+  TBitmapLoad load = LoadBitmaps(folder.path(), bitmaps);
+  ASSERT_TRUE(load.ok) << qPrintable(BitmapErrorText(load));
+  const struct {
+    const QImage& base;
+    const std::array<QImage, 2>& sharp;
+  } drawings[] = {{bitmaps.SunBitmap, bitmaps.SunSharp},
+                  {bitmaps.SatLitBitmap, bitmaps.SatLitSharp},
+                  {bitmaps.SatEclipsedBitmap, bitmaps.SatEclipsedSharp},
+                  {bitmaps.SatActiveBitmap, bitmaps.SatActiveSharp},
+                  {bitmaps.LogoBitmap, bitmaps.LogoSharp}};
+  for (const auto& d : drawings) {
+    for (int i = 0; i < 2; ++i) {
+      const QImage& sharp = d.sharp[i];
+      EXPECT_EQ(sharp.size(), d.base.size() * (i + 2));
+      EXPECT_EQ(sharp.devicePixelRatio(), i + 2);
+      EXPECT_EQ(sharp.deviceIndependentSize(), QSizeF(d.base.size()));
+      EXPECT_EQ(sharp.hasAlphaChannel(), d.base.hasAlphaChannel());
+      EXPECT_NEAR(ClearShare(sharp), ClearShare(d.base), 0.12) << d.base.width() << " " << i;
+    }
+  }
+}
+
+TEST_F(BitmapFiles, RefusesASharperDrawingOfTheWrongSize) {
+  QImage wrong(31, 30, QImage::Format_RGB32);
+  wrong.fill(Qt::magenta);
+  ASSERT_TRUE(wrong.save(folder.path() + "/Data/sun@2x.bmp", "BMP"));
+  TBitmapLoad load = LoadBitmaps(folder.path(), bitmaps);
+  EXPECT_FALSE(load.ok);
+  EXPECT_TRUE(load.failedFile.endsWith(QStringLiteral("Data/sun@2x.bmp")));
+  EXPECT_TRUE(load.reason.contains(QStringLiteral("30 x 30"))) << qPrintable(load.reason);
+  EXPECT_TRUE(bitmaps.SunBitmap.isNull()) << "nothing kept from a failed load";
 }
 
 TEST_F(BitmapFiles, NamesTheFirstMissingFileInLoadOrder) {
