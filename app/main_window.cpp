@@ -283,11 +283,7 @@ void TMainWindow::ShowAsPlanned() {
     showMaximized();
     return;
   }
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect desk = screen->availableGeometry();
-    move(desk.x() + (desk.width() - width()) / 2, desk.y() + (desk.height() - height()) / 2);
-  }
-  show();
+  window_->ShowInKeptPlace();
 }
 
 void TMainWindow::showEvent(QShowEvent* event) {
@@ -437,6 +433,7 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  window_->KeepPlace();
   exit_->FormClose();
   event->accept();
 }

@@ -113,7 +113,8 @@ void TScreen::DrawTimePanelIfShown() {
 
 void TScreen::DrawLogoArea() {
   TCanvas canvas(Lgo);
-  DrawCentredOnBlack(canvas, bitmaps_.LogoBitmap);
+  DrawCentredOnBlack(canvas,
+                     ForRatio(bitmaps_.LogoBitmap, bitmaps_.LogoSharp, canvas.DevicePixelRatio()));
   radarView->update();
 }
 

@@ -6,6 +6,15 @@
 #include "app/actions.h"
 #include "display/screen_shot.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <filesystem>
+#include <vector>
+
+#include "tracking/settings.h"
+#include "tracking/text_file.h"
+#include "tracking/window_settings.h"
+
 namespace zen {
 
 TWindowCommands::TWindowCommands(QWidget& window, std::function<const QImage&()> mapImage,
@@ -64,6 +73,61 @@ void TWindowCommands::ToggleFullScreen() {
 
 void TWindowCommands::WindowStateChanged() {
   fullScreen->setChecked(window_.windowState().testFlag(Qt::WindowFullScreen));
+}
+
+namespace {
+
+TWindowRect RectOf(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
+
+}  // namespace
+
+void TWindowCommands::KeepPlace() {
+  if (programFolder_.isEmpty()) return;
+  const std::filesystem::path file =
+      std::filesystem::path(programFolder_.toStdString()) / kMainSettingsFile;
+  TWindowSettings kept = ReadWindowSettings(file);
+  const Qt::WindowStates state = window_.windowState();
+  kept.maximized = state.testFlag(Qt::WindowMaximized);
+  kept.fullScreen = state.testFlag(Qt::WindowFullScreen);
+  // Maximised or full screen, the size to come back to is the normal one; a window that was
+  // never normal this time keeps the one kept before.
+  const QRect normal = kept.maximized || kept.fullScreen ? window_.normalGeometry()
+                                                          : window_.geometry();
+  if (normal.width() >= window_.minimumWidth() && normal.height() >= window_.minimumHeight()) {
+    kept.normal = RectOf(normal);
+    kept.kept = true;
+  }
+  try {
+    WriteWindowSettings(file, kept);
+  } catch (const TFileError&) {
+    // The same file's main settings were just written; a failure there has been said.
+  }
+}
+
+void TWindowCommands::ShowInKeptPlace() {
+  const TWindowSettings kept =
+      programFolder_.isEmpty()
+          ? TWindowSettings{}
+          : ReadWindowSettings(std::filesystem::path(programFolder_.toStdString()) /
+                               kMainSettingsFile);
+  std::vector<TWindowRect> screens;
+  size_t primary = 0;
+  const QList<QScreen*> present = QGuiApplication::screens();
+  for (QScreen* screen : present) {
+    if (screen == QGuiApplication::primaryScreen()) primary = screens.size();
+    screens.push_back(RectOf(screen->availableGeometry()));
+  }
+  const TWindowRect place = PlaceWindow(kept, screens, primary, window_.minimumWidth(),
+                                        window_.minimumHeight());
+  window_.setGeometry(place.x, place.y, place.width, place.height);
+  if (kept.fullScreen) {
+    window_.showFullScreen();
+  } else if (kept.maximized) {
+    window_.showMaximized();
+  } else {
+    window_.show();
+  }
+  WindowStateChanged();
 }
 
 }  // namespace zen

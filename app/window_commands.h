@@ -45,6 +45,10 @@ class TWindowCommands : public QObject {
   // The help window at the page last viewed (the start page the first time), modally.
   void Help();
   void ToggleFullScreen();
+  // The window's size, place and state, kept in the main settings file at exit and taken
+  // again at start. A place on no present screen gives way to the primary screen's centre.
+  void KeepPlace();
+  void ShowInKeptPlace();
   // The window tells its state changed (maximised, full screen).
   void WindowStateChanged();
   bool HelpUnavailable() const { return helpWindow_.isNull(); }

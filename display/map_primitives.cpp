@@ -73,9 +73,11 @@ void DrawSatSymbol(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bi
   const bool inUmbra = eclipsed && show.satColors;
   const bool active = kind == pkActiveSat;
   if (show.satSymbols) {
-    const QImage& symbol = active    ? bitmaps.SatActiveBitmap
-                           : inUmbra ? bitmaps.SatEclipsedBitmap
-                                     : bitmaps.SatLitBitmap;
+    const qreal ratio = canvas.DevicePixelRatio();
+    const QImage& symbol =
+        active    ? ForRatio(bitmaps.SatActiveBitmap, bitmaps.SatActiveSharp, ratio)
+        : inUmbra ? ForRatio(bitmaps.SatEclipsedBitmap, bitmaps.SatEclipsedSharp, ratio)
+                  : ForRatio(bitmaps.SatLitBitmap, bitmaps.SatLitSharp, ratio);
     DrawCentred(canvas, symbol, at.x(), at.y());
   } else {
     DrawSatSquare(canvas, inUmbra ? kUmbraColour : kLitColour, at.x(), at.y(), active);
@@ -111,7 +113,8 @@ void DrawPoint(TCanvas& canvas, const TShowOptions& show, const TBitmaps& bitmap
       return;
     }
     case pkSun:
-      DrawCentred(canvas, bitmaps.SunBitmap, x, y);
+      DrawCentred(canvas, ForRatio(bitmaps.SunBitmap, bitmaps.SunSharp, canvas.DevicePixelRatio()),
+                  x, y);
       return;
     case pkSat:
     case pkActiveSat:

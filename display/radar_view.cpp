@@ -155,7 +155,8 @@ TRadarDraw TRadarView::DrawRadar(QImage& radar, const TMapScene& scene) {
     result.painted = true;
   } else if (RadarWasShown) {
     TCanvas canvas(radar);
-    DrawCentredOnBlack(canvas, scene.bitmaps.LogoBitmap);
+    DrawCentredOnBlack(canvas, ForRatio(scene.bitmaps.LogoBitmap, scene.bitmaps.LogoSharp,
+                                        canvas.DevicePixelRatio()));
     result.painted = true;
   }
   result.crosshair = shown;

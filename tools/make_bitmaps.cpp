@@ -22,6 +22,8 @@
 #include <cstdio>
 #include <functional>
 
+#include "display/radar_view.h"
+
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -134,57 +136,16 @@ QFont Font(int pixels, bool bold) {
   return f;
 }
 
-void CentreText(QPainter& p, QPointF centre, const QString& text) {
-  QRectF box(centre.x() - 20, centre.y() - 10, 40, 20);
-  p.drawText(box, Qt::AlignCenter, text);
-}
 
-// The radar's sky chart: the horizon 68 pixels round the image centre, rings at 30 and 60
-// degrees of elevation, the cardinal directions.
+// The radar's sky chart, as the program draws it at other sizes: the horizon 68 pixels round
+// the image centre, rings at 30 and 60 degrees of elevation, the cardinal directions.
 QImage MakeRadar() {
   const int w = 176, h = 161;
-  const double horizon = 68.0;
   QImage img(w, h, QImage::Format_RGB32);
   img.fill(Qt::black);
   QPainter p(&img);
-  p.setRenderHint(QPainter::Antialiasing, true);
-  p.setRenderHint(QPainter::TextAntialiasing, true);
   // Pixel (W div 2, H div 2) is the zenith; its centre is half a pixel further in.
-  QPointF c(w / 2 + 0.5, h / 2 + 0.5);
-  QRadialGradient sky(c, horizon);
-  sky.setColorAt(0.0, QColor(16, 36, 54));
-  sky.setColorAt(1.0, QColor(7, 18, 30));
-  p.setPen(Qt::NoPen);
-  p.setBrush(sky);
-  p.drawEllipse(c, horizon, horizon);
-  p.setBrush(Qt::NoBrush);
-  p.setPen(QPen(QColor(30, 56, 72), 1.0));
-  p.drawLine(c + QPointF(0, -horizon), c + QPointF(0, horizon));
-  p.drawLine(c + QPointF(-horizon, 0), c + QPointF(horizon, 0));
-  p.setPen(QPen(QColor(44, 78, 98), 1.0));
-  for (double elevation : {30.0, 60.0}) {
-    double r = (90.0 - elevation) / 90.0 * horizon;
-    p.drawEllipse(c, r, r);
-  }
-  p.setPen(QPen(QColor(70, 110, 132), 1.0));
-  for (int az = 0; az < 360; az += 30) {
-    double a = az * kPi / 180.0;
-    QPointF dir(std::sin(a), -std::cos(a));
-    p.drawLine(c + dir * (horizon - 4.0), c + dir * horizon);
-  }
-  p.setPen(QPen(QColor(104, 158, 186), 1.3));
-  p.drawEllipse(c, horizon, horizon);
-  p.setFont(Font(7, false));
-  p.setPen(QColor(64, 104, 126));
-  CentreText(p, c + QPointF(7.0, -(90.0 - 60.0) / 90.0 * horizon + 5.0), QStringLiteral("60"));
-  CentreText(p, c + QPointF(7.0, -(90.0 - 30.0) / 90.0 * horizon + 5.0), QStringLiteral("30"));
-  p.setFont(Font(10, true));
-  p.setPen(QColor(232, 236, 240));
-  CentreText(p, c + QPointF(0, -horizon - 6.5), QStringLiteral("N"));
-  p.setPen(QColor(150, 186, 206));
-  CentreText(p, c + QPointF(0, horizon + 6.5), QStringLiteral("S"));
-  CentreText(p, c + QPointF(horizon + 9.0, 0), QStringLiteral("E"));
-  CentreText(p, c + QPointF(-horizon - 9.0, 0), QStringLiteral("W"));
+  zen::PaintSkyChart(p, QPointF(w / 2 + 0.5, h / 2 + 0.5), 68.0);
   return img;
 }
 
