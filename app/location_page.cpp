@@ -2,6 +2,8 @@
 // database's list and buttons.
 #include "app/location_page.h"
 
+#include <algorithm>
+
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -212,6 +214,12 @@ bool TLocationPage::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) LeaveField(field);
   }
   return QWidget::eventFilter(watched, event);
+}
+
+void TLocationPage::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // 136 high on the documented page of 169.
+  list->setGeometry(list->x(), list->y(), list->width(), std::max(136, height() - 33));
 }
 
 }  // namespace zen

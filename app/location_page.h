@@ -42,6 +42,8 @@ class TLocationPage : public QWidget {
   QPushButton* nextDb;
 
  protected:
+  // A taller page (a larger window) gives the list more lines.
+  void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

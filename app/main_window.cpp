@@ -259,7 +259,12 @@ bool TMainWindow::Initialize() {
   }
   screen_->DrawLogoArea();
   footer_.SendToFooter(kFooterHint, QString());
-  if (!worldProblem.isEmpty()) footer_.SendToFooter(kFooterAlert, worldProblem);
+  if (!worldProblem.isEmpty()) {
+    footer_.SendToFooter(kFooterAlert,
+                         QStringLiteral("Cannot load the world outlines Data/world.vec: %1. Maps "
+                                        "larger than the world bitmap show it smoothed.")
+                             .arg(worldProblem));
+  }
   versionLabel_->setText(QString::fromLatin1(kVersionText));
   onTimeShown();
   return true;

@@ -195,4 +195,14 @@ bool TPredictionPage::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
+void TPredictionPage::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // The documented page is 169 high, its tables 160.
+  const int below = 169 - kTableArea.bottom() - 1;
+  for (QTableView* table : {resultz, resultzF}) {
+    table->setGeometry(kTableArea.x(), kTableArea.y(), kTableArea.width(),
+                       std::max(kTableArea.height(), height() - kTableArea.y() - below));
+  }
+}
+
 }  // namespace zen

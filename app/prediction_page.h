@@ -32,6 +32,8 @@ class TPredictionPage : public QWidget {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // A taller page (a larger window) gives the tables more rows.
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   TPredictionCommands& commands_;

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "bench/bench_sets.h"
 #include "core/elements.h"
@@ -13,6 +14,9 @@
 #include "display/map_screen.h"
 #include "display/projection.h"
 #include "display/radar_view.h"
+#include "display/time_display.h"
+#include "display/vector_map.h"
+#include "app/window_plan.h"
 #include "tracking/compute_cycle.h"
 
 namespace {
@@ -102,12 +106,55 @@ void BM_DrawRadar(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawRadar)->Arg(200)->Arg(10000)->Unit(benchmark::kMillisecond);
 
+// One redraw of the window's pictures (map, radar, time panel) with 200 tracked, at the
+// window size the case names, at one device pixel per pixel: the map in the documented
+// proportions as large as the layout allows, over the world drawn from the shipped outlines.
+void RedrawWindow(benchmark::State& state, int width, int height) {
+  TBenchScene s(200);
+  const zen::TWindowLayout layout = zen::LayOutWindow(width, height);
+  QImage map(layout.map.size(), QImage::Format_RGB32);
+  QImage radar(layout.radar.size(), QImage::Format_RGB32);
+  QImage panel((QSizeF(zen::kTimePanelWidth, zen::kTimePanelHeight) * layout.scale).toSize(),
+               QImage::Format_RGB32);
+  panel.setDevicePixelRatio(layout.scale);
+  zen::TVectorMap outlines;
+  QString problem;
+  if (!zen::ReadVectorMap(QStringLiteral(ZEN_SOURCE_DIR "/resources/Data/world.vec"), outlines,
+                          problem)) {
+    state.SkipWithError(qPrintable(problem));
+    return;
+  }
+  const zen::TMapGeometry area = zen::MapGeometryFor(map.width(), map.height());
+  const QImage world = zen::RenderVectorMap(outlines, QSize(area.width, area.height), 1.0);
+  zen::TMapScene scene = s.Scene();
+  if (area != zen::TMapGeometry{}) scene.largeWorld = &world;
+  zen::TRadarView view;
+  for (auto _ : state) {
+    zen::DrawScreen(map, scene, false);
+    view.DrawRadar(radar, scene);
+    zen::DrawTimePanel(panel, s.time, false);
+    benchmark::DoNotOptimize(map.constBits());
+    benchmark::DoNotOptimize(radar.constBits());
+    benchmark::DoNotOptimize(panel.constBits());
+  }
+  state.counters["map_width"] = map.width();
+}
+void RegisterRedrawWindow() {
+  for (auto [width, height] : {std::pair{800, 600}, {1920, 1080}, {3840, 2160}}) {
+    const std::string name =
+        "BM_RedrawWindow/" + std::to_string(width) + "x" + std::to_string(height);
+    benchmark::RegisterBenchmark(name.c_str(), RedrawWindow, width, height)
+        ->Unit(benchmark::kMillisecond);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   // Text needs the font database of a GUI application; no window is ever shown.
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
+  RegisterRedrawWindow();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

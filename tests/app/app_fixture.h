@@ -116,6 +116,7 @@ struct TProgramFolder {
       QString file = QString::fromLatin1(name).mid(5);
       if (!QFile::copy(kShippedData + "/" + file, home.filePath(name))) return false;
     }
+    if (!QFile::copy(kShippedData + "/world.vec", home.filePath("Data/world.vec"))) return false;
     return true;
   }
 };

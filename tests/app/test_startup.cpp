@@ -12,6 +12,8 @@
 
 #include "app/grid_headings.h"
 #include "app/main_window.h"
+#include "tracking/settings.h"
+#include "tracking/window_settings.h"
 #include "app/string_grid.h"
 #include "app_fixture.h"
 #include "display/footer.h"
@@ -235,7 +237,8 @@ TEST_F(StartUp, LargerScreenGivesAFramedWindowThatStaysWhenLeft) {
   EXPECT_FALSE(window.FullScreenMode());
   EXPECT_FALSE(window.windowFlags() & Qt::WindowStaysOnTopHint);
   EXPECT_FALSE(window.windowFlags() & Qt::FramelessWindowHint);
-  EXPECT_EQ(window.minimumSize(), window.maximumSize()) << "not resizable";
+  EXPECT_EQ(window.minimumSize(), QSize(800, 600));
+  EXPECT_GT(window.maximumWidth(), 4000) << "resizable";
   window.ShowAsPlanned();
   ASSERT_TRUE(test::WaitUntil([&] { return window.Activated(); }));
   emit qApp->applicationStateChanged(Qt::ApplicationInactive);
@@ -253,6 +256,35 @@ TEST_F(StartUp, SmallScreenIsRefusedWithTheDocumentedMessage) {
     EXPECT_FALSE(QFileInfo::exists(folder.home.filePath("Notes")))
         << "nothing is created before the screen check passes";
   }
+}
+
+TEST_F(StartUp, GrownWindowSpreadsThePicturesAndComesBackAtItsSize) {
+  {
+    auto window = Start();
+    ASSERT_TRUE(window->Initialized());
+    window->ShowAsPlanned();
+    ASSERT_TRUE(test::WaitUntil([&] { return window->Activated(); }));
+    window->resize(1280, 900);
+    ASSERT_TRUE(test::WaitUntil([&] { return window->MapImage().width() > 630; }));
+    const TWindowLayout layout = LayOutWindow(1280, 900);
+    QWidget* map = window->findChild<QWidget*>(QStringLiteral("Img"));
+    EXPECT_EQ(map->geometry(), layout.map);
+    EXPECT_EQ(window->MapImage().size(), layout.map.size());
+    EXPECT_EQ(window->RadarImage().size(), layout.radar.size());
+    EXPECT_EQ(window->Footer().Strip().width(), 1280);
+    window->WindowCommands().KeepPlace();
+  }
+  auto again = Start();
+  ASSERT_TRUE(again->Initialized());
+  again->ShowAsPlanned();
+  // Held to the screen it opens on (the offscreen screen is smaller than the size kept).
+  const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+  EXPECT_EQ(again->size(), QSize(std::max(800, std::min(1280, screen.width())),
+                                 std::max(600, std::min(900, screen.height()))));
+  EXPECT_EQ(ReadWindowSettings(std::filesystem::path(folder.home.path().toStdString()) /
+                               kMainSettingsFile)
+                .normal.width,
+            1280);
 }
 
 }  // namespace
