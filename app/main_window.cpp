@@ -276,7 +276,8 @@ void TMainWindow::ApplyWindowPlan() {
   if (fullScreenMode_) {
     flags |= Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
   } else {
-    flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+    flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+             Qt::WindowMaximizeButtonHint;
   }
   setWindowFlags(flags);
   connect(qApp, &QGuiApplication::applicationStateChanged, this,

@@ -131,17 +131,6 @@ TEST_F(BitmapFiles, ShippedSharperDrawingsLoadAtTheirRatioShapedLikeTheirBase) {
   }
 }
 
-TEST_F(BitmapFiles, RefusesASharperDrawingOfTheWrongSize) {
-  QImage wrong(31, 30, QImage::Format_RGB32);
-  wrong.fill(Qt::magenta);
-  ASSERT_TRUE(wrong.save(folder.path() + "/Data/sun@2x.bmp", "BMP"));
-  TBitmapLoad load = LoadBitmaps(folder.path(), bitmaps);
-  EXPECT_FALSE(load.ok);
-  EXPECT_TRUE(load.failedFile.endsWith(QStringLiteral("Data/sun@2x.bmp")));
-  EXPECT_TRUE(load.reason.contains(QStringLiteral("30 x 30"))) << qPrintable(load.reason);
-  EXPECT_TRUE(bitmaps.SunBitmap.isNull()) << "nothing kept from a failed load";
-}
-
 TEST_F(BitmapFiles, NamesTheFirstMissingFileInLoadOrder) {
   for (size_t i = 0; i < std::size(kBitmapFiles); ++i) {
     QTemporaryDir other;
@@ -170,14 +159,27 @@ TEST_F(BitmapFiles, RejectsAFileThatIsNotABitmap) {
   EXPECT_TRUE(load.reason.contains(QStringLiteral("not a readable BMP")));
 }
 
-TEST_F(BitmapFiles, RejectsAWorldMapOfAnotherSize) {
-  QImage small(300, 180, QImage::Format_RGB32);
-  small.fill(Qt::blue);
-  ASSERT_TRUE(small.save(folder.path() + "/Data/world.bmp", "BMP"));
-  TBitmapLoad load = LoadBitmaps(folder.path(), bitmaps);
-  EXPECT_FALSE(load.ok);
-  EXPECT_TRUE(load.failedFile.endsWith(QStringLiteral("Data/world.bmp")));
-  EXPECT_TRUE(load.reason.contains(QStringLiteral("600 x 360")));
+TEST_F(BitmapFiles, RejectsADrawingOfAnotherSize) {
+  struct TCase {
+    const char* file;
+    QSize size;
+    const char* wanted;
+  };
+  // The world map must fit the projection; a sharper drawing must be its base grown exactly.
+  const TCase cases[] = {{"Data/world.bmp", {300, 180}, "600 x 360"},
+                         {"Data/sun@2x.bmp", {31, 30}, "30 x 30"}};
+  for (const TCase& c : cases) {
+    QTemporaryDir other;
+    ASSERT_TRUE(CopyShippedData(other.path()));
+    QImage wrong(c.size, QImage::Format_RGB32);
+    wrong.fill(Qt::magenta);
+    ASSERT_TRUE(wrong.save(other.path() + "/" + c.file, "BMP"));
+    TBitmapLoad load = LoadBitmaps(other.path(), bitmaps);
+    EXPECT_FALSE(load.ok) << c.file;
+    EXPECT_TRUE(load.failedFile.endsWith(QString::fromLatin1(c.file))) << c.file;
+    EXPECT_TRUE(load.reason.contains(QString::fromLatin1(c.wanted))) << qPrintable(load.reason);
+    EXPECT_TRUE(bitmaps.SunBitmap.isNull()) << "nothing kept from a failed load";
+  }
 }
 
 TEST_F(BitmapFiles, ShippedSymbolsAreSmallWithAKeyColourFoundOnlyOutsideTheInk) {
