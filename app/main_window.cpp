@@ -114,6 +114,7 @@ void TMainWindow::BuildControls() {
   timePanel_->setAutoFillBackground(true);
   timePanel_->hide();
   screen_ = std::make_unique<TScreen>(*tracker_, bitmaps_, this, timePanel_);
+  screen_->worldReady = [this] { screen_->DrawScreen(!activated_); };
   screen_->mapView->setGeometry(kFirstLayout.map);
   screen_->radarView->setGeometry(kFirstLayout.radar);
   pointer_ = new TPointerCommands(*screen_, *tracker_, *time_, *show_, *tracking_, *location_,

@@ -10,6 +10,13 @@
 
 namespace zen {
 
+namespace {
+
+// Sizes closer together than this are one drag of the window's edge.
+constexpr int kSettleMs = 150;
+
+}  // namespace
+
 TScreen::TScreen(const TTracker& tracker, const TBitmaps& bitmaps, QWidget* window,
                  QWidget* timePanelParent)
     : Img(kMapImageWidth, kMapImageHeight, QImage::Format_RGB32),
@@ -26,6 +33,13 @@ TScreen::TScreen(const TTracker& tracker, const TBitmaps& bitmaps, QWidget* wind
   radarView->setObjectName(QStringLiteral("Lgo"));
   timePanelView = new TImageView(&Tmx, timePanelParent);
   timePanelView->setGeometry(0, 0, kTimePanelWidth, kTimePanelHeight);
+  worldTimer_ = new QTimer(mapView);
+  worldTimer_->setSingleShot(true);
+  worldTimer_->setInterval(kSettleMs);
+  QObject::connect(worldTimer_, &QTimer::timeout, mapView, [this] {
+    MakeLargeWorld();
+    if (worldReady) worldReady();
+  });
 }
 
 TMapScene TScreen::Scene() const {
@@ -56,7 +70,17 @@ void TScreen::Resize(QSize map, QSize radar, double timePanelScale, qreal device
                           devicePixelRatio != Img.devicePixelRatio();
   if (mapChanged) {
     Img = Picture(map, devicePixelRatio);
-    MakeLargeWorld();
+    // Drawing the world takes a good part of a tenth of a second at large sizes: a window being
+    // dragged larger gets it when it stops.
+    const bool dragging = lastResize_.isValid() && lastResize_.elapsed() < kSettleMs;
+    lastResize_.start();
+    if (dragging) {
+      largeWorld_ = QImage();
+      worldTimer_->start();
+    } else {
+      worldTimer_->stop();
+      MakeLargeWorld();
+    }
   }
   if (radar != Lgo.deviceIndependentSize().toSize() || devicePixelRatio != Lgo.devicePixelRatio()) {
     Lgo = Picture(radar, devicePixelRatio);
@@ -113,8 +137,7 @@ void TScreen::DrawTimePanelIfShown() {
 
 void TScreen::DrawLogoArea() {
   TCanvas canvas(Lgo);
-  DrawCentredOnBlack(canvas,
-                     ForRatio(bitmaps_.LogoBitmap, bitmaps_.LogoSharp, canvas.DevicePixelRatio()));
+  DrawLogo(canvas, bitmaps_);
   radarView->update();
 }
 

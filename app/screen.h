@@ -2,7 +2,10 @@
 // the model into images and shown by image views.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
+#include <QTimer>
+#include <functional>
 #include <QWidget>
 #include <vector>
 
@@ -31,6 +34,8 @@ class TScreen {
   void Resize(QSize map, QSize radar, double timePanelScale, qreal devicePixelRatio);
   // The world for maps other than the documented one; without it they show the bitmap smoothed.
   void SetVectorMap(TVectorMap map);
+  // Runs when the world for a larger map is ready after a run of resizes; the window redraws.
+  std::function<void()> worldReady;
 
   // The map and, unless backgroundOnly, the radar and the time texts.
   void DrawScreen(bool backgroundOnly);
@@ -55,6 +60,10 @@ class TScreen {
   TVectorMap vectorMap_;
   bool hasVectorMap_ = false;
   QImage largeWorld_;
+  // While the window is being dragged to new sizes the world is drawn once the sizes settle;
+  // meanwhile the map shows the bitmap smoothed.
+  QTimer* worldTimer_;
+  QElapsedTimer lastResize_;
 
   void MakeLargeWorld();
 

@@ -146,6 +146,25 @@ void PaintSkyChart(QPainter& p, QPointF c, double horizon) {
   CentreText(p, c + QPointF(-horizon - 9.0 * k, 0), k, QStringLiteral("W"));
 }
 
+void DrawLogo(TCanvas& canvas, const TBitmaps& bitmaps) {
+  // How many times its size the largest drawing present is.
+  const double sharpest = !bitmaps.LogoSharp[1].isNull()   ? 3.0
+                          : !bitmaps.LogoSharp[0].isNull() ? 2.0
+                                                           : 1.0;
+  const double ratio = canvas.DevicePixelRatio();
+  const double grown = std::max(1.0, std::min(RadarGeometryOf(canvas).horizon / kHorizonRadius,
+                                              sharpest / ratio));
+  if (grown == 1.0) {
+    DrawCentredOnBlack(canvas, ForRatio(bitmaps.LogoBitmap, bitmaps.LogoSharp, ratio));
+    return;
+  }
+  QImage logo = ForRatio(bitmaps.LogoBitmap, bitmaps.LogoSharp, grown * ratio);
+  // Shown at the logo's size times grown, whichever drawing it is.
+  logo.setDevicePixelRatio(static_cast<double>(logo.width()) / bitmaps.LogoBitmap.width() /
+                           grown);
+  DrawCentredOnBlack(canvas, logo);
+}
+
 TRadarDraw TRadarView::DrawRadar(QImage& radar, const TMapScene& scene) {
   TRadarDraw result;
   const bool shown = scene.cycle.RadarShown;
@@ -155,8 +174,7 @@ TRadarDraw TRadarView::DrawRadar(QImage& radar, const TMapScene& scene) {
     result.painted = true;
   } else if (RadarWasShown) {
     TCanvas canvas(radar);
-    DrawCentredOnBlack(canvas, ForRatio(scene.bitmaps.LogoBitmap, scene.bitmaps.LogoSharp,
-                                        canvas.DevicePixelRatio()));
+    DrawLogo(canvas, scene.bitmaps);
     result.painted = true;
   }
   result.crosshair = shown;

@@ -3,6 +3,7 @@
 
 #include <QImage>
 
+#include "display/canvas.h"
 #include "display/map_screen.h"
 
 class QPainter;
@@ -32,5 +33,9 @@ class TRadarView {
 // pixels round centre, rings at 30 and 60 degrees of elevation, azimuth ticks every 30 degrees
 // and the cardinal letters. The radar uses it wherever the bitmap would have to be enlarged.
 void PaintSkyChart(QPainter& painter, QPointF centre, double horizon);
+
+// The logo centred on black, grown with the image as the radar grows, from the sharpest
+// drawing that needs no enlarging.
+void DrawLogo(TCanvas& canvas, const TBitmaps& bitmaps);
 
 }  // namespace zen

@@ -8,6 +8,7 @@
 #include "display/map_screen.h"
 #include "display/pointer.h"
 #include "display/projection.h"
+#include "display/radar_view.h"
 #include "display/time_display.h"
 #include "image_probe.h"
 #include "scene_support.h"
@@ -137,6 +138,27 @@ TEST(WindowSizes, AtTwoDevicePixelsLinesStayOneDevicePixelAndSymbolsAreSharp) {
   panel.setDevicePixelRatio(2.0);
   DrawTimePanel(panel, p.time, false);
   EXPECT_EQ(RunWidth(panel, panel.height() / 2, 0, QColor(0xD0, 0xD0, 0xD0)), 1);
+}
+
+TEST(WindowSizes, LogoGrowsWithTheRadarOnlyFromADrawingThatLargeAtLeast) {
+  test::TSceneParts p;
+  const QColor sharpInk(0x40, 0xA0, 0x40);
+  QImage twice = test::Filled(120, 80, sharpInk);
+  twice.setDevicePixelRatio(2.0);
+  struct TCase {
+    bool withSharp;
+    QColor ink;
+    int pixels;  // of that ink in a radar twice the documented size
+  };
+  for (const TCase& c : {TCase{false, test::kLogoInk, 60 * 40}, TCase{true, sharpInk, 120 * 80}}) {
+    p.bitmaps.LogoSharp[0] = c.withSharp ? twice : QImage();
+    QImage radar = test::Filled(2 * kRadarImageWidth, 2 * kRadarImageHeight, Qt::white);
+    TRadarView view;
+    view.RadarWasShown = true;
+    view.DrawRadar(radar, p.Scene());
+    EXPECT_EQ(test::CountColour(radar, c.ink, radar.rect()), c.pixels) << c.withSharp;
+    EXPECT_EQ(test::ChangedArea(radar, Qt::black).center(), radar.rect().center()) << c.withSharp;
+  }
 }
 
 }  // namespace
