@@ -398,6 +398,7 @@ void TMainWindow::LayOut() {
     screen_->DrawScreen(false);
   } else {
     screen_->DrawScreen(true);
+    screen_->DrawLogoArea();
   }
   update();
 }

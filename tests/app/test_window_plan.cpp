@@ -68,7 +68,9 @@ TEST(WindowLayout, DocumentedAt800x600AndNothingOverlapsAtAnySize) {
     for (size_t i = 0; i < std::size(areas); ++i) {
       EXPECT_TRUE(window.contains(areas[i])) << i;
       for (size_t j = i + 1; j < std::size(areas); ++j) {
-        EXPECT_FALSE(areas[i].intersects(areas[j])) << i << " and " << j;
+        // The tabs lie over the pages' last two rows, as in the documented layout.
+        const bool tabsOverPages = i == 3 && j == 4;
+        EXPECT_EQ(areas[i].intersects(areas[j]), tabsOverPages) << i << " and " << j;
       }
     }
     EXPECT_TRUE(l.mapSpace.contains(l.map));
