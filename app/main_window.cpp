@@ -139,7 +139,8 @@ void TMainWindow::BuildControls() {
   keys_ = new TKeyCommands(
       *this, *tracker_, *time_, *show_, *window_, *sidePanel_, footer_, *console_,
       *station_->openStation, [this](int page) { ShowPage(page); }, this);
-  quickMenu_ = new TQuickMenu(*tracking_, *update_, *station_, *settings_, *time_, *show_, *window_, this);
+  quickMenu_ = new TQuickMenu(*tracking_, *update_, *station_, *settings_, *time_, *show_,
+                              *window_, this);
   connect(sidePanel_->QuickMenuButton(), &QToolButton::clicked, this,
           [this] { quickMenu_->OpenBeside(*sidePanel_->QuickMenuButton()); });
 }
@@ -371,10 +372,7 @@ void TMainWindow::resizeEvent(QResizeEvent* event) {
 void TMainWindow::LayOut() {
   const qreal ratio = devicePixelRatioF();
   const TWindowLayout layout = LayOutWindow(width(), height());
-  if (layout.map == layout_.map && layout.radar == layout_.radar &&
-      layout.footer == layout_.footer && layout.pages == layout_.pages && ratio == laidOutRatio_) {
-    return;
-  }
+  if (layout == layout_ && ratio == laidOutRatio_) return;
   layout_ = layout;
   laidOutRatio_ = ratio;
   timePanel_->setGeometry(layout_.timePanel);
@@ -384,9 +382,8 @@ void TMainWindow::LayOut() {
   screen_->radarView->setGeometry(layout_.radar);
   pages_->setGeometry(layout_.pages);
   consolePanel_->setGeometry(layout_.pages);
-  for (QWidget* page : {static_cast<QWidget*>(mainPage_), static_cast<QWidget*>(optionsPage_),
-                        static_cast<QWidget*>(locationPage_), static_cast<QWidget*>(setupPage_),
-                        static_cast<QWidget*>(predictionPage_)}) {
+  for (QWidget* page : std::initializer_list<QWidget*>{mainPage_, optionsPage_, locationPage_,
+                                                        setupPage_, predictionPage_}) {
     page->setGeometry(0, 0, layout_.pages.width(), layout_.pages.height());
   }
   pageTabs_->setGeometry(layout_.pageTabs);

@@ -102,11 +102,11 @@ void TScreen::SetVectorMap(TVectorMap map) {
 void TScreen::MakeLargeWorld() {
   const QSize size = Img.deviceIndependentSize().toSize();
   const TMapGeometry area = MapGeometryFor(size.width(), size.height());
-  const bool documented = Img.devicePixelRatio() == 1.0 && area == TMapGeometry{};
-  largeWorld_ = documented || !hasVectorMap_
-                    ? QImage()
-                    : RenderVectorMap(vectorMap_, QSize(area.width, area.height),
-                                      Img.devicePixelRatio());
+  largeWorld_ = QImage();
+  if (hasVectorMap_ && !IsDocumentedMap(size.width(), size.height(), Img.devicePixelRatio())) {
+    largeWorld_ =
+        RenderVectorMap(vectorMap_, QSize(area.width, area.height), Img.devicePixelRatio());
+  }
 }
 
 void TScreen::DrawScreen(bool backgroundOnly) {

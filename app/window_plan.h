@@ -31,6 +31,7 @@ struct TWindowLayout {
   QRect pageTabs;
   QRect messagePanel;  // the "Loading..." notice, over the map
   QRect footer;
+  bool operator==(const TWindowLayout&) const = default;
 };
 
 TWindowLayout LayOutWindow(int widthPx, int heightPx);

@@ -48,11 +48,6 @@ constexpr int kSideLetterGap = 10;
 
 }  // namespace
 
-bool DocumentedMap(const TCanvas& canvas) {
-  return canvas.DevicePixelRatio() == 1.0 &&
-         MapGeometryFor(canvas.Width(), canvas.Height()) == TMapGeometry{};
-}
-
 void DrawMapBackground(TCanvas& canvas, const QImage& worldBitmap, const QImage* largeWorld) {
   const TMapGeometry map = MapGeometryFor(canvas.Width(), canvas.Height());
   canvas.SetBrushSolid(kBlack);
@@ -77,7 +72,7 @@ void DrawMapBackground(TCanvas& canvas, const QImage& worldBitmap, const QImage*
                    QString::fromLatin1(c.letter));
   }
   canvas.SetFontColour(kWhite);
-  if (DocumentedMap(canvas)) {
+  if (IsDocumentedMap(canvas.Width(), canvas.Height(), canvas.DevicePixelRatio())) {
     canvas.Draw(map.left, map.top, worldBitmap);
   } else if (largeWorld != nullptr && !largeWorld->isNull() &&
              largeWorld->deviceIndependentSize().toSize() == QSize(map.width, map.height)) {

@@ -13,9 +13,6 @@ namespace zen {
 // device pixel per pixel) it is largeWorld, drawn for exactly that area and pixel ratio.
 void DrawMapBackground(TCanvas& canvas, const QImage& worldBitmap, const QImage* largeWorld);
 
-// True when the canvas is the documented map: 630 x 390 at one device pixel per pixel.
-bool DocumentedMap(const TCanvas& canvas);
-
 // Fills the canvas black and draws bitmap centred (halves truncated), as the logo area and
 // the radar background are drawn.
 void DrawCentredOnBlack(TCanvas& canvas, const QImage& bitmap);

@@ -143,8 +143,7 @@ void DrawElementAgeLine(TCanvas& canvas, const TMapScene& scene) {
   canvas.SetFontColour(line.stale ? kWhite : kAgeLineColour);
   canvas.SetBrushSolid(line.stale ? kStaleAgeColour : kBlack);
   const TMapGeometry map = MapGeometryOf(canvas);
-  const int aboveBottom = MapLeft + kMapAreaHeight - kAgeLineTop;
-  canvas.TextOut(map.left + kAgeLineLeft - MapLeft, map.Bottom() - aboveBottom,
+  canvas.TextOut(map.left, map.Bottom() - kAgeLineAboveAreaFoot,
                  QStringLiteral(" ") + QString::fromStdString(line.text) + QStringLiteral(" "));
 }
 

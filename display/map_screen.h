@@ -28,9 +28,11 @@ struct TMapScene {
   TRadarGeometry radarGeometry{};
 };
 
-// The element-age line's left edge and top: over the map's foot, just above the site line.
+// The element-age line's left edge and top on the documented map: over the map's foot, just
+// above the site line. On any map it starts at the area's left edge, this far above its foot.
 inline constexpr int kAgeLineLeft = 15;
 inline constexpr int kAgeLineTop = 362;
+inline constexpr int kAgeLineAboveAreaFoot = MapLeft + kMapAreaHeight - kAgeLineTop;
 
 // Angular radius (degrees) of the circle from which a satellite at altitudeKm is above the
 // horizon; 0 below 1 km, so a decayed set draws nothing.

@@ -37,6 +37,10 @@ TMapGeometry MapGeometryFor(int widthPx, int heightPx) {
   return map;
 }
 
+bool IsDocumentedMap(int widthPx, int heightPx, double devicePixelRatio) {
+  return devicePixelRatio == 1.0 && MapGeometryFor(widthPx, heightPx) == TMapGeometry{};
+}
+
 QSize MapImageSizeFor(int widthPx, int heightPx) {
   // Width and height of the area in steps of 5 x 3 pixels.
   const int steps = std::max(kMapAreaWidth / 5, std::min((widthPx - 2 * MapLeft) / 5,

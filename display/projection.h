@@ -40,6 +40,9 @@ struct TMapGeometry {
 // The geometry of a map image of w x h logical pixels: the largest area of the documented
 // proportions (5:3) whose margin still fits, centred. 630 x 390 gives the documented one.
 TMapGeometry MapGeometryFor(int widthPx, int heightPx);
+// True for the documented map picture: an image whose area is the documented one, at one
+// device pixel per pixel. Only it shows the world bitmap as it is.
+bool IsDocumentedMap(int widthPx, int heightPx, double devicePixelRatio);
 // The size of the map image that best fills a space of w x h logical pixels: the margin round
 // an area whose width is a multiple of 5, so the area keeps the documented proportions
 // exactly; never below the documented 630 x 390.

@@ -43,10 +43,8 @@ void DrawTimeLine(TCanvas& map, const TTimeControl& time) {
   map.SetFontColour(kWhite);
   map.SetBrushSolid(kBlack);
   QString text = TimeLineText(time);
-  // Right-aligned on the map area's right edge, just below it (615 and 376 when documented).
   const TMapGeometry area = MapGeometryFor(map.Width(), map.Height());
-  map.TextOut(area.Right() - (MapLeft + kMapAreaWidth - kTimeLineRight) - map.TextWidth(text),
-              area.Bottom() + kTimeLineTop - (MapLeft + kMapAreaHeight), text);
+  map.TextOut(area.Right() - map.TextWidth(text), area.Bottom() + kTimeLineBelowArea, text);
 }
 
 TTimePanelStatus TimePanelStatus(const TTimeControl& time) {

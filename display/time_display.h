@@ -11,15 +11,16 @@ namespace zen {
 
 inline constexpr int kTimePanelWidth = 158;
 inline constexpr int kTimePanelHeight = 81;
-// The time line's right edge and top on the map image.
-inline constexpr int kTimeLineRight = 615;
-inline constexpr int kTimeLineTop = 376;
+// The time line's top lies this far below the map area (376 on the documented map); its right
+// edge is the area's (615).
+inline constexpr int kTimeLineBelowArea = 1;
 
 // yyyy-mm-dd hh:mm:ss of the moment the "Time" choice shows.
 QString DisplayedTimeText(const TTimeControl& time);
 
 // The map's time line: "<14 blanks><time> (UTC)" or "<time> (UTC +h:mm)", right-aligned at
-// x = 615, on an opaque black background so a longer line leaves no trace.
+// the map area's right edge (x = 615 on the documented map), on an opaque black background so
+// a longer line leaves no trace.
 QString TimeLineText(const TTimeControl& time);
 void DrawTimeLine(TCanvas& map, const TTimeControl& time);
 

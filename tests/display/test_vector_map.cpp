@@ -60,13 +60,6 @@ TEST(VectorMapFile, DecodesStepsInThousandthsOfADegree) {
   EXPECT_DOUBLE_EQ(map.coastlines[0][1].y(), -67.891);
 }
 
-TEST(VectorMapFile, ShippedMapHasEverySection) {
-  const TVectorMap& map = ShippedMap();
-  EXPECT_GT(map.land.size(), 1000u);
-  EXPECT_GT(map.borders.size(), 100u);
-  EXPECT_GT(map.coastlines.size(), 1000u);
-}
-
 struct TDamageCase {
   const char* name;
   QByteArray bytes;

@@ -129,8 +129,8 @@ TEST(WindowSizes, AtTwoDevicePixelsLinesStayOneDevicePixelAndSymbolsAreSharp) {
   EXPECT_EQ(RunWidth(turned, 2 * 100, turned.width() - 2 * 255 - 3, grid), 1);
   // The sharper drawing, centred on the satellite's logical pixel.
   const QPoint at = LonLatToMap(-30.0, 60.0) * 2;
-  EXPECT_EQ(test::CountColour(map, QColor(0x20, 0xF0, 0x20), QRect(at - QPoint(7, 7), QSize(14, 14))),
-            36);
+  const QRect symbol(at - QPoint(7, 7), QSize(14, 14));
+  EXPECT_EQ(test::CountColour(map, QColor(0x20, 0xF0, 0x20), symbol), 36);
   EXPECT_EQ(test::CountColour(map, test::kLitInk, map.rect()), 0);
 
   // The time panel: its frame one device pixel wide at any ratio.

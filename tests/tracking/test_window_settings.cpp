@@ -76,11 +76,6 @@ TEST_F(WindowSettingsFile, MissingOrDamagedValuesAreNotKept) {
   }
 }
 
-TEST_F(WindowSettingsFile, AFileThatCannotBeWrittenThrows) {
-  fs::create_directory(file_);
-  EXPECT_THROW(WriteWindowSettings(file_, {}), TFileError);
-}
-
 TEST(PlaceWindow, UsesTheKeptPlaceWhileItsTitleStripIsOnAScreen) {
   const TWindowRect primary{0, 0, 1920, 1050};
   const TWindowRect right{1920, 0, 1280, 1000};
