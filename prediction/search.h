@@ -76,6 +76,20 @@ struct TFound {
 // (the row after each pass in full output, or the single row of a search without results).
 using TResultRows = std::vector<std::optional<TFound>>;
 
+// One pass that met every condition, from its first to its last second, whatever the rows
+// show of it (the culmination alone in brief output).
+struct TPassLine {
+  size_t satellite = 0;  // its position in the search's list
+  int64_t number = -1;   // the full catalogue number
+  TFound rise;
+  TFound culmination;
+  TFound set;
+  int64_t sunlitSeconds = 0;  // of the seconds from rise to set
+
+  // Whole seconds from rise to set.
+  int64_t DurationSeconds() const;
+};
+
 // Shared between the window and a running search; either side may set them at any time.
 struct TSearchFlags {
   // Stop searching and sort what was found. The search sets it itself when it starts sorting.
@@ -110,6 +124,9 @@ class TSearchListener {
 
 struct TSearchOutcome {
   TResultRows rows;  // sorted unless the search was terminated before the sort
+  // A pass search's passes in the order of their culminations (the satellites' order for a
+  // tie), unless the search was terminated before the sort.
+  std::vector<TPassLine> passes;
   int totalCount = 0;
   bool interruptedByCancel = false;  // the search loop stopped at a cancel
   bool interruptedInSort = false;    // the sort stopped at a terminate

@@ -1,0 +1,44 @@
+// Passes as one line each: what the one-line view, the pass details, the calendar and JSON show.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "prediction/search.h"
+
+namespace zen {
+
+// The columns of the one-line view, in order.
+enum class TPassColumn {
+  Sat,
+  RiseTime,
+  RiseAzimuth,
+  CulminationTime,
+  CulminationElevation,
+  SetTime,
+  SetAzimuth,
+  Duration,
+  Sunlit,
+};
+inline constexpr int kPassColumnCount = 9;
+
+// The headings of the one-line view.
+const std::vector<std::string>& PassLineHeadings();
+// The cells of one line: "ISS (ZARYA)", "12-08 18:01:23", "245.1", "18:04:40", "67.3",
+// "18:08:02", "63.9", "6:39", "4:30" (times on the search's local clock).
+std::vector<std::string> PassLineCells(const TPassLine& line);
+// "6:39": minutes and two-digit seconds; hours when longer ("1:02:03").
+std::string DurationText(int64_t seconds);
+
+// The order of the lines sorted by a column, ascending or descending: a stable sort of their
+// positions, so lines that tie keep their order (chronological, as the search gives them).
+std::vector<size_t> PassLineOrder(const std::vector<TPassLine>& lines, TPassColumn column,
+                                  bool descending);
+
+// The pass that a row of the results table belongs to: the line of the same satellite whose
+// rise..set holds the row's moment; -1 when none does (an empty row, a flare).
+int PassOfRow(const std::vector<TPassLine>& lines, const TFound& row);
+
+}  // namespace zen
