@@ -44,12 +44,22 @@ const QColor kMarkOutline{0, 0, 0};
 const QColor kShadowColour{0, 0, 0};
 
 // Font sizes from the layout's text size.
-double TitlePx(double textPx) { return textPx * 1.35; }
-double LetterPx(double textPx) { return textPx * 1.15; }
-double MinutePx(double textPx) { return std::max(8.0, textPx * 0.82); }
-double TickLabelPx(double textPx) { return std::max(8.0, textPx * 0.9); }
+double TitlePx(double textPx) {
+  return textPx * 1.35;
+}
+double LetterPx(double textPx) {
+  return textPx * 1.15;
+}
+double MinutePx(double textPx) {
+  return std::max(8.0, textPx * 0.82);
+}
+double TickLabelPx(double textPx) {
+  return std::max(8.0, textPx * 0.9);
+}
 // The room round the horizon for the compass letters.
-double LetterPad(double textPx) { return LetterPx(textPx) * 1.5; }
+double LetterPad(double textPx) {
+  return LetterPx(textPx) * 1.5;
+}
 
 QFont TextFont(double px, bool bold = false) {
   return ZenFontPixels(TFontFace::MsSansSerif, std::max(1, static_cast<int>(std::lround(px))),
@@ -67,12 +77,22 @@ QRectF SkyCell(const TPassPlotLayout& layout) {
 }
 
 // Sizes of the sky plot's drawing, grown with its horizon.
-double PathWidth(double horizon) { return std::clamp(horizon * 0.02, 2.0, 4.0); }
-double TickHalf(double horizon) { return std::clamp(horizon * 0.04, 4.0, 8.0); }
-double SunRadius(double horizon) { return std::clamp(horizon * 0.055, 4.0, 12.0); }
-double MarkSize(double horizon) { return std::clamp(horizon * 0.045, 4.0, 9.0); }
+double PathWidth(double horizon) {
+  return std::clamp(horizon * 0.02, 2.0, 4.0);
+}
+double TickHalf(double horizon) {
+  return std::clamp(horizon * 0.04, 4.0, 8.0);
+}
+double SunRadius(double horizon) {
+  return std::clamp(horizon * 0.055, 4.0, 12.0);
+}
+double MarkSize(double horizon) {
+  return std::clamp(horizon * 0.045, 4.0, 9.0);
+}
 
-double Length(QPointF v) { return std::hypot(v.x(), v.y()); }
+double Length(QPointF v) {
+  return std::hypot(v.x(), v.y());
+}
 
 // hh:mm of a whole minute of UTC (minutes since the Julian epoch) on the local clock.
 QString LocalMinuteText(long long utcMinute, long long offsetMinutes) {
@@ -196,7 +216,9 @@ void DrawMarkSymbol(QPainter& p, QPointF at, const std::string& label, double si
   p.setBrush(Qt::NoBrush);
 }
 
-QFont MarkFont(double textPx) { return TextFont(textPx * 0.9, true); }
+QFont MarkFont(double textPx) {
+  return TextFont(textPx * 0.9, true);
+}
 
 // Where a mark's label goes: above and right of its symbol, or left of it or below it when it
 // would leave bounds.
@@ -214,8 +236,7 @@ void DrawMarkLabel(QPainter& p, QPointF at, const std::string& label, double siz
                    const QRectF& bounds) {
   if (label.empty()) return;
   const QString text = QString::fromStdString(label);
-  ShadowedText(p, MarkLabelBox(at, text, size, bounds, QFontMetricsF(p.font())), text,
-               kTextColour);
+  ShadowedText(p, MarkLabelBox(at, text, size, bounds, QFontMetricsF(p.font())), text, kTextColour);
 }
 
 void DrawTitle(QPainter& p, const TPassPlot& plot, const TPassPlotLayout& layout) {
@@ -402,8 +423,8 @@ void DrawFacts(QPainter& p, const TPassPlot& plot, const TPassPlotLayout& layout
     captions.push_back(caption.empty() ? QString()
                                        : QString::fromStdString(caption) + QStringLiteral(":"));
     double& widest = captionWidths[static_cast<size_t>(i / rows)];
-    widest = std::max(widest, std::min(metrics.horizontalAdvance(captions.back()),
-                                       columnWidth * 0.45));
+    widest =
+        std::max(widest, std::min(metrics.horizontalAdvance(captions.back()), columnWidth * 0.45));
   }
   const double gap = px * 0.7;
   for (int i = 0; i < count; ++i) {
@@ -413,9 +434,9 @@ void DrawFacts(QPainter& p, const TPassPlot& plot, const TPassPlotLayout& layout
     const QRectF captionBox(x, y, captionWidth, rowHeight);
     const QRectF valueBox(x + captionWidth + gap, y, columnWidth - captionWidth - gap, rowHeight);
     p.setPen(kCaptionColour);
-    p.drawText(captionBox, Qt::AlignLeft | Qt::AlignVCenter,
-               metrics.elidedText(captions[static_cast<size_t>(i)], Qt::ElideRight,
-                                  captionBox.width()));
+    p.drawText(
+        captionBox, Qt::AlignLeft | Qt::AlignVCenter,
+        metrics.elidedText(captions[static_cast<size_t>(i)], Qt::ElideRight, captionBox.width()));
     p.setPen(kTextColour);
     p.drawText(valueBox, Qt::AlignLeft | Qt::AlignVCenter,
                metrics.elidedText(QString::fromStdString(facts[static_cast<size_t>(i)].second),
@@ -451,8 +472,8 @@ TPassPlotLayout PassPlotLayoutFor(QSize logicalSize) {
   const double titleRow = TitlePx(text) * 1.7;
   const double factRow = text * 1.5;
   const double factsHeight = std::min(std::max(h * 0.2, 4.0 * factRow), h * 0.35);
-  layout.factsArea = QRectF(margin, h - margin - factsHeight, std::max(1.0, w - 2.0 * margin),
-                            factsHeight);
+  layout.factsArea =
+      QRectF(margin, h - margin - factsHeight, std::max(1.0, w - 2.0 * margin), factsHeight);
   const double top = margin + titleRow;
   const double bottom = layout.factsArea.top() - margin * 0.5;
   const double pad = LetterPad(text);
@@ -465,15 +486,17 @@ TPassPlotLayout PassPlotLayoutFor(QSize logicalSize) {
   const double right = w - margin - text * 1.6;
   const double curveTop = top + text * 0.6;
   const double curveBottom = bottom - text * 1.8;
-  layout.curveArea = QRectF(left, curveTop, std::max(1.0, right - left),
-                            std::max(1.0, curveBottom - curveTop));
+  layout.curveArea =
+      QRectF(left, curveTop, std::max(1.0, right - left), std::max(1.0, curveBottom - curveTop));
   return layout;
 }
 
 std::vector<TMinuteMark> SkyMinuteMarks(const TPassPlot& plot, const TPassPlotLayout& layout) {
   std::vector<TMinuteMark> marks;
   const std::vector<TTrackPoint>& pts = plot.track.points;
-  if (pts.empty()) return marks;
+  if (pts.empty() || !std::isfinite(pts.front().timeUtc) || !std::isfinite(pts.back().timeUtc)) {
+    return marks;
+  }
   const long long first =
       static_cast<long long>(std::ceil(pts.front().timeUtc * kMinutesPerDay - kMinuteSlack));
   const long long last =
@@ -494,8 +517,8 @@ std::vector<TMinuteMark> SkyMinuteMarks(const TPassPlot& plot, const TPassPlotLa
     const QPointF at = SkyPlotPoint(layout.skyDisc, mark.azimuthDeg, mark.elevationDeg);
     placed.emplace_back(at - QPointF(markSize, markSize), QSizeF(2 * markSize, 2 * markSize));
     if (!mark.label.empty()) {
-      placed.push_back(MarkLabelBox(at, QString::fromStdString(mark.label), markSize, cell,
-                                    markMetrics));
+      placed.push_back(
+          MarkLabelBox(at, QString::fromStdString(mark.label), markSize, cell, markMetrics));
     }
   }
   size_t i = 0;
@@ -542,13 +565,13 @@ std::vector<TTimeTick> CurveTimeTicks(const TPassPlot& plot, const TPassPlotLayo
   if (pts.empty()) return ticks;
   const double from = pts.front().timeUtc;
   const double to = pts.back().timeUtc;
-  if (!(to > from)) return ticks;
+  if (!std::isfinite(from) || !std::isfinite(to) || !(to > from)) return ticks;
   const QFontMetricsF metrics(TextFont(TickLabelPx(layout.textPx)));
   const double labelWidth = metrics.horizontalAdvance(QStringLiteral("00:00")) + 2.0;
   const double perMinute = layout.curveArea.width() / ((to - from) * kMinutesPerDay);
   // Steps that divide a day, so the ticks fall on round local times every day alike.
-  static constexpr std::array<long long, 13> kSteps = {1,   2,   5,   10,  15,  20, 30,
-                                                       60,  120, 180, 240, 360, 720};
+  static constexpr std::array<long long, 13> kSteps = {1,  2,   5,   10,  15,  20, 30,
+                                                       60, 120, 180, 240, 360, 720};
   long long step = 1440;
   for (long long candidate : kSteps) {
     if (candidate * perMinute >= labelWidth * 1.5) {
@@ -568,8 +591,8 @@ std::vector<TTimeTick> CurveTimeTicks(const TPassPlot& plot, const TPassPlotLayo
     tick.timeUtc = static_cast<double>(k) / kMinutesPerDay;
     tick.label = LocalMinuteText(k, offset);
     const double x = CurvePoint(layout, from, to, tick.timeUtc, 0.0).x();
-    tick.labelBox = QRectF(x - labelWidth / 2, layout.curveArea.bottom() + text * 0.35,
-                           labelWidth, metrics.height());
+    tick.labelBox = QRectF(x - labelWidth / 2, layout.curveArea.bottom() + text * 0.35, labelWidth,
+                           metrics.height());
     ticks.push_back(tick);
   }
   return ticks;

@@ -42,9 +42,9 @@ QPointF SkyPlotPoint(const QRectF& disc, double azimuthDeg, double elevationDeg)
 
 // Where the parts of the picture lie in an image of a logical size.
 struct TPassPlotLayout {
-  QRectF skyDisc;     // the horizon circle's bounding square
-  QRectF curveArea;   // the elevation curve's axes: time to the right, 0..90 degrees up
-  QRectF factsArea;   // the numbers
+  QRectF skyDisc;        // the horizon circle's bounding square
+  QRectF curveArea;      // the elevation curve's axes: time to the right, 0..90 degrees up
+  QRectF factsArea;      // the numbers
   double textPx = 12.0;  // the labels' and numbers' font size; the title's is larger
 };
 TPassPlotLayout PassPlotLayoutFor(QSize logicalSize);

@@ -67,10 +67,11 @@ TEST_F(PassPlot, SkyPointsFollowTheRadarConvention) {
   const struct {
     double az, el, x, y;
   } cases[] = {
-      {123.0, 90.0, 200, 150},  {0.0, 0.0, 200, 50},     {90.0, 0.0, 300, 150},
-      {180.0, 0.0, 200, 250},   {270.0, 0.0, 100, 150},  {180.0, 45.0, 200, 200},
-      {90.0, 45.0, 250, 150},   {45.0, 0.0, 200 + diagonal, 150 - diagonal},
-      {0.0, -10.0, 200, 50},    {90.0, -30.0, 300, 150},
+      {123.0, 90.0, 200, 150}, {0.0, 0.0, 200, 50},
+      {90.0, 0.0, 300, 150},   {180.0, 0.0, 200, 250},
+      {270.0, 0.0, 100, 150},  {180.0, 45.0, 200, 200},
+      {90.0, 45.0, 250, 150},  {45.0, 0.0, 200 + diagonal, 150 - diagonal},
+      {0.0, -10.0, 200, 50},   {90.0, -30.0, 300, 150},
   };
   for (const auto& c : cases) {
     const QPointF p = SkyPlotPoint(disc, c.az, c.el);
@@ -80,8 +81,8 @@ TEST_F(PassPlot, SkyPointsFollowTheRadarConvention) {
 }
 
 TEST_F(PassPlot, LayoutKeepsThePartsApartAtEverySize) {
-  for (QSize size : {QSize(640, 400), QSize(800, 500), QSize(1600, 1000), QSize(1600, 400),
-                     QSize(640, 1000)}) {
+  for (QSize size :
+       {QSize(640, 400), QSize(800, 500), QSize(1600, 1000), QSize(1600, 400), QSize(640, 1000)}) {
     const TPassPlotLayout l = PassPlotLayoutFor(size);
     const QRectF image(QPointF(0, 0), size);
     EXPECT_DOUBLE_EQ(l.skyDisc.width(), l.skyDisc.height()) << size.width();
@@ -95,42 +96,32 @@ TEST_F(PassPlot, LayoutKeepsThePartsApartAtEverySize) {
   }
 }
 
-TEST_F(PassPlot, PathOverTheZenithCrossesTheCentreInItsLight) {
-  for (bool lit : {true, false}) {
-    TPassPlot plot;
-    plot.track = OverTheZenith(lit, lit);
-    const QImage image = RenderPassPlot(plot, kSize);
-    const QRectF disc = PassPlotLayoutFor(kSize).skyDisc;
-    const QColor colour = lit ? kPassSunlitColour : kPassDarkColour;
-    EXPECT_TRUE(ColourNear(image, disc.center(), colour, 0)) << lit;
-    // Through the middles of the west and east radii; nothing of it north of the centre.
-    EXPECT_TRUE(ColourNear(image, disc.center() - QPointF(disc.width() / 4, 0), colour)) << lit;
-    EXPECT_TRUE(ColourNear(image, disc.center() + QPointF(disc.width() / 4, 0), colour)) << lit;
-    EXPECT_FALSE(ColourNear(image, disc.center() - QPointF(0, disc.width() / 4), colour, 3));
-  }
-}
-
-TEST_F(PassPlot, SunlitAndDarkPartsTakeTheirColoursInBothPlots) {
+TEST_F(PassPlot, PathOverTheZenithCrossesTheCentreEachPartInItsLight) {
+  // Sunlit from the west up to the zenith, dark from there down to the east.
   TPassPlot plot;
   plot.track = OverTheZenith(true, false);
   const QImage image = RenderPassPlot(plot, kSize);
   const TPassPlotLayout l = PassPlotLayoutFor(kSize);
-  const double from = kSixPm;
   const double to = kSixPm + 180 * kSecond;
   const struct {
     QPointF at;
     bool lit;
   } probes[] = {
+      {l.skyDisc.center(), false},
       {SkyPlotPoint(l.skyDisc, 270.0, 45.0), true},
       {SkyPlotPoint(l.skyDisc, 90.0, 45.0), false},
-      {CurvePoint(l, from, to, kSixPm + 45 * kSecond, 45.0), true},
-      {CurvePoint(l, from, to, kSixPm + 135 * kSecond, 45.0), false},
+      {CurvePoint(l, kSixPm, to, kSixPm + 45 * kSecond, 45.0), true},
+      {CurvePoint(l, kSixPm, to, kSixPm + 135 * kSecond, 45.0), false},
   };
   for (const auto& probe : probes) {
-    EXPECT_TRUE(ColourNear(image, probe.at, probe.lit ? kPassSunlitColour : kPassDarkColour))
+    EXPECT_TRUE(ColourNear(image, probe.at, probe.lit ? kPassSunlitColour : kPassDarkColour, 0))
         << probe.at.x() << "," << probe.at.y();
     EXPECT_FALSE(ColourNear(image, probe.at, probe.lit ? kPassDarkColour : kPassSunlitColour, 2));
   }
+  // Nothing of it north of the centre.
+  const QPointF north = SkyPlotPoint(l.skyDisc, 0.0, 45.0);
+  EXPECT_FALSE(ColourNear(image, north, kPassSunlitColour, 3) ||
+               ColourNear(image, north, kPassDarkColour, 3));
 }
 
 TEST_F(PassPlot, SunIsDrawnOnlyFromTheHorizonUp) {
@@ -184,7 +175,8 @@ TEST_F(PassPlot, MarksAreDrawnAtTheirPlacesInBothPlots) {
     int second;
     double az, el;
     const char* label;
-  } marks[] = {{0, 270, 0, "Rise"}, {60, 270, 60, "Flare"}, {90, 90, 90, "Max"}, {180, 90, 0, "Set"}};
+  } marks[] = {
+      {0, 270, 0, "Rise"}, {60, 270, 60, "Flare"}, {90, 90, 90, "Max"}, {180, 90, 0, "Set"}};
   for (const auto& m : marks) {
     plot.marks.push_back({kSixPm + m.second * kSecond, m.az, m.el, m.label});
   }
@@ -193,8 +185,8 @@ TEST_F(PassPlot, MarksAreDrawnAtTheirPlacesInBothPlots) {
   const QColor white(245, 245, 245);
   for (const auto& m : marks) {
     EXPECT_TRUE(ColourNear(image, SkyPlotPoint(l.skyDisc, m.az, m.el), white, 0)) << m.label;
-    const QPointF onCurve = CurvePoint(l, kSixPm, kSixPm + 180 * kSecond,
-                                       kSixPm + m.second * kSecond, m.el);
+    const QPointF onCurve =
+        CurvePoint(l, kSixPm, kSixPm + 180 * kSecond, kSixPm + m.second * kSecond, m.el);
     EXPECT_TRUE(ColourNear(image, onCurve, white, 0)) << m.label;
   }
 }
@@ -222,45 +214,31 @@ TEST_F(PassPlot, EachWholeMinuteHasATickAcrossThePathAndALocalLabel) {
   }
 }
 
-TEST_F(PassPlot, CrowdedMinuteLabelsDoNotOverlapAndTheirTicksStay) {
-  // An hour creeping over 20 degrees of azimuth low in the east.
+TEST_F(PassPlot, PathsOfHoursKeepTheirLabelsApart) {
+  // Six hours creeping over 30 degrees of azimuth low in the east: a tick each minute, the
+  // labels that would overlap left out; the time axis labelled at wider steps.
   TPassPlot plot;
-  plot.track = Track(0, 3600, [](int s) { return TTrackPoint{0, 80.0 + s / 180.0, 5.0, 0, true}; });
-  const std::vector<TMinuteMark> marks = SkyMinuteMarks(plot, PassPlotLayoutFor(QSize(640, 400)));
-  ASSERT_EQ(marks.size(), 61u);
-  std::vector<QRectF> shown;
-  for (const TMinuteMark& mark : marks) {
-    EXPECT_GT(mark.tick.length(), 0.0);
-    if (!mark.labelShown) continue;
-    for (const QRectF& other : shown) EXPECT_FALSE(other.intersects(mark.labelBox));
-    shown.push_back(mark.labelBox);
-  }
-  EXPECT_GT(shown.size(), 1u);
-  EXPECT_LT(shown.size(), marks.size());
-}
-
-TEST_F(PassPlot, TimeLabelsFitWhateverTheSpan) {
-  const struct {
-    int seconds;
-    QSize size;
-  } cases[] = {{20, QSize(640, 400)},   {600, QSize(640, 400)},    {6 * 3600, QSize(640, 400)},
-               {600, QSize(1600, 1000)}, {24 * 3600, QSize(1600, 1000)}};
-  for (const auto& c : cases) {
-    TPassPlot plot;
-    plot.track = Track(0, c.seconds, [](int) { return TTrackPoint{0, 10.0, 10.0, 0, true}; });
-    const TPassPlotLayout l = PassPlotLayoutFor(c.size);
-    const std::vector<TTimeTick> ticks = CurveTimeTicks(plot, l);
-    if (c.seconds >= 600) {
-      EXPECT_GE(ticks.size(), 3u) << c.seconds;
+  plot.track = Track(0, 6 * 3600, [](int s) { return TTrackPoint{0, 80.0 + s / 720.0, 5, 0, 1}; });
+  for (QSize size : {QSize(640, 400), QSize(1600, 1000)}) {
+    const TPassPlotLayout l = PassPlotLayoutFor(size);
+    const std::vector<TMinuteMark> marks = SkyMinuteMarks(plot, l);
+    ASSERT_EQ(marks.size(), 361u);
+    std::vector<QRectF> boxes;
+    for (const TMinuteMark& mark : marks) {
+      EXPECT_GT(mark.tick.length(), 0.0);
+      if (mark.labelShown) boxes.push_back(mark.labelBox);
     }
-    for (size_t i = 0; i < ticks.size(); ++i) {
-      EXPECT_GE(ticks[i].timeUtc, kSixPm - 1e-9);
-      EXPECT_LE(ticks[i].timeUtc, kSixPm + c.seconds * kSecond + 1e-9);
-      EXPECT_GE(ticks[i].labelBox.left(), l.skyDisc.right()) << c.seconds;
-      EXPECT_LE(ticks[i].labelBox.right(), c.size.width()) << c.seconds;
-      if (i > 0) {
-        EXPECT_FALSE(ticks[i - 1].labelBox.intersects(ticks[i].labelBox)) << c.seconds;
-      }
+    EXPECT_GT(boxes.size(), 1u);
+    EXPECT_LT(boxes.size(), marks.size());
+    const std::vector<TTimeTick> ticks = CurveTimeTicks(plot, l);
+    EXPECT_GE(ticks.size(), 3u);
+    for (const TTimeTick& tick : ticks) {
+      EXPECT_GE(tick.labelBox.left(), l.skyDisc.right());
+      EXPECT_LE(tick.labelBox.right(), size.width());
+      boxes.push_back(tick.labelBox);
+    }
+    for (size_t i = 0; i < boxes.size(); ++i) {
+      for (size_t j = i + 1; j < boxes.size(); ++j) EXPECT_FALSE(boxes[i].intersects(boxes[j]));
     }
   }
 }
@@ -275,10 +253,7 @@ TEST_F(PassPlot, RatioTwoDrawsTheSamePictureOnTwiceThePixels) {
   const QImage single = RenderPassPlot(plot, kSize);
   const QImage twice = RenderPassPlot(plot, kSize, 2.0);
   EXPECT_EQ(twice.size(), kSize * 2);
-  EXPECT_EQ(twice.deviceIndependentSize(), QSizeF(kSize));
   const QRectF disc = PassPlotLayoutFor(kSize).skyDisc;
-  EXPECT_TRUE(ColourNear(twice, SkyPlotPoint(disc, 270.0, 45.0), kPassSunlitColour, 0, 2.0));
-  EXPECT_TRUE(ColourNear(twice, SkyPlotPoint(disc, 90.0, 45.0), kPassDarkColour, 0, 2.0));
   EXPECT_TRUE(ColourNear(twice, SkyPlotPoint(disc, 200.0, 10.0), kPassSunColour, 0, 2.0));
   // Averaged down, the fine picture differs from the plain one only at the edges of lines.
   QImage shrunk = twice.scaled(kSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
@@ -301,12 +276,9 @@ TEST_F(PassPlot, EmptyTrackDrawsTheFrameAndNoPath) {
   const QImage image = RenderPassPlot(plot, QSize(640, 400));
   ASSERT_EQ(image.size(), QSize(640, 400));
   const TPassPlotLayout l = PassPlotLayoutFor(QSize(640, 400));
+  // The horizon and the curve's frame.
   EXPECT_FALSE(ColourNear(image, SkyPlotPoint(l.skyDisc, 0.0, 0.0), kPassPlotBackground, 0));
-  int text = 0;
-  for (int x = static_cast<int>(l.curveArea.left()) + 2; x < l.curveArea.right() - 2; ++x) {
-    if (image.pixelColor(x, static_cast<int>(l.curveArea.center().y())).lightness() > 100) ++text;
-  }
-  EXPECT_GT(text, 3);
+  EXPECT_FALSE(ColourNear(image, l.curveArea.topLeft(), kPassPlotBackground, 0, 1.0, 10));
   // Nothing of the path's colours, nor the Sun, although its elevation is positive.
   for (const QColor& colour : {kPassSunlitColour, kPassDarkColour, kPassSunColour}) {
     EXPECT_FALSE(ColourNear(image, l.skyDisc.center(), colour, 640, 1.0, 10));
