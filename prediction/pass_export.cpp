@@ -27,13 +27,15 @@ constexpr double kFlareEventDays = 60.0 / kSecondsPerDay;
 
 // The moment rounded to the nearest whole second, so that 18:01:22.999 reads as 18:01:23 and
 // every text of one moment (calendar, JSON, description) names the same second.
-double WholeSecond(double jd) { return std::round(jd * kSecondsPerDay) / kSecondsPerDay; }
+double WholeSecond(double jd) {
+  return std::round(jd * kSecondsPerDay) / kSecondsPerDay;
+}
 
 // "20261208T180123Z": the UTC form of a calendar date-time.
 std::string CalendarUtcText(double jd) {
   const TDateRec d = JulianToDateRec(WholeSecond(jd));
-  return std::to_string(d.year) + TwoDigits(d.month) + TwoDigits(d.day) + "T" +
-         TwoDigits(d.hour) + TwoDigits(d.minute) + TwoDigits(d.second) + "Z";
+  return std::to_string(d.year) + TwoDigits(d.month) + TwoDigits(d.day) + "T" + TwoDigits(d.hour) +
+         TwoDigits(d.minute) + TwoDigits(d.second) + "Z";
 }
 
 // "2026-12-08T18:01:23Z".
@@ -89,7 +91,9 @@ std::string AzimuthText(double azimuthDeg) {
   return text + kDegree + " (" + CompassPoint(azimuthDeg) + ")";
 }
 
-std::string DegreesText(double deg) { return FixedText(deg, 1) + kDegree; }
+std::string DegreesText(double deg) {
+  return FixedText(deg, 1) + kDegree;
+}
 
 // "6 min 39 s", "1 h 2 min 3 s".
 std::string SpanText(int64_t seconds) {
@@ -107,8 +111,12 @@ double JsonNumber(double value) {
 }
 
 // The panel of a flare as 1..3; a row without one counts as the front panel, as its letter does.
-int FlarePanel(const TFound& f) { return f.panel >= 1 && f.panel <= 3 ? f.panel : 2; }
-double FlareAngle(const TFound& f) { return f.flareAngles[static_cast<size_t>(FlarePanel(f) - 1)]; }
+int FlarePanel(const TFound& f) {
+  return f.panel >= 1 && f.panel <= 3 ? f.panel : 2;
+}
+double FlareAngle(const TFound& f) {
+  return f.flareAngles[static_cast<size_t>(FlarePanel(f) - 1)];
+}
 
 // The searched satellite with the flare's catalogue number text, if any.
 const TSearchSatellite* SatelliteOf(const std::vector<TSearchSatellite>& satellites,
@@ -190,9 +198,8 @@ std::string PassDescription(const TPassLine& p, double utcOffsetHours) {
   text += "Rise: " + LocalText(p.rise.timeUtc, utcOffsetHours) + ", azimuth " +
           AzimuthText(p.rise.azimuth) + "\n";
   text += "Culmination: " + LocalText(p.culmination.timeUtc, utcOffsetHours) + ", elevation " +
-          DegreesText(p.culmination.elevation) + ", azimuth " +
-          AzimuthText(p.culmination.azimuth) + ", range " + FixedText(p.culmination.range, 0) +
-          " km\n";
+          DegreesText(p.culmination.elevation) + ", azimuth " + AzimuthText(p.culmination.azimuth) +
+          ", range " + FixedText(p.culmination.range, 0) + " km\n";
   text += "Set: " + LocalText(p.set.timeUtc, utcOffsetHours) + ", azimuth " +
           AzimuthText(p.set.azimuth) + "\n";
   text += "Duration: " + SpanText(p.DurationSeconds()) + ", sunlit " + SpanText(p.sunlitSeconds);
@@ -302,8 +309,8 @@ std::string PassesCalendar(const std::vector<TPassLine>& passes, const TExportSi
 }
 
 std::string FlaresCalendar(const TResultRows& flares,
-                           const std::vector<TSearchSatellite>& satellites,
-                           const TExportSite& site, double stampUtc) {
+                           const std::vector<TSearchSatellite>& satellites, const TExportSite& site,
+                           double stampUtc) {
   TCalendarText c;
   BeginCalendar(c);
   const std::string stamp = CalendarUtcText(stampUtc);

@@ -122,14 +122,15 @@ TEST(CalendarLine, FoldsAt75OctetsNeverInsideACharacter) {
       {a74 + degree + "b", a74 + "\r\n " + degree + "b\r\n"},
       {a75 + degree, a75 + "\r\n " + degree + "\r\n"},
       // Continuations hold 74 octets after their blank; a three-octet character at 73..75.
-      {a75 + std::string(72, 'c') + euro, a75 + "\r\n " + std::string(72, 'c') + "\r\n " + euro +
-                                              "\r\n"},
+      {a75 + std::string(72, 'c') + euro,
+       a75 + "\r\n " + std::string(72, 'c') + "\r\n " + euro + "\r\n"},
       {std::string(1000, 'x'), ""},
-      {"SUMMARY:" + [&] {
-         std::string signs;
-         for (int i = 0; i < 150; ++i) signs += degree;
-         return signs;
-       }(),
+      {"SUMMARY:" +
+           [&] {
+             std::string signs;
+             for (int i = 0; i < 150; ++i) signs += degree;
+             return signs;
+           }(),
        ""},
   };
   for (const Case& c : cases) {
@@ -323,9 +324,9 @@ TEST(FlaresCalendar, OneMinuteEventPerFlareNamedFromTheSatellites) {
   EXPECT_NE(events[0].at("UID"), events[1].at("UID"));
 
   const std::string description = Unescape(events[0].at("DESCRIPTION"));
-  for (const char* part : {"2014-09-19 05:22:07 UTC +10:00", "Azimuth 0.0\u00B0 (N)",
-                           "elevation 42.1\u00B0", "range 812 km", "Panel F", "descending",
-                           "Sun elevation -12.3\u00B0"}) {
+  for (const char* part :
+       {"2014-09-19 05:22:07 UTC +10:00", "Azimuth 0.0\u00B0 (N)", "elevation 42.1\u00B0",
+        "range 812 km", "Panel F", "descending", "Sun elevation -12.3\u00B0"}) {
     EXPECT_NE(description.find(part), std::string::npos) << part << "\n" << description;
   }
   EXPECT_NE(Unescape(events[1].at("DESCRIPTION")).find("Panel L, ascending"), std::string::npos);
