@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "prediction/search.h"
@@ -40,5 +41,15 @@ std::vector<size_t> PassLineOrder(const std::vector<TPassLine>& lines, TPassColu
 // The pass that a row of the results table belongs to: the line of the same satellite whose
 // rise..set holds the row's moment; -1 when none does (an empty row, a flare).
 int PassOfRow(const std::vector<TPassLine>& lines, const TFound& row);
+
+// The sixteen-point compass name of an azimuth: "N", "NNE", ... "NNW".
+const char* CompassPoint(double azimuthDeg);
+
+// The numbers of a pass's details, each a caption and its value: rise, culmination and set
+// (time and azimuth), highest elevation, duration and sunlit time.
+std::vector<std::pair<std::string, std::string>> PassFacts(const TPassLine& line);
+// The numbers of a flare's details: time, azimuth, elevation, range, panel, direction, angle
+// and the Sun's elevation.
+std::vector<std::pair<std::string, std::string>> FlareFacts(const TFound& flare);
 
 }  // namespace zen

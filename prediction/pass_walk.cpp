@@ -7,6 +7,7 @@
 #include "core/sun.h"
 #include "prediction/iridium.h"
 #include "prediction/motion_bounds.h"
+#include "prediction/pass_track.h"
 
 namespace zen {
 
@@ -256,6 +257,14 @@ void TSatelliteWalk::RecordPassSample(bool meets, double elevationDeg, const TMo
   event.rise = RowSample(moments, s.rise);
   event.culmination = RowSample(moments, s.culmination);
   event.set = RowSample(moments, s.lastMet);
+  const int64_t seconds = s.lastMet.second - s.rise.second;
+  if (conditions_.illuminationRequired) {
+    event.sunlitSeconds = seconds;
+  } else {
+    // A copy: the deep-space model's integrator moves with every moment asked.
+    TPropagator light = propagator_;
+    event.sunlitSeconds = SunlitSeconds(light, moments.At(s.rise.second).jd, seconds);
+  }
   found.push_back(event);
 }
 

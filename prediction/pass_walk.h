@@ -83,6 +83,7 @@ struct TPassEvent {
   TPassSample rise;
   TPassSample culmination;
   TPassSample set;
+  int64_t sunlitSeconds = 0;  // of the seconds from rise to set
 };
 
 // A flare that met every condition: the sample at which one panel's offset angle had its

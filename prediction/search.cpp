@@ -196,7 +196,32 @@ class TSearchRun {
       }
     }
     if (outcome.rows.empty()) outcome.rows.emplace_back();
+    if (request_.kind == TSearchKind::Passes) outcome.passes = PassLines();
     return outcome;
+  }
+
+  // Every pass found as one line, in the order of the culminations; a tie keeps the list's order.
+  std::vector<TPassLine> PassLines() const {
+    std::vector<TPassLine> lines;
+    for (size_t k = 0; k < events_.size(); ++k) {
+      const TSearchSatellite& satellite = request_.satellites[k];
+      for (const TWalkEvent& walkEvent : events_[k]) {
+        const TPassEvent* event = std::get_if<TPassEvent>(&walkEvent);
+        if (event == nullptr) continue;
+        TPassLine line;
+        line.satellite = k;
+        line.number = satellite.set.number;
+        line.rise = FoundOf(event->rise, satellite, period_);
+        line.culmination = FoundOf(event->culmination, satellite, period_);
+        line.set = FoundOf(event->set, satellite, period_);
+        line.sunlitSeconds = event->sunlitSeconds;
+        lines.push_back(std::move(line));
+      }
+    }
+    std::stable_sort(lines.begin(), lines.end(), [](const TPassLine& a, const TPassLine& b) {
+      return a.culmination.timeUtc < b.culmination.timeUtc;
+    });
+    return lines;
   }
 
   void Walk() {
