@@ -17,6 +17,13 @@ bool TOutputLines::Write(std::string_view line) {
   return Check();
 }
 
+bool TOutputLines::WriteText(std::string_view text) {
+  if (failed_) return false;
+  errno = 0;
+  out_ << text;
+  return Check();
+}
+
 bool TOutputLines::Finish() {
   if (failed_) return false;
   errno = 0;

@@ -15,6 +15,8 @@ class TOutputLines {
 
   // Writes line and a line end; false once any write has failed.
   bool Write(std::string_view line);
+  // Writes text as it is, its line ends included; false once any write has failed.
+  bool WriteText(std::string_view text);
   // Flushes what is buffered; false when anything written was lost.
   bool Finish();
   bool Failed() const { return failed_; }

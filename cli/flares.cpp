@@ -1,6 +1,6 @@
 // The flares command: the window's Iridium flare search run from the command line over every
-// set of an element file, printed as the report the window saves (UTF-8, "\n" line ends) or as
-// CSV.
+// set of an element file, printed as the report the window saves (UTF-8, "\n" line ends), as
+// CSV, as an iCalendar calendar or as JSON.
 #include "cli/flares.h"
 
 #include <cmath>
@@ -14,6 +14,7 @@
 #include "cli/search_command.h"
 #include "core/timescale.h"
 #include "prediction/iridium.h"
+#include "prediction/pass_export.h"
 #include "prediction/results.h"
 #include "prediction/search.h"
 #include "prediction/search_setup.h"
@@ -113,14 +114,14 @@ bool LoadTable(const std::filesystem::path& programFolder, TIridiumTable& table,
 const TCommandHelp& FlaresHelp() {
   static const TCommandHelp help{
       "flares",
-      "search the Iridium flares over a site; print the report or CSV",
+      "search the Iridium flares over a site; print the report, CSV, a calendar or JSON",
       {"FILE --site LAT,LON[,ALT_M] [--from TIME] [--to TIME | --days N] [--min-elev DEG] "
        "[--max-sun DEG | --no-sun-limit] [--max-angle DEG] [--level 1..5] [--no-table] "
-       "[--utc-offset HOURS] [--format report|csv]"},
+       "[--utc-offset HOURS] [--format report|csv|ics|json]"},
       "Searches the Iridium flares over a site in a period, as the prediction page does with "
       "\"Flares\": every set of FILE that the Iridium status table Data/flares.dat of the "
       "program folder lists, sunlit, with a panel's flare angle of at most --max-angle; prints "
-      "the report the window saves or CSV.",
+      "the report the window saves, CSV, an iCalendar calendar or JSON.",
       {
           kElementFileHelp,
           kSiteOptionHelp,
@@ -143,7 +144,9 @@ const TCommandHelp& FlaresHelp() {
        "CSV has one row per flare, times in UTC: "
        "catno,name,label,time_utc,az,el,range,panel,direction,angle,sun_az,sun_el (name: the "
        "set's name; label: the report's Sat text; panel: L, F or R; direction: A ascending or "
-       "D descending; angle: that panel's flare angle; degrees and km)."}};
+       "D descending; angle: that panel's flare angle; degrees and km).",
+       "ics: one event per flare, a minute from its second, in UTC; the descriptions on the "
+       "--utc-offset clock. JSON: an array with one object per flare with the CSV's fields."}};
   return help;
 }
 
@@ -191,9 +194,22 @@ int RunFlaresIn(const std::filesystem::path& programFolder, const std::vector<st
 
   const TSearchOutcome outcome = RunCommandSearch(kName, request, header, err);
   TOutputLines output(kName, out, err);
-  const bool written = words.format == TOutputFormat::Csv
-                           ? WriteCsv(outcome.rows, request.satellites, output)
-                           : WriteReportLines(TSearchKind::Flares, header, outcome.rows, output);
+  bool written = false;
+  switch (words.format) {
+    case TOutputFormat::Report:
+      written = WriteReportLines(TSearchKind::Flares, header, outcome.rows, output);
+      break;
+    case TOutputFormat::Csv:
+      written = WriteCsv(outcome.rows, request.satellites, output);
+      break;
+    case TOutputFormat::Calendar:
+      written = output.WriteText(FlaresCalendar(outcome.rows, request.satellites,
+                                                ExportSiteOf(request), NowUtcWholeSecond()));
+      break;
+    case TOutputFormat::Json:
+      written = output.WriteText(FlaresJson(outcome.rows, request.satellites));
+      break;
+  }
   return written && output.Finish() ? 0 : 1;
 }
 

@@ -1,5 +1,5 @@
 // The flares command: an Iridium flare search over the sets of an element file, printed as the
-// report or as CSV.
+// report, as CSV, as an iCalendar calendar or as JSON.
 #pragma once
 
 #include <filesystem>
@@ -13,7 +13,7 @@ namespace zen::cli {
 
 // zenarith flares FILE --site LAT,LON[,ALT_M] [--from TIME] [--to TIME | --days N]
 //   [--min-elev DEG] [--max-sun DEG | --no-sun-limit] [--max-angle DEG] [--level 1..5]
-//   [--no-table] [--utc-offset HOURS] [--format report|csv]
+//   [--no-table] [--utc-offset HOURS] [--format report|csv|ics|json]
 const TCommandHelp& FlaresHelp();
 
 // The Iridium status table is Data/flares.dat of the program folder that a window started

@@ -1,5 +1,6 @@
 // The passes command: the window's pass search run from the command line over the sets of an
-// element file, printed as the report the window saves (UTF-8, "\n" line ends) or as CSV.
+// element file, printed as the report the window saves (UTF-8, "\n" line ends), as CSV, as an
+// iCalendar calendar or as JSON.
 #include "cli/passes.h"
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include "cli/option_words.h"
 #include "cli/search_command.h"
 #include "core/timescale.h"
+#include "prediction/pass_export.h"
 #include "prediction/results.h"
 #include "prediction/search.h"
 
@@ -127,12 +129,13 @@ bool ListSatellites(const TSearchWords& words, const TPassesOptions& o,
 const TCommandHelp& PassesHelp() {
   static const TCommandHelp help{
       "passes",
-      "search the visible passes of satellites over a site; print the report or CSV",
+      "search the visible passes of satellites over a site; print the report, CSV, a calendar "
+      "or JSON",
       {"FILE (--sat N,N,...|--all) --site LAT,LON[,ALT_M] [--from TIME] [--to TIME | --days N] "
        "[--min-elev DEG] [--max-sun DEG | --no-sun-limit] [--no-illum] [--level 1..5] [--brief] "
-       "[--utc-offset HOURS] [--format report|csv]"},
+       "[--utc-offset HOURS] [--format report|csv|ics|json]"},
       "Searches the visible passes of satellites over a site in a period, as the prediction "
-      "page does, and prints the report the window saves or CSV.",
+      "page does, and prints the report the window saves, CSV, an iCalendar calendar or JSON.",
       {
           kElementFileHelp,
           {"--sat N,N,...", "the catalogue numbers of the satellites to search, each once"},
@@ -153,7 +156,12 @@ const TCommandHelp& PassesHelp() {
       },
       {kTimeNote, kSiteNote,
        "CSV has one row per rise, culmination and set (culminations only with --brief), times in "
-       "UTC: catno,name,event,time_utc,az,el,range,sun_az,sun_el (degrees and km)."}};
+       "UTC: catno,name,event,time_utc,az,el,range,sun_az,sun_el (degrees and km).",
+       "ics: one event per pass from rise to set, in UTC; the descriptions on the --utc-offset "
+       "clock. An event's UID depends on the satellite and the rise second only, so a pass "
+       "imported again replaces itself.",
+       "JSON: an array with one object per pass (also with --brief): catno, name, rise, "
+       "culmination and set (each time_utc, az, el, range), duration_seconds, sunlit_seconds."}};
   return help;
 }
 
@@ -180,9 +188,22 @@ int RunPasses(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
   const TSearchOutcome outcome = RunCommandSearch(kName, request, header, err);
   TOutputLines output(kName, out, err);
-  const bool written = words.format == TOutputFormat::Csv
-                           ? WriteCsv(outcome.rows, options.brief, output)
-                           : WriteReportLines(TSearchKind::Passes, header, outcome.rows, output);
+  bool written = false;
+  switch (words.format) {
+    case TOutputFormat::Report:
+      written = WriteReportLines(TSearchKind::Passes, header, outcome.rows, output);
+      break;
+    case TOutputFormat::Csv:
+      written = WriteCsv(outcome.rows, options.brief, output);
+      break;
+    case TOutputFormat::Calendar:
+      written = output.WriteText(
+          PassesCalendar(outcome.passes, ExportSiteOf(request), NowUtcWholeSecond()));
+      break;
+    case TOutputFormat::Json:
+      written = output.WriteText(PassesJson(outcome.passes));
+      break;
+  }
   return written && output.Finish() ? 0 : 1;
 }
 

@@ -78,18 +78,14 @@ std::string ApplySharedValue(const std::string& word, const std::string& value, 
     o.format = TOutputFormat::Report;
   } else if (value == "csv") {
     o.format = TOutputFormat::Csv;
+  } else if (value == "ics") {
+    o.format = TOutputFormat::Calendar;
+  } else if (value == "json") {
+    o.format = TOutputFormat::Json;
   } else {
-    return "--format needs report or csv";
+    return "--format needs report, csv, ics or json";
   }
   return {};
-}
-
-// The system clock's moment, whole seconds, as a Julian date.
-double NowUtcWholeSecond() {
-  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
-                           std::chrono::system_clock::now().time_since_epoch())
-                           .count();
-  return kUnixEpochJd + static_cast<double>(seconds) / kSecondsPerDay;
 }
 
 // One line on a terminal, rewritten in place as the search goes on.
@@ -205,6 +201,21 @@ std::optional<int> BeginSearchCommand(const char* name, const TCommandHelp& help
     return 2;
   }
   return std::nullopt;
+}
+
+double NowUtcWholeSecond() {
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
+                           std::chrono::system_clock::now().time_since_epoch())
+                           .count();
+  return kUnixEpochJd + static_cast<double>(seconds) / kSecondsPerDay;
+}
+
+TExportSite ExportSiteOf(const TSearchRequest& request) {
+  TExportSite site;
+  site.latitudeDeg = request.latitudeDeg;
+  site.longitudeDeg = request.longitudeDeg;
+  site.utcOffsetHours = request.utcOffsetHours;
+  return site;
 }
 
 std::string SearchPeriodUtc(const TSearchWords& words, double& fromUtc, double& toUtc) {

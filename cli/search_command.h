@@ -12,12 +12,14 @@
 #include "cli/command_help.h"
 #include "cli/command_output.h"
 #include "cli/option_words.h"
+#include "prediction/pass_export.h"
 #include "prediction/results.h"
 #include "prediction/search.h"
 
 namespace zen::cli {
 
-enum class TOutputFormat { Report, Csv };
+// The report, CSV, an iCalendar calendar (RFC 5545) or JSON.
+enum class TOutputFormat { Report, Csv, Calendar, Json };
 
 // The options every search command takes, as given.
 struct TSearchWords {
@@ -50,8 +52,8 @@ inline constexpr TOptionHelp kNoSunLimitSearchHelp = {"--no-sun-limit",
                                                       "no limit on the Sun's elevation"};
 inline constexpr TOptionHelp kLevelSearchHelp = {
     "--level 1..5", "the search's step, 60, 30, 10, 5 or 1 s: higher misses fewer passes (1)"};
-inline constexpr TOptionHelp kFormatSearchHelp = {"--format report|csv",
-                                                  "the report (the default) or CSV"};
+inline constexpr TOptionHelp kFormatSearchHelp = {
+    "--format report|csv|ics|json", "the report (the default), CSV, an iCalendar calendar or JSON"};
 inline constexpr TOptionHelp kUtcOffsetSearchHelp = {
     "--utc-offset HOURS", "the report's local time: -12..14 hours in quarter hours (0)"};
 
@@ -103,6 +105,12 @@ bool ReadEverySatellite(const char* command, const std::string& file,
 // when the search was interrupted.
 TSearchOutcome RunCommandSearch(const char* command, const TSearchRequest& request,
                                 std::vector<std::string>& header, std::ostream& err);
+
+// The site of the request for a calendar's events: its coordinates (no name) and the local
+// clock of the descriptions.
+TExportSite ExportSiteOf(const TSearchRequest& request);
+// The system clock's moment, whole seconds, as a Julian date (the calendar's DTSTAMP).
+double NowUtcWholeSecond();
 
 // The lines of the report, one by one; false once a write failed.
 bool WriteReportLines(TSearchKind kind, const std::vector<std::string>& header,

@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -233,6 +234,54 @@ TEST_F(IridiumFlares, CsvAndNamesWithoutTheTable) {
     g[2] = f[2];
     EXPECT_EQ(g, f) << "only the label differs";
   }
+}
+
+// JSON and the calendar hold the CSV's flares, one entry each.
+TEST_F(IridiumFlares, JsonAndCalendarHoldTheCsvsFlares) {
+  auto output = [&](const char* format) {
+    EXPECT_EQ(
+        Run(Args({"--days", "1", "--max-angle", "1.5", "--no-sun-limit", "--format", format})), 0)
+        << err_.str();
+    return out_.str();
+  };
+  const std::vector<std::string> csv = SplitLines(output("csv"));
+  const nlohmann::json flares = nlohmann::json::parse(output("json"));
+  const std::string calendar = output("ics");
+  ASSERT_TRUE(flares.is_array());
+  ASSERT_GE(flares.size(), 1u);
+  ASSERT_EQ(flares.size(), csv.size() - 1);
+  const std::vector<std::string> keys = SplitFields(csv[0]);
+  for (size_t i = 0; i < flares.size(); ++i) {
+    const std::vector<std::string> row = SplitFields(csv[i + 1]);
+    ASSERT_EQ(row.size(), keys.size());
+    const nlohmann::json& flare = flares[i];
+    ASSERT_EQ(flare.size(), keys.size()) << flare.dump();
+    for (size_t k = 0; k < keys.size(); ++k) {
+      const nlohmann::json& value = flare.at(keys[k]);
+      if (keys[k] == "catno") {
+        EXPECT_EQ(std::to_string(value.get<int64_t>()), row[k]);
+      } else if (keys[k] == "time_utc") {
+        std::string utc = row[k];
+        utc[10] = 'T';
+        EXPECT_EQ(value, utc + "Z");
+        std::string compact;
+        for (char c : utc) {
+          if (c != '-' && c != ':') compact += c;
+        }
+        EXPECT_NE(calendar.find("\r\nDTSTART:" + compact + "Z\r\n"), std::string::npos) << utc;
+      } else if (value.is_number()) {
+        EXPECT_NEAR(value.get<double>(), std::stod(row[k]), 0.0011) << keys[k];
+      } else {
+        EXPECT_EQ(value, row[k]) << keys[k];
+      }
+    }
+  }
+  size_t count = 0;
+  for (size_t at = calendar.find("\r\nBEGIN:VEVENT\r\n"); at != std::string::npos;
+       at = calendar.find("\r\nBEGIN:VEVENT\r\n", at + 1)) {
+    ++count;
+  }
+  EXPECT_EQ(count, flares.size());
 }
 
 }  // namespace
