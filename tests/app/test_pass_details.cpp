@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QImage>
+#include <QMouseEvent>
 
 #include "app/pass_window.h"
 #include "prediction/pass_lines.h"
@@ -62,8 +63,8 @@ TEST_F(PassDetails, OneLinePerPassSortedAndSavedAsACalendar) {
   ASSERT_GE(lines.size(), 10u);
 
   page->passLinesButton->click();
-  EXPECT_TRUE(page->passLinesView->isVisible());
-  EXPECT_FALSE(page->resultz->isVisible());
+  EXPECT_FALSE(page->passLinesView->isHidden());
+  EXPECT_TRUE(page->resultz->isHidden());
   QAbstractItemModel* model = page->passLinesView->model();
   ASSERT_EQ(model->rowCount(), static_cast<int>(lines.size()));
   for (int r = 1; r < model->rowCount(); ++r) {
@@ -75,7 +76,13 @@ TEST_F(PassDetails, OneLinePerPassSortedAndSavedAsACalendar) {
   const int elevation = static_cast<int>(TPassColumn::CulminationElevation);
   QHeaderView* header = page->passLinesView->horizontalHeader();
   for (int click = 0; click < 2; ++click) {
-    emit header->sectionClicked(elevation);
+    const QPointF at(header->sectionViewportPosition(elevation) + 4, header->height() / 2);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+      QMouseEvent press(type, at, header->viewport()->mapToGlobal(at), Qt::LeftButton,
+                        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                        Qt::NoModifier);
+      QApplication::sendEvent(header->viewport(), &press);
+    }
     const bool descending = header->sortIndicatorOrder() == Qt::DescendingOrder;
     EXPECT_EQ(header->sortIndicatorSection(), elevation);
     for (int r = 1; r < model->rowCount(); ++r) {
@@ -110,7 +117,7 @@ TEST_F(PassDetails, OneLinePerPassSortedAndSavedAsACalendar) {
 
   // Flares have no one-line view of their own.
   page->flares->click();
-  EXPECT_FALSE(page->passLinesView->isVisible());
+  EXPECT_TRUE(page->passLinesView->isHidden());
   EXPECT_FALSE(page->passLinesButton->isEnabled());
 }
 
