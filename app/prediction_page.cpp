@@ -59,7 +59,8 @@ constexpr int kSatColumn = 1;
 // a sample is as wide as its widest text or its heading, whichever is wider; the others keep
 // their documented widths, and the name column takes what the rest leave, so that the longest
 // names and labels show whole.
-void FitColumns(QTableView* table, const std::vector<const char*>& samples) {
+void FitColumns(QTableView* table, const std::vector<const char*>& samples,
+                int nameColumn = kSatColumn) {
   const QFontMetrics metrics(table->font());
   const QFontMetrics headingMetrics(table->horizontalHeader()->font());
   auto fitted = [&](int c) {
@@ -73,13 +74,13 @@ void FitColumns(QTableView* table, const std::vector<const char*>& samples) {
   };
   int used = 0;
   for (int c = 0; c < table->model()->columnCount(); ++c) {
-    if (c == kSatColumn) continue;
+    if (c == nameColumn) continue;
     table->setColumnWidth(c, fitted(c));
     used += table->columnWidth(c);
   }
   const int inside =
       table->width() - 2 * table->frameWidth() - table->verticalScrollBar()->sizeHint().width();
-  table->setColumnWidth(kSatColumn, inside - used);
+  table->setColumnWidth(nameColumn, inside - used);
 }
 
 QPushButton* Button(QWidget* parent, const QString& caption, const char* hint, QRect where) {
@@ -138,7 +139,8 @@ TPredictionPage::TPredictionPage(TPredictionCommands& commands, QWidget* parent)
   passLinesView->installEventFilter(this);
   connect(passLinesView, &QTableView::doubleClicked, commands_.goTo, &QAction::trigger);
   FitColumns(passLinesView, {"", "00-00 00:00:00", "000.0", "00:00:00", "00.0", "00:00:00",
-                             "000.0", "00:00", "00:00"});
+                             "000.0", "00:00", "00:00"},
+             static_cast<int>(TPassColumn::Sat));
   for (QTableView* table : {resultz, resultzF, passLinesView}) WatchChoices(table);
 
   passes = Button(this, commands_.showPasses->text(), "Show the passes", {kButtonsX, 4, 76, 22});
