@@ -21,6 +21,7 @@
 #include "app/location_page.h"
 #include "app/main_page.h"
 #include "app/options_page.h"
+#include "app/pass_window.h"
 #include "app/prediction_page.h"
 #include "app/prediction_setup_page.h"
 #include "app/program_folder.h"
@@ -172,6 +173,8 @@ void TMainWindow::BuildPages(QTableWidget* liveTable) {
   setupPage_->setGeometry(0, 0, kFirstLayout.pages.width(), kFirstLayout.pages.height());
   predictionPage_ = new TPredictionPage(*prediction_, pages_->widget(kPagePrediction));
   predictionPage_->setGeometry(0, 0, kFirstLayout.pages.width(), kFirstLayout.pages.height());
+  passWindow_ = new TPassWindow(dialogs_, this);
+  connect(prediction_, &TPredictionCommands::DetailsChosen, passWindow_, &TPassWindow::ShowPlot);
 
   pageTabs_ = new QTabBar(this);
   pageTabs_->setObjectName(QStringLiteral("pageTabs"));
@@ -230,6 +233,7 @@ bool TMainWindow::Initialize() {
   location_->SetProgramFolder(programFolder_);
   window_->SetProgramFolder(programFolder_);
   prediction_->SetProgramFolder(programFolder_);
+  passWindow_->SetProgramFolder(programFolder_);
   QString folderProblem = EnterProgramFolder(programFolder_);
   if (!folderProblem.isEmpty()) return Stop(1, folderProblem);
   activated_ = false;

@@ -48,6 +48,7 @@ class TInfoPage;
 class TLocationPage;
 class TMainPage;
 class TOptionsPage;
+class TPassWindow;
 class TPredictionPage;
 class TPredictionSetupPage;
 class TSidePanel;
@@ -147,6 +148,7 @@ class TMainWindow : public QWidget {
   TPredictionSetupPage* PredictionSetupPage() const { return setupPage_; }
   TPredictionPage* PredictionPage() const { return predictionPage_; }
   TForm3* SearchDialog() const { return form3_; }
+  TPassWindow* PassWindow() const { return passWindow_; }
   TConsolePanel* ConsolePanel() const { return consolePanel_; }
   bool TimePanelShown() const { return !timePanel_->isHidden(); }
 
@@ -203,6 +205,7 @@ class TMainWindow : public QWidget {
   QLabel* versionLabel_ = nullptr;
   TPredictionSetupPage* setupPage_ = nullptr;
   TPredictionPage* predictionPage_ = nullptr;
+  TPassWindow* passWindow_ = nullptr;
   // The control each page tab focuses when its key shows it.
   std::array<QWidget*, kPageTabCaptions.size()> pageFocus_{};
 

@@ -2,6 +2,7 @@
 // worker thread and progress dialog, the "Passes"/"Flares" toggle, "Go to" and "Save".
 #include "app/prediction_commands.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QMetaObject>
@@ -13,8 +14,13 @@
 #include <system_error>
 #include <utility>
 
+#include "core/observer.h"
 #include "prediction/iridium.h"
+#include "prediction/pass_export.h"
+#include "prediction/pass_lines.h"
+#include "prediction/pass_track.h"
 #include "prediction/results.h"
+#include "tracking/text_file.h"
 #include "tracking/date_text.h"
 
 namespace zen {
@@ -23,6 +29,26 @@ namespace {
 
 QString Q(const std::string& text) {
   return QString::fromStdString(text);
+}
+
+// The picture of a pass reaches this far beyond its visible part, to the horizon.
+constexpr int64_t kPassReachSeconds = 15 * 60;
+// The picture of a flare shows the satellite's path this long before and after it.
+constexpr int64_t kFlareReachSeconds = 2 * 60;
+
+// The file types "Save" offers, the report first.
+const QString kReportFilter = QStringLiteral("Text report (*.txt)");
+const QString kCalendarFilter = QStringLiteral("iCalendar (*.ics)");
+const QString kJsonFilter = QStringLiteral("JSON (*.json)");
+
+// The current moment as a Julian date of UTC.
+double NowUtc() {
+  constexpr double kUnixEpochJulian = 2440587.5;
+  return kUnixEpochJulian + static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 86400000.0;
+}
+
+TPlotMark MarkOf(const TFound& found, const char* label) {
+  return TPlotMark{found.timeUtc, found.azimuth, found.elevation, label};
 }
 
 // The latest progress of a search. The search may report faster than the window draws, so
@@ -139,10 +165,25 @@ TPredictionCommands::TPredictionCommands(TTracker& tracker, TTimeCommands& time,
   showFlares = new QAction(QStringLiteral("Flares"), kinds);
   for (QAction* kind : {showPasses, showFlares}) kind->setCheckable(true);
   showPasses->setChecked(true);
+  passLines = new QAction(QStringLiteral("One line per pass"), this);
+  passLines->setCheckable(true);
+  details = new QAction(QStringLiteral("Details"), this);
   connect(predict, &QAction::triggered, this, [this] { PrepareSearch(ShownKind()); });
   connect(goTo, &QAction::triggered, this, [this] {
+    if (PassLinesShown()) {
+      GoToPass(selectedLine ? selectedLine() : -1);
+      return;
+    }
     TSearchKind kind = ShownKind();
     GoTo(kind, selectedRow ? selectedRow(kind) : -1);
+  });
+  connect(details, &QAction::triggered, this, [this] {
+    if (PassLinesShown()) {
+      ShowPassDetails(selectedLine ? selectedLine() : -1);
+      return;
+    }
+    TSearchKind kind = ShownKind();
+    ShowDetails(kind, selectedRow ? selectedRow(kind) : -1);
   });
   connect(save, &QAction::triggered, this, [this] { Save(ShownKind()); });
   connect(showPasses, &QAction::triggered, this, [this] { ShowKind(TSearchKind::Passes); });
@@ -157,6 +198,10 @@ TPredictionCommands::~TPredictionCommands() {
 
 TSearchKind TPredictionCommands::ShownKind() const {
   return showFlares->isChecked() ? TSearchKind::Flares : TSearchKind::Passes;
+}
+
+bool TPredictionCommands::PassLinesShown() const {
+  return passLines->isChecked() && ShownKind() == TSearchKind::Passes;
 }
 
 void TPredictionCommands::ShowKind(TSearchKind kind) {
@@ -218,6 +263,10 @@ void TPredictionCommands::PrepareSearch(TSearchKind kind) {
   rows_[k] = TResultRows{std::nullopt};
   nextResultRow_ = 0;
   emit RowsChanged(static_cast<int>(kind), 0);
+  if (kind == TSearchKind::Passes) {
+    passLines_.clear();
+    emit PassLinesChanged();
+  }
 
   if (setup_.automatic) {
     PeriodToManual();
@@ -228,6 +277,9 @@ void TPredictionCommands::PrepareSearch(TSearchKind kind) {
   const TSite& site = tracker_.Site();
   TSearchRequest request = MakeSearchRequest(kind, options, setup_.period, offsetHours, site,
                                              std::move(list), iridiumTable_);
+  auto searched = std::make_shared<const TSearchRequest>(std::move(request));
+  searched_[k] = searched;
+  exportSites_[k] = TExportSite{site.name, site.latitude, site.longitude, offsetHours};
   const std::string siteText = SiteText(site.name, site.latitude, site.longitude);
   const std::string zoneText = TimeZoneText(offsetHours);
   flags_ = std::make_shared<TSearchFlags>();
@@ -239,7 +291,8 @@ void TPredictionCommands::PrepareSearch(TSearchKind kind) {
   time_.StopTimers();
 
   if (worker_.joinable()) worker_.join();
-  auto search = [this, kind, request = std::move(request), flags = flags_] {
+  auto search = [this, kind, searched, flags = flags_] {
+    const TSearchRequest& request = *searched;
     TSearchOutcome outcome;
     std::string failure;
     try {
@@ -295,6 +348,10 @@ void TPredictionCommands::onSearchFinished(TSearchKind kind, TSearchOutcome outc
   const size_t k = Index(kind);
   rows_[k] = outcome.rows.empty() ? TResultRows{std::nullopt} : std::move(outcome.rows);
   emit RowsChanged(static_cast<int>(kind), 0);
+  if (kind == TSearchKind::Passes) {
+    passLines_ = std::move(outcome.passes);
+    emit PassLinesChanged();
+  }
   const bool sortStopped = outcome.interruptedInSort || outcome.terminated;
   if (outcome.interruptedByCancel || sortStopped) MarkInterrupted(headers_[k]);
   dialog_.Finished(sortStopped);
@@ -324,7 +381,16 @@ int TPredictionCommands::FindTracked(const std::string& catalogNumber) const {
 void TPredictionCommands::GoTo(TSearchKind kind, int row) {
   const TResultRows& rows = rows_[Index(kind)];
   if (row < 0 || row >= static_cast<int>(rows.size())) return;
-  const std::vector<std::string> cells = ResultCells(kind, rows[static_cast<size_t>(row)]);
+  GoToEvent(kind, rows[static_cast<size_t>(row)]);
+}
+
+void TPredictionCommands::GoToPass(int line) {
+  if (line < 0 || line >= static_cast<int>(passLines_.size())) return;
+  GoToEvent(TSearchKind::Passes, passLines_[static_cast<size_t>(line)].culmination);
+}
+
+void TPredictionCommands::GoToEvent(TSearchKind kind, const std::optional<TFound>& event) {
+  const std::vector<std::string> cells = ResultCells(kind, event);
   if (cells.empty() || cells.front().empty()) return;
   const std::string timeText = cells.front();
   const std::string catalogNumber = cells.back();
@@ -355,22 +421,128 @@ void TPredictionCommands::Save(TSearchKind kind) {
   }
   const QString proposal = QDir(programFolder_).filePath(
       QStringLiteral("Output/") + QString::fromStdString(ReportFileName(kind, searchedFrom_[k])));
-  QString file = dialogs_.ChooseFileToSave(QStringLiteral("Save results"), proposal,
-                                           QStringLiteral("Text files (*.txt);;All files (*)"));
+  QString chosenFilter;
+  QString file = dialogs_.ChooseFileToSave(
+      QStringLiteral("Save results"), proposal,
+      QStringList{kReportFilter, kCalendarFilter, kJsonFilter, QStringLiteral("All files (*)")}
+          .join(QStringLiteral(";;")),
+      &chosenFilter);
   if (file.isEmpty()) return;
-  // A name typed without an extension gets ".txt"; the dialog asked only about the name as
-  // typed, so a file of the completed name is asked about here.
+  // A name typed without an extension gets the chosen type's; the dialog asked only about the
+  // name as typed, so a file of the completed name is asked about here.
   if (QFileInfo(file).suffix().isEmpty()) {
-    file += QStringLiteral(".txt");
+    file += chosenFilter == kCalendarFilter ? QStringLiteral(".ics")
+            : chosenFilter == kJsonFilter   ? QStringLiteral(".json")
+                                            : QStringLiteral(".txt");
     if (QFileInfo::exists(file) &&
         !dialogs_.Ask(file + QStringLiteral(" already exists.\nDo you want to replace it?"))) {
       return;
     }
   }
+  const QString suffix = QFileInfo(file).suffix().toLower();
+  if (suffix == QStringLiteral("ics") || suffix == QStringLiteral("json")) {
+    WriteExport(kind, file, suffix == QStringLiteral("ics"));
+    return;
+  }
   std::string error;
   if (!WriteReport(file.toStdString(), ReportLines(kind, headers_[k], rows_[k]), error)) {
     dialogs_.ShowError(QStringLiteral("Cannot write ") + file + QStringLiteral(": ") + Q(error));
   }
+}
+
+bool TPredictionCommands::WriteExport(TSearchKind kind, const QString& file, bool calendar) {
+  const size_t k = Index(kind);
+  static const std::vector<TSearchSatellite> kNone;
+  const std::vector<TSearchSatellite>& satellites = searched_[k] ? searched_[k]->satellites : kNone;
+  std::string text;
+  if (kind == TSearchKind::Passes) {
+    text = calendar ? PassesCalendar(passLines_, exportSites_[k], NowUtc()) : PassesJson(passLines_);
+  } else {
+    text = calendar ? FlaresCalendar(rows_[k], satellites, exportSites_[k], NowUtc())
+                    : FlaresJson(rows_[k], satellites);
+  }
+  try {
+    WriteFileBytes(file.toStdString(), text);
+  } catch (const TFileError& e) {
+    dialogs_.ShowError(QStringLiteral("Cannot write ") + file + QStringLiteral(": ") +
+                       Q(e.Code() != 0 ? std::strerror(e.Code()) : e.what()));
+    return false;
+  } catch (const std::exception& e) {
+    dialogs_.ShowError(QStringLiteral("Cannot write ") + file + QStringLiteral(": ") + Q(e.what()));
+    return false;
+  }
+  return true;
+}
+
+bool TPredictionCommands::ShowDetails(TSearchKind kind, int row) {
+  TPassPlot plot;
+  if (kind == TSearchKind::Flares) {
+    if (!FlarePlotOf(row, plot)) return false;
+    emit DetailsChosen(plot);
+    return true;
+  }
+  const TResultRows& rows = rows_[Index(kind)];
+  if (row < 0 || row >= static_cast<int>(rows.size())) return false;
+  const std::optional<TFound>& found = rows[static_cast<size_t>(row)];
+  if (!found) return false;
+  return ShowPassDetails(PassOfRow(passLines_, *found));
+}
+
+bool TPredictionCommands::ShowPassDetails(int line) {
+  TPassPlot plot;
+  if (!PassPlotOf(line, plot)) return false;
+  emit DetailsChosen(plot);
+  return true;
+}
+
+bool TPredictionCommands::PassPlotOf(int line, TPassPlot& plot) const {
+  const TSearchRequest* request = searched_[Index(TSearchKind::Passes)].get();
+  if (request == nullptr || line < 0 || line >= static_cast<int>(passLines_.size())) return false;
+  const TPassLine& pass = passLines_[static_cast<size_t>(line)];
+  if (pass.satellite >= request->satellites.size()) return false;
+  const TCatalogSet& set = request->satellites[pass.satellite].set;
+  const TGeodetic site =
+      ObserverFromSite(request->latitudeDeg, request->longitudeDeg, request->altitudeM);
+  const TTrackSpan span =
+      HorizonSpan(set, site, pass.rise.timeUtc, pass.set.timeUtc, kPassReachSeconds);
+  plot = TPassPlot{};
+  plot.title = pass.culmination.sat + "  " + DateRecToText(pass.rise.time).substr(0, 10);
+  plot.track = TrackBetween(set, site, span.fromUtc, span.toUtc, pass.culmination.timeUtc);
+  plot.marks = {MarkOf(pass.rise, "Rise"), MarkOf(pass.culmination, "Max"),
+                MarkOf(pass.set, "Set")};
+  plot.utcOffsetHours = request->utcOffsetHours;
+  plot.facts = PassFacts(pass);
+  return true;
+}
+
+bool TPredictionCommands::FlarePlotOf(int row, TPassPlot& plot) const {
+  const TSearchRequest* request = searched_[Index(TSearchKind::Flares)].get();
+  const TResultRows& rows = rows_[Index(TSearchKind::Flares)];
+  if (request == nullptr || row < 0 || row >= static_cast<int>(rows.size())) return false;
+  const std::optional<TFound>& flare = rows[static_cast<size_t>(row)];
+  if (!flare) return false;
+  const TSearchSatellite* satellite = nullptr;
+  for (const TSearchSatellite& s : request->satellites) {
+    if (s.catalogNumberText == flare->catalogNumber) {
+      satellite = &s;
+      break;
+    }
+  }
+  if (satellite == nullptr) return false;
+  const TGeodetic site =
+      ObserverFromSite(request->latitudeDeg, request->longitudeDeg, request->altitudeM);
+  const double before = flare->timeUtc - static_cast<double>(kFlareReachSeconds) / 86400.0;
+  const double after = flare->timeUtc + static_cast<double>(kFlareReachSeconds) / 86400.0;
+  const TTrackSpan up = HorizonSpan(satellite->set, site, flare->timeUtc, flare->timeUtc,
+                                    kFlareReachSeconds);
+  plot = TPassPlot{};
+  plot.title = satellite->name + " flare  " + DateRecToText(flare->time).substr(0, 10);
+  plot.track = TrackBetween(satellite->set, site, std::max(before, up.fromUtc),
+                            std::min(after, up.toUtc), flare->timeUtc);
+  plot.marks = {MarkOf(*flare, "Flare")};
+  plot.utcOffsetHours = request->utcOffsetHours;
+  plot.facts = FlareFacts(*flare);
+  return true;
 }
 
 }  // namespace zen

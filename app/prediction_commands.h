@@ -18,6 +18,8 @@
 #include "app/tracker.h"
 #include "app/tracking_commands.h"
 #include "app/user_dialogs.h"
+#include "display/pass_plot.h"
+#include "prediction/pass_export.h"
 #include "prediction/search.h"
 #include "prediction/search_setup.h"
 
@@ -42,6 +44,10 @@ class TPredictionCommands : public QObject {
   const TIridiumTable& IridiumTable() const { return iridiumTable_; }
   // The selected data row (0-based, -1: none) of the table that shows a kind.
   std::function<int(TSearchKind)> selectedRow;
+  // The selected line of the one-line view (0-based, in PassLines order), -1: none.
+  std::function<int()> selectedLine;
+  // Whether the one-line view stands in for the passes table.
+  bool PassLinesShown() const;
 
   QAction* predict;  // "&Predict": a search of the kind the toggle shows
   QAction* goTo;     // "Go to"
@@ -49,6 +55,10 @@ class TPredictionCommands : public QObject {
   QActionGroup* kinds;
   QAction* showPasses;  // "Passes", checked at start
   QAction* showFlares;  // "Flares"
+  // "One line per pass": the passes shown one line each instead of the report's rows.
+  QAction* passLines;
+  // "Details": the sky plot, the elevation curve and the numbers of the chosen pass or flare.
+  QAction* details;
 
   TSearchKind ShownKind() const;
   void ShowKind(TSearchKind kind);
@@ -69,8 +79,18 @@ class TPredictionCommands : public QObject {
   void PrepareSearch(TSearchKind kind);
   // "Go to" on a data row (0-based) of the kind's table.
   void GoTo(TSearchKind kind, int row);
-  // "Save" of a kind's results.
+  // "Go to" the culmination of a line (0-based) of the one-line view.
+  void GoToPass(int line);
+  // "Save" of a kind's results: the report, a calendar or JSON, by the file type chosen.
   void Save(TSearchKind kind);
+  // The details of a data row (0-based) of the kind's table: a row of a pass shows its pass.
+  // Returns false, showing nothing, for an empty row or a row without a pass.
+  bool ShowDetails(TSearchKind kind, int row);
+  // The details of a line (0-based) of the one-line view.
+  bool ShowPassDetails(int line);
+  // The picture of a pass or a flare of the last search of its kind; false when there is none.
+  bool PassPlotOf(int line, TPassPlot& plot) const;
+  bool FlarePlotOf(int row, TPassPlot& plot) const;
   // Asks a running search to stop at once and waits for its thread.
   void StopSearch();
 
@@ -81,12 +101,18 @@ class TPredictionCommands : public QObject {
   const std::vector<std::string>& ReportHeader(TSearchKind kind) const {
     return headers_[Index(kind)];
   }
+  // The passes of the last passes search, one line each, in the order of their culminations.
+  const std::vector<TPassLine>& PassLines() const { return passLines_; }
 
  signals:
   // The rows of a kind's table from firstRow on changed, and so did the number of rows.
   void RowsChanged(int kind, int firstRow);
   // The period or the options changed outside the page's own controls.
   void SetupChanged();
+  // The details of a pass or a flare were chosen.
+  void DetailsChosen(const zen::TPassPlot& plot);
+  // The passes of the one-line view changed.
+  void PassLinesChanged();
 
  private:
   static size_t Index(TSearchKind kind) { return kind == TSearchKind::Flares ? 1 : 0; }
@@ -106,6 +132,11 @@ class TPredictionCommands : public QObject {
   std::array<bool, 2> ready_{};
   // The first moment each kind's results were searched from, which names the saved report.
   std::array<TDateRec, 2> searchedFrom_{};
+  // What each kind's results were searched for: the satellites' sets and the site, which the
+  // details and the calendar need whatever was loaded or chosen since.
+  std::array<std::shared_ptr<const TSearchRequest>, 2> searched_;
+  std::array<TExportSite, 2> exportSites_;
+  std::vector<TPassLine> passLines_;
   // The row of the running search's table that its next event fills.
   size_t nextResultRow_ = 0;
   std::shared_ptr<TSearchFlags> flags_;
@@ -116,6 +147,9 @@ class TPredictionCommands : public QObject {
   void onSearchFinished(TSearchKind kind, TSearchOutcome outcome, const std::string& failure);
   // Tracked position (1-based) of the last tracked satellite with the number; 0: none.
   int FindTracked(const std::string& catalogNumber) const;
+  void GoToEvent(TSearchKind kind, const std::optional<TFound>& event);
+  // Writes a calendar or JSON; false with the failure shown.
+  bool WriteExport(TSearchKind kind, const QString& file, bool calendar);
 
   friend class TQueuedListener;
 };

@@ -15,6 +15,7 @@
 #include "app/grid_headings.h"
 #include "app/string_grid.h"
 #include "display/fonts.h"
+#include "prediction/pass_lines.h"
 #include "prediction/results.h"
 
 namespace zen {
@@ -122,24 +123,51 @@ TPredictionPage::TPredictionPage(TPredictionCommands& commands, QWidget* parent)
   FitColumns(resultzF, {kTimeSample, "", kAngleSample, kFlareElevationSample, kFlareRangeSample, "",
                         "", "", kAngleSample, kElevationSample, ""});
 
+  passLinesModel = new TPassLinesModel(commands_);
+  passLinesView = MakeResultsGrid(this, passLinesModel,
+                                  std::vector<int>(static_cast<size_t>(kPassColumnCount), 50));
+  passLinesView->setObjectName(QStringLiteral("passLines"));
+  passLinesView->setGeometry(kTableArea);
+  passLinesView->setSelectionMode(QAbstractItemView::SingleSelection);
+  passLinesView->horizontalHeader()->setFont(
+      ZenFontPixels(TFontFace::MsSansSerif, kHeadingFontPx));
+  // Sorted by a click on a heading; until then in the order of the culminations.
+  passLinesView->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+  passLinesView->horizontalHeader()->setSectionsClickable(true);
+  passLinesView->setSortingEnabled(true);
+  passLinesView->installEventFilter(this);
+  connect(passLinesView, &QTableView::doubleClicked, commands_.goTo, &QAction::trigger);
+  FitColumns(passLinesView, {"", "00-00 00:00:00", "000.0", "00:00:00", "00.0", "00:00:00",
+                             "000.0", "00:00", "00:00"});
+  for (QTableView* table : {resultz, resultzF, passLinesView}) WatchChoices(table);
+
   passes = Button(this, commands_.showPasses->text(), "Show the passes", {kButtonsX, 4, 76, 22});
   flares = Button(this, commands_.showFlares->text(), "Show the Iridium flares",
                   {kButtonsX, 26, kButtonsWidth, 22});
-  for (QPushButton* toggle : {passes, flares}) toggle->setCheckable(true);
+  passLinesButton = Button(this, QStringLiteral("One line"),
+                           "Show each pass on one line, sorted by a click on a heading",
+                           {kButtonsX, 52, kButtonsWidth, 22});
+  for (QPushButton* toggle : {passes, flares, passLinesButton}) toggle->setCheckable(true);
   predictButton =
       Button(this, commands_.predict->text(), "Search the period for events of the kind shown",
-             {kButtonsX, 60, kButtonsWidth, 28});
+             {kButtonsX, 80, kButtonsWidth, 26});
   goToButton = Button(this, commands_.goTo->text(), "Show the map at the selected event",
-                      {kButtonsX, 100, kButtonsWidth, 26});
-  saveButton = Button(this, commands_.save->text(), "Save the results shown to a text file",
-                      {kButtonsX, 130, kButtonsWidth, 26});
+                      {kButtonsX, 110, kButtonsWidth, 24});
+  saveButton = Button(this, commands_.save->text(),
+                      "Save the results shown as a report, a calendar or JSON",
+                      {kButtonsX, 138, kButtonsWidth, 24});
   BindButton(passes, commands_.showPasses);
+  BindButton(passLinesButton, commands_.passLines);
   BindButton(flares, commands_.showFlares);
   BindButton(predictButton, commands_.predict);
   BindButton(goToButton, commands_.goTo);
   BindButton(saveButton, commands_.save);
 
   commands_.selectedRow = [this](TSearchKind kind) { return SelectedRow(kind); };
+  commands_.selectedLine = [this] { return SelectedLine(); };
+  connect(&commands_, &TPredictionCommands::PassLinesChanged, passLinesModel,
+          &TPassLinesModel::Refresh);
+  connect(commands_.passLines, &QAction::toggled, this, &TPredictionPage::ShowKind);
   connect(&commands_, &TPredictionCommands::RowsChanged, this,
           [this](int kind, int firstRow) { ShowRows(static_cast<TSearchKind>(kind), firstRow); });
   connect(commands_.showPasses, &QAction::toggled, this, &TPredictionPage::ShowKind);
@@ -150,6 +178,31 @@ TPredictionPage::TPredictionPage(TPredictionCommands& commands, QWidget* parent)
 
 TPredictionPage::~TPredictionPage() {
   commands_.selectedRow = nullptr;
+  commands_.selectedLine = nullptr;
+}
+
+int TPredictionPage::SelectedLine() const {
+  const QModelIndexList selected = passLinesView->selectionModel()->selectedIndexes();
+  const int row = selected.isEmpty() ? passLinesView->currentIndex().row() : selected.front().row();
+  return passLinesModel->LineOfRow(row);
+}
+
+void TPredictionPage::WatchChoices(QTableView* table) {
+  connect(table, &QTableView::clicked, this,
+          [this, table](const QModelIndex& index) { ShowChosen(table, index.row()); });
+  // Moving through the rows with the keyboard shows each one.
+  connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this, table](const QModelIndex& current) {
+            if (table->hasFocus() && current.isValid()) ShowChosen(table, current.row());
+          });
+}
+
+void TPredictionPage::ShowChosen(QTableView* table, int row) {
+  if (table == passLinesView) {
+    commands_.ShowPassDetails(passLinesModel->LineOfRow(row));
+  } else {
+    commands_.ShowDetails(table == resultzF ? TSearchKind::Flares : TSearchKind::Passes, row);
+  }
 }
 
 QTableView* TPredictionPage::Table(TSearchKind kind) const {
@@ -165,8 +218,12 @@ int TPredictionPage::SelectedRow(TSearchKind kind) const {
 
 void TPredictionPage::ShowKind() {
   const bool flaresShown = commands_.ShownKind() == TSearchKind::Flares;
-  resultz->setVisible(!flaresShown);
+  const bool linesShown = commands_.PassLinesShown();
+  resultz->setVisible(!flaresShown && !linesShown);
+  passLinesView->setVisible(linesShown);
   resultzF->setVisible(flaresShown);
+  // The flares are one line each already.
+  commands_.passLines->setEnabled(!flaresShown);
   // The kind shown must be plain to see on the dark panel.
   for (QPushButton* toggle : {passes, flares}) {
     QPalette look = palette();
@@ -185,7 +242,8 @@ void TPredictionPage::ShowRows(TSearchKind kind, int firstRow) {
 }
 
 bool TPredictionPage::eventFilter(QObject* watched, QEvent* event) {
-  if ((watched == resultz || watched == resultzF) && event->type() == QEvent::KeyPress) {
+  if ((watched == resultz || watched == resultzF || watched == passLinesView) &&
+      event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
       commands_.goTo->trigger();
@@ -199,7 +257,7 @@ void TPredictionPage::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   // The documented page is 169 high, its tables 160.
   const int below = 169 - kTableArea.bottom() - 1;
-  for (QTableView* table : {resultz, resultzF}) {
+  for (QTableView* table : {resultz, resultzF, passLinesView}) {
     table->setGeometry(kTableArea.x(), kTableArea.y(), kTableArea.width(),
                        std::max(kTableArea.height(), height() - kTableArea.y() - below));
   }

@@ -6,6 +6,7 @@
 #include <QTableView>
 #include <QWidget>
 
+#include "app/pass_lines_model.h"
 #include "app/prediction_commands.h"
 #include "app/results_model.h"
 
@@ -20,10 +21,15 @@ class TPredictionPage : public QWidget {
 
   // The selected data row of a kind's table (0-based), -1 when none.
   int SelectedRow(TSearchKind kind) const;
+  // The pass line (in the commands' order) of the one-line view's selected row, -1 when none.
+  int SelectedLine() const;
   QTableView* Table(TSearchKind kind) const;
 
   QTableView* resultz;   // passes
   QTableView* resultzF;  // flares
+  QTableView* passLinesView;  // the passes one line each, sortable
+  TPassLinesModel* passLinesModel;
+  QPushButton* passLinesButton;
   QPushButton* passes;
   QPushButton* flares;
   QPushButton* predictButton;
@@ -41,6 +47,9 @@ class TPredictionPage : public QWidget {
   // The table of a kind shows the commands' rows from firstRow on.
   void ShowRows(TSearchKind kind, int firstRow);
   void ShowKind();
+  // A row chosen by the user in one of the tables shows its details.
+  void WatchChoices(QTableView* table);
+  void ShowChosen(QTableView* table, int row);
 };
 
 }  // namespace zen

@@ -52,8 +52,8 @@ QString TQtUserDialogs::ChooseFileToOpen(const QString& caption, const QString& 
 }
 
 QString TQtUserDialogs::ChooseFileToSave(const QString& caption, const QString& proposal,
-                                         const QString& filter) {
-  return QFileDialog::getSaveFileName(VisibleParent(), caption, proposal, filter);
+                                         const QString& filter, QString* chosenFilter) {
+  return QFileDialog::getSaveFileName(VisibleParent(), caption, proposal, filter, chosenFilter);
 }
 
 int TQtUserDialogs::ChooseSaveContent(int current) {

@@ -25,8 +25,9 @@ class UserDialogs {
   virtual QString ChooseFileToOpen(const QString& caption, const QString& folder,
                                    const QString& filter) = 0;
   // Opens in a folder, or with a proposed file in it; asks before replacing an existing file.
+  // The filter chosen ends up in chosenFilter when one is given.
   virtual QString ChooseFileToSave(const QString& caption, const QString& proposal,
-                                   const QString& filter) = 0;
+                                   const QString& filter, QString* chosenFilter = nullptr) = 0;
   // "Save settings...": what a settings save carries, starting from current (0 "Satellites &&
   // options", 1 "Only options", 2 "Only satellites"); -1 when the user cancels.
   virtual int ChooseSaveContent(int current) = 0;
@@ -45,7 +46,7 @@ class TQtUserDialogs : public UserDialogs {
   QString ChooseFileToOpen(const QString& caption, const QString& folder,
                            const QString& filter) override;
   QString ChooseFileToSave(const QString& caption, const QString& proposal,
-                           const QString& filter) override;
+                           const QString& filter, QString* chosenFilter = nullptr) override;
   int ChooseSaveContent(int current) override;
 
  private:

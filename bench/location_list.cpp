@@ -17,7 +17,9 @@ class TSilentDialogs : public zen::UserDialogs {
   void Inform(const QString&) override {}
   void ShowError(const QString&) override {}
   QString ChooseFileToOpen(const QString&, const QString&, const QString&) override { return {}; }
-  QString ChooseFileToSave(const QString&, const QString&, const QString&) override { return {}; }
+  QString ChooseFileToSave(const QString&, const QString&, const QString&, QString*) override {
+    return {};
+  }
   int ChooseSaveContent(int) override { return -1; }
 };
 

@@ -2,10 +2,13 @@
 // as the radar) beside its elevation over time, and the pass's numbers below.
 #pragma once
 
+#include <QColor>
 #include <QImage>
+#include <QLineF>
 #include <QPointF>
 #include <QRectF>
 #include <QSize>
+#include <QString>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,11 +42,48 @@ QPointF SkyPlotPoint(const QRectF& disc, double azimuthDeg, double elevationDeg)
 
 // Where the parts of the picture lie in an image of a logical size.
 struct TPassPlotLayout {
-  QRectF skyDisc;     // the horizon circle's bounding square
-  QRectF curveArea;   // the elevation curve's axes: time to the right, 0..90 degrees up
-  QRectF factsArea;   // the numbers
+  QRectF skyDisc;        // the horizon circle's bounding square
+  QRectF curveArea;      // the elevation curve's axes: time to the right, 0..90 degrees up
+  QRectF factsArea;      // the numbers
+  double textPx = 12.0;  // the labels' and numbers' font size; the title's is larger
 };
 TPassPlotLayout PassPlotLayoutFor(QSize logicalSize);
+
+// The colours of the path, on the sky plot and on the curve alike, and of the Sun.
+inline const QColor kPassSunlitColour{0xFF, 0xE4, 0x5C};
+inline const QColor kPassDarkColour{0x6E, 0x7C, 0xD8};
+inline const QColor kPassSunColour{0xFF, 0x96, 0x1E};
+inline const QColor kPassPlotBackground{0x0C, 0x12, 0x1C};
+
+// The point of a moment of the elevation curve that spans fromUtc..toUtc: the time across the
+// curve's area, elevation 0..90 up it (clamped to the axis). A span of no length puts every
+// moment in the middle.
+QPointF CurvePoint(const TPassPlotLayout& layout, double fromUtc, double toUtc, double timeUtc,
+                   double elevationDeg);
+
+// A whole minute of the path on the sky plot: a tick across the path and a local hh:mm label
+// beside it. A label that would overlap one placed before it, or a mark or its label, is left
+// out; its tick stays.
+struct TMinuteMark {
+  double timeUtc = 0.0;
+  QPointF at;
+  QLineF tick;
+  bool sunlit = false;
+  QString label;
+  QRectF labelBox;
+  bool labelShown = false;
+};
+std::vector<TMinuteMark> SkyMinuteMarks(const TPassPlot& plot, const TPassPlotLayout& layout);
+
+// A labelled moment of the curve's time axis: whole local minutes a fixed step apart, the step
+// the smallest of 1, 2, 5, 10, 15, 20, 30 minutes or 1, 2, 3, 4, 6, 12 hours whose labels
+// keep apart.
+struct TTimeTick {
+  double timeUtc = 0.0;
+  QString label;
+  QRectF labelBox;
+};
+std::vector<TTimeTick> CurveTimeTicks(const TPassPlot& plot, const TPassPlotLayout& layout);
 
 // The picture at a logical size and device pixel ratio: the sky plot with the path (sunlit and
 // dark parts in their colours), a tick and a local hh:mm label each whole minute, the marks and

@@ -65,12 +65,21 @@ class TScriptedDialogs : public UserDialogs {
     openFilter = filter;
     return fileToOpen;
   }
-  // The file the next save dialog picks (empty: cancel), and the folder it was opened in.
+  // The file the next save dialog picks (empty: cancel) with the filter it picks (empty: the
+  // first), and the folder, proposal and filters it was opened with.
   QString fileToSave;
+  QString filterToSave;
   QString saveFolder;
   QString saveProposal;
-  QString ChooseFileToSave(const QString&, const QString& proposal, const QString&) override {
+  QString saveFilters;
+  QString ChooseFileToSave(const QString&, const QString& proposal, const QString& filters,
+                           QString* chosenFilter) override {
     saveProposal = proposal;
+    saveFilters = filters;
+    if (chosenFilter != nullptr) {
+      *chosenFilter = filterToSave.isEmpty() ? filters.section(QStringLiteral(";;"), 0, 0)
+                                             : filterToSave;
+    }
     saveFolder = QFileInfo(proposal).isDir() ? proposal : QFileInfo(proposal).path();
     return fileToSave;
   }

@@ -1,0 +1,144 @@
+// The details of one pass or flare in a window of its own.
+#include "app/pass_window.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QPainter>
+#include <QShortcut>
+#include <QVBoxLayout>
+#include <cstring>
+#include <exception>
+
+#include "tracking/text_file.h"
+
+namespace zen {
+
+namespace {
+
+constexpr int kMargin = 6;
+const QSize kFirstSize(900, 600);
+const QSize kSmallestSize(560, 380);
+
+// "ISS_ZARYA_2026-12-08": a file name from the title, letters, digits, "-" and "." kept.
+QString FileNameOf(const std::string& title) {
+  QString name;
+  bool blank = false;
+  for (QChar c : QString::fromStdString(title)) {
+    if (c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('.')) {
+      if (blank && !name.isEmpty()) name += QLatin1Char('_');
+      name += c;
+      blank = false;
+    } else {
+      blank = true;
+    }
+  }
+  return name.isEmpty() ? QStringLiteral("pass") : name;
+}
+
+}  // namespace
+
+TPassWindow::TPassWindow(UserDialogs& dialogs, QWidget* parent)
+    : QWidget(parent, Qt::Window), dialogs_(dialogs) {
+  setObjectName(QStringLiteral("passWindow"));
+  setWindowTitle(QStringLiteral("Pass details"));
+  // Shown beside the results, it does not take the keyboard from them.
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  setMinimumSize(kSmallestSize);
+  resize(kFirstSize);
+
+  saveButton = new QPushButton(QStringLiteral("&Save picture..."), this);
+  saveButton->setToolTip(QStringLiteral("Save the picture as a PNG file (Ctrl+S)"));
+  closeButton = new QPushButton(QStringLiteral("Close"), this);
+  closeButton->setToolTip(QStringLiteral("Close this window (Esc)"));
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(saveButton);
+  buttons->addWidget(closeButton);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+  layout->addStretch(1);
+  layout->addLayout(buttons);
+
+  connect(saveButton, &QPushButton::clicked, this, [this] { SavePicture(); });
+  connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+  auto* save = new QShortcut(QKeySequence::Save, this);
+  connect(save, &QShortcut::activated, this, [this] { SavePicture(); });
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, this, &QWidget::close);
+}
+
+void TPassWindow::ShowPlot(const TPassPlot& plot) {
+  plot_ = plot;
+  setWindowTitle(QStringLiteral("Pass details - ") + QString::fromStdString(plot.title));
+  Redraw();
+  if (!isVisible()) show();
+  update();
+}
+
+void TPassWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Redraw();
+}
+
+void TPassWindow::Redraw() {
+  const int buttonsHeight = saveButton->sizeHint().height() + 2 * kMargin;
+  pictureArea_ = QRect(0, 0, width(), std::max(1, height() - buttonsHeight));
+  picture_ = RenderPassPlot(plot_, pictureArea_.size(), devicePixelRatioF());
+}
+
+void TPassWindow::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().window());
+  painter.drawImage(pictureArea_.topLeft(), picture_);
+}
+
+bool TPassWindow::SavePicture() {
+  const QString proposal = QDir(programFolder_).filePath(QStringLiteral("Output/") +
+                                                         FileNameOf(plot_.title) +
+                                                         QStringLiteral(".png"));
+  QString file = dialogs_.ChooseFileToSave(QStringLiteral("Save picture"), proposal,
+                                           QStringLiteral("PNG pictures (*.png)"));
+  if (file.isEmpty()) return false;
+  // A name typed without an extension gets ".png"; the dialog asked only about the name as
+  // typed, so a file of the completed name is asked about here.
+  if (QFileInfo(file).suffix().isEmpty()) {
+    file += QStringLiteral(".png");
+    if (QFileInfo::exists(file) &&
+        !dialogs_.Ask(file + QStringLiteral(" already exists.\nDo you want to replace it?"))) {
+      return false;
+    }
+  }
+  QString error;
+  if (!WritePicture(file, error)) {
+    dialogs_.ShowError(QStringLiteral("Cannot write ") + file + QStringLiteral(": ") + error);
+    return false;
+  }
+  return true;
+}
+
+bool TPassWindow::WritePicture(const QString& file, QString& error) const {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (picture_.isNull() || !picture_.save(&buffer, "PNG")) {
+    error = QStringLiteral("the picture cannot be made");
+    return false;
+  }
+  try {
+    // Written beside the target and renamed into place: a failed save leaves an older file whole.
+    WriteFileBytes(file.toStdString(), std::string_view(bytes.constData(),
+                                                        static_cast<size_t>(bytes.size())));
+  } catch (const TFileError& e) {
+    error = QString::fromStdString(e.Code() != 0 ? std::strerror(e.Code()) : e.what());
+    return false;
+  } catch (const std::exception& e) {
+    error = QString::fromStdString(e.what());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace zen

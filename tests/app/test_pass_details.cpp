@@ -1,0 +1,118 @@
+// A week of passes looked at in the running window: a pass's picture from any of its rows, the
+// one-line view sorted by a heading, and the week saved as a calendar and the picture as PNG.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QHeaderView>
+#include <QImage>
+
+#include "app/pass_window.h"
+#include "prediction/pass_lines.h"
+#include "prediction_fixture.h"
+
+namespace zen::test {
+namespace {
+
+using PassDetails = PredictionWindow;
+
+// Every row of a pass shows that pass; the separator row shows nothing new.
+TEST_F(PassDetails, AnyRowOfAPassShowsItsPicture) {
+  AnyLight();
+  setup->periodCount->setValue(7);
+  PredictToTheEnd();
+  const std::vector<TPassLine>& lines = commands->PassLines();
+  ASSERT_GE(lines.size(), 10u);
+  TPassWindow* details = window->PassWindow();
+  ASSERT_NE(details, nullptr);
+  EXPECT_FALSE(details->isVisible());
+
+  for (int row : {4, 5, 6}) {  // rise, culmination and set of the second pass
+    emit page->resultz->clicked(page->resultz->model()->index(row, 0));
+    ASSERT_TRUE(details->isVisible());
+    const TPassPlot& plot = details->Plot();
+    ASSERT_EQ(plot.marks.size(), 3u);
+    EXPECT_EQ(plot.marks[1].timeUtc, lines[1].culmination.timeUtc);
+    EXPECT_EQ(plot.marks[1].elevationDeg, lines[1].culmination.elevation);
+    EXPECT_EQ(plot.title.substr(0, 11), "ISS (ZARYA)");
+    ASSERT_FALSE(plot.track.points.empty());
+    EXPECT_LE(plot.track.points.front().timeUtc, lines[1].rise.timeUtc);
+    EXPECT_GE(plot.track.points.back().timeUtc, lines[1].set.timeUtc);
+  }
+  EXPECT_FALSE(commands->ShowDetails(TSearchKind::Passes, 7)) << "the separator row";
+  EXPECT_EQ(details->Plot().marks[0].timeUtc, lines[1].rise.timeUtc);
+  EXPECT_EQ(details->Picture().width(), details->width()) << "drawn at the window's width";
+
+  // The picture saved under a name without an extension is a PNG of the picture shown.
+  dialogs.fileToSave = folder.home.filePath("Output/second");
+  details->saveButton->click();
+  QImage saved(folder.home.filePath("Output/second.png"), "PNG");
+  ASSERT_FALSE(saved.isNull());
+  EXPECT_EQ(saved.size(), details->Picture().size());
+  EXPECT_EQ(saved.pixel(saved.width() / 4, saved.height() / 3),
+            details->Picture().pixel(saved.width() / 4, saved.height() / 3));
+}
+
+// The one-line view holds one line per pass, sorts by a click on a heading, goes to a line's
+// culmination, and the week is saved as a calendar with one event per pass.
+TEST_F(PassDetails, OneLinePerPassSortedAndSavedAsACalendar) {
+  AnyLight();
+  setup->periodCount->setValue(7);
+  PredictToTheEnd();
+  const std::vector<TPassLine>& lines = commands->PassLines();
+  ASSERT_GE(lines.size(), 10u);
+
+  page->passLinesButton->click();
+  EXPECT_TRUE(page->passLinesView->isVisible());
+  EXPECT_FALSE(page->resultz->isVisible());
+  QAbstractItemModel* model = page->passLinesView->model();
+  ASSERT_EQ(model->rowCount(), static_cast<int>(lines.size()));
+  for (int r = 1; r < model->rowCount(); ++r) {
+    EXPECT_LE(lines[static_cast<size_t>(page->passLinesModel->LineOfRow(r - 1))].culmination.timeUtc,
+              lines[static_cast<size_t>(page->passLinesModel->LineOfRow(r))].culmination.timeUtc);
+  }
+
+  // A click on "Elev" sorts by it; a second click turns the order round.
+  const int elevation = static_cast<int>(TPassColumn::CulminationElevation);
+  QHeaderView* header = page->passLinesView->horizontalHeader();
+  for (int click = 0; click < 2; ++click) {
+    emit header->sectionClicked(elevation);
+    const bool descending = header->sortIndicatorOrder() == Qt::DescendingOrder;
+    EXPECT_EQ(header->sortIndicatorSection(), elevation);
+    for (int r = 1; r < model->rowCount(); ++r) {
+      const double a = model->index(r - 1, elevation).data().toDouble();
+      const double b = model->index(r, elevation).data().toDouble();
+      EXPECT_TRUE(descending ? a >= b : a <= b) << r;
+    }
+  }
+
+  // The top line's details and its culmination on the map.
+  const int top = page->passLinesModel->LineOfRow(0);
+  emit page->passLinesView->clicked(model->index(0, 0));
+  EXPECT_EQ(window->PassWindow()->Plot().marks[1].timeUtc,
+            lines[static_cast<size_t>(top)].culmination.timeUtc);
+  page->passLinesView->selectRow(0);
+  page->goToButton->click();
+  EXPECT_EQ(window->Time().Mode(), TTimeMode::Simulation);
+  EXPECT_EQ(DateRecToText(window->Time().LocalRecord),
+            DateRecToText(lines[static_cast<size_t>(top)].culmination.time));
+
+  // The week as a calendar: the name typed without an extension gets the chosen type's.
+  dialogs.fileToSave = folder.home.filePath("Output/week");
+  dialogs.filterToSave = QStringLiteral("iCalendar (*.ics)");
+  page->saveButton->click();
+  EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join("\n").toStdString();
+  QFile calendar(folder.home.filePath("Output/week.ics"));
+  ASSERT_TRUE(calendar.open(QIODevice::ReadOnly));
+  const QByteArray text = calendar.readAll();
+  EXPECT_TRUE(text.startsWith("BEGIN:VCALENDAR\r\n"));
+  EXPECT_EQ(text.count("BEGIN:VEVENT\r\n"), static_cast<qsizetype>(lines.size()));
+  EXPECT_EQ(text.count("\n"), text.count("\r\n")) << "every line ends in CR LF";
+
+  // Flares have no one-line view of their own.
+  page->flares->click();
+  EXPECT_FALSE(page->passLinesView->isVisible());
+  EXPECT_FALSE(page->passLinesButton->isEnabled());
+}
+
+}  // namespace
+}  // namespace zen::test
