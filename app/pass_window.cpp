@@ -7,8 +7,10 @@
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QPainter>
+#include <QScreen>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstring>
 #include <exception>
 
@@ -19,7 +21,7 @@ namespace zen {
 namespace {
 
 constexpr int kMargin = 6;
-const QSize kFirstSize(900, 600);
+const QSize kFirstSize(720, 480);
 const QSize kSmallestSize(560, 380);
 
 // "ISS_ZARYA_2026-12-08": a file name from the title, letters, digits, "-" and "." kept.
@@ -41,10 +43,13 @@ QString FileNameOf(const std::string& title) {
 }  // namespace
 
 TPassWindow::TPassWindow(UserDialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window), dialogs_(dialogs) {
+    : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+      dialogs_(dialogs) {
   setObjectName(QStringLiteral("passWindow"));
   setWindowTitle(QStringLiteral("Pass details"));
-  // Shown beside the results, it does not take the keyboard from them.
+  // A window of its own that stays above the main window without blocking it; shown beside
+  // the results, it does not take the keyboard from them.
   setAttribute(Qt::WA_ShowWithoutActivating);
   setMinimumSize(kSmallestSize);
   resize(kFirstSize);
@@ -74,8 +79,29 @@ void TPassWindow::ShowPlot(const TPassPlot& plot) {
   plot_ = plot;
   setWindowTitle(QStringLiteral("Pass details - ") + QString::fromStdString(plot.title));
   Redraw();
-  if (!isVisible()) show();
+  if (!isVisible()) {
+    if (!placed_) PlaceBesideParent();
+    placed_ = true;
+    show();
+  }
   update();
+}
+
+void TPassWindow::PlaceBesideParent() {
+  const QWidget* main = parentWidget();
+  if (main == nullptr || main->screen() == nullptr) return;
+  // Beside the main window where the screen has room, so the results stay in view; over its
+  // right part otherwise.
+  const QRect screen = main->screen()->availableGeometry();
+  const QRect frame = main->frameGeometry();
+  const int frameExtra = frame.width() - main->width();
+  const int wide = width() + frameExtra;
+  int x = frame.right() + 1;
+  if (x + wide > screen.right() + 1) x = frame.left() - wide;
+  if (x < screen.left()) x = std::max(screen.left(), screen.right() + 1 - wide);
+  const int y = std::clamp(frame.top(), screen.top(),
+                           std::max(screen.top(), screen.bottom() + 1 - frameGeometry().height()));
+  move(x, y);
 }
 
 void TPassWindow::resizeEvent(QResizeEvent* event) {

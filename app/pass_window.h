@@ -45,8 +45,10 @@ class TPassWindow : public QWidget {
   TPassPlot plot_;
   QImage picture_;
   QRect pictureArea_;
+  bool placed_ = false;  // placed beside the main window once, then where the user leaves it
 
   void Redraw();
+  void PlaceBesideParent();
 };
 
 }  // namespace zen

@@ -168,6 +168,9 @@ TPredictionCommands::TPredictionCommands(TTracker& tracker, TTimeCommands& time,
   passLines = new QAction(QStringLiteral("One line per pass"), this);
   passLines->setCheckable(true);
   details = new QAction(QStringLiteral("Details"), this);
+  // Space in a results table, where the page adds it.
+  details->setShortcut(QKeySequence(Qt::Key_Space));
+  details->setShortcutContext(Qt::WidgetShortcut);
   connect(predict, &QAction::triggered, this, [this] { PrepareSearch(ShownKind()); });
   connect(goTo, &QAction::triggered, this, [this] {
     if (PassLinesShown()) {

@@ -190,6 +190,7 @@ int TPredictionPage::SelectedLine() const {
 }
 
 void TPredictionPage::WatchChoices(QTableView* table) {
+  table->addAction(commands_.details);
   connect(table, &QTableView::clicked, this,
           [this, table](const QModelIndex& index) { ShowChosen(table, index.row()); });
   // Moving through the rows with the keyboard shows each one.

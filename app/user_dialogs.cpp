@@ -4,6 +4,7 @@
 #include "app/save_settings_dialog.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QWidget>
 
@@ -12,6 +13,15 @@ namespace zen {
 namespace {
 
 const QString kTitle = QStringLiteral("Zenarith");
+
+// "ics" of "iCalendar (*.ics)"; empty for a filter of several patterns or of every file.
+QString SuffixOfFilter(const QString& filter) {
+  const qsizetype open = filter.lastIndexOf(QStringLiteral("(*."));
+  if (open < 0 || !filter.endsWith(QLatin1Char(')'))) return {};
+  const QString suffix = filter.mid(open + 3, filter.size() - open - 4);
+  return suffix.contains(QLatin1Char(' ')) || suffix.contains(QLatin1Char('*')) ? QString()
+                                                                                : suffix;
+}
 
 }  // namespace
 
@@ -53,7 +63,31 @@ QString TQtUserDialogs::ChooseFileToOpen(const QString& caption, const QString& 
 
 QString TQtUserDialogs::ChooseFileToSave(const QString& caption, const QString& proposal,
                                          const QString& filter, QString* chosenFilter) {
-  return QFileDialog::getSaveFileName(VisibleParent(), caption, proposal, filter, chosenFilter);
+  QFileDialog dialog(VisibleParent(), caption, proposal, filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  QStringList suffixes;
+  for (const QString& one : dialog.nameFilters()) {
+    if (!SuffixOfFilter(one).isEmpty()) suffixes << SuffixOfFilter(one);
+  }
+  // Choosing another file type gives the name typed that type's extension, when it had the
+  // extension of one of the types offered or none.
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, suffixes](
+                                                                        const QString& chosen) {
+    const QString suffix = SuffixOfFilter(chosen);
+    const QStringList typed = dialog.selectedFiles();
+    if (suffix.isEmpty() || typed.isEmpty()) return;
+    const QFileInfo name(typed.front());
+    if (name.fileName().isEmpty() ||
+        (!name.suffix().isEmpty() && !suffixes.contains(name.suffix(), Qt::CaseInsensitive))) {
+      return;
+    }
+    const QString base = name.suffix().isEmpty() ? name.fileName() : name.completeBaseName();
+    dialog.selectFile(base + QLatin1Char('.') + suffix);
+  });
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  if (chosenFilter != nullptr) *chosenFilter = dialog.selectedNameFilter();
+  return dialog.selectedFiles().front();
 }
 
 int TQtUserDialogs::ChooseSaveContent(int current) {

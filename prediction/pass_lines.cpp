@@ -135,16 +135,14 @@ const char* CompassPoint(double azimuthDeg) {
 
 std::vector<std::pair<std::string, std::string>> PassFacts(const TPassLine& line) {
   auto where = [](const TFound& f) {
-    return "az " + Degrees1(f.azimuth) + " " + CompassPoint(f.azimuth);
+    return ClockText(f) + "  az " + Degrees1(f.azimuth) + " " + CompassPoint(f.azimuth);
   };
   return {
-      {"Rise", DateTimeText(line.rise) + "  " + where(line.rise) + ", elev " +
-                   Degrees1(line.rise.elevation)},
-      {"Culmination", DateTimeText(line.culmination) + "  " + where(line.culmination)},
-      {"Set", DateTimeText(line.set) + "  " + where(line.set) + ", elev " +
-                  Degrees1(line.set.elevation)},
-      {"Highest elevation", Degrees1(line.culmination.elevation) + ", range " +
-                                OneDecimal(line.culmination.range) + " km"},
+      {"Rise", where(line.rise)},
+      {"Culmination", where(line.culmination)},
+      {"Set", where(line.set)},
+      {"Highest elevation", Degrees1(line.culmination.elevation)},
+      {"Range at culmination", OneDecimal(line.culmination.range) + " km"},
       {"Duration", DurationText(line.DurationSeconds())},
       {"Sunlit", DurationText(line.sunlitSeconds) + " (" +
                      OneDecimal(static_cast<double>(line.sunlitSeconds) / 60.0) + " min)"},
@@ -154,7 +152,7 @@ std::vector<std::pair<std::string, std::string>> PassFacts(const TPassLine& line
 std::vector<std::pair<std::string, std::string>> FlareFacts(const TFound& flare) {
   const int panel = flare.panel >= 1 && flare.panel <= 3 ? flare.panel : 2;
   return {
-      {"Time", DateTimeText(flare)},
+      {"Time", ClockText(flare)},
       {"Azimuth", Degrees1(flare.azimuth) + " " + CompassPoint(flare.azimuth)},
       {"Elevation", Degrees1(flare.elevation)},
       {"Range", OneDecimal(flare.range) + " km"},

@@ -46,7 +46,8 @@ int PassOfRow(const std::vector<TPassLine>& lines, const TFound& row);
 const char* CompassPoint(double azimuthDeg);
 
 // The numbers of a pass's details, each a caption and its value: rise, culmination and set
-// (time and azimuth), highest elevation, duration and sunlit time.
+// (local time and azimuth; the date is the picture's title's), highest elevation, range at
+// culmination, duration and sunlit time.
 std::vector<std::pair<std::string, std::string>> PassFacts(const TPassLine& line);
 // The numbers of a flare's details: time, azimuth, elevation, range, panel, direction, angle
 // and the Sun's elevation.

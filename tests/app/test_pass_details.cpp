@@ -42,6 +42,12 @@ TEST_F(PassDetails, AnyRowOfAPassShowsItsPicture) {
   EXPECT_FALSE(commands->ShowDetails(TSearchKind::Passes, 7)) << "the separator row";
   EXPECT_EQ(details->Plot().marks[0].timeUtc, lines[1].rise.timeUtc);
   EXPECT_EQ(details->Picture().width(), details->width()) << "drawn at the window's width";
+  // Closed, it comes back with "Details" (Space) on the row chosen.
+  details->close();
+  page->resultz->selectRow(9);
+  commands->details->trigger();
+  EXPECT_TRUE(details->isVisible());
+  EXPECT_EQ(details->Plot().marks[1].timeUtc, lines[2].culmination.timeUtc);
 
   // The picture saved under a name without an extension is a PNG of the picture shown.
   dialogs.fileToSave = folder.home.filePath("Output/second");

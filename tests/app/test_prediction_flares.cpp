@@ -5,8 +5,11 @@
 #include <QProcess>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
 #include <map>
 
+#include "app/pass_window.h"
 #include "prediction/results.h"
 #include "prediction_fixture.h"
 #include "test_support.h"
@@ -119,6 +122,21 @@ TEST_F(PredictionFlares, ADayOfFlaresIsLabelledFromTheTableAndSavedAsTheFlaresRe
   }
   ASSERT_EQ(lines.size(), 14 + rows + 1);
   EXPECT_EQ(lines[0], "Iridium flares generated with Zenarith 1.0");
+
+  // A flare's picture: its one mark where the row puts it, on the satellite's path around it.
+  const TFound& flare = *commands->Rows(TSearchKind::Flares)[0];
+  emit page->resultzF->clicked(page->resultzF->model()->index(0, 0));
+  const TPassPlot& plot = window->PassWindow()->Plot();
+  ASSERT_EQ(plot.marks.size(), 1u);
+  EXPECT_EQ(plot.marks[0].azimuthDeg, flare.azimuth);
+  EXPECT_EQ(plot.marks[0].elevationDeg, flare.elevation);
+  const auto at = std::find_if(plot.track.points.begin(), plot.track.points.end(),
+                               [&](const TTrackPoint& p) {
+                                 return std::abs(p.timeUtc - flare.timeUtc) < 0.5 / 86400.0;
+                               });
+  ASSERT_NE(at, plot.track.points.end());
+  EXPECT_NEAR(at->azimuthDeg, flare.azimuth, 1e-4);
+  EXPECT_NEAR(at->elevationDeg, flare.elevation, 1e-4);
   EXPECT_EQ(lines[9], "                Maximum flare angle = 1.00 deg.");
   EXPECT_EQ(lines[10], "") << "the flares' empty line after the header";
   EXPECT_EQ(lines[11], "                                                Flare   Sun   Sun");
