@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/scratch_folder.h"
 #include "prediction/search_setup.h"
 #include "test_support.h"
 #include "tracking/time_control.h"
@@ -110,10 +111,9 @@ TEST(SearchFields, SpinBoxTextReadsAsAnIntegerWithinTheLimits) {
 class SearchListing : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ =
-        std::filesystem::temp_directory_path() /
-        ("zen_search_setup_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    std::filesystem::create_directories(folder_);
+    // A folder of its own: the tests of this fixture run side by side as separate programs.
+    ASSERT_FALSE(scratch_.path().empty());
+    folder_ = scratch_.path();
     {
       std::ofstream out(folder_ / "three.tle", std::ios::binary);
       for (int number : {11, 22, 33}) {
@@ -127,7 +127,6 @@ class SearchListing : public ::testing::Test {
     list_.AddTr(false, false, 3, none);
     list_.AddTr(false, false, 1, none);
   }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
 
   static std::vector<std::string> Numbers(const std::vector<TSearchSatellite>& sats) {
     std::vector<std::string> numbers;
@@ -135,6 +134,7 @@ class SearchListing : public ::testing::Test {
     return numbers;
   }
 
+  test::TScratchFolder scratch_{"zen_search_setup_"};
   std::filesystem::path folder_;
   TSatelliteList list_;
 };
