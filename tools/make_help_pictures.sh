@@ -1,7 +1,7 @@
 #!/bin/bash
 # Makes the pictures of resources/Help from the running program: the main window after a
-# prediction's "Go to", the "Prediction - Setup" page, the "Prediction" page with results and the
-# search's progress window. Needs xvfb-run, xdotool and ImageMagick (import, convert).
+# prediction's "Go to", the "Prediction - Setup" page, the "Prediction" page with results, the
+# search's progress window and the details of a pass. Needs xvfb-run, xdotool and ImageMagick (import, convert).
 #
 #   cmake --build build --target zenarith
 #   tools/make_help_pictures.sh build/program resources/Help
@@ -24,13 +24,17 @@ if [ "${1:-}" = "--inside" ]; then
   click 421 452                  # "Calculate all loadad"
   shot 800x600+112+84 setup
   click 466 577                  # the "Prediction" tab
-  click 577 473 0.3              # "Predict"
+  click 577 492 0.3              # "Predict"
   sleep 6
   shot 402x248+301+220 search    # the progress window, centred on the main window
   xdotool mousemove 502 445 click 1; sleep 0.5    # its "Ok"
-  click 78 515 0.3               # the culmination of the second pass found
+  click 78 515 1                 # the culmination of the second pass found: its details open
+  details=$(xdotool search --name '^Pass details' | head -1)
+  import -window "$details" "$shots/details.png"
+  eval "$(xdotool getwindowgeometry --shell "$details")"
+  xdotool mousemove --window "$details" $((WIDTH - 40)) $((HEIGHT - 16)) click 1; sleep 0.5  # "Close"
   shot 800x600+112+84 results
-  click 577 512 1                # "Go to"
+  click 577 521 1                # "Go to"
   click 43 577                   # the "Main" tab
   xdotool mousemove --window "$window" 300 200; sleep 0.5
   shot 800x600+112+84 main
@@ -54,3 +58,4 @@ convert setup.png -crop 604x186+16+399 +repage -resize 90% -colors 128 -strip \
 convert results.png -crop 604x186+16+399 +repage -resize 90% -colors 128 -strip \
   "PNG8:$help/prediction_page.png"
 convert search.png -colors 64 -strip "PNG8:$help/search_dialog.png"
+convert details.png -resize 600x -colors 128 -strip "PNG8:$help/pass_details.png"
