@@ -3,7 +3,6 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QPainter>
@@ -11,8 +10,6 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cstring>
-#include <exception>
 
 #include "tracking/text_file.h"
 
@@ -127,16 +124,8 @@ bool TPassWindow::SavePicture() {
                                                          QStringLiteral(".png"));
   QString file = dialogs_.ChooseFileToSave(QStringLiteral("Save picture"), proposal,
                                            QStringLiteral("PNG pictures (*.png)"));
+  if (!file.isEmpty()) file = CompleteFileToSave(dialogs_, file, QStringLiteral("png"));
   if (file.isEmpty()) return false;
-  // A name typed without an extension gets ".png"; the dialog asked only about the name as
-  // typed, so a file of the completed name is asked about here.
-  if (QFileInfo(file).suffix().isEmpty()) {
-    file += QStringLiteral(".png");
-    if (QFileInfo::exists(file) &&
-        !dialogs_.Ask(file + QStringLiteral(" already exists.\nDo you want to replace it?"))) {
-      return false;
-    }
-  }
   QString error;
   if (!WritePicture(file, error)) {
     dialogs_.ShowError(QStringLiteral("Cannot write ") + file + QStringLiteral(": ") + error);
@@ -153,15 +142,12 @@ bool TPassWindow::WritePicture(const QString& file, QString& error) const {
     error = QStringLiteral("the picture cannot be made");
     return false;
   }
-  try {
-    // Written beside the target and renamed into place: a failed save leaves an older file whole.
-    WriteFileBytes(file.toStdString(), std::string_view(bytes.constData(),
-                                                        static_cast<size_t>(bytes.size())));
-  } catch (const TFileError& e) {
-    error = QString::fromStdString(e.Code() != 0 ? std::strerror(e.Code()) : e.what());
-    return false;
-  } catch (const std::exception& e) {
-    error = QString::fromStdString(e.what());
+  // Written beside the target and renamed into place: a failed save leaves an older file whole.
+  std::string reason;
+  if (!WriteFileBytes(file.toStdString(),
+                      std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())),
+                      reason)) {
+    error = QString::fromStdString(reason);
     return false;
   }
   return true;

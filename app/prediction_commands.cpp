@@ -2,7 +2,6 @@
 // worker thread and progress dialog, the "Passes"/"Flares" toggle, "Go to" and "Save".
 #include "app/prediction_commands.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QMetaObject>
@@ -14,6 +13,7 @@
 #include <system_error>
 #include <utility>
 
+#include "cli/search_command.h"
 #include "core/observer.h"
 #include "prediction/iridium.h"
 #include "prediction/pass_export.h"
@@ -41,14 +41,12 @@ const QString kReportFilter = QStringLiteral("Text report (*.txt)");
 const QString kCalendarFilter = QStringLiteral("iCalendar (*.ics)");
 const QString kJsonFilter = QStringLiteral("JSON (*.json)");
 
-// The current moment as a Julian date of UTC.
-double NowUtc() {
-  constexpr double kUnixEpochJulian = 2440587.5;
-  return kUnixEpochJulian + static_cast<double>(QDateTime::currentMSecsSinceEpoch()) / 86400000.0;
-}
-
 TPlotMark MarkOf(const TFound& found, const char* label) {
   return TPlotMark{found.timeUtc, found.azimuth, found.elevation, label};
+}
+
+TGeodetic SiteOf(const TSearchRequest& request) {
+  return ObserverFromSite(request.latitudeDeg, request.longitudeDeg, request.altitudeM);
 }
 
 // The latest progress of a search. The search may report faster than the window draws, so
@@ -430,18 +428,14 @@ void TPredictionCommands::Save(TSearchKind kind) {
       QStringList{kReportFilter, kCalendarFilter, kJsonFilter, QStringLiteral("All files (*)")}
           .join(QStringLiteral(";;")),
       &chosenFilter);
-  if (file.isEmpty()) return;
-  // A name typed without an extension gets the chosen type's; the dialog asked only about the
-  // name as typed, so a file of the completed name is asked about here.
-  if (QFileInfo(file).suffix().isEmpty()) {
-    file += chosenFilter == kCalendarFilter ? QStringLiteral(".ics")
-            : chosenFilter == kJsonFilter   ? QStringLiteral(".json")
-                                            : QStringLiteral(".txt");
-    if (QFileInfo::exists(file) &&
-        !dialogs_.Ask(file + QStringLiteral(" already exists.\nDo you want to replace it?"))) {
-      return;
-    }
+  // A name typed without an extension gets the chosen type's.
+  if (!file.isEmpty()) {
+    file = CompleteFileToSave(dialogs_, file,
+                              chosenFilter == kCalendarFilter ? QStringLiteral("ics")
+                              : chosenFilter == kJsonFilter   ? QStringLiteral("json")
+                                                              : QStringLiteral("txt"));
   }
+  if (file.isEmpty()) return;
   const QString suffix = QFileInfo(file).suffix().toLower();
   if (suffix == QStringLiteral("ics") || suffix == QStringLiteral("json")) {
     WriteExport(kind, file, suffix == QStringLiteral("ics"));
@@ -459,19 +453,14 @@ bool TPredictionCommands::WriteExport(TSearchKind kind, const QString& file, boo
   const std::vector<TSearchSatellite>& satellites = searched_[k] ? searched_[k]->satellites : kNone;
   std::string text;
   if (kind == TSearchKind::Passes) {
-    text = calendar ? PassesCalendar(passLines_, exportSites_[k], NowUtc()) : PassesJson(passLines_);
+    text = calendar ? PassesCalendar(passLines_, exportSites_[k], cli::NowUtcWholeSecond()) : PassesJson(passLines_);
   } else {
-    text = calendar ? FlaresCalendar(rows_[k], satellites, exportSites_[k], NowUtc())
+    text = calendar ? FlaresCalendar(rows_[k], satellites, exportSites_[k], cli::NowUtcWholeSecond())
                     : FlaresJson(rows_[k], satellites);
   }
-  try {
-    WriteFileBytes(file.toStdString(), text);
-  } catch (const TFileError& e) {
-    dialogs_.ShowError(QStringLiteral("Cannot write ") + file + QStringLiteral(": ") +
-                       Q(e.Code() != 0 ? std::strerror(e.Code()) : e.what()));
-    return false;
-  } catch (const std::exception& e) {
-    dialogs_.ShowError(QStringLiteral("Cannot write ") + file + QStringLiteral(": ") + Q(e.what()));
+  std::string error;
+  if (!WriteFileBytes(file.toStdString(), text, error)) {
+    dialogs_.ShowError(QStringLiteral("Cannot write ") + file + QStringLiteral(": ") + Q(error));
     return false;
   }
   return true;
@@ -498,23 +487,27 @@ bool TPredictionCommands::ShowPassDetails(int line) {
   return true;
 }
 
+TPassPlot PlotOfPass(const TSearchRequest& request, const TPassLine& pass) {
+  const TCatalogSet& set = request.satellites.at(pass.satellite).set;
+  const TGeodetic site = SiteOf(request);
+  const TTrackSpan span =
+      HorizonSpan(set, site, pass.rise.timeUtc, pass.set.timeUtc, kPassReachSeconds);
+  TPassPlot plot;
+  plot.title = pass.culmination.sat + "  " + DateRecToText(pass.rise.time).substr(0, 10);
+  plot.track = TrackBetween(set, site, span.fromUtc, span.toUtc, pass.culmination.timeUtc);
+  plot.marks = {MarkOf(pass.rise, "Rise"), MarkOf(pass.culmination, "Max"),
+                MarkOf(pass.set, "Set")};
+  plot.utcOffsetHours = request.utcOffsetHours;
+  plot.facts = PassFacts(pass);
+  return plot;
+}
+
 bool TPredictionCommands::PassPlotOf(int line, TPassPlot& plot) const {
   const TSearchRequest* request = searched_[Index(TSearchKind::Passes)].get();
   if (request == nullptr || line < 0 || line >= static_cast<int>(passLines_.size())) return false;
   const TPassLine& pass = passLines_[static_cast<size_t>(line)];
   if (pass.satellite >= request->satellites.size()) return false;
-  const TCatalogSet& set = request->satellites[pass.satellite].set;
-  const TGeodetic site =
-      ObserverFromSite(request->latitudeDeg, request->longitudeDeg, request->altitudeM);
-  const TTrackSpan span =
-      HorizonSpan(set, site, pass.rise.timeUtc, pass.set.timeUtc, kPassReachSeconds);
-  plot = TPassPlot{};
-  plot.title = pass.culmination.sat + "  " + DateRecToText(pass.rise.time).substr(0, 10);
-  plot.track = TrackBetween(set, site, span.fromUtc, span.toUtc, pass.culmination.timeUtc);
-  plot.marks = {MarkOf(pass.rise, "Rise"), MarkOf(pass.culmination, "Max"),
-                MarkOf(pass.set, "Set")};
-  plot.utcOffsetHours = request->utcOffsetHours;
-  plot.facts = PassFacts(pass);
+  plot = PlotOfPass(*request, pass);
   return true;
 }
 
@@ -532,16 +525,13 @@ bool TPredictionCommands::FlarePlotOf(int row, TPassPlot& plot) const {
     }
   }
   if (satellite == nullptr) return false;
-  const TGeodetic site =
-      ObserverFromSite(request->latitudeDeg, request->longitudeDeg, request->altitudeM);
-  const double before = flare->timeUtc - static_cast<double>(kFlareReachSeconds) / 86400.0;
-  const double after = flare->timeUtc + static_cast<double>(kFlareReachSeconds) / 86400.0;
-  const TTrackSpan up = HorizonSpan(satellite->set, site, flare->timeUtc, flare->timeUtc,
-                                    kFlareReachSeconds);
+  // The path while the satellite is up, at most the reach either side of the flare.
+  const TTrackSpan span = HorizonSpan(satellite->set, SiteOf(*request), flare->timeUtc,
+                                      flare->timeUtc, kFlareReachSeconds);
   plot = TPassPlot{};
   plot.title = satellite->name + " flare  " + DateRecToText(flare->time).substr(0, 10);
-  plot.track = TrackBetween(satellite->set, site, std::max(before, up.fromUtc),
-                            std::min(after, up.toUtc), flare->timeUtc);
+  plot.track =
+      TrackBetween(satellite->set, SiteOf(*request), span.fromUtc, span.toUtc, flare->timeUtc);
   plot.marks = {MarkOf(*flare, "Flare")};
   plot.utcOffsetHours = request->utcOffsetHours;
   plot.facts = FlareFacts(*flare);

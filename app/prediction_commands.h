@@ -25,6 +25,10 @@
 
 namespace zen {
 
+// The picture of a pass that a search of the request found: its path from horizon to horizon
+// (at most a quarter of an hour beyond the pass), its rise, culmination and set, its numbers.
+TPassPlot PlotOfPass(const TSearchRequest& request, const TPassLine& pass);
+
 class TPredictionCommands : public QObject {
   Q_OBJECT
 

@@ -25,6 +25,16 @@ QString SuffixOfFilter(const QString& filter) {
 
 }  // namespace
 
+QString CompleteFileToSave(UserDialogs& dialogs, QString file, const QString& suffix) {
+  if (!QFileInfo(file).suffix().isEmpty()) return file;
+  file += QLatin1Char('.') + suffix;
+  if (QFileInfo::exists(file) &&
+      !dialogs.Ask(file + QStringLiteral(" already exists.\nDo you want to replace it?"))) {
+    return {};
+  }
+  return file;
+}
+
 QWidget* TQtUserDialogs::VisibleParent() const {
   return parent_ != nullptr && parent_->isVisible() ? parent_ : nullptr;
 }

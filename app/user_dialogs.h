@@ -33,6 +33,11 @@ class UserDialogs {
   virtual int ChooseSaveContent(int current) = 0;
 };
 
+// A file chosen to save in, with ".suffix" added when its name has no extension. The dialog asked
+// only about the name as typed, so a file of the completed name is asked about here; empty when
+// the user will not replace it.
+QString CompleteFileToSave(UserDialogs& dialogs, QString file, const QString& suffix);
+
 // The real message boxes and file dialogs.
 class TQtUserDialogs : public UserDialogs {
  public:

@@ -8,19 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "app/prediction_commands.h"
 #include "core/catalog.h"
-#include "core/observer.h"
 #include "core/timescale.h"
 #include "display/pass_plot.h"
-#include "prediction/pass_lines.h"
-#include "prediction/pass_track.h"
 #include "prediction/search.h"
 
 namespace {
 
 struct TFirstPass {
-  zen::TCatalogSet set;
-  zen::TGeodetic site;
+  zen::TSearchRequest request;
   zen::TPassLine line;
   bool found = false;
 };
@@ -29,7 +26,7 @@ struct TFirstPass {
 const TFirstPass& FirstPass() {
   static const TFirstPass pass = [] {
     TFirstPass p;
-    zen::TSearchRequest request;
+    zen::TSearchRequest& request = p.request;
     request.latitudeDeg = 53.0217;
     request.longitudeDeg = 18.6107;
     request.altitudeM = 65.0;
@@ -48,28 +45,11 @@ const TFirstPass& FirstPass() {
     zen::TSearchFlags flags;
     const zen::TSearchOutcome outcome = zen::RunSearch(request, flags, nullptr);
     if (outcome.passes.empty()) return p;
-    p.set = request.satellites.front().set;
-    p.site = zen::ObserverFromSite(request.latitudeDeg, request.longitudeDeg, request.altitudeM);
     p.line = outcome.passes.front();
     p.found = true;
     return p;
   }();
   return pass;
-}
-
-zen::TPassPlot PlotOf(const TFirstPass& p) {
-  const zen::TTrackSpan span =
-      zen::HorizonSpan(p.set, p.site, p.line.rise.timeUtc, p.line.set.timeUtc, 15 * 60);
-  zen::TPassPlot plot;
-  plot.title = p.line.culmination.sat;
-  plot.track = zen::TrackBetween(p.set, p.site, span.fromUtc, span.toUtc,
-                                 p.line.culmination.timeUtc);
-  plot.marks = {{p.line.rise.timeUtc, p.line.rise.azimuth, p.line.rise.elevation, "Rise"},
-                {p.line.culmination.timeUtc, p.line.culmination.azimuth,
-                 p.line.culmination.elevation, "Max"},
-                {p.line.set.timeUtc, p.line.set.azimuth, p.line.set.elevation, "Set"}};
-  plot.facts = zen::PassFacts(p.line);
-  return plot;
 }
 
 void BM_PassPath(benchmark::State& state) {
@@ -78,7 +58,7 @@ void BM_PassPath(benchmark::State& state) {
     state.SkipWithError("reference element file not found beside the source tree");
     return;
   }
-  for (auto _ : state) benchmark::DoNotOptimize(PlotOf(p));
+  for (auto _ : state) benchmark::DoNotOptimize(zen::PlotOfPass(p.request, p.line));
 }
 BENCHMARK(BM_PassPath)->Unit(benchmark::kMillisecond);
 
@@ -88,7 +68,7 @@ void BM_PassPicture(benchmark::State& state) {
     state.SkipWithError("reference element file not found beside the source tree");
     return;
   }
-  const zen::TPassPlot plot = PlotOf(p);
+  const zen::TPassPlot plot = zen::PlotOfPass(p.request, p.line);
   const QSize size(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   for (auto _ : state) benchmark::DoNotOptimize(zen::RenderPassPlot(plot, size, 1.0));
 }

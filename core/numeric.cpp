@@ -3,10 +3,24 @@
 
 #include <charconv>
 #include <cmath>
+#include <system_error>
 
 namespace zen {
 
 double Radians(double degrees) { return degrees * kPi / 180.0; }
+
+std::string FixedText(double x, int decimals) {
+  char buffer[400];
+  const auto [end, ec] =
+      std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, decimals);
+  if (ec != std::errc()) return "0";
+  std::string text(buffer, end);
+  if (!text.empty() && text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) {
+    text.erase(0, 1);
+  }
+  return text;
+}
+
 
 double Degrees(double radians) { return radians * 180.0 / kPi; }
 

@@ -47,6 +47,9 @@ double VecAngle(TVector& a, TVector& b);
 void SpacesToZeros(std::string& text);
 // The text without leading and trailing blanks and control characters.
 std::string TrimBlanks(std::string_view text);
+// x in fixed notation with the given number of decimals, "." whatever the locale; a result
+// that shows zero carries no minus sign.
+std::string FixedText(double x, int decimals);
 // Equal texts when ASCII letters are compared without their case (names, keys, addresses).
 bool SameTextIgnoringCase(std::string_view a, std::string_view b);
 // Fixed-column fields, columns 1-based. Blanks become "0" before parsing and a field that

@@ -25,18 +25,6 @@ bool ReadDecimal(std::string_view text, double& value) {
   return true;
 }
 
-std::string FixedText(double x, int decimals) {
-  char buffer[400];
-  const auto [end, ec] =
-      std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, decimals);
-  if (ec != std::errc()) return "0";
-  std::string text(buffer, end);
-  if (!text.empty() && text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) {
-    text.erase(0, 1);
-  }
-  return text;
-}
-
 double RoundSignificant(double x, int digits) {
   if (x == 0.0 || !std::isfinite(x) || digits < 1) return x;
   // The decimal text of the scientific form rounds correctly, which scaling by powers of ten

@@ -4,15 +4,14 @@
 #include <string>
 #include <string_view>
 
+#include "core/numeric.h"  // FixedText
+
 namespace zen {
 
 // A decimal number with optional leading blanks and sign and nothing after it ("12", "-0.5",
 // " 1e3"); false, with value untouched, for anything else, infinities and NaN included.
 bool ReadDecimal(std::string_view text, double& value);
 
-// x in fixed notation with the given number of decimals; a result that shows zero carries no
-// minus sign.
-std::string FixedText(double x, int decimals);
 
 // x rounded to the given number of significant digits (x itself when it is 0 or not finite).
 double RoundSignificant(double x, int digits);

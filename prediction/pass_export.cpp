@@ -8,8 +8,10 @@
 #include <optional>
 #include <system_error>
 
+#include "core/numeric.h"
 #include "core/timescale.h"
 #include "prediction/iridium.h"
+#include "prediction/pass_lines.h"
 #include "prediction/results.h"
 
 namespace zen {
@@ -51,19 +53,6 @@ std::string LocalText(double jdUtc, double utcOffsetHours) {
          TimeZoneText(utcOffsetHours);
 }
 
-// Fixed notation with the given decimals, "." whatever the locale, no "-" on a value that
-// shows as zero.
-std::string FixedText(double value, int decimals) {
-  char text[400];
-  const auto [end, ec] =
-      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-  std::string number = ec == std::errc() ? std::string(text, end) : std::string("?");
-  if (number[0] == '-' && number.find_first_not_of("-0.") == std::string::npos) {
-    number.erase(0, 1);
-  }
-  return number;
-}
-
 // "48.2", "-16.37", "0": up to six decimals without trailing zeros (the FLOAT of a GEO value).
 std::string CoordinateText(double value) {
   std::string text = FixedText(value, 6);
@@ -72,16 +61,6 @@ std::string CoordinateText(double value) {
     if (text.back() == '.') text.pop_back();
   }
   return text;
-}
-
-// The sixteen points of the compass, north first, clockwise.
-const char* CompassPoint(double azimuthDeg) {
-  static const char* const kPoints[] = {"N", "NNE", "NE", "ENE", "E", "ESE", "SE", "SSE",
-                                        "S", "SSW", "SW", "WSW", "W", "WNW", "NW", "NNW"};
-  if (!std::isfinite(azimuthDeg)) return "?";
-  const double sector = std::floor(std::fmod(azimuthDeg, 360.0) / 22.5 + 0.5);
-  const int index = (static_cast<int>(sector) % 16 + 16) % 16;
-  return kPoints[index];
 }
 
 // "245.1° (WSW)": an azimuth of one decimal within 0..359.9 and its compass point.

@@ -2,10 +2,10 @@
 #include "prediction/pass_lines.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <numeric>
 
+#include "core/numeric.h"
 #include "prediction/iridium.h"
 #include "prediction/results.h"
 
@@ -16,14 +16,8 @@ namespace {
 // A row's moment lies within its pass to this part of a day (half a second).
 constexpr double kSameMomentDays = 0.5 / 86400.0;
 
-// "245.1": one decimal, "." whatever the locale, no "-" on a value that shows as zero.
 std::string OneDecimal(double value) {
-  double rounded = std::round(value * 10.0) / 10.0;
-  if (rounded == 0.0) rounded = 0.0;
-  char text[32];
-  const auto [end, error] = std::to_chars(text, text + sizeof text, rounded,
-                                          std::chars_format::fixed, 1);
-  return error == std::errc() ? std::string(text, end) : std::string("?");
+  return FixedText(value, 1);
 }
 
 std::string Degrees1(double value) {
@@ -125,13 +119,14 @@ int PassOfRow(const std::vector<TPassLine>& lines, const TFound& row) {
 }
 
 const char* CompassPoint(double azimuthDeg) {
-  static const char* const kPoints[] = {"N",  "NNE", "NE", "ENE", "E",  "ESE", "SE", "SSE",
-                                        "S",  "SSW", "SW", "WSW", "W",  "WNW", "NW", "NNW"};
-  double az = std::fmod(azimuthDeg, 360.0);
-  if (az < 0.0) az += 360.0;
-  const int index = static_cast<int>(std::floor(az / 22.5 + 0.5)) % 16;
+  static const char* const kPoints[] = {"N", "NNE", "NE", "ENE", "E", "ESE", "SE", "SSE",
+                                        "S", "SSW", "SW", "WSW", "W", "WNW", "NW", "NNW"};
+  if (!std::isfinite(azimuthDeg)) return "?";
+  const double sector = std::floor(std::fmod(azimuthDeg, 360.0) / 22.5 + 0.5);
+  const int index = (static_cast<int>(sector) % 16 + 16) % 16;
   return kPoints[index];
 }
+
 
 std::vector<std::pair<std::string, std::string>> PassFacts(const TPassLine& line) {
   auto where = [](const TFound& f) {

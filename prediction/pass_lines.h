@@ -42,7 +42,7 @@ std::vector<size_t> PassLineOrder(const std::vector<TPassLine>& lines, TPassColu
 // rise..set holds the row's moment; -1 when none does (an empty row, a flare).
 int PassOfRow(const std::vector<TPassLine>& lines, const TFound& row);
 
-// The sixteen-point compass name of an azimuth: "N", "NNE", ... "NNW".
+// The sixteen-point compass name of an azimuth: "N", "NNE", ... "NNW"; "?" when not finite.
 const char* CompassPoint(double azimuthDeg);
 
 // The numbers of a pass's details, each a caption and its value: rise, culmination and set

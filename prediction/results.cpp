@@ -299,7 +299,7 @@ bool WriteReport(const std::filesystem::path& file, const std::vector<std::strin
     // report whole.
     WriteTextLines(file, encoded);
   } catch (const TFileError& e) {
-    error = e.Code() != 0 ? std::strerror(e.Code()) : e.what();
+    error = e.Reason();
     return false;
   } catch (const std::exception& e) {
     error = e.what();

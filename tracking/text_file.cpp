@@ -116,6 +116,23 @@ void WriteTextLines(const std::filesystem::path& file, const std::vector<std::st
   WriteFileBytes(file, text);
 }
 
+std::string TFileError::Reason() const {
+  return code_ != 0 ? std::strerror(code_) : what();
+}
+
+bool WriteFileBytes(const std::filesystem::path& file, std::string_view bytes, std::string& error) {
+  try {
+    WriteFileBytes(file, bytes);
+  } catch (const TFileError& e) {
+    error = e.Reason();
+    return false;
+  } catch (const std::exception& e) {
+    error = e.what();
+    return false;
+  }
+  return true;
+}
+
 void WriteFileBytes(const std::filesystem::path& file, std::string_view bytes) {
   std::filesystem::path temporary = file;
   temporary += ".tmp";

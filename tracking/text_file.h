@@ -19,6 +19,8 @@ class TFileError : public std::runtime_error {
   TFileError(const std::string& message, int code) : std::runtime_error(message), code_(code) {}
   // 0 when the failure has no system error number.
   int Code() const { return code_; }
+  // The system's text of the error number, or the whole message when there is none.
+  std::string Reason() const;
 
  private:
   int code_ = 0;
@@ -42,6 +44,9 @@ void WriteTextLines(const std::filesystem::path& file, const std::vector<std::st
 
 // Writes bytes as they are through a temporary file renamed into place, as WriteTextLines.
 void WriteFileBytes(const std::filesystem::path& file, std::string_view bytes);
+// The same for callers that show the failure: false with its reason (TFileError::Reason) in
+// error.
+bool WriteFileBytes(const std::filesystem::path& file, std::string_view bytes, std::string& error);
 
 // Renames from to to (replacing it) and puts the rename on disk. Throws TFileError naming to.
 void RenameIntoPlace(const std::filesystem::path& from, const std::filesystem::path& to);
