@@ -291,21 +291,14 @@ std::vector<std::string> ReportLines(TSearchKind kind, const std::vector<std::st
 
 bool WriteReport(const std::filesystem::path& file, const std::vector<std::string>& lines,
                  std::string& error) {
-  std::vector<std::string> encoded;
-  encoded.reserve(lines.size());
-  for (const std::string& line : lines) encoded.push_back(ToWindows1252(line));
-  try {
-    // Written beside the target and renamed into place: a failed save leaves the previous
-    // report whole.
-    WriteTextLines(file, encoded);
-  } catch (const TFileError& e) {
-    error = e.Reason();
-    return false;
-  } catch (const std::exception& e) {
-    error = e.what();
-    return false;
+  std::string text;
+  for (const std::string& line : lines) {
+    text += ToWindows1252(line);
+    text += "\r\n";
   }
-  return true;
+  // Written beside the target and renamed into place: a failed save leaves the previous report
+  // whole.
+  return WriteFileBytes(file, text, error);
 }
 
 }  // namespace zen
