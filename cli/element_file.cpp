@@ -14,15 +14,23 @@ namespace {
 template <typename TRead>
 bool ReadCommandFile(const char* command, const std::string& file, TCatalog& catalog, int& count,
                      std::ostream& err, TRead read) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) {
-    err << command << ": cannot open " << file << "\n";
+  // A missing file reads as an empty catalogue; a command named one that should be there.
+  if (NothingAt(file)) {
+    err << command << ": cannot open " << file << ": there is no such file\n";
     return false;
   }
   try {
     count = read();
+  } catch (const TFileError& e) {
+    err << command << ": " << e.what() << "\n";
+    return false;
   } catch (const std::exception& e) {
     err << command << ": cannot read " << file << ": " << e.what() << "\n";
+    return false;
+  }
+  std::error_code ec;
+  if (count == 0 && catalog.InvalidElementCount == 0 && !std::filesystem::exists(file, ec)) {
+    err << command << ": cannot open " << file << ": it is a link to no file\n";
     return false;
   }
   const unsigned invalid = catalog.InvalidElementCount;

@@ -63,9 +63,7 @@ void TCatalog::Swap(TCatalog& other) noexcept {
   std::swap(InvalidElementCount, other.InvalidElementCount);
 }
 
-TCatalog::~TCatalog() {
-  if (file_ != nullptr) std::fclose(file_);
-}
+TCatalog::~TCatalog() = default;
 
 int TCatalog::ReadByte() {
   if (pushBack_ >= 0) {
@@ -75,18 +73,14 @@ int TCatalog::ReadByte() {
   }
   if (prefixPos_ < prefix_.size()) return static_cast<unsigned char>(prefix_[prefixPos_++]);
   if (bufferPos_ >= bufferLen_) {
-    if (endOfFile_ || file_ == nullptr) {
+    if (endOfFile_ || !file_.IsOpen()) {
       endOfFile_ = true;
       return -1;
     }
-    bufferLen_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+    bufferLen_ = file_.Read(reinterpret_cast<char*>(buffer_.data()), buffer_.size());
     bufferPos_ = 0;
     if (BytesRead != nullptr) BytesRead->fetch_add(bufferLen_, std::memory_order_relaxed);
     if (bufferLen_ == 0) {
-      if (std::ferror(file_)) {
-        throw std::system_error(errno ? errno : EIO, std::generic_category(),
-                                "Cannot read the element file");
-      }
       endOfFile_ = true;
       return -1;
     }
@@ -142,16 +136,12 @@ bool TCatalog::OpenElementFile(const std::filesystem::path& fileName) {
   messageSets_.clear();
   FileKind = TElementTextKind::ElementLines;
 
-  std::error_code ec;
-  if (!std::filesystem::exists(fileName, ec)) return false;
-  if (std::filesystem::is_directory(fileName, ec)) {
-    throw std::system_error(std::make_error_code(std::errc::is_a_directory),
-                            "Cannot open the element file " + fileName.string());
-  }
-  file_ = std::fopen(fileName.c_str(), "rb");
-  if (file_ == nullptr) {
-    throw std::system_error(errno, std::generic_category(),
-                            "Cannot open the element file " + fileName.string());
+  try {
+    file_ = OpenFileToRead(fileName, kElementFileLimit);
+  } catch (const TFileError& error) {
+    // A missing file (or a link to none) is an empty catalogue, not a fault.
+    if (error.Code() == ENOENT) return false;
+    throw;
   }
   // The start of the file tells its kind; element lines are then read from it as from the
   // rest of the file, a message is read whole.
@@ -179,16 +169,10 @@ std::string TCatalog::ReadBlock(size_t length) {
   std::string block;
   while (block.size() < length) {
     const size_t want = std::min(buffer_.size(), length - block.size());
-    const size_t got = std::fread(buffer_.data(), 1, want, file_);
+    const size_t got = file_.Read(reinterpret_cast<char*>(buffer_.data()), want);
     block.append(reinterpret_cast<const char*>(buffer_.data()), got);
     if (BytesRead != nullptr) BytesRead->fetch_add(got, std::memory_order_relaxed);
-    if (got < want) {
-      if (std::ferror(file_)) {
-        throw std::system_error(errno ? errno : EIO, std::generic_category(),
-                                "Cannot read the element file");
-      }
-      break;
-    }
+    if (got == 0) break;
   }
   return block;
 }
@@ -206,10 +190,7 @@ void TCatalog::TakeMessageSet(size_t index) {
       name.empty() ? NameOfNumber(message.elements.catalogNumber) : name;
 }
 
-void TCatalog::CloseElementFile() {
-  if (file_ != nullptr) std::fclose(file_);
-  file_ = nullptr;
-}
+void TCatalog::CloseElementFile() { file_ = TInputFile(); }
 
 bool TCatalog::ReadValidSet() {
   while (ReadNextSatellite()) {

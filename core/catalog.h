@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/elements.h"
+#include "core/file_access.h"
 #include "core/omm.h"
 
 namespace zen {
@@ -41,8 +42,9 @@ class TCatalog {
   TCatalog& operator=(const TCatalog&) = delete;
 
   // Reads every valid set into slots 1..count and returns count. A missing file gives 0 with
-  // only the counters reset. Throws std::system_error when the file exists but cannot be
-  // opened or read; the slots are then left as they were.
+  // only the counters reset. Throws TFileError when the file exists but cannot be read: it
+  // is not a plain file, it is larger than kElementFileLimit, or the system refuses (see
+  // OpenFileToRead); the slots are then left as they were.
   int ReadElementFile(const std::filesystem::path& fileName);
   // Every valid set of the file in file order: each name and set as a slot would hold them is
   // handed to take. Returns the number of sets; errors and InvalidElementCount as
@@ -89,7 +91,7 @@ class TCatalog {
   std::string ReadBlock(size_t length);
   std::string ReadLine(size_t maxLength);
 
-  std::FILE* file_ = nullptr;
+  TInputFile file_;
   std::array<unsigned char, 1024> buffer_{};
   size_t bufferPos_ = 0;
   size_t bufferLen_ = 0;

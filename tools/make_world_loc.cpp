@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    const std::vector<std::string> lines = zen::ReadTextLines(argv[1]);
+    const std::vector<std::string> lines = zen::ReadTextLines(argv[1], zen::kDataFileLimit);
     std::vector<TPlace> places;
     for (size_t i = 1; i < lines.size(); ++i) {
       if (lines[i].empty()) continue;

@@ -34,13 +34,9 @@ TElementCount CountElementSets(const std::filesystem::path& file) {
   TElementCount count;
   // On the heap: a catalogue holds a thousand slots.
   auto catalog = std::make_unique<TCatalog>();
-  try {
-    count.valid = catalog->ReadEverySet(file, [&count](const std::string&, const TCatalogSet& set) {
-      if (set.decodable) NoteEpoch(set.elements.epochJulian, count);
-    });
-  } catch (const std::system_error& error) {
-    throw TFileError("Cannot read " + file.string() + ": " + error.code().message());
-  }
+  count.valid = catalog->ReadEverySet(file, [&count](const std::string&, const TCatalogSet& set) {
+    if (set.decodable) NoteEpoch(set.elements.epochJulian, count);
+  });
   count.invalid = catalog->InvalidElementCount;
   return count;
 }
@@ -104,7 +100,7 @@ TReplaceOutcome ReplaceElementFile(const std::filesystem::path& target, std::str
     outcome.problem = AnswerProblem(outcome.answer, outcome.previous, kind);
     if (outcome.problem.empty()) {
       if (std::filesystem::exists(target, ec)) {
-        WriteFileBytes(BackupFileOf(target), ReadFileBytes(target));
+        WriteFileBytes(BackupFileOf(target), ReadFileBytes(target, kElementFileLimit));
         outcome.backupKept = true;
       }
       RenameIntoPlace(temporary, target);

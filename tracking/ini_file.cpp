@@ -68,7 +68,7 @@ TIniFile TIniFile::Read(const std::filesystem::path& file) {
 
 TIniFile TIniFile::ReadExisting(const std::filesystem::path& file) {
   TIniFile ini;
-  std::vector<std::string> lines = ReadTextLines(file);
+  std::vector<std::string> lines = ReadTextLines(file, kSettingsFileLimit);
   // Every mark goes: a tool that adds one at each save leaves several, and a save that kept the
   // second would have the next read drop it and take the line after it differently.
   for (bool found = !lines.empty(); found;) {

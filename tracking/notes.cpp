@@ -15,7 +15,7 @@ std::filesystem::path NotesFilePath(const std::filesystem::path& programFolder,
 std::vector<std::string> ZapodawajNotes(const std::filesystem::path& file) {
   std::error_code ec;
   if (!std::filesystem::exists(file, ec)) return {kNotesEmpty};
-  return ReadTextLines(file);
+  return ReadTextLines(file, kSettingsFileLimit);
 }
 
 std::vector<std::string> SaveNotes(const std::filesystem::path& file,

@@ -49,48 +49,8 @@ std::filesystem::path FolderOf(const std::filesystem::path& file) {
 
 }  // namespace
 
-std::string ReadFileBytes(const std::filesystem::path& file) {
-  auto fail = [&file](const std::string& reason, int code) {
-    throw TFileError("Cannot read " + file.string() + ": " + reason, code);
-  };
-  // Opened without waiting, so a named pipe with no writer cannot hold the program; only a
-  // regular file is read.
-  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) {
-    const int code = errno;
-    fail(std::strerror(code), code);
-  }
-  struct stat status {};
-  if (::fstat(fd, &status) != 0) {
-    const int code = errno;
-    ::close(fd);
-    fail(std::strerror(code), code);
-  }
-  if (!S_ISREG(status.st_mode)) {
-    ::close(fd);
-    if (S_ISDIR(status.st_mode)) fail(std::strerror(EISDIR), EISDIR);
-    fail("not a regular file", EINVAL);
-  }
-  std::string bytes;
-  bytes.reserve(static_cast<size_t>(std::max<off_t>(status.st_size, 0)));
-  char block[65536];
-  for (;;) {
-    const ssize_t got = ::read(fd, block, sizeof block);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      const int code = errno;
-      ::close(fd);
-      fail(std::strerror(code), code);
-    }
-    if (got == 0) break;
-    bytes.append(block, static_cast<size_t>(got));
-  }
-  ::close(fd);
-  return bytes;
-}
-
-std::vector<std::string> ReadTextLines(const std::filesystem::path& file) {
-  std::string text = ToUtf8(ReadFileBytes(file));
+std::vector<std::string> ReadTextLines(const std::filesystem::path& file, std::uint64_t limit) {
+  std::string text = ToUtf8(ReadFileBytes(file, limit));
   std::vector<std::string> lines;
   std::string line;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -116,10 +76,6 @@ void WriteTextLines(const std::filesystem::path& file, const std::vector<std::st
   WriteFileBytes(file, text);
 }
 
-std::string TFileError::Reason() const {
-  return code_ != 0 ? std::strerror(code_) : what();
-}
-
 bool WriteFileBytes(const std::filesystem::path& file, std::string_view bytes, std::string& error) {
   try {
     WriteFileBytes(file, bytes);
@@ -134,9 +90,18 @@ bool WriteFileBytes(const std::filesystem::path& file, std::string_view bytes, s
 }
 
 void WriteFileBytes(const std::filesystem::path& file, std::string_view bytes) {
-  std::filesystem::path temporary = file;
+  // Through a symbolic link to the file it leads to, whose folder takes the temporary: the
+  // rename then stays on one file system and the link is kept.
+  const std::filesystem::path target = WritableTarget(file);
+  struct stat previous {};
+  const bool replacing = ::stat(target.c_str(), &previous) == 0;
+  std::filesystem::path temporary = target;
   temporary += ".tmp";
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  // A leftover of a write cut short is ours to remove; a folder of that name stays and fails
+  // the write. The temporary is only ever made new, never opened through a link or a pipe.
+  if (::unlink(temporary.c_str()) != 0 && errno != ENOENT) Fail(file, errno);
+  const int fd = ::open(temporary.c_str(),
+                        O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666);
   if (fd < 0) Fail(file, errno);
   // Nothing of the temporary may stay behind a failure; the previous copy is not touched
   // until the rename.
@@ -145,6 +110,8 @@ void WriteFileBytes(const std::filesystem::path& file, std::string_view bytes) {
     ::unlink(temporary.c_str());
     Fail(file, code);
   };
+  // The file replaced keeps who may read it: a private file stays private.
+  if (replacing && ::fchmod(fd, previous.st_mode & 07777) != 0) abandon(errno, true);
   if (const int code = WriteAll(fd, bytes.data(), bytes.size())) abandon(code, true);
   // On disk before it takes the old copy's name: a power loss after the rename must find the
   // new text whole, not an empty or cut file.
@@ -152,12 +119,14 @@ void WriteFileBytes(const std::filesystem::path& file, std::string_view bytes) {
   // close reports what a network or full file system kept back until now. It is not retried
   // after EINTR: on Linux the descriptor is gone by then.
   if (::close(fd) != 0) abandon(errno, false);
-  if (::rename(temporary.c_str(), file.c_str()) != 0) abandon(errno, false);
+  if (::rename(temporary.c_str(), target.c_str()) != 0) abandon(errno, false);
   // The rename itself is only durable once the folder is written.
-  if (const int code = SyncFolder(FolderOf(file))) Fail(file, code);
+  if (const int code = SyncFolder(FolderOf(target))) Fail(file, code);
 }
 
 void RenameIntoPlace(const std::filesystem::path& from, const std::filesystem::path& to) {
+  // Checked just before: a device or a named pipe is never replaced.
+  WritableTarget(to);
   if (::rename(from.c_str(), to.c_str()) != 0) Fail(to, errno);
   if (const int code = SyncFolder(FolderOf(to))) Fail(to, code);
 }

@@ -181,7 +181,7 @@ TTransmitterList ReadTransmitters(const std::filesystem::path& file) {
   std::error_code error;
   const std::filesystem::file_status status = std::filesystem::status(file, error);
   if (status.type() == std::filesystem::file_type::not_found) return {};
-  return ParseTransmitters(ReadFileBytes(file));
+  return ParseTransmitters(ReadFileBytes(file, kDataFileLimit));
 }
 
 std::vector<TTransmitter> TransmittersOf(const TTransmitterList& shipped,

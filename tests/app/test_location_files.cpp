@@ -71,7 +71,7 @@ TEST_F(LocationFiles, AnUnreadableDatabaseIsSaidAndTheWindowGoesOn) {
   Start();
   ASSERT_EQ(dialogs.errors.size(), 1);
   EXPECT_TRUE(dialogs.errors[0].contains(Path("Locations/Bad.loc")));
-  EXPECT_TRUE(dialogs.errors[0].contains("Is a directory")) << qPrintable(dialogs.errors[0]);
+  EXPECT_TRUE(dialogs.errors[0].contains("is a folder")) << qPrintable(dialogs.errors[0]);
   EXPECT_EQ(page->list->count(), 0);
   EXPECT_EQ(window->Tracker().Site().name, "Home");
   EXPECT_EQ(page->name->text(), "Home");

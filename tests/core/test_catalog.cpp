@@ -193,7 +193,7 @@ TEST_F(CatalogFile, MissingFileGivesZeroAndResetsCounters) {
 }
 
 TEST_F(CatalogFile, AFolderIsAnErrorForTheCaller) {
-  EXPECT_THROW(catalog_.ReadElementFile(dir_), std::system_error);
+  EXPECT_THROW(catalog_.ReadElementFile(dir_), TFileError);
 }
 
 TEST_F(CatalogFile, MalformedInputNeverCrashesOrStoresASet) {

@@ -76,7 +76,7 @@ TEST_F(NotesFolder, WrittenLinesReadBackTheSame) {
   const std::vector<std::string> cases[] = {{}, {""}, {"caf\u00E9 \u20AC", "", "  spaced  "}};
   for (const std::vector<std::string>& lines : cases) {
     WriteTextLines(home_ / "round.txt", lines);
-    EXPECT_EQ(ReadTextLines(home_ / "round.txt"), lines);
+    EXPECT_EQ(ReadTextLines(home_ / "round.txt", kSettingsFileLimit), lines);
     std::string crLf;
     for (const std::string& line : lines) crLf += line + "\r\n";
     EXPECT_EQ(Bytes(home_ / "round.txt"), crLf);
@@ -122,7 +122,7 @@ TEST_F(NotesFolder, AFailedWriteLeavesThePreviousCopyWholeAndSaysWhy) {
 TEST_F(NotesFolder, ReadsAnyLineEndAndSingleByteText) {
   fs::path file = home_ / "mixed.txt";
   std::ofstream(file, std::ios::binary) << "a\r\nb\nc\rd\r\n\xE9t\xE9 \x80";
-  std::vector<std::string> lines = ReadTextLines(file);
+  std::vector<std::string> lines = ReadTextLines(file, kSettingsFileLimit);
   ASSERT_EQ(lines.size(), 5u);
   EXPECT_EQ(lines[0], "a");
   EXPECT_EQ(lines[3], "d");
@@ -144,15 +144,15 @@ TEST_F(NotesFolder, OnlyARegularFileIsReadAndAnythingElseIsNamedAtOnce) {
     const char* reason;  // nullptr: read
   } rows[] = {
       {home_ / "plain.txt", nullptr},
-      {home_ / "folder.txt", "Is a directory"},
-      {home_ / "pipe.txt", "not a regular file"},
-      {"/dev/zero", "not a regular file"},
+      {home_ / "folder.txt", "is a folder"},
+      {home_ / "pipe.txt", "is not a regular file"},
+      {"/dev/zero", "is not a regular file"},
       {home_ / "absent.txt", "No such file or directory"},
       {home_ / "dangling.txt", "No such file or directory"},
   };
   for (const auto& row : rows) {
     try {
-      const std::vector<std::string> lines = ReadTextLines(row.file);
+      const std::vector<std::string> lines = ReadTextLines(row.file, kSettingsFileLimit);
       EXPECT_EQ(row.reason, nullptr) << row.file;
       EXPECT_EQ(lines, (std::vector<std::string>{"one", "two"}));
     } catch (const TFileError& error) {
