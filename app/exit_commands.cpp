@@ -24,6 +24,7 @@ TExitCommands::TExitCommands(TSettingsCommands& settings, TLocationCommands& loc
 
 bool TExitCommands::FormCloseQuery() {
   settings_.SettleLoads();
+  if (notesKept && !notesKept()) return false;
   // A changed location database is saved before the question, whatever the answer. One that
   // cannot be saved is only left behind when the user says so.
   switch (location_.SaveBeforeExit()) {

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ class TExitCommands : public QObject {
   // save", choices that differ from "default" are offered for saving (Yes saves, No leaves
   // them, Cancel stays); otherwise "Do you really want to exit?".
   bool FormCloseQuery();
+  // Asked first by FormCloseQuery: false keeps the window (notes that cannot be saved, and the
+  // user would rather keep them).
+  std::function<bool()> notesKept;
   // Stops the timers, writes the main file and, with "Auto save", "default" when it no longer
   // holds the state; then ends the event loop.
   void FormClose();

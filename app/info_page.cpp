@@ -138,8 +138,10 @@ void TInfoPage::ShowActive() {
   TSatelliteList& list = tracker_.list;
   const TComputeCycle& cycle = tracker_.cycle;
   list.InfoShownSat = list.ActiveSat;
-  // Notes being edited belong to the satellite that was active: keep them first.
-  if (notesMemo->hasFocus()) LeaveNotes();
+  // Notes being edited belong to the satellite that was active: keep them first, and try
+  // again those whose save failed before.
+  if (notesMemo->hasFocus() || notesEdited_) LeaveNotes();
+  RetryUnsavedNotes();
   auto orbit = OrbitTableValues(cycle.ActiveSnapshot);
   bool active = list.HasActiveSat();
   satelliteActive_ = active;
@@ -151,11 +153,18 @@ void TInfoPage::ShowActive() {
                                                                     : Qt::ScrollBarAlwaysOff);
     notesNumber_ = list.CatalogNumberOf(list.ActiveSat);
     notesMemo->setEnabled(true);
-    try {
-      ShowNotes(ZapodawajNotes(NotesFilePath(programFolder_.toStdString(), notesNumber_)));
-    } catch (const TFileError& error) {
-      ShowNotes({kNotesEmpty});
-      dialogs_.ShowError(QString::fromStdString(error.what()));
+    const auto held = unsavedNotes_.find(notesNumber_);
+    if (held != unsavedNotes_.end()) {
+      ShowNotes(held->second);
+      MarkNotesUnsaved(true);
+    } else {
+      try {
+        ShowNotes(ZapodawajNotes(NotesFilePath(programFolder_.toStdString(), notesNumber_)));
+      } catch (const TFileError& error) {
+        ShowNotes({kNotesEmpty});
+        dialogs_.ShowError(QString::fromStdString(error.what()));
+      }
+      MarkNotesUnsaved(false);
     }
     nameLabel->setText(QString::fromStdString(list.NameOf(list.ActiveSat)));
     for (int r = 0; r < kOrbitRows; ++r) SetValue(orbit_, r, orbit[static_cast<size_t>(r)]);
@@ -166,6 +175,7 @@ void TInfoPage::ShowActive() {
     notesMemo->clear();
     loadingNotes_ = false;
     notesEdited_ = false;
+    MarkNotesUnsaved(false);
     notesMemo->setEnabled(false);
     nameLabel->setText(QStringLiteral("No active satellite"));
     nameLabel->show();
@@ -182,21 +192,83 @@ void TInfoPage::ShowNotes(const std::vector<std::string>& lines) {
   notesEdited_ = false;
 }
 
-void TInfoPage::LeaveNotes() {
-  if (!notesEdited_ || notesNumber_.empty()) return;
-  notesEdited_ = false;
+std::vector<std::string> TInfoPage::MemoLines() const {
   std::vector<std::string> lines;
-  QString text = notesMemo->toPlainText();
+  const QString text = notesMemo->toPlainText();
   if (!text.isEmpty()) {
     for (const QString& line : text.split('\n')) lines.push_back(line.toStdString());
   }
+  return lines;
+}
+
+void TInfoPage::MarkNotesUnsaved(bool unsaved) {
+  notesMemo->setProperty("unsaved", unsaved);
+  notesMemo->setToolTip(unsaved ? QStringLiteral("Not saved yet: ") +
+                                      QString::fromStdString(unsavedReason_) +
+                                      QStringLiteral("\nTried again at the next change of "
+                                                     "satellite and at exit.")
+                                : QString());
+  notesMemo->setStyleSheet(unsaved ? QStringLiteral("QPlainTextEdit { border: 2px solid #D04040; }")
+                                   : QString());
+}
+
+bool TInfoPage::SaveHeldNotes(const std::string& number) {
+  const auto held = unsavedNotes_.find(number);
+  if (held == unsavedNotes_.end()) return true;
+  try {
+    SaveNotes(NotesFilePath(programFolder_.toStdString(), number), held->second);
+  } catch (const TFileError& error) {
+    unsavedReason_ = error.what();
+    return false;
+  }
+  unsavedNotes_.erase(held);
+  return true;
+}
+
+void TInfoPage::RetryUnsavedNotes() {
+  std::vector<std::string> numbers = UnsavedNotes();
+  for (const std::string& number : numbers) SaveHeldNotes(number);
+}
+
+std::vector<std::string> TInfoPage::UnsavedNotes() const {
+  std::vector<std::string> numbers;
+  for (const auto& [number, lines] : unsavedNotes_) numbers.push_back(number);
+  return numbers;
+}
+
+void TInfoPage::LeaveNotes() {
+  if (!notesEdited_ || notesNumber_.empty()) return;
+  notesEdited_ = false;
+  std::vector<std::string> lines = MemoLines();
   try {
     ShowNotes(SaveNotes(NotesFilePath(programFolder_.toStdString(), notesNumber_), lines));
+    unsavedNotes_.erase(notesNumber_);
+    MarkNotesUnsaved(false);
   } catch (const TFileError& error) {
-    // The text stays in the memo, marked as changed, so the next leave tries again.
-    notesEdited_ = true;
-    dialogs_.ShowError(QString::fromStdString(error.what()));
+    // The text stays in the memo, marked, and is held for its satellite until a save works:
+    // the next change of satellite and the exit try again.
+    unsavedNotes_[notesNumber_] = std::move(lines);
+    unsavedReason_ = error.what();
+    MarkNotesUnsaved(true);
+    dialogs_.ShowError(QString::fromStdString(error.what()) +
+                       QStringLiteral("\nThe notes stay in the box and are saved as soon as "
+                                      "the file can be written."));
   }
+}
+
+bool TInfoPage::KeepNotesBeforeExit() {
+  LeaveNotes();
+  RetryUnsavedNotes();
+  if (unsavedNotes_.empty()) {
+    MarkNotesUnsaved(false);
+    return true;
+  }
+  QStringList numbers;
+  for (const std::string& number : UnsavedNotes()) numbers << QString::fromStdString(number);
+  return dialogs_.Ask(QStringLiteral("The notes of satellite %1 could not be saved: %2\n"
+                                     "Exit anyway? Those notes are lost.")
+                          .arg(numbers.join(QStringLiteral(", ")),
+                               QString::fromStdString(unsavedReason_)));
 }
 
 bool TInfoPage::eventFilter(QObject* watched, QEvent* event) {

@@ -7,6 +7,9 @@
 #include <QTableWidget>
 #include <QWidget>
 #include <functional>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "app/tracker.h"
 #include "app/user_dialogs.h"
@@ -35,6 +38,12 @@ class TInfoPage : public QObject {
   bool ValueToClipboard();
   bool TableToClipboard();
 
+  // Before the exit: notes that could not be saved are tried once more; when some still
+  // cannot be, the user is asked whether to exit without them. True when the exit may go on.
+  bool KeepNotesBeforeExit();
+  // Catalogue numbers whose notes are held here because their file could not be written.
+  std::vector<std::string> UnsavedNotes() const;
+
   QLabel* nameLabel;            // Label21
   QPlainTextEdit* elementMemo;  // InfozT
   QPlainTextEdit* notesMemo;    // Memo3
@@ -54,12 +63,24 @@ class TInfoPage : public QObject {
   // some programmatic edits, so the page keeps its own).
   bool notesEdited_ = false;
   bool loadingNotes_ = false;
+  // Notes whose save failed, by catalogue number, with the last reason: kept until a save
+  // succeeds (tried at each change of satellite and at exit), shown again for their satellite.
+  std::map<std::string, std::vector<std::string>> unsavedNotes_;
+  std::string unsavedReason_;
 
   QTableWidget* FocusedTable() const;
   // The orbit table, element lines, name and notes of the satellite now active (or none).
   void ShowActive();
   void LeaveNotes();
   void ShowNotes(const std::vector<std::string>& lines);
+  // The memo's lines as a notes file holds them.
+  std::vector<std::string> MemoLines() const;
+  // Saves the held notes of number; false (the notes still held) when the write fails.
+  bool SaveHeldNotes(const std::string& number);
+  // Tries every held notes again.
+  void RetryUnsavedNotes();
+  // Marks the memo as holding notes not yet saved, or not.
+  void MarkNotesUnsaved(bool unsaved);
 };
 
 }  // namespace zen

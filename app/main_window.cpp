@@ -64,6 +64,7 @@ TMainWindow::TMainWindow(const TStartContext& start, UserDialogs& dialogs, QWidg
       new TSettingsCommands(*tracker_, *time_, *tracking_, dialogs_, start_.detectedOffset, this);
   location_ = new TLocationCommands(*tracker_, dialogs_, this);
   exit_ = new TExitCommands(*settings_, *location_, *time_, dialogs_, this);
+  exit_->notesKept = [this] { return infoPage_->KeepNotesBeforeExit(); };
   location_->busyStarts = [this] { ShowMsg(); };
   location_->busyEnds = [this] { HideMsg(); };
   settings_->siteLoaded = [this] { location_->ShowSite(); };
@@ -213,9 +214,18 @@ bool TMainWindow::Stop(int code, const QString& message) {
 }
 
 bool TMainWindow::Initialize() {
-  // A second instance ends here, silently.
-  if (instance_.Acquire(start_.lockFolder) == TSingleInstance::TResult::HeldElsewhere) {
-    return Stop(0, QString());
+  // A second instance ends here, silently; a lock that is none ends the start with a word on
+  // it, and one that cannot be made is said and the program runs on.
+  switch (instance_.Acquire(start_.lockFolder)) {
+    case TSingleInstance::TResult::HeldElsewhere:
+      return Stop(0, QString());
+    case TSingleInstance::TResult::Invalid:
+      return Stop(1, instance_.Problem());
+    case TSingleInstance::TResult::Unavailable:
+      dialogs_.ShowError(instance_.Problem());
+      break;
+    case TSingleInstance::TResult::Acquired:
+      break;
   }
 
   programFolder_ = ProgramFolderPath(start_.programFolder);
@@ -347,6 +357,11 @@ void TMainWindow::FormActivate() {
   time_->StartTimers();
   // Told over the drawn and running window.
   if (!locationProblem.isEmpty()) dialogs_.ShowError(locationProblem);
+  if (!settings_->StartProblems().isEmpty()) {
+    dialogs_.ShowError(settings_->StartProblems().join(QLatin1Char('\n')) +
+                       QStringLiteral("\nThe program started without it. It is not replaced "
+                                      "unless you agree when the settings are next saved."));
+  }
   time_->GuessTimeZone(false);
 }
 

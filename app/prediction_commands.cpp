@@ -210,7 +210,9 @@ void TPredictionCommands::ShowKind(TSearchKind kind) {
 }
 
 void TPredictionCommands::zapodawajIridiums(const QString& file) {
-  iridiumTable_ = zen::zapodawajIridiums(std::filesystem::path(file.toStdString()));
+  std::string problem;
+  iridiumTable_ = zen::zapodawajIridiums(std::filesystem::path(file.toStdString()), &problem);
+  iridiumProblem_ = QString::fromStdString(problem);
   isIridium = [this](int64_t catalogNumber) { return IsIridium(iridiumTable_, catalogNumber); };
 }
 
@@ -253,7 +255,10 @@ void TPredictionCommands::PrepareSearch(TSearchKind kind) {
   const TPredictionOptions options = tracker_.prediction;
   std::vector<TSearchSatellite> list = SearchList(tracker_.list, SearchesAllLoaded(kind, options));
   if (!HasSomethingToSearch(kind, list, isIridium)) {
-    dialogs_.Inform(QString::fromLatin1(NothingToSearchText(kind)));
+    QString text = QString::fromLatin1(NothingToSearchText(kind));
+    // Why the table is empty, when it is.
+    if (kind == TSearchKind::Flares && !iridiumProblem_.isEmpty()) text += "\n" + iridiumProblem_;
+    dialogs_.Inform(text);
     return;
   }
 

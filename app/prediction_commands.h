@@ -128,6 +128,7 @@ class TPredictionCommands : public QObject {
   TForm3& dialog_;
   QString programFolder_;
   TIridiumTable iridiumTable_;
+  QString iridiumProblem_;  // why the table is empty, when it is
 
   TSearchSetup setup_;
   bool searchRunning_ = false;

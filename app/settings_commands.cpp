@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/numeric.h"
+#include "tracking/ini_file.h"
 #include "tracking/text_file.h"
 
 namespace zen {
@@ -39,10 +40,30 @@ bool TSettingsCommands::Report(const std::exception& error) {
   return false;
 }
 
+bool TSettingsCommands::MayWrite(const std::filesystem::path& file, bool& replace) {
+  replace = false;
+  std::string problem;
+  TIniFile::Read(file, &problem);
+  if (problem.empty()) return true;
+  auto answer = replaceAnswers_.find(file.string());
+  if (answer == replaceAnswers_.end()) {
+    answer = replaceAnswers_
+                 .emplace(file.string(),
+                          dialogs_.Ask(QString::fromStdString(problem) +
+                                       QStringLiteral("\nReplace it with the settings in use "
+                                                      "now? What it holds is lost.")))
+                 .first;
+  }
+  replace = answer->second;
+  return replace;
+}
+
 void TSettingsCommands::zapodawajSetUpMain() {
   const std::filesystem::path file =
       std::filesystem::path(programFolder_.toStdString()) / kMainSettingsFile;
-  TMainSettings main = ReadMainSettings(file, detectedOffset_());
+  std::string problem;
+  TMainSettings main = ReadMainSettings(file, detectedOffset_(), &problem);
+  if (!problem.empty()) startProblems_ << QString::fromStdString(problem);
   autoSave->setChecked(main.autoSave);
   tracker_.time.SetUTCOffset(main.utcOffsetHours);
 }
@@ -51,9 +72,13 @@ bool TSettingsCommands::sejwujSetUpMain() {
   TMainSettings main;
   main.autoSave = autoSave->isChecked();
   main.utcOffsetHours = tracker_.time.UtcOffsetHours();
+  const std::filesystem::path file =
+      std::filesystem::path(programFolder_.toStdString()) / kMainSettingsFile;
+  // Kept as it is when the user says so: a "No" is an answer, not a failure.
+  bool replace = false;
+  if (!MayWrite(file, replace)) return true;
   try {
-    WriteMainSettings(std::filesystem::path(programFolder_.toStdString()) / kMainSettingsFile,
-                      main);
+    WriteMainSettings(file, main, replace);
   } catch (const TFileError& error) {
     return Report(error);
   }
@@ -62,7 +87,10 @@ bool TSettingsCommands::sejwujSetUpMain() {
 
 void TSettingsCommands::zapodawajSetUp(const std::string& name) {
   const std::filesystem::path file = SettingsFilePath(programFolder_.toStdString(), name);
-  Apply(ReadSettings(file), name,
+  std::string problem;
+  const TSettings settings = ReadSettings(file, &problem);
+  if (!problem.empty()) startProblems_ << QString::fromStdString(problem);
+  Apply(settings, name,
         QStringLiteral("Setup/") + QString::fromStdString(name) + QStringLiteral(".ini"));
 }
 
@@ -114,8 +142,11 @@ bool TSettingsCommands::SejwujSetUp(const std::string& name, TSaveChoice choice)
   SettleLoads();
   TSettings settings = FromModel();
   if (choice != TSaveChoice::OnlyOptions) tracker_.list.TrackedIds = settings.trackedIds;
+  const std::filesystem::path file = SettingsFilePath(programFolder_.toStdString(), name);
+  bool replace = false;
+  if (!MayWrite(file, replace)) return true;
   try {
-    WriteSettings(SettingsFilePath(programFolder_.toStdString(), name), settings, choice);
+    WriteSettings(file, settings, choice, replace);
   } catch (const TFileError& error) {
     return Report(error);
   }

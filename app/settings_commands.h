@@ -4,6 +4,9 @@
 
 #include <QAction>
 #include <QObject>
+#include <QStringList>
+#include <filesystem>
+#include <map>
 #include <QString>
 #include <functional>
 #include <string>
@@ -53,6 +56,10 @@ class TSettingsCommands : public QObject {
   bool SejwujSetUp(const std::string& name,
                    TSaveChoice choice = TSaveChoice::SatellitesAndOptions);
 
+  // Why settings files read at start could not be read (each a line naming the file), for the
+  // start to tell; empty when all could, or were missing.
+  const QStringList& StartProblems() const { return startProblems_; }
+
   // Takes the state now as what the settings "default" hold: once the start has applied them.
   // Every write of "default" does the same.
   void RememberDefault();
@@ -79,6 +86,10 @@ class TSettingsCommands : public QObject {
   QString settingsFileName_;
   TSaveChoice saveChoice_ = TSaveChoice::SatellitesAndOptions;
   TSettings defaultState_;
+  QStringList startProblems_;
+  // Files that were there but could not be read, and the user's answer to replacing each: a
+  // save never writes over one unasked, and asks once.
+  std::map<std::string, bool> replaceAnswers_;
 
   TSettings FromModel() const;
   // Puts settings read from fileName (as the console shows it) into the model, as a file of
@@ -86,6 +97,9 @@ class TSettingsCommands : public QObject {
   void Apply(const TSettings& settings, const std::string& name, const QString& fileName);
   void ApplyOptions(const TSettings& settings);
   bool Report(const std::exception& error);
+  // Whether a save may go on: false when file is there, cannot be read and the user does not
+  // want it replaced; replace is then set when it may be written over.
+  bool MayWrite(const std::filesystem::path& file, bool& replace);
 };
 
 }  // namespace zen

@@ -221,6 +221,17 @@ void TTrackingCommands::TellReadProblem(const std::string& error) {
     footer_.SendToFooter(kFooterAlert, QString::fromStdString(error));
   } else if (!file.isEmpty() && !QFileInfo::exists(file)) {
     footer_.SendToFooter(kFooterAlert, QStringLiteral("Element file not found: ") + file);
+  } else if (const unsigned invalid = tracker_.list.Catalog.InvalidElementCount; invalid > 0) {
+    // A file of other data reads as nothing but invalid sets: the count tells so. The counter
+    // stops at its largest value; past it the count is a lower bound.
+    footer_.SendToFooter(kFooterAlert,
+                         QStringLiteral("%1%2 %3 skipped in %4")
+                             .arg(invalid)
+                             .arg(invalid == UINT16_MAX ? QStringLiteral(" or more")
+                                                        : QString())
+                             .arg(invalid == 1 ? QStringLiteral("invalid element set")
+                                               : QStringLiteral("invalid element sets"))
+                             .arg(file));
   }
 }
 

@@ -94,16 +94,10 @@ bool LoadTable(const std::filesystem::path& programFolder, TIridiumTable& table,
     return false;
   }
   const std::filesystem::path file = programFolder / kTableFile;
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec) || !std::ifstream(file)) {
-    err << kName << ": No Iridiums loaded: cannot read the Iridium status table " << file.string()
-        << "\n";
-    return false;
-  }
-  table = zapodawajIridiums(file);
+  std::string problem;
+  table = zapodawajIridiums(file, &problem);
   if (table.empty()) {
-    err << kName << ": No Iridiums loaded: the Iridium status table " << file.string()
-        << " lists no satellite\n";
+    err << kName << ": No Iridiums loaded: " << problem << "\n";
     return false;
   }
   return true;

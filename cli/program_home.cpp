@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <sstream>
+
+#include "core/file_access.h"
+#include "tracking/text_file.h"
 
 namespace zen::cli {
 
@@ -31,22 +33,30 @@ using TRecord = std::map<std::string, std::uint64_t>;
 
 // FNV-1a over the content: enough to tell whether a copy is still the one made.
 bool HashFile(const fs::path& file, std::uint64_t& hash) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return false;
-  hash = 14695981039346656037ull;
-  char buffer[65536];
-  while (in) {
-    in.read(buffer, sizeof buffer);
-    for (std::streamsize i = 0; i < in.gcount(); ++i) {
-      hash = (hash ^ static_cast<unsigned char>(buffer[i])) * 1099511628211ull;
+  try {
+    TInputFile in = OpenFileToRead(file, kElementFileLimit);
+    hash = 14695981039346656037ull;
+    char buffer[65536];
+    while (const size_t got = in.Read(buffer, sizeof buffer)) {
+      for (size_t i = 0; i < got; ++i) {
+        hash = (hash ^ static_cast<unsigned char>(buffer[i])) * 1099511628211ull;
+      }
     }
+  } catch (const TFileError&) {
+    return false;
   }
-  return in.eof() && !in.bad();
+  return true;
 }
 
+// A record that cannot be read is taken as none: every copy then counts as the user's own.
 TRecord ReadRecord(const fs::path& file) {
   TRecord record;
-  std::ifstream in(file);
+  std::istringstream in;
+  try {
+    in.str(ReadFileBytes(file, kSettingsFileLimit));
+  } catch (const TFileError&) {
+    return record;
+  }
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -61,21 +71,19 @@ TRecord ReadRecord(const fs::path& file) {
 
 // Written whole under another name first: a start cut short leaves the old record.
 std::string WriteRecord(const fs::path& file, const TRecord& record) {
-  fs::path part = file;
-  part += ".new";
-  {
-    std::ofstream out(part, std::ios::binary | std::ios::trunc);
-    char digits[17];
-    for (const auto& [name, hash] : record) {
-      std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(hash));
-      out << digits << ' ' << name << '\n';
-    }
-    out.flush();
-    if (!out) return "Cannot write the file " + part.string() + ".";
+  std::string text;
+  char digits[17];
+  for (const auto& [name, hash] : record) {
+    std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(hash));
+    text += digits;
+    text += ' ';
+    text += name;
+    text += '\n';
   }
-  std::error_code ec;
-  fs::rename(part, file, ec);
-  if (ec) return "Cannot write the file " + file.string() + ": " + ec.message() + ".";
+  std::string error;
+  if (!WriteFileBytes(file, text, error)) {
+    return "Cannot write the file " + file.string() + ": " + error + ".";
+  }
   return {};
 }
 

@@ -2,11 +2,13 @@
 // until exit.
 #include "display/bitmaps.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 #include <array>
 
+#include "core/file_access.h"
 #include "display/projection.h"
 
 namespace zen {
@@ -34,11 +36,17 @@ bool ReadOne(const QString& programFolder, const char* name, QImage& image, TBit
     load.reason = QStringLiteral("the file is missing");
     return false;
   }
-  if (!info.isFile() || !info.isReadable()) {
-    load.reason = QStringLiteral("the file cannot be read");
+  std::string bytes;
+  try {
+    bytes = ReadFileBytes(path.toStdString(), kDataFileLimit);
+  } catch (const TFileError& error) {
+    load.reason = QStringLiteral("the file cannot be read (%1)")
+                      .arg(QString::fromStdString(error.Reason()));
     return false;
   }
-  QImageReader reader(path, "bmp");
+  QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  QBuffer buffer(&data);
+  QImageReader reader(&buffer, "bmp");
   image = reader.read();
   if (image.isNull()) {
     load.reason =

@@ -1,11 +1,12 @@
 // Screen shots: the window or the map saved as the next numbered bitmap in the Output folder.
 #include "display/screen_shot.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "core/timescale.h"
+#include "tracking/text_file.h"
 
 namespace zen {
 
@@ -28,16 +29,15 @@ TScreenShotResult SaveScreenShot(const QImage& image, const QString& programFold
   if (image.isNull()) {
     reason = QStringLiteral("there is no picture to save");
   } else {
-    QSaveFile out(result.file);
-    if (!out.open(QIODevice::WriteOnly)) {
-      reason = out.errorString();
-    } else if (!image.save(&out, "BMP")) {
-      reason = out.error() != QFileDevice::NoError
-                   ? out.errorString()
-                   : QStringLiteral("the bitmap could not be written");
-      out.cancelWriting();
-    } else if (!out.commit()) {
-      reason = out.errorString();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    std::string error;
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "BMP")) {
+      reason = QStringLiteral("the bitmap could not be made");
+    } else if (!WriteFileBytes(result.file.toStdString(),
+                               std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())),
+                               error)) {
+      reason = QString::fromStdString(error);
     }
   }
   if (!reason.isEmpty()) {

@@ -1,11 +1,12 @@
 // The world map drawn from outlines (Data/world.vec), for maps larger than the world bitmap.
 #include "display/vector_map.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QPainter>
 #include <QPen>
+#include <cerrno>
 #include <cstdint>
+
+#include "core/file_access.h"
 
 namespace zen {
 namespace {
@@ -178,31 +179,16 @@ bool ParseVectorMap(const QByteArray& bytes, TVectorMap& map, QString& problem) 
 }
 
 bool ReadVectorMap(const QString& path, TVectorMap& map, QString& problem) {
-  const QFileInfo info(path);
-  if (!info.exists()) {
-    problem = QStringLiteral("the file is missing");
+  std::string bytes;
+  try {
+    bytes = ReadFileBytes(path.toStdString(), static_cast<std::uint64_t>(kMaxVectorMapBytes));
+  } catch (const TFileError& error) {
+    problem = error.Code() == ENOENT ? QStringLiteral("the file is missing")
+                                     : QString::fromStdString(error.Reason());
     return false;
   }
-  if (!info.isFile()) {
-    problem = QStringLiteral("not a regular file");
-    return false;
-  }
-  if (info.size() > kMaxVectorMapBytes) {
-    problem = QStringLiteral("the file is larger than %1 bytes").arg(kMaxVectorMapBytes);
-    return false;
-  }
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    problem = QStringLiteral("the file cannot be read");
-    return false;
-  }
-  // Read one byte past the limit: a file that grew since it was looked at is refused too.
-  const QByteArray bytes = file.read(kMaxVectorMapBytes + 1);
-  if (bytes.size() > kMaxVectorMapBytes) {
-    problem = QStringLiteral("the file is larger than %1 bytes").arg(kMaxVectorMapBytes);
-    return false;
-  }
-  return ParseVectorMap(bytes, map, problem);
+  return ParseVectorMap(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), map,
+                        problem);
 }
 
 void DrawVectorMap(QPainter& painter, const QRectF& area, const TVectorMap& map) {

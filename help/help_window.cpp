@@ -9,6 +9,8 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
+#include "core/file_access.h"
+
 namespace zen {
 
 namespace {
@@ -48,16 +50,17 @@ constexpr int kExitSide = 5;
 
 }  // namespace
 
-QString PageNotFoundHtml(const QUrl& page) {
+QString PageNotFoundHtml(const QUrl& page, const QString& reason) {
   QString where = page.isLocalFile() ? page.toLocalFile() : page.toString();
   return QStringLiteral(
              "<html><body style=\"background-color:#000000; color:#D0D0D0\">"
              "<h2 style=\"color:#FF8080\">Page not found</h2>"
-             "<p>The help page <b>%1</b> cannot be read.</p>"
+             "<p>The help page <b>%1</b> cannot be read%2.</p>"
              "<p>The help pages belong in the \"Help\" folder of the program folder, starting "
              "with \"Help/index.htm\". Install the program again to bring them back.</p>"
              "</body></html>")
-      .arg(where.toHtmlEscaped());
+      .arg(where.toHtmlEscaped(),
+           reason.isEmpty() ? QString() : QStringLiteral(": ") + reason.toHtmlEscaped());
 }
 
 bool IsExternalLink(const QUrl& link) {
@@ -69,10 +72,27 @@ bool IsExternalLink(const QUrl& link) {
 THelpBrowser::THelpBrowser(QWidget* parent) : QTextBrowser(parent) {}
 
 QVariant THelpBrowser::loadResource(int type, const QUrl& name) {
-  QVariant data = QTextBrowser::loadResource(type, name);
-  if (type != QTextDocument::HtmlResource) return data;
-  if (data.isValid() && !data.toByteArray().isEmpty()) return data;
-  return PageNotFoundHtml(source().isValid() ? source().resolved(name) : name);
+  const QUrl url = source().isValid() ? source().resolved(name) : name;
+  if (!url.isLocalFile()) {
+    QVariant data = QTextBrowser::loadResource(type, name);
+    if (type != QTextDocument::HtmlResource) return data;
+    if (data.isValid() && !data.toByteArray().isEmpty()) return data;
+    return PageNotFoundHtml(url);
+  }
+  // Read here rather than by the browser, which would wait for ever on a named pipe and take
+  // a page of any size: a page or a picture of the folder is a plain file of a bounded size.
+  const std::uint64_t limit =
+      type == QTextDocument::HtmlResource ? kHelpPageLimit : kDataFileLimit;
+  try {
+    const std::string bytes = ReadFileBytes(url.toLocalFile().toStdString(), limit);
+    if (!bytes.empty() || type != QTextDocument::HtmlResource) {
+      return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    }
+    return PageNotFoundHtml(url, QStringLiteral("it is empty"));
+  } catch (const TFileError& error) {
+    if (type != QTextDocument::HtmlResource) return QVariant();
+    return PageNotFoundHtml(url, QString::fromStdString(error.Reason()));
+  }
 }
 
 THelpWindow::THelpWindow(QWidget* mainWindow) : QDialog(mainWindow) {

@@ -19,7 +19,7 @@ inline constexpr int kHelpMinimumWidth = 320;
 inline constexpr int kHelpMinimumHeight = 200;
 
 // What the browser shows in place of a page that cannot be read.
-QString PageNotFoundHtml(const QUrl& page);
+QString PageNotFoundHtml(const QUrl& page, const QString& reason = QString());
 
 // A link that leaves the help pages: web and mail addresses belong to the desktop's handlers.
 bool IsExternalLink(const QUrl& link);

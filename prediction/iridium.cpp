@@ -2,10 +2,11 @@
 #include "prediction/iridium.h"
 
 #include <algorithm>
-#include <fstream>
 #include <optional>
+#include <sstream>
 #include <string_view>
 
+#include "core/file_access.h"
 #include "core/text_encoding.h"
 
 namespace zen {
@@ -40,10 +41,16 @@ std::string LabelOfLine(const std::string& line) {
 
 }  // namespace
 
-TIridiumTable zapodawajIridiums(const std::filesystem::path& file) {
+TIridiumTable zapodawajIridiums(const std::filesystem::path& file, std::string* problem) {
   TIridiumTable table;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return table;
+  std::string text;
+  try {
+    text = ReadFileBytes(file, kTableFileLimit);
+  } catch (const TFileError& error) {
+    if (problem != nullptr) *problem = error.what();
+    return table;
+  }
+  std::istringstream in(text);
   std::string line;
   while (table.size() < kIridiumTableCapacity && std::getline(in, line)) {
     // A file written on another system may end its lines with CR LF.
@@ -57,6 +64,7 @@ TIridiumTable zapodawajIridiums(const std::filesystem::path& file) {
         static_cast<unsigned char>(line[kMarkColumn]) < 0x80 ? line[kMarkColumn] : '?';
     table.push_back(TIridiumData{*number, mark, LabelOfLine(line)});
   }
+  if (table.empty() && problem != nullptr) *problem = file.string() + " lists no Iridium";
   return table;
 }
 

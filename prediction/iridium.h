@@ -23,8 +23,10 @@ inline constexpr size_t kIridiumTableCapacity = 100;
 // zapodawajIridiums: the rows of a "Data/flares.dat" file. Columns 1-6 the catalogue number
 // (blanks count as zeros), column 8 the status mark, from column 10 the label. Comment lines
 // ("#"), lines of 9 characters or fewer and lines without a number other than 0 are skipped;
-// rows past the capacity are ignored. A missing or unreadable file gives an empty table.
-TIridiumTable zapodawajIridiums(const std::filesystem::path& file);
+// rows past the capacity are ignored. A missing or unreadable file (not a plain file, or larger
+// than kTableFileLimit) gives an empty table, and problem (when given) says why; so does a file
+// that lists no Iridium.
+TIridiumTable zapodawajIridiums(const std::filesystem::path& file, std::string* problem = nullptr);
 
 // Whether a row has this catalogue number (the first match counts).
 bool IsIridium(const TIridiumTable& table, int64_t catalogNumber);

@@ -54,7 +54,7 @@ TStationSettings ReadStationSettings(const std::filesystem::path& file) {
 }
 
 void WriteStationSettings(const std::filesystem::path& file, const TStationSettings& s) {
-  TIniFile ini = TIniFile::Read(file);
+  TIniFile ini = TIniFile::ReadToUpdate(file);
   ini.WriteString(kSection, "Rotator", s.rotator);
   ini.WriteString(kSection, "Radio", s.rig);
   ini.WriteString(kSection, "UplinkRadio", s.uplink);

@@ -1,6 +1,8 @@
 // INI text files: "[Section]" lines and "key=value" lines, read defensively, written safely.
 #include "tracking/ini_file.h"
 
+#include <cerrno>
+
 #include <cmath>
 
 #include "core/numeric.h"
@@ -58,11 +60,24 @@ TIniFile::TLine TIniFile::Parse(std::string text) {
   return line;
 }
 
-TIniFile TIniFile::Read(const std::filesystem::path& file) {
+TIniFile TIniFile::Read(const std::filesystem::path& file) { return Read(file, nullptr); }
+
+TIniFile TIniFile::Read(const std::filesystem::path& file, std::string* problem) {
   try {
     return ReadExisting(file);
-  } catch (const TFileError&) {
+  } catch (const TFileError& error) {
+    if (problem != nullptr && error.Code() != ENOENT) *problem = error.what();
     return TIniFile();
+  }
+}
+
+TIniFile TIniFile::ReadToUpdate(const std::filesystem::path& file) {
+  try {
+    return ReadExisting(file);
+  } catch (const TFileError& error) {
+    // A dangling link is nothing yet: the save makes the file it leads to.
+    if (error.Code() == ENOENT) return TIniFile();
+    throw;
   }
 }
 

@@ -28,6 +28,13 @@ class TIniFile {
   // byte-order mark at the start is skipped; line ends and encodings are those ReadTextLines
   // accepts.
   static TIniFile Read(const std::filesystem::path& file);
+  // The same, saying in problem (when given) why a file that is there could not be read, or
+  // leaving it empty.
+  static TIniFile Read(const std::filesystem::path& file, std::string* problem);
+  // The file as a save starts from, to keep what it holds: empty when nothing is there, and
+  // TFileError when something is there that cannot be read, since writing over it would lose
+  // it unasked.
+  static TIniFile ReadToUpdate(const std::filesystem::path& file);
   // The same for a file that must be there: throws TFileError naming the file and the reason
   // when it is missing or cannot be read.
   static TIniFile ReadExisting(const std::filesystem::path& file);

@@ -60,8 +60,9 @@ std::string JoinIds(const std::vector<std::string>& ids) {
 
 }  // namespace
 
-TMainSettings ReadMainSettings(const std::filesystem::path& file, double detectedOffsetHours) {
-  const TIniFile ini = TIniFile::Read(file);
+TMainSettings ReadMainSettings(const std::filesystem::path& file, double detectedOffsetHours,
+                               std::string* problem) {
+  const TIniFile ini = TIniFile::Read(file, problem);
   TMainSettings main;
   main.autoSave = ini.ReadBool("Main", "AutoSave", false);
   main.utcOffsetHours = ReadScaled(ini, "Main", "UTC", kUtcScale, detectedOffsetHours, -12.0, 12.0,
@@ -69,8 +70,9 @@ TMainSettings ReadMainSettings(const std::filesystem::path& file, double detecte
   return main;
 }
 
-void WriteMainSettings(const std::filesystem::path& file, const TMainSettings& settings) {
-  TIniFile ini = TIniFile::Read(file);
+void WriteMainSettings(const std::filesystem::path& file, const TMainSettings& settings,
+                       bool replaceUnreadable) {
+  TIniFile ini = replaceUnreadable ? TIniFile::Read(file) : TIniFile::ReadToUpdate(file);
   ini.WriteBool("Main", "AutoSave", settings.autoSave);
   WriteScaled(ini, "Main", "UTC", settings.utcOffsetHours, kUtcScale);
   ini.Save(file);
@@ -166,8 +168,8 @@ TSettings SettingsOf(const TIniFile& ini) {
 
 }  // namespace
 
-TSettings ReadSettings(const std::filesystem::path& file) {
-  return SettingsOf(TIniFile::Read(file));
+TSettings ReadSettings(const std::filesystem::path& file, std::string* problem) {
+  return SettingsOf(TIniFile::Read(file, problem));
 }
 
 TSettings ReadSettingsFile(const std::filesystem::path& file) {
@@ -175,8 +177,8 @@ TSettings ReadSettingsFile(const std::filesystem::path& file) {
 }
 
 void WriteSettings(const std::filesystem::path& file, const TSettings& settings,
-                   TSaveChoice choice) {
-  TIniFile ini = TIniFile::Read(file);
+                   TSaveChoice choice, bool replaceUnreadable) {
+  TIniFile ini = replaceUnreadable ? TIniFile::Read(file) : TIniFile::ReadToUpdate(file);
   ini.WriteBool("Extra", "OnlySats", choice == TSaveChoice::OnlySatellites);
 
   ini.WriteInteger("Time", "System", settings.timeSystem);

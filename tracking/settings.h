@@ -20,10 +20,15 @@ struct TMainSettings {
 
 // Missing keys and out-of-range offsets fall back as documented: "UTC" defaults to the detected
 // offset x 100 rounded, and value/100 outside [-12, 12] gives detectedOffsetHours.
-TMainSettings ReadMainSettings(const std::filesystem::path& file, double detectedOffsetHours);
+// A file that is there but cannot be read reads as missing, with the reason in problem (when
+// given).
+TMainSettings ReadMainSettings(const std::filesystem::path& file, double detectedOffsetHours,
+                               std::string* problem = nullptr);
 // Section "Main": "AutoSave", "UTC" (hours x 100, rounded half to even). Keeps other keys.
-// Throws TFileError.
-void WriteMainSettings(const std::filesystem::path& file, const TMainSettings& settings);
+// Throws TFileError, also when the file is there but cannot be read, unless replaceUnreadable
+// (the user agreed to lose it).
+void WriteMainSettings(const std::filesystem::path& file, const TMainSettings& settings,
+                       bool replaceUnreadable = false);
 
 // The "Passes" options, kept for the prediction pages.
 struct TPredictionOptions {
@@ -71,15 +76,17 @@ std::string SettingsNameOf(const std::filesystem::path& chosenFile);
 // a missing file gives every default. The site's locator is made from its latitude and
 // longitude. Everything the file holds is returned together with onlySats: applying only the
 // satellites of a file marked "OnlySats" (unless its name is "default") is up to the caller.
-TSettings ReadSettings(const std::filesystem::path& file);
+// A file that is there but cannot be read reads as missing, with the reason in problem.
+TSettings ReadSettings(const std::filesystem::path& file, std::string* problem = nullptr);
 // The same for a file the user chose: throws TFileError naming the file and the reason when it
 // is missing or cannot be read, so that nothing is applied from it.
 TSettings ReadSettingsFile(const std::filesystem::path& file);
 // Writes every key in section and key order; with TSaveChoice::OnlyOptions the three "TLE_DB"
 // values are written empty; "OnlySats" := (choice == OnlySatellites), settings.onlySats is not
-// used. Keeps keys and sections it does not know. Throws TFileError.
+// used. Keeps keys and sections it does not know. Throws TFileError, also when the file is there
+// but cannot be read, unless replaceUnreadable (the user agreed to lose it).
 void WriteSettings(const std::filesystem::path& file, const TSettings& settings,
-                   TSaveChoice choice);
+                   TSaveChoice choice, bool replaceUnreadable = false);
 
 // What the state now holds that the settings a start would load (saved) do not, in words for
 // the user, in this order: "the site", "the element file", "the tracked satellites", "the

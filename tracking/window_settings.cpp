@@ -55,7 +55,7 @@ TWindowSettings ReadWindowSettings(const std::filesystem::path& file) {
 }
 
 void WriteWindowSettings(const std::filesystem::path& file, const TWindowSettings& s) {
-  TIniFile ini = TIniFile::Read(file);
+  TIniFile ini = TIniFile::ReadToUpdate(file);
   const TWindowRect r = s.kept ? s.normal : TWindowRect{};
   ini.WriteInteger(kSection, "Left", r.x);
   ini.WriteInteger(kSection, "Top", r.y);

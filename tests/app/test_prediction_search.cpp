@@ -19,8 +19,11 @@ TEST_F(PredictionSearch, NothingToProcessSaysSoAndStartsNothing) {
   // Tracked or all loaded, no loaded set is an Iridium without the status table.
   setup->allLoaded->setChecked(true);
   page->predictButton->click();
-  EXPECT_EQ(dialogs.notices, (QStringList{"No satellite to process.", "No Iridiums loaded.",
-                                          "No Iridiums loaded."}));
+  // Without the status table the notice says why.
+  const QString noTable = "No Iridiums loaded.\nCannot read " +
+                          QDir(folder.home.path()).filePath("Data/flares.dat") +
+                          ": No such file or directory";
+  EXPECT_EQ(dialogs.notices, (QStringList{"No satellite to process.", noTable, noTable}));
   EXPECT_FALSE(commands->SearchRunning());
   EXPECT_FALSE(commands->ResultsReady(TSearchKind::Passes));
   EXPECT_TRUE(window->ClockTimer().isActive());
