@@ -123,6 +123,28 @@ TEST_F(InformationWindow, AFailedNotesSaveSaysWhyAndKeepsTheText) {
   EXPECT_TRUE(dialogs.errors[0].contains("25544.txt")) << qPrintable(dialogs.errors[0]);
   EXPECT_EQ(memo->toPlainText(), "keep me");
   EXPECT_TRUE(dialogs.notices.isEmpty());
+  EXPECT_EQ(memo->property("unsaved").toBool(), true);
+
+  // Another satellite and back, the folder still blocked: the text is held for its satellite.
+  window->TrackingCommands().SetActive(1);
+  EXPECT_EQ(memo->property("unsaved").toBool(), false);
+  window->TrackingCommands().SetActive(2);
+  EXPECT_EQ(memo->toPlainText(), "keep me");
+  EXPECT_EQ(memo->property("unsaved").toBool(), true);
+  // Leaving still fails: the user is asked, and No keeps the window and the text.
+  dialogs.answers = {false};
+  EXPECT_FALSE(window->ExitCommands().FormCloseQuery());
+  ASSERT_FALSE(dialogs.questions.isEmpty());
+  EXPECT_TRUE(dialogs.questions.last().contains("25544")) << qPrintable(dialogs.questions.last());
+
+  // Once the folder can be written, the next change of satellite saves the held text.
+  ASSERT_TRUE(QFile::remove(folder.home.filePath("Notes")));
+  ASSERT_TRUE(QDir().mkpath(folder.home.filePath("Notes")));
+  window->TrackingCommands().SetActive(1);
+  QFile saved(folder.home.filePath("Notes/25544.txt"));
+  ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+  EXPECT_EQ(saved.readAll(), QByteArray("keep me\r\n"));
+  EXPECT_TRUE(window->InfoPage()->UnsavedNotes().empty());
 }
 
 TEST_F(InformationWindow, RightPressSwapsNameAndElementLines) {
