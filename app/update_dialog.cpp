@@ -119,13 +119,12 @@ void TUpdateDialog::ShowSources() {
   } catch (const TFileError& error) {
     // Shown as an empty list, which an edit would write over the user's file.
     listError_ = QString::fromStdString(PrintableText(error.what())) +
-                 QStringLiteral(". The list cannot be changed here until the file is put right "
-                                "or removed (without it the shipped list is used).");
+                 QStringLiteral(
+                     ". The list cannot be changed here until the file is put right "
+                     "or removed (without it the shipped list is used).");
   }
   // Texts of the file as they may be shown: a control byte as its code.
-  auto shown = [](const std::string& text) {
-    return QString::fromStdString(PrintableText(text));
-  };
+  auto shown = [](const std::string& text) { return QString::fromStdString(PrintableText(text)); };
   filling_ = true;
   sources->setRowCount(static_cast<int>(list.size()));
   for (int row = 0; row < static_cast<int>(list.size()); ++row) {

@@ -58,8 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // they were read (the save chooses the "OnlySats" mark itself).
   const auto again = zen::fuzz::Scratch() / "Setup" / "again.ini";
   ini.Save(again);
-  Require(zen::ReadSettings(again) == settings &&
-              SourcesOrBlank(again) == SourcesOrBlank(file),
+  Require(zen::ReadSettings(again) == settings && SourcesOrBlank(again) == SourcesOrBlank(file),
           "a saved file reads as before");
   zen::WriteSettings(again, settings, zen::TSaveChoice::SatellitesAndOptions);
   zen::TSettings expected = settings;
@@ -72,8 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(zen::ReadMainSettings(again, 5.0) == main, "the main settings read as saved");
 
   const std::optional<std::vector<zen::TUpdateSource>> listed = SourcesOrBlank(file);
-  const std::vector<zen::TUpdateSource> sources = listed.value_or(
-      std::vector<zen::TUpdateSource>{});
+  const std::vector<zen::TUpdateSource> sources =
+      listed.value_or(std::vector<zen::TUpdateSource>{});
   // A list without a problem is one the update dialog saves as it is.
   if (zen::SourceListProblem(sources).empty()) {
     zen::WriteUpdateSources(again, sources);

@@ -181,10 +181,9 @@ TDownloadOutcome TElementDownloader::Judge(const TDownloadJob& job) {
   }
   text += QStringLiteral("; ") + job.shown;
   // Beside the target, or beside the file a symbolic link of that name leads to.
-  const QString backup =
-      replace.backup == BackupFileOf(job.target.toStdString())
-          ? job.shown + QStringLiteral(".bak")
-          : QString::fromStdString(PrintableText(replace.backup.string()));
+  const QString backup = replace.backup == BackupFileOf(job.target.toStdString())
+                             ? job.shown + QStringLiteral(".bak")
+                             : QString::fromStdString(PrintableText(replace.backup.string()));
   text += replace.backupKept
               ? QStringLiteral(" updated, the previous copy kept as ") + backup + QLatin1Char('.')
               : QStringLiteral(" written.");

@@ -222,8 +222,7 @@ TEST(UpdateSources, AListThatCannotBeReadIsNeverWrittenOver) {
       {"pipe", [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0); }, "is not a regular file", 0},
       {"empty", [&] { Write(file, ""); }, "is empty", 0},
       {"blanks", [&] { Write(file, "\xEF\xBB\xBF \r\n\t\r\n"); }, "is empty", 0},
-      {"too large", [&] { Write(file, std::string(kSettingsFileLimit + 1, ';')); }, "too large",
-       0},
+      {"too large", [&] { Write(file, std::string(kSettingsFileLimit + 1, ';')); }, "too large", 0},
       {"comments alone", [&] { WriteUpdateSources(file, {}); }, "", 0},
   };
   for (const auto& row : rows) {

@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 
 enum class TThing {
   Nothing,
-  File,          // a plain file of the given bytes
+  File,  // a plain file of the given bytes
   Folder,
   Pipe,          // a named pipe nobody writes to: opened to read, it would wait for good
   DeviceLink,    // a symbolic link to a character device
@@ -136,8 +136,8 @@ std::string Sets(std::initializer_list<int> numbers, const char* epoch) {
   std::string text;
   for (int n : numbers) {
     auto [l1, l2] = test::MakeLinePair(n);
-    text += "SAT " + std::to_string(n) + "\r\n" + test::Patched(l1, 19, epoch) + "\r\n" + l2 +
-            "\r\n";
+    text +=
+        "SAT " + std::to_string(n) + "\r\n" + test::Patched(l1, 19, epoch) + "\r\n" + l2 + "\r\n";
   }
   return text;
 }
@@ -297,6 +297,8 @@ TEST_F(HostileUpdateFiles, TheOutputFileIsRefusedBeforeTheFetchUnlessAPlainFileO
       {"pipe as the temporary", ".part", TThing::Pipe, "", "", 1, "one.tle.part: is not a"},
       {"folder as the backup", ".bak", TThing::Folder, "", "", 1, "one.tle.bak: is a folder"},
       {"pipe as the backup", ".bak", TThing::Pipe, "", "", 1, "one.tle.bak: is not a regular"},
+      // A link in the temporary's place is removed, never written through.
+      {"link as the temporary", ".part", TThing::FileLink, "", "keep me", 0, "one.tle updated"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.label);
@@ -320,7 +322,7 @@ TEST_F(HostileUpdateFiles, TheOutputFileIsRefusedBeforeTheFetchUnlessAPlainFileO
         << run.out << run.err;
     // No temporary is left, whatever the outcome.
     for (const auto& entry : fs::recursive_directory_iterator(output.parent_path())) {
-      if (entry.path() == at) continue;
+      if ((entry.path() == at && row.code != 0) || entry.path() == LinkedFile(at)) continue;
       EXPECT_NE(entry.path().extension(), ".part") << entry.path();
       EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
     }
@@ -331,16 +333,20 @@ TEST_F(HostileUpdateFiles, TheOutputFileIsRefusedBeforeTheFetchUnlessAPlainFileO
       continue;
     }
     // A link stays and its file takes the answer, the backup beside that file.
-    const bool link = row.thing == TThing::FileLink || row.thing == TThing::DanglingLink;
+    const bool beside = *row.at != '\0';
+    const bool link =
+        !beside && (row.thing == TThing::FileLink || row.thing == TThing::DanglingLink);
     const fs::path written = link ? LinkedFile(output) : output;
     EXPECT_EQ(Standing(output), link ? before : FileOf(fresh));
     EXPECT_EQ(Bytes(written), fresh);
+    const bool hadFile = beside || row.thing == TThing::File || row.thing == TThing::FileLink;
     EXPECT_EQ(Standing(written.string() + ".bak"),
-              row.thing == TThing::Nothing || row.thing == TThing::DanglingLink
-                  ? "nothing"
-                  : FileOf(row.bytes));
+              hadFile ? FileOf(beside ? previous : row.bytes) : "nothing");
     if (link) {
       EXPECT_EQ(Standing(output.string() + ".bak"), "nothing");
+    }
+    if (beside) {
+      EXPECT_EQ(Bytes(LinkedFile(at)), row.bytes);
     }
   }
 }
