@@ -111,20 +111,33 @@ TUpdateDialog::TUpdateDialog(TSourceUpdate& update, QWidget* parent)
 }
 
 void TUpdateDialog::ShowSources() {
-  const std::vector<TUpdateSource> list = ReadUpdateSources(update_.SourcesFile().toStdString());
+  std::vector<TUpdateSource> list;
+  const QString hadError = listError_;
+  listError_.clear();
+  try {
+    list = ReadUpdateSources(update_.SourcesFile().toStdString());
+  } catch (const TFileError& error) {
+    // Shown as an empty list, which an edit would write over the user's file.
+    listError_ = QString::fromStdString(PrintableText(error.what())) +
+                 QStringLiteral(
+                     ". The list cannot be changed here until the file is put right "
+                     "or removed (without it the shipped list is used).");
+  }
+  // Texts of the file as they may be shown: a control byte as its code.
+  auto shown = [](const std::string& text) { return QString::fromStdString(PrintableText(text)); };
   filling_ = true;
   sources->setRowCount(static_cast<int>(list.size()));
   for (int row = 0; row < static_cast<int>(list.size()); ++row) {
     const TUpdateSource& s = list[static_cast<size_t>(row)];
-    auto* name = new QTableWidgetItem(QString::fromStdString(s.name));
+    auto* name = new QTableWidgetItem(shown(s.name));
     // The kind of answer goes with the row too; the transmitter list lies in Data/.
     name->setData(Qt::UserRole, static_cast<int>(s.kind));
     sources->setItem(row, kSourceName, name);
-    sources->setItem(row, kSourceUrl, new QTableWidgetItem(QString::fromStdString(s.url)));
-    auto* file = new QTableWidgetItem(QString::fromStdString(s.file));
+    sources->setItem(row, kSourceUrl, new QTableWidgetItem(shown(s.url)));
+    auto* file = new QTableWidgetItem(shown(s.file));
     if (s.kind == TSourceKind::Transmitters) {
       file->setToolTip(QStringLiteral("The transmitter list, kept as ") +
-                       QString::fromStdString(SourceFileShown(s)));
+                       shown(SourceFileShown(s)));
     }
     sources->setItem(row, kSourceFile, file);
     auto* fetched = new QTableWidgetItem(QString::fromStdString(FetchTimeText(s.lastFetchUnix)));
@@ -134,7 +147,13 @@ void TUpdateDialog::ShowSources() {
     sources->setItem(row, kSourceLastFetch, fetched);
   }
   filling_ = false;
-  listSound_ = true;
+  listSound_ = listError_.isEmpty();
+  if (!listError_.isEmpty()) {
+    status->setText(listError_);
+  } else if (!hadError.isEmpty()) {
+    status->clear();
+  }
+  SetRunning(update_.Running());
 }
 
 std::vector<TUpdateSource> TUpdateDialog::FromTable() const {
@@ -162,7 +181,8 @@ std::vector<TUpdateSource> TUpdateDialog::FromTable() const {
 }
 
 void TUpdateDialog::SaveSources() {
-  if (filling_) return;
+  // Never over a file that could not be read: the list shown is not what it holds.
+  if (filling_ || !listError_.isEmpty()) return;
   const std::vector<TUpdateSource> list = FromTable();
   const std::string problem = SourceListProblem(list);
   listSound_ = problem.empty();
@@ -182,6 +202,7 @@ void TUpdateDialog::SaveSources() {
 }
 
 void TUpdateDialog::AddSource() {
+  if (!listError_.isEmpty()) return;
   // A name and file that no other source has, for the user to change.
   const std::vector<TUpdateSource> list = FromTable();
   int n = static_cast<int>(list.size()) + 1;
@@ -204,6 +225,7 @@ void TUpdateDialog::AddSource() {
 }
 
 void TUpdateDialog::RemoveSource() {
+  if (!listError_.isEmpty()) return;
   const int row = sources->currentRow();
   if (row < 0) return;
   sources->removeRow(row);
@@ -243,12 +265,13 @@ void TUpdateDialog::UpdateNow() {
 }
 
 void TUpdateDialog::SetRunning(bool running) {
-  sources->setEditTriggers(running ? QAbstractItemView::NoEditTriggers
-                                   : QAbstractItemView::DoubleClicked |
-                                         QAbstractItemView::EditKeyPressed |
-                                         QAbstractItemView::AnyKeyPressed);
-  addButton->setEnabled(!running);
-  removeButton->setEnabled(!running);
+  const bool editable = !running && listError_.isEmpty();
+  sources->setEditTriggers(editable ? QAbstractItemView::DoubleClicked |
+                                          QAbstractItemView::EditKeyPressed |
+                                          QAbstractItemView::AnyKeyPressed
+                                    : QAbstractItemView::NoEditTriggers);
+  addButton->setEnabled(editable);
+  removeButton->setEnabled(editable);
   updateButton->setEnabled(!running && listSound_);
   cancelButton->setEnabled(running);
 }

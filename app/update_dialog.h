@@ -32,8 +32,12 @@ class TUpdateDialog : public QDialog {
  public:
   TUpdateDialog(TSourceUpdate& update, QWidget* parent = nullptr);
 
-  // Fills the table from the sources file.
+  // Fills the table from the sources file. A file that is there and cannot be read, or is
+  // empty, is said in the status line and leaves the list empty and closed to edits, so that
+  // nothing written here replaces it; it opens again once the file reads.
   void ShowSources();
+  // Why the sources file cannot be read, or an empty text.
+  const QString& ListError() const { return listError_; }
 
   // "Load": the chosen source's file is handed on to be loaded.
   std::function<void(const QString& file)> loadFile;
@@ -54,6 +58,7 @@ class TUpdateDialog : public QDialog {
   TSourceUpdate& update_;
   bool filling_ = false;
   bool listSound_ = true;
+  QString listError_;
   int jobIndex_ = 0;
   int jobCount_ = 0;
   QString jobName_;

@@ -73,8 +73,9 @@ const TCommandHelp& UpdateHelp() {
           {"--timeout SECONDS", "the longest wait for data, 1..3600 seconds (30)"},
           kHelpOptionHelp,
       },
-      {"Exit status: 0 when every source was fetched or skipped, 1 when one failed, 2 for a "
-       "mistake in the options."}};
+      {"Exit status: 0 when every source was fetched or skipped, 1 when one failed or its "
+       "fetch time could not be kept, or when Setup/sources.set cannot be read or is empty, 2 "
+       "for a mistake in the options."}};
   return help;
 }
 

@@ -25,7 +25,7 @@ const TCommandHelp& UpdateHelp();
 std::string ParseUpdateWords(const std::vector<std::string>& args, TUpdateWords& words);
 
 // Runs the update; returns the exit code: 0 when every source was fetched or skipped, 1 when
-// one failed.
+// one failed, its fetch time could not be kept or the sources list cannot be read.
 using TUpdateRunner = int (*)(const TUpdateWords& words, std::ostream& out, std::ostream& err);
 void SetUpdateRunner(TUpdateRunner runner);
 

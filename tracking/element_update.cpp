@@ -3,6 +3,7 @@
 // previous file kept beside it.
 #include "tracking/element_update.h"
 
+#include <cerrno>
 #include <cmath>
 #include <memory>
 #include <system_error>
@@ -26,6 +27,25 @@ std::string SetsText(int n, TSourceKind kind) {
     return std::to_string(n) + (n == 1 ? " transmitter" : " transmitters");
   }
   return std::to_string(n) + (n == 1 ? " element set" : " element sets");
+}
+
+// Throws TFileError when the temporary's name is taken by anything but a plain file or a
+// symbolic link, which an update may remove: a folder, a device or a named pipe is the user's.
+void CheckTemporary(const std::filesystem::path& part) {
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::symlink_status(part, ec);
+  switch (status.type()) {
+    case std::filesystem::file_type::not_found:
+    case std::filesystem::file_type::regular:
+    case std::filesystem::file_type::symlink:
+      return;
+    case std::filesystem::file_type::directory:
+      throw TFileError("Cannot write " + part.string() + ": is a folder", EISDIR, "is a folder");
+    default:
+      if (ec) throw TFileError("Cannot write " + part.string() + ": " + ec.message(), ec.value());
+      throw TFileError("Cannot write " + part.string() + ": is not a regular file", EINVAL,
+                       "is not a regular file");
+  }
 }
 
 }  // namespace
@@ -76,6 +96,23 @@ std::filesystem::path BackupFileOf(const std::filesystem::path& target) {
   return backup;
 }
 
+std::filesystem::path PartFileOf(const std::filesystem::path& target) {
+  std::filesystem::path part = target;
+  part += ".part";
+  return part;
+}
+
+std::string ElementTargetProblem(const std::filesystem::path& target) {
+  try {
+    const std::filesystem::path file = WritableTarget(target);
+    CheckTemporary(PartFileOf(file));
+    if (!NothingAt(file)) WritableTarget(BackupFileOf(file));
+  } catch (const TFileError& error) {
+    return error.what();
+  }
+  return {};
+}
+
 TReplaceOutcome ReplaceElementFile(const std::filesystem::path& target, std::string_view answer,
                                    TSourceKind kind) {
   TReplaceOutcome outcome;
@@ -83,34 +120,48 @@ TReplaceOutcome ReplaceElementFile(const std::filesystem::path& target, std::str
     outcome.problem = "the answer was empty";
     return outcome;
   }
-  std::filesystem::path temporary = target;
-  temporary += ".part";
+  std::filesystem::path temporary;
   std::error_code ec;
   try {
-    if (!target.parent_path().empty()) {
-      std::filesystem::create_directories(target.parent_path(), ec);
+    // Through a symbolic link: the link stays, and the file it leads to takes the download,
+    // with the temporary and the backup beside it on its own file system.
+    const std::filesystem::path file = WritableTarget(target);
+    outcome.backup = BackupFileOf(file);
+    if (!file.parent_path().empty()) {
+      std::filesystem::create_directories(file.parent_path(), ec);
       if (ec)
-        throw TFileError("Cannot make the folder " + target.parent_path().string() + ": " +
+        throw TFileError("Cannot make the folder " + file.parent_path().string() + ": " +
                          ec.message());
     }
+    const std::filesystem::path part = PartFileOf(file);
+    CheckTemporary(part);
+    // A leftover of an update cut short, or a link in its place: ours to remove, never to
+    // write through.
+    std::filesystem::remove(part, ec);
+    temporary = part;
     WriteFileBytes(temporary, answer);
     const auto count = kind == TSourceKind::Transmitters ? CountTransmitters : CountElementSets;
     outcome.answer = count(temporary);
-    outcome.previous = count(target);
+    outcome.previous = count(file);
     outcome.problem = AnswerProblem(outcome.answer, outcome.previous, kind);
     if (outcome.problem.empty()) {
-      if (std::filesystem::exists(target, ec)) {
-        WriteFileBytes(BackupFileOf(target), ReadFileBytes(target, kElementFileLimit));
+      if (!NothingAt(file)) {
+        WriteFileBytes(outcome.backup, ReadFileBytes(file, kElementFileLimit));
         outcome.backupKept = true;
       }
-      RenameIntoPlace(temporary, target);
+      RenameIntoPlace(temporary, file);
       outcome.replaced = true;
     }
   } catch (const std::exception& error) {
     outcome.problem = error.what();
     outcome.replaced = false;
   }
-  if (!outcome.replaced) std::filesystem::remove(temporary, ec);
+  // Only the plain file this update wrote: a folder or a pipe of that name is not ours.
+  if (!outcome.replaced && !temporary.empty() &&
+      std::filesystem::symlink_status(temporary, ec).type() ==
+          std::filesystem::file_type::regular) {
+    std::filesystem::remove(temporary, ec);
+  }
   return outcome;
 }
 

@@ -40,16 +40,31 @@ struct TReplaceOutcome {
   std::string problem;  // why the file was left as it was, when not replaced
   TElementCount answer;
   TElementCount previous;
-  bool backupKept = false;  // the previous file is now BackupFileOf(target)
+  bool backupKept = false;  // the previous file is now backup
+  // BackupFileOf the file written: beside the file a symbolic link target leads to.
+  std::filesystem::path backup;
 };
 
 // "<target>.bak": where the previous file is kept.
 std::filesystem::path BackupFileOf(const std::filesystem::path& target);
+// "<target>.part": where a download waits to be judged.
+std::filesystem::path PartFileOf(const std::filesystem::path& target);
 
-// Writes the downloaded bytes to a temporary file beside target, counts them and, when
-// AnswerProblem finds nothing, keeps a copy of the previous file as its backup and renames
-// the temporary into place. On any refusal or failure target is left as it was and the
-// temporary removed. The folder of target is made when missing. Does not throw.
+// Why target cannot take a download, or an empty text when it can: it (or the file its
+// symbolic links lead to) must be a plain file or nothing (see WritableTarget), and its ".part"
+// and, when there is a file to keep, its ".bak" beside it must not be a folder, a device or a
+// named pipe. Asked before anything is fetched, so nothing is fetched for a file that could not
+// take it.
+std::string ElementTargetProblem(const std::filesystem::path& target);
+
+// Writes the downloaded bytes to a temporary file (PartFileOf) beside target, counts them and,
+// when AnswerProblem finds nothing, keeps a copy of the previous file as its backup and renames
+// the temporary into place. A symbolic link as target stays: the file it leads to is replaced
+// (made when the link leads nowhere), with the temporary and the backup beside that file. A
+// target that is a folder, a device or a named pipe is refused, as is a temporary or backup
+// name that is one. On any refusal or failure target is left as it was and the temporary
+// removed, though never anything else of its name. The folder of target is made when missing.
+// Does not throw.
 TReplaceOutcome ReplaceElementFile(const std::filesystem::path& target, std::string_view answer,
                                    TSourceKind kind = TSourceKind::Elements);
 

@@ -142,6 +142,13 @@ std::vector<std::string> TIniFile::SectionNames() const {
   return names;
 }
 
+bool TIniFile::Blank() const {
+  for (const TLine& line : lines_) {
+    if (line.text.find_first_not_of(" \t\f\v") != std::string::npos) return false;
+  }
+  return true;
+}
+
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   std::string text(key);
   text += '=';

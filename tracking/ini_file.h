@@ -49,6 +49,9 @@ class TIniFile {
 
   // Every section's name once, in the order the sections first appear.
   std::vector<std::string> SectionNames() const;
+  // True when the file held nothing but blanks (spaces, tabs, line ends, a byte-order mark):
+  // not even a comment.
+  bool Blank() const;
 
   // Replaces the value of the key's first line, where it stands; a new key goes after the last
   // key of its section, a new section at the end of the file. Line breaks in the value become

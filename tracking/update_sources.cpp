@@ -2,10 +2,13 @@
 // "Tle" folder each one refreshes, with the time of its last successful fetch.
 #include "tracking/update_sources.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <system_error>
 
+#include "core/file_access.h"
 #include "core/numeric.h"
 #include "tracking/ini_file.h"
 #include "tracking/text_file.h"
@@ -37,6 +40,24 @@ bool TwoDigitsAt(std::string_view text, size_t at, int& value) {
   return true;
 }
 
+// The list's file as read; nothing when no file is there. Throws TFileError for a file that
+// cannot be read or holds nothing but blanks.
+std::optional<TIniFile> ReadSourcesFile(const std::filesystem::path& file) {
+  try {
+    TIniFile ini = TIniFile::ReadExisting(file);
+    if (ini.Blank()) throw TFileError(file.string() + " is empty", 0, "is empty");
+    return ini;
+  } catch (const TFileError& error) {
+    if (error.Code() == ENOENT) return std::nullopt;
+    throw;
+  }
+}
+
+// Whether the text holds a byte a terminal would act on (PrintableText shows it otherwise).
+bool HoldsControls(std::string_view text) {
+  return PrintableText(text) != text;
+}
+
 }  // namespace
 
 std::vector<TUpdateSource> DefaultUpdateSources() {
@@ -58,9 +79,9 @@ std::vector<TUpdateSource> DefaultUpdateSources() {
 }
 
 std::vector<TUpdateSource> ReadUpdateSources(const std::filesystem::path& file) {
-  std::error_code ec;
-  if (!std::filesystem::exists(file, ec)) return DefaultUpdateSources();
-  const TIniFile ini = TIniFile::Read(file);
+  const std::optional<TIniFile> read = ReadSourcesFile(file);
+  if (!read) return DefaultUpdateSources();
+  const TIniFile& ini = *read;
   std::vector<TUpdateSource> sources;
   for (const std::string& name : ini.SectionNames()) {
     TUpdateSource s;
@@ -99,11 +120,20 @@ void WriteUpdateSources(const std::filesystem::path& file,
 }
 
 void RecordFetchTime(const std::filesystem::path& file, const std::string& name, int64_t unix) {
-  std::error_code ec;
-  if (!std::filesystem::exists(file, ec)) WriteUpdateSources(file, DefaultUpdateSources());
-  TIniFile ini = TIniFile::Read(file);
-  ini.WriteString(name, "LastFetch", FetchTimeText(unix));
-  ini.Save(file);
+  std::optional<TIniFile> ini = ReadSourcesFile(file);
+  if (!ini) {
+    WriteUpdateSources(file, DefaultUpdateSources());
+    ini = TIniFile::ReadExisting(file);
+  }
+  // A section of a LastFetch alone would be a source without an address, which would stop
+  // every later update of the list.
+  bool listed = false;
+  for (const std::string& section : ini->SectionNames()) {
+    listed = listed || SameTextIgnoringCase(section, name);
+  }
+  if (!listed) return;
+  ini->WriteString(name, "LastFetch", FetchTimeText(unix));
+  ini->Save(file);
 }
 
 const char* SourceFolder(TSourceKind kind) {
@@ -115,22 +145,22 @@ std::string SourceFileShown(const TUpdateSource& source) {
 }
 
 std::string SourceProblem(const TUpdateSource& s) {
-  const std::string label = s.name.empty() ? std::string("A source") : "Source \"" + s.name + "\"";
+  const std::string label =
+      s.name.empty() ? std::string("A source") : "Source \"" + PrintableText(s.name) + "\"";
   if (s.name.empty()) return "A source has no name.";
   if (s.name.size() > kLongestName || TrimBlanks(s.name) != s.name) {
     return label + ": a name is 1 to 40 characters without blanks at its ends.";
   }
-  for (unsigned char c : s.name) {
-    if (c < 0x20 || c == 0x7F || c == '[' || c == ']') {
-      return label + ": a name may not hold brackets or control characters.";
-    }
+  if (HoldsControls(s.name) || s.name.find_first_of("[]") != std::string::npos) {
+    return label + ": a name may not hold brackets or control characters.";
   }
   const std::string_view host = AddressHost(s.url);
-  if (host.empty() || s.url.find_first_of(" \t\r\n") != std::string::npos) {
+  if (host.empty() || s.url.find(' ') != std::string::npos || HoldsControls(s.url)) {
     return label + ": the address must be an http:// or https:// address with a host.";
   }
   if (s.file.empty() || s.file == "." || s.file == ".." ||
-      s.file.find_first_of("/\\") != std::string::npos || TrimBlanks(s.file) != s.file) {
+      s.file.find_first_of("/\\") != std::string::npos || TrimBlanks(s.file) != s.file ||
+      HoldsControls(s.file)) {
     return label + ": the file must be a plain file name inside the Tle folder.";
   }
   if (s.kind == TSourceKind::Transmitters && s.file != kTransmittersSourceFile) {
@@ -150,12 +180,13 @@ std::string SourceListProblem(const std::vector<TUpdateSource>& sources) {
     if (std::string problem = SourceProblem(sources[i]); !problem.empty()) return problem;
     for (size_t j = 0; j < i; ++j) {
       if (SameTextIgnoringCase(sources[i].name, sources[j].name)) {
-        return "Two sources are named \"" + sources[i].name + "\".";
+        return "Two sources are named \"" + PrintableText(sources[i].name) + "\".";
       }
       // Case counts here as the file system counts it.
       if (SourceFileShown(sources[i]) == SourceFileShown(sources[j])) {
-        return "Sources \"" + sources[j].name + "\" and \"" + sources[i].name + "\" both refresh " +
-               SourceFileShown(sources[i]) + ".";
+        return "Sources \"" + PrintableText(sources[j].name) + "\" and \"" +
+               PrintableText(sources[i].name) + "\" both refresh " +
+               PrintableText(SourceFileShown(sources[i])) + ".";
       }
     }
   }

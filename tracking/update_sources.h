@@ -39,16 +39,22 @@ struct TUpdateSource {
 // transmitter database's list.
 std::vector<TUpdateSource> DefaultUpdateSources();
 
-// The sources of the file, in file order; the shipped list when the file does not exist. A
-// section is a source ("[name]" with URL=, File= and LastFetch= "yyyy-mm-dd hh:mm:ss" UTC); a
-// LastFetch that does not read as such a moment counts as never. "Kind=Transmitters" marks the
-// transmitter list; without it a source fetches element sets.
+// The sources of the file, in file order; the shipped list when nothing is there (a symbolic
+// link that leads nowhere included). A section is a source ("[name]" with URL=, File= and
+// LastFetch= "yyyy-mm-dd hh:mm:ss" UTC); a LastFetch that does not read as such a moment counts
+// as never. "Kind=Transmitters" marks the transmitter list; without it a source fetches element
+// sets. A file of comments alone lists no sources: the dialog writes one when every source is
+// removed. Throws TFileError naming the file for one that is there and cannot be read (a
+// folder, a device, a named pipe, larger than kSettingsFileLimit) and for one that holds
+// nothing but blanks ("FILE is empty"): neither may be taken for a list and written over.
 std::vector<TUpdateSource> ReadUpdateSources(const std::filesystem::path& file);
 // Writes the whole list (the folder is made when missing). Throws TFileError.
 void WriteUpdateSources(const std::filesystem::path& file,
                         const std::vector<TUpdateSource>& sources);
 // Keeps the time of a successful fetch of the named source in the file, leaving every other
-// line as it is; a missing file is first written with the shipped list. Throws TFileError.
+// line as it is; a missing file is first written with the shipped list. A source the file no
+// longer lists is not added. Throws TFileError, without writing, for a file ReadUpdateSources
+// refuses, and when the write fails.
 void RecordFetchTime(const std::filesystem::path& file, const std::string& name, int64_t unix);
 
 // The folder a source's file lies in, relative to the program folder: "Tle" or "Data".
@@ -59,7 +65,8 @@ std::string SourceFileShown(const TUpdateSource& source);
 // What is wrong with one source, or an empty text: a name of 1..40 characters without
 // brackets or control characters, an http or https address with a host, and a plain file name
 // for the "Tle" folder (no folders, not a backup or temporary name); a transmitters source
-// refreshes "transmitters.json".
+// refreshes "transmitters.json". Neither the address nor the file may hold control characters.
+// The texts of the source appear in the answer as PrintableText shows them.
 std::string SourceProblem(const TUpdateSource& source);
 // The first problem of the list: a source's own, or two sources with one name (names match
 // without regard to case) or one file.

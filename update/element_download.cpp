@@ -6,6 +6,7 @@
 #include <QNetworkRequest>
 #include <cmath>
 
+#include "core/file_access.h"
 #include "core/timescale.h"
 #include "tracking/element_update.h"
 
@@ -76,16 +77,28 @@ void TElementDownloader::Stop(TStop why) {
 }
 
 void TElementDownloader::StartNext() {
-  while (next_ < jobs_.size() && cancelled_) {
-    const TDownloadJob& job = jobs_[next_++];
-    emit JobDone({job.name, TDownloadStatus::Cancelled,
-                  job.name + QStringLiteral(": cancelled") + KeptText(job), job.target});
-  }
-  if (next_ >= jobs_.size()) {
-    running_ = false;
-    jobs_.clear();
-    emit Finished();
-    return;
+  for (;;) {
+    if (next_ >= jobs_.size()) {
+      running_ = false;
+      jobs_.clear();
+      emit Finished();
+      return;
+    }
+    const TDownloadJob& next = jobs_[next_];
+    TDownloadOutcome refused{next.name, TDownloadStatus::Cancelled, {}, next.target};
+    if (cancelled_) {
+      refused.message = next.name + QStringLiteral(": cancelled") + KeptText(next);
+    } else {
+      // Asked before the request: an answer that could not be written is not worth fetching.
+      const std::string problem = ElementTargetProblem(next.target.toStdString());
+      if (problem.empty()) break;
+      refused.status = TDownloadStatus::Failed;
+      refused.message = next.name + QStringLiteral(": ") +
+                        QString::fromStdString(PrintableText(problem)) +
+                        QStringLiteral(", so nothing was fetched") + KeptText(next);
+    }
+    ++next_;
+    emit JobDone(refused);
   }
   const TDownloadJob& job = jobs_[next_];
   const int index = static_cast<int>(next_);
@@ -153,8 +166,8 @@ TDownloadOutcome TElementDownloader::Judge(const TDownloadJob& job) {
   outcome.sets = replace.answer.valid;
   outcome.newestEpochJd = replace.answer.newestEpochJd;
   if (!replace.replaced) {
-    outcome.message =
-        job.name + QStringLiteral(": ") + QString::fromStdString(replace.problem) + kept;
+    outcome.message = job.name + QStringLiteral(": ") +
+                      QString::fromStdString(PrintableText(replace.problem)) + kept;
     return outcome;
   }
   outcome.status = TDownloadStatus::Replaced;
@@ -167,9 +180,13 @@ TDownloadOutcome TElementDownloader::Judge(const TDownloadJob& job) {
     text += QStringLiteral(", newest epoch ") + EpochText(replace.answer.newestEpochJd);
   }
   text += QStringLiteral("; ") + job.shown;
-  text += replace.backupKept ? QStringLiteral(" updated, the previous copy kept as ") + job.shown +
-                                   QStringLiteral(".bak.")
-                             : QStringLiteral(" written.");
+  // Beside the target, or beside the file a symbolic link of that name leads to.
+  const QString backup = replace.backup == BackupFileOf(job.target.toStdString())
+                             ? job.shown + QStringLiteral(".bak")
+                             : QString::fromStdString(PrintableText(replace.backup.string()));
+  text += replace.backupKept
+              ? QStringLiteral(" updated, the previous copy kept as ") + backup + QLatin1Char('.')
+              : QStringLiteral(" written.");
   outcome.message = text;
   return outcome;
 }

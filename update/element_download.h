@@ -35,6 +35,9 @@ struct TDownloadOutcome {
   QString target;
   int sets = 0;  // valid sets of the answer
   double newestEpochJd = std::numeric_limits<double>::quiet_NaN();
+  // Replaced, but what had to follow failed (the fetch time was not kept): the message ends
+  // with it, and a command run counts it as a failure.
+  bool laterFailure = false;
 };
 
 // The most an answer may be; the largest groups of the public service are a few megabytes.
@@ -58,7 +61,9 @@ class TElementDownloader : public QObject {
   int TimeoutMs() const { return timeoutMs_; }
 
   // Fetches the jobs one after another: JobStarted and Progress while each runs, JobDone when
-  // it ends, Finished after the last. Ignored while a run is going on.
+  // it ends, Finished after the last. A job whose file could not take an answer (a folder, a
+  // device or a named pipe: ElementTargetProblem) fails at once, without a request. Ignored
+  // while a run is going on.
   void Start(std::vector<TDownloadJob> jobs);
   // Stops the running fetch; it and the jobs not yet started end as Cancelled.
   void Cancel();

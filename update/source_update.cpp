@@ -38,8 +38,18 @@ void TSourceUpdate::Report(const QString& name, TDownloadStatus status, const QS
 
 void TSourceUpdate::Start(const QStringList& names, bool insist) {
   if (Running()) return;
-  const std::vector<TUpdateSource> sources = ReadUpdateSources(SourcesFile().toStdString());
   const QString listName = QString::fromLatin1(kUpdateSourcesFile);
+  std::vector<TUpdateSource> sources;
+  try {
+    sources = ReadUpdateSources(SourcesFile().toStdString());
+  } catch (const TFileError& error) {
+    // A list that is there and cannot be read is not taken for an empty one.
+    Report(listName, TDownloadStatus::Failed,
+           QString::fromStdString(PrintableText(error.what())) +
+               QStringLiteral(". Nothing was fetched."));
+    downloader_.Start({});
+    return;
+  }
   if (const std::string problem = SourceListProblem(sources); !problem.empty()) {
     Report(listName, TDownloadStatus::Failed,
            listName + QStringLiteral(": ") + QString::fromStdString(problem) +
@@ -55,7 +65,8 @@ void TSourceUpdate::Start(const QStringList& names, bool insist) {
     const TUpdateSource* s = FindSource(sources, name.toStdString());
     if (s == nullptr) {
       Report(name, TDownloadStatus::Failed,
-             name + QStringLiteral(": no source of that name in ") + listName + QLatin1Char('.'));
+             QString::fromStdString(PrintableText(name.toStdString())) +
+                 QStringLiteral(": no source of that name in ") + listName + QLatin1Char('.'));
     } else if (std::find(chosen.begin(), chosen.end(), s) == chosen.end()) {
       chosen.push_back(s);
     }
@@ -83,8 +94,10 @@ void TSourceUpdate::onJobDone(TDownloadOutcome outcome) {
     try {
       RecordFetchTime(SourcesFile().toStdString(), outcome.name.toStdString(), clock());
     } catch (const TFileError& error) {
+      outcome.laterFailure = true;
       outcome.message += QStringLiteral(" The fetch time could not be kept: ") +
-                         QString::fromStdString(error.what());
+                         QString::fromStdString(PrintableText(error.what())) +
+                         QStringLiteral("; the fetched file stays in place.");
     }
   }
   emit JobDone(outcome);

@@ -31,9 +31,10 @@ class TSourceUpdate : public QObject {
 
   // Fetches the named sources (any case; empty: every source), those fetched within two hours
   // only with insist. A source that is not due, or a name the list does not have, is reported
-  // at once as Skipped or Failed; a list with a problem fails as a whole. Finished ends every
-  // run, after the last JobDone. Connect before starting: an update with nothing to fetch
-  // finishes within this call.
+  // at once as Skipped or Failed; a list with a problem, or a list file that cannot be read or
+  // is empty, fails as a whole. A fetch whose time cannot be kept in the list ends Replaced
+  // with laterFailure. Finished ends every run, after the last JobDone. Connect before
+  // starting: an update with nothing to fetch finishes within this call.
   void Start(const QStringList& names, bool insist);
   void Cancel() { downloader_.Cancel(); }
   bool Running() const { return downloader_.Running(); }

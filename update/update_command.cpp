@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "cli/program_home.h"
+#include "core/file_access.h"
 #include "update/core_application.h"
 #include "update/source_update.h"
 
@@ -24,10 +25,13 @@ bool RunToEnd(TSource& source, TStart start, std::ostream& out, std::ostream& er
   bool finished = false;
   QEventLoop loop;
   QObject::connect(&source, &TSource::JobDone, &loop, [&](const TDownloadOutcome& outcome) {
-    const bool bad =
-        outcome.status == TDownloadStatus::Failed || outcome.status == TDownloadStatus::Cancelled;
+    // A file replaced whose fetch time was not kept is said as a failure too: the next run
+    // would fetch it again within the pause.
+    const bool bad = outcome.status == TDownloadStatus::Failed ||
+                     outcome.status == TDownloadStatus::Cancelled || outcome.laterFailure;
     failed = failed || bad;
-    (bad ? err : out) << outcome.message.toStdString() << "\n";
+    // Texts of the sources list and of the command line, shown as a terminal cannot act on.
+    (bad ? err : out) << PrintableText(outcome.message.toStdString()) << "\n";
   });
   QObject::connect(&source, &TSource::Finished, &loop, [&] {
     finished = true;

@@ -3,8 +3,13 @@
 // sources list is only kept when sound.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QLayout>
 #include <QMenu>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <memory>
 
 #include "app/main_page.h"
@@ -122,6 +127,65 @@ TEST_F(UpdateWindow, AnEditThatBreaksTheListIsNotKept) {
   EXPECT_EQ(after[0].url, "http://127.0.0.1:9/other.tle");
   EXPECT_EQ(after[2].url, "https://example.org/x.txt");
   EXPECT_EQ(after[2].file, after[2].name + ".tle");
+}
+
+// A sources list that is there and cannot be read is said in the dialog, which then offers no
+// edit that would write over it; once the file reads, the list is shown and may be edited again.
+TEST_F(UpdateWindow, AListThatCannotBeReadIsSaidAndNeverWrittenOver) {
+  const std::filesystem::path file = SourcesFile();
+  const struct {
+    const char* label;
+    std::function<void()> make;
+    const char* said;
+  } rows[] = {
+      {"folder", [&] { std::filesystem::create_directory(file); }, "sources.set: is a folder."},
+      {"pipe", [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0); }, ": is not a regular file."},
+      {"empty", [&] { std::ofstream(file, std::ios::binary).flush(); }, "sources.set is empty."},
+      {"binary", [&] { std::ofstream(file, std::ios::binary) << std::string(5000000, '\x1B'); },
+       "too large (5.0 MB; at most 4.0 MB)."},
+  };
+  std::unique_ptr<TMainWindow> window;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.label);
+    std::filesystem::remove_all(file);
+    row.make();
+    const std::filesystem::file_type kind = std::filesystem::symlink_status(file).type();
+    const uintmax_t size =
+        kind == std::filesystem::file_type::regular ? std::filesystem::file_size(file) : 0;
+    // The first one stands there as the window starts.
+    if (window == nullptr) window = Start();
+    window->MainPage()->updateButton->click();
+    TUpdateDialog* dialog = window->UpdateCommands().Dialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    const QString status = dialog->status->text();
+    EXPECT_TRUE(status.contains(row.said)) << status.toStdString();
+    EXPECT_TRUE(status.contains("cannot be changed here")) << status.toStdString();
+    EXPECT_EQ(dialog->sources->rowCount(), 0);
+    EXPECT_EQ(dialog->sources->editTriggers(), QAbstractItemView::NoEditTriggers);
+    for (QPushButton* button : {dialog->addButton, dialog->removeButton, dialog->updateButton}) {
+      EXPECT_FALSE(button->isEnabled()) << button->text().toStdString();
+      button->click();
+    }
+    EXPECT_EQ(dialog->sources->rowCount(), 0);
+    EXPECT_EQ(std::filesystem::symlink_status(file).type(), kind);
+    if (kind == std::filesystem::file_type::regular) {
+      EXPECT_EQ(std::filesystem::file_size(file), size);
+    }
+  }
+  EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
+
+  // Put right, with a name a terminal would act on, shown as its codes.
+  std::filesystem::remove_all(file);
+  WriteUpdateSources(file, {{"test", server->Url("/test.tle").toStdString(), "test.tle", 0},
+                            {"o\x1B[2Jk", "http://127.0.0.1:9/", "ok.tle", 0}});
+  window->MainPage()->updateButton->click();
+  TUpdateDialog* dialog = window->UpdateCommands().Dialog();
+  EXPECT_FALSE(dialog->status->text().contains("cannot be changed here"));
+  ASSERT_EQ(dialog->sources->rowCount(), 2);
+  EXPECT_EQ(dialog->sources->item(1, kSourceName)->text(), "o\\x1B[2Jk");
+  EXPECT_TRUE(dialog->addButton->isEnabled());
+  EXPECT_NE(dialog->sources->editTriggers(), QAbstractItemView::NoEditTriggers);
 }
 
 // The dialog opens at its size and may be resized down to a minimum that holds every control;

@@ -2,8 +2,12 @@
 // replace, the replacement with its backup, and the sources list with its two-hour pause.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cmath>
+#include <cstring>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "core/scratch_folder.h"
@@ -177,10 +181,17 @@ TEST(UpdateSources, SourcesThatCannotBeFetchedSafelyAreRefused) {
       with([](TUpdateSource& s) { s.file = ".."; }),
       with([](TUpdateSource& s) { s.file = "x.tle.bak"; }),
       with([](TUpdateSource& s) { s.kind = TSourceKind::Transmitters; }),
+      // Texts a terminal would act on, wherever they stand.
+      with([](TUpdateSource& s) { s.name = "o\x1B[2Jk"; }),
+      with([](TUpdateSource& s) { s.name = "o\xC2\x9Bk"; }),
+      with([](TUpdateSource& s) { s.url = "https://h/\x1B]0;x\x07"; }),
+      with([](TUpdateSource& s) { s.file = "x\x08.tle"; }),
   };
   EXPECT_EQ(SourceProblem(good), "");
   for (const TUpdateSource& s : bad) {
-    EXPECT_NE(SourceProblem(s), "") << s.name << " " << s.url << " " << s.file;
+    const std::string problem = SourceProblem(s);
+    EXPECT_NE(problem, "") << s.name << " " << s.url << " " << s.file;
+    EXPECT_EQ(PrintableText(problem), problem);
   }
   EXPECT_NE(SourceListProblem({good, with([](TUpdateSource& s) { s.name = "OK"; })}), "");
   EXPECT_NE(SourceListProblem({good, with([](TUpdateSource& s) { s.name = "two"; })}), "");
@@ -193,6 +204,52 @@ TEST(UpdateSources, SourcesThatCannotBeFetchedSafelyAreRefused) {
                                       TSourceKind::Transmitters};
                                })}),
             "");
+}
+
+// A list file that is there and cannot be read, or holds nothing, is said, never taken for a
+// list of no sources that a fetch time or an edit would then write over.
+TEST(UpdateSources, AListThatCannotBeReadIsNeverWrittenOver) {
+  test::TScratchFolder folder("zen_sources_");
+  const fs::path file = folder.path() / "sources.set";
+  const struct {
+    const char* label;
+    std::function<void()> make;
+    const char* reason;  // empty: read as a list
+    size_t sources;
+  } rows[] = {
+      {"nothing", [] {}, "", DefaultUpdateSources().size()},
+      {"folder", [&] { fs::create_directory(file); }, "is a folder", 0},
+      {"pipe", [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0); }, "is not a regular file", 0},
+      {"empty", [&] { Write(file, ""); }, "is empty", 0},
+      {"blanks", [&] { Write(file, "\xEF\xBB\xBF \r\n\t\r\n"); }, "is empty", 0},
+      {"too large", [&] { Write(file, std::string(kSettingsFileLimit + 1, ';')); }, "too large", 0},
+      {"comments alone", [&] { WriteUpdateSources(file, {}); }, "", 0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.label);
+    fs::remove_all(file);
+    row.make();
+    const fs::file_type kind = fs::symlink_status(file).type();
+    const std::string before = kind == fs::file_type::regular ? Read(file) : "";
+    std::vector<TUpdateSource> sources;
+    try {
+      sources = ReadUpdateSources(file);
+      EXPECT_STREQ(row.reason, "");
+    } catch (const TFileError& error) {
+      EXPECT_EQ(error.Reason().substr(0, std::strlen(row.reason)), row.reason) << error.what();
+      EXPECT_NE(std::string(error.what()).find(file.string()), std::string::npos);
+      EXPECT_THROW(RecordFetchTime(file, "stations", 1780000000), TFileError);
+    }
+    EXPECT_EQ(sources.size(), row.sources);
+    if (*row.reason == '\0' && kind == fs::file_type::regular) {
+      // A source the list does not hold is not added to it.
+      RecordFetchTime(file, "stations", 1780000000);
+    }
+    EXPECT_EQ(fs::symlink_status(file).type(), kind);
+    if (kind == fs::file_type::regular) {
+      EXPECT_EQ(Read(file), before);
+    }
+  }
 }
 
 TEST(TransmitterUpdate, ReplacesTheListOnlyWithAUsableList) {
