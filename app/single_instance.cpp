@@ -57,6 +57,14 @@ TSingleInstance::TResult TSingleInstance::Acquire(const QString& lockFolder) {
   lockPath_ = QDir(lockFolder).filePath(QString::fromLatin1(kInstanceLockName));
   problem_.clear();
   for (int attempt = 0; attempt < 2; ++attempt) {
+    // What is no plain file is refused before the lock looks at it: reading who holds a named
+    // pipe would wait for a writer for ever.
+    const QString other = OtherThanFile(lockPath_);
+    if (!other.isEmpty()) {
+      problem_ = QStringLiteral("The lock file %1 is %2, not a lock. %3")
+                     .arg(lockPath_, other, RemoveAdvice(lockPath_, other == "a folder"));
+      return TResult::Invalid;
+    }
     lock_ = std::make_unique<QLockFile>(lockPath_);
     // A lock is stale only when its process has gone, never merely because it is old: the
     // first instance may run for weeks.
@@ -73,14 +81,8 @@ TSingleInstance::TResult TSingleInstance::Acquire(const QString& lockFolder) {
                                          : QStringLiteral("an unknown error"));
       return TResult::Unavailable;
     }
-    // Something is there. A running instance's lock says who holds it; anything else is no
+    // A plain file is there. A running instance's lock says who holds it; anything else is no
     // lock at all, and would end every start silently.
-    const QString other = OtherThanFile(lockPath_);
-    if (!other.isEmpty()) {
-      problem_ = QStringLiteral("The lock file %1 is %2, not a lock. %3")
-                     .arg(lockPath_, other, RemoveAdvice(lockPath_, other == "a folder"));
-      return TResult::Invalid;
-    }
     qint64 pid = 0;
     QString host;
     QString application;

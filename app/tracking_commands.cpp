@@ -221,6 +221,9 @@ void TTrackingCommands::TellReadProblem(const std::string& error) {
     footer_.SendToFooter(kFooterAlert, QString::fromStdString(error));
   } else if (!file.isEmpty() && !QFileInfo::exists(file)) {
     footer_.SendToFooter(kFooterAlert, QStringLiteral("Element file not found: ") + file);
+  } else if (!file.isEmpty() && tracker_.list.LoadedCount == 0 &&
+             tracker_.list.Catalog.InvalidElementCount == 0) {
+    footer_.SendToFooter(kFooterAlert, QStringLiteral("No element sets in ") + file);
   } else if (const unsigned invalid = tracker_.list.Catalog.InvalidElementCount; invalid > 0) {
     // A file of other data reads as nothing but invalid sets: the count tells so. The counter
     // stops at its largest value; past it the count is a lower bound.

@@ -39,7 +39,9 @@ inline constexpr std::uint64_t kSettingsFileLimit = 4 * kMegabyte;
 inline constexpr std::uint64_t kTableFileLimit = 1 * kMegabyte;
 // One page of the help.
 inline constexpr std::uint64_t kHelpPageLimit = 4 * kMegabyte;
-// Location databases, bitmaps, the world's outlines, the transmitter list.
+// Location databases: the world's list of places is under 100 KB, a country's under a few MB.
+inline constexpr std::uint64_t kLocationFileLimit = 16 * kMegabyte;
+// Bitmaps, the world's outlines, the transmitter list.
 inline constexpr std::uint64_t kDataFileLimit = 64 * kMegabyte;
 // Element files: the whole public catalogue as mean-elements XML is under 100 MB.
 inline constexpr std::uint64_t kElementFileLimit = 512 * kMegabyte;

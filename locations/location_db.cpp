@@ -154,7 +154,7 @@ void TLocationDb::zapodawajLokacje(const fs::path& programFolder) {
   if (present) {
     std::vector<std::string> lines;
     try {
-      lines = ReadTextLines(file, kDataFileLimit);
+      lines = ReadTextLines(file, kLocationFileLimit);
     } catch (const TFileError&) {
       // A list never read from a file must not be written into one it was not read from: the
       // unread file (or the default one) would lose every place it holds.
