@@ -153,6 +153,7 @@ void TInfoPage::ShowActive() {
                                                                     : Qt::ScrollBarAlwaysOff);
     notesNumber_ = list.CatalogNumberOf(list.ActiveSat);
     notesMemo->setEnabled(true);
+    notesUnreadable_ = false;
     const auto held = unsavedNotes_.find(notesNumber_);
     if (held != unsavedNotes_.end()) {
       ShowNotes(held->second);
@@ -161,10 +162,15 @@ void TInfoPage::ShowActive() {
       try {
         ShowNotes(ZapodawajNotes(NotesFilePath(programFolder_.toStdString(), notesNumber_)));
       } catch (const TFileError& error) {
+        // What could not be read is never written over by notes typed into an empty box.
+        notesUnreadable_ = true;
         ShowNotes({kNotesEmpty});
-        dialogs_.ShowError(QString::fromStdString(error.what()));
+        dialogs_.ShowError(QString::fromStdString(error.what()) +
+                           QStringLiteral("\nThe notes of this satellite cannot be edited until "
+                                          "the file can be read."));
       }
       MarkNotesUnsaved(false);
+      notesMemo->setEnabled(!notesUnreadable_);
     }
     nameLabel->setText(QString::fromStdString(list.NameOf(list.ActiveSat)));
     for (int r = 0; r < kOrbitRows; ++r) SetValue(orbit_, r, orbit[static_cast<size_t>(r)]);
@@ -177,6 +183,7 @@ void TInfoPage::ShowActive() {
     notesEdited_ = false;
     MarkNotesUnsaved(false);
     notesMemo->setEnabled(false);
+    notesUnreadable_ = false;
     nameLabel->setText(QStringLiteral("No active satellite"));
     nameLabel->show();
     elementMemo->hide();
@@ -237,7 +244,7 @@ std::vector<std::string> TInfoPage::UnsavedNotes() const {
 }
 
 void TInfoPage::LeaveNotes() {
-  if (!notesEdited_ || notesNumber_.empty()) return;
+  if (!notesEdited_ || notesNumber_.empty() || notesUnreadable_) return;
   notesEdited_ = false;
   std::vector<std::string> lines = MemoLines();
   try {

@@ -67,6 +67,9 @@ class TInfoPage : public QObject {
   // succeeds (tried at each change of satellite and at exit), shown again for their satellite.
   std::map<std::string, std::vector<std::string>> unsavedNotes_;
   std::string unsavedReason_;
+  // The notes file of the satellite shown is there but could not be read: the memo is closed to
+  // editing and nothing is written over that file.
+  bool notesUnreadable_ = false;
 
   QTableWidget* FocusedTable() const;
   // The orbit table, element lines, name and notes of the satellite now active (or none).
