@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QHash>
 #include <QHostAddress>
 #include <QSet>
@@ -12,6 +13,16 @@
 #include <memory>
 
 namespace zen::test {
+
+// A base, so the application exists before a fixture's sockets do.
+struct TCoreApplication {
+  TCoreApplication() {
+    static int argc = 1;
+    static char name[] = "zen_tests";
+    static char* argv[] = {name, nullptr};
+    if (QCoreApplication::instance() == nullptr) new QCoreApplication(argc, argv);
+  }
+};
 
 class TLoopbackServer {
  public:

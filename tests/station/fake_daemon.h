@@ -12,6 +12,8 @@
 #include <functional>
 #include <ostream>
 
+#include "loopback_server.h"
+
 // Texts in failure messages as text rather than as arrays of code units.
 inline void PrintTo(const QString& text, std::ostream* out) {
   *out << '"' << text.toStdString() << '"';
@@ -19,15 +21,6 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 
 namespace zen::test {
 
-// A base, so the application exists before a fixture's sockets do.
-struct TCoreApplication {
-  TCoreApplication() {
-    static int argc = 1;
-    static char name[] = "zen_station_tests";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance() == nullptr) new QCoreApplication(argc, argv);
-  }
-};
 
 // Runs the event loop until done() holds or timeoutMs pass; true when it holds.
 inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 8000) {

@@ -20,15 +20,6 @@
 namespace zen {
 namespace {
 
-// A base, so the application exists before the fixture's server registers its socket.
-struct TCoreApplication {
-  TCoreApplication() {
-    static int argc = 1;
-    static char name[] = "zen_update_tests";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance() == nullptr) new QCoreApplication(argc, argv);
-  }
-};
 
 // Named sets renumbered from the test sets, all with the epoch yyddd.dddddddd.
 QByteArray Sets(std::initializer_list<int> numbers, const char* epoch) {
@@ -48,7 +39,7 @@ QByteArray FileBytes(const QString& file) {
 
 constexpr int64_t kNow = 1780000000;  // 2026-05-28 20:26:40 UTC
 
-class ElementUpdate : public ::testing::Test, private TCoreApplication {
+class ElementUpdate : public ::testing::Test, private test::TCoreApplication {
  protected:
   void SetUp() override {
     ASSERT_TRUE(home.isValid());

@@ -149,17 +149,8 @@ struct TRun {
   std::string err;
 };
 
-// A base, so the application exists before the fixture's server registers its socket.
-struct TCoreApplication {
-  TCoreApplication() {
-    static int argc = 1;
-    static char name[] = "zen_update_tests";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance() == nullptr) new QCoreApplication(argc, argv);
-  }
-};
 
-class HostileUpdateFiles : public ::testing::Test, private TCoreApplication {
+class HostileUpdateFiles : public ::testing::Test, private test::TCoreApplication {
  protected:
   void SetUp() override {
 #ifndef ZEN_PROGRAM_FILE
