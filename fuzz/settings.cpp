@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "core/file_access.h"
 #include "core/text_encoding.h"
 #include "fuzz/fuzz_support.h"
 #include "tracking/ini_file.h"
