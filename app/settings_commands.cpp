@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "core/file_access.h"
 #include "core/numeric.h"
 #include "tracking/ini_file.h"
 #include "tracking/text_file.h"
@@ -45,6 +46,13 @@ bool TSettingsCommands::MayWrite(const std::filesystem::path& file, bool& replac
   std::string problem;
   TIniFile::Read(file, &problem);
   if (problem.empty()) return true;
+  // A folder, a named pipe or a device is never replaced, so there is nothing to ask: the
+  // writer says why the settings were not saved.
+  try {
+    WritableTarget(file);
+  } catch (const TFileError&) {
+    return true;
+  }
   auto answer = replaceAnswers_.find(file.string());
   if (answer == replaceAnswers_.end()) {
     answer = replaceAnswers_

@@ -98,7 +98,8 @@ class TSettingsCommands : public QObject {
   void ApplyOptions(const TSettings& settings);
   bool Report(const std::exception& error);
   // Whether a save may go on: false when file is there, cannot be read and the user does not
-  // want it replaced; replace is then set when it may be written over.
+  // want it replaced; replace is then set when it may be written over. A folder, pipe or device
+  // is not asked about: the save goes on and its writer refuses it with the reason.
   bool MayWrite(const std::filesystem::path& file, bool& replace);
 };
 

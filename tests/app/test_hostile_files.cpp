@@ -232,6 +232,12 @@ TEST_F(HostileFiles, EveryReaderAndWriterEndsInAMessageAndKeepsWhatWasThere) {
          t.Start();
          t.dialogs.errors.clear();
          const bool saved = t.window->SettingsCommands().SejwujSetUp("default");
+         // What can never be replaced is not asked about: the refusal says why.
+         const fs::path file = t.Path("Setup/default.ini");
+         if (fs::exists(fs::symlink_status(file)) && !fs::is_regular_file(file)) {
+           EXPECT_TRUE(t.dialogs.questions.isEmpty()) << qPrintable(t.dialogs.questions.join(""));
+           EXPECT_FALSE(t.dialogs.errors.isEmpty());
+         }
          return TOutcome{t.Said(), saved && t.Said().isEmpty()};
        },
        "WMMMWWMWM"},
