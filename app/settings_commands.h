@@ -4,11 +4,11 @@
 
 #include <QAction>
 #include <QObject>
+#include <QString>
 #include <QStringList>
 #include <filesystem>
-#include <map>
-#include <QString>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 

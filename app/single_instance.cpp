@@ -8,8 +8,6 @@
 
 #include <QDir>
 #include <QStandardPaths>
-#include <cerrno>
-#include <cstring>
 
 namespace zen {
 

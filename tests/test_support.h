@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -68,6 +71,43 @@ inline std::pair<std::string, std::string> MakeLinePair(int number) {
             std::to_string(10000 + number % 10000).substr(1);
   }
   return {Patched(l1, 3, field), Patched(l2, 3, field)};
+}
+
+// A file's bytes, or "<missing>" when it cannot be read.
+inline std::string Bytes(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return in ? bytes.str() : std::string("<missing>");
+}
+
+// A plain file of these bytes as Standing shows it: short, since a failure prints it.
+inline std::string FileOf(const std::string& bytes) {
+  return "file of " + std::to_string(bytes.size()) + " bytes #" +
+         std::to_string(std::hash<std::string>{}(bytes));
+}
+
+// What is at path, not following a link, with a plain file's bytes: equal before and after
+// means it was left alone. A named pipe or a device is never opened.
+inline std::string Standing(const std::filesystem::path& path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  switch (fs::symlink_status(path, ec).type()) {
+    case fs::file_type::not_found:
+      return "nothing";
+    case fs::file_type::regular:
+      return FileOf(Bytes(path));
+    case fs::file_type::directory:
+      return "folder";
+    case fs::file_type::fifo:
+      return "pipe";
+    case fs::file_type::character:
+      return "device";
+    case fs::file_type::symlink:
+      return "link to " + fs::read_symlink(path).string();
+    default:
+      return "other";
+  }
 }
 
 }  // namespace zen::test

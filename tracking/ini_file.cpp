@@ -2,7 +2,6 @@
 #include "tracking/ini_file.h"
 
 #include <cerrno>
-
 #include <cmath>
 
 #include "core/numeric.h"
@@ -59,8 +58,6 @@ TIniFile::TLine TIniFile::Parse(std::string text) {
   line.value = TrimBlanks(std::string_view(trimmed).substr(equals + 1));
   return line;
 }
-
-TIniFile TIniFile::Read(const std::filesystem::path& file) { return Read(file, nullptr); }
 
 TIniFile TIniFile::Read(const std::filesystem::path& file, std::string* problem) {
   try {

@@ -26,11 +26,9 @@ class TIniFile {
  public:
   // The file's sections and keys; a missing or unreadable file reads as empty. A UTF-8
   // byte-order mark at the start is skipped; line ends and encodings are those ReadTextLines
-  // accepts.
-  static TIniFile Read(const std::filesystem::path& file);
-  // The same, saying in problem (when given) why a file that is there could not be read, or
-  // leaving it empty.
-  static TIniFile Read(const std::filesystem::path& file, std::string* problem);
+  // accepts. problem (when given) says why a file that is there could not be read, or is left
+  // empty.
+  static TIniFile Read(const std::filesystem::path& file, std::string* problem = nullptr);
   // The file as a save starts from, to keep what it holds: empty when nothing is there, and
   // TFileError when something is there that cannot be read, since writing over it would lose
   // it unasked.

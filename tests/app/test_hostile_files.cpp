@@ -29,12 +29,13 @@
 #include "app_fixture.h"
 #include "cli/commands.h"
 #include "cli/flares.h"
+#include "core/scratch_folder.h"
 #include "display/screen_shot.h"
 #include "help/help_window.h"
 #include "prediction/results.h"
+#include "test_support.h"
 #include "tracking/ini_file.h"
 #include "tracking/notes.h"
-#include "core/scratch_folder.h"
 
 namespace zen {
 namespace {
@@ -66,20 +67,6 @@ const fs::path& RandomFile() {
     return path;
   }();
   return file;
-}
-
-// What stands at a name: its kind, the link's text, and the content of a plain file.
-std::string Snapshot(const fs::path& file) {
-  struct stat status {};
-  if (::lstat(file.c_str(), &status) != 0) return "nothing";
-  std::ostringstream text;
-  text << (status.st_mode & S_IFMT) << ':' << status.st_rdev << ':';
-  if (S_ISLNK(status.st_mode)) text << fs::read_symlink(file).string();
-  if (S_ISREG(status.st_mode)) {
-    std::ifstream in(file, std::ios::binary);
-    text << std::hash<std::string>()(std::string(std::istreambuf_iterator<char>(in), {}));
-  }
-  return text.str();
 }
 
 // What a cell said, and whether what it was asked to do happened.
@@ -394,7 +381,7 @@ TEST_F(HostileFiles, EveryReaderAndWriterEndsInAMessageAndKeepsWhatWasThere) {
       }
       const bool keeps = kind != TKind::Missing && kind != TKind::Dangling &&
                          kind != TKind::Link && (expect != 'W' || row.leavesIt);
-      const std::string before = Snapshot(file);
+      const std::string before = test::Standing(file);
       QElapsedTimer clock;
       clock.start();
       const TOutcome outcome = row.run(*this);
@@ -408,7 +395,7 @@ TEST_F(HostileFiles, EveryReaderAndWriterEndsInAMessageAndKeepsWhatWasThere) {
         EXPECT_TRUE(outcome.done) << qPrintable(said);
       }
       if (keeps) {
-        EXPECT_EQ(Snapshot(file), before) << "what was there changed";
+        EXPECT_EQ(test::Standing(file), before) << "what was there changed";
       }
       // The program goes on: a window that started is still there and answers.
       if (window && window->Initialized()) {
@@ -444,7 +431,7 @@ TEST_F(HostileFiles, TheLockThatIsNoLockIsSaidOrReplaced) {
     SCOPED_TRACE(kKindNames[static_cast<int>(row.kind)]);
     std::string skip;
     ASSERT_TRUE(Place(row.kind, lock, "", skip));
-    const std::string before = Snapshot(lock);
+    const std::string before = test::Standing(lock);
     TSingleInstance instance;
     QElapsedTimer clock;
     clock.start();
@@ -459,7 +446,7 @@ TEST_F(HostileFiles, TheLockThatIsNoLockIsSaidOrReplaced) {
       EXPECT_TRUE(instance.Problem().contains(row.said)) << qPrintable(instance.Problem());
       EXPECT_TRUE(instance.Problem().contains(QString::fromStdString(lock.string())));
       EXPECT_TRUE(instance.Problem().contains("rm ")) << qPrintable(instance.Problem());
-      EXPECT_EQ(Snapshot(lock), before);
+      EXPECT_EQ(test::Standing(lock), before);
     }
   }
 }

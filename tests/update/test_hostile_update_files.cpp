@@ -23,6 +23,10 @@
 namespace zen {
 namespace {
 
+using test::Bytes;
+using test::FileOf;
+using test::Standing;
+
 namespace fs = std::filesystem;
 
 enum class TThing {
@@ -39,13 +43,6 @@ enum class TThing {
 // elsewhere/NAME beside path: where its links lead.
 fs::path LinkedFile(const fs::path& path) {
   return path.parent_path() / "elsewhere" / path.filename();
-}
-
-std::string Bytes(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return in ? bytes.str() : std::string("<missing>");
 }
 
 void WriteBytes(const fs::path& file, const std::string& bytes) {
@@ -81,35 +78,6 @@ bool Place(const fs::path& path, TThing thing, const std::string& bytes, const c
       return true;
   }
   return false;
-}
-
-// A plain file of these bytes as Standing shows it: short, since a failure prints it.
-std::string FileOf(const std::string& bytes) {
-  return "file of " + std::to_string(bytes.size()) + " bytes #" +
-         std::to_string(std::hash<std::string>{}(bytes));
-}
-
-// What is at path, not following a link, with a plain file's bytes: equal before and after
-// means it was left alone.
-std::string Standing(const fs::path& path) {
-  std::error_code ec;
-  const fs::file_status status = fs::symlink_status(path, ec);
-  switch (status.type()) {
-    case fs::file_type::not_found:
-      return "nothing";
-    case fs::file_type::regular:
-      return FileOf(Bytes(path));
-    case fs::file_type::directory:
-      return "folder";
-    case fs::file_type::fifo:
-      return "pipe";
-    case fs::file_type::character:
-      return "device";
-    case fs::file_type::symlink:
-      return "link to " + fs::read_symlink(path).string();
-    default:
-      return "other";
-  }
 }
 
 // What a terminal would act on: control bytes but the line end, and the C1 controls of UTF-8.
