@@ -5,11 +5,15 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSpinBox>
 #include <QTableWidget>
+#include <QTest>
 #include <fstream>
 
-#include "app/list_view_support.h"
 #include "app/console_panel.h"
+#include "app/info_page.h"
+#include "app/list_view_support.h"
 #include "app/location_page.h"
 #include "app/main_page.h"
 #include "app/main_window.h"
@@ -183,6 +187,153 @@ TEST_F(KeepWork, EditingKeysEditWhereTextIsTyped) {
     Press(row.field, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(window->Time().JumpUnit, edits ? 2 : 1) << row.what;
   }
+}
+
+// Ctrl+Home and Ctrl+End, as the keyboard sends them, go to the start and end of the text where
+// it is typed, in a one-line field as in the notes; with Shift they select up to there. The
+// calculation does not change.
+TEST_F(KeepWork, CtrlHomeAndEndGoToTheEndsOfTheTypedText) {
+  auto window = Start(WriteSets("one.tle", {1}), {"00001"});
+  window->TimeCommands().SetMode(TTimeMode::Simulation);
+  QWindow* keyboard = window->windowHandle();
+  ASSERT_TRUE(test::WaitUntil([&] { return QGuiApplication::focusWindow() == keyboard; }));
+  auto page = [&](int index) {
+    return [&, index] { window->KeyCommands().FormKeyDown(Qt::Key_F1 + index, Qt::NoModifier); };
+  };
+  QSpinBox* period = window->PredictionSetupPage()->periodCount;
+  QComboBox* console = window->ConsolePanel()->commandLine;
+  QPlainTextEdit* notes = window->InfoPage()->notesMemo;
+  struct TField {
+    std::function<int()> cursor;
+    std::function<int()> selected;  // characters
+    std::function<int()> length;
+    std::function<void(int)> place;
+  };
+  auto line = [](QLineEdit* edit) {
+    return TField{[edit] { return edit->cursorPosition(); },
+                  [edit] { return static_cast<int>(edit->selectedText().size()); },
+                  [edit] { return static_cast<int>(edit->text().size()); },
+                  [edit](int at) { edit->setCursorPosition(at); }};
+  };
+  const TField memo{[notes] { return notes->textCursor().position(); },
+                    [notes] { return static_cast<int>(notes->textCursor().selectedText().size()); },
+                    [notes] { return static_cast<int>(notes->toPlainText().size()); },
+                    [notes](int at) {
+                      QTextCursor c = notes->textCursor();
+                      c.setPosition(at);
+                      notes->setTextCursor(c);
+                    }};
+  const struct {
+    const char* what;
+    std::function<void()> reveal;
+    QWidget* focus;
+    std::function<void()> type;
+    TField field;
+  } rows[] = {
+      {"site name", page(kPageLocation), window->LocationPage()->name,
+       [&] { window->LocationPage()->name->setText("Ankara centre"); },
+       line(window->LocationPage()->name)},
+      {"simulated time", page(kPageMain), window->MainPage()->simTime, [] {},
+       line(window->MainPage()->simTime)},
+      {"period", page(kPageSetup), period, [period] { period->setValue(12); },
+       line(period->findChild<QLineEdit*>())},
+      {"console", [&] { window->ConsoleCommands().toggle->trigger(); }, console,
+       [console] { console->setEditText("STAT all"); }, line(console->lineEdit())},
+      {"notes", page(kPageInfo), notes, [notes] { notes->setPlainText("one\ntwo\nthree"); }, memo},
+  };
+  const struct {
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    bool atEnd;
+    bool selects;
+  } keys[] = {
+      {Qt::Key_Home, Qt::ControlModifier, false, false},
+      {Qt::Key_End, Qt::ControlModifier, true, false},
+      {Qt::Key_Home, Qt::ControlModifier | Qt::ShiftModifier, false, true},
+      {Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier, true, true},
+  };
+  for (const auto& row : rows) {
+    row.reveal();
+    row.focus->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), row.focus) << row.what;
+    row.type();
+    const int length = row.field.length();
+    ASSERT_GE(length, 2) << row.what;
+    for (const auto& k : keys) {
+      const int middle = length / 2;
+      row.field.place(middle);
+      QTest::keyClick(keyboard, static_cast<Qt::Key>(k.key), k.modifiers);
+      EXPECT_EQ(row.field.cursor(), k.atEnd ? length : 0) << row.what << " key " << k.key;
+      EXPECT_EQ(row.field.selected(), k.selects ? (k.atEnd ? length - middle : middle) : 0)
+          << row.what << " key " << k.key;
+      EXPECT_EQ(window->Time().Mode(), TTimeMode::Simulation) << row.what << " key " << k.key;
+    }
+  }
+}
+
+// "Load TLE" of a file without a single valid element set changes nothing: the catalogue, both
+// lists and the file's name stay, so that "Auto save" keeps them at the exit, and the footer
+// says why. A file with one valid set among broken ones loads as before.
+TEST_F(KeepWork, LoadTleOfAFileWithoutValidSetsChangesNothing) {
+  auto write = [this](const char* name, int broken, int valid) {
+    const QString path = folder.home.filePath(QStringLiteral("Tle/") + name);
+    std::ofstream out(path.toStdString(), std::ios::binary);
+    for (int n = 1; n <= broken + valid; ++n) {
+      auto [l1, l2] = test::MakeLinePair(100 + n);
+      // A wrong checksum digit fails the set.
+      if (n <= broken) l2.back() = static_cast<char>('0' + (l2.back() - '0' + 1) % 10);
+      out << "BAD " << n << "\r\n" << l1 << "\r\n" << l2 << "\r\n";
+    }
+    return path;
+  };
+  const QString first = WriteSets("first.tle", {1, 2, 3, 4, 5});
+  auto window = Start(first, {"00002", "00004"});
+  if (!window->OptionsPage()->autoSave->isChecked()) window->OptionsPage()->autoSave->click();
+  ASSERT_TRUE(window->SettingsCommands().autoSave->isChecked());
+  TTrackingCommands& tracking = window->TrackingCommands();
+  tracking.SetActive(2);
+  const std::vector<std::string> tracked{"S2", "S4"};
+  ASSERT_EQ(TrackedNames(*window), tracked);
+  const struct {
+    const char* what;
+    QString file;
+    int invalid;
+  } rows[] = {
+      {"checksums", write("broken.tle", 3, 0), 3},
+      {"empty", write("empty.tle", 0, 0), 0},
+      // Large enough to be read on the worker.
+      {"large", write("large.tle", 2000, 0), 2000},
+  };
+  ASSERT_GE(QFileInfo(rows[2].file).size(), static_cast<qint64>(kWorkerLoadBytes));
+  QListView* loaded = window->SidePanel()->LoadedList();
+  for (const auto& row : rows) {
+    dialogs.fileToOpen = row.file;
+    window->MainPage()->loadTleButton->click();
+    ASSERT_TRUE(test::WaitUntil([&] { return !tracking.Loading(); }, 60000)) << row.what;
+    EXPECT_EQ(window->Footer().Texts[kFooterAlert],
+              QStringLiteral("No element sets in %1 (%2 invalid)").arg(row.file).arg(row.invalid))
+        << row.what;
+    EXPECT_EQ(window->Satellites().LoadedCount, 5) << row.what;
+    EXPECT_EQ(window->Satellites().TleFileName, "Tle/first.tle") << row.what;
+    EXPECT_EQ(TrackedNames(*window), tracked) << row.what;
+    EXPECT_EQ(window->Satellites().ActiveSat, 2) << row.what;
+    ASSERT_EQ(test::Rows(loaded), 5) << row.what;
+    EXPECT_EQ(test::Line(loaded, 4), "S5") << row.what;
+    EXPECT_EQ(test::Rows(window->SidePanel()->TrackedList()), 2) << row.what;
+  }
+  test::CloseWindow(window, dialogs);
+  const TSettings kept = ReadSettings(SetupFile("default.ini").toStdString());
+  EXPECT_EQ(kept.tleFile, "Tle/first.tle");
+  EXPECT_EQ(kept.trackedIds, (std::vector<std::string>{"00002", "00004"}));
+
+  // One valid set among broken ones: loaded, the broken ones counted.
+  window = Start(first, {"00002"});
+  dialogs.fileToOpen = write("mixed.tle", 2, 1);
+  window->MainPage()->loadTleButton->click();
+  EXPECT_EQ(window->Satellites().LoadedCount, 1);
+  EXPECT_EQ(window->Satellites().TleFileName, "Tle/mixed.tle");
+  EXPECT_EQ(test::Line(window->SidePanel()->LoadedList(), 0), "BAD 3");
+  EXPECT_TRUE(window->Satellites().TrackedNames().empty());
 }
 
 // "Load TLE" keeps the tracked satellites the new file holds, in their order, with the active
