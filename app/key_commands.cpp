@@ -3,7 +3,6 @@
 #include "app/key_commands.h"
 
 #include <QAbstractSpinBox>
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -58,6 +57,29 @@ bool IsEditingKey(const QKeyEvent& key) {
   };
   return std::any_of(std::begin(kEditing), std::end(kEditing),
                      [&key](QKeySequence::StandardKey k) { return key.matches(k); });
+}
+
+bool MoveToEndOfLineField(QWidget* widget, const QKeyEvent& key) {
+  QLineEdit* line = qobject_cast<QLineEdit*>(widget);
+  if (const auto* combo = qobject_cast<const QComboBox*>(widget)) line = combo->lineEdit();
+  // A number field types into a line of its own.
+  if (qobject_cast<const QAbstractSpinBox*>(widget) != nullptr) {
+    line = widget->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
+  }
+  if (line == nullptr || line->isReadOnly()) return false;
+  const bool toStart = key.matches(QKeySequence::MoveToStartOfDocument) ||
+                       key.matches(QKeySequence::SelectStartOfDocument);
+  const bool toEnd = key.matches(QKeySequence::MoveToEndOfDocument) ||
+                     key.matches(QKeySequence::SelectEndOfDocument);
+  if (!toStart && !toEnd) return false;
+  const bool select = key.matches(QKeySequence::SelectStartOfDocument) ||
+                      key.matches(QKeySequence::SelectEndOfDocument);
+  if (toStart) {
+    line->home(select);
+  } else {
+    line->end(select);
+  }
+  return true;
 }
 
 QString RefreshIntervalMessage(int refreshIndex) {
@@ -128,10 +150,11 @@ TKeyCommands::TKeyCommands(QWidget& window, TTracker& tracker, TTimeCommands& ti
           {Qt::Key_F1, kAlt, TKeyPass::Yes, always([&windowCommands] { windowCommands.Help(); })},
           {Qt::Key_F1, kAltShift, TKeyPass::Yes,
            always([&windowCommands] { windowCommands.Help(); })},
+          // A held key would take a shot at every repeat.
           {Qt::Key_F2, kAlt, TKeyPass::Yes,
-           always([&windowCommands] { windowCommands.ScreenShot(false); })},
+           always([&windowCommands] { windowCommands.ScreenShot(false); }), true},
           {Qt::Key_F2, kAltShift, TKeyPass::Yes,
-           always([&windowCommands] { windowCommands.ScreenShot(true); })},
+           always([&windowCommands] { windowCommands.ScreenShot(true); }), true},
           {Qt::Key_F3, kAlt, TKeyPass::Yes,
            always([&windowCommands] { windowCommands.minimize->trigger(); })},
           {Qt::Key_F3, kAltShift, TKeyPass::Yes,
@@ -166,10 +189,11 @@ TKeyCommands::TKeyCommands(QWidget& window, TTracker& tracker, TTimeCommands& ti
       });
 }
 
-bool TKeyCommands::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+bool TKeyCommands::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat) {
   modifiers &= kCompared;
   for (const TKeyBinding& b : table_) {
     if (b.key != key || b.modifiers != modifiers) continue;
+    if (autoRepeat && b.oncePerPress) return b.pass == TKeyPass::No;
     bool ran = b.run();
     return b.pass == TKeyPass::No || (b.pass == TKeyPass::WhenNotRun && ran);
   }
@@ -181,14 +205,19 @@ bool TKeyCommands::eventFilter(QObject* watched, QEvent* event) {
   auto* widget = static_cast<QWidget*>(watched);
   if (widget->window() != &window_ || !window_.isEnabled()) return false;
   // A key not taken by its control travels up to the control's parents; the table sees it
-  // once, on its way to the first of them.
-  QWidget* first = QApplication::focusWidget();
-  if (widget != (first != nullptr && first->window() == &window_ ? first : &window_)) return false;
+  // once, on its way to the first of them. The first is the window's own focus, which stays
+  // while a box that a command opened has the keyboard and after it closes: the key goes on
+  // up when the command returns, and must not run it again on the way.
+  QWidget* first = window_.focusWidget();
+  if (widget != (first != nullptr ? first : &window_)) return false;
   auto* key = static_cast<QKeyEvent*>(event);
   // Where text is typed, its editing keys edit it; the table's commands on them wait for the
   // focus to be elsewhere.
-  if (first == widget && EditsText(widget) && IsEditingKey(*key)) return false;
-  return FormKeyDown(key->key(), key->modifiers());
+  if (first == widget && EditsText(widget)) {
+    if (MoveToEndOfLineField(widget, *key)) return true;
+    if (IsEditingKey(*key)) return false;
+  }
+  return FormKeyDown(key->key(), key->modifiers(), key->isAutoRepeat());
 }
 
 }  // namespace zen

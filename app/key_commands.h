@@ -27,12 +27,18 @@ struct TKeyBinding {
   TKeyPass pass;
   // Runs the command; false when it did not run (a simulation command in real time).
   std::function<bool()> run;
+  // Taken once per press: the key's auto-repeat does not run it again.
+  bool oncePerPress = false;
 };
 
 // Whether widget is a place where text is typed: an editable line, spin box, combo box or memo.
 bool EditsText(const QWidget* widget);
 // Whether a key edits text there: select all, start and end of the text, clipboard and undo.
 bool IsEditingKey(const QKeyEvent& key);
+// Ctrl+Home and Ctrl+End (with Shift, selecting) in a one-line field, whose own editing knows
+// only Home and End: the cursor goes to the start or end of its text. False for other keys and
+// other controls.
+bool MoveToEndOfLineField(QWidget* widget, const QKeyEvent& key);
 
 // "Refresh interval is now: R sec(s)" and the jump-interval texts the keys report.
 QString RefreshIntervalMessage(int refreshIndex);
@@ -50,8 +56,9 @@ class TKeyCommands : public QObject {
                std::function<void(int)> showPage, QObject* parent = nullptr);
 
   const std::vector<TKeyBinding>& Table() const { return table_; }
-  // FormKeyDown: runs the table's command for a key; true when the key is consumed.
-  bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+  // FormKeyDown: runs the table's command for a key; true when the key is consumed. A key
+  // held down repeats, except for the commands taken once per press.
+  bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat = false);
 
   // Sees every key meant for a control of the window before that control does.
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -175,6 +175,9 @@ void TMainWindow::BuildPages(QTableWidget* liveTable) {
   predictionPage_ = new TPredictionPage(*prediction_, pages_->widget(kPagePrediction));
   predictionPage_->setGeometry(0, 0, kFirstLayout.pages.width(), kFirstLayout.pages.height());
   passWindow_ = new TPassWindow(dialogs_, this);
+  passWindow_->spareArea = [this] {
+    return QRect(screen_->mapView->mapToGlobal(QPoint(0, 0)), screen_->mapView->size());
+  };
   connect(prediction_, &TPredictionCommands::DetailsChosen, passWindow_, &TPassWindow::ShowPlot);
 
   pageTabs_ = new QTabBar(this);

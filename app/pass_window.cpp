@@ -2,6 +2,7 @@
 #include "app/pass_window.h"
 
 #include <QBuffer>
+#include <QCloseEvent>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QKeySequence>
@@ -37,7 +38,32 @@ QString FileNameOf(const std::string& title) {
   return name.isEmpty() ? QStringLiteral("pass") : name;
 }
 
+// The least overlap of [start, start + length) with [spareStart, spareEnd) for start in
+// [lowest, highest]: at one of the two ends. Of equal ones, preferHigh chooses the high end.
+int LeastOverlapStart(int length, int lowest, int highest, int spareStart, int spareEnd,
+                      bool preferHigh) {
+  if (highest < lowest) return lowest;
+  auto overlap = [&](int start) {
+    return std::max(0, std::min(start + length, spareEnd) - std::max(start, spareStart));
+  };
+  const int low = overlap(lowest);
+  const int high = overlap(highest);
+  if (low == high) return preferHigh ? highest : lowest;
+  return low < high ? lowest : highest;
+}
+
 }  // namespace
+
+QPoint LeastCoveringPlace(QSize frame, const QRect& screen, const QRect& spare) {
+  // QRect's right and bottom are the last pixels inside; the ends here are one beyond.
+  const int x = LeastOverlapStart(frame.width(), screen.left(),
+                                  screen.left() + screen.width() - frame.width(), spare.left(),
+                                  spare.left() + spare.width(), true);
+  const int y = LeastOverlapStart(frame.height(), screen.top(),
+                                  screen.top() + screen.height() - frame.height(), spare.top(),
+                                  spare.top() + spare.height(), false);
+  return {x, y};
+}
 
 TPassWindow::TPassWindow(UserDialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -73,6 +99,9 @@ TPassWindow::TPassWindow(UserDialogs& dialogs, QWidget* parent)
 }
 
 void TPassWindow::ShowPlot(const TPassPlot& plot) {
+  if (const QWidget* main = parentWidget(); main != nullptr && main->window()->focusWidget()) {
+    chosenIn_ = main->window()->focusWidget();
+  }
   plot_ = plot;
   setWindowTitle(QStringLiteral("Pass details - ") + QString::fromStdString(plot.title));
   Redraw();
@@ -87,18 +116,38 @@ void TPassWindow::ShowPlot(const TPassPlot& plot) {
 void TPassWindow::PlaceBesideParent() {
   const QWidget* main = parentWidget();
   if (main == nullptr || main->screen() == nullptr) return;
-  // Beside the main window where the screen has room, so the results stay in view; over its
-  // right part otherwise.
+  // Beside the main window where the screen has room, so the map and the results stay in
+  // view; otherwise as small as it may be, where it hides the least of the map.
   const QRect screen = main->screen()->availableGeometry();
   const QRect frame = main->frameGeometry();
-  const int frameExtra = frame.width() - main->width();
-  const int wide = width() + frameExtra;
+  // This window's frame is not known before it is first shown; the main window's is alike.
+  const QSize frameExtra(frame.width() - main->width(), frame.height() - main->height());
+  const int wide = width() + frameExtra.width();
   int x = frame.right() + 1;
   if (x + wide > screen.right() + 1) x = frame.left() - wide;
-  if (x < screen.left()) x = std::max(screen.left(), screen.right() + 1 - wide);
-  const int y = std::clamp(frame.top(), screen.top(),
-                           std::max(screen.top(), screen.bottom() + 1 - frameGeometry().height()));
-  move(x, y);
+  if (x >= screen.left()) {
+    const int y =
+        std::clamp(frame.top(), screen.top(),
+                   std::max(screen.top(), screen.bottom() + 1 - height() - frameExtra.height()));
+    move(x, y);
+    return;
+  }
+  resize(minimumSize());
+  const QRect spare = spareArea ? spareArea() : main->geometry();
+  move(LeastCoveringPlace(size() + frameExtra, screen, spare));
+}
+
+void TPassWindow::closeEvent(QCloseEvent* event) {
+  QWidget::closeEvent(event);
+  if (!event->isAccepted() || !isActiveWindow()) return;
+  // The keyboard goes back to where the pass was chosen, not to no window at all.
+  QWidget* main = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+  if (main == nullptr) return;
+  main->activateWindow();
+  if (chosenIn_ != nullptr && chosenIn_->window() == main && chosenIn_->isVisible() &&
+      chosenIn_->isEnabled()) {
+    chosenIn_->setFocus(Qt::ActiveWindowFocusReason);
+  }
 }
 
 void TPassWindow::resizeEvent(QResizeEvent* event) {

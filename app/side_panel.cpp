@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <algorithm>
 
@@ -43,6 +44,12 @@ TSidePanel::TSidePanel(const TTracker& tracker, TTrackingCommands& tracking, QWi
   tracked_ = new QListView(stack_);
   loaded_->setModel(loadedFilter_);
   tracked_->setModel(trackedFilter_);
+  connect(loaded_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    if (!selecting_) loadedHidden_.clear();
+  });
+  connect(tracked_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    if (!selecting_) trackedHidden_.clear();
+  });
   info_ = infoTable;
   for (QListView* w : {loaded_, tracked_}) {
     // Every line is as tall as the next, so a list of tens of thousands lays out at once.
@@ -148,13 +155,32 @@ void TSidePanel::LayOut() {
 }
 
 void TSidePanel::SetFilterText(const QString& text) {
-  // The selection and the focused line stay on the satellites, not on the rows.
-  const TSelection loaded = LoadedSelection();
-  const TSelection tracked = TrackedSelection();
-  loadedFilter_->SetText(text);
-  trackedFilter_->SetText(text);
-  SelectRows(loaded_, loadedFilter_, loaded);
-  SelectRows(tracked_, trackedFilter_, tracked);
+  // The selection and the focused line stay on the satellites, not on the rows, also on those
+  // an earlier text hid.
+  TSelection loaded = LoadedSelection();
+  loaded.insert(loadedHidden_.begin(), loadedHidden_.end());
+  TSelection tracked = TrackedSelection();
+  tracked.insert(trackedHidden_.begin(), trackedHidden_.end());
+  {
+    QScopedValueRollback<bool> panelSelects(selecting_, true);
+    loadedFilter_->SetText(text);
+    trackedFilter_->SetText(text);
+  }
+  SelectRows(loaded_, loadedFilter_, loaded, loadedHidden_);
+  SelectRows(tracked_, trackedFilter_, tracked, trackedHidden_);
+  FocusActive();
+}
+
+void TSidePanel::FocusActive() {
+  const TSatelliteList& list = tracker_.list;
+  if (!list.HasActiveSat() || list.ActiveSat > trackedModel_->rowCount()) return;
+  const QModelIndex focus =
+      trackedFilter_->mapFromSource(trackedModel_->index(list.ActiveSat - 1, 0));
+  if (!focus.isValid()) return;
+  QScopedValueRollback<bool> panelSelects(selecting_, true);
+  QSignalBlocker block(tracked_);
+  tracked_->selectionModel()->setCurrentIndex(focus, QItemSelectionModel::NoUpdate);
+  tracked_->scrollTo(focus);
 }
 
 bool TSidePanel::eventFilter(QObject* watched, QEvent* event) {
@@ -195,15 +221,21 @@ TSelection TSidePanel::SelectedRows(const QListView* view, const TSatelliteFilte
   return s;
 }
 
-void TSidePanel::SelectRows(QListView* view, const TSatelliteFilter* filter,
-                            const TSelection& rows) {
+void TSidePanel::SelectRows(QListView* view, const TSatelliteFilter* filter, const TSelection& rows,
+                            TSelection& hidden) {
+  QScopedValueRollback<bool> panelSelects(selecting_, true);
+  hidden.clear();
   // Neighbouring rows go in as one range: selecting tens of thousands stays quick.
   std::vector<int> shown;
   shown.reserve(rows.size());
   for (int row : rows) {
     if (row < 0 || row >= filter->sourceModel()->rowCount()) continue;
     const QModelIndex index = filter->mapFromSource(filter->sourceModel()->index(row, 0));
-    if (index.isValid()) shown.push_back(index.row());
+    if (index.isValid()) {
+      shown.push_back(index.row());
+    } else {
+      hidden.insert(hidden.end(), row);
+    }
   }
   std::sort(shown.begin(), shown.end());
   QItemSelection selection;
@@ -226,7 +258,7 @@ TSelection TSidePanel::TrackedSelection() const {
 }
 
 void TSidePanel::SetLoadedSelection(const TSelection& selection) {
-  SelectRows(loaded_, loadedFilter_, selection);
+  SelectRows(loaded_, loadedFilter_, selection, loadedHidden_);
 }
 
 std::optional<std::vector<int>> TSidePanel::ShownLoadedRows() const {
@@ -240,15 +272,22 @@ std::optional<std::vector<int>> TSidePanel::ShownTrackedRows() const {
 }
 
 void TSidePanel::ShowCatalog(const TTrackedView& view) {
-  loadedModel_->Refresh();
+  {
+    QScopedValueRollback<bool> panelSelects(selecting_, true);
+    loadedModel_->Refresh();
+  }
+  loadedHidden_.clear();
   shownGeneration_ = tracker_.list.CatalogGeneration;
   SetListTab(TListTab::Loaded);
   ShowTracked(view);
 }
 
 void TSidePanel::ShowTracked(const TTrackedView& view) {
-  trackedModel_->Refresh();
-  SelectRows(tracked_, trackedFilter_, view.selection);
+  {
+    QScopedValueRollback<bool> panelSelects(selecting_, true);
+    trackedModel_->Refresh();
+  }
+  SelectRows(tracked_, trackedFilter_, view.selection, trackedHidden_);
   if (view.focusedRow >= 0 && view.focusedRow < trackedModel_->rowCount()) {
     const QModelIndex focus = trackedFilter_->mapFromSource(trackedModel_->index(view.focusedRow, 0));
     if (focus.isValid()) {
@@ -272,7 +311,10 @@ void TSidePanel::onTabChanged(int index) {
   button_->setToolTip(QString::fromUtf8(text.hint));
   if (tab == TListTab::Tracked) {
     TTrackedView view = tracker_.list.TrackedTabView();
-    tracked_->clearSelection();
+    {
+      QScopedValueRollback<bool> panelSelects(selecting_, true);
+      tracked_->clearSelection();
+    }
     ShowTracked(view);
   }
   if (isVisible()) stack_->currentWidget()->setFocus();

@@ -79,6 +79,11 @@ class TSidePanel : public QWidget, public TListSelections {
   QMenu* trackedMenu_;
   // The catalogue load the Loaded list shows.
   uint64_t shownGeneration_ = 0;
+  // Selected rows (of the models) that the filter hides: a view forgets them, and they are
+  // selected again when the filter shows them. A selection the user changes starts anew.
+  TSelection loadedHidden_;
+  TSelection trackedHidden_;
+  bool selecting_ = false;  // the panel, not the user, changes a selection
 
   // After a change made elsewhere (a console command, a prediction's "Go to"), the lists show
   // the model again.
@@ -86,10 +91,13 @@ class TSidePanel : public QWidget, public TListSelections {
   void PlaceQuickMenuButton();
   void LayOut();
   void SetFilterText(const QString& text);
-  // Selected source rows of a list, and a selection of source rows shown in it.
+  // Selected source rows of a list, and a selection of source rows shown in it; hidden gets
+  // the rows of the selection that the filter hides.
   static TSelection SelectedRows(const QListView* view, const TSatelliteFilter* filter);
-  static void SelectRows(QListView* view, const TSatelliteFilter* filter,
-                         const TSelection& rows);
+  void SelectRows(QListView* view, const TSatelliteFilter* filter, const TSelection& rows,
+                  TSelection& hidden);
+  // The Tracked list's focused line on the active satellite, where the filter shows it.
+  void FocusActive();
   void onTabChanged(int index);
 };
 

@@ -42,16 +42,26 @@ TTrackingCommands::TTrackingCommands(TTracker& tracker, TFooter& footer, UserDia
 void TTrackingCommands::ChooseElementFile() {
   QString file = dialogs_.ChooseFileToOpen(
       QStringLiteral("Load TLE"), programFolder_ + QStringLiteral("/Tle"), ElementFileFilter());
-  if (!file.isEmpty()) LoadElementFile(file);
+  if (!file.isEmpty()) LoadChosenFile(file);
+}
+
+void TTrackingCommands::LoadChosenFile(const QString& file) {
+  LoadKeepingTracked(file, true);
 }
 
 void TTrackingCommands::LoadElementFile(const QString& file) {
+  LoadKeepingTracked(file, false);
+}
+
+void TTrackingCommands::LoadKeepingTracked(const QString& file, bool keepIfEmpty) {
+  const std::string previous = tracker_.list.TleFileName;
   tracker_.list.TleFileName = StoredFileName(file.toStdString(), programFolder_.toStdString());
   // The user's tracked list outlives the file; only when nothing is tracked do the numbers
   // of the settings last loaded or saved choose what to track.
   const bool keep = tracker_.list.TrackedCount > 0 ||
                     (!queue_.empty() && queue_.back().kind == TLoadKind::KeepTracked);
-  Load(keep ? TLoadKind::KeepTracked : TLoadKind::TrackSettings, false, true);
+  Load(keep ? TLoadKind::KeepTracked : TLoadKind::TrackSettings, false, true, keepIfEmpty,
+       previous);
 }
 
 void TTrackingCommands::ReadElementFile(const QString& file, bool trackAll) {
@@ -67,10 +77,13 @@ void TTrackingCommands::ReloadKeepingTracked() {
   Load(TLoadKind::KeepTracked, false, true);
 }
 
-void TTrackingCommands::Load(TLoadKind kind, bool trackAll, bool recompute) {
+void TTrackingCommands::Load(TLoadKind kind, bool trackAll, bool recompute, bool keepIfEmpty,
+                             const std::string& previousName) {
   const TSatelliteList& list = tracker_.list;
   TLoad load;
   load.storedName = list.TleFileName;
+  load.keepIfEmpty = keepIfEmpty;
+  load.previousName = previousName;
   if (!load.storedName.empty()) {
     load.file = ExpandFileName(load.storedName, programFolder_.toStdString());
   }
@@ -165,6 +178,11 @@ void TTrackingCommands::ShowProgress() {
 
 void TTrackingCommands::Take(TLoad& load, TCatalogRead read, bool fromWorker) {
   TSatelliteList& list = tracker_.list;
+  if (load.keepIfEmpty && read.count == 0) {
+    Refuse(load, read);
+    for (auto& then : load.then) then();
+    return;
+  }
   // Later requests may have changed the names since this one was asked for; the take uses its
   // own, and the last take leaves the last request's.
   list.TleFileName = load.storedName;
@@ -192,6 +210,30 @@ void TTrackingCommands::Take(TLoad& load, TCatalogRead read, bool fromWorker) {
     TellLacking(lacking);
   }
   for (auto& then : load.then) then();
+}
+
+void TTrackingCommands::Refuse(TLoad& load, const TCatalogRead& read) {
+  // A later request sets its own name when it is taken; the one it replaced is this one's
+  // previous, if this one is refused as well.
+  if (queue_.empty()) {
+    tracker_.list.TleFileName = load.previousName;
+  } else if (queue_.front().previousName == load.storedName) {
+    queue_.front().previousName = load.previousName;
+  }
+  const QString file = QString::fromStdString(load.file.string());
+  QString why;
+  if (!read.error.empty()) {
+    why = QString::fromStdString(read.error);
+  } else if (!QFileInfo::exists(file)) {
+    why = QStringLiteral("Element file not found: ") + file;
+  } else {
+    const unsigned invalid = read.catalog->InvalidElementCount;
+    why = QStringLiteral("No element sets in %1 (%2%3 invalid)")
+              .arg(file)
+              .arg(invalid)
+              .arg(invalid == UINT16_MAX ? QStringLiteral(" or more") : QString());
+  }
+  footer_.SendToFooter(kFooterAlert, why);
 }
 
 void TTrackingCommands::TellElementAge() {

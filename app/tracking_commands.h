@@ -75,8 +75,12 @@ class TTrackingCommands : public QObject {
   QAction* removeAll;
   QAction* crop;
 
-  // "Load TLE": the file dialog in the "Tle" folder, then the load.
+  // "Load TLE": the file dialog in the "Tle" folder, then the load. A chosen file without a
+  // single valid element set changes nothing: the catalogue, both lists and the element file's
+  // name stay, and the footer says so.
   void ChooseElementFile();
+  // The load of "Load TLE" for a file already chosen.
+  void LoadChosenFile(const QString& file);
   // Loads a file and recomputes. The satellites tracked before that it also holds stay
   // tracked in their order, the active one with them, and the footer says how many it lacks;
   // with nothing tracked, the settings' numbers are tracked.
@@ -144,6 +148,9 @@ class TTrackingCommands : public QObject {
     std::string activeId;
     bool trackAll = false;
     bool recompute = false;
+    // A file that yields no valid set is refused, and the name before it comes back.
+    bool keepIfEmpty = false;
+    std::string previousName;
     std::vector<std::function<void()>> then;
   };
   // Loads asked for, oldest first; the first is on the worker.
@@ -156,7 +163,12 @@ class TTrackingCommands : public QObject {
   QTimer progressTimer_;
   QString progressShown_;
 
-  void Load(TLoadKind kind, bool trackAll, bool recompute);
+  void Load(TLoadKind kind, bool trackAll, bool recompute, bool keepIfEmpty = false,
+            const std::string& previousName = {});
+  // "Load TLE" and the loads from the update window: the tracked list is kept unless empty.
+  void LoadKeepingTracked(const QString& file, bool keepIfEmpty);
+  // A refused load: the name it replaced comes back and the footer says why.
+  void Refuse(TLoad& load, const TCatalogRead& read);
   void StartWorker();
   // On the window's thread once the worker finished: takes its read over and starts the next.
   void TakeWorkerRead();

@@ -5,11 +5,13 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QTableWidget>
+#include <QTest>
 #include <fstream>
 
-#include "app/list_view_support.h"
 #include "app/console_panel.h"
+#include "app/list_view_support.h"
 #include "app/location_page.h"
 #include "app/main_page.h"
 #include "app/main_window.h"
@@ -183,6 +185,129 @@ TEST_F(KeepWork, EditingKeysEditWhereTextIsTyped) {
     Press(row.field, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(window->Time().JumpUnit, edits ? 2 : 1) << row.what;
   }
+}
+
+// Ctrl+Home and Ctrl+End, as the keyboard sends them, go to the start and end of a one-line
+// field's text; with Shift they select up to there. The calculation does not change.
+TEST_F(KeepWork, CtrlHomeAndEndGoToTheEndsOfAOneLineField) {
+  auto window = Start();
+  window->TimeCommands().SetMode(TTimeMode::Simulation);
+  QWindow* keyboard = window->windowHandle();
+  ASSERT_TRUE(test::WaitUntil([&] { return QGuiApplication::focusWindow() == keyboard; }));
+  auto page = [&](int index) {
+    return [&, index] { window->KeyCommands().FormKeyDown(Qt::Key_F1 + index, Qt::NoModifier); };
+  };
+  QSpinBox* period = window->PredictionSetupPage()->periodCount;
+  QComboBox* console = window->ConsolePanel()->commandLine;
+  const struct {
+    const char* what;
+    std::function<void()> reveal;
+    QWidget* focus;
+    QLineEdit* line;
+    QString text;  // typed; empty: the text it holds
+  } rows[] = {
+      {"site name", page(kPageLocation), window->LocationPage()->name, window->LocationPage()->name,
+       "Ankara centre"},
+      {"simulated time", page(kPageMain), window->MainPage()->simTime, window->MainPage()->simTime,
+       ""},
+      {"period", page(kPageSetup), period, period->findChild<QLineEdit*>(), "12"},
+      {"console", [&] { window->ConsoleCommands().toggle->trigger(); }, console,
+       console->lineEdit(), "STAT all"},
+  };
+  const struct {
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    bool atEnd;
+    bool selects;
+  } keys[] = {
+      {Qt::Key_Home, Qt::ControlModifier, false, false},
+      {Qt::Key_End, Qt::ControlModifier, true, false},
+      {Qt::Key_Home, Qt::ControlModifier | Qt::ShiftModifier, false, true},
+      {Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier, true, true},
+  };
+  for (const auto& row : rows) {
+    row.reveal();
+    row.focus->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), row.focus) << row.what;
+    if (!row.text.isEmpty()) row.line->setText(row.text);
+    const int length = static_cast<int>(row.line->text().size());
+    ASSERT_GE(length, 2) << row.what;
+    for (const auto& k : keys) {
+      const int middle = length / 2;
+      row.line->setCursorPosition(middle);
+      QTest::keyClick(keyboard, static_cast<Qt::Key>(k.key), k.modifiers);
+      EXPECT_EQ(row.line->cursorPosition(), k.atEnd ? length : 0) << row.what << " key " << k.key;
+      EXPECT_EQ(row.line->selectedText().size(),
+                k.selects ? (k.atEnd ? length - middle : middle) : 0)
+          << row.what << " key " << k.key;
+      EXPECT_EQ(window->Time().Mode(), TTimeMode::Simulation) << row.what << " key " << k.key;
+    }
+  }
+}
+
+// "Load TLE" of a file without a single valid element set changes nothing: the catalogue, both
+// lists and the file's name stay, so that "Auto save" keeps them at the exit, and the footer
+// says why. A file with one valid set among broken ones loads as before.
+TEST_F(KeepWork, LoadTleOfAFileWithoutValidSetsChangesNothing) {
+  auto write = [this](const char* name, int broken, int valid) {
+    const QString path = folder.home.filePath(QStringLiteral("Tle/") + name);
+    std::ofstream out(path.toStdString(), std::ios::binary);
+    for (int n = 1; n <= broken + valid; ++n) {
+      auto [l1, l2] = test::MakeLinePair(100 + n);
+      // A wrong checksum digit fails the set.
+      if (n <= broken) l2.back() = static_cast<char>('0' + (l2.back() - '0' + 1) % 10);
+      out << "BAD " << n << "\r\n" << l1 << "\r\n" << l2 << "\r\n";
+    }
+    return path;
+  };
+  const QString first = WriteSets("first.tle", {1, 2, 3, 4, 5});
+  auto window = Start(first, {"00002", "00004"});
+  if (!window->OptionsPage()->autoSave->isChecked()) window->OptionsPage()->autoSave->click();
+  ASSERT_TRUE(window->SettingsCommands().autoSave->isChecked());
+  TTrackingCommands& tracking = window->TrackingCommands();
+  tracking.SetActive(2);
+  const std::vector<std::string> tracked{"S2", "S4"};
+  ASSERT_EQ(TrackedNames(*window), tracked);
+  const struct {
+    const char* what;
+    QString file;
+    int invalid;
+  } rows[] = {
+      {"checksums", write("broken.tle", 3, 0), 3},
+      {"empty", write("empty.tle", 0, 0), 0},
+      // Large enough to be read on the worker.
+      {"large", write("large.tle", 2000, 0), 2000},
+  };
+  ASSERT_GE(QFileInfo(rows[2].file).size(), static_cast<qint64>(kWorkerLoadBytes));
+  QListView* loaded = window->SidePanel()->LoadedList();
+  for (const auto& row : rows) {
+    dialogs.fileToOpen = row.file;
+    window->MainPage()->loadTleButton->click();
+    ASSERT_TRUE(test::WaitUntil([&] { return !tracking.Loading(); }, 60000)) << row.what;
+    EXPECT_EQ(window->Footer().Texts[kFooterAlert],
+              QStringLiteral("No element sets in %1 (%2 invalid)").arg(row.file).arg(row.invalid))
+        << row.what;
+    EXPECT_EQ(window->Satellites().LoadedCount, 5) << row.what;
+    EXPECT_EQ(window->Satellites().TleFileName, "Tle/first.tle") << row.what;
+    EXPECT_EQ(TrackedNames(*window), tracked) << row.what;
+    EXPECT_EQ(window->Satellites().ActiveSat, 2) << row.what;
+    ASSERT_EQ(test::Rows(loaded), 5) << row.what;
+    EXPECT_EQ(test::Line(loaded, 4), "S5") << row.what;
+    EXPECT_EQ(test::Rows(window->SidePanel()->TrackedList()), 2) << row.what;
+  }
+  test::CloseWindow(window, dialogs);
+  const TSettings kept = ReadSettings(SetupFile("default.ini").toStdString());
+  EXPECT_EQ(kept.tleFile, "Tle/first.tle");
+  EXPECT_EQ(kept.trackedIds, (std::vector<std::string>{"00002", "00004"}));
+
+  // One valid set among broken ones: loaded, the broken ones counted.
+  window = Start(first, {"00002"});
+  dialogs.fileToOpen = write("mixed.tle", 2, 1);
+  window->MainPage()->loadTleButton->click();
+  EXPECT_EQ(window->Satellites().LoadedCount, 1);
+  EXPECT_EQ(window->Satellites().TleFileName, "Tle/mixed.tle");
+  EXPECT_EQ(test::Line(window->SidePanel()->LoadedList(), 0), "BAD 3");
+  EXPECT_TRUE(window->Satellites().TrackedNames().empty());
 }
 
 // "Load TLE" keeps the tracked satellites the new file holds, in their order, with the active

@@ -3,8 +3,11 @@
 
 #include <QFile>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <fstream>
 
@@ -405,6 +408,95 @@ TEST_F(KeysAndSettings, ASubmenuIsEnabledExactlyWhileOneOfItsEntriesIs) {
       EXPECT_EQ(entry->isEnabled(), enabled) << row.step << ": " << qPrintable(path.join(" > "));
     }
   }
+}
+
+// Messages in real boxes, which the user reads and closes with Enter; the rest as scripted.
+class TEnterClosesBoxes : public test::TScriptedDialogs {
+ public:
+  TEnterClosesBoxes() {
+    closer_.setInterval(20);
+    QObject::connect(&closer_, &QTimer::timeout, [this] { CloseShownBox(); });
+    closer_.start();
+  }
+  void Inform(const QString& message) override {
+    notices << message;
+    QMessageBox::information(parent, QStringLiteral("Zenarith"), message);
+  }
+  QWidget* parent = nullptr;
+
+ private:
+  QTimer closer_;
+  int waited_ = 0;
+
+  // Enter goes to the box once it has the keyboard, as the windowing system sends it.
+  void CloseShownBox() {
+    QWidget* box = QApplication::activeModalWidget();
+    if (box == nullptr) {
+      waited_ = 0;
+      return;
+    }
+    if (QGuiApplication::focusWindow() == box->windowHandle()) {
+      QTest::keyClick(box->windowHandle(), Qt::Key_Return);
+    } else if (++waited_ > 250) {
+      ADD_FAILURE() << "a box never took the keyboard";
+      box->close();
+    }
+  }
+};
+
+// Alt+F2 takes one shot for each press: neither the key repeating while held nor the Enter
+// that closes the "Screen grabbed" box takes another.
+TEST_F(KeysAndSettings, AltF2TakesOneScreenShotPerPress) {
+  TEnterClosesBoxes boxes;
+  TStartContext c = test::Context(folder.home.path(), folder.locks.path());
+  auto window = test::StartWindow(c, boxes);
+  boxes.parent = window.get();
+  QWindow* keyboard = window->windowHandle();
+  ASSERT_TRUE(test::WaitUntil([&] { return QGuiApplication::focusWindow() == keyboard; }));
+  auto shots = [&] {
+    return QDir(folder.home.filePath("Output")).entryList({"ScrSav*.bmp"}, QDir::Files).size();
+  };
+  auto press = [keyboard](Qt::KeyboardModifiers modifiers) {
+    return [keyboard, modifiers] {
+      QTest::keyPress(keyboard, Qt::Key_F2, modifiers);
+      QTest::keyRelease(keyboard, Qt::Key_F2, modifiers);
+    };
+  };
+  // The presses a held key repeats, without a release between them.
+  auto held = [keyboard](Qt::KeyboardModifiers modifiers) {
+    return [keyboard, modifiers] {
+      for (int repeat = 0; repeat < 3; ++repeat) {
+        QTest::simulateEvent(keyboard, true, Qt::Key_F2, modifiers, QString(), true);
+      }
+    };
+  };
+  const Qt::KeyboardModifiers alt = Qt::AltModifier;
+  const Qt::KeyboardModifiers altShift = Qt::AltModifier | Qt::ShiftModifier;
+  const struct {
+    const char* what;
+    std::function<void()> keys;
+    int shots;
+    const char* said;
+  } rows[] = {
+      {"Alt+F2", press(alt), 1, "Screen grabbed to:"},
+      {"Alt+F2 held", held(alt), 0, nullptr},
+      {"Alt+Shift+F2", press(altShift), 1, "Map grabbed to:"},
+      {"Alt+Shift+F2 held", held(altShift), 0, nullptr},
+      {"Alt+F2 again", press(alt), 1, "Screen grabbed to:"},
+  };
+  for (const auto& row : rows) {
+    const qsizetype before = shots();
+    const qsizetype told = boxes.notices.size();
+    row.keys();
+    EXPECT_TRUE(test::WaitUntil([] { return QApplication::activeModalWidget() == nullptr; }))
+        << row.what;
+    EXPECT_EQ(shots() - before, row.shots) << row.what;
+    EXPECT_EQ(boxes.notices.size() - told, row.shots) << row.what;
+    if (row.said != nullptr && boxes.notices.size() > told) {
+      EXPECT_TRUE(boxes.notices.last().startsWith(row.said)) << row.what;
+    }
+  }
+  test::CloseWindow(window, boxes);
 }
 
 // Every frame line and the glyph of the quick-menu button, as the window shows it: the pixels

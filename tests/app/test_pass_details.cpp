@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QMouseEvent>
+#include <QScreen>
+#include <QTest>
 
 #include "app/pass_window.h"
 #include "prediction/pass_lines.h"
@@ -15,6 +17,10 @@ namespace zen::test {
 namespace {
 
 using PassDetails = PredictionWindow;
+
+int Area(const QRect& r) {
+  return r.isEmpty() ? 0 : r.width() * r.height();
+}
 
 // Every row of a pass shows that pass; the separator row shows nothing new.
 TEST_F(PassDetails, AnyRowOfAPassShowsItsPicture) {
@@ -125,6 +131,96 @@ TEST_F(PassDetails, OneLinePerPassSortedAndSavedAsACalendar) {
   page->flares->click();
   EXPECT_TRUE(page->passLinesView->isHidden());
   EXPECT_FALSE(page->passLinesButton->isEnabled());
+}
+
+// The least of spare that a window of this size covers anywhere on the screen, by trying every
+// place.
+int LeastCoverByTrying(QSize size, const QRect& screen, const QRect& spare) {
+  int least = size.width() * size.height();
+  for (int y = screen.top(); y + size.height() <= screen.top() + screen.height(); ++y) {
+    for (int x = screen.left(); x + size.width() <= screen.left() + screen.width(); ++x) {
+      least = std::min(least, Area(QRect(QPoint(x, y), size) & spare));
+    }
+  }
+  return least;
+}
+
+// Where the window cannot stand beside the main one it goes where it hides the least of the map,
+// and stays on the screen.
+TEST(PassWindowPlace, CoversTheLeastOfTheSpareArea) {
+  const struct {
+    const char* what;
+    QRect screen;
+    QRect spare;
+    QSize size;
+  } rows[] = {
+      {"the map of the smallest window", {0, 0, 800, 600}, {0, 0, 630, 390}, {560, 380}},
+      {"a larger window's map", {0, 0, 1024, 768}, {0, 0, 838, 558}, {560, 380}},
+      {"a map in the middle", {0, 0, 900, 700}, {150, 200, 400, 250}, {560, 380}},
+      {"a screen beside another", {1280, 0, 800, 600}, {1290, 30, 630, 390}, {300, 200}},
+      {"a screen's height", {0, 0, 800, 600}, {0, 0, 630, 390}, {400, 600}},
+      {"a map the window cannot miss", {0, 0, 800, 600}, {0, 0, 800, 600}, {560, 380}},
+      {"no map", {0, 0, 800, 600}, {}, {560, 380}},
+  };
+  for (const auto& row : rows) {
+    const QRect placed(LeastCoveringPlace(row.size, row.screen, row.spare), row.size);
+    EXPECT_TRUE(row.screen.contains(placed)) << row.what;
+    EXPECT_EQ(Area(placed & row.spare), LeastCoverByTrying(row.size, row.screen, row.spare))
+        << row.what;
+  }
+}
+
+// Closing the details hands the keyboard back to the table the pass was chosen in, and with the
+// main window at its smallest size on a screen with no room beside it the window opens where it
+// hides the least of the map.
+TEST_F(PassDetails, ClosingGivesTheKeyboardBackAndTheMapStaysInSight) {
+  AnyLight();
+  setup->periodCount->setValue(7);
+  PredictToTheEnd();
+  ASSERT_GE(commands->PassLines().size(), 3u);
+  window->KeyCommands().FormKeyDown(Qt::Key_F6, Qt::NoModifier);
+  TPassWindow* details = window->PassWindow();
+  QWidget* map = window->findChild<QWidget*>(QStringLiteral("Img"));
+  ASSERT_NE(map, nullptr);
+  const struct {
+    const char* what;
+    QTableView* table;
+    bool oneLine;
+  } rows[] = {
+      {"passes", page->resultz, false},
+      {"one line each", page->passLinesView, true},
+  };
+  for (const auto& row : rows) {
+    if (page->passLinesButton->isChecked() != row.oneLine) page->passLinesButton->click();
+    ASSERT_TRUE(row.table->isVisible()) << row.what;
+    // A click on the second row chooses it, and the table has the keyboard.
+    const QRect second = row.table->visualRect(row.table->model()->index(1, 0));
+    QTest::mouseClick(row.table->viewport(), Qt::LeftButton, Qt::NoModifier, second.center());
+    ASSERT_TRUE(details->isVisible()) << row.what;
+    details->activateWindow();
+    ASSERT_TRUE(WaitUntil([&] {
+      return QGuiApplication::focusWindow() == details->windowHandle();
+    })) << row.what;
+
+    QTest::keyClick(details->windowHandle(), Qt::Key_Escape);
+    EXPECT_FALSE(details->isVisible()) << row.what;
+    ASSERT_TRUE(WaitUntil([&] { return QGuiApplication::focusWindow() == window->windowHandle(); }))
+        << row.what;
+    EXPECT_EQ(QApplication::focusWidget(), row.table) << row.what;
+    // The next key, sent where the windowing system sends it, moves in the table.
+    QTest::keyClick(window->windowHandle(), Qt::Key_Down);
+    EXPECT_EQ(row.table->currentIndex().row(), 2) << row.what;
+  }
+
+  const QRect screen = details->screen()->availableGeometry();
+  ASSERT_EQ(window->size(), QSize(800, 600));
+  ASSERT_LT(screen.width(), window->frameGeometry().width() + details->minimumWidth())
+      << "no room beside the main window";
+  const QRect frame = details->frameGeometry();
+  const QRect mapArea(map->mapToGlobal(QPoint(0, 0)), map->size());
+  EXPECT_TRUE(screen.contains(frame));
+  const QSize smallest = details->minimumSize() + (frame.size() - details->size());
+  EXPECT_EQ(Area(frame & mapArea), LeastCoverByTrying(smallest, screen, mapArea));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <fstream>
@@ -158,6 +159,79 @@ TEST_F(SidePanel, ListsFollowChangesMadeElsewhere) {
   tracker_.Recompute();
   EXPECT_EQ(test::Rows(panel_->LoadedList()), 1);
   EXPECT_EQ(test::Rows(panel_->TrackedList()), 0);
+}
+
+// The Tracked list's selection stays on the satellites while the filter hides and shows them:
+// the active line is selected and focused again once the filter shows it, whichever tab was
+// shown and whatever was tracked meanwhile. A line the user clicks starts a new selection.
+TEST_F(SidePanel, TheActiveLineStaysSelectedThroughFilterChanges) {
+  auto filter = [this](const char* text) {
+    return [this, text] { panel_->FilterField()->setText(QString::fromLatin1(text)); };
+  };
+  auto tab = [this](TListTab t) { return [this, t] { panel_->SetListTab(t); }; };
+  // Tracks the only line the Loaded list shows, with the list button.
+  auto trackShown = [this] {
+    ASSERT_EQ(test::Rows(panel_->LoadedList()), 1);
+    SelectLoaded({0});
+    panel_->ListButton()->click();
+  };
+  auto clickTracked = [this](int shownRow) {
+    return [this, shownRow] {
+      QListView* view = panel_->TrackedList();
+      const QModelIndex index = view->model()->index(shownRow, 0);
+      const QPoint at = view->visualRect(index).center();
+      for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(type, at, view->viewport()->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &click);
+      }
+    };
+  };
+  const struct {
+    const char* what;
+    std::vector<std::function<void()>> steps;
+    const char* active;
+    QStringList selected;  // once the filter is cleared
+  } rows[] = {
+      {"tracked while hidden, then the Tracked tab",
+       {filter("sat 3"), trackShown, tab(TListTab::Tracked), filter("")},
+       "SAT 1",
+       {"SAT 1"}},
+      {"hidden on the Tracked tab, the text changed twice",
+       {tab(TListTab::Tracked), filter("sat 2"), filter("sat 4"), filter("")},
+       "SAT 1",
+       {"SAT 1"}},
+      {"the other tabs meanwhile",
+       {filter("6"), tab(TListTab::Info), tab(TListTab::Loaded), filter("")},
+       "SAT 1",
+       {"SAT 1"}},
+      {"shown all along", {tab(TListTab::Tracked), filter("sat"), filter("")}, "SAT 1", {"SAT 1"}},
+      {"a click on another line",
+       {tab(TListTab::Tracked), filter("sat 2"), clickTracked(0), filter("")},
+       "SAT 2",
+       {"SAT 2"}},
+  };
+  for (const auto& row : rows) {
+    commands_.RemoveTr(true, false, 0);
+    panel_->SetListTab(TListTab::Loaded);
+    panel_->FilterField()->clear();
+    // SAT 1 active, SAT 2 tracked after it.
+    SelectLoaded({0, 1});
+    panel_->ListButton()->click();
+    ASSERT_EQ(list_.ActiveSat, 1) << row.what;
+    for (const auto& step : row.steps) step();
+    ASSERT_TRUE(list_.HasActiveSat()) << row.what;
+    EXPECT_EQ(QString::fromStdString(list_.NameOf(list_.ActiveSat)), row.active) << row.what;
+    QListView* view = panel_->TrackedList();
+    QStringList selected;
+    for (const QModelIndex& index : view->selectionModel()->selectedIndexes()) {
+      selected << index.data().toString();
+    }
+    selected.sort();
+    EXPECT_EQ(selected, row.selected) << row.what;
+    EXPECT_EQ(view->currentIndex().data().toString(), row.active) << row.what;
+  }
 }
 
 TEST(QuickMenuZone, IsTheTopRightThirteenPixels) {
