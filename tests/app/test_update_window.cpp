@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <memory>
 
 #include "app/main_page.h"
@@ -139,8 +138,7 @@ TEST_F(UpdateWindow, UpdateNowRefusesCopiesOfOneSatelliteAndAnOversizedAnswer) {
       log.contains("huge: the answer is larger than 64 MB, too large for an element file; "
                    "nothing was written to Tle/huge.tle."))
       << log.toStdString();
-  std::ifstream kept(manyFile.toStdString(), std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), many.toStdString());
+  EXPECT_EQ(test::Bytes(manyFile.toStdString()), many.toStdString());
   for (const char* name :
        {"Tle/many.tle.bak", "Tle/many.tle.part", "Tle/huge.tle", "Tle/huge.tle.part"}) {
     EXPECT_FALSE(QFile::exists(folder.home.filePath(name))) << name;
