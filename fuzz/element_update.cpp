@@ -10,13 +10,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto file = zen::fuzz::ScratchFile("answer.txt", answer);
   const zen::TElementCount count = zen::CountElementSets(file);
   Require(count.valid >= 0 && count.invalid >= 0, "sets are counted from 0");
+  Require(count.distinct <= count.valid && (count.distinct > 0) == (count.valid > 0),
+          "every satellite counted has a set, and sets have satellites");
 
-  // Against a current file of 40 sets, as an update sees a group it fetched before.
+  // Against a current file of 40 satellites, as an update sees a group it fetched before.
   zen::TElementCount current;
-  current.valid = 40;
+  current.valid = current.distinct = 40;
   const std::string problem = zen::AnswerProblem(count, current);
-  Require(problem.empty() == (count.valid >= 20 && count.invalid == 0),
-          "an answer is taken when sound and at least half the size");
+  Require(problem.empty() == (count.distinct >= 20 && count.invalid == 0),
+          "an answer is taken when sound and of at least half the satellites");
 
   // Against no file at all, any answer of readable sets is taken: then the target holds
   // exactly the answer. Written only then, to keep the disk out of most runs.

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <algorithm>
 #include <memory>
 
 namespace zen::test {
@@ -42,6 +43,14 @@ class TLoopbackServer {
   void Answer(const QString& path, const QByteArray& raw) { answers_[path] = raw; }
   // Requests for path are read and never answered.
   void Hang(const QString& path) { hanging_.insert(path); }
+  // Requests for path get head (status line and headers), then piece after piece for as long
+  // as the client takes them, at most limit bytes in all; then the connection closes. Only a
+  // little is queued at a time, so the server holds no more than a piece or two in memory.
+  void Stream(const QString& path, const QByteArray& head, const QByteArray& piece, qint64 limit) {
+    streams_[path] = {head, piece, limit};
+  }
+  // Bytes written to the client for path, head included, of all its requests.
+  qint64 Sent(const QString& path) const { return sent_.value(path); }
 
   static QByteArray Http(int status, const QByteArray& body, const QByteArray& headers = {}) {
     return "HTTP/1.1 " + QByteArray::number(status) +
@@ -68,16 +77,48 @@ class TLoopbackServer {
         request->clear();
         ++hits_[path];
         if (hanging_.contains(path)) return;
+        if (streams_.contains(path)) {
+          Feed(socket, path);
+          return;
+        }
         socket->write(answers_.value(path, Http(404, "no such file")));
         socket->disconnectFromHost();
       });
     }
   }
 
+  void Feed(QTcpSocket* socket, const QString& path) {
+    const TStream stream = streams_.value(path);
+    auto left = std::make_shared<qint64>(stream.limit);
+    socket->write(stream.head);
+    sent_[path] += stream.head.size();
+    auto more = [this, socket, path, stream, left] {
+      constexpr qint64 kQueued = 256 * 1024;
+      while (*left > 0 && socket->bytesToWrite() < kQueued &&
+             socket->state() == QAbstractSocket::ConnectedState) {
+        const QByteArray piece = stream.piece.left(std::min<qint64>(*left, stream.piece.size()));
+        socket->write(piece);
+        *left -= piece.size();
+        sent_[path] += piece.size();
+      }
+      if (*left <= 0) socket->disconnectFromHost();
+    };
+    QObject::connect(socket, &QTcpSocket::bytesWritten, socket, more);
+    more();
+  }
+
+  struct TStream {
+    QByteArray head;
+    QByteArray piece;
+    qint64 limit = 0;
+  };
+
   QTcpServer server_;
   QHash<QString, QByteArray> answers_;
   QSet<QString> hanging_;
+  QHash<QString, TStream> streams_;
   QHash<QString, int> hits_;
+  QHash<QString, qint64> sent_;
 };
 
 }  // namespace zen::test

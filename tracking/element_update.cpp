@@ -3,10 +3,16 @@
 // previous file kept beside it.
 #include "tracking/element_update.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <system_error>
+#include <unordered_set>
 
 #include "core/catalog.h"
 #include "core/elements.h"
@@ -22,11 +28,23 @@ void NoteEpoch(double epochJd, TElementCount& count) {
   if (std::isfinite(epochJd) && !(epochJd <= count.newestEpochJd)) count.newestEpochJd = epochJd;
 }
 
-std::string SetsText(int n, TSourceKind kind) {
-  if (kind == TSourceKind::Transmitters) {
-    return std::to_string(n) + (n == 1 ? " transmitter" : " transmitters");
-  }
-  return std::to_string(n) + (n == 1 ? " element set" : " element sets");
+std::string Plural(int n, const char* one, const char* many) {
+  return std::to_string(n) + ' ' + (n == 1 ? one : many);
+}
+
+}  // namespace
+
+std::string CountText(const TElementCount& count, TSourceKind kind) {
+  if (kind == TSourceKind::Transmitters) return Plural(count.valid, "transmitter", "transmitters");
+  if (count.valid == count.distinct) return Plural(count.valid, "element set", "element sets");
+  return Plural(count.valid, "element set", "element sets") + " of " +
+         Plural(count.distinct, "satellite", "satellites");
+}
+
+namespace {
+
+[[noreturn]] void FailWrite(const std::filesystem::path& file, int code) {
+  throw TFileError("Cannot write " + file.string() + ": " + std::strerror(code), code);
 }
 
 // Throws TFileError when the temporary's name is taken by anything but a plain file or a
@@ -52,12 +70,22 @@ void CheckTemporary(const std::filesystem::path& part) {
 
 TElementCount CountElementSets(const std::filesystem::path& file) {
   TElementCount count;
+  // A satellite is its catalogue number; a set whose columns hold no number is told by their
+  // text.
+  std::unordered_set<int64_t> numbers;
+  std::unordered_set<std::string> texts;
   // On the heap: a catalogue holds a thousand slots.
   auto catalog = std::make_unique<TCatalog>();
-  count.valid = catalog->ReadEverySet(file, [&count](const std::string&, const TCatalogSet& set) {
+  count.valid = catalog->ReadEverySet(file, [&](const std::string&, const TCatalogSet& set) {
+    if (set.number >= 0) {
+      numbers.insert(set.number);
+    } else {
+      texts.insert(set.elements.catalogNumber);
+    }
     if (set.decodable) NoteEpoch(set.elements.epochJulian, count);
   });
   count.invalid = catalog->InvalidElementCount;
+  count.distinct = static_cast<int>(numbers.size() + texts.size());
   return count;
 }
 
@@ -65,6 +93,7 @@ TElementCount CountTransmitters(const std::filesystem::path& file) {
   const TTransmitterList list = ReadTransmitters(file);
   TElementCount count;
   count.valid = static_cast<int>(list.items.size());
+  count.distinct = count.valid;
   // The public database holds entries without a frequency and the like: those are skipped as
   // the station skips them. Only a text that is not a list at all is damage.
   count.invalid = list.problem.empty() ? 0 : 1;
@@ -82,12 +111,19 @@ std::string AnswerProblem(const TElementCount& answer, const TElementCount& curr
     return "the answer holds " + std::to_string(answer.invalid) + " unreadable " +
            (answer.invalid == 1 ? "piece" : "pieces") + ", so it may be cut off or damaged";
   }
-  // Integer halves: 2 * valid cannot overflow an int count of sets in memory.
-  if (2 * static_cast<long long>(answer.valid) < current.valid) {
-    return "the answer holds only " + SetsText(answer.valid, kind) + ", far fewer than the " +
-           std::to_string(current.valid) + " of the file it would replace";
+  if (2 * static_cast<long long>(answer.distinct) < current.distinct) {
+    // Satellites named as such where a text repeats one, sets otherwise.
+    const bool repeats = answer.valid != answer.distinct || current.valid != current.distinct;
+    return "the answer holds only " + CountText(answer, kind) + ", far fewer than the " +
+           std::to_string(current.distinct) + (repeats ? " satellites" : "") +
+           " of the file it would replace";
   }
   return {};
+}
+
+bool MayReplaceBackup(const TElementCount& previous, const TElementCount& backup) {
+  // Integer halves: 2 * distinct cannot overflow an int count of sets in memory.
+  return 2 * static_cast<long long>(previous.distinct) >= backup.distinct;
 }
 
 std::filesystem::path BackupFileOf(const std::filesystem::path& target) {
@@ -113,6 +149,119 @@ std::string ElementTargetProblem(const std::filesystem::path& target) {
   return {};
 }
 
+TAnswerFile::TAnswerFile(const std::filesystem::path& target) {
+  // Through a symbolic link: the link stays, and the file it leads to takes the download,
+  // with the temporary and the backup beside it on its own file system.
+  file_ = WritableTarget(target);
+  std::error_code ec;
+  if (!file_.parent_path().empty()) {
+    std::filesystem::create_directories(file_.parent_path(), ec);
+    if (ec) {
+      throw TFileError(
+          "Cannot make the folder " + file_.parent_path().string() + ": " + ec.message(),
+          ec.value());
+    }
+  }
+  const std::filesystem::path part = PartFileOf(file_);
+  CheckTemporary(part);
+  // A leftover of an update cut short, or a link in its place: ours to remove, never to
+  // write through. The temporary is only ever made new.
+  if (::unlink(part.c_str()) != 0 && errno != ENOENT) FailWrite(part, errno);
+  fd_ =
+      ::open(part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666);
+  if (fd_ < 0) FailWrite(part, errno);
+  part_ = part;
+  // The file replaced keeps who may read it: a private file stays private.
+  struct stat previous {};
+  if (::stat(file_.c_str(), &previous) == 0 && ::fchmod(fd_, previous.st_mode & 07777) != 0) {
+    const int code = errno;
+    Discard();
+    FailWrite(part, code);
+  }
+}
+
+TAnswerFile::~TAnswerFile() {
+  if (!placed_) Discard();
+}
+
+void TAnswerFile::Discard() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  // Only the plain file this update made: a folder or a pipe put there since is not ours.
+  std::error_code ec;
+  if (!part_.empty() &&
+      std::filesystem::symlink_status(part_, ec).type() == std::filesystem::file_type::regular) {
+    std::filesystem::remove(part_, ec);
+  }
+  part_.clear();
+}
+
+void TAnswerFile::Append(std::string_view bytes) {
+  if (fd_ < 0) FailWrite(part_, EBADF);
+  const char* data = bytes.data();
+  size_t left = bytes.size();
+  while (left > 0) {
+    const ssize_t written = ::write(fd_, data, left);
+    if (written < 0 && errno == EINTR) continue;
+    // No error and nothing taken: the device has no room left.
+    if (written <= 0) FailWrite(part_, written < 0 ? errno : ENOSPC);
+    data += written;
+    left -= static_cast<size_t>(written);
+    size_ += static_cast<std::uint64_t>(written);
+  }
+}
+
+TReplaceOutcome TAnswerFile::Replace(TSourceKind kind) {
+  TReplaceOutcome outcome;
+  outcome.backup = BackupFileOf(file_);
+  if (fd_ < 0 || placed_) {
+    outcome.problem = "Cannot write " + PartFileOf(file_).string() + ": already closed";
+    return outcome;
+  }
+  if (size_ == 0) {
+    outcome.problem = "the answer was empty";
+    Discard();
+    return outcome;
+  }
+  try {
+    // On disk before it takes the old copy's name: a power loss after the rename must find
+    // the new file whole. close reports what a network or full file system kept back.
+    const int fd = fd_;
+    fd_ = -1;
+    if (::fsync(fd) != 0) {
+      const int code = errno;
+      ::close(fd);
+      FailWrite(part_, code);
+    }
+    if (::close(fd) != 0) FailWrite(part_, errno);
+    const auto count = kind == TSourceKind::Transmitters ? CountTransmitters : CountElementSets;
+    outcome.answer = count(part_);
+    outcome.previous = count(file_);
+    outcome.problem = AnswerProblem(outcome.answer, outcome.previous, kind);
+    if (outcome.problem.empty()) {
+      if (!NothingAt(file_)) {
+        outcome.backupCount = count(outcome.backup);
+        if (MayReplaceBackup(outcome.previous, outcome.backupCount)) {
+          WriteFileBytes(outcome.backup, ReadFileBytes(file_, kElementFileLimit));
+          outcome.backupKept = true;
+        } else {
+          outcome.backupHeld = true;
+        }
+      }
+      RenameIntoPlace(part_, file_);
+      placed_ = true;
+      outcome.replaced = true;
+    }
+  } catch (const std::exception& error) {
+    outcome.problem = error.what();
+    outcome.replaced = false;
+    outcome.backupKept = false;
+    outcome.backupHeld = false;
+  }
+  if (!placed_) Discard();
+  return outcome;
+}
+
 TReplaceOutcome ReplaceElementFile(const std::filesystem::path& target, std::string_view answer,
                                    TSourceKind kind) {
   TReplaceOutcome outcome;
@@ -120,47 +269,12 @@ TReplaceOutcome ReplaceElementFile(const std::filesystem::path& target, std::str
     outcome.problem = "the answer was empty";
     return outcome;
   }
-  std::filesystem::path temporary;
-  std::error_code ec;
   try {
-    // Through a symbolic link: the link stays, and the file it leads to takes the download,
-    // with the temporary and the backup beside it on its own file system.
-    const std::filesystem::path file = WritableTarget(target);
-    outcome.backup = BackupFileOf(file);
-    if (!file.parent_path().empty()) {
-      std::filesystem::create_directories(file.parent_path(), ec);
-      if (ec)
-        throw TFileError("Cannot make the folder " + file.parent_path().string() + ": " +
-                         ec.message());
-    }
-    const std::filesystem::path part = PartFileOf(file);
-    CheckTemporary(part);
-    // A leftover of an update cut short, or a link in its place: ours to remove, never to
-    // write through.
-    std::filesystem::remove(part, ec);
-    temporary = part;
-    WriteFileBytes(temporary, answer);
-    const auto count = kind == TSourceKind::Transmitters ? CountTransmitters : CountElementSets;
-    outcome.answer = count(temporary);
-    outcome.previous = count(file);
-    outcome.problem = AnswerProblem(outcome.answer, outcome.previous, kind);
-    if (outcome.problem.empty()) {
-      if (!NothingAt(file)) {
-        WriteFileBytes(outcome.backup, ReadFileBytes(file, kElementFileLimit));
-        outcome.backupKept = true;
-      }
-      RenameIntoPlace(temporary, file);
-      outcome.replaced = true;
-    }
+    TAnswerFile file(target);
+    file.Append(answer);
+    return file.Replace(kind);
   } catch (const std::exception& error) {
     outcome.problem = error.what();
-    outcome.replaced = false;
-  }
-  // Only the plain file this update wrote: a folder or a pipe of that name is not ours.
-  if (!outcome.replaced && !temporary.empty() &&
-      std::filesystem::symlink_status(temporary, ec).type() ==
-          std::filesystem::file_type::regular) {
-    std::filesystem::remove(temporary, ec);
   }
   return outcome;
 }

@@ -21,10 +21,6 @@ QString KeptText(const TDownloadJob& job) {
              : QStringLiteral("; nothing was written to ") + job.shown + QLatin1Char('.');
 }
 
-QString Plural(int n, const char* one, const char* many) {
-  return QString::number(n) + QLatin1Char(' ') + QString::fromLatin1(n == 1 ? one : many);
-}
-
 }  // namespace
 
 QString EpochText(double julianDate) {
@@ -107,9 +103,15 @@ void TElementDownloader::StartNext() {
   request.setMaximumRedirectsAllowed(kMaxRedirects);
   request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Zenarith/1.0"));
   request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-  answer_.clear();
+  answer_.reset();
+  received_ = 0;
+  writeError_.clear();
   stop_ = TStop::None;
   reply_ = network_->get(request);
+  // The network stops reading while this much waits: an answer arriving faster than its file
+  // takes it is held back, not gathered in memory.
+  reply_->setReadBufferSize(kUnreadAnswerBytes);
+  connect(reply_, &QNetworkReply::metaDataChanged, this, &TElementDownloader::onMetaData);
   connect(reply_, &QNetworkReply::readyRead, this, &TElementDownloader::onReadyRead);
   connect(reply_, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64 total) {
     idle_.start(timeoutMs_);
@@ -122,11 +124,38 @@ void TElementDownloader::StartNext() {
   emit JobStarted(index, static_cast<int>(jobs_.size()), name);
 }
 
+void TElementDownloader::onMetaData() {
+  if (reply_ == nullptr || stop_ != TStop::None) return;
+  // A length announced past the limit is refused before its body. A compressed answer only
+  // grows when unpacked.
+  const QVariant length = reply_->header(QNetworkRequest::ContentLengthHeader);
+  if (length.isValid() && length.toLongLong() > kLargestAnswerBytes) Stop(TStop::TooLarge);
+}
+
+TElementDownloader::TStop TElementDownloader::TakeAnswer() {
+  char piece[64 * 1024];
+  while (reply_->bytesAvailable() > 0) {
+    // Not a byte is read past the limit.
+    if (received_ + reply_->bytesAvailable() > kLargestAnswerBytes) return TStop::TooLarge;
+    const qint64 got = reply_->read(piece, sizeof piece);
+    if (got <= 0) break;
+    try {
+      if (answer_ == nullptr)
+        answer_ = std::make_unique<TAnswerFile>(jobs_[next_].target.toStdString());
+      answer_->Append(std::string_view(piece, size_t(got)));
+    } catch (const std::exception& error) {
+      writeError_ = QString::fromStdString(PrintableText(error.what()));
+      return TStop::WriteFailed;
+    }
+    received_ += got;
+  }
+  return TStop::None;
+}
+
 void TElementDownloader::onReadyRead() {
   if (reply_ == nullptr || stop_ != TStop::None) return;
   idle_.start(timeoutMs_);
-  answer_ += reply_->readAll();
-  if (answer_.size() > kLargestAnswerBytes) Stop(TStop::TooLarge);
+  if (const TStop why = TakeAnswer(); why != TStop::None) Stop(why);
 }
 
 void TElementDownloader::onFinished() {
@@ -134,13 +163,14 @@ void TElementDownloader::onFinished() {
   if (reply == nullptr) return;
   idle_.stop();
   deadline_.stop();
-  if (stop_ == TStop::None) answer_ += reply->readAll();
+  if (stop_ == TStop::None) stop_ = TakeAnswer();
   const TDownloadJob& job = jobs_[next_];
   TDownloadOutcome outcome = Judge(job);
   reply_ = nullptr;
   reply->disconnect(this);
   reply->deleteLater();
-  answer_.clear();
+  // A temporary not put in place goes with it.
+  answer_.reset();
   ++next_;
   emit JobDone(outcome);
   // The next request goes out from the event loop, not from inside this reply's signal.
@@ -160,9 +190,12 @@ TDownloadOutcome TElementDownloader::Judge(const TDownloadJob& job) {
     outcome.message = job.name + QStringLiteral(": ") + reason + kept;
     return outcome;
   }
-  const TReplaceOutcome replace =
-      ReplaceElementFile(job.target.toStdString(),
-                         std::string_view(answer_.constData(), size_t(answer_.size())), job.kind);
+  TReplaceOutcome replace;
+  if (answer_ == nullptr) {
+    replace.problem = "the answer was empty";
+  } else {
+    replace = answer_->Replace(job.kind);
+  }
   outcome.sets = replace.answer.valid;
   outcome.newestEpochJd = replace.answer.newestEpochJd;
   if (!replace.replaced) {
@@ -172,10 +205,7 @@ TDownloadOutcome TElementDownloader::Judge(const TDownloadJob& job) {
   }
   outcome.status = TDownloadStatus::Replaced;
   QString text =
-      job.name + QStringLiteral(": ") +
-      (job.kind == TSourceKind::Transmitters
-           ? Plural(replace.answer.valid, "transmitter", "transmitters")
-           : Plural(replace.answer.valid, "element set", "element sets"));
+      job.name + QStringLiteral(": ") + QString::fromStdString(CountText(replace.answer, job.kind));
   if (std::isfinite(replace.answer.newestEpochJd)) {
     text += QStringLiteral(", newest epoch ") + EpochText(replace.answer.newestEpochJd);
   }
@@ -184,9 +214,16 @@ TDownloadOutcome TElementDownloader::Judge(const TDownloadJob& job) {
   const QString backup = replace.backup == BackupFileOf(job.target.toStdString())
                              ? job.shown + QStringLiteral(".bak")
                              : QString::fromStdString(PrintableText(replace.backup.string()));
-  text += replace.backupKept
-              ? QStringLiteral(" updated, the previous copy kept as ") + backup + QLatin1Char('.')
-              : QStringLiteral(" written.");
+  if (replace.backupKept) {
+    text += QStringLiteral(" updated, the previous copy kept as ") + backup + QLatin1Char('.');
+  } else if (replace.backupHeld) {
+    text += QStringLiteral(" updated; its previous copy, of only ") +
+            QString::fromStdString(CountText(replace.previous, job.kind)) +
+            QStringLiteral(", was not kept in place of ") + backup + QStringLiteral(", of ") +
+            QString::fromStdString(CountText(replace.backupCount, job.kind)) + QLatin1Char('.');
+  } else {
+    text += QStringLiteral(" written.");
+  }
   outcome.message = text;
   return outcome;
 }
@@ -202,6 +239,8 @@ QString TElementDownloader::FailureReason() const {
     case TStop::TooLarge:
       return QStringLiteral("the answer is larger than %1 MB, too large for an element file")
           .arg(kLargestAnswerBytes / (1024 * 1024));
+    case TStop::WriteFailed:
+      return writeError_;
     case TStop::Cancelled:
       return QStringLiteral("cancelled");
     case TStop::None:
@@ -251,9 +290,9 @@ QString TElementDownloader::FailureReason() const {
   // A length the server announced and did not deliver (a decompressed answer has its own).
   const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
   if (length.isValid() && !reply->hasRawHeader("Content-Encoding") &&
-      length.toLongLong() > answer_.size()) {
+      length.toLongLong() > received_) {
     return QStringLiteral("the answer was cut off after %1 of %2 bytes")
-        .arg(answer_.size())
+        .arg(received_)
         .arg(length.toLongLong());
   }
   return {};

@@ -12,8 +12,10 @@
 #include <QUrl>
 #include <algorithm>
 #include <limits>
+#include <memory>
 #include <vector>
 
+#include "tracking/element_update.h"
 #include "tracking/update_sources.h"
 
 namespace zen {
@@ -40,8 +42,12 @@ struct TDownloadOutcome {
   bool laterFailure = false;
 };
 
-// The most an answer may be; the largest groups of the public service are a few megabytes.
+// The most an answer may be; the largest groups of the public service are a few megabytes. An
+// answer announced larger is refused before its body, and one that grows larger is refused as
+// it passes the limit: it is written to its file's temporary as it comes, never held whole.
 inline constexpr qint64 kLargestAnswerBytes = 64LL * 1024 * 1024;
+// The most of an answer the network may hold unread: beyond it, it stops taking more.
+inline constexpr qint64 kUnreadAnswerBytes = 1024 * 1024;
 inline constexpr int kMaxRedirects = 5;
 inline constexpr int kDefaultTimeoutMs = 30000;
 inline constexpr int kLongestTimeoutMs = 3600 * 1000;
@@ -77,12 +83,15 @@ class TElementDownloader : public QObject {
   void Finished();
 
  private:
-  enum class TStop { None, Cancelled, TimedOut, TooSlow, TooLarge };
+  enum class TStop { None, Cancelled, TimedOut, TooSlow, TooLarge, WriteFailed };
 
   void StartNext();
+  void onMetaData();
   void onReadyRead();
   void onFinished();
   void Stop(TStop why);
+  // Moves what the reply holds to the answer's file; the reason to stop, or None.
+  TStop TakeAnswer();
   TDownloadOutcome Judge(const TDownloadJob& job);
   QString FailureReason() const;
 
@@ -95,7 +104,9 @@ class TElementDownloader : public QObject {
   size_t next_ = 0;
   bool running_ = false;
   bool cancelled_ = false;
-  QByteArray answer_;
+  std::unique_ptr<TAnswerFile> answer_;  // made with the first bytes
+  qint64 received_ = 0;
+  QString writeError_;
   TStop stop_ = TStop::None;
 };
 

@@ -105,6 +105,49 @@ TEST_F(UpdateWindow, QuickMenuUpdateReloadsTheLoadedFileAndKeepsTheTracked) {
   EXPECT_EQ(dialog->sources->item(1, kSourceLastFetch)->text(), "never");
 }
 
+// "Update now" judges answers as the update command does: copies of one satellite do not stand
+// for a file of many, and a length announced far past the limit is refused before its body.
+TEST_F(UpdateWindow, UpdateNowRefusesCopiesOfOneSatelliteAndAnOversizedAnswer) {
+  QByteArray many, copies;
+  for (int n = 1; n <= 35; ++n) {
+    auto [l1, l2] = test::MakeLinePair(n);
+    many += "SAT " + QByteArray::number(n) + "\r\n" + l1.c_str() + "\r\n" + l2.c_str() + "\r\n";
+    if (n == 7) copies = many.mid(many.lastIndexOf("SAT 7")).repeated(100);
+  }
+  const QString manyFile = folder.home.filePath("Tle/many.tle");
+  { std::ofstream(manyFile.toStdString(), std::ios::binary) << many.toStdString(); }
+  server->Answer("/copies", test::TLoopbackServer::Http(200, copies));
+  server->Stream("/huge", "HTTP/1.1 200 OK\r\nContent-Length: 10737418240\r\n\r\n",
+                 many.repeated(16), 3 * kLargestAnswerBytes);
+  WriteUpdateSources(SourcesFile(),
+                     {{"copies", server->Url("/copies").toStdString(), "many.tle", 0},
+                      {"huge", server->Url("/huge").toStdString(), "huge.tle", 0}});
+  auto window = Start();
+  window->MainPage()->updateButton->click();
+  TUpdateDialog* dialog = window->UpdateCommands().Dialog();
+  ASSERT_NE(dialog, nullptr);
+  dialog->updateButton->click();
+  ASSERT_TRUE(test::WaitUntil([&] { return dialog->updateButton->isEnabled(); }, 60000));
+  const QString log = dialog->log->toPlainText();
+  EXPECT_TRUE(
+      log.contains("copies: the answer holds only 100 element sets of 1 satellite, far "
+                   "fewer than the 35 satellites of the file it would replace; "
+                   "Tle/many.tle is kept as it was."))
+      << log.toStdString();
+  EXPECT_TRUE(
+      log.contains("huge: the answer is larger than 64 MB, too large for an element file; "
+                   "nothing was written to Tle/huge.tle."))
+      << log.toStdString();
+  EXPECT_EQ(test::Bytes(manyFile.toStdString()), many.toStdString());
+  for (const char* name :
+       {"Tle/many.tle.bak", "Tle/many.tle.part", "Tle/huge.tle", "Tle/huge.tle.part"}) {
+    EXPECT_FALSE(QFile::exists(folder.home.filePath(name))) << name;
+  }
+  // Refused at the announced length: what the server got out before the refusal is what the
+  // sockets' buffers took, far below the limit a reading to the limit would take.
+  EXPECT_LT(server->Sent("/huge"), kLargestAnswerBytes / 2);
+}
+
 TEST_F(UpdateWindow, AnEditThatBreaksTheListIsNotKept) {
   auto window = Start();
   window->MainPage()->updateButton->click();

@@ -83,12 +83,96 @@ TEST(ElementCount, AnswerIsJudgedAgainstTheFileItReplaces) {
   };
   for (const auto& r : rows) {
     TElementCount answer, current;
-    answer.valid = r.valid;
+    answer.valid = answer.distinct = r.valid;
     answer.invalid = r.invalid;
-    current.valid = r.current;
+    current.valid = current.distinct = r.current;
     EXPECT_EQ(AnswerProblem(answer, current).empty(), r.accepted)
         << r.valid << " " << r.invalid << " " << r.current;
   }
+}
+
+std::string Repeated(const std::string& text, int times) {
+  std::string all;
+  for (int i = 0; i < times; ++i) all += text;
+  return all;
+}
+
+// Sets 1..n.
+std::string Satellites(int n) {
+  std::string text;
+  for (int i = 1; i <= n; ++i) text += Sets({i});
+  return text;
+}
+
+// Rows of a mean-elements message in CSV.
+constexpr const char* kCsvHead =
+    "OBJECT_NAME,OBJECT_ID,EPOCH,MEAN_MOTION,ECCENTRICITY,INCLINATION,RA_OF_ASC_NODE,"
+    "ARG_OF_PERICENTER,MEAN_ANOMALY,EPHEMERIS_TYPE,CLASSIFICATION_TYPE,NORAD_CAT_ID,"
+    "ELEMENT_SET_NO,REV_AT_EPOCH,BSTAR,MEAN_MOTION_DOT,MEAN_MOTION_DDOT\r\n";
+std::string IssRow(const char* epoch) {
+  return std::string("ISS (ZARYA),1998-067A,") + epoch +
+         ",15.49496548,0.0007245,51.6337,27.5746,114.708,245.4664,0,U,25544,999,56901,"
+         "0.00021767,0.00011776,0.0\r\n";
+}
+
+// The rule counts satellites: copies of one satellite are one, in element lines and messages
+// alike, whichever side of the comparison repeats them; a transmitter list counts transmitters,
+// of which one satellite has several.
+TEST(ElementCount, RepeatedSatellitesCountOnce) {
+  test::TScratchFolder folder("zen_distinct_");
+  // Transmitters of one satellite.
+  auto list = [](int n) {
+    std::string json = "[";
+    for (int i = 0; i < n; ++i) {
+      json += (i ? "," : "") + std::string("{\"norad_cat_id\": 25544, \"alive\": true, ") +
+              "\"type\": \"Transmitter\", \"downlink_low\": 145800000, \"mode\": \"FM\"}";
+    }
+    return json + "]";
+  };
+  const struct {
+    const char* label;
+    std::string answer, current;
+    TSourceKind kind;
+    int valid, distinct;
+    bool accepted;
+  } rows[] = {
+      {"one satellite a hundred times", Repeated(Sets({7}), 100), Satellites(35),
+       TSourceKind::Elements, 100, 1, false},
+      {"17 satellites three times each", Repeated(Satellites(17), 3), Satellites(35),
+       TSourceKind::Elements, 51, 17, false},
+      {"18 satellites, one of them 40 times", Satellites(18) + Repeated(Sets({3}), 39),
+       Satellites(35), TSourceKind::Elements, 57, 18, true},
+      {"one set for a file of one satellite 35 times", Sets({7}), Repeated(Sets({7}), 35),
+       TSourceKind::Elements, 1, 1, true},
+      {"one satellite at three epochs in a message",
+       kCsvHead + IssRow("2026-05-28T01:00:00") + IssRow("2026-05-30T12:25:10.468992") +
+           IssRow("2026-05-29T23:00:00"),
+       Satellites(3), TSourceKind::Elements, 3, 1, false},
+      {"four transmitters of one satellite", list(4), list(4), TSourceKind::Transmitters, 4, 4,
+       true},
+      {"one transmitter for four", list(1), list(4), TSourceKind::Transmitters, 1, 1, false},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.label);
+    Write(folder.path() / "answer", r.answer);
+    Write(folder.path() / "current", r.current);
+    const auto count = r.kind == TSourceKind::Transmitters ? CountTransmitters : CountElementSets;
+    const TElementCount answer = count(folder.path() / "answer");
+    EXPECT_EQ(answer.valid, r.valid);
+    EXPECT_EQ(answer.distinct, r.distinct);
+    EXPECT_EQ(answer.invalid, 0);
+    const std::string problem = AnswerProblem(answer, count(folder.path() / "current"), r.kind);
+    EXPECT_EQ(problem.empty(), r.accepted) << problem;
+  }
+  // The satellite's newest epoch is that of its newest set, wherever it stands.
+  Write(folder.path() / "newest.csv", kCsvHead + IssRow("2026-05-30T12:25:10.468992"));
+  Write(folder.path() / "all.csv", rows[4].answer);
+  EXPECT_EQ(CountElementSets(folder.path() / "all.csv").newestEpochJd,
+            CountElementSets(folder.path() / "newest.csv").newestEpochJd);
+  Write(folder.path() / "answer", rows[0].answer);
+  EXPECT_EQ(AnswerProblem(CountElementSets(folder.path() / "answer"), {100, 0, 35}),
+            "the answer holds only 100 element sets of 1 satellite, far fewer than the 35 "
+            "satellites of the file it would replace");
 }
 
 TEST(ElementReplace, GoodAnswerTakesThePlaceAndARefusedOneChangesNothing) {
@@ -117,6 +201,41 @@ TEST(ElementReplace, GoodAnswerTakesThePlaceAndARefusedOneChangesNothing) {
   }
 }
 
+// The file replaced becomes the backup only when the half rule would take it in the backup's
+// place: a file emptied or shrunk since never pushes out the sound copy.
+TEST(ElementReplace, AFarSmallerFileNeverPushesOutTheBackup) {
+  test::TScratchFolder folder("zen_backup_");
+  const fs::path target = folder.path() / "x.tle";
+  const std::string answer = Satellites(40);
+  const struct {
+    const char* label;
+    std::string backup;  // empty: none
+    std::string previous;
+    bool replacesBackup;
+  } rows[] = {
+      {"no backup yet", "", Satellites(3), true},
+      {"as many as the backup", Satellites(35), Sets({36}) + Satellites(34), true},
+      {"half of the backup", Satellites(34), Satellites(17), true},
+      {"just under half of the backup", Satellites(35), Satellites(17), false},
+      {"one satellite a hundred times", Satellites(35), Repeated(Sets({7}), 100), false},
+      {"nothing readable", Satellites(35), "<html>Bad gateway</html>\n", false},
+      {"a backup of nothing readable", "<html>Bad gateway</html>\n", Satellites(1), true},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.label);
+    fs::remove(BackupFileOf(target));
+    if (!r.backup.empty()) Write(BackupFileOf(target), r.backup);
+    Write(target, r.previous);
+    const TReplaceOutcome outcome = ReplaceElementFile(target, answer);
+    EXPECT_TRUE(outcome.replaced) << outcome.problem;
+    EXPECT_EQ(Read(target), answer);
+    EXPECT_EQ(Read(BackupFileOf(target)), r.replacesBackup ? r.previous : r.backup);
+    EXPECT_EQ(outcome.backupKept, r.replacesBackup);
+    EXPECT_EQ(outcome.backupHeld, !r.replacesBackup);
+    EXPECT_FALSE(fs::exists(PartFileOf(target)));
+  }
+}
+
 TEST(UpdateSources, ListRoundTripsAndAFetchTimeKeepsTheRestOfTheFile) {
   test::TScratchFolder folder("zen_sources_");
   const fs::path file = folder.path() / "Setup" / "sources.set";
@@ -125,8 +244,7 @@ TEST(UpdateSources, ListRoundTripsAndAFetchTimeKeepsTheRestOfTheFile) {
   const std::vector<TUpdateSource> list = {
       {"Mine", "http://127.0.0.1:8080/a?x=1&y=2", "mine.txt", 0},
       {"weather", "https://example.org/w.csv", "weather.csv", 1780000000},
-      {"radios", "https://example.org/t.json", "transmitters.json", 0,
-       TSourceKind::Transmitters}};
+      {"radios", "https://example.org/t.json", "transmitters.json", 0, TSourceKind::Transmitters}};
   WriteUpdateSources(file, list);
   EXPECT_EQ(ReadUpdateSources(file), list);
   // A line the user added by hand survives the program's own write.
@@ -199,10 +317,10 @@ TEST(UpdateSources, SourcesThatCannotBeFetchedSafelyAreRefused) {
   // One file name in two folders is two files; one transmitter list fetched twice is not.
   const TUpdateSource list{"t", "http://h/t", "transmitters.json", 0, TSourceKind::Transmitters};
   EXPECT_EQ(SourceListProblem({list, {"e", "http://h/e", "transmitters.json", 0}}), "");
-  EXPECT_NE(SourceListProblem({list, with([](TUpdateSource& s) {
-                                 s = {"u", "http://h/u", "transmitters.json", 0,
-                                      TSourceKind::Transmitters};
-                               })}),
+  EXPECT_NE(SourceListProblem(
+                {list, with([](TUpdateSource& s) {
+                   s = {"u", "http://h/u", "transmitters.json", 0, TSourceKind::Transmitters};
+                 })}),
             "");
 }
 

@@ -20,7 +20,6 @@
 namespace zen {
 namespace {
 
-
 // Named sets renumbered from the test sets, all with the epoch yyddd.dddddddd.
 QByteArray Sets(std::initializer_list<int> numbers, const char* epoch) {
   QByteArray text;
@@ -149,6 +148,8 @@ TEST_F(ElementUpdate, EveryBadAnswerLeavesThePreviousFileWithAMessageNamingTheSo
       {"cut answer of unknown length", "/cut",
        "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + cut},
       {"far fewer sets", "/few", test::TLoopbackServer::Http(200, Sets({7}, "26150.5"))},
+      {"one satellite a hundred times", "/copies",
+       test::TLoopbackServer::Http(200, Sets({7}, "26150.5").repeated(100))},
       {"404", "/gone", test::TLoopbackServer::Http(404, "not here")},
       {"403", "/busy", test::TLoopbackServer::Http(403, "too many requests")},
       {"500", "/broken", test::TLoopbackServer::Http(500, "internal error")},
@@ -177,6 +178,26 @@ TEST_F(ElementUpdate, EveryBadAnswerLeavesThePreviousFileWithAMessageNamingTheSo
     EXPECT_EQ(ReadUpdateSources(SourcesFile().toStdString())[0].lastFetchUnix, 0);
   }
   EXPECT_GE(server.Hits("/loop"), 2);
+}
+
+TEST_F(ElementUpdate, AFileFarSmallerThanItsBackupDoesNotReplaceIt) {
+  QByteArray backup;
+  for (int n = 1; n <= 35; ++n) backup += Sets({n}, "26140.5");
+  QFile out(Tle(".bak"));
+  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+  out.write(backup);
+  out.close();
+  server.Answer("/good", test::TLoopbackServer::Http(200, fresh));
+  Source(server.Url("/good"));
+  const auto outcomes = Run();
+  ASSERT_EQ(outcomes.size(), 1u);
+  EXPECT_EQ(outcomes[0].status, TDownloadStatus::Replaced) << outcomes[0].message.toStdString();
+  EXPECT_TRUE(outcomes[0].message.endsWith(
+      "Tle/test.tle updated; its previous copy, of only 4 element sets, was not kept in place "
+      "of Tle/test.tle.bak, of 35 element sets."))
+      << outcomes[0].message.toStdString();
+  EXPECT_EQ(FileBytes(Tle()), fresh);
+  EXPECT_EQ(FileBytes(Tle(".bak")), backup);
 }
 
 TEST_F(ElementUpdate, ASourceIsNotFetchedAgainWithinTwoHoursUnlessInsisted) {
