@@ -100,6 +100,13 @@ TStationSetup SetupOf(const TStationSettings& s, QString& problem) {
   r.park = s.park;
   r.parkAim = TAim{s.parkAzDeg, s.parkElDeg};
   setup.radioToleranceHz = s.radioToleranceHz;
+  // Any azimuth is brought into the range by whole turns; an elevation no turn changes.
+  const std::string outOfReach = s.park ? OutOfReachText(r.geometry, r.parkAim) : std::string();
+  if (problem.isEmpty() && !outOfReach.empty()) {
+    problem = QStringLiteral("The park position cannot be reached: ") +
+              QString::fromStdString(outOfReach) +
+              (s.flip ? QString() : QStringLiteral("; with Flip it reaches 180°"));
+  }
   return setup;
 }
 

@@ -47,15 +47,24 @@ class TFakeDaemon : private TCoreApplication {
   static inline const QByteArray kHangUp = "<hang up>";  // an answer that closes the connection
 
   TFakeDaemon() {
+    clock.start();
     QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
       while (QTcpSocket* socket = server_.nextPendingConnection()) {
         if (mode_ == TMode::HangingUp) socket->disconnectFromHost();
         QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
           while (socket->canReadLine()) {
             received.append(socket->readLine().chopped(1));
-            const QByteArray answer = script.value(received.back());
-            if (answer == kHangUp) socket->disconnectFromHost();
-            if (answer != kHangUp) socket->write(answer);
+            receivedAtNs.append(clock.nsecsElapsed());
+            const QByteArray& line = received.back();
+            const QByteArray answer =
+                script.contains(line) || !answerer ? script.value(line) : answerer(line);
+            if (answer == kHangUp) {
+              socket->disconnectFromHost();
+            } else if (answerDelayMs > 0) {
+              QTimer::singleShot(answerDelayMs, socket, [socket, answer] { socket->write(answer); });
+            } else {
+              socket->write(answer);
+            }
           }
         });
       }
@@ -85,9 +94,14 @@ class TFakeDaemon : private TCoreApplication {
     for (QTcpSocket* socket : server_.findChildren<QTcpSocket*>()) socket->write(bytes);
   }
 
-  // The answer each line gets; other lines get none.
+  // The answer each line gets; other lines get answerer's, or none without it.
   QHash<QByteArray, QByteArray> script;
+  std::function<QByteArray(const QByteArray& line)> answerer;
+  // A slow daemon: each answer goes out this long after its line came.
+  int answerDelayMs = 0;
   QList<QByteArray> received;
+  QList<qint64> receivedAtNs;  // when each line came, on clock
+  QElapsedTimer clock;         // started with the daemon
 
  private:
   QTcpServer server_;
