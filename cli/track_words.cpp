@@ -208,10 +208,12 @@ const TCommandHelp& TrackHelp() {
           {"--tolerance DEG", "the antenna moves when the satellite moved more, 0.1..20 (1)"},
           {"--radio-tolerance HZ", "a radio is retuned when the shift moved more, 1..10000 (10)"},
           {"--range 360|180|450", "the rotator's azimuths: 0..360, -180..180 or 0..450 (360)"},
-          {"--flip", "the rotator's elevation reaches 180 degrees: a pass over the azimuth stop "
-                     "is followed turned over"},
-          {"--park AZ,EL", "where the antenna goes after a pass and at the end; the azimuth is "
-                           "brought into the range by whole turns"},
+          {"--flip",
+           "the rotator's elevation reaches 180 degrees: a pass over the azimuth stop "
+           "is followed turned over"},
+          {"--park AZ,EL",
+           "where the antenna goes after a pass and at the end; the azimuth is "
+           "brought into the range by whole turns"},
           {"--cycle SECONDS", "the shortest time between two commands to a device, 0.2..60 (1)"},
           {"--from TIME", "run a clock from this moment (UTC) at the real rate, to rehearse"},
           {"--for SECONDS", "end after this many seconds (default: run until stopped)"},

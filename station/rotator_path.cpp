@@ -130,7 +130,8 @@ std::optional<TAim> IntoRange(const TRotatorGeometry& geometry, TAim aim,
 
 std::string OutOfReachText(const TRotatorGeometry& geometry, TAim aim) {
   if (IntoRange(geometry, aim)) return {};
-  if (!std::isfinite(aim.azDeg) || !std::isfinite(aim.elDeg)) return "a direction that is not a number";
+  if (!std::isfinite(aim.azDeg) || !std::isfinite(aim.elDeg))
+    return "a direction that is not a number";
   const auto degrees = [](double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%g°", value);

@@ -20,7 +20,6 @@ QByteArray Hundredths(double value) {
   return QByteArray::number(rounded, 'f', 2);
 }
 
-
 }  // namespace
 
 TRotatorClient::TRotatorClient(QObject* parent)

@@ -164,8 +164,7 @@ void TStationControl::Stop() {
 
 void TStationControl::WindDown() {
   windingDown_ = true;
-  for (TDaemonLink* link :
-       {&rotatorClient_->Link(), &rigClient_->Link(), &uplinkClient_->Link()}) {
+  for (TDaemonLink* link : {&rotatorClient_->Link(), &rigClient_->Link(), &uplinkClient_->Link()}) {
     link->DropUnsentReads();
   }
 }
@@ -209,9 +208,8 @@ bool TStationControl::SendPark() {
   }
   // The settings were checked: a park out of reach never gets here but from a caller that did
   // not check.
-  const std::optional<TAim> aim = IntoRange(setup_.rotatorSettings.geometry,
-                                            setup_.rotatorSettings.parkAim,
-                                            rotator_.LastKnownAzDeg());
+  const std::optional<TAim> aim = IntoRange(
+      setup_.rotatorSettings.geometry, setup_.rotatorSettings.parkAim, rotator_.LastKnownAzDeg());
   if (!aim || !rotatorClient_->Point(aim->azDeg, aim->elDeg, done(PointText(*aim)))) return false;
   status_.commanded = aim;
   rotator_.Sent({TRotatorMove::TKind::Park, *aim}, nowJd);

@@ -148,8 +148,7 @@ class TStationControl : public QObject {
   // The done of a command to a device, telling the confirmation or the drop; failed runs on a
   // failure.
   std::function<void(const TAnswer&)> Outcome(double jd, const QString& device,
-                                              const QString& command,
-                                              std::function<void()> failed);
+                                              const QString& command, std::function<void()> failed);
   TLook LookAt(double jd);
 
   TStationSetup setup_;

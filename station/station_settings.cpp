@@ -62,9 +62,9 @@ void WriteStationSettings(const std::filesystem::path& file, const TStationSetti
   ini.WriteString(kSection, "Tolerance", RealText(s.toleranceDeg));
   ini.WriteString(kSection, "Cycle", RealText(s.cycleSeconds));
   ini.WriteInteger(kSection, "AzimuthRange",
-                   s.azimuthRange == TAzimuthRange::From180To180  ? 1
+                   s.azimuthRange == TAzimuthRange::From180To180 ? 1
                    : s.azimuthRange == TAzimuthRange::From0To450 ? 2
-                                                                   : 0);
+                                                                 : 0);
   ini.WriteBool(kSection, "Flip", s.flip);
   ini.WriteBool(kSection, "Park", s.park);
   ini.WriteString(kSection, "ParkAz", RealText(s.parkAzDeg));

@@ -161,13 +161,13 @@ int RunTrackCommand(const cli::TTrackWords& words, std::ostream& out, std::ostre
     if (ending && !parkPending && station.Waiting() == 0) loop.quit();
   };
   QObject::connect(&station, &TStationControl::Drained, &loop, endIfSettled);
-  QObject::connect(&station, &TStationControl::CommandDropped, &loop,
-                   [&](double, const QString& device, const QString& command,
-                       const QString& reason) {
-                     if (!ending) return;  // said as the link failed; the station carried on
-                     say(QStringLiteral("dropped %1 %2: %3").arg(device, command, reason));
-                     status = 1;
-                   });
+  QObject::connect(
+      &station, &TStationControl::CommandDropped, &loop,
+      [&](double, const QString& device, const QString& command, const QString& reason) {
+        if (!ending) return;  // said as the link failed; the station carried on
+        say(QStringLiteral("dropped %1 %2: %3").arg(device, command, reason));
+        status = 1;
+      });
   QObject::connect(&station, &TStationControl::ParkDone, &loop,
                    [&](bool ok, const QString& reason) {
                      if (!ending || !parkPending) return;

@@ -190,7 +190,9 @@ TEST_F(Link, ANewerSetReplacesTheOneNotYetSentInItsPlace) {
   ASSERT_TRUE(OpenAndWaitFor(TLinkState::Up));
   QStringList done;  // whose done ran, in order
   const auto note = [&](const char* name) {
-    return [&done, name](const TAnswer& a) { done << QString::fromLatin1(name) + (a.ok ? "" : " failed"); };
+    return [&done, name](const TAnswer& a) {
+      done << QString::fromLatin1(name) + (a.ok ? "" : " failed");
+    };
   };
   // On the wire at once, so not replaced by anything.
   ASSERT_TRUE(link.SendReplacing("P 1.00 1.00", note("P1")));

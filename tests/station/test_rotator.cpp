@@ -229,9 +229,9 @@ TEST(IntoRange, BringsAnyAzimuthInByWholeTurnsAndRefusesOnlyAnElevationBeyondRea
   };
   // clang-format on
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << "range " << int(c.geometry.range) << " flip "
-                                      << c.geometry.flip << " aim " << c.aim.azDeg << ","
-                                      << c.aim.elDeg << " near " << c.nearAzDeg.value_or(nan));
+    SCOPED_TRACE(::testing::Message()
+                 << "range " << int(c.geometry.range) << " flip " << c.geometry.flip << " aim "
+                 << c.aim.azDeg << "," << c.aim.elDeg << " near " << c.nearAzDeg.value_or(nan));
     const std::optional<TAim> aim = IntoRange(c.geometry, c.aim, c.nearAzDeg);
     ASSERT_EQ(aim.has_value(), c.azDeg.has_value());
     EXPECT_EQ(OutOfReachText(c.geometry, c.aim).empty(), c.azDeg.has_value());

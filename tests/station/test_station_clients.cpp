@@ -57,14 +57,14 @@ TEST(Clients, APositionReadFarOutsideTheRotatorsRangeIsGarbage) {
     QByteArray answer;
     bool taken;
   } cases[] = {
-      {{k360, false}, "-1.50\n10.00\n", true},  {{k360, false}, "-5.00\n10.00\n", false},
-      {{k360, false}, "361.90\n0.00\n", true},  {{k360, false}, "362.50\n0.00\n", false},
+      {{k360, false}, "-1.50\n10.00\n", true},   {{k360, false}, "-5.00\n10.00\n", false},
+      {{k360, false}, "361.90\n0.00\n", true},   {{k360, false}, "362.50\n0.00\n", false},
       {{k180, false}, "-170.00\n10.00\n", true}, {{k180, false}, "-182.50\n10.00\n", false},
-      {{k180, false}, "181.00\n45.00\n", true}, {{k180, false}, "270.00\n45.00\n", false},
-      {{k450, false}, "451.50\n0.00\n", true},  {{k450, false}, "455.00\n0.00\n", false},
-      {{k360, false}, "10.00\n91.50\n", true},  {{k360, false}, "10.00\n95.00\n", false},
-      {{k360, true}, "10.00\n95.00\n", true},   {{k360, true}, "10.00\n183.00\n", false},
-      {{k360, false}, "10.00\n-1.00\n", true},  {{k360, false}, "10.00\n-3.00\n", false},
+      {{k180, false}, "181.00\n45.00\n", true},  {{k180, false}, "270.00\n45.00\n", false},
+      {{k450, false}, "451.50\n0.00\n", true},   {{k450, false}, "455.00\n0.00\n", false},
+      {{k360, false}, "10.00\n91.50\n", true},   {{k360, false}, "10.00\n95.00\n", false},
+      {{k360, true}, "10.00\n95.00\n", true},    {{k360, true}, "10.00\n183.00\n", false},
+      {{k360, false}, "10.00\n-1.00\n", true},   {{k360, false}, "10.00\n-3.00\n", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.answer.toStdString());

@@ -21,9 +21,9 @@ constexpr double kDayNs = 86400e9;
 
 // The angle between two directions of the sky, in degrees.
 double GreatCircleDeg(double az1Deg, double el1Deg, double az2Deg, double el2Deg) {
-  const double cosine = std::sin(Radians(el1Deg)) * std::sin(Radians(el2Deg)) +
-                        std::cos(Radians(el1Deg)) * std::cos(Radians(el2Deg)) *
-                            std::cos(Radians(az1Deg - az2Deg));
+  const double cosine =
+      std::sin(Radians(el1Deg)) * std::sin(Radians(el2Deg)) +
+      std::cos(Radians(el1Deg)) * std::cos(Radians(el2Deg)) * std::cos(Radians(az1Deg - az2Deg));
   return Degrees(std::acos(std::clamp(cosine, -1.0, 1.0)));
 }
 
@@ -52,7 +52,8 @@ class Station : public ::testing::Test, private test::TCoreApplication {
   }
   QByteArray LastMove() const {
     for (qsizetype i = daemon.received.size() - 1; i >= 0; --i) {
-      if (daemon.received[i].startsWith("P ") || daemon.received[i] == "K") return daemon.received[i];
+      if (daemon.received[i].startsWith("P ") || daemon.received[i] == "K")
+        return daemon.received[i];
     }
     return {};
   }
@@ -128,11 +129,10 @@ TEST_F(Station, ParkNowHoldsUntilResumeAnotherSatelliteOrConnect) {
     EXPECT_TRUE(ok) << reason.toStdString();
     ++parked;
   });
-  const TStationSetup setup =
-      SetupFor({.cycleSeconds = 0.2,
-                .geometry = {TAzimuthRange::From180To180, false},
-                .park = true,
-                .parkAim = {270, 10}});
+  const TStationSetup setup = SetupFor({.cycleSeconds = 0.2,
+                                        .geometry = {TAzimuthRange::From180To180, false},
+                                        .park = true,
+                                        .parkAim = {270, 10}});
   station.Start(setup);
   ASSERT_TRUE(WaitUntil([&] { return Moves() == 1; }));
   const QByteArray follow = LastMove();
