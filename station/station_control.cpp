@@ -31,19 +31,22 @@ QString TuneText(double hz) {
   return QStringLiteral("F ") + QString::number(std::llround(hz));
 }
 
+constexpr double kUnixEpochJd = 2440587.5;
+
 // "10:21:12 UTC"
 QString UtcTimeText(double jd) {
-  constexpr double kUnixEpochJd = 2440587.5;
-  const auto ms = static_cast<qint64>(std::llround((jd - kUnixEpochJd) * kSecondsPerDay * 1000.0));
-  return QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc()).toString(QStringLiteral("HH:mm:ss")) +
-         QStringLiteral(" UTC");
+  return UtcDateTimeOf(jd).toString(QStringLiteral("HH:mm:ss")) + QStringLiteral(" UTC");
 }
 
 }  // namespace
 
 double MachineUtcJulian() {
-  constexpr double kUnixEpochJd = 2440587.5;
   return kUnixEpochJd + double(QDateTime::currentMSecsSinceEpoch()) / (kSecondsPerDay * 1000.0);
+}
+
+QDateTime UtcDateTimeOf(double jd) {
+  const auto ms = static_cast<qint64>(std::llround((jd - kUnixEpochJd) * kSecondsPerDay * 1000.0));
+  return QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc());
 }
 
 TStationControl::TStationControl(QObject* parent)
@@ -229,8 +232,12 @@ void TStationControl::ParkNow() {
       emit Changed();
       return;
     }
-    reason = QStringLiteral("the rotator is not connected");
-    if (!link.LastError().isEmpty()) reason += QStringLiteral(" (") + link.LastError() + ')';
+    if (link.State() == TLinkState::Up) {
+      reason = QStringLiteral("too many commands wait for the rotator");
+    } else {
+      reason = QStringLiteral("the rotator is not connected");
+      if (!link.LastError().isEmpty()) reason += QStringLiteral(" (") + link.LastError() + ')';
+    }
   }
   // Shown, not said: ParkDone carries the reason to whoever asked for the park.
   status_.lastError = QStringLiteral("rotator: not parked, ") + reason;
@@ -282,9 +289,8 @@ void TStationControl::NotePath(double nowJd) {
                            ? QStringLiteral("the pass rising at ") + UtcTimeText(riseJd)
                            : QStringLiteral("the pass under way");
   NoteFailure(QStringLiteral("rotator: ") + when +
-                  QStringLiteral(" must cross the azimuth stop: the antenna swings round once "
-                                 "during it"),
-              &rotatorClient_->Link());
+              QStringLiteral(" must cross the azimuth stop: the antenna swings round once "
+                             "during it"));
 }
 
 void TStationControl::DriveRotator(double nowJd) {

@@ -3,6 +3,7 @@
 // drive the station through this one object.
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -62,6 +63,8 @@ struct TStationStatus {
 
 // The machine's clock as a Julian date (UTC), to the millisecond.
 double MachineUtcJulian();
+// A Julian date (UTC) as a date and time in UTC, to the millisecond.
+QDateTime UtcDateTimeOf(double jd);
 
 class TStationControl : public QObject {
   Q_OBJECT

@@ -2,10 +2,8 @@
 #include "station/track_command.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTimeZone>
 #include <QTimer>
 #include <atomic>
 #include <csignal>
@@ -89,11 +87,7 @@ TStationSettings SettingsOf(const cli::TTrackWords& w) {
 // "2026-05-31 10:21:12.345" (UTC): the moment a command was computed for, to the millisecond,
 // since near the zenith the antenna's aim moves by degrees in a second.
 std::string MomentText(double jd) {
-  constexpr double kUnixEpochJd = 2440587.5;
-  const auto ms = static_cast<qint64>(std::llround((jd - kUnixEpochJd) * 86400000.0));
-  return QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc())
-      .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"))
-      .toStdString();
+  return UtcDateTimeOf(jd).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toStdString();
 }
 
 }  // namespace
@@ -196,8 +190,14 @@ int RunTrackCommand(const cli::TTrackWords& words, std::ostream& out, std::ostre
   };
   const TStopSignals stopSignals;
   QTimer signalWatch;
+  // A second stop signal does not wait for the end: what still waits is dropped, and said.
   QObject::connect(&signalWatch, &QTimer::timeout, &loop, [&] {
-    if (stopSignal.load() != 0) end();
+    if (stopSignal.exchange(0) == 0) return;
+    if (ending) {
+      loop.quit();
+    } else {
+      end();
+    }
   });
   signalWatch.start(kSignalPollMs);
   if (words.forSeconds > 0) {
