@@ -208,12 +208,8 @@ TEST_F(TrackCommand, EndsParkedWhereTheDaemonTookTheParkOrSaysWhyNotAndFails) {
   const TCase cases[] = {
       {"west with the stop at south", {"--range", "180", "--park", "270,10"}, TMode::Serving, "-",
        true, 0, 0, "P -90.00 10.00", ""},
-      {"west with the stop at north", {"--range", "360", "--park", "-90,10"}, TMode::Serving, "-",
-       true, 0, 0, "P 270.00 10.00", ""},
       {"west of north in 450", {"--range", "450", "--park", "-30,10"}, TMode::Serving, "-", true, 0,
        0, "P 330.00 10.00", ""},
-      {"more than a turn", {"--range", "360", "--park", "400,10"}, TMode::Serving, "-", true, 0, 0,
-       "P 40.00 10.00", ""},
       {"stopped by a signal", {"--park", "10,80"}, TMode::Serving, "-", true, SIGINT, 0,
        "P 10.00 80.00", ""},
       {"refused", {"--park", "10,80"}, TMode::Serving, "RPRT -1\n", true, 0, 1, "",
