@@ -146,6 +146,10 @@ void TStationCommands::Park() {
   station_.ParkNow();
 }
 
+void TStationCommands::Resume() {
+  station_.Resume();
+}
+
 void TStationCommands::ChooseTransmitter(int index, double downlinkHz) {
   if (index < 0 || index >= static_cast<int>(transmitters_.size())) return;
   chosen_ = index;

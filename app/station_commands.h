@@ -43,11 +43,13 @@ class TStationCommands : public QObject {
   QString TransmitterProblem() const { return transmitterProblem_; }
 
   // The dialog's actions. Connect keeps the settings in the main file and starts the station
-  // (a wrong address is said and nothing starts); Disconnect stops it; Park sends the rotator
-  // to its park position.
+  // (a wrong address or a park position out of the rotator's reach is said and nothing
+  // starts); Disconnect stops it; Park sends the rotator to its park position and holds it
+  // there until Resume.
   void Connect(const station::TStationSettings& settings);
   void Disconnect();
   void Park();
+  void Resume();
   // The transmitter of the list to tune for, and a downlink inside its passband (0: its lowest).
   void ChooseTransmitter(int index, double downlinkHz);
 

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <chrono>
 #include <cmath>
 
 namespace zen {
@@ -27,6 +28,14 @@ QString AimText(const std::optional<station::TAim>& aim) {
   if (!aim) return QStringLiteral("-");
   return QStringLiteral("az %1°, el %2°")
       .arg(QString::number(aim->azDeg, 'f', 1), QString::number(aim->elDeg, 'f', 1));
+}
+
+// "az 12.0°, el 3.0° (read 14 s ago)": a reading that can no longer be renewed.
+QString OldAimText(const station::TAim& aim, std::chrono::steady_clock::time_point readAt) {
+  const auto ageSeconds =
+      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - readAt)
+          .count();
+  return AimText(aim) + QStringLiteral(" (read %1 s ago)").arg(ageSeconds);
 }
 
 QString MhzText(const std::optional<double>& hz) {
@@ -72,9 +81,12 @@ TStationDialog::TStationDialog(TStationCommands& commands, QWidget* parent)
   connectButton = new QPushButton(QStringLiteral("&Connect"), devices);
   disconnectButton = new QPushButton(QStringLiteral("D&isconnect"), devices);
   parkButton = new QPushButton(QStringLiteral("&Park now"), devices);
+  resumeButton = new QPushButton(QStringLiteral("R&esume"), devices);
+  resumeButton->setToolTip(QStringLiteral("Follow the satellite again"));
   buttons->addWidget(connectButton);
   buttons->addWidget(disconnectButton);
   buttons->addWidget(parkButton);
+  buttons->addWidget(resumeButton);
   deviceForm->addRow(buttons);
 
   auto* rotator = new QGroupBox(QStringLiteral("Rotator"), this);
@@ -153,6 +165,7 @@ TStationDialog::TStationDialog(TStationCommands& commands, QWidget* parent)
           [this] { commands_.Connect(FieldSettings()); });
   connect(disconnectButton, &QPushButton::clicked, this, [this] { commands_.Disconnect(); });
   connect(parkButton, &QPushButton::clicked, this, [this] { commands_.Park(); });
+  connect(resumeButton, &QPushButton::clicked, this, [this] { commands_.Resume(); });
   connect(transmitter, &QComboBox::activated, this, &TStationDialog::onTransmitterChosen);
   connect(downlinkMhz, &QDoubleSpinBox::editingFinished, this,
           &TStationDialog::onTransmitterChosen);
@@ -230,15 +243,27 @@ void TStationDialog::ShowStatus() {
   const station::TStationStatus& st = station.Status();
   target->setText(commands_.TargetName().isEmpty() ? QStringLiteral("no active satellite")
                                                    : commands_.TargetName());
-  const QString passText = station.AosLosText();
-  aosLos->setText(passText.isEmpty() ? QStringLiteral("no pass within two days") : passText);
+  QString passText = station.AosLosText();
+  if (passText.isEmpty()) passText = QStringLiteral("no pass within two days");
+  if (st.crossesStop) passText += QStringLiteral("; crosses the azimuth stop");
+  aosLos->setText(passText);
   satellitePosition->setText(
       st.look.ok ? QStringLiteral("az %1°, el %2°")
                        .arg(QString::number(st.look.azDeg, 'f', 1),
                             QString::number(st.look.elDeg, 'f', 1))
                  : QStringLiteral("-"));
-  commanded->setText(AimText(st.commanded));
-  actual->setText(AimText(st.actual));
+  if (st.parked) {
+    commanded->setText(QStringLiteral("Parked") +
+                       (st.commanded ? QStringLiteral(" at ") + AimText(st.commanded)
+                                     : QStringLiteral(" at the rotator's own position")));
+  } else {
+    commanded->setText(AimText(st.commanded));
+  }
+  // A reading over a link that is down is old: greyed, with its age.
+  const bool current = station.RotatorLink().State() == station::TLinkState::Up;
+  actual->setText(st.actual && !current ? OldAimText(*st.actual, st.actualReadAt)
+                                        : AimText(st.actual));
+  actual->setEnabled(current || !st.actual);
   const station::TRadioPlan& plan = station.RadioPlan();
   const QString rate = st.look.ok ? QStringLiteral("range rate %1 km/s")
                                         .arg(QString::number(st.look.rangeRateKmS, 'f', 3))
@@ -257,6 +282,7 @@ void TStationDialog::ShowStatus() {
                                            : QStringLiteral("&Connect"));
   disconnectButton->setEnabled(station.Running());
   parkButton->setEnabled(station.RotatorLink().State() == station::TLinkState::Up);
+  resumeButton->setVisible(st.parked);
 }
 
 }  // namespace zen

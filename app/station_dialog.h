@@ -30,6 +30,7 @@ class TStationDialog : public QDialog {
   QPushButton* connectButton;
   QPushButton* disconnectButton;
   QPushButton* parkButton;
+  QPushButton* resumeButton;  // while parked: follow again
   QDoubleSpinBox* minElevation;
   QDoubleSpinBox* tolerance;
   QDoubleSpinBox* cycle;

@@ -27,18 +27,20 @@ std::string ParseMhz(std::string_view option, std::string_view text, double& hz)
   return {};
 }
 
+// "90", "95.5"
+std::string Number(double x) {
+  std::string s = std::to_string(x);
+  s.erase(s.find_last_not_of('0') + 1);
+  if (!s.empty() && s.back() == '.') s.pop_back();
+  return s;
+}
+
 std::string ParseRealIn(std::string_view option, std::string_view text, double low, double high,
                         std::string_view unit, double& value) {
   double v = 0.0;
   if (!ParseReal(text, v) || v < low || v > high) {
-    auto number = [](double x) {
-      std::string s = std::to_string(x);
-      s.erase(s.find_last_not_of('0') + 1);
-      if (!s.empty() && s.back() == '.') s.pop_back();
-      return s;
-    };
-    return std::string(option) + " needs " + std::string(unit) + " from " + number(low) + " to " +
-           number(high);
+    return std::string(option) + " needs " + std::string(unit) + " from " + Number(low) + " to " +
+           Number(high);
   }
   value = v;
   return {};
@@ -167,6 +169,12 @@ std::string ParseTrackWords(const std::vector<std::string>& args, TTrackWords& w
     return "nothing to drive: give --rotator, --rig or --uplink-rig";
   }
   if (w.park && !w.rotator.Given()) return "--park needs --rotator";
+  // Every azimuth is brought into the rotator's range by whole turns; no turn changes an
+  // elevation.
+  if (w.park && !w.flip && w.parkElDeg > 90.0) {
+    return "--park: elevation " + Number(w.parkElDeg) +
+           " is beyond the rotator's 0 to 90 degrees; --flip lets it reach 180";
+  }
   return {};
 }
 
@@ -182,9 +190,11 @@ const TCommandHelp& TrackHelp() {
       "Drives the rotator daemon (rotctld) and the radio daemons (rigctld) for one satellite: "
       "the antenna turns to the rise azimuth shortly before a pass and follows the satellite "
       "while it is above the lowest elevation; the radios are tuned for the Doppler shift. One "
-      "line per command sent: \"YYYY-MM-DD HH:MM:SS rotator P AZ EL\", \"... rig F HZ\" or "
-      "\"... uplink F HZ\" (UTC). A daemon that is down or fails is tried again; what happened is "
-      "said on the error output. Ctrl-C ends it, parking the antenna first when --park is given.",
+      "line per command the daemon confirmed: \"YYYY-MM-DD HH:MM:SS.sss rotator P AZ EL\", "
+      "\"... rig F HZ\" or \"... uplink F HZ\", with the moment (UTC) it was computed for. A "
+      "daemon that is down or fails is tried again; what happened is said on the error output, "
+      "and \"connected again\" when it is back. Ctrl-C ends it: the commands already queued are "
+      "seen through and the antenna is parked first when --park is given.",
       {
           kElementFileHelp,
           {"--sat NUMBER", "the satellite's catalogue number (digits or Alpha-5)"},
@@ -198,9 +208,12 @@ const TCommandHelp& TrackHelp() {
           {"--tolerance DEG", "the antenna moves when the satellite moved more, 0.1..20 (1)"},
           {"--radio-tolerance HZ", "a radio is retuned when the shift moved more, 1..10000 (10)"},
           {"--range 360|180|450", "the rotator's azimuths: 0..360, -180..180 or 0..450 (360)"},
-          {"--flip", "the rotator's elevation reaches 180 degrees: a pass over the azimuth stop "
-                     "is followed turned over"},
-          {"--park AZ,EL", "where the antenna goes after a pass and at the end"},
+          {"--flip",
+           "the rotator's elevation reaches 180 degrees: a pass over the azimuth stop "
+           "is followed turned over"},
+          {"--park AZ,EL",
+           "where the antenna goes after a pass and at the end; the azimuth is "
+           "brought into the range by whole turns"},
           {"--cycle SECONDS", "the shortest time between two commands to a device, 0.2..60 (1)"},
           {"--from TIME", "run a clock from this moment (UTC) at the real rate, to rehearse"},
           {"--for SECONDS", "end after this many seconds (default: run until stopped)"},
@@ -208,7 +221,9 @@ const TCommandHelp& TrackHelp() {
       },
       {kTimeNote, kSiteNote,
        "Exit status: 0 when ended by --for, Ctrl-C or a stop signal; 1 when the element file or "
-       "the satellite cannot be read; 2 for a mistake in the options."}};
+       "the satellite cannot be read, the antenna was not parked at the end (\"not parked: "
+       "REASON\") or a command queued at the end was not confirmed (\"dropped ...\"); 2 for a "
+       "mistake in the options."}};
   return help;
 }
 

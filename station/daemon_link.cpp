@@ -72,8 +72,12 @@ QString TDaemonLink::Address() const {
   return host + QLatin1Char(':') + QString::number(port_);
 }
 
+QString TDaemonLink::Name() const {
+  return QStringLiteral("%1 at %2").arg(device_, Address());
+}
+
 QString TDaemonLink::Prefix() const {
-  return QStringLiteral("%1 at %2: ").arg(device_, Address());
+  return Name() + QStringLiteral(": ");
 }
 
 void TDaemonLink::Open(const QString& host, quint16 port) {
@@ -83,6 +87,8 @@ void TDaemonLink::Open(const QString& host, quint16 port) {
   host_ = host;
   port_ = port;
   lastError_.clear();
+  failedSinceUp_ = false;
+  repeats_.clear();
   retryWaitMs_ = 0;
   nextRetryWaitMs_ = timing_.firstRetryMs;
   Connect();
@@ -105,6 +111,7 @@ void TDaemonLink::Close() {
     if (!guard) return;
     if (command.done) command.done({false, {}, message});
   }
+  if (guard && !waiting.empty()) EmitDrainedIfIdle();
 }
 
 void TDaemonLink::Connect() {
@@ -143,8 +150,10 @@ void TDaemonLink::OnConnected() {
   deadline_->stop();
   // Commands are single short lines: each should leave at once, not wait to fill a segment.
   socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+  const bool again = std::exchange(failedSinceUp_, false);
   QPointer<TDaemonLink> guard(this);
   SetState(TLinkState::Up);
+  if (guard && again) emit Restored(Prefix() + QStringLiteral("connected again"));
   if (guard) SendNext();
 }
 
@@ -167,14 +176,44 @@ void TDaemonLink::OnSocketError() {
 }
 
 bool TDaemonLink::Send(const QByteArray& command, int answerLines,
-                       std::function<void(const TAnswer&)> done) {
+                       std::function<void(const TAnswer&)> done, TValueCheck check) {
   if (state_ != TLinkState::Up || int(queue_.size()) >= kMostWaitingCommands) return false;
   if (command.isEmpty() || command.contains('\n') || command.contains('\r')) return false;
   const bool sets = IsSetCommand(command);
   if (answerLines < 1 || (sets && answerLines != 1)) return false;
-  queue_.push_back({command, answerLines, sets, false, {}, std::move(done)});
+  queue_.push_back({command, answerLines, sets, false, {}, std::move(done), std::move(check)});
   SendNext();
   return true;
+}
+
+bool TDaemonLink::SendReplacing(const QByteArray& command,
+                                std::function<void(const TAnswer&)> done) {
+  if (state_ != TLinkState::Up || command.isEmpty() || !IsSetCommand(command)) return false;
+  if (command.contains('\n') || command.contains('\r')) return false;
+  const auto stale = [](const TCommand& waiting) { return waiting.sets && !waiting.onWire; };
+  const auto first = std::find_if(queue_.begin(), queue_.end(), stale);
+  if (first == queue_.end()) return Send(command, 1, std::move(done));
+  first->line = command;
+  first->done = std::move(done);
+  queue_.erase(std::remove_if(std::next(first), queue_.end(), stale), queue_.end());
+  return true;
+}
+
+bool TDaemonLink::SetWaiting() const {
+  return std::any_of(queue_.begin(), queue_.end(),
+                     [](const TCommand& command) { return command.sets; });
+}
+
+void TDaemonLink::DropUnsentReads() {
+  const size_t before = queue_.size();
+  queue_.erase(std::remove_if(queue_.begin(), queue_.end(),
+                              [](const TCommand& c) { return !c.sets && !c.onWire; }),
+               queue_.end());
+  if (queue_.size() != before) EmitDrainedIfIdle();
+}
+
+void TDaemonLink::EmitDrainedIfIdle() {
+  if (queue_.empty()) emit Drained();
 }
 
 void TDaemonLink::SendNext() {
@@ -221,19 +260,27 @@ void TDaemonLink::ReadAnswer() {
       if (!number || (code == 0 && !command.sets)) return unexpected();
       if (code == 0) return Finish({true, {}, {}});
       // The daemon is there and working; only the command failed, so the link stays up.
-      lastError_ = Prefix() + ReportText(code);
+      const QString message = Prefix() + QLatin1Char('"') + QString::fromLatin1(command.line) +
+                              QStringLiteral("\": ") + ReportText(code);
+      lastError_ = message;
+      const QString said = RefusalToSay(command.line, code, message);
       settling_ = true;
       settlingClock_.start();
       quiet_->start(kQuietMs);
       QPointer<TDaemonLink> guard(this);
-      const QString message = lastError_;
       Finish({false, {}, message});
-      if (guard) emit Failed(message);
+      if (guard && !said.isEmpty()) emit Failed(said);
       return;
     }
     if (command.sets || !IsNumber(line)) return unexpected();
     command.values.append(QString::fromLatin1(line));
     if (command.values.size() == command.answerLines) {
+      const QString wrong = command.check ? command.check(command.values) : QString();
+      if (!wrong.isEmpty()) {
+        return Fail(QStringLiteral("unexpected answer to \"%1\": \"%2\" (%3)")
+                        .arg(QString::fromLatin1(command.line),
+                             command.values.join(QLatin1Char(' ')), wrong));
+      }
       return Finish({true, std::move(command.values), {}});
     }
   }
@@ -248,11 +295,30 @@ void TDaemonLink::Finish(const TAnswer& answer) {
   queue_.pop_front();
   // What follows a complete answer was not asked for.
   buffer_.clear();
-  // The daemon answered on this connection, so the next failure is a fresh one.
-  nextRetryWaitMs_ = timing_.firstRetryMs;
+  // Only a good reading shows the daemon working: one that takes every command but answers
+  // readings with garbage would otherwise be reconnected without the waits growing.
+  if (answer.ok && !command.sets) nextRetryWaitMs_ = timing_.firstRetryMs;
   QPointer<TDaemonLink> guard(this);
   if (command.done) command.done(answer);
-  if (guard) SendNext();
+  if (!guard) return;
+  SendNext();
+  EmitDrainedIfIdle();
+}
+
+QString TDaemonLink::RefusalToSay(const QByteArray& command, int code, const QString& message) {
+  const qsizetype blank = command.indexOf(' ');
+  const QString key = QString::fromLatin1(blank < 0 ? command : command.left(blank)) +
+                      QLatin1Char(' ') + QString::number(code);
+  TRepeat& repeat = repeats_[key];
+  ++repeat.count;
+  if (repeat.said.isValid() && !repeat.said.hasExpired(timing_.repeatReportMs)) return {};
+  QString said = message;
+  if (repeat.count > 1) {
+    said += QStringLiteral("; %1 times since the last report").arg(repeat.count);
+  }
+  repeat.count = 0;
+  repeat.said.start();
+  return said;
 }
 
 void TDaemonLink::OnDeadline() {
@@ -279,6 +345,7 @@ void TDaemonLink::Fail(const QString& reason) {
   nextRetryWaitMs_ =
       retryWaitMs_ > timing_.longestRetryMs / 2 ? timing_.longestRetryMs : retryWaitMs_ * 2;
   const QString failure = Prefix() + reason;
+  failedSinceUp_ = true;
   lastError_ = failure + QStringLiteral("; trying again in ") + Seconds(retryWaitMs_);
   std::deque<TCommand> waiting;
   waiting.swap(queue_);
@@ -291,6 +358,7 @@ void TDaemonLink::Fail(const QString& reason) {
     if (!guard) return;
     if (command.done) command.done({false, {}, failure});
   }
+  if (guard && !waiting.empty()) EmitDrainedIfIdle();
 }
 
 }  // namespace zen::station

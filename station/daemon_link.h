@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -23,6 +24,8 @@ inline constexpr int kLongestRetryMs = 30000;  // ... up to 30 s
 inline constexpr int kMostWaitingCommands = 4;
 // The longest answer line; the daemons' lines are a few dozen bytes.
 inline constexpr int kLongestLineBytes = 4096;
+// A refusal that comes again and again (each cycle) is said once in this long, with its count.
+inline constexpr int kRepeatReportMs = 60000;
 
 enum class TLinkState { Off, Connecting, Up, Retrying };
 
@@ -37,7 +40,12 @@ struct TLinkTiming {
   int answerTimeoutMs = kAnswerTimeoutMs;
   int firstRetryMs = kFirstRetryMs;
   int longestRetryMs = kLongestRetryMs;
+  int repeatReportMs = kRepeatReportMs;
 };
+
+// What is wrong with the value lines of a get command's answer, or an empty text when they are
+// good; an answer with something wrong counts as garbage.
+using TValueCheck = std::function<QString(const QStringList& values)>;
 
 class TDaemonLink : public QObject {
   Q_OBJECT
@@ -57,6 +65,7 @@ class TDaemonLink : public QObject {
 
   TLinkState State() const { return state_; }
   QString Address() const;  // "host:port", an IPv6 host in brackets
+  QString Name() const;     // "rotator at host:port"
   // The latest failure, e.g. "rotator at localhost:4533: connection refused; trying again in 4 s".
   QString LastError() const { return lastError_; }
   int RetryWaitMs() const { return retryWaitMs_; }  // the wait before the next attempt
@@ -65,14 +74,34 @@ class TDaemonLink : public QObject {
   // Queues one command line (no newline) whose good answer has answerLines lines. The daemons'
   // short commands tell their kind by case: an upper-case letter sets (its one answer line is
   // "RPRT 0"), a lower-case one gets value lines, which must read as numbers, the only values
-  // the station reads. Refused (false, done not called) unless the link is Up and fewer than
-  // kMostWaitingCommands wait. done runs on this object's thread with the answer or the
-  // failure; it may send, close or deleteLater the link, but not delete it.
-  bool Send(const QByteArray& command, int answerLines, std::function<void(const TAnswer&)> done);
+  // the station reads, and pass check when one is given. Refused (false, done not called)
+  // unless the link is Up and fewer than kMostWaitingCommands wait. done runs on this object's
+  // thread with the answer or the failure; it may send, close or deleteLater the link, but not
+  // delete it.
+  bool Send(const QByteArray& command, int answerLines, std::function<void(const TAnswer&)> done,
+            TValueCheck check = {});
+  // A set command that supersedes any set command still waiting to go out: that one is
+  // replaced in its place in the queue, and its done is never called. A device should go where
+  // the newest command says, not work through the ones that went stale while the daemon was
+  // slow.
+  bool SendReplacing(const QByteArray& command, std::function<void(const TAnswer&)> done);
+  // Commands queued, the one on the wire included.
+  int Waiting() const { return int(queue_.size()); }
+  // A set command is queued, on the wire or not.
+  bool SetWaiting() const;
+  // Get commands that have not gone out are dropped, their done not called: nobody will read
+  // their answers.
+  void DropUnsentReads();
 
  signals:
   void StateChanged(zen::station::TLinkState state);
-  void Failed(const QString& message);  // every failure, as LastError
+  // Every failure, as LastError, except a refusal said less than repeatReportMs ago: that one
+  // is counted and said again, with its count, once the time is up.
+  void Failed(const QString& message);
+  // The link is up again after a failure: "rotator at localhost:4533: connected again".
+  void Restored(const QString& message);
+  // The last queued command has its answer or failed: nothing waits.
+  void Drained();
 
  private:
   struct TCommand {
@@ -82,6 +111,12 @@ class TDaemonLink : public QObject {
     bool onWire = false;
     QStringList values;
     std::function<void(const TAnswer&)> done;
+    TValueCheck check;
+  };
+  // A refusal of one kind (command word and code) and how often it came since it was said.
+  struct TRepeat {
+    QElapsedTimer said;
+    int count = 0;
   };
 
   void Connect();
@@ -100,6 +135,9 @@ class TDaemonLink : public QObject {
   void Finish(const TAnswer& answer);
   // The link is down for reason: every waiting command fails, a reconnection is timed.
   void Fail(const QString& reason);
+  // The message to say for a refusal, or empty while the same refusal was said lately.
+  QString RefusalToSay(const QByteArray& command, int code, const QString& message);
+  void EmitDrainedIfIdle();
 
   QString device_;
   QString host_;
@@ -109,6 +147,8 @@ class TDaemonLink : public QObject {
   QString lastError_;
   int retryWaitMs_ = 0;
   int nextRetryWaitMs_ = kFirstRetryMs;
+  bool failedSinceUp_ = false;
+  QHash<QString, TRepeat> repeats_;
   QTcpSocket* socket_ = nullptr;  // a fresh one per attempt, so a dropped one cannot call back
   QByteArray buffer_;
   std::deque<TCommand> queue_;

@@ -166,6 +166,8 @@ std::string AosLosText(double nowJd, const TPassWindow& pass) {
   if (nowJd <= pass.setJd && std::isfinite(pass.setJd)) {
     return Countdown("LOS in ", pass.setJd - nowJd);
   }
+  // Up at the moment and not setting within the search: a geostationary satellite in view.
+  if (!std::isfinite(pass.setJd)) return "always above the horizon";
   return {};
 }
 

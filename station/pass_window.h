@@ -35,8 +35,9 @@ TPassWindow FindPass(const TLookAt& lookAt, double fromJd, double minElevationDe
                      double horizonDays = 2.0);
 
 // "AOS in 04:07" before the rise, "LOS in 125:07" from the rise to the set (minutes and
-// seconds, rounded up, so the count reaches 00:00 at the event). Empty for a window that is not
-// Valid, after its set, and during a pass whose set was not found.
+// seconds, rounded up, so the count reaches 00:00 at the event); "always above the horizon"
+// during a pass whose set was not found. Empty for a window that is not Valid and after its
+// set.
 std::string AosLosText(double nowJd, const TPassWindow& pass);
 
 }  // namespace zen::station

@@ -60,6 +60,7 @@ void TRotatorControl::ChoosePath(double nowJd, const TLookAt& lookAt, const TPas
     if (look.ok) track.push_back({look.azDeg, look.elDeg});
   }
   path_ = TPassPath::Choose(settings_.geometry, track, lastSent_);
+  ++pathsChosen_;
   pathRiseJd_ = pass.riseJd;
   pathSetJd_ = pass.setJd;
   // The rotator waits at the horizon where the satellite will come up.
@@ -70,7 +71,9 @@ void TRotatorControl::ChoosePath(double nowJd, const TLookAt& lookAt, const TPas
 
 TRotatorMove TRotatorControl::ParkIfDue() const {
   if (!parkDue_) return {};
-  return {TRotatorMove::TKind::Park, ClampToRange(settings_.geometry, settings_.parkAim)};
+  const std::optional<TAim> aim = IntoRange(settings_.geometry, settings_.parkAim, lastKnownAzDeg_);
+  if (!aim) return {};
+  return {TRotatorMove::TKind::Park, *aim};
 }
 
 TRotatorMove TRotatorControl::Step(double nowJd, const TLookAt& lookAt, const TPassWindow& pass) {
@@ -121,6 +124,7 @@ void TRotatorControl::NewTarget() {
 void TRotatorControl::Sent(const TRotatorMove& move, double nowJd) {
   if (move.kind == TRotatorMove::TKind::None) return;
   lastSent_ = move.aim;
+  lastKnownAzDeg_ = move.aim.azDeg;
   lastSentJd_ = nowJd;
   if (move.kind == TRotatorMove::TKind::Park) parkDue_ = false;
 }

@@ -42,9 +42,10 @@ class TRotatorControl {
   //  - during the pass, while the target is at or above minElevationDeg: Point when nothing was
   //    sent yet, or when cycleSeconds have passed since the last command and the aim moved by
   //    more than toleranceDeg;
-  //  - once the followed pass has set: Park at parkAim (clamped to the range) when settings.park,
-  //    until it was sent, unless the next pass is already within its lead; otherwise nothing,
-  //    and the rotator stays.
+  //  - once the followed pass has set: Park at parkAim (brought into the range by whole turns,
+  //    the nearer of two to where the rotator was last known) when settings.park and the park
+  //    is within reach, until it was sent, unless the next pass is already within its lead;
+  //    otherwise nothing, and the rotator stays.
   // The path is chosen from looks every 2 s from the rise to the set; one chosen during a pass
   // covers the track from now on, one for a pass still up at the end of its search a day. A
   // clock set back (the tracker's time control) does not hold commands until it catches up.
@@ -55,6 +56,11 @@ class TRotatorControl {
   // proposes a command again.
   void Forget();
   std::optional<TAim> LastSent() const { return lastSent_; }
+  // The rotator read back where it stands.
+  void Reported(const TAim& actual) { lastKnownAzDeg_ = actual.azDeg; }
+  // The azimuth of the last command sent or position read, whichever came later; even after a
+  // failure it tells which of two turns the rotator is nearer.
+  std::optional<double> LastKnownAzDeg() const { return lastKnownAzDeg_; }
   // Another satellite is followed: its passes are prepared afresh even where they overlap the
   // last one's. Where the rotator stands is kept.
   void NewTarget();
@@ -62,6 +68,8 @@ class TRotatorControl {
   const TRotatorSettings& Settings() const { return settings_; }
   // The path of the pass being followed or prepared; null between passes.
   const TPassPath* Path() const { return path_ ? &*path_ : nullptr; }
+  // How many paths were chosen so far: a caller sees a new one come.
+  int PathsChosen() const { return pathsChosen_; }
 
  private:
   void ChoosePath(double nowJd, const TLookAt& lookAt, const TPassWindow& pass);
@@ -78,6 +86,8 @@ class TRotatorControl {
   TAim firstAim_;  // of path_
   bool parkDue_ = false;
   std::optional<TAim> lastSent_;
+  std::optional<double> lastKnownAzDeg_;
+  int pathsChosen_ = 0;
   double lastSentJd_ = std::numeric_limits<double>::quiet_NaN();
 };
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace zen::station {
 
@@ -97,6 +98,47 @@ TAim ClampToRange(const TRotatorGeometry& geometry, TAim aim) {
   aim.elDeg =
       std::isnan(aim.elDeg) ? 0.0 : std::clamp(aim.elDeg, 0.0, HighestElevationDeg(geometry));
   return aim;
+}
+
+std::optional<TAim> IntoRange(const TRotatorGeometry& geometry, TAim aim,
+                              std::optional<double> nearAzDeg) {
+  if (!std::isfinite(aim.azDeg) || !std::isfinite(aim.elDeg)) return std::nullopt;
+  if (aim.elDeg < -kFitSlackDeg || aim.elDeg > HighestElevationDeg(geometry) + kFitSlackDeg) {
+    return std::nullopt;
+  }
+  aim.elDeg = std::clamp(aim.elDeg, 0.0, HighestElevationDeg(geometry));
+  const double lowest = LowestAzimuthDeg(geometry.range);
+  const double highest = HighestAzimuthDeg(geometry.range);
+  const double firstTurn = std::ceil((lowest - aim.azDeg) / kTurnDeg - kFitSlackDeg);
+  const double lastTurn = std::floor((highest - aim.azDeg) / kTurnDeg + kFitSlackDeg);
+  // Every range spans a whole turn, so at least one fits.
+  double bestDeg = aim.azDeg + firstTurn * kTurnDeg;
+  const bool givenFits = firstTurn <= 0.0 && lastTurn >= 0.0;
+  if (!nearAzDeg || !std::isfinite(*nearAzDeg)) {
+    if (givenFits) bestDeg = aim.azDeg;
+  } else {
+    for (double turn = firstTurn + 1.0; turn <= lastTurn; turn += 1.0) {
+      const double candidateDeg = aim.azDeg + turn * kTurnDeg;
+      if (std::fabs(candidateDeg - *nearAzDeg) < std::fabs(bestDeg - *nearAzDeg)) {
+        bestDeg = candidateDeg;
+      }
+    }
+  }
+  aim.azDeg = std::clamp(bestDeg, lowest, highest);
+  return aim;
+}
+
+std::string OutOfReachText(const TRotatorGeometry& geometry, TAim aim) {
+  if (IntoRange(geometry, aim)) return {};
+  if (!std::isfinite(aim.azDeg) || !std::isfinite(aim.elDeg))
+    return "a direction that is not a number";
+  const auto degrees = [](double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g°", value);
+    return std::string(text);
+  };
+  return "elevation " + degrees(aim.elDeg) + " is beyond the rotator's " + degrees(0.0) + " to " +
+         degrees(HighestElevationDeg(geometry));
 }
 
 TPassPath TPassPath::Choose(const TRotatorGeometry& geometry, const std::vector<TAim>& passLookDeg,

@@ -4,6 +4,7 @@
 
 #include <limits>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace zen::station {
@@ -31,8 +32,21 @@ struct TAim {
 };
 
 // The nearest position the rotator can take; a value that is not a number becomes the lowest.
-// Every command passes through here, so none can leave the range whatever the path decided.
+// Every command of a pass's path passes through here, so none can leave the range whatever the
+// path decided.
 TAim ClampToRange(const TRotatorGeometry& geometry, TAim aim);
+
+// A direction given by any azimuth (a park position, typed) as a position the rotator can take:
+// the azimuth brought into the range by whole turns, so 270 is -90 in -180..180 and -30 is 330
+// in 0..450. Where two turns fit (0..90 in 0..450, or the stop's own azimuth), the one nearest
+// nearAzDeg, the rotator's last known azimuth; without it the azimuth as given when it fits, else
+// the lowest. No turn changes an elevation: one outside 0 to HighestElevationDeg, or a value that
+// is not a number, leaves the direction out of reach (nullopt).
+std::optional<TAim> IntoRange(const TRotatorGeometry& geometry, TAim aim,
+                              std::optional<double> nearAzDeg = {});
+// Why IntoRange leaves aim out of reach ("elevation 95° is beyond the rotator's 0° to 90°"), or
+// an empty text when it does not.
+std::string OutOfReachText(const TRotatorGeometry& geometry, TAim aim);
 
 // Chosen once at the start of a pass from the pass's whole track; then turns each look into a
 // command that moves on from the previous one without jumping.

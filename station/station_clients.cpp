@@ -20,38 +20,53 @@ QByteArray Hundredths(double value) {
   return QByteArray::number(rounded, 'f', 2);
 }
 
-std::function<void(const TAnswer&)> OkOnly(std::function<void(bool ok)> done) {
-  if (!done) return {};
-  return [done = std::move(done)](const TAnswer& answer) { done(answer.ok); };
-}
-
 }  // namespace
 
 TRotatorClient::TRotatorClient(QObject* parent)
     : QObject(parent), link_(QStringLiteral("rotator"), this) {}
 
-bool TRotatorClient::Point(double azDeg, double elDeg, std::function<void(bool ok)> done) {
+bool TRotatorClient::Point(double azDeg, double elDeg, std::function<void(const TAnswer&)> done) {
   if (!std::isfinite(azDeg) || !std::isfinite(elDeg)) return false;
-  return link_.Send("P " + Hundredths(azDeg) + ' ' + Hundredths(elDeg), 1, OkOnly(std::move(done)));
+  return link_.SendReplacing("P " + Hundredths(azDeg) + ' ' + Hundredths(elDeg), std::move(done));
 }
 
-bool TRotatorClient::Park(std::function<void(bool ok)> done) {
-  return link_.Send("K", 1, OkOnly(std::move(done)));
+bool TRotatorClient::Park(std::function<void(const TAnswer&)> done) {
+  return link_.SendReplacing("K", std::move(done));
 }
 
 bool TRotatorClient::ReadPosition() {
-  return link_.Send("p", 2, [this](const TAnswer& answer) {
-    // The link lets through only numbers; a failure has been reported by the link.
-    if (answer.ok) emit PositionRead(answer.lines[0].toDouble(), answer.lines[1].toDouble());
-  });
+  TValueCheck check;
+  if (geometry_) {
+    check = [geometry = *geometry_](const QStringList& values) {
+      const double azDeg = values[0].toDouble();
+      const double elDeg = values[1].toDouble();
+      const double lowestDeg = LowestAzimuthDeg(geometry.range) - kReadBackSlackDeg;
+      const double highestDeg = HighestAzimuthDeg(geometry.range) + kReadBackSlackDeg;
+      if (azDeg >= lowestDeg && azDeg <= highestDeg && elDeg >= -kReadBackSlackDeg &&
+          elDeg <= HighestElevationDeg(geometry) + kReadBackSlackDeg) {
+        return QString();
+      }
+      return QStringLiteral("outside the rotator's range, azimuth %1 to %2, elevation 0 to %3")
+          .arg(LowestAzimuthDeg(geometry.range))
+          .arg(HighestAzimuthDeg(geometry.range))
+          .arg(HighestElevationDeg(geometry));
+    };
+  }
+  return link_.Send(
+      "p", 2,
+      [this](const TAnswer& answer) {
+        // The link lets through only numbers; a failure has been reported by the link.
+        if (answer.ok) emit PositionRead(answer.lines[0].toDouble(), answer.lines[1].toDouble());
+      },
+      std::move(check));
 }
 
 TRigClient::TRigClient(QString device, QObject* parent)
     : QObject(parent), link_(std::move(device), this) {}
 
-bool TRigClient::Tune(double hz, std::function<void(bool ok)> done) {
+bool TRigClient::Tune(double hz, std::function<void(const TAnswer&)> done) {
   if (!(hz >= 0.0 && hz <= kHighestHz)) return false;
-  return link_.Send("F " + QByteArray::number(std::llround(hz)), 1, OkOnly(std::move(done)));
+  return link_.SendReplacing("F " + QByteArray::number(std::llround(hz)), std::move(done));
 }
 
 bool TRigClient::ReadFrequency() {

@@ -3,6 +3,9 @@
 #include "station/station_control.h"
 
 #include <QDateTime>
+#include <QPointer>
+#include <QTime>
+#include <QTimeZone>
 #include <cmath>
 
 #include "core/timescale.h"
@@ -28,11 +31,22 @@ QString TuneText(double hz) {
   return QStringLiteral("F ") + QString::number(std::llround(hz));
 }
 
+constexpr double kUnixEpochJd = 2440587.5;
+
+// "10:21:12 UTC"
+QString UtcTimeText(double jd) {
+  return UtcDateTimeOf(jd).toString(QStringLiteral("HH:mm:ss")) + QStringLiteral(" UTC");
+}
+
 }  // namespace
 
 double MachineUtcJulian() {
-  constexpr double kUnixEpochJd = 2440587.5;
   return kUnixEpochJd + double(QDateTime::currentMSecsSinceEpoch()) / (kSecondsPerDay * 1000.0);
+}
+
+QDateTime UtcDateTimeOf(double jd) {
+  const auto ms = static_cast<qint64>(std::llround((jd - kUnixEpochJd) * kSecondsPerDay * 1000.0));
+  return QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc());
 }
 
 TStationControl::TStationControl(QObject* parent)
@@ -42,20 +56,31 @@ TStationControl::TStationControl(QObject* parent)
       rigClient_(new TRigClient(QStringLiteral("radio"), this)),
       uplinkClient_(new TRigClient(QStringLiteral("uplink radio"), this)) {
   connect(&cycle_, &QTimer::timeout, this, &TStationControl::Cycle);
-  auto watch = [this](TDaemonLink& link, TLinkState TStationStatus::*state, auto forget) {
-    connect(&link, &TDaemonLink::Failed, this, &TStationControl::NoteFailure);
-    connect(&link, &TDaemonLink::StateChanged, this, [this, state, forget](TLinkState now) {
-      // A device that comes back may have been moved or retuned meanwhile: it is told again.
-      if (now == TLinkState::Up) forget();
+  auto watch = [this](TDaemonLink& link, TLinkState TStationStatus::*state, auto cameBack) {
+    connect(&link, &TDaemonLink::Failed, this,
+            [this, &link](const QString& message) { NoteFailure(message, &link); });
+    connect(&link, &TDaemonLink::Restored, this,
+            [this, &link](const QString& message) { NoteRestored(message, link); });
+    connect(&link, &TDaemonLink::Drained, this, [this] {
+      if (windingDown_ && Waiting() == 0) emit Drained();
+    });
+    connect(&link, &TDaemonLink::StateChanged, this, [this, state, cameBack](TLinkState now) {
       status_.*state = now;
+      // A device that comes back may have been moved or retuned meanwhile: it is told again.
+      if (now == TLinkState::Up) cameBack();
       emit Changed();
     });
   };
-  watch(rotatorClient_->Link(), &TStationStatus::rotatorLink, [this] { rotator_.Forget(); });
+  watch(rotatorClient_->Link(), &TStationStatus::rotatorLink, [this] {
+    rotator_.Forget();
+    if (status_.parked && !windingDown_) SendPark();
+  });
   watch(rigClient_->Link(), &TStationStatus::rigLink, [this] { radio_.Forget(); });
   watch(uplinkClient_->Link(), &TStationStatus::uplinkLink, [this] { radio_.Forget(); });
   connect(rotatorClient_, &TRotatorClient::PositionRead, this, [this](double az, double el) {
     status_.actual = TAim{az, el};
+    status_.actualReadAt = std::chrono::steady_clock::now();
+    rotator_.Reported(*status_.actual);
     emit Changed();
   });
   connect(rigClient_, &TRigClient::FrequencyRead, this, [this](double hz) {
@@ -69,10 +94,17 @@ TStationControl::~TStationControl() = default;
 void TStationControl::SetTarget(const TElements& elements, double latitudeDeg, double longitudeDeg,
                                 double altitudeM) {
   look_ = std::make_unique<TSatelliteLook>(elements, latitudeDeg, longitudeDeg, altitudeM);
+  // Another satellite ends a park; the same one seen anew (new elements, another site) does not.
+  if (elements.catalogNumber != targetNumber_) status_.parked = false;
+  targetNumber_ = elements.catalogNumber;
   status_.pass = TPassWindow{};
   status_.look = TLook{};
+  status_.crossesStop = false;
   passFoundAtJd_ = -1e9;
+  const std::optional<double> knownAzDeg = rotator_.LastKnownAzDeg();
   rotator_ = TRotatorControl(setup_.rotatorSettings);
+  if (knownAzDeg) rotator_.Reported({*knownAzDeg, 0.0});
+  pathsSeen_ = rotator_.PathsChosen();
   radio_.Forget();
   // The pass and the Doppler shift are shown before any device is connected.
   if (!cycle_.isActive()) cycle_.start(kIdleCycleMs);
@@ -84,6 +116,7 @@ void TStationControl::ClearTarget() {
   if (!running_) cycle_.stop();
   status_.pass = TPassWindow{};
   status_.look = TLook{};
+  status_.crossesStop = false;
   emit Changed();
 }
 
@@ -98,11 +131,14 @@ void TStationControl::Start(const TStationSetup& setup) {
   Stop();
   setup_ = setup;
   rotator_ = TRotatorControl(setup_.rotatorSettings);
+  pathsSeen_ = rotator_.PathsChosen();
   const TRadioPlan plan = radio_.Plan();
   radio_ = TRadioControl(setup_.radioToleranceHz);
   radio_.SetPlan(plan);
   status_ = TStationStatus{};
+  lastErrorFrom_ = nullptr;
   passFoundAtJd_ = -1e9;
+  rotatorClient_->SetGeometry(setup_.rotatorSettings.geometry);
   if (setup_.rotator.Used()) rotatorClient_->Link().Open(setup_.rotator.host, setup_.rotator.port);
   if (setup_.rig.Used()) rigClient_->Link().Open(setup_.rig.host, setup_.rig.port);
   if (setup_.uplink.Used()) uplinkClient_->Link().Open(setup_.uplink.host, setup_.uplink.port);
@@ -119,32 +155,103 @@ void TStationControl::Stop() {
     cycle_.stop();
   }
   running_ = false;
+  windingDown_ = false;
   rotatorClient_->Link().Close();
   rigClient_->Link().Close();
   uplinkClient_->Link().Close();
+  // What went wrong with links that are gone is history.
+  status_.lastError.clear();
+  lastErrorFrom_ = nullptr;
   emit Changed();
 }
 
-void TStationControl::ParkNow() {
-  const bool up = rotatorClient_->Link().State() == TLinkState::Up;
-  const auto done = [this](bool ok) { emit ParkDone(ok); };
+void TStationControl::WindDown() {
+  windingDown_ = true;
+  for (TDaemonLink* link : {&rotatorClient_->Link(), &rigClient_->Link(), &uplinkClient_->Link()}) {
+    link->DropUnsentReads();
+  }
+}
+
+int TStationControl::Waiting() const {
+  return rotatorClient_->Link().Waiting() + rigClient_->Link().Waiting() +
+         uplinkClient_->Link().Waiting();
+}
+
+std::function<void(const TAnswer&)> TStationControl::Outcome(double jd, const QString& device,
+                                                             const QString& command,
+                                                             std::function<void()> failed) {
+  QPointer<TStationControl> guard(this);
+  return [guard, jd, device, command, failed = std::move(failed)](const TAnswer& answer) {
+    if (!guard) return;
+    if (answer.ok) {
+      emit guard->CommandConfirmed(jd, device, command);
+      return;
+    }
+    if (failed) failed();
+    if (guard) emit guard->CommandDropped(jd, device, command, answer.error);
+  };
+}
+
+bool TStationControl::SendPark() {
+  if (rotatorClient_->Link().State() != TLinkState::Up) return false;
+  const double nowJd = clock();
+  QPointer<TStationControl> guard(this);
+  const auto done = [guard, nowJd](const QString& command) {
+    return [guard, nowJd, command](const TAnswer& answer) {
+      if (!guard) return;
+      if (answer.ok) emit guard->CommandConfirmed(nowJd, QStringLiteral("rotator"), command);
+      if (guard) emit guard->ParkDone(answer.ok, answer.error);
+    };
+  };
   if (!setup_.rotatorSettings.park) {
     // No position of its own chosen: the rotator's own park position, which its daemon knows.
-    if (up && rotatorClient_->Park(done)) {
-      status_.commanded.reset();
-      emit CommandSent(clock(), QStringLiteral("rotator"), QStringLiteral("K"));
+    if (!rotatorClient_->Park(done(QStringLiteral("K")))) return false;
+    status_.commanded.reset();
+    return true;
+  }
+  // The settings were checked: a park out of reach never gets here but from a caller that did
+  // not check.
+  const std::optional<TAim> aim = IntoRange(
+      setup_.rotatorSettings.geometry, setup_.rotatorSettings.parkAim, rotator_.LastKnownAzDeg());
+  if (!aim || !rotatorClient_->Point(aim->azDeg, aim->elDeg, done(PointText(*aim)))) return false;
+  status_.commanded = aim;
+  rotator_.Sent({TRotatorMove::TKind::Park, *aim}, nowJd);
+  return true;
+}
+
+void TStationControl::ParkNow() {
+  const TDaemonLink& link = rotatorClient_->Link();
+  QString reason;
+  if (setup_.rotatorSettings.park) {
+    reason = QString::fromStdString(
+        OutOfReachText(setup_.rotatorSettings.geometry, setup_.rotatorSettings.parkAim));
+  }
+  if (reason.isEmpty()) {
+    if (SendPark()) {
+      status_.parked = true;
+      emit Changed();
       return;
     }
-  } else {
-    const TAim aim = ClampToRange(setup_.rotatorSettings.geometry, setup_.rotatorSettings.parkAim);
-    if (up && rotatorClient_->Point(aim.azDeg, aim.elDeg, done)) {
-      status_.commanded = aim;
-      emit CommandSent(clock(), QStringLiteral("rotator"), PointText(aim));
-      return;
+    if (link.State() == TLinkState::Up) {
+      reason = QStringLiteral("too many commands wait for the rotator");
+    } else {
+      reason = QStringLiteral("the rotator is not connected");
+      if (!link.LastError().isEmpty()) reason += QStringLiteral(" (") + link.LastError() + ')';
     }
   }
-  NoteFailure(QStringLiteral("rotator: not parked, the rotator is not connected"));
-  emit ParkDone(false);
+  // Shown, not said: ParkDone carries the reason to whoever asked for the park.
+  status_.lastError = QStringLiteral("rotator: not parked, ") + reason;
+  lastErrorFrom_ = &link;
+  emit Changed();
+  emit ParkDone(false, reason);
+}
+
+void TStationControl::Resume() {
+  if (!status_.parked) return;
+  status_.parked = false;
+  // Where the rotator stands now is the park: the aim is sent whatever the tolerance says.
+  rotator_.Forget();
+  Cycle();
 }
 
 QString TStationControl::AosLosText() const {
@@ -171,45 +278,67 @@ void TStationControl::UpdatePass(double nowJd) {
   passFoundAtJd_ = nowJd;
 }
 
+void TStationControl::NotePath(double nowJd) {
+  const TPassPath* path = rotator_.Path();
+  status_.crossesStop = path != nullptr && path->CrossesStop();
+  if (rotator_.PathsChosen() == pathsSeen_) return;
+  pathsSeen_ = rotator_.PathsChosen();
+  if (!status_.crossesStop) return;
+  const double riseJd = status_.pass.riseJd;
+  const QString when = std::isfinite(riseJd) && riseJd > nowJd
+                           ? QStringLiteral("the pass rising at ") + UtcTimeText(riseJd)
+                           : QStringLiteral("the pass under way");
+  NoteFailure(QStringLiteral("rotator: ") + when +
+              QStringLiteral(" must cross the azimuth stop: the antenna swings round once "
+                             "during it"));
+}
+
 void TStationControl::DriveRotator(double nowJd) {
-  if (rotatorClient_->Link().State() != TLinkState::Up) return;
+  if (status_.parked || rotatorClient_->Link().State() != TLinkState::Up) return;
   const TLookAt lookAt = [this](double jd) { return LookAt(jd); };
   const TRotatorMove move = rotator_.Step(nowJd, lookAt, status_.pass);
+  NotePath(nowJd);
   if (move.kind == TRotatorMove::TKind::None) return;
-  const bool sent = rotatorClient_->Point(move.aim.azDeg, move.aim.elDeg, [this](bool ok) {
-    if (!ok) rotator_.Forget();
-  });
+  const QString text = PointText(move.aim);
+  const bool sent = rotatorClient_->Point(
+      move.aim.azDeg, move.aim.elDeg,
+      Outcome(nowJd, QStringLiteral("rotator"), text, [this] { rotator_.Forget(); }));
   if (!sent) return;
   rotator_.Sent(move, nowJd);
   status_.commanded = move.aim;
-  emit CommandSent(nowJd, QStringLiteral("rotator"), PointText(move.aim));
 }
 
 void TStationControl::DriveRadios(double nowJd) {
   if (!status_.look.ok) return;
   TTuning wanted = radio_.Step(status_.look.rangeRateKmS);
   TTuning sent;
-  auto failed = [this](bool ok) {
-    if (!ok) radio_.Forget();
-  };
+  const auto failed = [this] { radio_.Forget(); };
   if (wanted.downlinkHz && rigClient_->Link().State() == TLinkState::Up &&
-      rigClient_->Tune(*wanted.downlinkHz, failed)) {
+      rigClient_->Tune(*wanted.downlinkHz, Outcome(nowJd, QStringLiteral("rig"),
+                                                   TuneText(*wanted.downlinkHz), failed))) {
     sent.downlinkHz = wanted.downlinkHz;
     status_.downlinkTunedHz = wanted.downlinkHz;
-    emit CommandSent(nowJd, QStringLiteral("rig"), TuneText(*wanted.downlinkHz));
   }
   if (wanted.uplinkHz && uplinkClient_->Link().State() == TLinkState::Up &&
-      uplinkClient_->Tune(*wanted.uplinkHz, failed)) {
+      uplinkClient_->Tune(*wanted.uplinkHz, Outcome(nowJd, QStringLiteral("uplink"),
+                                                    TuneText(*wanted.uplinkHz), failed))) {
     sent.uplinkHz = wanted.uplinkHz;
     status_.uplinkTunedHz = wanted.uplinkHz;
-    emit CommandSent(nowJd, QStringLiteral("uplink"), TuneText(*wanted.uplinkHz));
   }
   if (sent.downlinkHz || sent.uplinkHz) radio_.Sent(sent);
 }
 
 void TStationControl::ReadBack() {
-  if (rotatorClient_->Link().State() == TLinkState::Up) rotatorClient_->ReadPosition();
-  if (rigClient_->Link().State() == TLinkState::Up) rigClient_->ReadFrequency();
+  // A reading queued behind a command would hold up the next one by a whole answer: while a
+  // command waits, the device is not read.
+  const auto ready = [](const TDaemonLink& link) {
+    return link.State() == TLinkState::Up && !link.SetWaiting();
+  };
+  if (ready(rotatorClient_->Link())) rotatorClient_->ReadPosition();
+  if (ready(rigClient_->Link())) rigClient_->ReadFrequency();
+  // The uplink radio's reading is not shown; it shows the radio working, which ends the
+  // growing waits of its link after a failure.
+  if (ready(uplinkClient_->Link())) uplinkClient_->ReadFrequency();
 }
 
 void TStationControl::Cycle() {
@@ -219,7 +348,7 @@ void TStationControl::Cycle() {
   status_.downlinkShiftHz = radio_.Plan().downlinkHz > 0 && status_.look.ok
                                 ? radio_.DownlinkShiftHz(status_.look.rangeRateKmS)
                                 : 0.0;
-  if (!running_) {
+  if (!running_ || windingDown_) {
     UpdatePass(nowJd);
     lastCycleJd_ = nowJd;
     emit Changed();
@@ -239,9 +368,21 @@ void TStationControl::Cycle() {
   emit Changed();
 }
 
-void TStationControl::NoteFailure(const QString& message) {
+void TStationControl::NoteFailure(const QString& message, const TDaemonLink* from) {
   status_.lastError = message;
+  lastErrorFrom_ = from;
   emit Failed(message);
+  emit Changed();
+}
+
+void TStationControl::NoteRestored(const QString& message, const TDaemonLink& link) {
+  // The error shown was this device's: it is over.
+  if (lastErrorFrom_ == &link) {
+    status_.lastError = link.Name() + QStringLiteral(": reconnected at ") +
+                        QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+    lastErrorFrom_ = nullptr;
+  }
+  emit Restored(message);
   emit Changed();
 }
 

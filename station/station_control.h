@@ -3,9 +3,11 @@
 // drive the station through this one object.
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -40,11 +42,19 @@ struct TStationStatus {
   TLinkState rotatorLink = TLinkState::Off;
   TLinkState rigLink = TLinkState::Off;
   TLinkState uplinkLink = TLinkState::Off;
+  // The last failure; once its device is up again, "... reconnected at HH:MM:SS" (local time).
   QString lastError;
   TLook look;  // the target now
   TPassWindow pass;
-  std::optional<TAim> commanded;
-  std::optional<TAim> actual;  // the rotator's own "p"
+  // The path chosen for the pass prepared or followed swings across the azimuth stop once.
+  bool crossesStop = false;
+  // Park now was given: the rotator holds its park position until Resume, Start or another
+  // satellite.
+  bool parked = false;
+  std::optional<TAim> commanded;  // nothing while parked at the rotator's own position
+  std::optional<TAim> actual;     // the rotator's own "p"
+  // When actual was read; a reading is only current while the rotator's link is up.
+  std::chrono::steady_clock::time_point actualReadAt;
   std::optional<double> downlinkTunedHz;
   std::optional<double> uplinkTunedHz;
   std::optional<double> rigReadHz;  // the receiving radio's own "f"
@@ -53,6 +63,8 @@ struct TStationStatus {
 
 // The machine's clock as a Julian date (UTC), to the millisecond.
 double MachineUtcJulian();
+// A Julian date (UTC) as a date and time in UTC, to the millisecond.
+QDateTime UtcDateTimeOf(double jd);
 
 class TStationControl : public QObject {
   Q_OBJECT
@@ -82,9 +94,20 @@ class TStationControl : public QObject {
   // Closes every link.
   void Stop();
   bool Running() const { return running_; }
-  // Sends the rotator to the setup's park position now, or without one to the rotator's own
-  // ("K"); ParkDone follows either way.
+  // Sends the rotator to the setup's park position now (brought into the range, the nearer of
+  // two turns to where it was last known), or without one to the rotator's own ("K"), and holds
+  // it there: the station is parked until Resume, Start or another satellite, and parks again
+  // when the rotator's link comes back. ParkDone follows either way; a rotator that is not
+  // connected is not parked.
   void ParkNow();
+  // Follows again at once.
+  void Resume();
+  // Computes no more commands and reads nothing more back; read-backs not sent are dropped.
+  // Drained follows once no command waits on any link (at once when none does). ParkNow still
+  // works. Start or Stop ends it.
+  void WindDown();
+  // Commands queued on every link, those on the wire included.
+  int Waiting() const;
 
   const TStationStatus& Status() const { return status_; }
   const TDaemonLink& RotatorLink() const { return rotatorClient_->Link(); }
@@ -95,12 +118,22 @@ class TStationControl : public QObject {
   QString AosLosText() const;
 
  signals:
-  // Each command as it goes out: device "rotator", "rig" or "uplink", the command's text, the
-  // clock's moment.
-  void CommandSent(double jd, const QString& device, const QString& command);
-  // A failure of a device, readable; the station carries on.
+  // A command the daemon took ("RPRT 0": accepted, not yet carried out): device "rotator",
+  // "rig" or "uplink", the command's text, and the clock's moment it was computed for.
+  void CommandConfirmed(double jd, const QString& device, const QString& command);
+  // A command that failed or was dropped with its link; reason is the link's. A command
+  // replaced by a newer one before it went out is neither confirmed nor dropped.
+  void CommandDropped(double jd, const QString& device, const QString& command,
+                      const QString& reason);
+  // A failure of a device, readable; the station carries on. Also a pass whose path must
+  // cross the azimuth stop.
   void Failed(const QString& message);
-  void ParkDone(bool ok);
+  // A device's link is up again after a failure.
+  void Restored(const QString& message);
+  // The park command's answer; reason says why it failed.
+  void ParkDone(bool ok, const QString& reason);
+  // After WindDown, nothing waits on any link.
+  void Drained();
   // Anything shown changed.
   void Changed();
 
@@ -110,7 +143,15 @@ class TStationControl : public QObject {
   void DriveRotator(double nowJd);
   void DriveRadios(double nowJd);
   void ReadBack();
-  void NoteFailure(const QString& message);
+  // Sends the park; false when the rotator's link is not up.
+  bool SendPark();
+  void NoteFailure(const QString& message, const TDaemonLink* from = nullptr);
+  void NoteRestored(const QString& message, const TDaemonLink& link);
+  void NotePath(double nowJd);
+  // The done of a command to a device, telling the confirmation or the drop; failed runs on a
+  // failure.
+  std::function<void(const TAnswer&)> Outcome(double jd, const QString& device,
+                                              const QString& command, std::function<void()> failed);
   TLook LookAt(double jd);
 
   TStationSetup setup_;
@@ -123,6 +164,10 @@ class TStationControl : public QObject {
   TRigClient* uplinkClient_;
   QTimer cycle_;
   bool running_ = false;
+  bool windingDown_ = false;
+  const TDaemonLink* lastErrorFrom_ = nullptr;
+  int pathsSeen_ = 0;
+  std::string targetNumber_;  // the catalogue number of the target, which a park outlives
   double passFoundAtJd_ = 0.0;
   double lastCycleJd_ = 0.0;
 };

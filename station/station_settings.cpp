@@ -62,9 +62,9 @@ void WriteStationSettings(const std::filesystem::path& file, const TStationSetti
   ini.WriteString(kSection, "Tolerance", RealText(s.toleranceDeg));
   ini.WriteString(kSection, "Cycle", RealText(s.cycleSeconds));
   ini.WriteInteger(kSection, "AzimuthRange",
-                   s.azimuthRange == TAzimuthRange::From180To180  ? 1
+                   s.azimuthRange == TAzimuthRange::From180To180 ? 1
                    : s.azimuthRange == TAzimuthRange::From0To450 ? 2
-                                                                   : 0);
+                                                                 : 0);
   ini.WriteBool(kSection, "Flip", s.flip);
   ini.WriteBool(kSection, "Park", s.park);
   ini.WriteString(kSection, "ParkAz", RealText(s.parkAzDeg));
@@ -100,6 +100,13 @@ TStationSetup SetupOf(const TStationSettings& s, QString& problem) {
   r.park = s.park;
   r.parkAim = TAim{s.parkAzDeg, s.parkElDeg};
   setup.radioToleranceHz = s.radioToleranceHz;
+  // Any azimuth is brought into the range by whole turns; an elevation no turn changes.
+  const std::string outOfReach = s.park ? OutOfReachText(r.geometry, r.parkAim) : std::string();
+  if (problem.isEmpty() && !outOfReach.empty()) {
+    problem = QStringLiteral("The park position cannot be reached: ") +
+              QString::fromStdString(outOfReach) +
+              (s.flip ? QString() : QStringLiteral("; with Flip it reaches 180°"));
+  }
   return setup;
 }
 

@@ -33,7 +33,8 @@ TStationSettings ReadStationSettings(const std::filesystem::path& file);
 // Writes the section, keeping every other line of the file. Throws TFileError.
 void WriteStationSettings(const std::filesystem::path& file, const TStationSettings& settings);
 
-// The setup the control starts with; problem names the first address that is not HOST:PORT.
+// The setup the control starts with; problem names the first address that is not HOST:PORT,
+// or a park position (when parking) whose elevation is beyond the rotator's.
 TStationSetup SetupOf(const TStationSettings& settings, QString& problem);
 
 }  // namespace zen::station

@@ -22,9 +22,11 @@ namespace zen::station {
 namespace {
 
 constexpr const char* kName = "zenarith track";
-// How often a stop signal is looked for, and the longest wait for the park command's answer.
+// How often a stop signal is looked for.
 constexpr int kSignalPollMs = 100;
-constexpr int kParkWaitMs = 3000;
+// At the end every command queued gets its answer limit once it is on the wire; this bounds the
+// whole wait, should a daemon trickle answers in just within it.
+constexpr int kLongestEndMs = (kMostWaitingCommands + 1) * kAnswerTimeoutMs;
 
 std::atomic<int> stopSignal{0};
 
@@ -82,6 +84,12 @@ TStationSettings SettingsOf(const cli::TTrackWords& w) {
   return s;
 }
 
+// "2026-05-31 10:21:12.345" (UTC): the moment a command was computed for, to the millisecond,
+// since near the zenith the antenna's aim moves by degrees in a second.
+std::string MomentText(double jd) {
+  return UtcDateTimeOf(jd).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toStdString();
+}
+
 }  // namespace
 
 int RunTrackCommand(const cli::TTrackWords& words, std::ostream& out, std::ostream& err) {
@@ -127,34 +135,69 @@ int RunTrackCommand(const cli::TTrackWords& words, std::ostream& out, std::ostre
   plan.uplinkHz = words.uplinkHz;
   station.SetRadioPlan(plan);
 
-  QObject::connect(&station, &TStationControl::CommandSent, &station,
+  // A line is printed once the daemon took the command: one that never arrived is not said to.
+  QObject::connect(&station, &TStationControl::CommandConfirmed, &station,
                    [&out](double jd, const QString& device, const QString& command) {
-                     out << DateRecToText(JulianToDateRec(jd)) << ' ' << device.toStdString() << ' '
+                     out << MomentText(jd) << ' ' << device.toStdString() << ' '
                          << command.toStdString() << std::endl;
                    });
-  QObject::connect(&station, &TStationControl::Failed, &station, [&err](const QString& message) {
+  const auto say = [&err](const QString& message) {
     err << kName << ": " << message.toStdString() << std::endl;
-  });
+  };
+  QObject::connect(&station, &TStationControl::Failed, &station, say);
+  QObject::connect(&station, &TStationControl::Restored, &station, say);
 
   QEventLoop loop;
   bool ending = false;
+  bool parkPending = false;
+  int status = 0;
+  const auto endIfSettled = [&] {
+    if (ending && !parkPending && station.Waiting() == 0) loop.quit();
+  };
+  QObject::connect(&station, &TStationControl::Drained, &loop, endIfSettled);
+  QObject::connect(
+      &station, &TStationControl::CommandDropped, &loop,
+      [&](double, const QString& device, const QString& command, const QString& reason) {
+        if (!ending) return;  // said as the link failed; the station carried on
+        say(QStringLiteral("dropped %1 %2: %3").arg(device, command, reason));
+        status = 1;
+      });
+  QObject::connect(&station, &TStationControl::ParkDone, &loop,
+                   [&](bool ok, const QString& reason) {
+                     if (!ending || !parkPending) return;
+                     parkPending = false;
+                     if (!ok) {
+                       say(QStringLiteral("not parked: ") + reason);
+                       status = 1;
+                     }
+                     endIfSettled();
+                   });
+  QTimer endLimit;
+  endLimit.setSingleShot(true);
+  QObject::connect(&endLimit, &QTimer::timeout, &loop, &QEventLoop::quit);
+  // The commands already queued are seen through, and the antenna goes to its park position,
+  // before the links close; each command waits at most the answer limit once it is on the wire.
   auto end = [&] {
     if (ending) return;
     ending = true;
-    if (!words.park) {
-      loop.quit();
-      return;
+    station.WindDown();
+    if (words.park) {
+      parkPending = true;
+      station.ParkNow();
     }
-    // The antenna goes to its park position before the links close; a rotator that does not
-    // answer does not keep the command from ending.
-    QObject::connect(&station, &TStationControl::ParkDone, &loop, &QEventLoop::quit);
-    QTimer::singleShot(kParkWaitMs, &loop, &QEventLoop::quit);
-    station.ParkNow();
+    endLimit.start(kLongestEndMs);
+    endIfSettled();
   };
   const TStopSignals stopSignals;
   QTimer signalWatch;
+  // A second stop signal does not wait for the end: what still waits is dropped, and said.
   QObject::connect(&signalWatch, &QTimer::timeout, &loop, [&] {
-    if (stopSignal.load() != 0) end();
+    if (stopSignal.exchange(0) == 0) return;
+    if (ending) {
+      loop.quit();
+    } else {
+      end();
+    }
   });
   signalWatch.start(kSignalPollMs);
   if (words.forSeconds > 0) {
@@ -164,9 +207,10 @@ int RunTrackCommand(const cli::TTrackWords& words, std::ostream& out, std::ostre
   QString unused;
   station.Start(SetupOf(SettingsOf(words), unused));
   loop.exec();
+  // Whatever still waits now is dropped, and said so.
   station.Stop();
   out.flush();
-  return 0;
+  return status;
 }
 
 }  // namespace zen::station

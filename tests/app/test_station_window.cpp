@@ -1,17 +1,20 @@
 // The station in the window: the dialog drives the dummy rotator and radio of the real daemons
 // for the active satellite at a simulated moment, and daemons that are down or silent leave the
 // window working and say so.
+#include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 
 #include "app/station_dialog.h"
 #include "app_fixture.h"
+#include "station/fake_daemon_server.h"
 #include "station/hamlib_daemons.h"
-#include "station/station_scene.h"
 #include "station/pass_window.h"
 #include "station/satellite_look.h"
+#include "station/station_scene.h"
 
 namespace zen {
 namespace {
@@ -164,6 +167,101 @@ TEST_F(StationWindow, DaemonsThatAreDownOrSilentLeaveTheWindowWorking) {
   dialog->disconnectButton->click();
   EXPECT_EQ(station.RotatorLink().State(), station::TLinkState::Off);
   EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(StationWindow, ParkHoldsUntilResumeAndOldReadingsAndErrorsShowForWhatTheyAre) {
+  test::TFakeDaemon daemon;
+  daemon.answerer = [](const QByteArray& line) -> QByteArray {
+    if (line.startsWith("P ") || line == "K") return "RPRT 0\n";
+    return line == "p" ? "12.00\n34.00\n" : QByteArray();
+  };
+  auto moves = [&daemon] {
+    return std::count_if(daemon.received.begin(), daemon.received.end(),
+                         [](const QByteArray& line) { return line.startsWith("P "); });
+  };
+  auto lastMove = [&daemon] {
+    for (qsizetype i = daemon.received.size() - 1; i >= 0; --i) {
+      if (daemon.received[i].startsWith("P ")) return daemon.received[i];
+    }
+    return QByteArray();
+  };
+  // The simulated clock stands still at the top of a pass: the satellite does not move, as a
+  // geostationary one in view.
+  const TSite& site = window->Tracker().Site();
+  station::TSatelliteLook look(test::IssElements(), site.latitude, site.longitude, site.altitude);
+  const station::TPassWindow pass =
+      test::PassRisingNearestNorth([&look](double jd) { return look.At(jd); });
+  ASSERT_TRUE(pass.Valid());
+  SimulateAt(pass.culminationJd);
+
+  TStationDialog* dialog = OpenDialog();
+  const QString address = QStringLiteral("127.0.0.1:%1").arg(daemon.Port());
+  dialog->rotatorAddress->setText(address);
+  dialog->radioAddress->clear();
+  dialog->uplinkAddress->clear();
+  dialog->azimuthRange->setCurrentIndex(1);  // -180..180
+  dialog->flip->setChecked(false);
+  dialog->parkAfterPass->setChecked(true);
+  dialog->parkAz->setValue(270);
+  // An elevation no turn brings within 0..90 is refused, and nothing starts.
+  dialog->parkEl->setValue(95);
+  dialog->connectButton->click();
+  ASSERT_EQ(dialogs.errors.size(), 1);
+  EXPECT_EQ(dialogs.errors[0],
+            "The park position cannot be reached: elevation 95° is beyond the rotator's 0° to "
+            "90°; with Flip it reaches 180°.");
+  const station::TStationControl& station = window->StationCommands().Station();
+  EXPECT_FALSE(station.Running());
+  dialog->parkEl->setValue(10);
+  dialog->connectButton->click();
+  ASSERT_EQ(dialogs.errors.size(), 1);
+  ASSERT_TRUE(test::WaitUntil([&] { return !lastMove().isEmpty() && station.Status().actual; }));
+  const QByteArray follow = lastMove();
+  EXPECT_TRUE(dialog->resumeButton->isHidden());
+
+  // Parked, west brought into the range, and held there while the satellite stays in view.
+  dialog->parkButton->click();
+  ASSERT_TRUE(test::WaitUntil([&] { return lastMove() == "P -90.00 10.00"; }));
+  EXPECT_TRUE(dialog->commanded->text().startsWith(QStringLiteral("Parked")))
+      << dialog->commanded->text().toStdString();
+  EXPECT_FALSE(dialog->resumeButton->isHidden());
+  const auto sent = moves();
+  test::WaitUntil([] { return false; }, 2500);  // two cycles and more
+  EXPECT_EQ(moves(), sent);
+  dialog->resumeButton->click();
+  EXPECT_TRUE(dialog->resumeButton->isHidden());
+  ASSERT_TRUE(test::WaitUntil([&] { return lastMove() == follow; }, 1000));
+  EXPECT_FALSE(dialog->commanded->text().startsWith(QStringLiteral("Parked")));
+
+  // The link drops: the last reading is shown as old, greyed with its age, beside the error.
+  EXPECT_TRUE(dialog->actual->isEnabled());
+  EXPECT_EQ(dialog->actual->text(), QStringLiteral("az 12.0°, el 34.0°"));
+  daemon.SetMode(test::TFakeDaemon::TMode::Refusing);
+  ASSERT_TRUE(test::WaitUntil(
+      [&] { return station.RotatorLink().State() == station::TLinkState::Retrying; }));
+  EXPECT_FALSE(dialog->actual->isEnabled());
+  EXPECT_TRUE(dialog->actual->text().startsWith(QStringLiteral("az 12.0°, el 34.0° (read ")) &&
+              dialog->actual->text().endsWith(QStringLiteral(" s ago)")))
+      << dialog->actual->text().toStdString();
+  EXPECT_TRUE(dialog->lastError->text().contains(QStringLiteral("trying again in")));
+  // Back: the error is over, and says when it ended.
+  daemon.SetMode(test::TFakeDaemon::TMode::Serving);
+  ASSERT_TRUE(
+      test::WaitUntil([&] { return station.RotatorLink().State() == station::TLinkState::Up; }));
+  EXPECT_TRUE(dialog->actual->isEnabled());
+  EXPECT_TRUE(
+      QRegularExpression(QStringLiteral("^rotator at %1: reconnected at \\d\\d:\\d\\d:\\d\\d$")
+                             .arg(QRegularExpression::escape(address)))
+          .match(dialog->lastError->text())
+          .hasMatch())
+      << dialog->lastError->text().toStdString();
+  // Disconnected: no error left over, and the reading is old.
+  daemon.SetMode(test::TFakeDaemon::TMode::Refusing);
+  ASSERT_TRUE(test::WaitUntil(
+      [&] { return station.RotatorLink().State() == station::TLinkState::Retrying; }));
+  dialog->disconnectButton->click();
+  EXPECT_EQ(dialog->lastError->text(), QStringLiteral("none"));
+  EXPECT_FALSE(dialog->actual->isEnabled());
 }
 
 }  // namespace

@@ -32,7 +32,8 @@ TEST(TrackWords, RefusesWhatCannotDriveAStation) {
       {base, "nothing to drive"},
       {base + "--rig h:4532", "--rig and --downlink go together"},
       {base + "--downlink 145.8", "--rig and --downlink go together"},
-      {base + "--uplink-rig h:1 --downlink 145.8 --rig h:2", "--uplink-rig and --uplink go together"},
+      {base + "--uplink-rig h:1 --downlink 145.8 --rig h:2",
+       "--uplink-rig and --uplink go together"},
       {base + "--rotator h", "HOST:PORT"},
       {base + "--rotator h:0", "HOST:PORT"},
       {base + "--rotator h:65536", "HOST:PORT"},
@@ -47,6 +48,9 @@ TEST(TrackWords, RefusesWhatCannotDriveAStation) {
       {base + "--rotator h:1 --park 10", "--park needs AZ,EL"},
       {base + "--rotator h:1 --park 10,181", "--park needs AZ,EL"},
       {base + "--rig h:1 --downlink 145.8 --park 0,90", "--park needs --rotator"},
+      // No whole turn brings an elevation beyond the rotator's in; only --flip reaches 180.
+      {base + "--rotator h:1 --park 10,95", "--park: elevation 95 is beyond the rotator's 0 to 90"},
+      {base + "--rotator h:1 --range 450 --park 300,90.5", "--park: elevation 90.5 is beyond"},
       {base + "--rotator h:1 --for 0", "--for needs seconds"},
       {base + "--rotator h:1 --from 2026-13-01", "--from"},
       {base + "--rotator h:1 --speed 2", "unknown option --speed"},
@@ -57,6 +61,30 @@ TEST(TrackWords, RefusesWhatCannotDriveAStation) {
     const std::string problem = ParseTrackWords(Words(c.line), words);
     EXPECT_NE(problem.find(c.problem), std::string::npos)
         << c.line << "\n  gave: " << (problem.empty() ? "(accepted)" : problem);
+  }
+}
+
+TEST(TrackWords, TakesAParkAtAnyAzimuthAndAnElevationTheRotatorReaches) {
+  const std::string base = "f.tle --sat 25544 --site 52,21 --rotator h:1 ";
+  const struct {
+    std::string words;
+    double azDeg, elDeg;
+  } cases[] = {
+      {"--range 180 --park 270,10", 270, 10},
+      {"--range 360 --park -90,10", -90, 10},
+      {"--range 450 --park -30,10", -30, 10},
+      {"--park 400,10", 400, 10},
+      {"--park 10,90", 10, 90},
+      {"--flip --park 10,95", 10, 95},
+      {"--park 10,180 --flip", 10, 180},
+      {"--range 180 --park -180,0", -180, 0},
+  };
+  for (const auto& c : cases) {
+    TTrackWords w;
+    EXPECT_EQ(ParseTrackWords(Words(base + c.words), w), "") << c.words;
+    EXPECT_TRUE(w.park) << c.words;
+    EXPECT_EQ(w.parkAzDeg, c.azDeg) << c.words;
+    EXPECT_EQ(w.parkElDeg, c.elDeg) << c.words;
   }
 }
 

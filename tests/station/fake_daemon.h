@@ -1,18 +1,15 @@
-// A scripted stand-in for a rotator or radio daemon on 127.0.0.1, served from the test's own
-// event loop, and the waiting helpers the station tests share.
+// The scripted stand-in for a rotator or radio daemon, and the waiting helpers the station tests
+// share.
 #pragma once
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QHash>
-#include <QTcpServer>
-#include <QTcpSocket>
+#include <QString>
 #include <QTimer>
 #include <functional>
 #include <ostream>
 
-#include "loopback_server.h"
+#include "station/fake_daemon_server.h"
 
 // Texts in failure messages as text rather than as arrays of code units.
 inline void PrintTo(const QString& text, std::ostream* out) {
@@ -20,7 +17,6 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 }
 
 namespace zen::test {
-
 
 // Runs the event loop until done() holds or timeoutMs pass; true when it holds.
 inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 8000) {
@@ -38,62 +34,5 @@ inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 8000) {
 inline void Spin(int ms) {
   WaitUntil([] { return false; }, ms);
 }
-
-class TFakeDaemon : private TCoreApplication {
- public:
-  // How it meets a connection: served; refused, as a daemon that died; accepted and closed at
-  // once; or left unanswered, its backlog full, so that the connection never completes.
-  enum class TMode { Serving, Refusing, HangingUp, Unreachable };
-  static inline const QByteArray kHangUp = "<hang up>";  // an answer that closes the connection
-
-  TFakeDaemon() {
-    QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] {
-      while (QTcpSocket* socket = server_.nextPendingConnection()) {
-        if (mode_ == TMode::HangingUp) socket->disconnectFromHost();
-        QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-          while (socket->canReadLine()) {
-            received.append(socket->readLine().chopped(1));
-            const QByteArray answer = script.value(received.back());
-            if (answer == kHangUp) socket->disconnectFromHost();
-            if (answer != kHangUp) socket->write(answer);
-          }
-        });
-      }
-    });
-    SetMode(TMode::Serving);
-  }
-  quint16 Port() const { return port_; }
-
-  // Drops every connection, then listens (on the port of the last time) as mode says.
-  void SetMode(TMode mode) {
-    mode_ = mode;
-    server_.close();
-    filler_.abort();
-    qDeleteAll(server_.findChildren<QTcpSocket*>());
-    if (mode == TMode::Refusing) return;
-    server_.setListenBacklogSize(mode == TMode::Unreachable ? 0 : 50);
-    server_.listen(QHostAddress::LocalHost, port_);
-    port_ = server_.serverPort();
-    if (mode != TMode::Unreachable) return;
-    // The kernel queues one connection beyond a backlog of none; the filler takes that place.
-    server_.pauseAccepting();
-    filler_.connectToHost(QHostAddress::LocalHost, port_);
-    filler_.waitForConnected(1000);
-  }
-  // Text nobody asked for, to every connection.
-  void Push(const QByteArray& bytes) {
-    for (QTcpSocket* socket : server_.findChildren<QTcpSocket*>()) socket->write(bytes);
-  }
-
-  // The answer each line gets; other lines get none.
-  QHash<QByteArray, QByteArray> script;
-  QList<QByteArray> received;
-
- private:
-  QTcpServer server_;
-  QTcpSocket filler_;
-  quint16 port_ = 0;
-  TMode mode_ = TMode::Serving;
-};
 
 }  // namespace zen::test

@@ -89,7 +89,8 @@ TEST(RotatorControl, PrepositionsFollowsInsideTheRangeAndParksCrossingTheStopOnl
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     // Tolerance, cycle and lowest elevation change from row to row, so that each pass meets
-    // several of them; every other row parks, at an aim outside every range on both axes.
+    // several of them; every other row parks, at an azimuth outside every range, which one
+    // whole turn brings in: -200 is 160 and 500 is 140 in each of them.
     const auto index = &c - cases, row = index % 3;
     const bool low = index % 4 == 0;
     const TRotatorSettings settings{.minElevationDeg = std::array{0.0, 5.0, 10.0}[row],
@@ -97,7 +98,7 @@ TEST(RotatorControl, PrepositionsFollowsInsideTheRangeAndParksCrossingTheStopOnl
                                     .cycleSeconds = std::array{1.0, 2.0, 3.0}[row],
                                     .geometry = c.geometry,
                                     .park = index % 2 == 0,
-                                    .parkAim = low ? TAim{-200, 185} : TAim{500, -5}};
+                                    .parkAim = low ? TAim{-200, 30} : TAim{500, 10}};
     const double lowestAzDeg = c.geometry.range == k180 ? -180.0 : 0.0;
     const double highestAzDeg = lowestAzDeg + (c.geometry.range == k450 ? 450.0 : 360.0);
     const double highestElDeg = c.geometry.flip ? 180.0 : 90.0;
@@ -154,8 +155,8 @@ TEST(RotatorControl, PrepositionsFollowsInsideTheRangeAndParksCrossingTheStopOnl
         // Parked within a second of the set, at the park aim brought into the range.
         ++after;
         EXPECT_EQ(move.kind, TKind::Park);
-        EXPECT_EQ(aim.azDeg, low ? lowestAzDeg : highestAzDeg);
-        EXPECT_EQ(aim.elDeg, low ? highestElDeg : 0.0);
+        EXPECT_EQ(aim.azDeg, low ? 160.0 : 140.0);
+        EXPECT_EQ(aim.elDeg, low ? 30.0 : 10.0);
         EXPECT_LT(jd, pass.setJd + kSecondDays);
       }
       last = {jd, move};
@@ -186,6 +187,77 @@ TEST(PassPath, OfTheWaysThatFitTakesTheOneNearestTheRotator) {
   EXPECT_NEAR(plain.AimFor(std::nan(""), 10.0).azDeg, -10.0, 1e-6);
   const TAim clamped = ClampToRange({k450, true}, {std::nan(""), std::nan("")});
   EXPECT_TRUE(clamped.azDeg == 0.0 && clamped.elDeg == 0.0);
+}
+
+TEST(IntoRange, BringsAnyAzimuthInByWholeTurnsAndRefusesOnlyAnElevationBeyondReach) {
+  const double nan = std::nan("");
+  const std::optional<double> unknown;
+  // clang-format off
+  const struct {
+    TRotatorGeometry geometry;
+    TAim aim;
+    std::optional<double> nearAzDeg;  // where the rotator was last known
+    std::optional<double> azDeg;      // the position taken; none: out of reach
+  } cases[] = {
+      // West is -90 with the stop at south, not the stop itself; east of north is 330 with 450
+      // degrees; a turn and a bit is 40.
+      {{k180, false}, {270, 10}, unknown, -90},
+      {{k360, false}, {-90, 10}, unknown, 270},
+      {{k450, false}, {-30, 10}, unknown, 330},
+      {{k360, false}, {400, 10}, unknown, 40},
+      {{k180, false}, {-200, 10}, unknown, 160},
+      {{k180, false}, {450, 10}, unknown, 90},
+      {{k360, false}, {123.4, 10}, unknown, 123.4},
+      // Two turns fit: the one nearer the rotator, else the azimuth as given, else the lowest.
+      {{k450, false}, {30, 10}, 400.0, 390},
+      {{k450, false}, {30, 10}, 100.0, 30},
+      {{k450, false}, {60, 10}, 250.0, 420},
+      {{k450, false}, {60, 10}, 230.0, 60},
+      {{k450, false}, {420, 10}, unknown, 420},
+      {{k450, false}, {-300, 10}, unknown, 60},
+      {{k360, false}, {0, 10}, 350.0, 360},
+      {{k360, false}, {360, 10}, 10.0, 0},
+      {{k180, false}, {180, 10}, -170.0, -180},
+      // No turn changes an elevation.
+      {{k360, false}, {10, 95}, unknown, std::nullopt},
+      {{k360, true}, {10, 95}, unknown, 10},
+      {{k450, true}, {10, 180}, unknown, 10},
+      {{k360, true}, {10, 180.5}, unknown, std::nullopt},
+      {{k180, false}, {10, -0.5}, unknown, std::nullopt},
+      {{k360, false}, {nan, 10}, unknown, std::nullopt},
+      {{k360, false}, {10, nan}, unknown, std::nullopt},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message()
+                 << "range " << int(c.geometry.range) << " flip " << c.geometry.flip << " aim "
+                 << c.aim.azDeg << "," << c.aim.elDeg << " near " << c.nearAzDeg.value_or(nan));
+    const std::optional<TAim> aim = IntoRange(c.geometry, c.aim, c.nearAzDeg);
+    ASSERT_EQ(aim.has_value(), c.azDeg.has_value());
+    EXPECT_EQ(OutOfReachText(c.geometry, c.aim).empty(), c.azDeg.has_value());
+    if (!aim) continue;
+    EXPECT_NEAR(aim->azDeg, *c.azDeg, 1e-9);
+    EXPECT_EQ(aim->elDeg, c.aim.elDeg);
+    // The same direction of the sky: a whole number of turns away.
+    EXPECT_NEAR(std::remainder(aim->azDeg - c.aim.azDeg, 360.0), 0.0, 1e-9);
+  }
+  EXPECT_EQ(OutOfReachText({k360, false}, {10, 95}),
+            "elevation 95° is beyond the rotator's 0° to 90°");
+
+  // After a pass that ended in the far turn of a 450-degree rotator, its park north-east of north
+  // is taken in that turn too, not swung a whole turn back.
+  TRotatorControl control({.geometry = {k450, false}, .park = true, .parkAim = {30, 10}});
+  const TLinePass pass = kNorth;
+  const TPassWindow window = FindPass(pass.LookAt(), pass.closestJd - 0.02, 0.0);
+  control.Sent({TKind::Point, {400, 20}}, window.setJd - 5 * kSecondDays);
+  TRotatorMove park;
+  for (double jd = window.setJd - 3 * kSecondDays;
+       park.kind != TKind::Park && jd < window.setJd + 5 * kSecondDays; jd += kSecondDays) {
+    park = control.Step(jd, pass.LookAt(), window);
+    control.Sent(park, jd);
+  }
+  EXPECT_EQ(park.kind, TKind::Park);
+  EXPECT_NEAR(park.aim.azDeg, 390.0, 1e-9);
 }
 
 TEST(RotatorControl, ProposesUntilSentAndParksOnlyWhenTheNextPassIsNotNear) {

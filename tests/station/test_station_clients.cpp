@@ -47,6 +47,51 @@ TEST(Clients, WriteTheLinesTheDaemonsReadWhateverTheLocale) {
                rig.Tune(nan) || rig.Tune(1e300));
 }
 
+TEST(Clients, APositionReadFarOutsideTheRotatorsRangeIsGarbage) {
+  constexpr TAzimuthRange k360 = TAzimuthRange::From0To360;
+  constexpr TAzimuthRange k180 = TAzimuthRange::From180To180;
+  constexpr TAzimuthRange k450 = TAzimuthRange::From0To450;
+  // A rotator's own reading may overshoot its range by up to 2 degrees.
+  const struct {
+    TRotatorGeometry geometry;
+    QByteArray answer;
+    bool taken;
+  } cases[] = {
+      {{k360, false}, "-1.50\n10.00\n", true},   {{k360, false}, "-5.00\n10.00\n", false},
+      {{k360, false}, "361.90\n0.00\n", true},   {{k360, false}, "362.50\n0.00\n", false},
+      {{k180, false}, "-170.00\n10.00\n", true}, {{k180, false}, "-182.50\n10.00\n", false},
+      {{k180, false}, "181.00\n45.00\n", true},  {{k180, false}, "270.00\n45.00\n", false},
+      {{k450, false}, "451.50\n0.00\n", true},   {{k450, false}, "455.00\n0.00\n", false},
+      {{k360, false}, "10.00\n91.50\n", true},   {{k360, false}, "10.00\n95.00\n", false},
+      {{k360, true}, "10.00\n95.00\n", true},    {{k360, true}, "10.00\n183.00\n", false},
+      {{k360, false}, "10.00\n-1.00\n", true},   {{k360, false}, "10.00\n-3.00\n", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.answer.toStdString());
+    test::TFakeDaemon daemon;
+    daemon.script["p"] = c.answer;
+    TRotatorClient rotator;
+    rotator.SetGeometry(c.geometry);
+    QStringList failures;
+    QObject::connect(&rotator.Link(), &TDaemonLink::Failed,
+                     [&](const QString& message) { failures << message; });
+    bool read = false;
+    QObject::connect(&rotator, &TRotatorClient::PositionRead, [&] { read = true; });
+    rotator.Link().Open(QStringLiteral("127.0.0.1"), daemon.Port());
+    ASSERT_TRUE(WaitUntil([&] { return rotator.Link().State() == TLinkState::Up; }));
+    ASSERT_TRUE(rotator.ReadPosition());
+    ASSERT_TRUE(WaitUntil([&] { return read || !failures.isEmpty(); }));
+    EXPECT_EQ(read, c.taken);
+    if (!c.taken) {
+      ASSERT_EQ(failures.size(), 1);
+      EXPECT_TRUE(failures[0].contains("unexpected answer to \"p\"") &&
+                  failures[0].contains("outside the rotator's range"))
+          << failures[0].toStdString();
+      EXPECT_NE(rotator.Link().State(), TLinkState::Up);
+    }
+  }
+}
+
 TEST(DaemonAddress, ReadsHostAndPortOrSaysWhatIsWrong) {
   // Each text with the host and port read from it, or with none when it is refused.
   // clang-format off
@@ -103,7 +148,7 @@ TEST_F(RealDaemon, RotatorGoesWhereItIsPointedAlsoAfterItsDaemonIsRestarted) {
   TRotatorClient rotator;
   ASSERT_TRUE(StartAndOpen(rotctld, rotator.Link()));
   QStringList results;
-  const auto done = [&](bool ok) { results << (ok ? "ok" : "refused"); };
+  const auto done = [&](const TAnswer& a) { results << (a.ok ? "ok" : "refused"); };
   ASSERT_TRUE(rotator.Point(8.25, 4.5, done));
   EXPECT_TRUE(Reaches(rotator, 8.25, 4.5));
   // Beyond the dummy's elevation range: refused, and the rotator stays where it is.

@@ -1,9 +1,14 @@
 // "zenarith track" against the real daemons with their dummy devices: the antenna turns to the
 // rise azimuth before a pass and the radio is tuned for the Doppler shift the look command's
-// range rate gives; each device reads back what the printed lines say was sent.
+// range rate gives; each device reads back what the printed lines say was sent. Against
+// scripted daemons: the end of a run, its park and its exit status, and only confirmed
+// commands printed.
 #include <gtest/gtest.h>
 
+#include <QDateTime>
+#include <QTimeZone>
 #include <cmath>
+#include <csignal>
 #include <regex>
 #include <sstream>
 
@@ -30,31 +35,49 @@ constexpr const char* kElementFile = test::kIssElementFile;
 constexpr double kSiteLatDeg = 52.23;
 constexpr double kSiteLonDeg = 21.01;
 constexpr double kDownlinkHz = 145800000.0;
-// The printed time is whole seconds; the range rate moves by a few metres per second in one
-// second before a rise, which is a few hertz at 145 MHz.
-constexpr double kPrintedSecondHz = 15.0;
+// The printed moment is to the millisecond: the tuned frequency is the one of that moment, to
+// its rounding to whole hertz and the look command's tenth of a metre per second.
+constexpr double kPrintedMomentHz = 1.0;
+const char* const kMomentPattern = R"((\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}))";
 
 std::string UtcText(double jd) {
   return DateRecToText(JulianToDateRec(jd));
 }
 
-// The range rate (km/s) the look command prints for the moment of a printed line.
+QDateTime MomentOf(const std::string& text) {
+  QDateTime moment = QDateTime::fromString(QString::fromStdString(text),
+                                           QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+  moment.setTimeZone(QTimeZone::utc());
+  return moment;
+}
+
+// The range rate (km/s) the look command prints for a moment to the millisecond: between the
+// two whole seconds around it, linearly.
 double LookRangeRate(const std::string& momentText) {
+  const QDateTime moment = MomentOf(momentText);
+  const QDateTime second = moment.addMSecs(-moment.time().msec());
+  auto text = [](const QDateTime& t) {
+    return t.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
+  };
   std::ostringstream out, err;
   const std::string site = std::to_string(kSiteLatDeg) + "," + std::to_string(kSiteLonDeg);
-  EXPECT_EQ(cli::RunLook({kElementFile, "--sat", "25544", "--site", site, "--from", momentText,
-                          "--to", momentText},
+  EXPECT_EQ(cli::RunLook({kElementFile, "--sat", "25544", "--site", site, "--from", text(second),
+                          "--to", text(second.addSecs(1)), "--step", "1"},
                          out, err),
             0)
       << err.str();
   std::istringstream lines(out.str());
-  std::string heading, line;
-  std::getline(lines, heading);
-  std::getline(lines, line);
-  std::istringstream columns(line);
-  std::vector<std::string> words;
-  for (std::string w; columns >> w;) words.push_back(w);
-  return words.size() > 8 ? std::stod(words[8]) : NAN;
+  std::string line;
+  std::getline(lines, line);  // the heading
+  std::vector<double> rates;
+  while (std::getline(lines, line)) {
+    std::istringstream columns(line);
+    std::vector<std::string> words;
+    for (std::string w; columns >> w;) words.push_back(w);
+    if (words.size() > 8) rates.push_back(std::stod(words[8]));
+  }
+  if (rates.size() != 2) return NAN;
+  return rates[0] + (rates[1] - rates[0]) * moment.time().msec() / 1000.0;
 }
 
 class TrackCommand : public ::testing::Test, private test::TCoreApplication {};
@@ -88,8 +111,9 @@ TEST_F(TrackCommand, TurnsToTheRiseAndTunesForTheDopplerShiftOnTheDummyDaemons) 
       out, err);
   ASSERT_EQ(code, 0) << err.str();
 
-  const std::regex rotatorLine(R"((\d{4}-\d\d-\d\d \d\d:\d\d:\d\d) rotator P (-?\d+\.\d\d) (-?\d+\.\d\d))");
-  const std::regex rigLine(R"((\d{4}-\d\d-\d\d \d\d:\d\d:\d\d) rig F (\d+))");
+  const std::regex rotatorLine(kMomentPattern +
+                               std::string(R"( rotator P (-?\d+\.\d\d) (-?\d+\.\d\d))"));
+  const std::regex rigLine(kMomentPattern + std::string(R"( rig F (\d+))"));
   std::istringstream lines(out.str());
   std::vector<std::pair<double, double>> points;
   std::vector<std::pair<std::string, double>> tunes;
@@ -108,7 +132,7 @@ TEST_F(TrackCommand, TurnsToTheRiseAndTunesForTheDopplerShiftOnTheDummyDaemons) 
   EXPECT_DOUBLE_EQ(points[0].second, 0.0);
   ASSERT_FALSE(tunes.empty()) << out.str() << err.str();
   const double rate = LookRangeRate(tunes.front().first);
-  EXPECT_NEAR(tunes.front().second, kDownlinkHz * (1.0 - rate / kLightSpeedKmS), kPrintedSecondHz);
+  EXPECT_NEAR(tunes.front().second, kDownlinkHz * (1.0 - rate / kLightSpeedKmS), kPrintedMomentHz);
   EXPECT_GT(tunes.front().second, kDownlinkHz) << "a rising satellite comes closer: heard higher";
 
   // The devices' own readings: the radio holds the last frequency sent, and the rotator gets to
@@ -124,6 +148,190 @@ TEST_F(TrackCommand, TurnsToTheRiseAndTunesForTheDopplerShiftOnTheDummyDaemons) 
     return p.size() == 2 && std::abs(p[0].toDouble() - points[0].first) <= 0.01 &&
            std::abs(p[1].toDouble()) <= 0.01;
   }, 35000));
+}
+
+// A run of the command against scripted daemons, on the test's own event loop.
+struct TRun {
+  int code = -1;
+  std::string out, err;
+};
+
+TRun Track(std::vector<std::string> words) {
+  std::ostringstream out, err;
+  cli::SetTrackRunner(&RunTrackCommand);
+  const std::string site = std::to_string(kSiteLatDeg) + "," + std::to_string(kSiteLonDeg);
+  std::vector<std::string> args = {kElementFile, "--sat", "25544", "--site", site};
+  args.insert(args.end(), words.begin(), words.end());
+  TRun run;
+  run.code = cli::RunTrack(args, out, err);
+  run.out = out.str();
+  run.err = err.str();
+  return run;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// The commands of the printed lines of a device: "P 10.00 80.00", "F 145800000".
+QList<QByteArray> Printed(const std::string& out, const std::string& device) {
+  QList<QByteArray> commands;
+  const std::regex line(kMomentPattern + std::string(" ") + device + " (.*)");
+  for (const std::string& text : Lines(out)) {
+    std::smatch m;
+    if (std::regex_match(text, m, line)) commands << QByteArray::fromStdString(m[2]);
+  }
+  return commands;
+}
+
+TEST_F(TrackCommand, EndsParkedWhereTheDaemonTookTheParkOrSaysWhyNotAndFails) {
+  TSatelliteLook look(test::IssElements(), kSiteLatDeg, kSiteLonDeg, 0.0);
+  const TPassWindow pass = test::PassRisingNearestNorth([&look](double jd) { return look.At(jd); });
+  ASSERT_TRUE(pass.Valid());
+  const std::string from = UtcText(pass.riseJd - 60.0 / 86400.0);
+  using TMode = test::TFakeDaemon::TMode;
+  struct TCase {
+    const char* what;
+    std::vector<std::string> words;
+    TMode mode;
+    QByteArray parkAnswer;  // "-": like every other move; "": none
+    bool anyAnswer;         // the daemon answers anything at all
+    int signal;             // ends by this signal after a second, else by --for
+    int code;
+    QByteArray parkLine;  // printed and received last; empty: not printed
+    std::string said;     // on the error output
+  };
+  // clang-format off
+  const TCase cases[] = {
+      {"west with the stop at south", {"--range", "180", "--park", "270,10"}, TMode::Serving, "-",
+       true, 0, 0, "P -90.00 10.00", ""},
+      {"west of north in 450", {"--range", "450", "--park", "-30,10"}, TMode::Serving, "-", true, 0,
+       0, "P 330.00 10.00", ""},
+      {"stopped by a signal", {"--park", "10,80"}, TMode::Serving, "-", true, SIGINT, 0,
+       "P 10.00 80.00", ""},
+      {"refused", {"--park", "10,80"}, TMode::Serving, "RPRT -1\n", true, 0, 1, "",
+       "not parked: rotator at 127.0.0.1:PORT: \"P 10.00 80.00\": the value was refused as "
+       "invalid (RPRT -1)"},
+      {"never answered", {"--park", "10,80"}, TMode::Serving, "", true, 0, 1, "",
+       "not parked: rotator at 127.0.0.1:PORT: no answer to \"P 10.00 80.00\" within 2 s"},
+      {"a daemon that answers nothing, stopped by a signal", {"--park", "10,80"}, TMode::Serving,
+       "", false, SIGTERM, 1, "", "not parked: rotator at 127.0.0.1:PORT: no answer to \"P "},
+      {"a daemon that is down", {"--park", "10,80"}, TMode::Refusing, "", false, 0, 1, "",
+       "not parked: the rotator is not connected (rotator at 127.0.0.1:PORT: connection refused"},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::TFakeDaemon daemon;
+    daemon.SetMode(c.mode);
+    const bool anyAnswer = c.anyAnswer;
+    daemon.answerer = [anyAnswer](const QByteArray& line) -> QByteArray {
+      if (!anyAnswer) return {};
+      if (line.startsWith("P ") || line == "K") return "RPRT 0\n";
+      return line == "p" ? "0.00\n0.00\n" : QByteArray();
+    };
+    if (c.parkAnswer != "-") daemon.script["P 10.00 80.00"] = c.parkAnswer;
+    const std::string port = std::to_string(daemon.Port());
+    std::vector<std::string> words = {"--rotator", "127.0.0.1:" + port,       "--from", from,
+                                      "--for",     c.signal != 0 ? "30" : "1"};
+    words.insert(words.end(), c.words.begin(), c.words.end());
+    if (c.signal != 0) {
+      QTimer::singleShot(1000, [signal = c.signal] { std::raise(signal); });
+    }
+    const TRun run = Track(words);
+    EXPECT_EQ(run.code, c.code) << run.err;
+    const QList<QByteArray> printed = Printed(run.out, "rotator");
+    QList<QByteArray> moves;
+    for (const QByteArray& line : daemon.received) {
+      if (line.startsWith("P ")) moves << line;
+    }
+    if (!c.parkLine.isEmpty()) {
+      ASSERT_FALSE(printed.isEmpty()) << run.out << run.err;
+      EXPECT_EQ(printed.back(), c.parkLine);
+      EXPECT_EQ(moves.back(), c.parkLine);
+      // Every printed move reached the daemon; the park was the last.
+      EXPECT_EQ(printed, moves);
+    } else {
+      EXPECT_FALSE(printed.contains("P 10.00 80.00")) << run.out;
+      if (!anyAnswer) {
+        EXPECT_EQ(run.out, "");
+      }
+    }
+    std::string said = c.said;
+    for (size_t at = said.find("PORT"); at != std::string::npos; at = said.find("PORT")) {
+      said.replace(at, 4, port);
+    }
+    if (said.empty()) {
+      EXPECT_EQ(run.err.find("not parked"), std::string::npos) << run.err;
+    } else {
+      EXPECT_NE(run.err.find("zenarith track: " + said), std::string::npos) << run.err;
+    }
+  }
+}
+
+TEST_F(TrackCommand, PrintsOnlyWhatTheRadioTookAndSeesTheQueueThroughAtTheEnd) {
+  TSatelliteLook look(test::IssElements(), kSiteLatDeg, kSiteLonDeg, 0.0);
+  const TPassWindow pass = test::PassRisingNearestNorth([&look](double jd) { return look.At(jd); });
+  ASSERT_TRUE(pass.Valid());
+  // Near the top of a pass the shift changes by hertz every cycle: a command every cycle.
+  const std::string from = UtcText(pass.culminationJd);
+  for (const bool silentAtTheEnd : {false, true}) {
+    SCOPED_TRACE(silentAtTheEnd ? "a radio that stops answering" : "a slow radio");
+    test::TFakeDaemon daemon;
+    daemon.answerDelayMs = 300;
+    bool silent = false;
+    daemon.answerer = [&silent](const QByteArray& line) -> QByteArray {
+      if (silent) return {};
+      if (line.startsWith("F ")) return "RPRT 0\n";
+      return line == "f" ? "145800000\n" : QByteArray();
+    };
+    if (silentAtTheEnd) QTimer::singleShot(500, [&silent] { silent = true; });
+    const TRun run =
+        Track({"--rig", "127.0.0.1:" + std::to_string(daemon.Port()), "--downlink", "145.8",
+               "--radio-tolerance", "1", "--cycle", "0.2", "--from", from, "--for", "1"});
+    QList<QByteArray> tunes;
+    for (const QByteArray& line : daemon.received) {
+      if (line.startsWith("F ")) tunes << line;
+    }
+    const QList<QByteArray> printed = Printed(run.out, "rig");
+    ASSERT_GE(tunes.size(), 2) << run.out << run.err;
+    if (!silentAtTheEnd) {
+      // Each command the radio took, the last included, and no other, in its order.
+      EXPECT_EQ(printed, tunes);
+      EXPECT_EQ(run.code, 0) << run.err;
+      EXPECT_EQ(run.err, "");
+    } else {
+      // What was still waiting at the end is named, and the run fails.
+      EXPECT_EQ(run.code, 1);
+      EXPECT_TRUE(tunes.mid(0, printed.size()) == printed) << run.out;
+      EXPECT_LT(printed.size(), tunes.size());
+      const QByteArray dropped = tunes.back();
+      EXPECT_NE(
+          run.err.find("zenarith track: dropped rig " + dropped.toStdString() + ": radio at "),
+          std::string::npos)
+          << run.err;
+    }
+  }
+}
+
+TEST_F(TrackCommand, SaysWhenALinkComesBack) {
+  test::TFakeDaemon daemon;
+  daemon.answerer = [](const QByteArray& line) -> QByteArray {
+    return line == "p" ? "0.00\n0.00\n" : "RPRT 0\n";
+  };
+  daemon.SetMode(test::TFakeDaemon::TMode::Refusing);
+  QTimer::singleShot(300, [&daemon] { daemon.SetMode(test::TFakeDaemon::TMode::Serving); });
+  const std::string address = "127.0.0.1:" + std::to_string(daemon.Port());
+  const TRun run = Track({"--rotator", address, "--for", "2"});
+  EXPECT_EQ(run.code, 0) << run.err;
+  const std::vector<std::string> said = Lines(run.err);
+  ASSERT_EQ(said.size(), 2u) << run.err;
+  EXPECT_EQ(said[0],
+            "zenarith track: rotator at " + address + ": connection refused; trying again in 1 s");
+  EXPECT_EQ(said[1], "zenarith track: rotator at " + address + ": connected again");
 }
 
 }  // namespace
