@@ -26,7 +26,8 @@ class StationWindow : public ::testing::Test {
     ASSERT_TRUE(folder.HasShippedData());
     ASSERT_TRUE(folder.CopyData());
     ASSERT_TRUE(QDir().mkpath(folder.home.filePath("Tle")));
-    ASSERT_TRUE(QFile::copy(QString::fromLatin1(test::kIssElementFile), folder.home.filePath("Tle/amateur.tle")));
+    ASSERT_TRUE(QFile::copy(QString::fromLatin1(test::kIssElementFile),
+                            folder.home.filePath("Tle/amateur.tle")));
     ASSERT_TRUE(QFile::copy(test::kShippedData + "/transmitters.json",
                             folder.home.filePath("Data/transmitters.json")));
     TStartContext c = test::Context(folder.home.path(), folder.locks.path());
@@ -86,10 +87,11 @@ TEST_F(StationWindow, FollowsTheActiveSatelliteOnTheDummyRotatorAndRadio) {
   EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join("\n").toStdString();
 
   const station::TStationControl& station = window->StationCommands().Station();
-  ASSERT_TRUE(test::WaitUntil([&] {
-    return station.Status().commanded && station.Status().downlinkTunedHz;
-  }, 8000)) << dialog->lastError->text().toStdString();
-  EXPECT_TRUE(dialog->aosLos->text().startsWith(QStringLiteral("AOS in 0"))) << dialog->aosLos->text().toStdString();
+  ASSERT_TRUE(test::WaitUntil(
+      [&] { return station.Status().commanded && station.Status().downlinkTunedHz; }, 8000))
+      << dialog->lastError->text().toStdString();
+  EXPECT_TRUE(dialog->aosLos->text().startsWith(QStringLiteral("AOS in 0")))
+      << dialog->aosLos->text().toStdString();
   const station::TAim aim = *station.Status().commanded;
   const double riseAz = look.At(pass.riseJd).azDeg;
   EXPECT_NEAR(aim.azDeg, riseAz > 180.0 ? riseAz - 360.0 : riseAz, 0.5);
@@ -99,31 +101,46 @@ TEST_F(StationWindow, FollowsTheActiveSatelliteOnTheDummyRotatorAndRadio) {
   const double planned = station.RadioPlan().downlinkHz;
   const double rate = look.At(window->Tracker().time.NowUtc).rangeRateKmS;
   EXPECT_NEAR(tuned, planned * (1.0 - rate / 299792.458), 1.0);
-  const QList<QByteArray> frequency = test::AskDaemon(rigPort, "f", 1);
-  ASSERT_EQ(frequency.size(), 1);
-  EXPECT_EQ(frequency[0].toDouble(), std::round(tuned));
+  // The status holds what was queued; the daemon holds it once its answer came back.
+  QList<QByteArray> frequency;
+  EXPECT_TRUE(test::WaitUntil(
+      [&] {
+        frequency = test::AskDaemon(rigPort, "f", 1);
+        return frequency.size() == 1 && frequency[0].toDouble() == std::round(tuned);
+      },
+      8000))
+      << "the radio holds " << frequency.join(' ').toStdString() << ", not " << std::round(tuned);
   // The dummy rotator moves by the time between two readings, which readings in quick
   // succession cut short: it is read twice a second.
   QList<QByteArray> lastRead;
-  EXPECT_TRUE(test::WaitUntil([&] {
-    test::WaitUntil([] { return false; }, 500);
-    const QList<QByteArray> p = test::AskDaemon(rotatorPort, "p", 2);
-    lastRead = p;
-    return p.size() == 2 && std::abs(p[0].toDouble() - aim.azDeg) <= 0.01;
-  }, 35000)) << aim.azDeg << " read " << lastRead.join(' ').toStdString();
+  EXPECT_TRUE(test::WaitUntil(
+      [&] {
+        test::WaitUntil([] { return false; }, 500);
+        const QList<QByteArray> p = test::AskDaemon(rotatorPort, "p", 2);
+        lastRead = p;
+        return p.size() == 2 && std::abs(p[0].toDouble() - aim.azDeg) <= 0.01;
+      },
+      35000))
+      << aim.azDeg << " read " << lastRead.join(' ').toStdString();
   // What the rotator reports comes back into the dialog.
-  EXPECT_TRUE(test::WaitUntil([&] {
-    return station.Status().actual && std::abs(station.Status().actual->azDeg - aim.azDeg) <= 0.01;
-  }, 4000));
+  EXPECT_TRUE(test::WaitUntil(
+      [&] {
+        return station.Status().actual &&
+               std::abs(station.Status().actual->azDeg - aim.azDeg) <= 0.01;
+      },
+      4000));
   // Without a park position of its own the rotator goes to the daemon's ("K": 0, 0 for the
   // dummy).
   dialog->parkButton->click();
   EXPECT_FALSE(station.Status().commanded.has_value());
-  EXPECT_TRUE(test::WaitUntil([&] {
-    test::WaitUntil([] { return false; }, 500);
-    const QList<QByteArray> p = test::AskDaemon(rotatorPort, "p", 2);
-    return p.size() == 2 && std::abs(p[0].toDouble()) <= 0.01 && std::abs(p[1].toDouble()) <= 0.01;
-  }, 35000));
+  EXPECT_TRUE(test::WaitUntil(
+      [&] {
+        test::WaitUntil([] { return false; }, 500);
+        const QList<QByteArray> p = test::AskDaemon(rotatorPort, "p", 2);
+        return p.size() == 2 && std::abs(p[0].toDouble()) <= 0.01 &&
+               std::abs(p[1].toDouble()) <= 0.01;
+      },
+      35000));
   // The settings were kept in the main file.
   EXPECT_EQ(station::ReadStationSettings(folder.home.filePath("Setup/zenarith.set").toStdString())
                 .azimuthRange,
