@@ -166,6 +166,96 @@ TEST_F(CatalogFile, NamesAreUtf8CutBetweenCharacters) {
   }
 }
 
+// Whether text holds a character that BlankControlCharacters would blank.
+bool HoldsControl(const std::string& text) {
+  return BlankControlCharacters(text) != text;
+}
+
+// Control characters in a name line become blanks before the name is cut, so the cut counts
+// what is shown; bytes 0x80..0x9F of a single-byte file are the code page's printable
+// characters, except its five unused places, which read as C1 controls.
+TEST_F(CatalogFile, NameLinesLoseTheirControlCharacters) {
+  const std::string e = "\u00C9";  // two bytes in UTF-8
+  std::string longUtf8 = "AB";
+  for (int i = 0; i < 200; ++i) longUtf8 += e;  // byte 255 of the line is the start of one
+  const std::string cutUtf8 = longUtf8.substr(0, 2 + 22 * e.size());
+  const NameCase cases[] = {
+      {"an escape sequence", "\x1B[31mRED\x1B[0m SAT", "[31mRED [0m SAT"},
+      {"NUL, BEL and DEL", std::string("SAT\0ONE\aTWO\x7F", 12), "SAT ONE TWO"},
+      {"UTF-8 C1 controls", "SAT\u0085\u009B2J", "SAT  2J"},
+      {"bidirectional override and isolate", "\u202EABC\u2066DEF\u202C", "ABC DEF"},
+      {"Windows-1252 0x80..0x9F are printable", "SAT \x80\x85\x9B\x99",
+       "SAT \u20AC\u2026\u203A\u2122"},
+      {"Windows-1252 unused places are C1", "SAT\x81X\x8DY\x90\xE9", "SAT X Y \u00E9"},
+      {"24 characters with a three-byte control inside", "ABCDEFGHIJK\u202ELMNOPQRSTUVW",
+       "ABCDEFGHIJK LMNOPQRSTUVW"},
+      {"30 characters, a two-byte control among the first 24",
+       "ABCDEFGHIJKLMNOPQRS\u0085UVWXYZ0123", "ABCDEFGHIJKLMNOPQRS UVWX"},
+      {"a UTF-8 line cut inside a character", longUtf8, cutUtf8},
+      {"nothing shown but controls", "\u202E\u0085", "#00021"},
+  };
+  for (const NameCase& c : cases) {
+    TTleLines s = MakeSet(21);
+    ASSERT_EQ(catalog_.ReadElementFile(Write(c.line + "\n" + s.line1 + "\n" + s.line2 + "\n")), 1)
+        << c.what;
+    const std::string& name = catalog_.CatalogNames[1];
+    EXPECT_EQ(name, c.name) << c.what;
+    EXPECT_FALSE(HoldsControl(name)) << c.what;
+    EXPECT_LE(Utf8Length(name), 24u) << c.what;
+    EXPECT_EQ(catalog_.CatalogElements[1].lines, s) << c.what;
+  }
+}
+
+// One set as a message of each form, its name given in that form's own notation.
+std::string CsvMessage(const std::string& name) {
+  return "OBJECT_NAME,OBJECT_ID,EPOCH,MEAN_MOTION,ECCENTRICITY,INCLINATION,RA_OF_ASC_NODE,"
+         "ARG_OF_PERICENTER,MEAN_ANOMALY,NORAD_CAT_ID,BSTAR,MEAN_MOTION_DOT,MEAN_MOTION_DDOT\r\n" +
+         name +
+         ",1998-067A,2026-05-30T12:25:10,15.49,0.0007,51.6,27.5,114.7,245.4,25544,"
+         "0.0002,0.0001,0\r\n";
+}
+std::string JsonMessage(const std::string& name) {
+  return "[{\"OBJECT_NAME\":" + name +
+         ",\"OBJECT_ID\":\"1998-067A\",\"EPOCH\":\"2026-05-30T12:25:10\",\"MEAN_MOTION\":15.49,"
+         "\"ECCENTRICITY\":0.0007,\"INCLINATION\":51.6,\"RA_OF_ASC_NODE\":27.5,"
+         "\"ARG_OF_PERICENTER\":114.7,\"MEAN_ANOMALY\":245.4,\"NORAD_CAT_ID\":25544,"
+         "\"BSTAR\":0.0002,\"MEAN_MOTION_DOT\":0.0001,\"MEAN_MOTION_DDOT\":0}]";
+}
+std::string XmlMessage(const std::string& name) {
+  return "<ndm><omm><body><segment><metadata><OBJECT_NAME>" + name +
+         "</OBJECT_NAME><OBJECT_ID>1998-067A</OBJECT_ID></metadata><data><meanElements>"
+         "<EPOCH>2026-05-30T12:25:10</EPOCH><MEAN_MOTION>15.49</MEAN_MOTION>"
+         "<ECCENTRICITY>0.0007</ECCENTRICITY><INCLINATION>51.6</INCLINATION>"
+         "<RA_OF_ASC_NODE>27.5</RA_OF_ASC_NODE><ARG_OF_PERICENTER>114.7</ARG_OF_PERICENTER>"
+         "<MEAN_ANOMALY>245.4</MEAN_ANOMALY></meanElements><tleParameters>"
+         "<NORAD_CAT_ID>25544</NORAD_CAT_ID><BSTAR>0.0002</BSTAR>"
+         "<MEAN_MOTION_DOT>0.0001</MEAN_MOTION_DOT><MEAN_MOTION_DDOT>0</MEAN_MOTION_DDOT>"
+         "</tleParameters></data></segment></body></omm></ndm>";
+}
+
+// A message's name may hold what no name line can: line ends. They go as every other control
+// does, and the name is cut after.
+TEST_F(CatalogFile, MessageNamesLoseTheirControlCharacters) {
+  const NameCase cases[] = {
+      {"CSV, a quoted name over two lines", CsvMessage("\"ISS\r\n\x1B[2J(ZARYA)\""),
+       "ISS   [2J(ZARYA)"},
+      {"CSV, C1 and an override", CsvMessage("ISS\u009B\u202E(ZARYA)"), "ISS  (ZARYA)"},
+      {"JSON escapes", JsonMessage("\"\\u001b[31mISS\\u0000\\r\\n\\u2067(ZARYA)\\u0085\""),
+       "[31mISS    (ZARYA)"},
+      {"JSON, 24 characters with a line separator inside",
+       JsonMessage("\"ABCDEFGHIJK\\u2028LMNOPQRSTUVWXYZ\""), "ABCDEFGHIJK LMNOPQRSTUVW"},
+      {"XML character references", XmlMessage("ISS&#x9;&#xD;&#xA;(ZARYA)\u202D"), "ISS   (ZARYA)"},
+      {"XML, only controls", XmlMessage("\u202E&#xA;"), "#25544"},
+  };
+  for (const NameCase& c : cases) {
+    ASSERT_EQ(catalog_.ReadElementFile(Write(c.line, "message.txt")), 1) << c.what;
+    EXPECT_NE(catalog_.FileKind, TElementTextKind::ElementLines) << c.what;
+    const std::string& name = catalog_.CatalogNames[1];
+    EXPECT_EQ(name, c.name) << c.what;
+    EXPECT_FALSE(HoldsControl(name)) << c.what;
+  }
+}
+
 TEST_F(CatalogFile, InvalidSetsAreCountedAndTheirSlotReused) {
   TTleLines good = MakeSet(11);
   TTleLines bad = MakeSet(12);
