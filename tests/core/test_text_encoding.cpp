@@ -86,19 +86,5 @@ TEST(TextEncoding, ControlCharactersBecomeOneBlankEach) {
   }
 }
 
-// A line cut after a number of bytes loses only the character the cut went through.
-TEST(TextEncoding, ACutCharacterIsDroppedOnlyFromUtf8) {
-  const BlankCase cases[] = {
-      {"cut after the first of two bytes", "ab\xC3", "ab"},
-      {"cut after two of three bytes", "ab\xE2\x80", "ab"},
-      {"cut after three of four bytes", "ab\xF0\x9F\x9B", "ab"},
-      {"a whole character at the end", "ab\xE2\x80\xAE", "ab\xE2\x80\xAE"},
-      {"plain ASCII", "abc", "abc"},
-      {"single-byte text before the cut", "\xE9t\xE9\xC3", "\xE9t\xE9\xC3"},
-      {"a continuation byte alone", "ab\x80", "ab\x80"},
-  };
-  for (const BlankCase& c : cases) EXPECT_EQ(WithoutCutCharacter(c.utf8), c.shown) << c.what;
-}
-
 }  // namespace
 }  // namespace zen
