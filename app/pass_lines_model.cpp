@@ -29,8 +29,9 @@ QVariant TPassLinesModel::data(const QModelIndex& index, int role) const {
   if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
   const TPassLine& pass = commands_.PassLines()[static_cast<size_t>(line)];
   if (role == Qt::ToolTipRole) {
-    return QString::fromStdString(DateRecToText(pass.rise.time) + " to " +
-                                  DateRecToText(pass.set.time));
+    return QString::fromStdString(
+        DateRecToText(pass.rise.time) + " to " + DateRecToText(pass.set.time) +
+        (pass.rise.inProgress ? " (*: already in progress at the start of the period)" : ""));
   }
   const std::vector<std::string> cells = PassLineCells(pass);
   if (index.column() >= static_cast<int>(cells.size())) return {};

@@ -138,9 +138,12 @@ TPredictionPage::TPredictionPage(TPredictionCommands& commands, QWidget* parent)
   passLinesView->setSortingEnabled(true);
   passLinesView->installEventFilter(this);
   connect(passLinesView, &QTableView::doubleClicked, commands_.goTo, &QAction::trigger);
-  FitColumns(passLinesView, {"", "00-00 00:00:00", "000.0", "00:00:00", "00.0", "00:00:00",
-                             "000.0", "00:00", "00:00"},
-             static_cast<int>(TPassColumn::Sat));
+  // The rise time may carry the mark of a pass in progress at the start.
+  const std::string riseSample = std::string("00-00 00:00:00") + kInProgressMark;
+  FitColumns(
+      passLinesView,
+      {"", riseSample.c_str(), "000.0", "00:00:00", "00.0", "00:00:00", "000.0", "00:00", "00:00"},
+      static_cast<int>(TPassColumn::Sat));
   for (QTableView* table : {resultz, resultzF, passLinesView}) WatchChoices(table);
 
   passes = Button(this, commands_.showPasses->text(), "Show the passes", {kButtonsX, 4, 76, 22});

@@ -69,10 +69,13 @@ std::string ParseOptions(const std::vector<std::string>& args, TSearchWords& wor
 }
 
 // One row per event: rise, culmination and set of each pass (the rows of full output come in
-// threes before each empty row), or the culmination alone in brief output.
+// threes before each empty row), or the culmination alone in brief output. The last column
+// tells a pass already under way at the start of the period (its rise row is no rise).
 bool WriteCsv(const TResultRows& rows, bool brief, TOutputLines& output) {
   static const char* const kEvents[] = {"rise", "culmination", "set"};
-  if (!output.Write("catno,name,event,time_utc,az,el,range,sun_az,sun_el")) return false;
+  if (!output.Write("catno,name,event,time_utc,az,el,range,sun_az,sun_el,in_progress")) {
+    return false;
+  }
   size_t inPass = 0;
   for (const std::optional<TFound>& row : rows) {
     if (!row) {
@@ -86,7 +89,7 @@ bool WriteCsv(const TResultRows& rows, bool brief, TOutputLines& output) {
                              DateRecToText(JulianToDateRec(f.timeUtc)) + "," +
                              CsvNumber(f.azimuth) + "," + CsvNumber(f.elevation) + "," +
                              CsvNumber(f.range) + "," + CsvNumber(f.sunAzimuth) + "," +
-                             CsvNumber(f.sunElevation);
+                             CsvNumber(f.sunElevation) + "," + (f.inProgress ? "1" : "0");
     if (!output.Write(line)) return false;
   }
   return true;
@@ -156,12 +159,16 @@ const TCommandHelp& PassesHelp() {
       },
       {kTimeNote, kSiteNote,
        "CSV has one row per rise, culmination and set (culminations only with --brief), times in "
-       "UTC: catno,name,event,time_utc,az,el,range,sun_az,sun_el (degrees and km).",
+       "UTC: catno,name,event,time_utc,az,el,range,sun_az,sun_el,in_progress (degrees and km; "
+       "in_progress is 1 for the rows of a pass already under way, above --min-elev, at the "
+       "start of the period, whose rise row then lies up to one --level step before the start; "
+       "else 0).",
        "ics: one event per pass from rise to set, in UTC; the descriptions on the --utc-offset "
        "clock. An event's UID depends on the satellite and the rise second only, so a pass "
        "imported again replaces itself.",
        "JSON: an array with one object per pass (also with --brief): catno, name, rise, "
-       "culmination and set (each time_utc, az, el, range), duration_seconds, sunlit_seconds."}};
+       "culmination and set (each time_utc, az, el, range), duration_seconds, sunlit_seconds, "
+       "in_progress (true or false, as in CSV)."}};
   return help;
 }
 

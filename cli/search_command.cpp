@@ -26,6 +26,9 @@ constexpr double kUnixEpochJd = 2440587.5;
 // "Maximum sun elevation" unchecked: the search takes 90 degrees, which no Sun exceeds.
 constexpr double kNoSunLimitDeg = 90.0;
 constexpr int64_t kDefaultMaxSunDeg = -5;
+// The longest period a search takes, however it is given: a longer one would run for hours
+// before it printed a line.
+constexpr int64_t kLongestPeriodDays = 99;
 
 const char* const kSharedValueWords[] = {"--site",  "--from",       "--to",
                                          "--days",  "--min-elev",   "--max-sun",
@@ -55,7 +58,7 @@ std::string ApplySharedValue(const std::string& word, const std::string& value, 
   }
   if (word == "--days") {
     int64_t days = 0;
-    const std::string problem = ParseBounded(word, value, 1, 99, "days", days);
+    const std::string problem = ParseBounded(word, value, 1, kLongestPeriodDays, "days", days);
     o.days = days;
     return problem;
   }
@@ -224,6 +227,13 @@ std::string SearchPeriodUtc(const TSearchWords& words, double& fromUtc, double& 
   if (words.toUtc) toUtc = *words.toUtc;
   if (words.days) toUtc = fromUtc + static_cast<double>(*words.days);
   if (toUtc < fromUtc) return "--to must not be before --from";
+  // Compared in whole milliseconds, so that a --to exactly at the limit is taken whatever the
+  // Julian dates' rounding.
+  constexpr double kMillisecondsPerDay = kSecondsPerDay * 1000.0;
+  if (std::llround((toUtc - fromUtc) * kMillisecondsPerDay) >
+      kLongestPeriodDays * static_cast<int64_t>(kMillisecondsPerDay)) {
+    return "--to needs a time within " + std::to_string(kLongestPeriodDays) + " days after --from";
+  }
   return {};
 }
 

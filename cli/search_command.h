@@ -40,8 +40,8 @@ struct TSearchWords {
 // The help of the shared options.
 inline constexpr TOptionHelp kFromSearchHelp = {"--from TIME",
                                                 "the start of the period, UTC (now)"};
-inline constexpr TOptionHelp kToSearchHelp = {"--to TIME",
-                                              "the end of the period, UTC (a day after --from)"};
+inline constexpr TOptionHelp kToSearchHelp = {
+    "--to TIME", "the end of the period, UTC, at most 99 days after --from (a day after --from)"};
 inline constexpr TOptionHelp kDaysSearchHelp = {"--days N",
                                                 "the period in days instead of --to, 1..99"};
 inline constexpr TOptionHelp kMinElevationSearchHelp = {
@@ -77,7 +77,8 @@ std::string ParseBounded(const std::string& option, const std::string& value, in
                          int64_t last, const char* unit, int64_t& number);
 
 // The period in UTC Julian dates: from --from (default: the system clock's whole second), to
-// --to, or --days after it, or a day after it. Returns an error text, or an empty text.
+// --to, or --days after it, or a day after it. Returns an error text, or an empty text: a --to
+// before --from, or more than 99 days after it (the limit of --days), is an error.
 std::string SearchPeriodUtc(const TSearchWords& words, double& fromUtc, double& toUtc);
 
 // The start every search command shares: -h or --help prints the help; otherwise parse reads

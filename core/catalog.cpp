@@ -25,6 +25,14 @@ std::string NameOfNumber(const std::string& numberText) {
   return Utf8Prefix(ToUtf8("#" + numberText), kNameLength);
 }
 
+// A name as every layer shows and prints it: UTF-8, with no character that could move a
+// terminal's cursor, split a report's line or turn a text around. Cleaned before the cut, so
+// the cut counts the characters shown; blanks at the ends go as they go from a name line.
+// Empty when nothing shows.
+std::string NameOfText(const std::string& bytes) {
+  return Utf8Prefix(TrimBlanks(BlankControlCharacters(ToUtf8(bytes))), kNameLength);
+}
+
 // Decodes the lines read into set once, so that every layer shares the same elements.
 void DecodeLines(TCatalogSet& set) {
   const std::string& line1 = set.lines.line1;
@@ -89,11 +97,16 @@ int TCatalog::ReadByte() {
 }
 
 // CR, LF, CR LF, LF CR, CR CR and LF LF each end one line; bytes past maxLength are dropped.
-std::string TCatalog::ReadLine(size_t maxLength) {
+std::string TCatalog::ReadLine(size_t maxLength, bool* cut) {
   std::string line;
   int c;
+  if (cut != nullptr) *cut = false;
   while ((c = ReadByte()) >= 0 && c != '\r' && c != '\n') {
-    if (line.size() < maxLength) line.push_back(static_cast<char>(c));
+    if (line.size() < maxLength) {
+      line.push_back(static_cast<char>(c));
+    } else if (cut != nullptr) {
+      *cut = true;
+    }
   }
   if (c >= 0) {
     int next = ReadByte();
@@ -104,8 +117,9 @@ std::string TCatalog::ReadLine(size_t maxLength) {
 
 bool TCatalog::ReadNextSatellite() {
   std::string first;
+  bool cut = false;
   for (;;) {
-    first = TrimBlanks(ReadLine(kFreeLineLength));
+    first = TrimBlanks(ReadLine(kFreeLineLength, &cut));
     if (!first.empty()) break;
     if (endOfFile_) return false;
   }
@@ -116,11 +130,13 @@ bool TCatalog::ReadNextSatellite() {
     lines.line2 = ReadLine(kElementLineLength);
     name = NameOfNumber(CatalogNumberText(lines));
   } else {
-    // Converted once, here, then cut between characters: every layer shows the catalogue's
-    // names as they are.
-    name = Utf8Prefix(ToUtf8(first), kNameLength);
+    // Converted and cleaned once, here, then cut between characters: every layer shows the
+    // catalogue's names as they are. A UTF-8 line that the line's length cut inside a
+    // character stays UTF-8.
+    name = NameOfText(cut ? WithoutCutCharacter(first) : first);
     lines.line1 = ReadLine(kElementLineLength);
     lines.line2 = ReadLine(kElementLineLength);
+    if (name.empty()) name = NameOfNumber(CatalogNumberText(lines));
   }
   return true;
 }
@@ -185,9 +201,8 @@ void TCatalog::TakeMessageSet(size_t index) {
   set.number = message.catalogNumber;
   set.decodable = true;
   set.decodeError.clear();
-  std::string name = Utf8Prefix(ToUtf8(message.name), kNameLength);
-  CatalogNames[0] =
-      name.empty() ? NameOfNumber(message.elements.catalogNumber) : name;
+  const std::string name = NameOfText(message.name);
+  CatalogNames[0] = name.empty() ? NameOfNumber(message.elements.catalogNumber) : name;
 }
 
 void TCatalog::CloseElementFile() { file_ = TInputFile(); }

@@ -62,7 +62,9 @@ class TCatalog {
   // The kind of the last file read.
   TElementTextKind FileKind = TElementTextKind::ElementLines;
 
-  // UTF-8 (a name line that is not valid UTF-8 is read as Windows-1252), at most 24 characters.
+  // UTF-8 (a name line that is not valid UTF-8 is read as Windows-1252), at most 24 characters,
+  // with every control character blanked (BlankControlCharacters) and no blank at the start; a
+  // name that shows nothing is "#" and the number, as for a set without a name line.
   // Each holds count + 1 entries after a read.
   std::vector<std::string> CatalogNames;
   std::vector<TCatalogSet> CatalogElements;
@@ -89,7 +91,8 @@ class TCatalog {
   // Up to length bytes of the open file; fewer only at its end. Throws on a read error. Reads
   // through the line buffer, so only before any line is read.
   std::string ReadBlock(size_t length);
-  std::string ReadLine(size_t maxLength);
+  // The next line; cut, when given, tells whether bytes past maxLength were dropped.
+  std::string ReadLine(size_t maxLength, bool* cut = nullptr);
 
   TInputFile file_;
   std::array<unsigned char, 1024> buffer_{};

@@ -76,6 +76,11 @@ std::string CatalogNumberText(const TTleLines& lines) {
   }
   std::string text(columns);
   SpacesToZeros(text);
+  // Lists, CSV and calendars print this text: a byte that is no printable ASCII character
+  // (a control, or a piece of a UTF-8 character) shows as "?".
+  for (char& c : text) {
+    if (c < '!' || c > '~') c = '?';
+  }
   return text;
 }
 

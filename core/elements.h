@@ -65,7 +65,8 @@ bool TleChecksumOk(std::string_view line);
 // epoch names a moment (two-digit year, day of year below 367) and the mean motion is above 0.
 bool ElementSetValid(const TTleLines& lines);
 // The number of line 1 columns 3-7 (blanks count as zeros, Alpha-5 read) as lists show it:
-// "25544", "00005", "100000". Columns that hold no number give their text, blanks as "0".
+// "25544", "00005", "100000". Columns that hold no number give their text, blanks as "0" and
+// every other byte outside printable ASCII as "?".
 std::string CatalogNumberText(const TTleLines& lines);
 
 // The mean elements in the units both element lines and mean-elements messages carry them.

@@ -141,4 +141,45 @@ std::string Utf8Prefix(std::string_view utf8, size_t characters) {
   return std::string(utf8.substr(0, end));
 }
 
+std::string BlankControlCharacters(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  size_t i = 0;
+  while (i < utf8.size()) {
+    const unsigned char c = static_cast<unsigned char>(utf8[i]);
+    const unsigned char second = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0;
+    const unsigned char third = i + 2 < utf8.size() ? static_cast<unsigned char>(utf8[i + 2]) : 0;
+    size_t control = 0;  // the bytes of the control character at i
+    if (c < 0x20 || c == 0x7F) {
+      control = 1;
+    } else if (c == 0xC2 && second >= 0x80 && second <= 0x9F) {
+      control = 2;  // U+0080..U+009F
+    } else if (c == 0xE2 && second == 0x80 && third >= 0xA8 && third <= 0xAE) {
+      control = 3;  // U+2028, U+2029 and U+202A..U+202E
+    } else if (c == 0xE2 && second == 0x81 && third >= 0xA6 && third <= 0xA9) {
+      control = 3;  // U+2066..U+2069
+    }
+    if (control > 0) {
+      out.push_back(' ');
+      i += control;
+    } else {
+      out.push_back(static_cast<char>(c));
+      ++i;
+    }
+  }
+  return out;
+}
+
+std::string WithoutCutCharacter(std::string_view bytes) {
+  // A character is at most four bytes: its start lies within the last three.
+  for (size_t back = 1; back <= 3 && back <= bytes.size(); ++back) {
+    const unsigned char c = static_cast<unsigned char>(bytes[bytes.size() - back]);
+    if (IsContinuation(c)) continue;
+    const std::string_view kept = bytes.substr(0, bytes.size() - back);
+    if (c >= 0xC0 && !IsValidUtf8(bytes) && IsValidUtf8(kept)) return std::string(kept);
+    break;
+  }
+  return std::string(bytes);
+}
+
 }  // namespace zen

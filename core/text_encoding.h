@@ -23,4 +23,14 @@ size_t Utf8Length(std::string_view utf8);
 // The first `characters` characters of UTF-8 text, cut between characters, never inside one.
 std::string Utf8Prefix(std::string_view utf8, size_t characters);
 
+// UTF-8 text with every character that would act on a terminal or on the lines of a text
+// turned into one blank: the C0 controls, DEL, the C1 controls (U+0080..U+009F), the line and
+// paragraph separators and the bidirectional embeddings, overrides and isolates. One blank
+// for one character, so the text keeps its length in characters. Other bytes pass unchanged.
+std::string BlankControlCharacters(std::string_view utf8);
+
+// Bytes cut off after `length` bytes: without the start of a UTF-8 character that the cut
+// left incomplete, when the rest is UTF-8. Any other text is returned as it is.
+std::string WithoutCutCharacter(std::string_view bytes);
+
 }  // namespace zen

@@ -32,6 +32,8 @@ void Propagate(const zen::TElements& elements) {
 void CheckName(const std::string& name) {
   Require(zen::IsValidUtf8(name) && zen::Utf8Length(name) <= 24,
           "a name is UTF-8 of at most 24 characters");
+  Require(!name.empty() && name.front() != ' ', "a name shows something from its start");
+  Require(zen::BlankControlCharacters(name) == name, "a name holds no control character");
 }
 
 }  // namespace

@@ -36,5 +36,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(zen::IsValidUtf8(prefix) && zen::Utf8Length(prefix) <= 24,
           "a cut name is UTF-8 of at most 24 characters");
   zen::ToWindows1252(utf8);
+
+  // Control characters are blanked one for one, and once is enough.
+  const std::string shown = zen::BlankControlCharacters(utf8);
+  Require(zen::IsValidUtf8(shown) && zen::Utf8Length(shown) == zen::Utf8Length(utf8) &&
+              zen::BlankControlCharacters(shown) == shown,
+          "blanking keeps UTF-8 and its length in characters, and a second changes nothing");
+  const std::string kept = zen::WithoutCutCharacter(lines[0]);
+  Require(kept.size() + 3 >= lines[0].size() && lines[0].compare(0, kept.size(), kept) == 0,
+          "a cut character is at most the last three bytes");
   return 0;
 }

@@ -14,6 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(row.catalogNumber > 0 && row.catalogNumber <= 999999, "six columns' number");
     Require(zen::IsValidUtf8(row.label) && zen::Utf8Length(row.label) <= 255,
             "a label is UTF-8 of at most 255 characters");
+    Require(zen::BlankControlCharacters(row.label) == row.label,
+            "a label holds no control character");
     Require(zen::IsIridium(table, row.catalogNumber), "a row's number is found");
     Require(zen::IsValidUtf8(zen::IridiumLabel(table, "", row.catalogNumber, true)),
             "a flare's label is UTF-8");

@@ -31,12 +31,13 @@ std::optional<int32_t> NumberOfColumns(std::string_view columns) {
 }
 
 // The label of a row: the rest of the line as UTF-8 (a file from a single-byte system is read
-// as Windows-1252), without trailing blanks, cut between characters.
+// as Windows-1252), its control characters blanked as in the catalogue's names, without
+// trailing blanks, cut between characters.
 std::string LabelOfLine(const std::string& line) {
-  std::string label = line.substr(kLabelColumn);
-  const size_t end = label.find_last_not_of(" \t");
+  std::string label = BlankControlCharacters(ToUtf8(line.substr(kLabelColumn)));
+  const size_t end = label.find_last_not_of(' ');
   label.erase(end == std::string::npos ? 0 : end + 1);
-  return Utf8Prefix(ToUtf8(label), kLongestLabel);
+  return Utf8Prefix(label, kLongestLabel);
 }
 
 }  // namespace

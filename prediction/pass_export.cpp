@@ -323,6 +323,7 @@ std::string PassesJson(const std::vector<TPassLine>& passes) {
     pass["set"] = PointJson(p.set);
     pass["duration_seconds"] = p.DurationSeconds();
     pass["sunlit_seconds"] = p.sunlitSeconds;
+    pass["in_progress"] = p.rise.inProgress;
     list.push_back(std::move(pass));
   }
   return JsonText(list);

@@ -35,7 +35,8 @@ std::string FlaresCalendar(const TResultRows& flares,
                            const TExportSite& site, double stampUtc);
 
 // An array with one object per pass: catno, name, rise, culmination and set (each time_utc,
-// az, el, range), duration_seconds and sunlit_seconds. Ends with a line end.
+// az, el, range), duration_seconds, sunlit_seconds and in_progress (the pass was under way at
+// the period's start). Ends with a line end.
 std::string PassesJson(const std::vector<TPassLine>& passes);
 // An array with one object per flare: catno, name, label, time_utc, az, el, range, panel,
 // direction, angle, sun_az, sun_el. Ends with a line end.

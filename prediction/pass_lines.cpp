@@ -80,7 +80,7 @@ std::string DurationText(int64_t seconds) {
 
 std::vector<std::string> PassLineCells(const TPassLine& line) {
   return {line.culmination.sat,
-          DateTimeText(line.rise).substr(5),
+          DateTimeText(line.rise).substr(5) + (line.rise.inProgress ? kInProgressMark : ""),
           OneDecimal(line.rise.azimuth),
           ClockText(line.culmination),
           OneDecimal(line.culmination.elevation),

@@ -27,8 +27,12 @@ inline constexpr int kPassColumnCount = 9;
 
 // The headings of the one-line view.
 const std::vector<std::string>& PassLineHeadings();
+// Beside the rise time of a pass already under way at the start of the period: its rise is
+// where the search began, not where the satellite rose.
+inline constexpr const char* kInProgressMark = " *";
 // The cells of one line: "ISS (ZARYA)", "12-08 18:01:23", "245.1", "18:04:40", "67.3",
-// "18:08:02", "63.9", "6:39", "4:30" (times on the search's local clock).
+// "18:08:02", "63.9", "6:39", "4:30" (times on the search's local clock); the rise time of a
+// pass in progress at the start is followed by kInProgressMark ("12-08 18:01:23 *").
 std::vector<std::string> PassLineCells(const TPassLine& line);
 // "6:39": minutes and two-digit seconds; hours when longer ("1:02:03").
 std::string DurationText(int64_t seconds);

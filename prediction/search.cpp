@@ -60,6 +60,15 @@ TFound FoundOf(const TPassSample& sample, const TSearchSatellite& satellite,
   return found;
 }
 
+// A pass that met the conditions at the period's first second began at or before it: the walk
+// looks at seconds before the start only when the satellite is up at the start.
+TFound FoundOf(const TPassSample& sample, const TPassEvent& pass, const TSearchSatellite& satellite,
+               const TSearchPeriod& period) {
+  TFound found = FoundOf(sample, satellite, period);
+  found.inProgress = pass.rise.second <= 0;
+  return found;
+}
+
 // The row of a flare: its sample under the satellite's Iridium label.
 TFound FoundOf(const TFlareEvent& flare, const TSearchRequest& request,
                const TSearchSatellite& satellite, const TSearchPeriod& period) {
@@ -83,11 +92,11 @@ TResultRows RowsOf(const TWalkEvent& walkEvent, const TSearchRequest& request,
   }
   const TPassEvent& event = std::get<TPassEvent>(walkEvent);
   if (request.brief) {
-    rows.push_back(FoundOf(event.culmination, satellite, period));
+    rows.push_back(FoundOf(event.culmination, event, satellite, period));
   } else {
-    rows.push_back(FoundOf(event.rise, satellite, period));
-    rows.push_back(FoundOf(event.culmination, satellite, period));
-    rows.push_back(FoundOf(event.set, satellite, period));
+    rows.push_back(FoundOf(event.rise, event, satellite, period));
+    rows.push_back(FoundOf(event.culmination, event, satellite, period));
+    rows.push_back(FoundOf(event.set, event, satellite, period));
     rows.emplace_back();
   }
   return rows;
@@ -211,9 +220,9 @@ class TSearchRun {
         TPassLine line;
         line.satellite = k;
         line.number = satellite.set.number;
-        line.rise = FoundOf(event->rise, satellite, period_);
-        line.culmination = FoundOf(event->culmination, satellite, period_);
-        line.set = FoundOf(event->set, satellite, period_);
+        line.rise = FoundOf(event->rise, *event, satellite, period_);
+        line.culmination = FoundOf(event->culmination, *event, satellite, period_);
+        line.set = FoundOf(event->set, *event, satellite, period_);
         line.sunlitSeconds = event->sunlitSeconds;
         lines.push_back(std::move(line));
       }

@@ -70,6 +70,11 @@ struct TFound {
   std::array<double, 3> flareAngles{};  // flares: offset angle of panels 1..3, degrees
   uint8_t panel = 0;                    // flares: 1..3
   char direction = ' ';                 // flares: 'A' ascending or 'D' descending
+  // Passes: the row belongs to a pass already under way at the period's first second. The
+  // satellite was then above the lowest elevation, and the pass's rise row lies before the
+  // start, up to one coarse step (where the search stepped back to): no rise through the lowest
+  // elevation.
+  bool inProgress = false;
 };
 
 // The rows of a results table below its heading row; an empty optional is an empty row

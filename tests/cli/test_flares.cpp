@@ -79,6 +79,11 @@ TEST_F(FlaresCommand, MistakesGiveOneErrorLine) {
        "--to and --days",
        2},
       {listed, {f, "--site", site, "--max-sun", "-6", "--no-sun-limit"}, "cannot both", 2},
+      {listed,
+       {f, "--site", site, "--from", "2014-09-18T00:00:00Z", "--to", "2014-12-26T00:00:01Z"},
+       "--to needs a time within 99 days after --from",
+       2},
+      {listed, {f, "--site", site, "--to", "2200-01-01T00:00:00Z"}, "--to needs a time within", 2},
       // The passes command's choices of satellites and conditions are not the flares'.
       {listed, {f, "--site", site, "--sat", "24793"}, "unknown option --sat", 2},
       {listed, {f, "--site", site, "--brief"}, "unknown option --brief", 2},

@@ -3,14 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/look.h"
 #include "cli/option_words.h"
 #include "cli/passes.h"
+#include "cli/search_command.h"
 #include "cli/split_text.h"
 #include "core/catalog.h"
 #include "core/scratch_folder.h"
@@ -74,6 +78,10 @@ TEST_F(PassesCommand, BadOptionsGiveOneErrorLine) {
        "--to and --days",
        2},
       {{f, "--all", "--site", site, "--days", "100"}, "--days needs", 2},
+      {{f, "--all", "--site", site, "--from", from, "--to", "2002-03-27T00:00:01Z"},
+       "--to needs a time within 99 days after --from",
+       2},
+      {{f, "--all", "--site", site, "--to", "2200-01-01T00:00:00Z"}, "--to needs a time within", 2},
       {{f, "--all", "--site", site, "--days", "1.5"}, "--days needs", 2},
       {{f, "--all", "--site", site, "--min-elev", "46"}, "--min-elev needs", 2},
       {{f, "--all", "--site", site, "--max-sun", "21"}, "--max-sun needs", 2},
@@ -99,6 +107,43 @@ TEST_F(PassesCommand, BadOptionsGiveOneErrorLine) {
     EXPECT_EQ(said[0].rfind("zenarith passes: ", 0), 0u) << said[0];
     EXPECT_NE(said[0].find(c.said), std::string::npos) << words << "\n" << said[0];
     EXPECT_EQ(out_.str(), "") << words;
+  }
+}
+
+// --to reaches as far as --days does and no further, to the second; --days is the period it
+// stands for.
+TEST(SearchPeriod, ToReachesAsFarAsDays) {
+  const double from = DateRecToJulian(TDateRec{2001, 12, 18, 0, 0, 0, 0});
+  struct Case {
+    const char* what;
+    std::optional<double> toDays;  // --to, days after --from
+    std::optional<int64_t> days;   // --days
+    bool accepted;
+  };
+  const Case cases[] = {
+      {"--to 99 days after", 99.0, {}, true},
+      {"--to a second more", 99.0 + 1.0 / 86400.0, {}, false},
+      {"--to 98 days 23:59:59 after", 99.0 - 1.0 / 86400.0, {}, true},
+      {"--to a century after", 36525.0, {}, false},
+      {"--to at --from", 0.0, {}, true},
+      {"--days 99", {}, 99, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TSearchWords words;
+    words.fromUtc = from;
+    if (c.toDays) words.toUtc = from + *c.toDays;
+    words.days = c.days;
+    double fromUtc = 0.0;
+    double toUtc = 0.0;
+    const std::string problem = SearchPeriodUtc(words, fromUtc, toUtc);
+    if (!c.accepted) {
+      EXPECT_EQ(problem, "--to needs a time within 99 days after --from");
+      continue;
+    }
+    EXPECT_EQ(problem, "");
+    EXPECT_EQ(fromUtc, from);
+    EXPECT_NEAR(toUtc - fromUtc, c.toDays ? *c.toDays : static_cast<double>(*c.days), 1e-9);
   }
 }
 
@@ -179,7 +224,7 @@ TEST_F(StationPasses, CsvHasThreeRowsPerPassAndBriefOnlyTheCulminations) {
   const std::vector<std::string> brief = SplitLines(out_.str());
 
   ASSERT_GE(brief.size(), 3u);  // the station passes a mid-latitude site several times a day
-  EXPECT_EQ(full[0], "catno,name,event,time_utc,az,el,range,sun_az,sun_el");
+  EXPECT_EQ(full[0], "catno,name,event,time_utc,az,el,range,sun_az,sun_el,in_progress");
   EXPECT_EQ(brief[0], full[0]);
   const size_t passes = brief.size() - 1;
   ASSERT_EQ(full.size() - 1, 3 * passes);
@@ -187,7 +232,7 @@ TEST_F(StationPasses, CsvHasThreeRowsPerPassAndBriefOnlyTheCulminations) {
   std::string previousCulmination;
   for (size_t i = 1; i < full.size(); ++i) {
     const std::vector<std::string> fields = SplitFields(full[i]);
-    ASSERT_EQ(fields.size(), 9u) << full[i];
+    ASSERT_EQ(fields.size(), 10u) << full[i];
     EXPECT_EQ(fields[0], "25544");
     EXPECT_EQ(fields[2], events[(i - 1) % 3]) << full[i];
     if (fields[2] == std::string("culmination")) {
@@ -329,6 +374,139 @@ TEST_F(PassesCommand, ReadsSetsPastTheFirstThousand) {
     if (pastCapacity.count(SplitFields(rows[i])[0]) > 0) ++fromPastCapacity;
   }
   EXPECT_GT(fromPastCapacity, 0u) << rows.size() - 1 << " passes in all";
+}
+
+// Names are printed as the catalogue cleaned them: a name with an escape sequence, NUL, a line
+// end and an override gives the report and CSV of the same set under a plain name, with the
+// name's control characters as blanks.
+TEST_F(PassesCommand, ControlCharactersOfNamesNeverReachTheOutput) {
+  const fs::path json = test::ReferenceDataDir() / "omm" / "stations_2026-05-30.json";
+  std::string text;
+  {
+    std::ifstream in(json, std::ios::binary);
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  const std::string plain = "\"ISS (ZARYA)\"";
+  const size_t at = text.find(plain);
+  ASSERT_NE(at, std::string::npos);
+  test::TScratchFolder folder("zen_passes_");
+  ASSERT_FALSE(folder.path().empty());
+  text.replace(at, plain.size(), "\"ISS\\u001b[2J\\r\\nFAKE\\u0000 \\u202eLINE\\u0085\"");
+  const fs::path controlled = folder.path() / "controlled.json";
+  std::ofstream(controlled, std::ios::binary) << text;
+
+  const std::string shown = "ISS [2J  FAKE   LINE";
+  struct Case {
+    const char* format;
+    std::string plainName;  // as the output holds the plain name
+    std::string shownName;
+  };
+  const Case cases[] = {
+      {"report", "ISS (ZARYA)         ", shown},
+      {"csv", ",ISS (ZARYA),", "," + shown + ","},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.format);
+    auto output = [&](const fs::path& file) {
+      EXPECT_EQ(Run({file.string(), "--sat", "25544", "--site", "48.2,16.37,190", "--from",
+                     "2026-05-30T12:00:00Z", "--no-sun-limit", "--no-illum", "--format", c.format}),
+                0)
+          << err_.str();
+      return out_.str();
+    };
+    std::string expected = output(json);
+    ASSERT_NE(expected.find(c.plainName), std::string::npos);
+    for (size_t p = 0; (p = expected.find(c.plainName, p)) != std::string::npos;) {
+      expected.replace(p, c.plainName.size(), c.shownName);
+      p += c.shownName.size();
+    }
+    const std::string got = output(controlled);
+    EXPECT_EQ(got, expected);
+    EXPECT_EQ(got.find_first_of(std::string("\x1B\r\0", 3)), std::string::npos);
+  }
+}
+
+// An inclined geosynchronous navigation satellite, whose passes last hours, from a site where
+// a period may begin in the middle of one. Whether a pass was under way at the start is
+// checked against the look command's elevation at the start; every other pass must rise
+// through the lowest elevation, which look shows from the second before its rise.
+class LongPasses : public PassesCommand {
+ protected:
+  void SetUp() override {
+    file_ = (test::ReferenceDataDir() / "tle" / "gnss_2026-02-11.tle").string();
+  }
+  // The elevation of the satellite at a CSV time ("2026-05-30 05:59:01") and seconds after it.
+  double LookElevation(std::string utc, int secondsAfter = 0) {
+    double jd = 0.0;
+    utc[10] = 'T';
+    EXPECT_TRUE(ParseUtc(utc, jd)) << utc;
+    const std::string moment = DateRecToText(JulianToDateRec(jd + secondsAfter / 86400.0));
+    std::string iso = moment;
+    iso[10] = 'T';
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(
+        RunLook({file_, "--sat", "37948", "--site", "52,21", "--from", iso, "--to", iso}, out, err),
+        0)
+        << err.str();
+    const std::vector<std::string> lines = SplitLines(out.str());
+    EXPECT_EQ(lines.size(), 2u) << out.str();
+    if (lines.size() != 2) return 0.0;
+    std::istringstream columns(lines[1]);
+    std::string date, time, lat, lon, alt, az, el;
+    columns >> date >> time >> lat >> lon >> alt >> az >> el;
+    EXPECT_EQ(date + " " + time, moment);
+    return std::stod(el);
+  }
+  std::string file_;
+};
+
+TEST_F(LongPasses, APassUnderWayAtTheStartIsMarked) {
+  constexpr double kLowest = 10.0;
+  constexpr double kPrinted = 0.0005;  // look prints three decimals
+  struct Case {
+    const char* from;
+    bool startsInAPass;  // what the look command says at the start, checked below
+  };
+  const Case cases[] = {{"2026-05-30T06:00:00", true}, {"2026-05-30T18:00:00", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.from);
+    std::vector<std::string> args = {file_,    "--sat", "37948",          "--site",    "52,21",
+                                     "--from", c.from,  "--no-sun-limit", "--no-illum"};
+    args.insert(args.end(), {"--format", "csv"});
+    ASSERT_EQ(Run(args), 0) << err_.str();
+    const std::vector<std::string> csv = SplitLines(out_.str());
+    args.back() = "json";
+    ASSERT_EQ(Run(args), 0) << err_.str();
+    const nlohmann::json passes = nlohmann::json::parse(out_.str());
+    ASSERT_EQ(csv.size(), 1 + 3 * passes.size());
+    ASSERT_GE(passes.size(), 1u);
+    EXPECT_EQ(csv[0], "catno,name,event,time_utc,az,el,range,sun_az,sun_el,in_progress");
+
+    std::string start = c.from;
+    start[10] = ' ';
+    const double atStart = LookElevation(start);
+    ASSERT_EQ(atStart > kLowest, c.startsInAPass) << atStart;
+    for (size_t p = 0; p < passes.size(); ++p) {
+      std::vector<std::vector<std::string>> rows;
+      for (size_t r = 0; r < 3; ++r) rows.push_back(SplitFields(csv[1 + 3 * p + r]));
+      ASSERT_EQ(rows[0].size(), 10u) << csv[1 + 3 * p];
+      const std::string& flag = rows[0][9];
+      for (const auto& row : rows) EXPECT_EQ(row[9], flag) << "every row of a pass";
+      EXPECT_EQ(passes[p].at("in_progress").get<bool>(), flag == "1");
+      const std::string& rise = rows[0][3];
+      if (p == 0 && c.startsInAPass) {
+        EXPECT_EQ(flag, "1");
+        EXPECT_LT(rise, start) << "the search stepped back from the start";
+      } else {
+        EXPECT_EQ(flag, "0");
+        EXPECT_GE(rise, start);
+        // A rise through the lowest elevation: below it the second before, above it at the rise.
+        EXPECT_LE(LookElevation(rise, -1), kLowest + kPrinted) << rise;
+        EXPECT_GT(LookElevation(rise), kLowest - kPrinted) << rise;
+      }
+    }
+  }
 }
 
 // A message file and the Alpha-5 lines of the same sets give the same rows, numbered in full,

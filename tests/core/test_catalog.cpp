@@ -166,6 +166,67 @@ TEST_F(CatalogFile, NamesAreUtf8CutBetweenCharacters) {
   }
 }
 
+// Whether text holds a character that BlankControlCharacters would blank.
+bool HoldsControl(const std::string& text) {
+  return BlankControlCharacters(text) != text;
+}
+
+// Control characters in a name line become blanks before the name is cut, so the cut counts
+// what is shown; bytes 0x80..0x9F of a single-byte file are the code page's printable
+// characters, except its five unused places, which read as C1 controls.
+TEST_F(CatalogFile, NameLinesLoseTheirControlCharacters) {
+  const std::string e = "\u00C9";  // two bytes in UTF-8
+  std::string longUtf8 = "AB";
+  for (int i = 0; i < 200; ++i) longUtf8 += e;  // byte 255 of the line is the start of one
+  const std::string cutUtf8 = longUtf8.substr(0, 2 + 22 * e.size());
+  const NameCase cases[] = {
+      {"an escape sequence", "\x1B[31mRED\x1B[0m SAT", "[31mRED [0m SAT"},
+      {"NUL, BEL and DEL", std::string("SAT\0ONE\aTWO\x7F", 12), "SAT ONE TWO"},
+      {"UTF-8 C1 controls", "SAT\u0085\u009B2J", "SAT  2J"},
+      {"bidirectional override and isolate", "\u202EABC\u2066DEF\u202C", "ABC DEF"},
+      {"Windows-1252 0x80..0x9F are printable", "SAT \x80\x85\x9B\x99",
+       "SAT \u20AC\u2026\u203A\u2122"},
+      {"Windows-1252 unused places are C1", "SAT\x81X\x8DY\x90\xE9", "SAT X Y \u00E9"},
+      {"24 characters with a three-byte control inside", "ABCDEFGHIJK\u202ELMNOPQRSTUVW",
+       "ABCDEFGHIJK LMNOPQRSTUVW"},
+      {"30 characters, a two-byte control among the first 24",
+       "ABCDEFGHIJKLMNOPQRS\u0085UVWXYZ0123", "ABCDEFGHIJKLMNOPQRS UVWX"},
+      {"a UTF-8 line cut inside a character", longUtf8, cutUtf8},
+      {"nothing shown but controls", "\u202E\u0085", "#00021"},
+  };
+  for (const NameCase& c : cases) {
+    TTleLines s = MakeSet(21);
+    ASSERT_EQ(catalog_.ReadElementFile(Write(c.line + "\n" + s.line1 + "\n" + s.line2 + "\n")), 1)
+        << c.what;
+    const std::string& name = catalog_.CatalogNames[1];
+    EXPECT_EQ(name, c.name) << c.what;
+    EXPECT_FALSE(HoldsControl(name)) << c.what;
+    EXPECT_LE(Utf8Length(name), 24u) << c.what;
+    EXPECT_EQ(catalog_.CatalogElements[1].lines, s) << c.what;
+  }
+}
+
+// A message's name may hold what no name line can: line ends, each in its form's own notation.
+TEST_F(CatalogFile, MessageNamesLoseTheirControlCharacters) {
+  const NameCase cases[] = {
+      {"stations_2026-05-30.csv", "\"ISS\r\n\x1B[2J\u202E(ZARYA)\"", "ISS   [2J (ZARYA)"},
+      {"stations_2026-05-30.json", "ISS\\u001b[31m\\u0000\\u2028(ZARYA)\\u0085",
+       "ISS [31m  (ZARYA)"},
+      {"stations_2026-05-30.xml", "ISS&#x9;&#xD;&#xA;(ZARYA)\u202D", "ISS   (ZARYA)"},
+      {"stations_2026-05-30.xml", "\u202E&#xA;", "#25544"},
+  };
+  for (const NameCase& c : cases) {
+    std::string text = test::Bytes(test::ReferenceDataDir() / "omm" / c.what);
+    const size_t at = text.find("ISS (ZARYA)");
+    ASSERT_NE(at, std::string::npos) << c.what;
+    text.replace(at, 11, c.line);
+    ASSERT_GT(catalog_.ReadElementFile(Write(text, "message.txt")), 1) << c.what;
+    EXPECT_NE(catalog_.FileKind, TElementTextKind::ElementLines) << c.what;
+    ASSERT_EQ(catalog_.CatalogElements[1].number, 25544) << c.what;
+    EXPECT_EQ(catalog_.CatalogNames[1], c.name) << c.what;
+  }
+}
+
 TEST_F(CatalogFile, InvalidSetsAreCountedAndTheirSlotReused) {
   TTleLines good = MakeSet(11);
   TTleLines bad = MakeSet(12);

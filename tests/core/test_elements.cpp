@@ -91,6 +91,20 @@ TEST(CatalogNumberText, BlanksBecomeLeadingZeros) {
   EXPECT_EQ(CatalogNumberText({Patched(kIss1, 3, "    5"), kIss2}), "00005");
 }
 
+// Columns that hold no number are printed as they are, but never a control byte or a piece of
+// a character: the sets still pass the checks, which leave these columns alone.
+TEST(CatalogNumberText, ColumnsWithoutANumberPrintOnlyAscii) {
+  const std::pair<std::string, std::string> cases[] = {{"\x1B[2J ", "?[2J0"},
+                                                       {std::string("2\0\r\n4", 5), "2???4"},
+                                                       {"\x7F\xC3\xA9 x", "???0x"},
+                                                       {"A~!Z ", "A~!Z0"}};
+  for (const auto& [columns, text] : cases) {
+    const TTleLines set{Patched(kIss1, 3, columns), Patched(kIss2, 3, columns)};
+    EXPECT_TRUE(ElementSetValid(set)) << text;
+    EXPECT_EQ(CatalogNumberText(set), text);
+  }
+}
+
 TEST(LoadElements, DecodesTheNearEarthSelfTestSet) {
   TElements e;
   LoadElements(SelfTestLines(1), e);

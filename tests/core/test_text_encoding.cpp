@@ -52,5 +52,39 @@ TEST(TextEncoding, CharactersOutsideWindows1252BecomeOneQuestionMarkEach) {
   EXPECT_EQ(Utf8Length("\u0141\u00F3d\u017A \xF0\x9F\x9B\xB0"), 6u);
 }
 
+struct BlankCase {
+  const char* what;
+  std::string utf8;
+  std::string shown;
+};
+
+// Each character that acts on a terminal or on the lines of a text becomes one blank; its
+// printable neighbours in the code charts, on both sides of each range, pass unchanged.
+TEST(TextEncoding, ControlCharactersBecomeOneBlankEach) {
+  const BlankCase cases[] = {
+      {"NUL, BEL, TAB", std::string("A\0B\aC\tD", 7), "A B C D"},
+      {"an escape sequence", "\x1B[2J\x1B]0;X\x07Y", " [2J ]0;X Y"},
+      {"CR, LF and the unit separator", "A\r\nB\x1F", "A  B "},
+      {"DEL, and the blank and tilde beside it", "~\x7F ", "~  "},
+      {"C1: first, NEL, CSI, last", "\u0080\u0085\u009B\u009F", "    "},
+      {"beside C1: no-break space and the copyright sign", "\u00A0\u00A9", "\u00A0\u00A9"},
+      {"line and paragraph separators", "A\u2028B\u2029", "A B "},
+      {"embeddings and overrides",
+       "\u202A\u202B\u202C\u202D\u202E"
+       "abc",
+       "     abc"},
+      {"isolates", "\u2066\u2067\u2068\u2069", "    "},
+      {"beside them: a right-to-left mark, hyphenation point, per mille, narrow no-break space",
+       "\u200F\u2027\u2030\u202F", "\u200F\u2027\u2030\u202F"},
+      {"beside the isolates", "\u2065\u206A\u20AC", "\u2065\u206A\u20AC"},
+      {"four-byte characters pass", "\xF0\x9F\x9B\xB0", "\xF0\x9F\x9B\xB0"},
+  };
+  for (const BlankCase& c : cases) {
+    const std::string shown = BlankControlCharacters(c.utf8);
+    EXPECT_EQ(shown, c.shown) << c.what;
+    EXPECT_EQ(Utf8Length(shown), Utf8Length(c.utf8)) << c.what << ": one blank a character";
+  }
+}
+
 }  // namespace
 }  // namespace zen

@@ -61,7 +61,16 @@ INSTANTIATE_TEST_SUITE_P(
         TLineCase{"mark outside ASCII", " 24793 \xE9 7", {24793, '?', "7"}},
         TLineCase{"label from a single-byte system",
                   " 24793 + Iridium \xE9t\xE9",
-                  {24793, '+', "Iridium \xC3\xA9t\xC3\xA9"}}),
+                  {24793, '+', "Iridium \xC3\xA9t\xC3\xA9"}},
+        // A label is printed in reports and CSV as a name is: no control character reaches
+        // them.
+        TLineCase{
+            "escape sequence and a trailing bell", " 24793 + 7\x1B[2J\a", {24793, '+', "7 [2J"}},
+        TLineCase{"UTF-8 C1 control and override", " 24793 + 7\u009B\u202E9", {24793, '+', "7  9"}},
+        TLineCase{"single-byte 0x9B is printable, 0x8D unused",
+                  " 24793 + 7\x9B\x8D"
+                  "9",
+                  {24793, '+', "7\u203A 9"}}),
     [](const testing::TestParamInfo<TLineCase>& info) {
       std::string name = info.param.what;
       for (char& c : name) {

@@ -219,6 +219,7 @@ TEST(PassesJson, ParsesBackToTheLinesValues) {
   second.number = 339995;
   second.culmination.sat = "STARLINK \u00B0\"\\";
   second.culmination.elevation = -0.0001;  // shows as zero, without a sign
+  second.rise.inProgress = true;
   const std::string text = PassesJson({StationPass(), second});
   EXPECT_TRUE(text.ends_with("}\n]\n"));
   EXPECT_NE(text.find("\n  {\n    \"catno\": 25544,"), std::string::npos) << text;
@@ -229,10 +230,11 @@ TEST(PassesJson, ParsesBackToTheLinesValues) {
     "culmination": {"time_utc": "2026-12-08T18:04:40Z", "az": 170.26, "el": 67.4,
                     "range": 436.124},
     "set": {"time_utc": "2026-12-08T18:08:02Z", "az": 63.92, "el": 10.0, "range": 1633.0},
-    "duration_seconds": 399, "sunlit_seconds": 270})j"));
+    "duration_seconds": 399, "sunlit_seconds": 270, "in_progress": false})j"));
   EXPECT_EQ(passes[1].at("name"), second.culmination.sat);
   EXPECT_EQ(passes[1].at("catno"), 339995);
   EXPECT_EQ(passes[1].at("culmination").at("el").dump(), "0.0");
+  EXPECT_EQ(passes[1].at("in_progress"), true);
   EXPECT_EQ(PassesJson({}), "[]\n");
 }
 

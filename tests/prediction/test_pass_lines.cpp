@@ -124,6 +124,54 @@ TEST(PassLines, SunlitSecondsAreTheSunlitSecondsOfThePass) {
   EXPECT_GE(partlyDark, 1);
 }
 
+// A pass is marked in progress exactly when, seen on its own at the period's first moment, the
+// satellite was above the lowest elevation and met the conditions there: then it is that
+// satellite's first pass, its rows all carry the mark and its rise lies before the start, and
+// the one-line view marks its rise time. Every other pass rises after the start.
+TEST(PassLines, PassesUnderWayAtTheStartAreMarked) {
+  for (const bool illuminationRequired : {false, true}) {
+    SCOPED_TRACE(illuminationRequired ? "sunlit" : "lit or not");
+    TSearchRequest request = TorunRequest(TDateRec{2026, 2, 11, 17, 0, 0, 0}, 6.0);
+    request.satellites = ReferenceSets("visual_2026-02-11.tle");
+    ZEN_ASSERT_LOADED(request.satellites);
+    request.illuminationRequired = illuminationRequired;
+    request.maxSunElevationDeg = 90.0;
+    const TSearchOutcome outcome = Search(request);
+    const double startUtc = LocalToUtc(request.periodStartLocal, request.utcOffsetHours);
+    const TGeodetic site = SiteOf(request);
+
+    std::vector<bool> seen(request.satellites.size(), false);
+    int marked = 0;
+    for (const TPassLine& line : outcome.passes) {
+      const bool first = !seen[line.satellite];
+      seen[line.satellite] = true;
+      const TSeen atStart = SeenAt(request.satellites[line.satellite].set, site, startUtc);
+      const bool under = atStart.elevationDeg > request.minSatElevationDeg &&
+                         (atStart.sunlit || !illuminationRequired);
+      SCOPED_TRACE(line.culmination.sat + " " + DateRecToText(line.rise.time));
+      EXPECT_EQ(line.rise.inProgress, first && under);
+      EXPECT_EQ(line.culmination.inProgress, line.rise.inProgress);
+      EXPECT_EQ(line.set.inProgress, line.rise.inProgress);
+      const std::string riseCell = PassLineCells(line)[1];
+      if (line.rise.inProgress) {
+        ++marked;
+        EXPECT_LE(line.rise.timeUtc, startUtc + 0.5 * kSecond);
+        EXPECT_EQ(riseCell, DateRecToText(line.rise.time).substr(5) + kInProgressMark);
+      } else {
+        EXPECT_GT(line.rise.timeUtc, startUtc);
+        EXPECT_EQ(riseCell, DateRecToText(line.rise.time).substr(5));
+      }
+    }
+    EXPECT_GE(marked, 2) << "the start finds several satellites up";
+    for (const std::optional<TFound>& row : outcome.rows) {
+      if (!row) continue;
+      const int line = PassOfRow(outcome.passes, *row);
+      ASSERT_GE(line, 0);
+      EXPECT_EQ(row->inProgress, outcome.passes[static_cast<size_t>(line)].rise.inProgress);
+    }
+  }
+}
+
 // The picture's path begins at the last second below the horizon's first second above and ends
 // at the last second above it, passes through the rows' moments and peaks at the culmination.
 TEST(PassTrack, FromHorizonToHorizonThroughThePass) {
