@@ -39,28 +39,37 @@ double RightShare(double column, double x0, double x1) {
   return (whole + (a * a - b * b) / 2.0) / width;
 }
 
+// The cells of one row, and the span of them that edges have touched.
+struct TRowCells {
+  float* cells;
+  qsizetype& first;
+  qsizetype& last;
+};
+
 // Lays down the part of an edge within one row, from x = xa to x = xb over a height whose
 // signed share of the row is height: the change of the covered share at each column.
-void LayDown(std::vector<float>& row, qsizetype rowStart, int left, double xa, double xb,
-             double height) {
+void LayDown(TRowCells row, int left, double xa, double xb, double height) {
   const double x0 = std::min(xa, xb);
   const double x1 = std::max(xa, xb);
   const int first = static_cast<int>(std::floor(x0));
   const int last = std::max(first, static_cast<int>(std::ceil(x1)) - 1);
+  row.first = std::min<qsizetype>(row.first, first - left);
+  row.last = std::max<qsizetype>(row.last, last + 1 - left);
+  float* cells = row.cells - left;
   if (last == first) {
     // Within one column, the commonest case: its share is that right of the segment's middle.
     const double share = height * (first + 1.0 - (x0 + x1) / 2.0);
-    row[static_cast<size_t>(rowStart + first - left)] += static_cast<float>(share);
-    row[static_cast<size_t>(rowStart + first + 1 - left)] += static_cast<float>(height - share);
+    cells[first] += static_cast<float>(share);
+    cells[first + 1] += static_cast<float>(height - share);
     return;
   }
   double before = 0.0;
   for (int column = first; column <= last; ++column) {
     const double share = height * RightShare(column, x0, x1);
-    row[static_cast<size_t>(rowStart + column - left)] += static_cast<float>(share - before);
+    cells[column] += static_cast<float>(share - before);
     before = share;
   }
-  row[static_cast<size_t>(rowStart + last + 1 - left)] += static_cast<float>(height - before);
+  cells[last + 1] += static_cast<float>(height - before);
 }
 
 QRgb Blend(QRgb under, QRgb colour, double share) {
@@ -108,12 +117,20 @@ bool FillRing(QImage& image, const std::vector<QPointF>& ring, QRgb colour,
   if (firstRow >= endRow || width <= 0) return true;
   const int bandRows =
       static_cast<int>(std::clamp<qsizetype>(kBandCells / width, 1, endRow - firstRow));
-  std::vector<float> cells(static_cast<size_t>(width * bandRows));
+  // Every cell is back to 0 once its row is read, so a band starts on clean cells.
+  std::vector<float> cells(static_cast<size_t>(width * bandRows), 0.0f);
+  std::vector<qsizetype> firstTouched(static_cast<size_t>(bandRows));
+  std::vector<qsizetype> lastTouched(static_cast<size_t>(bandRows));
+  // The cells over the image's columns; those left of it still count towards the sums.
+  const qsizetype firstInside = std::max<qsizetype>(0, -left);
+  const qsizetype endInside = std::min<qsizetype>(width, qsizetype(image.width()) - left);
+  const QRgb solid = colour | 0xFF000000u;
 
   for (int bandTop = firstRow; bandTop < endRow; bandTop += bandRows) {
     if (keepGoing && !keepGoing()) return false;
     const int bandEnd = std::min(endRow, bandTop + bandRows);
-    std::fill(cells.begin(), cells.end(), 0.0f);
+    std::fill(firstTouched.begin(), firstTouched.end(), width);
+    std::fill(lastTouched.begin(), lastTouched.end(), -1);
     int sinceCheck = 0;
     for (const TEdge& edge : edges) {
       if (edge.yBottom <= bandTop || edge.yTop >= bandEnd) continue;
@@ -130,21 +147,24 @@ bool FillRing(QImage& image, const std::vector<QPointF>& ring, QRgb colour,
         // Held to the ring's own span: rounding must not carry a point past its columns.
         const double xa = std::clamp(edge.xTop + (ya - edge.yTop) * edge.slope, minX, maxX);
         const double xb = std::clamp(edge.xTop + (yb - edge.yTop) * edge.slope, minX, maxX);
-        LayDown(cells, (y - bandTop) * width, left, xa, xb, edge.sign * (yb - ya));
+        const auto r = static_cast<size_t>(y - bandTop);
+        LayDown({cells.data() + static_cast<qsizetype>(r) * width, firstTouched[r], lastTouched[r]},
+                left, xa, xb, edge.sign * (yb - ya));
       }
     }
     for (int y = bandTop; y < bandEnd; ++y) {
+      const auto r = static_cast<size_t>(y - bandTop);
       auto* pixels = reinterpret_cast<QRgb*>(image.scanLine(y));
-      const float* row = cells.data() + static_cast<qsizetype>(y - bandTop) * width;
+      float* row = cells.data() + static_cast<qsizetype>(r) * width;
+      // Left of the first cell touched and right of the last the sum is 0: the ring is closed.
       double sum = 0.0;
-      for (qsizetype i = 0; i < width; ++i) {
+      for (qsizetype i = firstTouched[r]; i <= lastTouched[r]; ++i) {
         sum += row[i];
-        const qsizetype x = left + i;
-        if (x < 0 || x >= image.width()) continue;
-        const double share = std::min(1.0, std::fabs(sum));
-        if (share < kShareEpsilon) continue;
-        pixels[x] =
-            share > 1.0 - kShareEpsilon ? (colour | 0xFF000000u) : Blend(pixels[x], colour, share);
+        row[i] = 0.0f;
+        const double share = std::fabs(sum);
+        if (share < kShareEpsilon || i < firstInside || i >= endInside) continue;
+        QRgb& pixel = pixels[left + i];
+        pixel = share > 1.0 - kShareEpsilon ? solid : Blend(pixel, colour, share);
       }
     }
   }

@@ -119,9 +119,9 @@ TEST_F(WorldPainter, CancelledPictureNeverArrives) {
 }
 
 TEST_F(WorldPainter, OutlinesPastTheLimitAreGivenUp) {
-  TWatchedPainter w(300ms);
+  TWatchedPainter w(100ms);
   w.painter.SetMap(HeavyMap());
-  w.painter.Draw(QSize(1200, 720), 1.0);
+  w.painter.Draw(QSize(1600, 960), 1.0);
   ASSERT_TRUE(WaitUntil([&] { return w.tooHeavy > 0; }));
   EXPECT_TRUE(w.painter.TooHeavy());
   // From then on nothing is drawn: no picture, and the word is said once.
