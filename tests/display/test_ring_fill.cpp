@@ -1,5 +1,5 @@
-// Rings filled by the share of each pixel they cover: areas of known shapes, agreement with
-// the toolkit's own smooth filler, and stopping when told.
+// Rings filled by the share of each pixel they cover: areas of known shapes and agreement
+// with the toolkit's own smooth filler.
 #include <gtest/gtest.h>
 
 #include <QPainter>
@@ -87,17 +87,6 @@ TEST(RingFill, AgreesWithTheToolkitsSmoothFiller) {
     }
   }
   EXPECT_LE(mostApart, 2);
-}
-
-TEST(RingFill, StopsWhenToldAndSaysSo) {
-  // Too large for one band of rows: each band is asked about.
-  QImage image = test::BlackImage(2000, 2000);
-  const TRing large = {{1, 1}, {1999, 1}, {1999, 1999}, {1, 1999}};
-  int asked = 0;
-  EXPECT_FALSE(FillRing(image, large, qRgb(255, 255, 255), [&] { return ++asked < 2; }));
-  EXPECT_EQ(asked, 2);
-  EXPECT_EQ(qRed(image.pixel(1000, 2)), 255) << "the first band is filled";
-  EXPECT_EQ(qRed(image.pixel(1000, 1998)), 0) << "the last is not";
 }
 
 }  // namespace
