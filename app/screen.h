@@ -48,7 +48,6 @@ class TScreen {
   std::function<void()> worldTooHeavy;
   // The world drawn for the map as it now is, or none (the bitmap stands in).
   const QImage& LargeWorld() const { return largeWorld_; }
-  bool HasLargeWorld() const { return !largeWorld_.isNull(); }
 
   // The map and, unless backgroundOnly, the radar and the time texts.
   void DrawScreen(bool backgroundOnly);
