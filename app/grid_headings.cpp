@@ -21,4 +21,10 @@ std::vector<int> FlaresColumnWidths() {
   return {104, 32, 50, 50, 50, 14, 14, 46, 50, 80, 3};
 }
 
+QStringList TextList(const std::vector<std::string>& texts) {
+  QStringList list;
+  for (const std::string& text : texts) list << QString::fromStdString(text);
+  return list;
+}
+
 }  // namespace zen

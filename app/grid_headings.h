@@ -3,6 +3,7 @@
 
 #include <QStringList>
 #include <array>
+#include <string>
 #include <vector>
 
 namespace zen {
@@ -18,5 +19,6 @@ QStringList LabelList(const std::array<const char*, N>& labels) {
   for (const char* label : labels) list << QString::fromUtf8(label);
   return list;
 }
+QStringList TextList(const std::vector<std::string>& texts);
 
 }  // namespace zen

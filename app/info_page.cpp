@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 
+#include "app/window_plan.h"
 #include "display/fonts.h"
 #include "tracking/info_texts.h"
 #include "tracking/notes.h"
@@ -18,6 +19,17 @@ namespace zen {
 namespace {
 
 constexpr int kEpochRow = 4;
+
+// Beside the orbit table in the documented layout: the name (or the element lines) at
+// (300, 4, 298, 40) and the notes at (300, 48, 298, 116).
+constexpr int kBesideGapPx = 6;
+constexpr int kPageMarginPx = 4;
+constexpr int kNameLeft = kOrbitTablePlace.right() + 1 + kBesideGapPx;
+constexpr int kNameTop = 4;
+constexpr int kNameWidth = 298;
+constexpr int kNameHeight = 40;
+constexpr int kNotesTop = 48;
+constexpr int kNotesBelowPx = 5;
 
 void SetValue(QTableWidget* table, int row, const std::string& text) {
   QTableWidgetItem* item = table->item(row, 1);
@@ -61,11 +73,15 @@ QString CellText(const QTableWidget* table, int row, int column) {
 
 TInfoPage::TInfoPage(TTracker& tracker, QTableWidget* liveTable, QTableWidget* orbitTable,
                      QWidget* page, UserDialogs& dialogs)
-    : QObject(page), tracker_(tracker), live_(liveTable), orbit_(orbitTable), dialogs_(dialogs) {
+    : QObject(page),
+      tracker_(tracker),
+      page_(page),
+      live_(liveTable),
+      orbit_(orbitTable),
+      dialogs_(dialogs) {
   connect(&tracker_, &TTracker::Changed, this, &TInfoPage::Fill);
   nameLabel = new QLabel(QStringLiteral("No active satellite"), page);
   nameLabel->setObjectName(QStringLiteral("Label21"));
-  nameLabel->setGeometry(300, 4, 298, 40);
   nameLabel->setAlignment(Qt::AlignCenter);
   nameLabel->setFont(ZenFontPixels(TFontFace::Courier, 20, true));
   nameLabel->setToolTip(QStringLiteral("Click right mouse button to view TLE data"));
@@ -73,7 +89,7 @@ TInfoPage::TInfoPage(TTracker& tracker, QTableWidget* liveTable, QTableWidget* o
 
   elementMemo = new QPlainTextEdit(page);
   elementMemo->setObjectName(QStringLiteral("InfozT"));
-  elementMemo->setGeometry(300, 4, 298, 40);
+  elementMemo->setGeometry(kNameLeft, kNameTop, kNameWidth, kNameHeight);
   elementMemo->setReadOnly(true);
   elementMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
   elementMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -86,7 +102,6 @@ TInfoPage::TInfoPage(TTracker& tracker, QTableWidget* liveTable, QTableWidget* o
 
   notesMemo = new QPlainTextEdit(page);
   notesMemo->setObjectName(QStringLiteral("Memo3"));
-  notesMemo->setGeometry(300, 48, 298, 116);
   notesMemo->setPlainText(QString::fromUtf8(kNotesEmpty));
   notesMemo->setEnabled(false);
   notesMemo->installEventFilter(this);
@@ -113,6 +128,23 @@ TInfoPage::TInfoPage(TTracker& tracker, QTableWidget* liveTable, QTableWidget* o
     connect(table, &QTableWidget::cellPressed, table,
             [table](int row, int column) { table->setCurrentCell(row, column); });
   }
+  page_->installEventFilter(this);
+  LayOut();
+}
+
+void TInfoPage::LayOut() {
+  const QSize documented = LayOutWindow(kClientWidth, kClientHeight).pages.size();
+  const int moreWide = std::max(0, page_->width() - documented.width());
+  const int moreHigh = std::max(0, page_->height() - documented.height());
+  const int tableMore = moreWide / 2;
+  orbit_->setGeometry(kOrbitTablePlace.adjusted(0, 0, tableMore, moreHigh));
+  const int besideLeft = kOrbitTablePlace.right() + 1 + kBesideGapPx + tableMore;
+  const int besideWidth = documented.width() - kOrbitTablePlace.right() - 1 - kBesideGapPx -
+                          kPageMarginPx + moreWide - tableMore;
+  nameLabel->setGeometry(besideLeft, kNameTop, besideWidth, kNameHeight);
+  elementMemo->setGeometry(nameLabel->geometry());
+  notesMemo->setGeometry(besideLeft, kNotesTop, besideWidth,
+                         documented.height() - kNotesTop - kNotesBelowPx + moreHigh);
 }
 
 void TInfoPage::Fill() {
@@ -279,6 +311,7 @@ bool TInfoPage::KeepNotesBeforeExit() {
 }
 
 bool TInfoPage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == page_ && event->type() == QEvent::Resize) LayOut();
   if (watched == notesMemo) {
     if (event->type() == QEvent::FocusIn) notesEdited_ = false;
     if (event->type() == QEvent::FocusOut) LeaveNotes();

@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QRect>
 #include <QTableWidget>
 #include <QWidget>
 #include <functional>
@@ -15,6 +16,11 @@
 #include "app/user_dialogs.h"
 
 namespace zen {
+
+// The orbit table's place on its page in the documented layout; a larger page gives it half of
+// what the page has more in width, and all of it in height.
+inline constexpr QRect kOrbitTablePlace{4, 4, 290, 160};
+inline constexpr int kOrbitTableWidth = kOrbitTablePlace.width();
 
 class TInfoPage : public QObject {
   Q_OBJECT
@@ -53,6 +59,7 @@ class TInfoPage : public QObject {
 
  private:
   TTracker& tracker_;
+  QWidget* page_;
   QTableWidget* live_;
   QTableWidget* orbit_;
   UserDialogs& dialogs_;
@@ -72,6 +79,8 @@ class TInfoPage : public QObject {
   bool notesUnreadable_ = false;
 
   QTableWidget* FocusedTable() const;
+  // Places the orbit table, the name, the element lines and the notes for the page's size.
+  void LayOut();
   // The orbit table, element lines, name and notes of the satellite now active (or none).
   void ShowActive();
   void LeaveNotes();

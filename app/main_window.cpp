@@ -40,6 +40,12 @@ namespace {
 // The documented layout the controls are made in; resizing moves them from there.
 const TWindowLayout kFirstLayout = LayOutWindow(kClientWidth, kClientHeight);
 
+// The information tables' columns in the documented layout.
+constexpr int kLiveLabelWidth = 62;
+constexpr int kLiveValueWidth = 86;
+constexpr int kOrbitLabelWidth = 135;
+constexpr int kOrbitValueWidth = 133;
+
 }  // namespace
 
 TMainWindow::TMainWindow(const TStartContext& start, UserDialogs& dialogs, QWidget* parent)
@@ -89,8 +95,10 @@ TMainWindow::TMainWindow(const TStartContext& start, UserDialogs& dialogs, QWidg
 }
 
 TMainWindow::~TMainWindow() {
-  // A search still finishing stops and its thread is waited for before anything goes.
+  // A search still finishing stops and its thread is waited for before anything goes; so does
+  // the drawing of the world.
   prediction_->StopSearch();
+  screen_->StopWorld();
   qApp->removeEventFilter(show_);
   qApp->removeEventFilter(keys_);
   footer_.Painted = nullptr;
@@ -117,15 +125,24 @@ void TMainWindow::BuildControls() {
   timePanel_->hide();
   screen_ = std::make_unique<TScreen>(*tracker_, bitmaps_, this, timePanel_);
   screen_->worldReady = [this] { screen_->DrawScreen(!activated_); };
+  screen_->worldLoadFailed = [this](const QString& problem) {
+    footer_.SendToFooter(kFooterAlert, VectorMapProblemText(problem));
+  };
+  screen_->worldTooHeavy = [this] {
+    footer_.SendToFooter(kFooterAlert, VectorMapTooHeavyText(
+                                           static_cast<int>(screen_->WorldDrawingLimit().count())));
+  };
   screen_->mapView->setGeometry(kFirstLayout.map);
   screen_->radarView->setGeometry(kFirstLayout.radar);
   pointer_ = new TPointerCommands(*screen_, *tracker_, *time_, *show_, *tracking_, *location_,
                                   footer_, this);
 
   // The live table belongs to the side panel's "Info" list tab, which shows it.
-  QTableWidget* infoz = MakeLabelledGrid(this, kLiveRows, {74, 74});
+  TLabelledGrid* infoz = new TLabelledGrid(this, kLiveRows, kLiveLabelWidth, kLiveValueWidth,
+                                           kFirstLayout.sidePanel.width());
   infoz->setObjectName(QStringLiteral("infoz"));
   SetLabelColumn(infoz, LabelList(kLiveLabels));
+  infoz->FitFont(TextList(WidestLiveValues()));
   sidePanel_ = new TSidePanel(*tracker_, *tracking_, infoz, this);
   sidePanel_->setObjectName(QStringLiteral("sidePanel"));
   sidePanel_->setGeometry(kFirstLayout.sidePanel);
@@ -157,10 +174,12 @@ void TMainWindow::BuildPages(QTableWidget* liveTable) {
     FillWithPanelColour(page);
     pages_->addWidget(page);
   }
-  QTableWidget* infozO = MakeLabelledGrid(pages_->widget(kPageInfo), kOrbitRows, {135, 133});
+  TLabelledGrid* infozO = new TLabelledGrid(pages_->widget(kPageInfo), kOrbitRows, kOrbitLabelWidth,
+                                            kOrbitValueWidth, kOrbitTableWidth);
   infozO->setObjectName(QStringLiteral("infozO"));
-  infozO->setGeometry(4, 4, 290, 160);
+  infozO->setGeometry(kOrbitTablePlace);
   SetLabelColumn(infozO, LabelList(kOrbitLabels));
+  infozO->FitFont(TextList(WidestOrbitValues()));
   versionLabel_ = BuildAboutPage(pages_->widget(kPageAbout));
   mainPage_ =
       new TMainPage(*tracker_, *time_, *window_, *tracking_, *update_, pages_->widget(kPageMain));
@@ -269,21 +288,11 @@ bool TMainWindow::Initialize() {
   TBitmapLoad load = LoadBitmaps(programFolder_, bitmaps_);
   if (!load.ok) return Stop(1, BitmapErrorText(load));
 
-  // The world for maps larger than its bitmap; without it they show the bitmap smoothed, and
-  // the footer says why.
-  TVectorMap world;
-  QString worldProblem;
-  if (ReadVectorMap(programFolder_ + QStringLiteral("Data/world.vec"), world, worldProblem)) {
-    screen_->SetVectorMap(std::move(world));
-  }
   screen_->DrawLogoArea();
   footer_.SendToFooter(kFooterHint, QString());
-  if (!worldProblem.isEmpty()) {
-    footer_.SendToFooter(kFooterAlert,
-                         QStringLiteral("Cannot load the world outlines Data/world.vec: %1. Maps "
-                                        "larger than the world bitmap show it smoothed.")
-                             .arg(worldProblem));
-  }
+  // The world for maps larger than its bitmap, read while the window starts; without it they
+  // show the bitmap smoothed, and the footer says why.
+  screen_->LoadVectorMap(programFolder_ + QStringLiteral("Data/world.vec"));
   versionLabel_->setText(QString::fromLatin1(kVersionText));
   onTimeShown();
   return true;
@@ -462,6 +471,7 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
   }
   window_->KeepPlace();
   exit_->FormClose();
+  screen_->StopWorld();
   event->accept();
 }
 

@@ -138,6 +138,8 @@ class TMainWindow : public QWidget {
   const QImage& MapImage() const { return screen_->Img; }
   const QImage& RadarImage() const { return screen_->Lgo; }
   const QImage& TimePanelImage() const { return screen_->Tmx; }
+  // The world drawn from the outlines for the map as it now is; null while the bitmap stands in.
+  const QImage& WorldImage() const { return screen_->LargeWorld(); }
   QTimer& ClockTimer() { return time_->clockTimer; }
   QTimer& RefreshTimer() { return time_->refreshTimer; }
   TSidePanel* SidePanel() const { return sidePanel_; }

@@ -36,10 +36,14 @@ TScreen::TScreen(const TTracker& tracker, const TBitmaps& bitmaps, QWidget* wind
   worldTimer_ = new QTimer(mapView);
   worldTimer_->setSingleShot(true);
   worldTimer_->setInterval(kSettleMs);
-  QObject::connect(worldTimer_, &QTimer::timeout, mapView, [this] {
-    MakeLargeWorld();
-    if (worldReady) worldReady();
-  });
+  QObject::connect(worldTimer_, &QTimer::timeout, mapView, [this] { RequestWorld(); });
+  world_.drawn = [this](const QImage& world) { WorldDrawn(world); };
+  world_.loaded = [this](const QString& problem) {
+    if (!problem.isEmpty() && worldLoadFailed) worldLoadFailed(problem);
+  };
+  world_.tooHeavyNow = [this] {
+    if (worldTooHeavy) worldTooHeavy();
+  };
 }
 
 TMapScene TScreen::Scene() const {
@@ -70,16 +74,17 @@ void TScreen::Resize(QSize map, QSize radar, double timePanelScale, qreal device
                           devicePixelRatio != Img.devicePixelRatio();
   if (mapChanged) {
     Img = Picture(map, devicePixelRatio);
-    // Drawing the world takes a good part of a tenth of a second at large sizes: a window being
-    // dragged larger gets it when it stops.
+    // The world of the former size never stands in for this one: the bitmap does, until the
+    // world for this size is drawn. A window being dragged larger gets it when it stops.
+    largeWorld_ = QImage();
     const bool dragging = lastResize_.isValid() && lastResize_.elapsed() < kSettleMs;
     lastResize_.start();
     if (dragging) {
-      largeWorld_ = QImage();
+      world_.Cancel();
       worldTimer_->start();
     } else {
       worldTimer_->stop();
-      MakeLargeWorld();
+      RequestWorld();
     }
   }
   if (radar != Lgo.deviceIndependentSize().toSize() || devicePixelRatio != Lgo.devicePixelRatio()) {
@@ -93,20 +98,32 @@ void TScreen::Resize(QSize map, QSize radar, double timePanelScale, qreal device
   }
 }
 
-void TScreen::SetVectorMap(TVectorMap map) {
-  vectorMap_ = std::move(map);
-  hasVectorMap_ = true;
-  MakeLargeWorld();
+void TScreen::LoadVectorMap(const QString& path) {
+  largeWorld_ = QImage();
+  world_.Load(path);
+  RequestWorld();
 }
 
-void TScreen::MakeLargeWorld() {
+void TScreen::RequestWorld() {
+  const QSize size = Img.deviceIndependentSize().toSize();
+  if (IsDocumentedMap(size.width(), size.height(), Img.devicePixelRatio())) {
+    world_.Cancel();
+    return;
+  }
+  const TMapGeometry area = MapGeometryFor(size.width(), size.height());
+  world_.Draw(QSize(area.width, area.height), Img.devicePixelRatio());
+}
+
+void TScreen::WorldDrawn(const QImage& world) {
+  // Only the world of the map as it now is: a picture of another size is never drawn in.
   const QSize size = Img.deviceIndependentSize().toSize();
   const TMapGeometry area = MapGeometryFor(size.width(), size.height());
-  largeWorld_ = QImage();
-  if (hasVectorMap_ && !IsDocumentedMap(size.width(), size.height(), Img.devicePixelRatio())) {
-    largeWorld_ =
-        RenderVectorMap(vectorMap_, QSize(area.width, area.height), Img.devicePixelRatio());
+  if (world.deviceIndependentSize().toSize() != QSize(area.width, area.height) ||
+      world.devicePixelRatio() != Img.devicePixelRatio()) {
+    return;
   }
+  largeWorld_ = world;
+  if (worldReady) worldReady();
 }
 
 void TScreen::DrawScreen(bool backgroundOnly) {

@@ -16,6 +16,7 @@
 #include "display/projection.h"
 #include "display/radar_view.h"
 #include "display/vector_map.h"
+#include "display/world_painter.h"
 
 namespace zen {
 
@@ -29,13 +30,24 @@ class TScreen {
 
   // Pictures for views of these sizes (logical pixels) on a screen of this device pixel ratio:
   // the map and the radar at the screen's resolution, the time panel its documented drawing
-  // grown by timePanelScale. Nothing is drawn here; the world for a larger map is made anew
-  // when the map's size or ratio changed.
+  // grown by timePanelScale. Nothing is drawn here; when the map's size or ratio changed, the
+  // world for it is drawn anew on the world painter's thread, and the map shows the bitmap
+  // smoothed until it is ready.
   void Resize(QSize map, QSize radar, double timePanelScale, qreal devicePixelRatio);
-  // The world for maps other than the documented one; without it they show the bitmap smoothed.
-  void SetVectorMap(TVectorMap map);
-  // Runs when the world for a larger map is ready after a run of resizes; the window redraws.
+  // The world for maps other than the documented one, read from its file on the world painter's
+  // thread; worldLoadFailed follows with the problem when it cannot be used. Without it, maps
+  // other than the documented one show the bitmap smoothed.
+  void LoadVectorMap(const QString& path);
+  std::function<void(const QString& problem)> worldLoadFailed;
+  // Ends the world's drawing for good and waits for its thread.
+  void StopWorld() { world_.Stop(); }
+  std::chrono::milliseconds WorldDrawingLimit() const { return world_.Limit(); }
+  // Runs when the world for the map as it now is has been drawn; the window redraws.
   std::function<void()> worldReady;
+  // Runs once when the outlines took too long to draw; the map keeps to the bitmap.
+  std::function<void()> worldTooHeavy;
+  // The world drawn for the map as it now is, or none (the bitmap stands in).
+  const QImage& LargeWorld() const { return largeWorld_; }
 
   // The map and, unless backgroundOnly, the radar and the time texts.
   void DrawScreen(bool backgroundOnly);
@@ -57,15 +69,16 @@ class TScreen {
  private:
   const TTracker& tracker_;
   const TBitmaps& bitmaps_;
-  TVectorMap vectorMap_;
-  bool hasVectorMap_ = false;
+  TWorldPainter world_;
   QImage largeWorld_;
   // While the window is being dragged to new sizes the world is drawn once the sizes settle;
   // meanwhile the map shows the bitmap smoothed.
   QTimer* worldTimer_;
   QElapsedTimer lastResize_;
 
-  void MakeLargeWorld();
+  // Asks for the world of the map as it now is, when it needs one.
+  void RequestWorld();
+  void WorldDrawn(const QImage& world);
 
   void DrawTimePanelIfShown();
 };

@@ -3,7 +3,10 @@
 
 #include "display/fonts.h"
 
+#include <QFontMetricsF>
 #include <QHeaderView>
+#include <QStyle>
+#include <cmath>
 
 namespace zen {
 
@@ -26,12 +29,6 @@ void SetUpGrid(QTableView* grid, const std::vector<int>& columnWidthsPx) {
   for (size_t i = 0; i < columnWidthsPx.size(); ++i) {
     grid->setColumnWidth(static_cast<int>(i), columnWidthsPx[i]);
   }
-}
-
-QTableWidget* MakeGrid(QWidget* parent, int rowCount, const std::vector<int>& columnWidthsPx) {
-  auto* grid = new QTableWidget(rowCount, static_cast<int>(columnWidthsPx.size()), parent);
-  SetUpGrid(grid, columnWidthsPx);
-  return grid;
 }
 
 }  // namespace
@@ -59,12 +56,53 @@ QStringList HeadingRow(const QTableView* grid) {
   return texts;
 }
 
-QTableWidget* MakeLabelledGrid(QWidget* parent, int rowCount,
-                               const std::vector<int>& columnWidthsPx) {
-  QTableWidget* grid = MakeGrid(parent, rowCount, columnWidthsPx);
-  grid->horizontalHeader()->hide();
-  for (int r = 0; r < rowCount; ++r) grid->setItem(r, 1, new QTableWidgetItem());
-  return grid;
+TLabelledGrid::TLabelledGrid(QWidget* parent, int rowCount, int labelWidthPx, int valueWidthPx,
+                             int documentedWidthPx)
+    : QTableWidget(rowCount, 2, parent),
+      labelWidthPx_(labelWidthPx),
+      valueWidthPx_(valueWidthPx),
+      documentedWidthPx_(documentedWidthPx) {
+  SetUpGrid(this, {labelWidthPx, valueWidthPx});
+  horizontalHeader()->hide();
+  for (int r = 0; r < rowCount; ++r) setItem(r, 1, new QTableWidgetItem());
+}
+
+int TLabelledGrid::TextRoom(int columnWidthPx) const {
+  // The item views' own margin: the focus frame's and one pixel, on either side of the text.
+  const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+  return columnWidthPx - 2 * margin;
+}
+
+void TLabelledGrid::FitFont(const QStringList& widestValues) {
+  const QStringList labels = LabelColumn(this);
+  auto widest = [](const QFontMetricsF& metrics, const QStringList& texts) {
+    qreal most = 0;
+    for (const QString& text : texts) most = std::max(most, metrics.horizontalAdvance(text));
+    return static_cast<int>(std::ceil(most));
+  };
+  // The documented face is a narrow one; the faces standing in for it are wider, so they are
+  // narrowed first and made smaller only when that is not enough.
+  const int largestPx = PointsToPixels(8);
+  QFont font;
+  for (int pixels = largestPx; pixels >= largestPx - 3; --pixels) {
+    for (int stretch : {100, 90, 80}) {
+      font = ZenFontPixels(TFontFace::MsSansSerif, pixels);
+      font.setStretch(stretch);
+      const QFontMetricsF metrics(font);
+      if (widest(metrics, labels) <= TextRoom(labelWidthPx_) &&
+          widest(metrics, widestValues) <= TextRoom(valueWidthPx_)) {
+        setFont(font);
+        return;
+      }
+    }
+  }
+  setFont(font);
+}
+
+void TLabelledGrid::resizeEvent(QResizeEvent* event) {
+  QTableWidget::resizeEvent(event);
+  setColumnWidth(0, labelWidthPx_);
+  setColumnWidth(1, valueWidthPx_ + std::max(0, width() - documentedWidthPx_));
 }
 
 void SetLabelColumn(QTableWidget* grid, const QStringList& labels) {

@@ -69,8 +69,8 @@ bool ReadNumber(TByteReader& in, uint32_t& value, const char* section, QString& 
   return false;
 }
 
-bool ReadSection(TByteReader& in, const char* section, std::vector<TGeoPath>& paths,
-                 QString& problem) {
+bool ReadSection(TByteReader& in, const char* section, uint32_t maxPoints,
+                 std::vector<TGeoPath>& paths, QString& problem) {
   const QLatin1String name(section);
   uint32_t count = 0;
   if (!ReadNumber(in, count, section, problem)) return false;
@@ -84,6 +84,13 @@ bool ReadSection(TByteReader& in, const char* section, std::vector<TGeoPath>& pa
     if (!ReadNumber(in, points, section, problem)) return false;
     if (points < 2) {
       problem = QStringLiteral("a path of the %1 has fewer than two points").arg(name);
+      return false;
+    }
+    if (points > maxPoints) {
+      problem = QStringLiteral("a path of the %1 has %2 points, more than the %3 it may have")
+                    .arg(name)
+                    .arg(points)
+                    .arg(maxPoints);
       return false;
     }
     if (points > uint64_t(in.Left() / kMinPointBytes)) {
@@ -114,10 +121,6 @@ bool ReadSection(TByteReader& in, const char* section, std::vector<TGeoPath>& pa
   return true;
 }
 
-QPointF ToArea(const QPointF& geo, const QRectF& area, double xScale, double yScale) {
-  return {area.left() + (geo.x() + 180.0) * xScale, area.top() + (90.0 - geo.y()) * yScale};
-}
-
 // Anticlockwise on the map, with latitude growing upwards: a positive signed area.
 bool IsWater(const TGeoPath& ring) {
   double twiceArea = 0;
@@ -129,8 +132,21 @@ bool IsWater(const TGeoPath& ring) {
   return twiceArea > 0;
 }
 
-void StrokeLines(QPainter& painter, const std::vector<TGeoPath>& lines, const QColor& colour,
-                 const QRectF& area, double xScale, double yScale) {
+// Longitude and latitude to a position in an area of size whose top left corner is the origin.
+struct TToArea {
+  double xScale;
+  double yScale;
+  QPointF operator()(const QPointF& geo) const {
+    return {(geo.x() + 180.0) * xScale, (90.0 - geo.y()) * yScale};
+  }
+};
+
+// Points of a line drawn in one call: the drawing can stop between two such pieces, and no
+// one call is long whatever the line.
+constexpr size_t kLinePiecePoints = 256;
+
+bool StrokeLines(QPainter& painter, const std::vector<TGeoPath>& lines, const QColor& colour,
+                 const TToArea& toArea, const TKeepDrawing& keepGoing) {
   QPen pen(colour);
   pen.setWidthF(1.0);
   pen.setCosmetic(true);
@@ -140,10 +156,16 @@ void StrokeLines(QPainter& painter, const std::vector<TGeoPath>& lines, const QC
   painter.setBrush(Qt::NoBrush);
   std::vector<QPointF> points;
   for (const TGeoPath& line : lines) {
-    points.clear();
-    for (const QPointF& geo : line) points.push_back(ToArea(geo, area, xScale, yScale));
-    painter.drawPolyline(points.data(), int(points.size()));
+    // Pieces share their end points, so the line runs on unbroken.
+    for (size_t from = 0; from + 1 < line.size(); from += kLinePiecePoints - 1) {
+      if (keepGoing && !keepGoing()) return false;
+      const size_t to = std::min(line.size(), from + kLinePiecePoints);
+      points.clear();
+      for (size_t i = from; i < to; ++i) points.push_back(toArea(line[i]));
+      painter.drawPolyline(points.data(), int(points.size()));
+    }
   }
+  return true;
 }
 
 }  // namespace
@@ -165,9 +187,10 @@ bool ParseVectorMap(const QByteArray& bytes, TVectorMap& map, QString& problem) 
     return false;
   }
   TVectorMap read;
-  if (!ReadSection(in, "land rings", read.land, problem) ||
-      !ReadSection(in, "borders", read.borders, problem) ||
-      !ReadSection(in, "coastlines", read.coastlines, problem)) {
+  constexpr uint32_t kAnyLength = UINT32_MAX;
+  if (!ReadSection(in, "land rings", kMaxRingPoints, read.land, problem) ||
+      !ReadSection(in, "borders", kAnyLength, read.borders, problem) ||
+      !ReadSection(in, "coastlines", kAnyLength, read.coastlines, problem)) {
     return false;
   }
   if (in.Left() != 0) {
@@ -191,41 +214,52 @@ bool ReadVectorMap(const QString& path, TVectorMap& map, QString& problem) {
                         problem);
 }
 
-void DrawVectorMap(QPainter& painter, const QRectF& area, const TVectorMap& map) {
-  painter.save();
-  painter.fillRect(area, kMapOceanColour);
-  painter.setRenderHint(QPainter::Antialiasing, true);
-  const double xScale = area.width() / 360.0;
-  const double yScale = area.height() / 180.0;
-
-  // Ring by ring: one path of every ring would be simpler but is several times slower to fill
-  // at large sizes. The rings do not overlap, so no seam shows between them; the water inside
-  // land is filled after all the land round it.
-  painter.setPen(Qt::NoPen);
-  std::vector<QPointF> points;
-  for (const bool water : {false, true}) {
-    painter.setBrush(water ? kMapOceanColour : kMapLandColour);
-    for (const TGeoPath& ring : map.land) {
-      if (ring.size() < 3 || IsWater(ring) != water) continue;
-      points.clear();
-      for (const QPointF& geo : ring) points.push_back(ToArea(geo, area, xScale, yScale));
-      painter.drawPolygon(points.data(), int(points.size()), Qt::WindingFill);
-    }
-  }
-
-  StrokeLines(painter, map.borders, kMapBorderColour, area, xScale, yScale);
-  StrokeLines(painter, map.coastlines, kMapCoastColour, area, xScale, yScale);
-  painter.restore();
-}
-
-QImage RenderVectorMap(const TVectorMap& map, QSize areaLogical, qreal devicePixelRatio) {
+QImage RenderVectorMap(const TVectorMap& map, QSize areaLogical, qreal devicePixelRatio,
+                       const TKeepDrawing& keepGoing) {
   if (areaLogical.isEmpty() || !(devicePixelRatio > 0)) return {};
   const QSize pixels = (QSizeF(areaLogical) * devicePixelRatio).toSize();
   QImage image(pixels, QImage::Format_RGB32);
+  image.fill(kMapOceanColour);
+
+  // Land ring by ring, in the image's own pixels; the water inside land after all the land
+  // round it. The rings do not overlap, so no seam shows between them.
+  const TToArea toPixels{pixels.width() / 360.0, pixels.height() / 180.0};
+  std::vector<QPointF> points;
+  for (const bool water : {false, true}) {
+    const QRgb colour = (water ? kMapOceanColour : kMapLandColour).rgb();
+    for (const TGeoPath& ring : map.land) {
+      if (ring.size() < 3 || IsWater(ring) != water) continue;
+      points.clear();
+      for (const QPointF& geo : ring) points.push_back(toPixels(geo));
+      if (!FillRing(image, points, colour, keepGoing)) return {};
+    }
+  }
+
   image.setDevicePixelRatio(devicePixelRatio);
   QPainter painter(&image);
-  DrawVectorMap(painter, QRectF(QPointF(0, 0), QSizeF(pixels) / devicePixelRatio), map);
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  const QSizeF logical = QSizeF(pixels) / devicePixelRatio;
+  const TToArea toArea{logical.width() / 360.0, logical.height() / 180.0};
+  if (!StrokeLines(painter, map.borders, kMapBorderColour, toArea, keepGoing) ||
+      !StrokeLines(painter, map.coastlines, kMapCoastColour, toArea, keepGoing)) {
+    return {};
+  }
+  painter.end();
   return image;
+}
+
+QString VectorMapProblemText(const QString& problem) {
+  return QStringLiteral(
+             "Cannot load the world outlines Data/world.vec: %1. Maps larger than the "
+             "world bitmap show it smoothed.")
+      .arg(problem);
+}
+
+QString VectorMapTooHeavyText(int limitMs) {
+  return QStringLiteral(
+             "The world outlines Data/world.vec are too heavy to draw within %1 s. "
+             "Maps larger than the world bitmap show it smoothed.")
+      .arg(limitMs / 1000.0);
 }
 
 }  // namespace zen

@@ -12,7 +12,8 @@
 // rings are closed by the drawing (their last point does not repeat the first). A land ring
 // that runs clockwise on the map is land; one that runs anticlockwise is water that land
 // surrounds, such as the Caspian Sea, and lies inside a clockwise one. No path crosses the
-// antimeridian, the data being cut there.
+// antimeridian, the data being cut there. A land ring has at most kMaxRingPoints points; lines
+// may be of any length.
 #pragma once
 
 #include <QByteArray>
@@ -22,9 +23,10 @@
 #include <QRectF>
 #include <QSize>
 #include <QString>
+#include <cstdint>
 #include <vector>
 
-class QPainter;
+#include "display/ring_fill.h"
 
 namespace zen {
 
@@ -47,6 +49,8 @@ struct TVectorMap {
 
 // The size limit of a map file; the shipped one is a fraction of it.
 inline constexpr qint64 kMaxVectorMapBytes = 8 * 1024 * 1024;
+// The most points a land ring may have; the shipped map's largest has a few thousand.
+inline constexpr uint32_t kMaxRingPoints = 200000;
 
 // Decodes a map file's bytes. False, map unchanged and problem set to a short reason when the
 // bytes are not a whole map of this version or a point lies off the globe.
@@ -56,12 +60,16 @@ bool ParseVectorMap(const QByteArray& bytes, TVectorMap& map, QString& problem);
 // kMaxVectorMapBytes.
 bool ReadVectorMap(const QString& path, TVectorMap& map, QString& problem);
 
-// Draws the map over area in the painter's coordinates: ocean, land, borders, coastlines, with
-// longitude -180 at the left edge, 180 at the right, latitude 90 at the top and -90 at the
-// bottom, both linear. Lines are one device pixel wide and smooth.
-void DrawVectorMap(QPainter& painter, const QRectF& area, const TVectorMap& map);
+// The map as an image of areaLogical * devicePixelRatio pixels that carries that ratio: ocean,
+// land, borders, coastlines, with longitude -180 at the left edge, 180 at the right, latitude 90
+// at the top and -90 at the bottom, both linear. Land is filled by the share of each pixel it
+// covers; lines are one device pixel wide and smooth. A null image when keepGoing said to stop.
+QImage RenderVectorMap(const TVectorMap& map, QSize areaLogical, qreal devicePixelRatio,
+                       const TKeepDrawing& keepGoing = {});
 
-// The map as an image of areaLogical * devicePixelRatio pixels that carries that ratio.
-QImage RenderVectorMap(const TVectorMap& map, QSize areaLogical, qreal devicePixelRatio);
+// The footer's words for a map file that cannot be used, and for outlines too heavy to draw
+// in time.
+QString VectorMapProblemText(const QString& problem);
+QString VectorMapTooHeavyText(int limitMs);
 
 }  // namespace zen

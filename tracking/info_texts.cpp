@@ -155,6 +155,35 @@ std::array<std::string, kOrbitRows> OrbitTableValues(const TActiveSnapshot& snap
   return v;
 }
 
+std::vector<std::string> WidestLiveValues() {
+  constexpr double kAphelionKm = 152.1e6;
+  constexpr double kFarthestSatelliteKm = 999999.999;
+  return {LatLonText(-179.9999, false),
+          LatLonText(-89.9999, true),
+          Fixed(kFarthestSatelliteKm, 3),
+          AngleText(-179.999),
+          AngleText(359.999),
+          Fixed(-99.999, 3),
+          DirectionText(-1.0),
+          EclipseText(1),
+          Fixed(kAphelionKm, 1)};
+}
+
+std::vector<std::string> WidestOrbitValues() {
+  constexpr double kLongestPeriodShownDays = (999 * 3600 + 59 * 60 + 59) / 86400.0;
+  return {"999999999",
+          "1998-067ABC",
+          DateRecToText(TDateRec{2000, 12, 31, 23, 59, 59, 0}),
+          AngleText(179.999),
+          Fixed(0.9999999, 7),
+          Fixed(17.0, 8),
+          PeriodText(kLongestPeriodShownDays),
+          WithUnit(Rounded(999999.0), " km"),
+          Rounded(99999.0) + " x " + Rounded(999999.0) + " km",
+          WithUnit(Fixed(-0.999999999, 9), " 1/ER"),
+          "SDP4"};
+}
+
 size_t CharacterCount(const std::string& utf8) {
   size_t n = 0;
   for (unsigned char c : utf8) {

@@ -44,6 +44,14 @@ std::array<std::string, kOrbitRows> OrbitTableValues(const TActiveSnapshot& snap
 // moment is unknown.
 std::string EpochLabelText(double epochJd, double nowJd);
 
+// The widest texts the value columns are made to show whole, from the texts above at their
+// widest: a longitude of 179.9999° W, the Sun's range at aphelion, ranges and heights of the
+// farthest satellites, and for the orbit a period of 999 hours and more (any orbit the catalogue
+// holds; the Moon's own month is 656 hours). Names are left out: they may be longer than any
+// column.
+std::vector<std::string> WidestLiveValues();
+std::vector<std::string> WidestOrbitValues();
+
 // The whole two-column table as text: labels padded right to the longest label + 1, values
 // padded left to the longest value, lines ended by CR LF. Widths count characters.
 std::string TableText(const std::vector<std::string>& labels,

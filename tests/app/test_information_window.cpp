@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,6 +13,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTabBar>
 #include <QTableWidget>
 #include <fstream>
@@ -22,6 +25,7 @@
 #include "app/main_window.h"
 #include "app/options_page.h"
 #include "app/side_panel.h"
+#include "app/string_grid.h"
 #include "app_fixture.h"
 #include "core/elements.h"
 #include "display/pointer.h"
@@ -398,6 +402,93 @@ TEST_F(InformationWindow, NoTextIsCutOff) {
             << qPrintable(a->text()) << " / " << qPrintable(b->text());
       }
     }
+  }
+}
+
+// The view's margin either side of a cell's text, and the room it gives text in column 1:
+// the style's text area for that text (as wide as the text and its margins, at most the
+// cell) less the margins. A text wider than its room is elided.
+int TextMargins(const QTableWidget* table) {
+  return 2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1);
+}
+int TextRoom(const QTableWidget* table, int row, const QString& text) {
+  QStyleOptionViewItem option;
+  option.initFrom(table);
+  option.widget = table;
+  option.font = table->font();
+  option.fontMetrics = QFontMetrics(option.font);
+  option.rect = QRect(0, 0, table->columnWidth(1), table->rowHeight(row));
+  option.text = text;
+  option.features = QStyleOptionViewItem::HasDisplay;
+  return table->style()->subElementRect(QStyle::SE_ItemViewItemText, &option, table).width() -
+         TextMargins(table);
+}
+
+// At 800 x 600 and one device pixel per pixel, in the stand-in face the program ships with
+// when the documented one is missing, the widest values and every label fit the documented
+// columns, and the view does not elide them.
+TEST_F(InformationWindow, WidestValuesShowWholeInTheDocumentedColumns) {
+  ASSERT_EQ(window->size(), QSize(800, 600));
+  ASSERT_EQ(window->devicePixelRatioF(), 1.0);
+  struct TCase {
+    const char* table;
+    int labelWidth;
+    int valueWidth;
+    int row;
+    const char* value;
+  };
+  const TCase cases[] = {
+      {"infoz", 62, 86, 1, "179.9999\u00B0 W"},
+      {"infoz", 62, 86, 19, "152100000.0"},
+      {"infozO", 135, 133, 11, "999h 59m 59s (59999.98 min)"},
+      {"infozO", 135, 133, 13, "99999 x 999999 km"},
+  };
+  for (const TCase& c : cases) {
+    auto* table = window->findChild<QTableWidget*>(QString::fromLatin1(c.table));
+    ASSERT_NE(table, nullptr);
+    SCOPED_TRACE(testing::Message() << c.value << " in " << qPrintable(table->font().family()));
+    EXPECT_EQ(table->columnWidth(0), c.labelWidth);
+    EXPECT_EQ(table->columnWidth(1), c.valueWidth);
+    const QFontMetrics metrics(table->font());
+    const QString value = QString::fromUtf8(c.value);
+    table->item(c.row, 1)->setText(value);
+    const int margins = TextMargins(table);
+    EXPECT_LE(metrics.horizontalAdvance(value) + margins, c.valueWidth);
+    EXPECT_EQ(metrics.elidedText(value, table->textElideMode(), TextRoom(table, c.row, value)),
+              value);
+    for (const QString& label : LabelColumn(table)) {
+      EXPECT_LE(metrics.horizontalAdvance(label) + margins, c.labelWidth) << qPrintable(label);
+    }
+  }
+}
+
+// A larger window gives the extra width to the values: labels, face and the room right of the
+// values stay as they were.
+TEST_F(InformationWindow, LargerWindowsWidenTheValueColumns) {
+  window->SidePanel()->SetListTab(TListTab::Info);
+  window->findChild<QTabBar*>(QStringLiteral("pageTabs"))->setCurrentIndex(kPageInfo);
+  struct TTable {
+    QTableWidget* view;
+    int labelWidth;
+    int valueWidth;
+    int spare;
+    int pixelSize;
+  };
+  std::vector<TTable> tables;
+  for (const char* name : {"infoz", "infozO"}) {
+    auto* t = window->findChild<QTableWidget*>(QString::fromLatin1(name));
+    tables.push_back({t, t->columnWidth(0), t->columnWidth(1),
+                      t->width() - t->columnWidth(0) - t->columnWidth(1), t->font().pixelSize()});
+  }
+  window->showNormal();
+  window->resize(1600, 1200);
+  ASSERT_TRUE(test::WaitUntil([&] { return window->width() == 1600; }));
+  for (const TTable& t : tables) {
+    SCOPED_TRACE(qPrintable(t.view->objectName()));
+    EXPECT_EQ(t.view->columnWidth(0), t.labelWidth);
+    EXPECT_GT(t.view->columnWidth(1), t.valueWidth + 100);
+    EXPECT_EQ(t.view->width() - t.view->columnWidth(0) - t.view->columnWidth(1), t.spare);
+    EXPECT_EQ(t.view->font().pixelSize(), t.pixelSize);
   }
 }
 

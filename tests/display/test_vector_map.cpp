@@ -5,9 +5,12 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "display/vector_map.h"
 #include "gui_application.h"
@@ -36,6 +39,28 @@ void PutVarint(std::string& out, uint32_t value) {
 void PutStep(std::string& out, int32_t step) {
   PutVarint(out, step < 0 ? uint32_t(-2 * int64_t(step) - 1) : uint32_t(2 * step));
 }
+// A map of one land ring through points given in thousandths of a degree.
+QByteArray RingMap(const std::vector<std::pair<int32_t, int32_t>>& points) {
+  std::string out("ZVMP\x01\x01", 6);
+  PutVarint(out, uint32_t(points.size()));
+  std::pair<int32_t, int32_t> last{0, 0};
+  for (const auto& point : points) {
+    PutStep(out, point.first - last.first);
+    PutStep(out, point.second - last.second);
+    last = point;
+  }
+  out.append(2, '\0');  // no borders, no coastlines
+  return QByteArray(out.data(), qsizetype(out.size()));
+}
+// A square ring of count points, the last corner repeated.
+QByteArray RingOfPoints(uint32_t count) {
+  std::vector<std::pair<int32_t, int32_t>> points(count, {0, -1000});
+  points[0] = {0, 0};
+  points[1] = {1000, 0};
+  points[2] = {1000, -1000};
+  return RingMap(points);
+}
+
 QByteArray OneLineMap(int32_t lon0, int32_t lat0, int32_t lon1, int32_t lat1) {
   std::string out("ZVMP\x01", 5);
   PutVarint(out, 0);  // land rings
@@ -107,8 +132,17 @@ INSTANTIATE_TEST_SUITE_P(
                     "count 268435455 is more than the data holds"},
         TDamageCase{"NumberTooLong", QByteArray("ZVMP\x01\xFF\xFF\xFF\xFF\x7F", 10), "too long"},
         TDamageCase{"EastOfTheDateLine", OneLineMap(180001, 0, 0, 0), "off the globe"},
-        TDamageCase{"SouthOfThePole", OneLineMap(0, 0, 10, -90001), "off the globe"}),
+        TDamageCase{"SouthOfThePole", OneLineMap(0, 0, 10, -90001), "off the globe"},
+        TDamageCase{"RingOfMorePointsThanAllowed", RingOfPoints(kMaxRingPoints + 1),
+                    "land rings has 200001 points, more than the 200000"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(VectorMapFile, TakesARingOfTheMostPointsAllowed) {
+  TVectorMap map;
+  QString problem;
+  ASSERT_TRUE(ParseVectorMap(RingOfPoints(kMaxRingPoints), map, problem)) << qPrintable(problem);
+  EXPECT_EQ(map.land.at(0).size(), size_t(kMaxRingPoints));
+}
 
 TEST(VectorMapFile, ReadRefusesWhatIsNoRegularFileOrTooLarge) {
   QTemporaryDir folder;
@@ -186,6 +220,30 @@ TEST(VectorMap, AgreesWithTheWorldBitmapAtItsSize) {
   const double share = double(agree) / (600 * 360);
   EXPECT_GT(share, 0.97);
   std::printf("land and sea agree on %.2f%% of the pixels\n", share * 100);
+}
+
+// A land ring of nearly the most points allowed, a star of thin spikes: more points than the
+// toolkit's filler takes in one piece, in a shape it cannot cut into smaller ones.
+TEST(VectorMap, FillsALandRingOfAnyShapeUpToTheMostPoints) {
+  test::EnsureGuiApplication();
+  constexpr int kPoints = int(kMaxRingPoints) - 2;
+  std::vector<std::pair<int32_t, int32_t>> star;
+  for (int i = 0; i < kPoints; ++i) {
+    const double a = -2.0 * M_PI * i / kPoints;  // clockwise, as land runs
+    const double radius = i % 2 == 0 ? 70000 : 20000;
+    star.emplace_back(int32_t(std::lround(radius * std::cos(a))),
+                      int32_t(std::lround(radius * std::sin(a))));
+  }
+  TVectorMap map;
+  QString problem;
+  ASSERT_TRUE(ParseVectorMap(RingMap(star), map, problem)) << qPrintable(problem);
+  const QImage image = RenderVectorMap(map, QSize(900, 540), 1.0);
+  // Within the inner radius all round, land; beyond the spikes, sea.
+  for (const auto& [lon, lat] : {std::pair{0, 0}, {15, 0}, {0, -15}, {-10, 10}}) {
+    EXPECT_TRUE(test::IsColour(image, (lon + 180) * 900 / 360, (90 - lat) * 3, kMapLandColour))
+        << lon << "," << lat;
+  }
+  EXPECT_TRUE(test::IsColour(image, 700, 270, kMapOceanColour));
 }
 
 }  // namespace
