@@ -1,6 +1,7 @@
 // The "About" page: the version, the credits and two links.
 #include "app/about_page.h"
 
+#include "app/page_spread.h"
 #include "display/fonts.h"
 
 namespace zen {
@@ -70,6 +71,7 @@ QLabel* BuildAboutPage(QWidget* page) {
     label->setToolTip(QString::fromLatin1(link.url));
     x += 190;
   }
+  new TPageSpread(*page);
   return version;
 }
 

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QSignalBlocker>
 
+#include "app/page_spread.h"
 #include "core/locator.h"
 #include "locations/site_fields.h"
 
@@ -19,6 +20,8 @@ namespace {
 constexpr int kNameLength = 25;
 constexpr int kSignLength = 15;
 constexpr int kLocatorLength = 6;
+// The list and its line on the documented page.
+constexpr int kListWidth = 168;
 
 QLineEdit* Field(QWidget* page, const char* label, int top, int maxLength) {
   auto* caption = new QLabel(QString::fromLatin1(label), page);
@@ -53,9 +56,9 @@ TLocationPage::TLocationPage(const TTracker& tracker, TLocationCommands& command
   choose = Button(this, "&Choose", "Use these fields as the observer's site", {248, 4, 76, 24});
 
   listLine = new QLineEdit(this);
-  listLine->setGeometry(332, 4, 168, 22);
+  listLine->setGeometry(332, 4, kListWidth, 22);
   list = new QListWidget(this);
-  list->setGeometry(332, 28, 168, 136);
+  list->setGeometry(332, 28, kListWidth, 136);
   list->setUniformItemSizes(true);
   addToDb = Button(this, "&Add to DB", nullptr, {506, 4, 92, 24});
   update = Button(this, "&Update", nullptr, {506, 32, 92, 24});
@@ -64,6 +67,10 @@ TLocationPage::TLocationPage(const TTracker& tracker, TLocationCommands& command
   databaseButton = Button(this, "World", "Load locations from DB", {506, 114, 92, 24});
   previousDb = Button(this, "<<<", "Previous location DB", {506, 140, 45, 24});
   nextDb = Button(this, ">>>", "Next location DB", {553, 140, 45, 24});
+  for (QPushButton* button :
+       {addToDb, update, remove, clearDb, databaseButton, previousDb, nextDb}) {
+    databaseButtonsLeft_[button] = button->x();
+  }
 
   // The database file has no way to keep a double quote.
   for (QLineEdit* text : {name, sign}) {
@@ -218,8 +225,15 @@ bool TLocationPage::eventFilter(QObject* watched, QEvent* event) {
 
 void TLocationPage::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  // 136 high on the documented page of 169.
-  list->setGeometry(list->x(), list->y(), list->width(), std::max(136, height() - 33));
+  // 136 high on the documented page of 169; a wider page goes to the names, and the database
+  // buttons keep to the right edge.
+  const int wider = ExtraPageWidth(width());
+  listLine->resize(kListWidth + wider, listLine->height());
+  list->setGeometry(list->x(), list->y(), kListWidth + wider, std::max(136, height() - 33));
+  for (QPushButton* button :
+       {addToDb, update, remove, clearDb, databaseButton, previousDb, nextDb}) {
+    button->move(databaseButtonsLeft_.at(button) + wider, button->y());
+  }
 }
 
 }  // namespace zen

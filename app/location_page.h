@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QWidget>
+#include <map>
 
 #include "app/location_commands.h"
 
@@ -42,7 +43,7 @@ class TLocationPage : public QWidget {
   QPushButton* nextDb;
 
  protected:
-  // A taller page (a larger window) gives the list more lines.
+  // A taller page (a larger window) gives the list more lines, a wider one longer names.
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -50,6 +51,8 @@ class TLocationPage : public QWidget {
   const TTracker& tracker_;
   TLocationCommands& commands_;
   bool typing_ = false;
+  // Where the database buttons stand on the documented page.
+  std::map<const QPushButton*, int> databaseButtonsLeft_;
 
   void ShowDatabase(int select);
   void ShowEntry(int row);

@@ -3,6 +3,7 @@
 #include "app/main_page.h"
 
 #include "app/actions.h"
+#include "app/page_spread.h"
 #include "display/time_display.h"
 
 #include <QEvent>
@@ -129,6 +130,7 @@ TMainPage::TMainPage(const TTracker& tracker, TTimeCommands& time, TWindowComman
     Sync();
   });
   connect(&tracker_, &TTracker::TimeShown, this, &TMainPage::Sync);
+  new TPageSpread(*this);
   Sync();
 }
 

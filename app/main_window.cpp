@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QScreen>
 #include <QTimeZone>
 #include <QWindow>
@@ -31,6 +32,7 @@
 #include "cli/program_home.h"
 #include "display/fonts.h"
 #include "display/projection.h"
+#include "display/vector_map.h"
 #include "tracking/info_texts.h"
 
 namespace zen {
@@ -461,6 +463,11 @@ void TMainWindow::HideMsg() {
 
 void TMainWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  // Where the map's proportions leave its space wider or taller than the map, the map's ocean
+  // goes on around it.
+  for (const QRect& band : QRegion(layout_.mapSpace).subtracted(layout_.map)) {
+    painter.fillRect(band, kMapOceanColour);
+  }
   painter.drawImage(layout_.footer.topLeft(), footer_.Strip());
 }
 

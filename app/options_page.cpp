@@ -2,6 +2,7 @@
 #include "app/options_page.h"
 
 #include "app/actions.h"
+#include "app/page_spread.h"
 
 #include <QGroupBox>
 
@@ -93,6 +94,7 @@ TOptionsPage::TOptionsPage(TShowCommands& commands, TSettingsCommands& settings,
       {beginAfterReturnToRt, commands.beginAfterReturnToRt},
   };
   for (const auto& [box, action] : boxes) BindButton(box, action);
+  new TPageSpread(*this);
 }
 
 }  // namespace zen

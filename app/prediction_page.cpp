@@ -13,6 +13,7 @@
 
 #include "app/actions.h"
 #include "app/grid_headings.h"
+#include "app/page_spread.h"
 #include "app/string_grid.h"
 #include "display/fonts.h"
 #include "prediction/pass_lines.h"
@@ -119,10 +120,6 @@ TPredictionPage::TPredictionPage(TPredictionCommands& commands, QWidget* parent)
     table->installEventFilter(this);
     connect(table, &QTableView::doubleClicked, commands_.goTo, &QAction::trigger);
   }
-  FitColumns(resultz, {kTimeSample, "", kAngleSample, kElevationSample, kRangeSample, kAngleSample,
-                       kElevationSample, ""});
-  FitColumns(resultzF, {kTimeSample, "", kAngleSample, kFlareElevationSample, kFlareRangeSample, "",
-                        "", "", kAngleSample, kElevationSample, ""});
 
   passLinesModel = new TPassLinesModel(commands_);
   passLinesView = MakeResultsGrid(this, passLinesModel,
@@ -138,12 +135,7 @@ TPredictionPage::TPredictionPage(TPredictionCommands& commands, QWidget* parent)
   passLinesView->setSortingEnabled(true);
   passLinesView->installEventFilter(this);
   connect(passLinesView, &QTableView::doubleClicked, commands_.goTo, &QAction::trigger);
-  // The rise time may carry the mark of a pass in progress at the start.
-  const std::string riseSample = std::string("00-00 00:00:00") + kInProgressMark;
-  FitColumns(
-      passLinesView,
-      {"", riseSample.c_str(), "000.0", "00:00:00", "00.0", "00:00:00", "000.0", "00:00", "00:00"},
-      static_cast<int>(TPassColumn::Sat));
+  FitAllColumns();
   for (QTableView* table : {resultz, resultzF, passLinesView}) WatchChoices(table);
 
   passes = Button(this, commands_.showPasses->text(), "Show the passes", {kButtonsX, 4, 76, 22});
@@ -179,6 +171,19 @@ TPredictionPage::TPredictionPage(TPredictionCommands& commands, QWidget* parent)
   ShowRows(TSearchKind::Passes, 0);
   ShowRows(TSearchKind::Flares, 0);
   ShowKind();
+}
+
+void TPredictionPage::FitAllColumns() {
+  FitColumns(resultz, {kTimeSample, "", kAngleSample, kElevationSample, kRangeSample, kAngleSample,
+                       kElevationSample, ""});
+  FitColumns(resultzF, {kTimeSample, "", kAngleSample, kFlareElevationSample, kFlareRangeSample, "",
+                        "", "", kAngleSample, kElevationSample, ""});
+  // The rise time may carry the mark of a pass in progress at the start.
+  const std::string riseSample = std::string("00-00 00:00:00") + kInProgressMark;
+  FitColumns(
+      passLinesView,
+      {"", riseSample.c_str(), "000.0", "00:00:00", "00.0", "00:00:00", "000.0", "00:00", "00:00"},
+      static_cast<int>(TPassColumn::Sat));
 }
 
 TPredictionPage::~TPredictionPage() {
@@ -261,12 +266,19 @@ bool TPredictionPage::eventFilter(QObject* watched, QEvent* event) {
 
 void TPredictionPage::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  // The documented page is 169 high, its tables 160.
+  // The documented page is 169 high, its tables 160. A wider page widens the tables, whose
+  // names take the room, and the buttons keep to the right edge.
   const int below = 169 - kTableArea.bottom() - 1;
+  const int wider = ExtraPageWidth(width());
   for (QTableView* table : {resultz, resultzF, passLinesView}) {
-    table->setGeometry(kTableArea.x(), kTableArea.y(), kTableArea.width(),
+    table->setGeometry(kTableArea.x(), kTableArea.y(), kTableArea.width() + wider,
                        std::max(kTableArea.height(), height() - kTableArea.y() - below));
   }
+  for (QPushButton* button :
+       {passes, flares, passLinesButton, predictButton, goToButton, saveButton}) {
+    button->move(kButtonsX + wider, button->y());
+  }
+  FitAllColumns();
 }
 
 }  // namespace zen

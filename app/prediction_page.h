@@ -44,6 +44,8 @@ class TPredictionPage : public QWidget {
  private:
   TPredictionCommands& commands_;
 
+  // Each column as wide as its widest text, the name column what the table has left.
+  void FitAllColumns();
   // The table of a kind shows the commands' rows from firstRow on.
   void ShowRows(TSearchKind kind, int firstRow);
   void ShowKind();

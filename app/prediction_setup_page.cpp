@@ -7,6 +7,7 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
+#include "app/page_spread.h"
 #include "display/fonts.h"
 
 namespace zen {
@@ -145,6 +146,7 @@ TPredictionSetupPage::TPredictionSetupPage(const TTracker& tracker, TPredictionC
     group->setGeometry(x, 2, GroupWidth(group), kGroupHeightPx);
     x += group->width() + kGroupGapPx;
   }
+  new TPageSpread(*this);
 
   connect(automatic, &QRadioButton::toggled, this, [this](bool on) {
     if (showing_) return;

@@ -4,10 +4,13 @@
 
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPalette>
+#include <QScreen>
 #include <QTextDocument>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/file_access.h"
 
@@ -47,8 +50,20 @@ constexpr int kExitWidth = 35;
 constexpr int kExitHeight = 25;
 constexpr int kExitTop = 8;
 constexpr int kExitSide = 5;
+// The smallest screen the main window opens on, which it fills.
+constexpr int kSmallestScreenWidth = 800;
+constexpr int kSmallestScreenHeight = 600;
 
 }  // namespace
+
+QSize HelpWindowSize(QSize availablePx) {
+  if (availablePx.width() <= kSmallestScreenWidth &&
+      availablePx.height() <= kSmallestScreenHeight) {
+    return {kHelpClientWidth, kHelpClientHeight};
+  }
+  return {std::max(kHelpClientWidth, std::min(kHelpReadableWidth, availablePx.width())),
+          std::max(kHelpClientHeight, std::min(kHelpReadableHeight, availablePx.height()))};
+}
 
 QString PageNotFoundHtml(const QUrl& page, const QString& reason) {
   QString where = page.isLocalFile() ? page.toLocalFile() : page.toString();
@@ -103,7 +118,9 @@ THelpWindow::THelpWindow(QWidget* mainWindow) : QDialog(mainWindow) {
   setWindowTitle(QStringLiteral("Zenarith Help System"));
   setModal(true);
   setMinimumSize(kHelpMinimumWidth, kHelpMinimumHeight);
-  resize(kHelpClientWidth, kHelpClientHeight);
+  QScreen* screen = mainWindow != nullptr ? mainWindow->screen() : QGuiApplication::primaryScreen();
+  FitScreen(screen != nullptr ? screen->availableGeometry().size()
+                              : QSize(kHelpClientWidth, kHelpClientHeight));
   QPalette palette = HelpPalette();
   setPalette(palette);
   setAutoFillBackground(true);
@@ -141,6 +158,10 @@ THelpWindow::THelpWindow(QWidget* mainWindow) : QDialog(mainWindow) {
   setSizeGripEnabled(true);
 
   openExternal = [](const QUrl& link) { QDesktopServices::openUrl(link); };
+}
+
+void THelpWindow::FitScreen(QSize availablePx) {
+  resize(HelpWindowSize(availablePx));
 }
 
 void THelpWindow::Prepare(const QString& startPage) {

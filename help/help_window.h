@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QPushButton>
+#include <QSize>
 #include <QString>
 #include <QTextBrowser>
 #include <QUrl>
@@ -17,6 +18,14 @@ inline constexpr int kHelpClientWidth = 584;
 inline constexpr int kHelpClientHeight = 361;
 inline constexpr int kHelpMinimumWidth = 320;
 inline constexpr int kHelpMinimumHeight = 200;
+// The size the pages read well at, where the screen has room for it.
+inline constexpr int kHelpReadableWidth = 900;
+inline constexpr int kHelpReadableHeight = 650;
+
+// The size the window opens with on a screen with availablePx of room: the readable size held
+// to that room, never below the documented size; a screen no larger than the smallest main
+// window (800 x 600), where the main window fills the screen, keeps the documented size.
+QSize HelpWindowSize(QSize availablePx);
 
 // What the browser shows in place of a page that cannot be read.
 QString PageNotFoundHtml(const QUrl& page, const QString& reason = QString());
@@ -40,6 +49,9 @@ class THelpWindow : public QDialog {
  public:
   // Centred on mainWindow at every opening.
   explicit THelpWindow(QWidget* mainWindow);
+
+  // Sized for a screen with availablePx of room (see HelpWindowSize).
+  void FitScreen(QSize availablePx);
 
   // Set once the start page has been loaded; later openings keep the page last viewed.
   bool HelpStartShown() const { return helpStartShown_; }

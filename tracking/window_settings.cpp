@@ -98,11 +98,22 @@ TWindowRect PlaceWindow(const TWindowSettings& settings, const std::vector<TWind
       return placed;
     }
   }
-  const int width = settings.kept ? kept.width : minWidth;
-  const int height = settings.kept ? kept.height : minHeight;
-  if (primary >= screens.size())
+  if (primary >= screens.size()) {
+    const int width = settings.kept ? kept.width : minWidth;
+    const int height = settings.kept ? kept.height : minHeight;
     return {0, 0, std::max(width, minWidth), std::max(height, minHeight)};
+  }
   const TWindowRect& screen = screens[primary];
+  // A first start takes a share of the screen large enough to use it, leaving the desktop
+  // around the window in view.
+  const int width = settings.kept
+                        ? kept.width
+                        : static_cast<int>(int64_t{screen.width} * kFirstStartShareNumerator /
+                                           kFirstStartShareDenominator);
+  const int height = settings.kept
+                         ? kept.height
+                         : static_cast<int>(int64_t{screen.height} * kFirstStartShareNumerator /
+                                            kFirstStartShareDenominator);
   TWindowRect placed;
   placed.width = Held(width, screen.width, minWidth);
   placed.height = Held(height, screen.height, minHeight);

@@ -45,14 +45,19 @@ void WriteWindowSettings(const std::filesystem::path& file, const TWindowSetting
 inline constexpr int kTitleStripWidth = 100;
 inline constexpr int kTitleStripHeight = 30;
 
+// The share of each side of the screen a window takes at its first start.
+inline constexpr int kFirstStartShareNumerator = 2;
+inline constexpr int kFirstStartShareDenominator = 3;
+
 // Where the window opens. screens: the available geometry of each present screen; primary: the
 // index of the primary one.
 // The kept rectangle is used when at least 100 x 30 pixels of its top 30 rows lie on one present
 // screen (the one holding most of them); its size is then held to that screen's available size,
 // never below minWidth x minHeight, and where a side had to shrink the window is moved into the
-// screen along it. Otherwise (not kept, or on no present screen) the kept size, or minWidth x
-// minHeight when not kept, is held the same way to the primary screen and centred on it. With
-// no screens at all the size is given at the origin.
+// screen along it. Otherwise (not kept, or on no present screen) the kept size, or when not
+// kept two thirds of the primary screen's along each side, is held the same way to the primary
+// screen and centred on it. With no screens at all the kept size, or minWidth x minHeight, is
+// given at the origin.
 TWindowRect PlaceWindow(const TWindowSettings& settings, const std::vector<TWindowRect>& screens,
                         size_t primary, int minWidth, int minHeight);
 

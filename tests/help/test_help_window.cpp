@@ -199,11 +199,14 @@ QString WidePage() {
   return html + QStringLiteral("</body></html>");
 }
 
-// The window opens at its documented size and can be resized down to a minimum; the pages
-// grow and shrink with it, "Exit" keeps to the top right, and no line of text runs under it.
+// The window opens at its documented size on the smallest screen and can be resized down to a
+// minimum; the pages grow and shrink with it, "Exit" keeps to the top right, and no line of text
+// runs under it.
 TEST_F(HelpWindow, ResizesWithItsPagesAndExitNeverCoversTheirText) {
   ASSERT_TRUE(folder.Write(QStringLiteral("index.htm"), WidePage()));
   THelpWindow help(&mainWindow);
+  // The documented size is the one it opens with on the smallest screen.
+  help.FitScreen(QSize(800, 600));
   help.Prepare(folder.StartPage());
   help.show();
   QApplication::processEvents();
