@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <algorithm>
 #include <cstdint>
+#include <map>
 
 #include "app/window_plan.h"
 
@@ -40,11 +41,34 @@ bool TPageSpread::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
+bool TPageSpread::Stretches(const QRect& place) {
+  return place.width() * kStretchShareDenominator >=
+         DocumentedPageWidth() * kStretchShareNumerator;
+}
+
 void TPageSpread::Follow() {
   const int documented = DocumentedPageWidth();
+  const int wider = ExtraPageWidth(page_.width());
+  // Controls lined up on one left edge stay lined up: they move as the one that may move
+  // least, and not at all beside one that stretches.
+  std::map<int, int> moveAt;
+  for (const auto& [child, place] : places_) {
+    const int move = Stretches(place)
+                         ? 0
+                         : SpreadLeft(place.x(), place.width(), documented, page_.width()) -
+                               place.x();
+    auto [at, added] = moveAt.emplace(place.x(), move);
+    if (!added) at->second = std::min(at->second, move);
+  }
   for (const auto& [child, place] : places_) {
     if (child.isNull()) continue;
-    child->move(SpreadLeft(place.x(), place.width(), documented, page_.width()), place.y());
+    const int width = place.width() + (Stretches(place) ? wider : 0);
+    QRect now(place.x() + moveAt.at(place.x()), place.y(), width, place.height());
+    // A text that wraps takes the height its width needs.
+    if (width != place.width() && child->hasHeightForWidth()) {
+      now.setHeight(child->heightForWidth(width));
+    }
+    child->setGeometry(now);
   }
 }
 

@@ -21,7 +21,8 @@ int ExtraPageWidth(int pageWidthPx);
 int SpreadLeft(int leftPx, int widthPx, int documentedWidthPx, int pageWidthPx);
 
 // Keeps the direct children of a page of fixed controls spread across its width whenever it is
-// resized. Their places when it is made are taken as the documented ones.
+// resized: a control nearly as wide as the page (a paragraph) grows with it, the others are
+// spread by SpreadLeft. Their places when it is made are taken as the documented ones.
 class TPageSpread : public QObject {
  public:
   explicit TPageSpread(QWidget& page);
@@ -33,6 +34,10 @@ class TPageSpread : public QObject {
   QWidget& page_;
   std::vector<std::pair<QPointer<QWidget>, QRect>> places_;
 
+  // A control at least three quarters as wide as the documented page grows with the page.
+  static constexpr int kStretchShareNumerator = 3;
+  static constexpr int kStretchShareDenominator = 4;
+  static bool Stretches(const QRect& place);
   void Follow();
 };
 
