@@ -15,7 +15,9 @@ struct TDotStyle {
 };
 
 // More than kFewTrackedMax tracked: the map and the radar draw dots.
-inline bool CrowdedView(const TSatelliteList& list) { return list.TrackedCount > kFewTrackedMax; }
+inline bool CrowdedView(const TSatelliteList& list) {
+  return list.TrackedCount > kFewTrackedMax;
+}
 
 // The dots for `dots` satellites spread over a view of areaPx logical pixels on a screen of
 // devicePixelRatio. The ink they lay down (dots x dot area x alpha) is held at what

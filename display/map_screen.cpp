@@ -139,8 +139,8 @@ void DrawSatellites(TCanvas& canvas, const TMapScene& scene) {
 void DrawSatelliteDots(TCanvas& canvas, const TMapScene& scene) {
   const TSatelliteList& list = scene.list;
   const TMapGeometry map = MapGeometryOf(canvas);
-  const TDotStyle style = CrowdDotStyle(list.TrackedCount, static_cast<double>(map.width) * map.height,
-                                        canvas.DevicePixelRatio());
+  const TDotStyle style = CrowdDotStyle(
+      list.TrackedCount, static_cast<double>(map.width) * map.height, canvas.DevicePixelRatio());
   const QRgb lit = kLitColour.rgb();
   const QRgb umbra = scene.show.satColors ? kUmbraColour.rgb() : lit;
   for (int i = 1; i <= list.TrackedCount; ++i) {

@@ -37,8 +37,8 @@ std::string ListCountText(TListTab tab, const TListCounts& c) {
   const bool loaded = tab == TListTab::Loaded;
   std::string text = CountText(loaded ? c.loaded : c.tracked) + (loaded ? " loaded" : " tracked");
   if (c.filtered) {
-    text += "; filter: " + MatchCountText(loaded ? c.loadedShown : c.trackedShown,
-                                          loaded ? c.loaded : c.tracked);
+    text += "; filter: " +
+            MatchCountText(loaded ? c.loadedShown : c.trackedShown, loaded ? c.loaded : c.tracked);
   }
   return text;
 }
