@@ -28,7 +28,8 @@ TDotStyle CrowdDotStyle(int dots, double areaPx, double devicePixelRatio) {
   double sizePx = kLargestDotPx;
   double alpha = kFullAlpha;
   if (density > 0.0) {
-    sizePx = std::clamp(std::sqrt(kInkPerPx / density), kSmallestDotPx, kLargestDotPx);
+    // Whole logical pixels, so that a dot looks the same at every pixel ratio.
+    sizePx = std::clamp(std::floor(std::sqrt(kInkPerPx / density)), kSmallestDotPx, kLargestDotPx);
     alpha = std::clamp(kFullAlpha * kInkPerPx / (density * sizePx * sizePx), kFaintestAlpha,
                        kFullAlpha);
   }
