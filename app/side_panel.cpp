@@ -159,7 +159,7 @@ void TSidePanel::LayOut() {
   const int h = height();
   const int w = width();
   const bool filtered = ListTab() != TListTab::Info;
-  const int top = filtered ? kFilterHeight : 0;
+  const int top = filtered ? FilterRowHeight() : 0;
   filter_->setVisible(filtered);
   PlaceFilterRow();
   stack_->setGeometry(0, top, w, h - kTabsHeight - kButtonHeight - 2 - top);
@@ -167,21 +167,30 @@ void TSidePanel::LayOut() {
   button_->setGeometry(2, h - kButtonHeight - 1, w - 4, kButtonHeight);
 }
 
+int TSidePanel::FilterRowHeight() const {
+  if (width() <= kSidePanelWidth) return kFilterHeight;
+  // Two lines of counts beside the field.
+  return std::max(kFilterHeight, 2 * counts_->fontMetrics().height() + 2);
+}
+
 void TSidePanel::PlaceFilterRow() {
   const int w = width();
+  const int h = FilterRowHeight();
   const bool room = w > kSidePanelWidth && ListTab() != TListTab::Info;
   counts_->setVisible(room);
   if (!room) {
-    filter_->setGeometry(0, 0, w, kFilterHeight);
+    filter_->setGeometry(0, 0, w, h);
     return;
   }
   // The field keeps at least half the row; a longer count is cut short, its tooltip whole.
   constexpr int kCountsMarginPx = 4;
-  const int wanted =
-      counts_->fontMetrics().horizontalAdvance(counts_->text()) + 2 * kCountsMarginPx;
-  const int countsWidth = std::min(wanted, w / 2);
-  filter_->setGeometry(0, 0, w - countsWidth, kFilterHeight);
-  counts_->setGeometry(w - countsWidth, 0, countsWidth - kCountsMarginPx, kFilterHeight);
+  int wanted = 0;
+  for (const QString& line : counts_->text().split(QLatin1Char('\n'))) {
+    wanted = std::max(wanted, counts_->fontMetrics().horizontalAdvance(line));
+  }
+  const int countsWidth = std::min(wanted + 2 * kCountsMarginPx, w / 2);
+  filter_->setGeometry(0, 0, w - countsWidth, h);
+  counts_->setGeometry(w - countsWidth, 0, countsWidth - kCountsMarginPx, h);
 }
 
 void TSidePanel::ShowCounts() {

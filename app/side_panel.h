@@ -101,6 +101,8 @@ class TSidePanel : public QWidget, public TListSelections {
   void ShowCounts();
   // The filter field, and the counts beside it where the panel has room for them.
   void PlaceFilterRow();
+  // The row's height: the documented one, or two lines of counts where they stand in it.
+  int FilterRowHeight() const;
   // Selected source rows of a list, and a selection of source rows shown in it; hidden gets
   // the rows of the selection that the filter hides.
   static TSelection SelectedRows(const QListView* view, const TSatelliteFilter* filter);

@@ -7,9 +7,6 @@ namespace zen {
 
 namespace {
 
-// "\u00B7", a middle dot between the two lists' counts.
-constexpr const char* kSeparator = " \xC2\xB7 ";
-
 std::string OwnCount(TListTab tab, const TListCounts& c) {
   const bool loaded = tab == TListTab::Loaded;
   const int total = loaded ? c.loaded : c.tracked;
@@ -47,7 +44,7 @@ std::string FilterRowCountText(TListTab tab, const TListCounts& c) {
   if (tab == TListTab::Info) return {};
   const TListTab other = tab == TListTab::Loaded ? TListTab::Tracked : TListTab::Loaded;
   const int otherCount = other == TListTab::Loaded ? c.loaded : c.tracked;
-  return OwnCount(tab, c) + kSeparator + CountText(otherCount) +
+  return OwnCount(tab, c) + "\n" + CountText(otherCount) +
          (other == TListTab::Loaded ? " loaded" : " tracked");
 }
 

@@ -30,8 +30,9 @@ struct TListCounts {
 // One list's count, the filter's matches with it when a filter is typed: "31,185 loaded" or
 // "31,185 loaded; filter: 1,204 of 31,185". Empty for the Info tab.
 std::string ListCountText(TListTab tab, const TListCounts& counts);
-// The filter row's short form, the list in view first: "1,204 of 31,185 · 200 tracked" on the
-// Loaded tab with a filter typed, "200 tracked · 31,185 loaded" on the Tracked tab without.
+// The filter row's short form, two lines, the list in view first: "1,204 of 31,185" over
+// "200 tracked" on the Loaded tab with a filter typed, "200 tracked" over "31,185 loaded" on the
+// Tracked tab without.
 std::string FilterRowCountText(TListTab tab, const TListCounts& counts);
 
 }  // namespace zen

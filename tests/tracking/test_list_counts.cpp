@@ -33,11 +33,11 @@ TEST(ListCounts, TheListInViewComesFirstAndTheFilterShowsItsMatches) {
     const char* row;
     const char* tip;
   } cases[] = {
-      {TListTab::Loaded, plain, "31,185 loaded \xC2\xB7 200 tracked", "31,185 loaded"},
-      {TListTab::Tracked, plain, "200 tracked \xC2\xB7 31,185 loaded", "200 tracked"},
-      {TListTab::Loaded, filtered, "1,204 of 31,185 \xC2\xB7 200 tracked",
+      {TListTab::Loaded, plain, "31,185 loaded\n200 tracked", "31,185 loaded"},
+      {TListTab::Tracked, plain, "200 tracked\n31,185 loaded", "200 tracked"},
+      {TListTab::Loaded, filtered, "1,204 of 31,185\n200 tracked",
        "31,185 loaded; filter: 1,204 of 31,185"},
-      {TListTab::Tracked, filtered, "12 of 200 \xC2\xB7 31,185 loaded",
+      {TListTab::Tracked, filtered, "12 of 200\n31,185 loaded",
        "200 tracked; filter: 12 of 200"},
       {TListTab::Info, filtered, "", ""},
   };
