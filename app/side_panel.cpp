@@ -182,15 +182,17 @@ void TSidePanel::PlaceFilterRow() {
     filter_->setGeometry(0, 0, w, h);
     return;
   }
-  // The field keeps at least half the row; a longer count is cut short, its tooltip whole. The
+  // The field keeps room for a few words; a longer count is cut short, its tooltip whole. The
   // counts keep clear of the quick-menu button's corner.
   constexpr int kCountsMarginPx = 4;
+  constexpr int kFieldLeastPx = 90;
   const int rightMargin = kQuickMenuButtonSize + kCountsMarginPx;
   int wanted = 0;
   for (const QString& line : counts_->text().split(QLatin1Char('\n'))) {
     wanted = std::max(wanted, counts_->fontMetrics().horizontalAdvance(line));
   }
-  const int countsWidth = std::min(wanted + kCountsMarginPx + rightMargin, w / 2);
+  const int countsWidth =
+      std::min(wanted + kCountsMarginPx + rightMargin, std::max(w / 2, w - kFieldLeastPx));
   filter_->setGeometry(0, 0, w - countsWidth, h);
   counts_->setGeometry(w - countsWidth + kCountsMarginPx, 0,
                        countsWidth - kCountsMarginPx - rightMargin, h);
