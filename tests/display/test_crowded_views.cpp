@@ -88,20 +88,16 @@ class CrowdedViews : public ::testing::Test {
   };
   static TScene* s;
 
-  // The same picture with only the active satellite computed: the world as it is under the
-  // crowd.
+  // The same picture with none but the active satellite computed (withActive), or none at all.
   template <typename Draw>
-  static QImage WithoutTheCrowd(Draw draw) {
-    std::vector<bool> computed;
+  static QImage WithoutTheCrowd(Draw draw, bool withActive = true) {
+    std::vector<TSatState> kept(s->list.TrackedSats);
     for (int i = 1; i <= s->list.TrackedCount; ++i) {
-      TSatState& sat = s->list.TrackedSats[static_cast<size_t>(i)];
-      computed.push_back(sat.computed);
-      if (i != s->list.ActiveSat) sat.computed = false;
+      if (i != s->list.ActiveSat || !withActive)
+        s->list.TrackedSats[static_cast<size_t>(i)].computed = false;
     }
     QImage image = draw();
-    for (int i = 1; i <= s->list.TrackedCount; ++i) {
-      s->list.TrackedSats[static_cast<size_t>(i)].computed = computed[static_cast<size_t>(i - 1)];
-    }
+    s->list.TrackedSats = kept;
     return image;
   }
 
@@ -152,16 +148,7 @@ TEST_P(WholeCatalogueMap, LandShowsThroughTheDotsAndTheActiveSatelliteIsOnTop) {
   ASSERT_TRUE(active.computed);
   const QPoint at = device(MapPixel(area, active.latitude, active.longitude));
   const QRect around(at - QPoint(60, 20) * c.ratio, QSize(120, 40) * c.ratio);
-  const QImage underneath = WithoutTheCrowd([&] {
-    const bool names = s->show.satNames;
-    s->show.satNames = false;
-    const int activeSat = s->list.ActiveSat;
-    s->list.ActiveSat = 0;
-    QImage image = Map(c.logical, c.ratio);
-    s->list.ActiveSat = activeSat;
-    s->show.satNames = names;
-    return image;
-  });
+  const QImage underneath = WithoutTheCrowd([&] { return Map(c.logical, c.ratio); }, false);
   // The symbol's pixels, and the letters' pixels that are wholly white: smoothed letter edges
   // take a little of whatever lies under them.
   const QSize symbolSize = (s->bitmaps.SatActiveBitmap.deviceIndependentSize() * c.ratio).toSize();

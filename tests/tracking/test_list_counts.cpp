@@ -1,5 +1,4 @@
-// The side panel's counts: thousands separated by commas whatever the locale, and which list's
-// count comes first.
+// The side panel's counts: thousands separated by commas whatever the locale.
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -22,29 +21,6 @@ TEST(ListCounts, ThousandsAreSeparatedByCommasInEveryLocale) {
   for (const auto& c : cases) EXPECT_EQ(CountText(c.count), c.text) << c.count;
   EXPECT_EQ(MatchCountText(1204, 31185), "1,204 of 31,185");
   if (locale != nullptr) std::setlocale(LC_ALL, "C");
-}
-
-TEST(ListCounts, TheListInViewComesFirstAndTheFilterShowsItsMatches) {
-  const TListCounts plain{31185, 31185, 200, 200, false};
-  const TListCounts filtered{31185, 1204, 200, 12, true};
-  const struct {
-    TListTab tab;
-    TListCounts counts;
-    const char* row;
-    const char* tip;
-  } cases[] = {
-      {TListTab::Loaded, plain, "31,185 loaded\n200 tracked", "31,185 loaded"},
-      {TListTab::Tracked, plain, "200 tracked\n31,185 loaded", "200 tracked"},
-      {TListTab::Loaded, filtered, "1,204 of 31,185\n200 tracked",
-       "31,185 loaded; filter: 1,204 of 31,185"},
-      {TListTab::Tracked, filtered, "12 of 200\n31,185 loaded",
-       "200 tracked; filter: 12 of 200"},
-      {TListTab::Info, filtered, "", ""},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(FilterRowCountText(c.tab, c.counts), c.row);
-    EXPECT_EQ(ListCountText(c.tab, c.counts), c.tip);
-  }
 }
 
 }  // namespace
