@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "app/actions.h"
+#include "tracking/list_counts.h"
 
 namespace zen {
 
@@ -34,6 +35,9 @@ TSidePanel::TSidePanel(const TTracker& tracker, TTrackingCommands& tracking, QWi
   filter_->setPlaceholderText(QStringLiteral("Filter"));
   filter_->setToolTip(QStringLiteral("Show the satellites whose name or number contains this"));
   // No clear button: the quick-menu button comes up in that corner; Escape empties the field.
+  counts_ = new QLabel(this);
+  counts_->setObjectName(QStringLiteral("listCounts"));
+  counts_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   loadedModel_ = new TLoadedModel(tracker_.list, this);
   trackedModel_ = new TTrackedModel(tracker_.list, this);
   loadedFilter_ = new TSatelliteFilter(this);
@@ -102,6 +106,14 @@ TSidePanel::TSidePanel(const TTracker& tracker, TTrackingCommands& tracking, QWi
     if (index.isValid()) tracking_.ClickTracked(trackedFilter_->mapToSource(index).row());
   });
   connect(filter_, &QLineEdit::textChanged, this, &TSidePanel::SetFilterText);
+  // Whatever changes a list (a filter, a load, a bulk command) ends in one of these.
+  for (TSatelliteFilter* filter : {loadedFilter_, trackedFilter_}) {
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
+      connect(filter, signal, this, &TSidePanel::ShowCounts);
+    }
+    connect(filter, &QAbstractItemModel::modelReset, this, &TSidePanel::ShowCounts);
+    connect(filter, &QAbstractItemModel::layoutChanged, this, &TSidePanel::ShowCounts);
+  }
   connect(tabs_, &QTabBar::currentChanged, this, &TSidePanel::onTabChanged);
   connect(button_, &QPushButton::clicked, this, [this] { PressListButton(ShiftHeld()); });
   onTabChanged(0);
@@ -139,6 +151,7 @@ void TSidePanel::ShowQuickMenuButton() {
 void TSidePanel::resizeEvent(QResizeEvent*) {
   PlaceQuickMenuButton();
   LayOut();
+  ShowCounts();
 }
 
 void TSidePanel::LayOut() {
@@ -146,12 +159,61 @@ void TSidePanel::LayOut() {
   const int h = height();
   const int w = width();
   const bool filtered = ListTab() != TListTab::Info;
-  const int top = filtered ? kFilterHeight : 0;
+  const int top = filtered ? FilterRowHeight() : 0;
   filter_->setVisible(filtered);
-  filter_->setGeometry(0, 0, w, kFilterHeight);
+  PlaceFilterRow();
   stack_->setGeometry(0, top, w, h - kTabsHeight - kButtonHeight - 2 - top);
   tabs_->setGeometry(0, h - kTabsHeight - kButtonHeight - 2, w, kTabsHeight);
   button_->setGeometry(2, h - kButtonHeight - 1, w - 4, kButtonHeight);
+}
+
+int TSidePanel::FilterRowHeight() const {
+  if (width() <= kSidePanelWidth) return kFilterHeight;
+  // Two lines of counts beside the field.
+  return std::max(kFilterHeight, 2 * counts_->fontMetrics().height() + 2);
+}
+
+void TSidePanel::PlaceFilterRow() {
+  const int w = width();
+  const int h = FilterRowHeight();
+  const bool room = w > kSidePanelWidth && ListTab() != TListTab::Info;
+  counts_->setVisible(room);
+  if (!room) {
+    filter_->setGeometry(0, 0, w, h);
+    return;
+  }
+  // The field keeps room for a few words; a longer count is cut short, its tooltip whole. The
+  // counts keep clear of the quick-menu button's corner.
+  constexpr int kCountsMarginPx = 4;
+  constexpr int kFieldLeastPx = 90;
+  const int rightMargin = kQuickMenuButtonSize + kCountsMarginPx;
+  int wanted = 0;
+  for (const QString& line : counts_->text().split(QLatin1Char('\n'))) {
+    wanted = std::max(wanted, counts_->fontMetrics().horizontalAdvance(line));
+  }
+  const int countsWidth =
+      std::min(wanted + kCountsMarginPx + rightMargin, std::max(w / 2, w - kFieldLeastPx));
+  filter_->setGeometry(0, 0, w - countsWidth, h);
+  counts_->setGeometry(w - countsWidth + kCountsMarginPx, 0,
+                       countsWidth - kCountsMarginPx - rightMargin, h);
+}
+
+void TSidePanel::ShowCounts() {
+  TListCounts counts;
+  counts.loaded = loadedModel_->rowCount();
+  counts.loadedShown = loadedFilter_->rowCount();
+  counts.tracked = trackedModel_->rowCount();
+  counts.trackedShown = trackedFilter_->rowCount();
+  counts.filtered = !loadedFilter_->Text().trimmed().isEmpty();
+  const QString loaded = QString::fromStdString(ListCountText(TListTab::Loaded, counts));
+  const QString tracked = QString::fromStdString(ListCountText(TListTab::Tracked, counts));
+  counts_->setText(QString::fromStdString(FilterRowCountText(ListTab(), counts)));
+  counts_->setToolTip(loaded + QLatin1Char('\n') + tracked);
+  // Where the row has no room the tabs carry the counts.
+  const bool room = width() > kSidePanelWidth;
+  tabs_->setTabToolTip(static_cast<int>(TListTab::Loaded), room ? QString() : loaded);
+  tabs_->setTabToolTip(static_cast<int>(TListTab::Tracked), room ? QString() : tracked);
+  PlaceFilterRow();
 }
 
 void TSidePanel::SetFilterText(const QString& text) {
@@ -169,6 +231,7 @@ void TSidePanel::SetFilterText(const QString& text) {
   SelectRows(loaded_, loadedFilter_, loaded, loadedHidden_);
   SelectRows(tracked_, trackedFilter_, tracked, trackedHidden_);
   FocusActive();
+  ShowCounts();
 }
 
 void TSidePanel::FocusActive() {
@@ -306,6 +369,7 @@ void TSidePanel::onTabChanged(int index) {
   TListTab tab = static_cast<TListTab>(index);
   stack_->setCurrentIndex(index);
   LayOut();
+  ShowCounts();
   TListButtonText text = ListButtonText(tab);
   button_->setText(QString::fromUtf8(text.caption));
   button_->setToolTip(QString::fromUtf8(text.hint));

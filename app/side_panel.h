@@ -2,6 +2,7 @@
 // list tabs and button, and the quick-menu button in its top-right corner.
 #pragma once
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
@@ -41,6 +42,10 @@ class TSidePanel : public QWidget, public TListSelections {
   QListView* TrackedList() const { return tracked_; }
   // Above both lists: keeps the lines whose name or number contains the text typed.
   QLineEdit* FilterField() const { return filter_; }
+  // Beside the filter where the panel is wider than the documented one: how many lines the
+  // lists hold and the filter shows. The documented panel has no room; there the list tabs'
+  // tooltips tell the same.
+  QLabel* CountsLabel() const { return counts_; }
   QPushButton* ListButton() const { return button_; }
   QTabBar* Tabs() const { return tabs_; }
   QToolButton* QuickMenuButton() const { return quickMenuButton_; }
@@ -65,6 +70,7 @@ class TSidePanel : public QWidget, public TListSelections {
   TTrackingCommands& tracking_;
   QStackedWidget* stack_;
   QLineEdit* filter_;
+  QLabel* counts_;
   TLoadedModel* loadedModel_;
   TTrackedModel* trackedModel_;
   TSatelliteFilter* loadedFilter_;
@@ -91,6 +97,12 @@ class TSidePanel : public QWidget, public TListSelections {
   void PlaceQuickMenuButton();
   void LayOut();
   void SetFilterText(const QString& text);
+  // The counts beside the filter and in the tabs' tooltips, after any change of either list.
+  void ShowCounts();
+  // The filter field, and the counts beside it where the panel has room for them.
+  void PlaceFilterRow();
+  // The row's height: the documented one, or two lines of counts where they stand in it.
+  int FilterRowHeight() const;
   // Selected source rows of a list, and a selection of source rows shown in it; hidden gets
   // the rows of the selection that the filter hides.
   static TSelection SelectedRows(const QListView* view, const TSatelliteFilter* filter);

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "tracking/element_age.h"
+#include "tracking/list_counts.h"
 
 namespace zen {
 
@@ -314,6 +315,7 @@ void TTrackingCommands::RemoveTr(bool all, bool keepSelected, int position) {
   TSelection tracked = lists_ != nullptr ? lists_->TrackedSelection() : TSelection{};
   const std::optional<std::vector<int>> shown =
       all && position == 0 && lists_ != nullptr ? lists_->ShownTrackedRows() : std::nullopt;
+  if (all && position == 0 && !ConfirmRemovingAll(shown)) return;
   if (shown) {
     // "All" with a filter typed is every line it leaves in view: those go as a selection would.
     all = false;
@@ -323,6 +325,15 @@ void TTrackingCommands::RemoveTr(bool all, bool keepSelected, int position) {
   TTrackedView view = tracker_.list.RemoveTr(all, keepSelected, position, tracked);
   if (lists_ != nullptr) lists_->ShowTracked(view);
   tracker_.Recompute();
+}
+
+bool TTrackingCommands::ConfirmRemovingAll(const std::optional<std::vector<int>>& shown) {
+  const int count = shown ? static_cast<int>(shown->size()) : tracker_.list.TrackedCount;
+  if (count <= kFewTrackedMax) return true;
+  const QString number = QString::fromStdString(CountText(count));
+  return dialogs_.AskDefaultNo(
+      shown ? QStringLiteral("Remove the %1 tracked satellites the filter shows?").arg(number)
+            : QStringLiteral("Remove all %1 tracked satellites?").arg(number));
 }
 
 void TTrackingCommands::ReplaceTracked(bool all) {

@@ -119,7 +119,8 @@ class TTrackingCommands : public QObject {
   // "All" means the rows a filter leaves in view.
   void AddTr(bool all, bool activate, int position);
   // Tracked rows: all (those a filter leaves in view); with position 0 the selected ones
-  // (keepSelected: the others, "Crop"); else the tracked position (1-based).
+  // (keepSelected: the others, "Crop"); else the tracked position (1-based). All of more than
+  // kFewTrackedMax lines is asked about first, No the default; No removes nothing.
   void RemoveTr(bool all, bool keepSelected, int position);
   void ReplaceTracked(bool all);
   void StopTracking(int position) { RemoveTr(false, false, position); }
@@ -177,6 +178,8 @@ class TTrackingCommands : public QObject {
   void TellReadProblem(const std::string& error);
   // "N of M tracked satellites are not in <file>".
   void TellLacking(int lacking);
+  // True when "all" may go: few lines, or Yes to the question. shown: the lines a filter leaves.
+  bool ConfirmRemovingAll(const std::optional<std::vector<int>>& shown);
 };
 
 }  // namespace zen

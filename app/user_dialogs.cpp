@@ -45,6 +45,12 @@ bool TQtUserDialogs::Ask(const QString& question) {
                                QMessageBox::Yes) == QMessageBox::Yes;
 }
 
+bool TQtUserDialogs::AskDefaultNo(const QString& question) {
+  return QMessageBox::question(VisibleParent(), kTitle, question,
+                               QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) == QMessageBox::Yes;
+}
+
 TAnswer TQtUserDialogs::AskYesNoCancel(const QString& question) {
   switch (QMessageBox::question(VisibleParent(), kTitle, question,
                                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,

@@ -15,6 +15,8 @@ class UserDialogs {
   virtual ~UserDialogs() = default;
   // Yes and No buttons with the question icon; true for Yes.
   virtual bool Ask(const QString& question) = 0;
+  // The same with No the default button, for a change that is hard to undo: Enter keeps things.
+  virtual bool AskDefaultNo(const QString& question) = 0;
   // Yes, No and Cancel buttons with the question icon; Escape and closing the box cancel.
   virtual TAnswer AskYesNoCancel(const QString& question) = 0;
   // OK button with the information icon.
@@ -45,6 +47,7 @@ class TQtUserDialogs : public UserDialogs {
   void SetParent(QWidget* parent) { parent_ = parent; }
 
   bool Ask(const QString& question) override;
+  bool AskDefaultNo(const QString& question) override;
   TAnswer AskYesNoCancel(const QString& question) override;
   void Inform(const QString& message) override;
   void ShowError(const QString& message) override;

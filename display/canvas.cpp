@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QPolygon>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace zen {
@@ -27,9 +28,10 @@ TCanvas::TCanvas(QImage& image)
   ApplyPen();
   ApplyBrush();
   // Pixels are copied in directly only where a logical pixel is a device pixel.
-  if (ratio_ == 1.0 && painter_.isActive() && HoldsWholePixels(image.format())) {
-    pixels_ = image.bits();
+  if (painter_.isActive() && HoldsWholePixels(image.format())) {
+    devicePixels_ = image.bits();
     stride_ = image.bytesPerLine();
+    if (ratio_ == 1.0) pixels_ = devicePixels_;
   }
 }
 
@@ -212,6 +214,40 @@ bool TCanvas::CopyOpaquePixels(int x, int y, const QImage& bitmap) {
     for (int column = from; column < to; ++column) out[column] = in[column - x];
   }
   return true;
+}
+
+void TCanvas::BlendSquare(QPoint at, int sizeDevicePx, QRgb colour, int alpha256) {
+  const int size = std::max(1, sizeDevicePx);
+  const int alpha = std::clamp(alpha256, 0, 256);
+  // The logical pixel's centre in device pixels, and the square's first device pixel.
+  const double centreX = (at.x() + 0.5) * ratio_;
+  const double centreY = (at.y() + 0.5) * ratio_;
+  const int left = static_cast<int>(std::floor(centreX - size / 2.0));
+  const int top = static_cast<int>(std::floor(centreY - size / 2.0));
+  if (devicePixels_ == nullptr) {
+    QColor ink = QColor::fromRgb(colour);
+    ink.setAlpha(std::min(255, alpha));
+    painter_.fillRect(QRectF(left / ratio_, top / ratio_, size / ratio_, size / ratio_), ink);
+    return;
+  }
+  const int fromX = std::max(left, 0);
+  const int toX = std::min(left + size, image_.width());
+  const int fromY = std::max(top, 0);
+  const int toY = std::min(top + size, image_.height());
+  // Red and blue in one word, green in another: two multiplications blend a pixel.
+  const quint32 inkRb = colour & 0x00FF00FFu;
+  const quint32 inkG = colour & 0x0000FF00u;
+  const auto keep = static_cast<quint32>(256 - alpha);
+  const auto take = static_cast<quint32>(alpha);
+  for (int y = fromY; y < toY; ++y) {
+    auto* row = reinterpret_cast<QRgb*>(devicePixels_ + y * stride_);
+    for (int x = fromX; x < toX; ++x) {
+      const quint32 old = row[x];
+      const quint32 rb = (((old & 0x00FF00FFu) * keep + inkRb * take) >> 8) & 0x00FF00FFu;
+      const quint32 g = (((old & 0x0000FF00u) * keep + inkG * take) >> 8) & 0x0000FF00u;
+      row[x] = (old & 0xFF000000u) | rb | g;
+    }
+  }
 }
 
 void TCanvas::Draw(int x, int y, const QImage& bitmap) {

@@ -62,6 +62,10 @@ class TCanvas {
   // Opaque image at a top-left corner; transparent pixels of the image show what is below.
   // An image with a device pixel ratio of its own covers its logical size.
   void Draw(int x, int y, const QImage& bitmap);
+  // A square of sizeDevicePx device pixels centred on a logical pixel, colour laid over what is
+  // there with alpha out of 256: one dot of a crowded view, blended straight into the pixels.
+  void BlendSquare(QPoint at, int sizeDevicePx, QRgb colour, int alpha256);
+
   // The painter underneath, for drawings the calls here do not cover; whoever uses it saves
   // and restores its state round the use.
   QPainter& Painter() { return painter_; }
@@ -100,6 +104,8 @@ class TCanvas {
   // null. The painter detached the image when it began, so they stay put while it paints.
   uchar* pixels_ = nullptr;
   qsizetype stride_ = 0;
+  // The same at any device pixel ratio, for drawing in device pixels.
+  uchar* devicePixels_ = nullptr;
 
   void ApplyPen();
   void ApplyBrush();

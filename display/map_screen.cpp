@@ -8,6 +8,7 @@
 #include "core/sun.h"
 #include "display/canvas.h"
 #include "display/colours.h"
+#include "display/crowd_dots.h"
 #include "display/fonts.h"
 #include "display/map_background.h"
 #include "display/map_primitives.h"
@@ -134,6 +135,38 @@ void DrawSatellites(TCanvas& canvas, const TMapScene& scene) {
   }
 }
 
+// A crowded map: every computed satellite but the active one as a dot, nameless, in list order.
+void DrawSatelliteDots(TCanvas& canvas, const TMapScene& scene) {
+  const TSatelliteList& list = scene.list;
+  const TMapGeometry map = MapGeometryOf(canvas);
+  const TDotStyle style = CrowdDotStyle(
+      list.TrackedCount, static_cast<double>(map.width) * map.height, canvas.DevicePixelRatio());
+  const QRgb lit = kLitColour.rgb();
+  const QRgb umbra = scene.show.satColors ? kUmbraColour.rgb() : lit;
+  for (int i = 1; i <= list.TrackedCount; ++i) {
+    const TSatState& sat = list.TrackedSats[static_cast<size_t>(i)];
+    if (!sat.computed || i == list.ActiveSat) continue;
+    canvas.BlendSquare(MapPixel(map, sat.latitude, sat.longitude), style.sizeDevicePx,
+                       sat.eclipse == kUmbra ? umbra : lit, style.alpha256);
+  }
+}
+
+// The active satellite's symbol and, with "Sat names", its name: over everything else.
+void DrawActiveSatellite(TCanvas& canvas, const TMapScene& scene) {
+  const TSatelliteList& list = scene.list;
+  if (!list.HasActiveSat()) return;
+  const TSatState& active = list.TrackedSats[static_cast<size_t>(list.ActiveSat)];
+  if (!active.computed) return;
+  const TMapGeometry map = MapGeometryOf(canvas);
+  const QPoint at = MapPixel(map, active.latitude, active.longitude);
+  canvas.SetBrushClear();
+  DrawSatSymbol(canvas, scene.show, scene.bitmaps, pkActiveSat, at, active.eclipse == kUmbra);
+  if (!scene.show.satNames) return;
+  TNameLayout names(canvas, MapSatLabels(map));
+  const TPlacedName name = names.Reserve(at, QString::fromStdString(list.NameOf(list.ActiveSat)));
+  canvas.TextOut(name.box.left(), name.box.top(), name.text);
+}
+
 // The active satellite's element age over the map's bottom left, above the site line; on the
 // footer's alert colours when the elements are stale.
 void DrawElementAgeLine(TCanvas& canvas, const TMapScene& scene) {
@@ -167,19 +200,37 @@ void DrawScreen(QImage& map, const TMapScene& scene, bool backgroundOnly) {
 
   const TSatelliteList& list = scene.list;
   const bool hasActive = list.HasActiveSat();
-  if (hasActive && show.visibleZone) {
-    const TSatState& active = list.TrackedSats[static_cast<size_t>(list.ActiveSat)];
-    if (active.computed) DrawFootprint(canvas, scene, active);
-  }
-  if (hasActive && (show.trackLine || show.trackMarkers)) DrawGroundTrack(canvas, scene);
-  if (show.sun) {
+  auto drawActiveFootprintAndTrack = [&] {
+    if (hasActive && show.visibleZone) {
+      const TSatState& active = list.TrackedSats[static_cast<size_t>(list.ActiveSat)];
+      if (active.computed) DrawFootprint(canvas, scene, active);
+    }
+    if (hasActive && (show.trackLine || show.trackMarkers)) DrawGroundTrack(canvas, scene);
+  };
+  auto drawSun = [&] {
+    if (!show.sun) return;
     DrawPoint(canvas, show, scene.bitmaps, pkSun, QString(), scene.cycle.SunNow.subLatitude,
               scene.cycle.SunNow.subLongitude, false);
-  }
+  };
   // Satellite labels use the font the time line leaves: "MS Sans Serif" 8, white.
-  canvas.SetFont(ZenFont(TFontFace::MsSansSerif, 8));
-  canvas.SetFontColour(kWhite);
-  DrawSatellites(canvas, scene);
+  auto setLabelFont = [&] {
+    canvas.SetFont(ZenFont(TFontFace::MsSansSerif, 8));
+    canvas.SetFontColour(kWhite);
+  };
+  if (!CrowdedView(list)) {
+    drawActiveFootprintAndTrack();
+    drawSun();
+    setLabelFont();
+    DrawSatellites(canvas, scene);
+    return;
+  }
+  // A crowd of dots under the active satellite's footprint, track, symbol and name, so that
+  // none of those is ever hidden.
+  drawSun();
+  DrawSatelliteDots(canvas, scene);
+  drawActiveFootprintAndTrack();
+  setLabelFont();
+  DrawActiveSatellite(canvas, scene);
 }
 
 }  // namespace zen

@@ -3,6 +3,7 @@
 
 #include "core/sun.h"
 #include "display/canvas.h"
+#include "display/crowd_dots.h"
 #include "display/map_background.h"
 #include "display/name_layout.h"
 #include "display/radar_primitives.h"
@@ -54,6 +55,43 @@ void DrawSatellites(TCanvas& canvas, const TMapScene& scene) {
   }
 }
 
+// A crowded sky: every computed satellite above the horizon but the active one as a dot,
+// nameless; the dots' size and strength follow how many share the chart.
+void DrawSatelliteDots(TCanvas& canvas, const TMapScene& scene) {
+  const TSatelliteList& list = scene.list;
+  const TRadarGeometry radar = RadarGeometryOf(canvas);
+  auto shown = [&list](int i) {
+    const TSatState& sat = list.TrackedSats[static_cast<size_t>(i)];
+    return sat.computed && AboveHorizon(sat.elevation) && i != list.ActiveSat;
+  };
+  int dots = 0;
+  for (int i = 1; i <= list.TrackedCount; ++i) dots += shown(i) ? 1 : 0;
+  const TDotStyle style =
+      CrowdDotStyle(dots, kPi * radar.horizon * radar.horizon, canvas.DevicePixelRatio());
+  for (int i = 1; i <= list.TrackedCount; ++i) {
+    if (!shown(i)) continue;
+    const TSatState& sat = list.TrackedSats[static_cast<size_t>(i)];
+    canvas.BlendSquare(AzElToRadar(radar, sat.azimuth, sat.elevation), style.sizeDevicePx,
+                       (sat.eclipse == kUmbra ? kUmbraColour : kLitColour).rgb(), style.alpha256);
+  }
+}
+
+// The active satellite over the dots (and its track), with its name when "Names" is on.
+void DrawActiveSatellite(TCanvas& canvas, const TMapScene& scene) {
+  const TSatelliteList& list = scene.list;
+  if (!list.HasActiveSat()) return;
+  const TSatState& active = list.TrackedSats[static_cast<size_t>(list.ActiveSat)];
+  if (!active.computed || !AboveHorizon(active.elevation)) return;
+  SetRadarLabelFont(canvas);
+  const TRadarGeometry radar = RadarGeometryOf(canvas);
+  DrawRadarSymbol(canvas, AzElToRadar(radar, active.azimuth, active.elevation),
+                  active.eclipse == kUmbra, true);
+  if (!scene.show.radarNames) return;
+  TNameLayout names(canvas, RadarLabels(radar));
+  const TPlacedName name = ReserveActiveName(names, radar, list);
+  canvas.TextOut(name.box.left(), name.box.top(), name.text);
+}
+
 // The chart: the bitmap in the documented image, else drawn for the image's size and pixels.
 void DrawChart(TCanvas& canvas, const QImage& radarBitmap) {
   const QSize documented(kRadarImageWidth, kRadarImageHeight);
@@ -83,9 +121,7 @@ void CentreText(QPainter& painter, QPointF centre, double scale, const QString& 
   painter.drawText(box, Qt::AlignCenter, text);
 }
 
-void DrawSky(TCanvas& canvas, const TMapScene& scene) {
-  DrawChart(canvas, scene.bitmaps.RadarBitmap);
-  DrawSatellites(canvas, scene);
+void DrawActiveTrack(TCanvas& canvas, const TMapScene& scene) {
   const TSatelliteList& list = scene.list;
   const TShowOptions& show = scene.show;
   const bool hasActive = list.HasActiveSat();
@@ -99,6 +135,18 @@ void DrawSky(TCanvas& canvas, const TMapScene& scene) {
     if (!(a.elevation > 0.0 || b.elevation > 0.0)) continue;
     DrawLineV(canvas, show, {a.azimuth, a.elevation}, {b.azimuth, b.elevation}, b.umbra != 0);
   }
+}
+
+void DrawSky(TCanvas& canvas, const TMapScene& scene) {
+  DrawChart(canvas, scene.bitmaps.RadarBitmap);
+  if (!CrowdedView(scene.list)) {
+    DrawSatellites(canvas, scene);
+    DrawActiveTrack(canvas, scene);
+    return;
+  }
+  DrawSatelliteDots(canvas, scene);
+  DrawActiveTrack(canvas, scene);
+  DrawActiveSatellite(canvas, scene);
 }
 
 }  // namespace

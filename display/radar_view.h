@@ -22,7 +22,8 @@ struct TRadarDraw {
 class TRadarView {
  public:
   // Paints the radar image (176 x 161) from the scene: with RadarShown the sky chart, every
-  // computed satellite at elevation >= 0 and the active satellite's track above the horizon;
+  // computed satellite at elevation >= 0 and the active satellite's track above the horizon
+  // (with more than kFewTrackedMax tracked, nameless dots under the track and the active one);
   // when the radar has just gone, the logo on black; otherwise nothing.
   TRadarDraw DrawRadar(QImage& radar, const TMapScene& scene);
 

@@ -44,6 +44,12 @@ class TScriptedDialogs : public UserDialogs {
     answers.pop_front();
     return answer;
   }
+  // Questions whose default is No, answered from the same script; also listed in questions.
+  QStringList defaultNoQuestions;
+  bool AskDefaultNo(const QString& question) override {
+    defaultNoQuestions << question;
+    return Ask(question);
+  }
   // Answers of the Yes, No and Cancel questions (Cancel once they run out).
   std::deque<TAnswer> choices;
   TAnswer AskYesNoCancel(const QString& question) override {
