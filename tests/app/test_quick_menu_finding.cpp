@@ -123,6 +123,13 @@ TEST_F(QuickMenuFinding, AScreenShotLeavesOutTheKeptButtonWhichComesBackAfter) {
   EXPECT_TRUE(button->isVisible());
 }
 
+// QTest releases Shift with Shift still among the modifiers, which the application then takes
+// as held; a release without any leaves the keyboard as a user's hands leave it.
+void LetGoOfTheKeys(QWidget& window) {
+  QTest::keyRelease(&window, Qt::Key_Shift, Qt::NoModifier);
+  ASSERT_FALSE(QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier);
+}
+
 // What opened on the context-menu key: the quick menu, or another popup with its entries.
 struct TOpened {
   bool quickMenu = false;
@@ -154,6 +161,7 @@ TOpened OpenWithMenuKey(TMainWindow& window, QWidget* focus, Qt::KeyboardModifie
     QApplication::sendEvent(focus, &request);
   } else {
     QTest::keyClick(focus, Qt::Key_Menu, modifiers);
+    LetGoOfTheKeys(window);
   }
   test::WaitUntil([&] { return opened.any; }, 2000);
   watch.stop();
@@ -332,6 +340,7 @@ TEST_F(QuickMenuFinding, AFirstStartSaysWhereTheQuickMenuIsOnce) {
     // Once the quick menu has been opened, the usual banner.
     QTest::keyClick(window->focusWidget() ? window->focusWidget() : window.get(), Qt::Key_Menu,
                     Qt::ShiftModifier);
+    LetGoOfTheKeys(*window);
     EXPECT_TRUE(test::WaitUntil([&] { return window->QuickMenu().isVisible(); }));
     window->QuickMenu().close();
     EXPECT_EQ(window->Footer().Texts[kFooterHint], FooterBanner());
