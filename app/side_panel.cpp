@@ -19,7 +19,7 @@ constexpr int kButtonHeight = 23;
 constexpr int kFilterHeight = 20;
 // Names the button and what it holds, for a user who meets it before reading the help.
 constexpr const char* kQuickMenuHint =
-    "Quick menu: Load TLE..., Station..., settings, time and display options (menu key)";
+    "Quick menu: Load TLE..., Station..., settings, time and display options (Shift+Menu key)";
 
 }  // namespace
 

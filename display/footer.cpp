@@ -26,7 +26,7 @@ QString FooterBanner() {
 QString FirstStartBanner() {
   return QStringLiteral(
       "Zenarith 1.0 - Tip: the quick menu (Load TLE, Station, settings) is the small button at "
-      "the top right of the satellite lists, or the menu key");
+      "the top right of the lists, or Shift+Menu key");
 }
 
 TFooter::TFooter() : strip_(kFooterWidth, kFooterHeight, QImage::Format_RGB32) {
