@@ -2,8 +2,11 @@
 // runs through the command owners, and whether the focused control still gets the key.
 #include "app/key_commands.h"
 
+#include <QAbstractItemView>
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
@@ -45,6 +48,36 @@ bool EditsText(const QWidget* widget) {
   if (const auto* memo = qobject_cast<const QPlainTextEdit*>(widget)) return !memo->isReadOnly();
   if (const auto* text = qobject_cast<const QTextEdit*>(widget)) return !text->isReadOnly();
   return false;
+}
+
+bool HasOwnPopupMenu(const QWidget* widget) {
+  if (widget == nullptr) return false;
+  switch (widget->contextMenuPolicy()) {
+    case Qt::CustomContextMenu:
+      return true;
+    case Qt::ActionsContextMenu:
+      return !widget->actions().isEmpty();
+    case Qt::DefaultContextMenu:
+      // Of the standard controls only those that hold text bring a menu of their own.
+      return qobject_cast<const QLineEdit*>(widget) != nullptr ||
+             qobject_cast<const QAbstractSpinBox*>(widget) != nullptr ||
+             qobject_cast<const QPlainTextEdit*>(widget) != nullptr ||
+             qobject_cast<const QTextEdit*>(widget) != nullptr;
+    default:
+      return false;
+  }
+}
+
+QPoint KeyboardMenuPoint(const QWidget& widget) {
+  if (const auto* view = qobject_cast<const QAbstractItemView*>(&widget)) {
+    const QRect cell = view->visualRect(view->currentIndex());
+    if (cell.isValid() && view->viewport()->rect().intersects(cell)) {
+      return view->viewport()->mapTo(view, cell.center());
+    }
+  }
+  const QRect cursor = widget.inputMethodQuery(Qt::ImCursorRectangle).toRect();
+  if (cursor.isValid() && widget.rect().contains(cursor.center())) return cursor.center();
+  return widget.rect().center();
 }
 
 bool IsEditingKey(const QKeyEvent& key) {
@@ -186,7 +219,45 @@ TKeyCommands::TKeyCommands(QWidget& window, TTracker& tracker, TTimeCommands& ti
            always([&console] { console.toggle->trigger(); })},
           {Qt::Key_AsciiTilde, kCtrlShift, TKeyPass::Yes,
            always([&console] { console.toggle->trigger(); })},
+          // Where the system turns the key into a context-menu request of its own, that request
+          // opens the menu and the key reaches the menu, not this table.
+          {Qt::Key_Menu, kNone, TKeyPass::No, always([this] { ContextMenuKey(false); }), true},
+          {Qt::Key_Menu, kShift, TKeyPass::No, always([this] { ContextMenuKey(true); }), true},
       });
+}
+
+void TKeyCommands::ContextMenuKey(bool quickMenuOnly) {
+  QWidget* focus = window_.focusWidget();
+  if (!quickMenuOnly && HasOwnPopupMenu(focus)) {
+    const QPoint at = KeyboardMenuPoint(*focus);
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, at, focus->mapToGlobal(at));
+    QApplication::sendEvent(focus, &request);
+    return;
+  }
+  if (openQuickMenu) openQuickMenu();
+}
+
+QWidget* TKeyCommands::FirstReceiver(QObject* watched) const {
+  if (!watched->isWidgetType()) return nullptr;
+  auto* widget = static_cast<QWidget*>(watched);
+  if (widget->window() != &window_ || !window_.isEnabled()) return nullptr;
+  // A key not taken by its control travels up to the control's parents; the table sees it
+  // once, on its way to the first of them. The first is the window's own focus, which stays
+  // while a box that a command opened has the keyboard and after it closes: the key goes on
+  // up when the command returns, and must not run it again on the way.
+  QWidget* first = window_.focusWidget();
+  return widget == (first != nullptr ? first : &window_) ? widget : nullptr;
+}
+
+bool TKeyCommands::QuickMenuInstead(const QContextMenuEvent& request) {
+  // Requests of the mouse open the menu of the place clicked, as they always have.
+  if (request.reason() != QContextMenuEvent::Keyboard) return false;
+  const Qt::KeyboardModifiers modifiers = request.modifiers() & kCompared;
+  QWidget* focus = window_.focusWidget();
+  if (modifiers == kNone && HasOwnPopupMenu(focus)) return false;
+  if (modifiers != kNone && modifiers != kShift) return false;
+  if (openQuickMenu) openQuickMenu();
+  return true;
 }
 
 bool TKeyCommands::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat) {
@@ -201,19 +272,16 @@ bool TKeyCommands::FormKeyDown(int key, Qt::KeyboardModifiers modifiers, bool au
 }
 
 bool TKeyCommands::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
-  auto* widget = static_cast<QWidget*>(watched);
-  if (widget->window() != &window_ || !window_.isEnabled()) return false;
-  // A key not taken by its control travels up to the control's parents; the table sees it
-  // once, on its way to the first of them. The first is the window's own focus, which stays
-  // while a box that a command opened has the keyboard and after it closes: the key goes on
-  // up when the command returns, and must not run it again on the way.
-  QWidget* first = window_.focusWidget();
-  if (widget != (first != nullptr ? first : &window_)) return false;
+  if (event->type() != QEvent::KeyPress && event->type() != QEvent::ContextMenu) return false;
+  QWidget* widget = FirstReceiver(watched);
+  if (widget == nullptr) return false;
+  if (event->type() == QEvent::ContextMenu) {
+    return QuickMenuInstead(*static_cast<QContextMenuEvent*>(event));
+  }
   auto* key = static_cast<QKeyEvent*>(event);
   // Where text is typed, its editing keys edit it; the table's commands on them wait for the
   // focus to be elsewhere.
-  if (first == widget && EditsText(widget)) {
+  if (widget == window_.focusWidget() && EditsText(widget)) {
     if (MoveToEndOfLineField(widget, *key)) return true;
     if (IsEditingKey(*key)) return false;
   }

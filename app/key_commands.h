@@ -33,6 +33,12 @@ struct TKeyBinding {
 
 // Whether widget is a place where text is typed: an editable line, spin box, combo box or memo.
 bool EditsText(const QWidget* widget);
+// Whether widget opens a popup menu of its own on the context-menu key: a list or table with a
+// menu, a text field with its editing menu.
+bool HasOwnPopupMenu(const QWidget* widget);
+// Where a popup opened by the keyboard stands in widget: the current line or cell of a list or
+// table, the text cursor of a field, else the middle.
+QPoint KeyboardMenuPoint(const QWidget& widget);
 // Whether a key edits text there: select all, start and end of the text, clipboard and undo.
 bool IsEditingKey(const QKeyEvent& key);
 // Ctrl+Home and Ctrl+End (with Shift, selecting) in a one-line field, whose own editing knows
@@ -60,14 +66,26 @@ class TKeyCommands : public QObject {
   // held down repeats, except for the commands taken once per press.
   bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat = false);
 
-  // Sees every key meant for a control of the window before that control does.
+  // Sees every key meant for a control of the window before that control does, and the
+  // context-menu requests that a key makes.
   bool eventFilter(QObject* watched, QEvent* event) override;
+
+  // QuickMenu: opens the quick menu at its button's place.
+  std::function<void()> openQuickMenu;
 
  private:
   QWidget& window_;
   TTracker& tracker_;
   TFooter& footer_;
   std::vector<TKeyBinding> table_;
+
+  // The context-menu key: the focused control's own popup where it has one, else (and always
+  // with Shift) the quick menu.
+  void ContextMenuKey(bool quickMenuOnly);
+  // The first control that a key or a keyboard's context-menu request reaches, or nullptr when
+  // event is not meant for this window or goes on up from that control.
+  QWidget* FirstReceiver(QObject* watched) const;
+  bool QuickMenuInstead(const QContextMenuEvent& request);
 };
 
 }  // namespace zen

@@ -150,7 +150,8 @@ void TMainWindow::BuildControls() {
   sidePanel_->setGeometry(kFirstLayout.sidePanel);
   FillWithPanelColour(sidePanel_);
   tracking_->SetLists(sidePanel_);
-  window_->beforeScreenShot = [this] { sidePanel_->HideQuickMenuButton(); };
+  window_->beforeScreenShot = [this] { sidePanel_->HideQuickMenuButtonForShot(); };
+  window_->afterScreenShot = [this] { sidePanel_->RestoreQuickMenuButton(); };
 
   BuildPages(infoz);
   console_ = new TConsoleCommands(*tracker_, *settings_, *location_, *screen_, *infoz, this);
@@ -162,8 +163,11 @@ void TMainWindow::BuildControls() {
       *station_->openStation, [this](int page) { ShowPage(page); }, this);
   quickMenu_ = new TQuickMenu(*tracking_, *update_, *station_, *settings_, *time_, *show_,
                               *window_, this);
+  keys_->openQuickMenu = [this] { quickMenu_->OpenBeside(*sidePanel_->QuickMenuButton()); };
   connect(sidePanel_->QuickMenuButton(), &QToolButton::clicked, this,
-          [this] { quickMenu_->OpenBeside(*sidePanel_->QuickMenuButton()); });
+          [this] { keys_->openQuickMenu(); });
+  // Once the quick menu has been found, the banner of a first start has said what it had to.
+  connect(quickMenu_, &QMenu::aboutToShow, this, [this] { footer_.SetBanner(QString()); });
 }
 
 void TMainWindow::BuildPages(QTableWidget* liveTable) {
@@ -348,6 +352,7 @@ void TMainWindow::FormActivate() {
   // The Iridium data load before the main settings.
   prediction_->zapodawajIridiums(programFolder_ + QStringLiteral("Data/flares.dat"));
   settings_->zapodawajSetUpMain();
+  if (settings_->TakeFirstStart()) footer_.SetBanner(FirstStartBanner());
   // "default" ends by loading its element file and tracked list; an element file on the
   // command line takes their place.
   settings_->zapodawajSetUp("default");
@@ -405,6 +410,7 @@ void TMainWindow::resizeEvent(QResizeEvent* event) {
 void TMainWindow::LayOut() {
   const qreal ratio = devicePixelRatioF();
   const TWindowLayout layout = LayOutWindow(width(), height());
+  sidePanel_->KeepQuickMenuButton(width() > kClientWidth || height() > kClientHeight);
   if (layout == layout_ && ratio == laidOutRatio_) return;
   layout_ = layout;
   laidOutRatio_ = ratio;

@@ -72,8 +72,22 @@ void TSettingsCommands::zapodawajSetUpMain() {
   std::string problem;
   TMainSettings main = ReadMainSettings(file, detectedOffset_(), &problem);
   if (!problem.empty()) startProblems_ << QString::fromStdString(problem);
+  firstStart_ = problem.empty() && !main.startedBefore;
   autoSave->setChecked(main.autoSave);
   tracker_.time.SetUTCOffset(main.utcOffsetHours);
+}
+
+bool TSettingsCommands::TakeFirstStart() {
+  if (!firstStart_) return false;
+  firstStart_ = false;
+  // A folder that cannot keep the mark would count every start as its first: such a start
+  // says nothing instead.
+  try {
+    MarkStarted(std::filesystem::path(programFolder_.toStdString()) / kMainSettingsFile);
+  } catch (const TFileError&) {
+    return false;
+  }
+  return true;
 }
 
 bool TSettingsCommands::sejwujSetUpMain() {

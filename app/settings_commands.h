@@ -46,6 +46,10 @@ class TSettingsCommands : public QObject {
 
   // The main file: "Auto save" and the UTC offset.
   void zapodawajSetUpMain();
+  // True once, at the first start in a program folder whose main file did not yet say the
+  // program had started there; the file then says so, so the next start is not a first one.
+  // False when the file could not be read or marked.
+  bool TakeFirstStart();
   // False when the file could not be written; the user has been told why.
   bool sejwujSetUpMain();
   // Reads "Setup/<name>.ini" into the model (options only when the file is not marked "Only
@@ -87,6 +91,7 @@ class TSettingsCommands : public QObject {
   TSaveChoice saveChoice_ = TSaveChoice::SatellitesAndOptions;
   TSettings defaultState_;
   QStringList startProblems_;
+  bool firstStart_ = false;
   // Files that were there but could not be read, and the user's answer to replacing each: a
   // save never writes over one unasked, and asks once.
   std::map<std::string, bool> replaceAnswers_;

@@ -18,6 +18,9 @@ namespace {
 constexpr int kTabsHeight = 20;
 constexpr int kButtonHeight = 23;
 constexpr int kFilterHeight = 20;
+// Names the button and what it holds, for a user who meets it before reading the help.
+constexpr const char* kQuickMenuHint =
+    "Quick menu: Load TLE..., Station..., settings, time and display options (Shift+Menu key)";
 
 }  // namespace
 
@@ -122,7 +125,7 @@ TSidePanel::TSidePanel(const TTracker& tracker, TTrackingCommands& tracking, QWi
   quickMenuButton_->setObjectName(QStringLiteral("quickMenuButton"));
   // The menu opens beside the button, as a submenu does beside its arrow.
   quickMenuButton_->setArrowType(Qt::RightArrow);
-  quickMenuButton_->setToolTip(QStringLiteral("Quick menu"));
+  quickMenuButton_->setToolTip(QString::fromLatin1(kQuickMenuHint));
   quickMenuButton_->hide();
   // Moves over any part of the panel tell whether the pointer reached the corner.
   setMouseTracking(true);
@@ -146,6 +149,26 @@ void TSidePanel::ShowQuickMenuButton() {
   PlaceQuickMenuButton();
   quickMenuButton_->show();
   quickMenuButton_->raise();
+}
+
+void TSidePanel::HideQuickMenuButton() {
+  if (!quickMenuButtonKept_) quickMenuButton_->hide();
+}
+
+void TSidePanel::KeepQuickMenuButton(bool kept) {
+  if (kept == quickMenuButtonKept_) return;
+  quickMenuButtonKept_ = kept;
+  // Typed text stops short of a button that stays over the filter's end.
+  filter_->setTextMargins(0, 0, kept ? kQuickMenuButtonSize : 0, 0);
+  if (kept) {
+    ShowQuickMenuButton();
+  } else {
+    quickMenuButton_->hide();
+  }
+}
+
+void TSidePanel::RestoreQuickMenuButton() {
+  if (quickMenuButtonKept_) ShowQuickMenuButton();
 }
 
 void TSidePanel::resizeEvent(QResizeEvent*) {

@@ -51,7 +51,15 @@ class TSidePanel : public QWidget, public TListSelections {
   QToolButton* QuickMenuButton() const { return quickMenuButton_; }
   // Shows the button, drawn whole in the part of the panel that the window shows.
   void ShowQuickMenuButton();
-  void HideQuickMenuButton() { quickMenuButton_->hide(); }
+  // The pointer left the window: the button hides, unless it is kept.
+  void HideQuickMenuButton();
+  // A window larger than the documented one has room for the button: it stays shown. At the
+  // documented size it shows only while the pointer has come to its corner.
+  void KeepQuickMenuButton(bool kept);
+  bool QuickMenuButtonKept() const { return quickMenuButtonKept_; }
+  // Screen shots are taken without the button; a kept one comes back after the shot.
+  void HideQuickMenuButtonForShot() { quickMenuButton_->hide(); }
+  void RestoreQuickMenuButton();
 
   TSelection LoadedSelection() const override;
   TSelection TrackedSelection() const override;
@@ -81,6 +89,7 @@ class TSidePanel : public QWidget, public TListSelections {
   QTabBar* tabs_;
   QPushButton* button_;
   QToolButton* quickMenuButton_;
+  bool quickMenuButtonKept_ = false;
   QMenu* loadedMenu_;
   QMenu* trackedMenu_;
   // The catalogue load the Loaded list shows.

@@ -40,6 +40,7 @@ TWindowCommands::TWindowCommands(QWidget& window, std::function<const QImage&()>
 void TWindowCommands::ScreenShot(bool mapOnly) {
   if (beforeScreenShot) beforeScreenShot();
   QImage image = mapOnly ? mapImage_() : window_.grab(window_.rect()).toImage();
+  if (afterScreenShot) afterScreenShot();
   TScreenShotResult result = SaveScreenShot(image, programFolder_, mapOnly);
   if (result.ok) {
     dialogs_.Inform(result.message);

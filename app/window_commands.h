@@ -23,8 +23,9 @@ class TWindowCommands : public QObject {
                   QObject* parent = nullptr);
 
   void SetProgramFolder(const QString& folder) { programFolder_ = folder; }
-  // Runs before the window is grabbed (the quick-menu button hides).
+  // Run before the window is grabbed and after (the quick-menu button hides meanwhile).
   std::function<void()> beforeScreenShot;
+  std::function<void()> afterScreenShot;
 
   // "Screen shot" as its button presses it: with Shift held, the map only.
   QAction* screenShot;

@@ -23,13 +23,19 @@ QString FooterBanner() {
       "(Spacetrack Report No. 3, Hoots and Roehrich, 1980)");
 }
 
+QString FirstStartBanner() {
+  return QStringLiteral(
+      "Zenarith 1.0 - Tip: the quick menu (Load TLE, Station, settings) is the small button at "
+      "the top right of the lists, or Shift+Menu key");
+}
+
 TFooter::TFooter() : strip_(kFooterWidth, kFooterHeight, QImage::Format_RGB32) {
   strip_.fill(FooterColours(kFooterHint).background);
 }
 
 void TFooter::SendToFooter(int slot, const QString& text) {
   if (slot < kFooterAlert || slot > kFooterHint) return;
-  QString shownText = (slot == kFooterHint && text.isEmpty()) ? FooterBanner() : text;
+  QString shownText = (slot == kFooterHint && text.isEmpty()) ? banner_ : text;
   Texts[slot] = shownText;
   if (slot == kFooterNotice) {
     NoticeTicks = kNoticeSeconds;
@@ -39,6 +45,12 @@ void TFooter::SendToFooter(int slot, const QString& text) {
     NoticeTicks = 0;
   }
   DrawFooter(false);
+}
+
+void TFooter::SetBanner(const QString& banner) {
+  const bool showsBanner = Texts[kFooterHint] == banner_;
+  banner_ = banner.isEmpty() ? FooterBanner() : banner;
+  if (showsBanner) SendToFooter(kFooterHint, QString());
 }
 
 void TFooter::Withdraw(int slot, const QString& text) {

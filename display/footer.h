@@ -27,6 +27,9 @@ TFooterColours FooterColours(int slot);
 
 // "Zenarith 1.0 - " and the credit for the orbit models: what the hint slot shows when idle.
 QString FooterBanner();
+// The banner of a first start in a new program folder: "Zenarith 1.0 - " and where the quick
+// menu is, which a new user would otherwise find only by chance.
+QString FirstStartBanner();
 
 // An alert shows for ten seconds, a notice for two and hides the alert meanwhile; the hint
 // shows when neither counts. The strip is painted into Strip(); the window shows it at
@@ -41,6 +44,10 @@ class TFooter {
   uint8_t NoticeTicks = 0;
 
   void SendToFooter(int slot, const QString& text);
+  // What an empty hint shows from now on (empty: FooterBanner()); shown at once where the hint
+  // slot shows the banner.
+  void SetBanner(const QString& banner);
+  const QString& Banner() const { return banner_; }
   // Takes text back from the alert or notice slot before its time is up, when the slot still
   // holds it: a message that no longer holds goes, another one sent since stays.
   void Withdraw(int slot, const QString& text);
@@ -62,6 +69,7 @@ class TFooter {
  private:
   QImage strip_;
   int paintCount_ = 0;
+  QString banner_ = FooterBanner();
 };
 
 }  // namespace zen

@@ -67,6 +67,7 @@ TMainSettings ReadMainSettings(const std::filesystem::path& file, double detecte
   main.autoSave = ini.ReadBool("Main", "AutoSave", false);
   main.utcOffsetHours = ReadScaled(ini, "Main", "UTC", kUtcScale, detectedOffsetHours, -12.0, 12.0,
                                    RoundHalfEvenInt(detectedOffsetHours * kUtcScale));
+  main.startedBefore = ini.ReadBool("Main", "Started", false);
   return main;
 }
 
@@ -75,6 +76,12 @@ void WriteMainSettings(const std::filesystem::path& file, const TMainSettings& s
   TIniFile ini = replaceUnreadable ? TIniFile::Read(file) : TIniFile::ReadToUpdate(file);
   ini.WriteBool("Main", "AutoSave", settings.autoSave);
   WriteScaled(ini, "Main", "UTC", settings.utcOffsetHours, kUtcScale);
+  ini.Save(file);
+}
+
+void MarkStarted(const std::filesystem::path& file) {
+  TIniFile ini = TIniFile::ReadToUpdate(file);
+  ini.WriteBool("Main", "Started", true);
   ini.Save(file);
 }
 

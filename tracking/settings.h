@@ -15,6 +15,9 @@ inline constexpr const char* kMainSettingsFile = "Setup/zenarith.set";
 struct TMainSettings {
   bool autoSave = false;
   double utcOffsetHours = 0.0;
+  // "Started": the program has started in this folder before. The shipped file lacks it, so a
+  // new program folder reads as a first start.
+  bool startedBefore = false;
   bool operator==(const TMainSettings&) const = default;
 };
 
@@ -29,6 +32,9 @@ TMainSettings ReadMainSettings(const std::filesystem::path& file, double detecte
 // (the user agreed to lose it).
 void WriteMainSettings(const std::filesystem::path& file, const TMainSettings& settings,
                        bool replaceUnreadable = false);
+// Sets "Started" in section "Main", keeping everything else the file holds. Throws TFileError
+// when the file cannot be read or written; it then stays as it was.
+void MarkStarted(const std::filesystem::path& file);
 
 // The "Passes" options, kept for the prediction pages.
 struct TPredictionOptions {

@@ -355,10 +355,11 @@ TEST_F(InformationWindow, MapReadoutGoesWhenThePointerLeavesTheMap) {
   QApplication::sendEvent(map, &move);
   const QString readout = window->Footer().Texts[kFooterHint];
   EXPECT_NE(readout, FooterBanner());
-  // Onto a page control: the banner returns in place of the readout.
+  // Onto a page control: the banner returns in place of the readout (in this new program
+  // folder, the banner of a first start).
   QEvent leave(QEvent::Leave);
   QApplication::sendEvent(map, &leave);
-  EXPECT_EQ(window->Footer().Texts[kFooterHint], FooterBanner());
+  EXPECT_EQ(window->Footer().Texts[kFooterHint], FirstStartBanner());
 }
 
 // Every caption of the pages and the labels of the information tables fit their place.
