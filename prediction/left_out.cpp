@@ -1,8 +1,8 @@
 // Why a search found nothing, in one line.
 #include "prediction/left_out.h"
 
-#include <cmath>
 #include <charconv>
+#include <cmath>
 
 namespace zen {
 
@@ -19,7 +19,9 @@ std::string Count(int64_t n) {
 
 std::string DegreesText(double degrees) {
   const double hundredths = std::round(std::abs(degrees) * 100.0);
-  const int decimals = std::fmod(hundredths, 100.0) == 0.0 ? 0 : std::fmod(hundredths, 10.0) == 0.0 ? 1 : 2;
+  const int decimals = std::fmod(hundredths, 100.0) == 0.0  ? 0
+                       : std::fmod(hundredths, 10.0) == 0.0 ? 1
+                                                            : 2;
   char digits[64];
   const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, hundredths / 100.0,
                                                  std::chars_format::fixed, decimals);
@@ -37,8 +39,8 @@ std::string LeftOutText(TSearchKind kind, int foundCount, const TLeftOut& leftOu
     text = "No flares met the conditions: " + Count(total) +
            (one ? " reflection was left out because " : " reflections were left out because ");
   } else {
-    text = "No passes met the conditions: " + Count(total) + (one ? " pass above " : " passes above ") +
-           DegreesText(minSatElevationDeg) +
+    text = "No passes met the conditions: " + Count(total) +
+           (one ? " pass above " : " passes above ") + DegreesText(minSatElevationDeg) +
            (one ? " was left out because " : " were left out because ");
   }
   std::string reasons;
@@ -55,8 +57,8 @@ std::string LeftOutText(TSearchKind kind, int foundCount, const TLeftOut& leftOu
 
 std::string LeftOutText(const TSearchRequest& request, const TSearchOutcome& outcome) {
   if (outcome.terminated) return {};
-  return LeftOutText(request.kind, outcome.totalCount, outcome.leftOut,
-                     request.minSatElevationDeg, request.maxSunElevationDeg);
+  return LeftOutText(request.kind, outcome.totalCount, outcome.leftOut, request.minSatElevationDeg,
+                     request.maxSunElevationDeg);
 }
 
 }  // namespace zen

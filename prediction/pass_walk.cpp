@@ -174,10 +174,10 @@ int64_t TSatelliteWalk::IdleSecondsInPass(bool above, double elevationSine, doub
   if (s.recording) return 0;
   const double speedKmS = SpeedBoundKmS(pos_, vel_);
   // A flare search follows the panels through the shadow too, to count what it takes.
-  const double darkSeconds = conditions_.illuminationRequired &&
-                                     conditions_.kind == TSearchKind::Passes
-                                 ? SecondsSurelyDark(pos_, moment.sun, speedKmS)
-                                 : 0.0;
+  const double darkSeconds =
+      conditions_.illuminationRequired && conditions_.kind == TSearchKind::Passes
+          ? SecondsSurelyDark(pos_, moment.sun, speedKmS)
+          : 0.0;
   if (s.second < s.approachEnd) {
     // Approaching: a sample below the minimum or in the dark changes nothing.
     double seconds = darkSeconds;
@@ -236,8 +236,7 @@ void TSatelliteWalk::StepInDaylight(int64_t stop, double elevationDeg, double el
     ahead = static_cast<int64_t>(
         SecondsSurelyAbove(elevationSine, rangeKm, speedKmS, conditions_.minSatElevationDeg));
     if (!s.passLit) {
-      ahead = std::min(ahead,
-                       static_cast<int64_t>(SecondsSurelyDark(pos_, moment.sun, speedKmS)));
+      ahead = std::min(ahead, static_cast<int64_t>(SecondsSurelyDark(pos_, moment.sun, speedKmS)));
     }
     ahead = std::min(ahead, std::min(stop, lastSecond_ + 1) - 1 - s.second);
   }

@@ -144,9 +144,8 @@ TEST(PassLabels, MinuteLabelsKeepOffTheCompassLettersAndEachOther) {
     const TPassPlotLayout layout = PassPlotLayoutFor(view.size);
     for (const auto& [what, pass] : passes) {
       SCOPED_TRACE(what + " pass of " + pass.culmination.sat + " at " +
-                   std::to_string(view.size.width()) + "x" +
-                   std::to_string(view.size.height()) + " ratio " +
-                   std::to_string(view.ratio));
+                   std::to_string(view.size.width()) + "x" + std::to_string(view.size.height()) +
+                   " ratio " + std::to_string(view.ratio));
       const TPassPlot plot = PlotOfPass(request, pass);
       std::vector<QRectF> shown;
       for (const TMinuteMark& mark : SkyMinuteMarks(plot, layout)) {
@@ -165,8 +164,8 @@ TEST(PassLabels, MinuteLabelsKeepOffTheCompassLettersAndEachOther) {
           return covered.contains(QPointF(p) + QPointF(0.5, 0.5));
         });
         EXPECT_TRUE(inside == letters.end())
-            << "the label at " << shown[i].x() << "," << shown[i].y() << " covers a letter's pixel at "
-            << inside->x() << "," << inside->y();
+            << "the label at " << shown[i].x() << "," << shown[i].y()
+            << " covers a letter's pixel at " << inside->x() << "," << inside->y();
       }
     }
   }

@@ -295,10 +295,17 @@ namespace {
 // reflections the Sun took (the flares a search without the Sun limit finds) and the shadow,
 // and the command succeeds; without the limit it says nothing.
 TEST_F(IridiumFlares, NothingFoundSaysWhyOnStandardError) {
-  const std::vector<std::string> day = {file_,  "--site", "50.06,19.94,220", "--from",
-                                            "2014-09-18T06:00:00Z", "--to",
-                                            "2014-09-18T15:00:00Z", "--max-angle", "4",
-                                            "--format", "csv"};
+  const std::vector<std::string> day = {file_,
+                                        "--site",
+                                        "50.06,19.94,220",
+                                        "--from",
+                                        "2014-09-18T06:00:00Z",
+                                        "--to",
+                                        "2014-09-18T15:00:00Z",
+                                        "--max-angle",
+                                        "4",
+                                        "--format",
+                                        "csv"};
   std::vector<std::string> noLimit = day;
   noLimit.push_back("--no-sun-limit");
   ASSERT_EQ(Run(noLimit), 0);

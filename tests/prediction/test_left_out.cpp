@@ -28,22 +28,46 @@ TEST(LeftOutText, NamesTheReasonsThatLeftSomethingOut) {
     double minDeg, maxSunDeg;
     const char* text;
   } cases[] = {
-      {TSearchKind::Passes, 0, {2, 1}, 10, -5,
+      {TSearchKind::Passes,
+       0,
+       {2, 1},
+       10,
+       -5,
        "No passes met the conditions: 3 passes above 10\u00B0 were left out because the "
        "satellite was in shadow (2) / the Sun was above \u22125\u00B0 (1)"},
-      {TSearchKind::Passes, 0, {4, 0}, 25, -12,
+      {TSearchKind::Passes,
+       0,
+       {4, 0},
+       25,
+       -12,
        "No passes met the conditions: 4 passes above 25\u00B0 were left out because the "
        "satellite was in shadow (4)"},
-      {TSearchKind::Passes, 0, {0, 1}, 0, 7,
+      {TSearchKind::Passes,
+       0,
+       {0, 1},
+       0,
+       7,
        "No passes met the conditions: 1 pass above 0\u00B0 was left out because the Sun was "
        "above 7\u00B0 (1)"},
-      {TSearchKind::Passes, 0, {0, 2}, 10, -0.25,
+      {TSearchKind::Passes,
+       0,
+       {0, 2},
+       10,
+       -0.25,
        "No passes met the conditions: 2 passes above 10\u00B0 were left out because the Sun was "
        "above \u22120.25\u00B0 (2)"},
-      {TSearchKind::Flares, 0, {5, 2}, 10, -5,
+      {TSearchKind::Flares,
+       0,
+       {5, 2},
+       10,
+       -5,
        "No flares met the conditions: 7 reflections were left out because the satellite was "
        "in shadow (5) / the Sun was above \u22125\u00B0 (2)"},
-      {TSearchKind::Flares, 0, {1, 0}, 10, -5,
+      {TSearchKind::Flares,
+       0,
+       {1, 0},
+       10,
+       -5,
        "No flares met the conditions: 1 reflection was left out because the satellite was in "
        "shadow (1)"},
       // Results, or nothing left out: nothing to say.
@@ -209,8 +233,7 @@ TEST_P(LeftOutPasses, MatchTheSecondsOfTheCore) {
       }
       if (truth.leftOut.sunTooHigh > 0) {
         reasons += (reasons.empty() ? "" : " / ") + std::string("the Sun was above ") +
-                   DegreesText(c.maxSunDeg) + " (" + std::to_string(truth.leftOut.sunTooHigh) +
-                   ")";
+                   DegreesText(c.maxSunDeg) + " (" + std::to_string(truth.leftOut.sunTooHigh) + ")";
       }
       EXPECT_EQ(text, "No passes met the conditions: " + std::to_string(truth.leftOut.Total()) +
                           " passes above 10\u00B0 were left out because " + reasons);
@@ -370,16 +393,15 @@ TEST(LeftOutFlares, ShadowAndSunCountTheReflectionsTheyTake) {
     EXPECT_EQ(limited.leftOut.inShadow, inShadow);
     EXPECT_GE(limited.leftOut.Total(), 3);
     request.maxSunElevationDeg = -5.0;
-    EXPECT_EQ(LeftOutText(request, limited),
-              "No flares met the conditions: " + std::to_string(limited.leftOut.Total()) +
-                  " reflections were left out because " +
-                  (inShadow > 0 ? "the satellite was in shadow (" + std::to_string(inShadow) + ")"
-                                : "") +
-                  (inShadow > 0 && limited.leftOut.sunTooHigh > 0 ? " / " : "") +
-                  (limited.leftOut.sunTooHigh > 0
-                       ? "the Sun was above \u22125\u00B0 (" +
-                             std::to_string(limited.leftOut.sunTooHigh) + ")"
-                       : ""));
+    EXPECT_EQ(
+        LeftOutText(request, limited),
+        "No flares met the conditions: " + std::to_string(limited.leftOut.Total()) +
+            " reflections were left out because " +
+            (inShadow > 0 ? "the satellite was in shadow (" + std::to_string(inShadow) + ")" : "") +
+            (inShadow > 0 && limited.leftOut.sunTooHigh > 0 ? " / " : "") +
+            (limited.leftOut.sunTooHigh > 0 ? "the Sun was above \u22125\u00B0 (" +
+                                                  std::to_string(limited.leftOut.sunTooHigh) + ")"
+                                            : ""));
   }
 }
 
