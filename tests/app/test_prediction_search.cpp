@@ -4,6 +4,8 @@
 #include <QRegularExpression>
 #include <QTableWidget>
 
+#include "display/fonts.h"
+#include "prediction/left_out.h"
 #include "prediction/results.h"
 #include "prediction_fixture.h"
 
@@ -251,6 +253,14 @@ TEST_F(PredictionSearch, NothingFoundSaysWhyInTheFootersAlertSlot) {
   ASSERT_TRUE(match.hasMatch()) << alert.toStdString();
   EXPECT_EQ(match.captured(1), match.captured(3));
   EXPECT_EQ(window->Footer().SlotInView(), kFooterAlert);
+  // With counts below a thousand and any limits the set-up page takes, the line fits the
+  // footer of the smallest window.
+  const QFontMetrics footerFont(ZenFont(TFontFace::MsSansSerif, 8));
+  for (TSearchKind kind : {TSearchKind::Passes, TSearchKind::Flares}) {
+    const QString longest =
+        QString::fromStdString(LeftOutText(kind, 0, TLeftOut{999, 999}, 45, -20));
+    EXPECT_LE(footerFont.horizontalAdvance(longest), kFooterWidth) << longest.toStdString();
+  }
 
   AnyLight();
   PredictToTheEnd();
