@@ -78,7 +78,8 @@ TMainWindow::TMainWindow(const TStartContext& start, UserDialogs& dialogs, QWidg
   settings_->siteLoaded = [this] { location_->ShowSite(); };
   // The search progress dialog belongs to the prediction commands, centred on this window.
   form3_ = new TForm3(this);
-  prediction_ = new TPredictionCommands(*tracker_, *time_, *tracking_, dialogs_, *form3_, this);
+  prediction_ = new TPredictionCommands(*tracker_, *time_, *tracking_, footer_, dialogs_, *form3_,
+                                        this);
   settings_->busyStarts = [this] { ShowMsg(); };
   settings_->busyEnds = [this] { HideMsg(); };
   // The machine's offset adopted at start is kept in the main file at once.

@@ -16,6 +16,7 @@
 #include "cli/search_command.h"
 #include "core/observer.h"
 #include "prediction/iridium.h"
+#include "prediction/left_out.h"
 #include "prediction/pass_export.h"
 #include "prediction/pass_lines.h"
 #include "prediction/pass_track.h"
@@ -147,12 +148,13 @@ class TQueuedListener final : public TSearchListener {
 };
 
 TPredictionCommands::TPredictionCommands(TTracker& tracker, TTimeCommands& time,
-                                         TTrackingCommands& tracking, UserDialogs& dialogs,
-                                         TForm3& dialog, QObject* parent)
+                                         TTrackingCommands& tracking, TFooter& footer,
+                                         UserDialogs& dialogs, TForm3& dialog, QObject* parent)
     : QObject(parent),
       tracker_(tracker),
       time_(time),
       tracking_(tracking),
+      footer_(footer),
       dialogs_(dialogs),
       dialog_(dialog) {
   predict = new QAction(QStringLiteral("&Predict"), this);
@@ -265,6 +267,9 @@ void TPredictionCommands::PrepareSearch(TSearchKind kind) {
   const size_t k = Index(kind);
   searchRunning_ = true;
   predict->setEnabled(false);
+  // Why the last search found nothing no longer holds.
+  footer_.Withdraw(kFooterAlert, leftOutAlert_);
+  leftOutAlert_.clear();
   ready_[k] = false;
   rows_[k] = TResultRows{std::nullopt};
   nextResultRow_ = 0;
@@ -361,6 +366,8 @@ void TPredictionCommands::onSearchFinished(TSearchKind kind, TSearchOutcome outc
   const bool sortStopped = outcome.interruptedInSort || outcome.terminated;
   if (outcome.interruptedByCancel || sortStopped) MarkInterrupted(headers_[k]);
   dialog_.Finished(sortStopped);
+  if (searched_[k]) leftOutAlert_ = Q(LeftOutText(*searched_[k], outcome));
+  if (!leftOutAlert_.isEmpty()) footer_.SendToFooter(kFooterAlert, leftOutAlert_);
   ready_[k] = true;
   time_.StartTimers();
   searchRunning_ = false;

@@ -18,6 +18,7 @@
 #include "app/tracker.h"
 #include "app/tracking_commands.h"
 #include "app/user_dialogs.h"
+#include "display/footer.h"
 #include "display/pass_plot.h"
 #include "prediction/pass_export.h"
 #include "prediction/search.h"
@@ -33,8 +34,11 @@ class TPredictionCommands : public QObject {
   Q_OBJECT
 
  public:
+  // A search that finds nothing while its conditions left passes or flares out says why in
+  // the footer's alert slot.
   TPredictionCommands(TTracker& tracker, TTimeCommands& time, TTrackingCommands& tracking,
-                      UserDialogs& dialogs, TForm3& dialog, QObject* parent = nullptr);
+                      TFooter& footer, UserDialogs& dialogs, TForm3& dialog,
+                      QObject* parent = nullptr);
   // A search still running is stopped and waited for.
   ~TPredictionCommands() override;
 
@@ -124,11 +128,13 @@ class TPredictionCommands : public QObject {
   TTracker& tracker_;
   TTimeCommands& time_;
   TTrackingCommands& tracking_;
+  TFooter& footer_;
   UserDialogs& dialogs_;
   TForm3& dialog_;
   QString programFolder_;
   TIridiumTable iridiumTable_;
   QString iridiumProblem_;  // why the table is empty, when it is
+  QString leftOutAlert_;    // why the last search found nothing, while the footer may show it
 
   TSearchSetup setup_;
   bool searchRunning_ = false;

@@ -140,7 +140,9 @@ const TCommandHelp& FlaresHelp() {
        "set's name; label: the report's Sat text; panel: L, F or R; direction: A ascending or "
        "D descending; angle: that panel's flare angle; degrees and km).",
        "ics: one event per flare, a minute from its second, in UTC; the descriptions on the "
-       "--utc-offset clock. JSON: an array with one object per flare with the CSV's fields."}};
+       "--utc-offset clock. JSON: an array with one object per flare with the CSV's fields.",
+       "A search that finds no flare says on standard error how many reflections the shadow and "
+       "the Sun left out; the exit status stays 0."}};
   return help;
 }
 

@@ -168,7 +168,9 @@ const TCommandHelp& PassesHelp() {
        "imported again replaces itself.",
        "JSON: an array with one object per pass (also with --brief): catno, name, rise, "
        "culmination and set (each time_utc, az, el, range), duration_seconds, sunlit_seconds, "
-       "in_progress (true or false, as in CSV)."}};
+       "in_progress (true or false, as in CSV).",
+       "A search that finds nothing while satellites rose above --min-elev says on standard error "
+       "how many passes the shadow and the Sun left out; the exit status stays 0."}};
   return help;
 }
 

@@ -14,6 +14,7 @@
 #include "cli/element_file.h"
 #include "core/catalog.h"
 #include "core/timescale.h"
+#include "prediction/left_out.h"
 
 namespace zen::cli {
 
@@ -297,6 +298,9 @@ TSearchOutcome RunCommandSearch(const char* command, const TSearchRequest& reque
   TProgressLine progress(command, err, ::isatty(STDERR_FILENO) == 1);
   TSearchOutcome outcome = RunSearch(request, flags, &progress);
   progress.Clear();
+  // Said on its own line, after the progress line has gone; the exit status stays that of the
+  // output, as an empty result is no failure.
+  if (const std::string why = LeftOutText(request, outcome); !why.empty()) err << why << "\n";
   if (outcome.interruptedByCancel || outcome.interruptedInSort || outcome.terminated) {
     MarkInterrupted(header);
   }

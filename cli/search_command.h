@@ -103,7 +103,8 @@ bool ReadEverySatellite(const char* command, const std::string& file,
                         std::vector<TSearchSatellite>& satellites, std::ostream& err);
 
 // Runs the search, with a progress line on err when err is a terminal, and marks the header
-// when the search was interrupted.
+// when the search was interrupted. A search that found nothing while its conditions left
+// passes or reflections out says why on err, in one line (LeftOutText).
 TSearchOutcome RunCommandSearch(const char* command, const TSearchRequest& request,
                                 std::vector<std::string>& header, std::ostream& err);
 

@@ -90,6 +90,63 @@ double MarkSize(double horizon) {
   return std::clamp(horizon * 0.045, 4.0, 9.0);
 }
 
+// A compass letter round the horizon: the cell it is centred in, and the rectangle its text
+// fills there.
+struct TCompassLetter {
+  QString letter;
+  bool north = false;
+  QRectF cell;
+  QRectF text;
+};
+
+QFont LetterFont(double textPx) {
+  return TextFont(LetterPx(textPx), true);
+}
+
+std::array<TCompassLetter, 4> CompassLetters(const TPassPlotLayout& layout) {
+  const QPointF c = layout.skyDisc.center();
+  const double pad = LetterPad(layout.textPx);
+  const double away = Horizon(layout) + pad / 2.0;
+  const QFontMetricsF metrics(LetterFont(layout.textPx));
+  const struct {
+    char letter;
+    QPointF dir;
+  } directions[] = {{'N', {0, -1}}, {'E', {1, 0}}, {'S', {0, 1}}, {'W', {-1, 0}}};
+  std::array<TCompassLetter, 4> letters;
+  for (size_t i = 0; i < letters.size(); ++i) {
+    TCompassLetter& l = letters[i];
+    l.letter = QString(QLatin1Char(directions[i].letter));
+    l.north = directions[i].dir.y() < 0;
+    l.cell = QRectF(QPointF(), QSizeF(pad * 1.5, pad));
+    l.cell.moveCenter(c + directions[i].dir * away);
+    l.text = metrics.boundingRect(l.cell, Qt::AlignCenter, l.letter);
+  }
+  return letters;
+}
+
+// The rings' elevations, just inside them right of north: the text and where it fills.
+struct TRingLabel {
+  QString text;
+  QPointF baseline;
+  QRectF box;
+};
+
+std::array<TRingLabel, 2> RingLabels(const TPassPlotLayout& layout) {
+  const QPointF c = layout.skyDisc.center();
+  const QFontMetricsF small(TextFont(MinutePx(layout.textPx)));
+  std::array<TRingLabel, 2> labels;
+  const double elevations[] = {30.0, 60.0};
+  for (size_t i = 0; i < labels.size(); ++i) {
+    const double r = (90.0 - elevations[i]) / 90.0 * Horizon(layout);
+    TRingLabel& label = labels[i];
+    label.text = QString::number(elevations[i]) + QStringLiteral("°");
+    label.baseline = QPointF(c.x() + 3.0, c.y() - r + small.ascent() + 1.0);
+    label.box = QRectF(label.baseline.x(), label.baseline.y() - small.ascent(),
+                       small.horizontalAdvance(label.text), small.ascent() + small.descent());
+  }
+  return labels;
+}
+
 double Length(QPointF v) {
   return std::hypot(v.x(), v.y());
 }
@@ -273,27 +330,13 @@ void DrawSkyChart(QPainter& p, const TPassPlotLayout& layout) {
   }
   p.setPen(QPen(kHorizonColour, 1.5));
   p.drawEllipse(c, horizon, horizon);
-  // The rings' elevations just inside them, right of north.
   p.setFont(TextFont(MinutePx(text)));
   p.setPen(kRingLabelColour);
-  const QFontMetricsF small(p.font());
-  for (double elevation : {30.0, 60.0}) {
-    const double r = (90.0 - elevation) / 90.0 * horizon;
-    const QString label = QString::number(elevation) + QStringLiteral("°");
-    p.drawText(QPointF(c.x() + 3.0, c.y() - r + small.ascent() + 1.0), label);
-  }
-  p.setFont(TextFont(LetterPx(text), true));
-  const double away = horizon + LetterPad(text) / 2.0;
-  const QSizeF cell(LetterPad(text) * 1.5, LetterPad(text));
-  const struct {
-    const char* letter;
-    QPointF dir;
-  } letters[] = {{"N", {0, -1}}, {"E", {1, 0}}, {"S", {0, 1}}, {"W", {-1, 0}}};
-  for (const auto& l : letters) {
-    p.setPen(l.dir.y() < 0 ? kNorthColour : kLetterColour);
-    QRectF box(QPointF(), cell);
-    box.moveCenter(c + l.dir * away);
-    p.drawText(box, Qt::AlignCenter, QString::fromLatin1(l.letter));
+  for (const TRingLabel& label : RingLabels(layout)) p.drawText(label.baseline, label.text);
+  p.setFont(LetterFont(text));
+  for (const TCompassLetter& l : CompassLetters(layout)) {
+    p.setPen(l.north ? kNorthColour : kLetterColour);
+    p.drawText(l.cell, Qt::AlignCenter, l.letter);
   }
 }
 
@@ -509,8 +552,11 @@ std::vector<TMinuteMark> SkyMinuteMarks(const TPassPlot& plot, const TPassPlotLa
   const QFontMetricsF metrics(TextFont(MinutePx(layout.textPx)));
   const double gap = 2.0;
   const long long offset = OffsetMinutes(plot.utcOffsetHours);
-  // The marks' symbols and labels are placed first.
+  // The texts of the chart, the compass letters and the rings' elevations, and the marks'
+  // symbols and labels are placed first.
   std::vector<QRectF> placed;
+  for (const TCompassLetter& letter : CompassLetters(layout)) placed.push_back(letter.text);
+  for (const TRingLabel& ring : RingLabels(layout)) placed.push_back(ring.box);
   const double markSize = MarkSize(Horizon(layout));
   const QFontMetricsF markMetrics(MarkFont(layout.textPx));
   for (const TPlotMark& mark : plot.marks) {

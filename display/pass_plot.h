@@ -62,8 +62,8 @@ QPointF CurvePoint(const TPassPlotLayout& layout, double fromUtc, double toUtc, 
                    double elevationDeg);
 
 // A whole minute of the path on the sky plot: a tick across the path and a local hh:mm label
-// beside it. A label that would overlap one placed before it, or a mark or its label, is left
-// out; its tick stays.
+// beside it. A label that would overlap one placed before it, a mark or its label, a compass
+// letter or a ring's elevation is left out; its tick stays.
 struct TMinuteMark {
   double timeUtc = 0.0;
   QPointF at;

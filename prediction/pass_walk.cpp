@@ -124,6 +124,8 @@ void TSatelliteWalk::Step(int64_t stop, TMomentSource& moments, std::vector<TWal
       // Found up at a coarse sample: go back one coarse step and approach the rise, which
       // may lie anywhere in between, one second at a time.
       s.inPass = true;
+      s.passLit = false;
+      s.passReported = false;
       s.approachEnd = s.second;
       s.second -= s.step - 1;
       s.step = 1;
@@ -138,11 +140,13 @@ void TSatelliteWalk::Step(int64_t stop, TMomentSource& moments, std::vector<TWal
   if (meets && conditions_.illuminationRequired) meets = EclipseState(pos_, moment.sun) == kSunlit;
   if (conditions_.kind == TSearchKind::Flares) {
     RecordFlareSample(meets, elevationDeg, moment, moments, found);
+    CountShadowReflections(above && !meets, moment, moments);
   } else {
     RecordPassSample(meets, elevationDeg, moment, moments, found);
   }
 
   if (elevationDeg < conditions_.minSatElevationDeg && s.second >= s.approachEnd) {
+    EndPass();
     s.inPass = false;
     s.recording = false;
     s.step = conditions_.coarseStepSeconds;
@@ -169,8 +173,11 @@ int64_t TSatelliteWalk::IdleSecondsInPass(bool above, double elevationSine, doub
   const TState& s = state_;
   if (s.recording) return 0;
   const double speedKmS = SpeedBoundKmS(pos_, vel_);
+  // A flare search follows the panels through the shadow too, to count what it takes.
   const double darkSeconds =
-      conditions_.illuminationRequired ? SecondsSurelyDark(pos_, moment.sun, speedKmS) : 0.0;
+      conditions_.illuminationRequired && conditions_.kind == TSearchKind::Passes
+          ? SecondsSurelyDark(pos_, moment.sun, speedKmS)
+          : 0.0;
   if (s.second < s.approachEnd) {
     // Approaching: a sample below the minimum or in the dark changes nothing.
     double seconds = darkSeconds;
@@ -204,6 +211,7 @@ void TSatelliteWalk::StepInDaylight(int64_t stop, double elevationDeg, double el
   if (elevationDeg < conditions_.minSatElevationDeg) {
     // Down: every culmination since the stretch began had the Sun above its limit.
     daylight_ = false;
+    EndPass();
     s.inPass = false;
     s.recording = false;
     s.step = conditions_.coarseStepSeconds;
@@ -218,10 +226,18 @@ void TSatelliteWalk::StepInDaylight(int64_t stop, double elevationDeg, double el
     daylightFrom_ = dusk + 1;
     return;
   }
+  const bool above = elevationDeg > conditions_.minSatElevationDeg;
+  // A pass that has not yet had a sunlit second is looked at until it has one: whether it had
+  // any decides why it is left out.
+  if (above && !s.passLit && EclipseState(pos_, moment.sun) == kSunlit) s.passLit = true;
   int64_t ahead = 0;
-  if (elevationDeg > conditions_.minSatElevationDeg && elevationSine > -1.0) {
-    ahead = static_cast<int64_t>(SecondsSurelyAbove(
-        elevationSine, rangeKm, SpeedBoundKmS(pos_, vel_), conditions_.minSatElevationDeg));
+  if (above && elevationSine > -1.0) {
+    const double speedKmS = SpeedBoundKmS(pos_, vel_);
+    ahead = static_cast<int64_t>(
+        SecondsSurelyAbove(elevationSine, rangeKm, speedKmS, conditions_.minSatElevationDeg));
+    if (!s.passLit) {
+      ahead = std::min(ahead, static_cast<int64_t>(SecondsSurelyDark(pos_, moment.sun, speedKmS)));
+    }
     ahead = std::min(ahead, std::min(stop, lastSecond_ + 1) - 1 - s.second);
   }
   for (int64_t k = 1; k <= ahead; ++k) {
@@ -239,6 +255,7 @@ void TSatelliteWalk::RecordPassSample(bool meets, double elevationDeg, const TMo
   if (!s.recording) {
     if (!meets) return;
     s.recording = true;
+    s.passLit = true;
     s.rise = TKeptSample{s.second, elevationDeg, moment.sunElevationDeg, pos_, vel_};
     s.culmination = s.rise;
     s.lastMet = s.rise;
@@ -265,7 +282,35 @@ void TSatelliteWalk::RecordPassSample(bool meets, double elevationDeg, const TMo
     TPropagator light = propagator_;
     event.sunlitSeconds = SunlitSeconds(light, moments.At(s.rise.second).jd, seconds);
   }
+  s.passReported = true;
   found.push_back(event);
+}
+
+void TSatelliteWalk::EndPass() {
+  TState& s = state_;
+  s.shadowScanning = false;
+  if (conditions_.kind != TSearchKind::Passes || s.passReported) return;
+  ++(s.passLit ? s.leftOut.sunTooHigh : s.leftOut.inShadow);
+}
+
+void TSatelliteWalk::CountShadowReflections(bool inShadow, const TMoment& moment,
+                                            TMomentSource& moments) {
+  TState& s = state_;
+  if (!s.shadowScanning && !inShadow) return;
+  const TPanelAngles angles = AnglesAt(pos_, vel_, moment);
+  if (!s.shadowScanning) {
+    s.shadowScanning = true;
+    s.shadowScan.Start(AnglesBefore(moments, angles));
+  }
+  // As in a recording, a minimum is the previous sample, which lay in the shadow.
+  const std::array<bool, 3> minimum = s.shadowScan.Next(angles);
+  for (size_t panel = 0; panel < minimum.size(); ++panel) {
+    if (minimum[panel] && s.shadowPrevious[panel] <= conditions_.maxFlareAngleDeg) {
+      ++s.leftOut.inShadow;
+    }
+  }
+  s.shadowPrevious = angles;
+  if (!inShadow) s.shadowScanning = false;
 }
 
 TPanelAngles TSatelliteWalk::AnglesAt(const TVector& pos, const TVector& vel,
@@ -304,8 +349,9 @@ void TSatelliteWalk::RecordFlareSample(bool meets, double elevationDeg, const TM
   // a recording can only begin a fall.
   const TKeptSample& flare = s.previous;
   for (size_t panel = 0; panel < minimum.size(); ++panel) {
-    if (!minimum[panel] || flare.anglesDeg[panel] > conditions_.maxFlareAngleDeg ||
-        flare.sunElevationDeg > conditions_.maxSunElevationDeg) {
+    if (!minimum[panel] || flare.anglesDeg[panel] > conditions_.maxFlareAngleDeg) continue;
+    if (flare.sunElevationDeg > conditions_.maxSunElevationDeg) {
+      ++s.leftOut.sunTooHigh;
       continue;
     }
     TFlareEvent event;

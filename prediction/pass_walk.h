@@ -123,6 +123,11 @@ class TSatelliteWalk {
   int64_t NextSecond() const { return state_.second; }
   bool Finished() const { return state_.second > lastSecond_; }
 
+  // What the conditions left out so far: passes that set without a report, each once, by
+  // whether any of their seconds met the illumination condition; or the reflections of a
+  // flare search that the shadow or the Sun took.
+  const TLeftOut& LeftOut() const { return state_.leftOut; }
+
  private:
   // A sample kept for a row: its state, the row's numbers made only if the pass is reported.
   struct TKeptSample {
@@ -149,6 +154,17 @@ class TSatelliteWalk {
     // Flares: the panels through the recording, and its latest sample.
     TPanelScan scan;
     TKeptSample previous;
+    // The pass under way, from the coarse sample that found the satellite up to the sample
+    // below the minimum that ends it: whether any of its seconds met the illumination
+    // condition, and whether any of its stretches was reported.
+    bool passLit = false;
+    bool passReported = false;
+    // Flares: the panels through a run of seconds above the minimum in the shadow, which the
+    // same scan as a recording follows to count the reflections the shadow took.
+    bool shadowScanning = false;
+    TPanelScan shadowScan;
+    TPanelAngles shadowPrevious{};
+    TLeftOut leftOut;
   };
 
   void Step(int64_t stop, TMomentSource& moments, std::vector<TWalkEvent>& found);
@@ -161,6 +177,12 @@ class TSatelliteWalk {
   // meets the conditions to the first that fails one.
   void RecordFlareSample(bool meets, double elevationDeg, const TMoment& moment,
                          TMomentSource& moments, std::vector<TWalkEvent>& found);
+  // Flares: the panel scan of the runs of seconds above the minimum in the shadow; each
+  // minimum no larger than the largest flare angle is a reflection left out.
+  void CountShadowReflections(bool inShadow, const TMoment& moment, TMomentSource& moments);
+  // The sample below the minimum that ends a pass: a pass none of whose stretches was
+  // reported is counted as left out.
+  void EndPass();
   TPanelAngles AnglesAt(const TVector& pos, const TVector& vel, const TMoment& moment) const;
   // The panels' angles one second before the current sample, from a propagation of its own.
   TPanelAngles AnglesBefore(TMomentSource& moments, const TPanelAngles& fallback) const;

@@ -197,6 +197,10 @@ class TSearchRun {
     TSearchOutcome outcome;
     outcome.interruptedByCancel = interruptedByCancel_;
     outcome.terminated = terminated_;
+    // Each walk counted on its own, on whichever member walked it; the team is at rest now.
+    for (const std::unique_ptr<TSatelliteWalk>& walk : walks_) {
+      if (walk) outcome.leftOut += walk->LeftOut();
+    }
     for (size_t k = 0; k < events_.size(); ++k) {
       outcome.totalCount += static_cast<int>(events_[k].size());
       for (const TWalkEvent& event : events_[k]) {

@@ -127,6 +127,26 @@ class TSearchListener {
   virtual void SortProgress(int percent) = 0;
 };
 
+// What the conditions left out of a search: passes that rose above the lowest elevation and
+// were not reported, or flares, each counted under one reason.
+struct TLeftOut {
+  // Passes: no second of the pass met the illumination condition. Flares: reflections (a
+  // panel's smallest offset angle no larger than the largest flare angle) while the satellite
+  // was in the Earth's shadow.
+  int64_t inShadow = 0;
+  // Passes: sunlit seconds there were, but the culmination of each of their stretches had the
+  // Sun above its limit. Flares: sunlit reflections with the Sun above its limit.
+  int64_t sunTooHigh = 0;
+
+  int64_t Total() const { return inShadow + sunTooHigh; }
+  TLeftOut& operator+=(const TLeftOut& other) {
+    inShadow += other.inShadow;
+    sunTooHigh += other.sunTooHigh;
+    return *this;
+  }
+  friend bool operator==(const TLeftOut&, const TLeftOut&) = default;
+};
+
 struct TSearchOutcome {
   TResultRows rows;  // sorted unless the search was terminated before the sort
   // A pass search's passes in the order of their culminations (the satellites' order for a
@@ -136,6 +156,9 @@ struct TSearchOutcome {
   bool interruptedByCancel = false;  // the search loop stopped at a cancel
   bool interruptedInSort = false;    // the sort stopped at a terminate
   bool terminated = false;           // the search loop stopped at a terminate (no sort)
+  // Over the part of the period searched: a pass counts once whatever the shadow made of it,
+  // and only when it set inside the period (as only such passes are reported).
+  TLeftOut leftOut;
 };
 
 // Whether the search walks the satellite: a flare search walks only the satellites of the

@@ -64,3 +64,34 @@ TEST(ProgramWords, AnswerOnTheirStreamsWithTheirExitStatus) {
 
 }  // namespace
 }  // namespace zen
+
+namespace zen {
+namespace {
+
+// A search that finds nothing says why on standard error and still succeeds: the program run
+// as a user runs it.
+TEST(ProgramWords, AnEmptySearchSaysWhyOnStandardError) {
+#ifndef ZEN_PROGRAM_FILE
+  GTEST_SKIP() << "the program's path is not known to this build";
+#else
+  const QString file = QStringLiteral(ZEN_SOURCE_DIR "/tests/data/tle/visual_2026-02-11.tle");
+  QTemporaryDir work;
+  ASSERT_TRUE(work.isValid());
+  QProcess program;
+  program.setWorkingDirectory(work.path());
+  // A satellite low enough to stay in the Earth's shadow through a February night.
+  program.start(QStringLiteral(ZEN_PROGRAM_FILE),
+                {"passes", file, "--sat", "48865", "--site", "53.0217,18.6107,65", "--from",
+                 "2026-02-11T23:00:00Z", "--to", "2026-02-12T04:00:00Z", "--level", "5"});
+  ASSERT_TRUE(program.waitForFinished(30000));
+  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(program.exitCode(), 0);
+  EXPECT_TRUE(program.readAllStandardOutput().startsWith("Satellite passes generated with"));
+  EXPECT_EQ(QString::fromUtf8(program.readAllStandardError()).toStdString(),
+            "No passes met the conditions: 3 passes above 10\u00B0 were left out because the "
+            "satellite was in shadow (3)\n");
+#endif
+}
+
+}  // namespace
+}  // namespace zen

@@ -287,3 +287,41 @@ TEST_F(IridiumFlares, JsonAndCalendarHoldTheCsvsFlares) {
 
 }  // namespace
 }  // namespace zen::cli
+
+namespace zen::cli {
+namespace {
+
+// A daytime search finds no flare while the Sun is up: standard error says how many
+// reflections the Sun took (the flares a search without the Sun limit finds) and the shadow,
+// and the command succeeds; without the limit it says nothing.
+TEST_F(IridiumFlares, NothingFoundSaysWhyOnStandardError) {
+  const std::vector<std::string> day = {file_,
+                                        "--site",
+                                        "50.06,19.94,220",
+                                        "--from",
+                                        "2014-09-18T06:00:00Z",
+                                        "--to",
+                                        "2014-09-18T15:00:00Z",
+                                        "--max-angle",
+                                        "4",
+                                        "--format",
+                                        "csv"};
+  std::vector<std::string> noLimit = day;
+  noLimit.push_back("--no-sun-limit");
+  ASSERT_EQ(Run(noLimit), 0);
+  EXPECT_EQ(err_.str(), "");
+  const size_t dayFlares = SplitLines(out_.str()).size() - 1;  // below the heading line
+  ASSERT_GE(dayFlares, 2u);
+
+  EXPECT_EQ(Run(day), 0);
+  EXPECT_EQ(SplitLines(out_.str()).size(), 1u) << "the heading line alone";
+  const std::string said = err_.str();
+  const std::string sun = "the Sun was above \u22125\u00B0 (" + std::to_string(dayFlares) + ")\n";
+  ASSERT_GE(said.size(), sun.size());
+  EXPECT_EQ(said.substr(said.size() - sun.size()), sun) << said;
+  EXPECT_EQ(said.rfind("No flares met the conditions: ", 0), 0u) << said;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+}
+
+}  // namespace
+}  // namespace zen::cli

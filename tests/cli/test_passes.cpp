@@ -552,3 +552,53 @@ TEST_F(PassesCommand, MessageFilesAndAlpha5LinesGiveTheSameRows) {
 
 }  // namespace
 }  // namespace zen::cli
+
+namespace zen::cli {
+namespace {
+
+// A search that finds nothing says on standard error which passes the conditions left out and
+// why, each reason with its count, and still succeeds with the report of no passes; one that
+// finds passes says nothing there.
+TEST_F(PassesCommand, NothingFoundSaysWhyOnStandardError) {
+  const std::string file = (test::ReferenceDataDir() / "tle" / "visual_2026-02-11.tle").string();
+  const std::vector<std::string> torun = {file, "--site", "53.0217,18.6107,65"};
+  struct Case {
+    const char* what;
+    std::vector<std::string> more;
+    const char* err;  // counted second by second from the core
+  };
+  const Case cases[] = {
+      {"a satellite in the shadow all night",
+       {"--sat", "48865", "--from", "2026-02-11T23:00:00Z", "--to", "2026-02-12T04:00:00Z",
+        "--level", "5"},
+       "No passes met the conditions: 3 passes above 10\u00B0 were left out because the "
+       "satellite was in shadow (3)\n"},
+      {"daytime only",
+       {"--sat", "25544", "--from", "2026-02-11T08:00:00Z", "--to", "2026-02-11T14:00:00Z",
+        "--level", "5", "--format", "csv"},
+       "No passes met the conditions: 2 passes above 10\u00B0 were left out because the Sun "
+       "was above \u22125\u00B0 (2)\n"},
+      {"daytime with the search's own limits",
+       {"--sat", "25544", "--from", "2026-02-11T08:00:00Z", "--to", "2026-02-11T14:00:00Z",
+        "--level", "5", "--min-elev", "12", "--max-sun", "-12", "--format", "json"},
+       "No passes met the conditions: 2 passes above 12\u00B0 were left out because the Sun "
+       "was above \u221212\u00B0 (2)\n"},
+      {"daytime without a Sun limit finds them",
+       {"--sat", "25544", "--from", "2026-02-11T08:00:00Z", "--to", "2026-02-11T14:00:00Z",
+        "--level", "5", "--no-sun-limit"},
+       ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<std::string> args = torun;
+    args.insert(args.end(), c.more.begin(), c.more.end());
+    EXPECT_EQ(Run(args), 0);
+    EXPECT_EQ(err_.str(), c.err);
+    // Standard output is what it would be anyway: no stray line of the reason there.
+    EXPECT_EQ(out_.str().find("left out"), std::string::npos);
+    EXPECT_EQ(out_.str().empty(), false);
+  }
+}
+
+}  // namespace
+}  // namespace zen::cli
