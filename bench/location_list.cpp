@@ -13,6 +13,7 @@ namespace {
 class TSilentDialogs : public zen::UserDialogs {
  public:
   bool Ask(const QString&) override { return false; }
+  bool AskDefaultNo(const QString&) override { return false; }
   zen::TAnswer AskYesNoCancel(const QString&) override { return zen::TAnswer::Cancel; }
   void Inform(const QString&) override {}
   void ShowError(const QString&) override {}

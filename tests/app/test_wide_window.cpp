@@ -215,12 +215,12 @@ TEST_F(WideWindow, OceanAroundTheMapAndThePointerThereShowsTheBanner) {
     QMouseEvent overMap(QEvent::MouseMove, onMap, map->mapToGlobal(onMap), Qt::NoButton,
                         Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(map, &overMap);
-    ASSERT_NE(window->Footer().Texts[kFooterHint], FooterBanner());
+    ASSERT_NE(window->Footer().Texts[kFooterHint], FirstStartBanner());
     const QPoint onBand = bands.begin()->center();
     QMouseEvent overBand(QEvent::MouseMove, onBand, window->mapToGlobal(onBand), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(window.get(), &overBand);
-    EXPECT_EQ(window->Footer().Texts[kFooterHint], FooterBanner());
+    EXPECT_EQ(window->Footer().Texts[kFooterHint], FirstStartBanner()) << "a new program folder";
   }
 }
 
