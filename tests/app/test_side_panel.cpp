@@ -5,14 +5,13 @@
 #include <QMouseEvent>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <deque>
 #include <fstream>
 
 #include "app/side_panel.h"
-#include "tracking/list_counts.h"
 #include "app/list_view_support.h"
 #include "app_fixture.h"
 #include "test_support.h"
+#include "tracking/list_counts.h"
 
 namespace zen {
 namespace {
@@ -305,49 +304,35 @@ TEST_F(SidePanel, FilterPicksAGroupOutOfThousands) {
   EXPECT_EQ(list_.TrackedCount, left.size());
 }
 
-// "Remove all", from the menu or as the button with Shift, asks first (No the default) only
-// when it would take more than the crowd's threshold of lines; No keeps every line.
-TEST_F(SidePanel, RemovingAllOfALongListAsksFirstAndNoKeepsIt) {
+// "Remove all" of more than the crowd's threshold, from the menu or as the button with Shift,
+// asks first with No the default; No keeps every line.
+TEST_F(SidePanel, RemovingAllOfALongListAsksFirst) {
   const struct {
     int lines;
     bool fromButton;
-    std::deque<bool> answers;
-    bool asked;
-    bool removed;
-  } cases[] = {
-      {kFewTrackedMax, false, {}, false, true},
-      {kFewTrackedMax, true, {}, false, true},
-      {kFewTrackedMax + 1, false, {false}, true, false},
-      {kFewTrackedMax + 1, true, {false}, true, false},
-      {kFewTrackedMax + 1, false, {true}, true, true},
-  };
+    bool yes;
+  } cases[] = {{kFewTrackedMax, true, false},
+               {kFewTrackedMax + 1, false, false},
+               {kFewTrackedMax + 1, true, true}};
   for (const auto& c : cases) {
     const QString file = dir_.filePath(QStringLiteral("lines%1.tle").arg(c.lines));
-    {
-      std::ofstream out(file.toStdString(), std::ios::binary);
-      for (int n = 1; n <= c.lines; ++n) {
-        auto [l1, l2] = test::MakeLinePair(n);
-        out << "SAT " << n << "\n" << l1 << "\n" << l2 << "\n";
-      }
+    std::ofstream out(file.toStdString(), std::ios::binary);
+    for (int n = 1; n <= c.lines; ++n) {
+      const auto [l1, l2] = test::MakeLinePair(n);
+      out << "SAT " << n << "\n" << l1 << "\n" << l2 << "\n";
     }
+    out.close();
     commands_.LoadElementFile(file);
     commands_.FinishLoading();
     commands_.addAll->trigger();
-    ASSERT_EQ(list_.TrackedCount, c.lines);
     panel_->SetListTab(TListTab::Tracked);
     dialogs_.defaultNoQuestions.clear();
-    dialogs_.answers = c.answers;
-    if (c.fromButton) {
-      panel_->PressListButton(true);
-    } else {
-      commands_.removeAll->trigger();
-    }
-    const QStringList expected =
-        c.asked ? QStringList{QStringLiteral("Remove all %1 tracked satellites?")
-                                  .arg(QString::fromStdString(CountText(c.lines)))}
-                : QStringList{};
-    EXPECT_EQ(dialogs_.defaultNoQuestions, expected) << c.lines;
-    EXPECT_EQ(list_.TrackedCount, c.removed ? 0 : c.lines) << c.lines;
+    dialogs_.answers = {c.yes};
+    c.fromButton ? panel_->PressListButton(true) : commands_.removeAll->trigger();
+    const bool asks = c.lines > kFewTrackedMax;
+    const QString question = QString("Remove all %1 tracked satellites?").arg(c.lines);
+    EXPECT_EQ(dialogs_.defaultNoQuestions, asks ? QStringList{question} : QStringList{}) << c.lines;
+    EXPECT_EQ(list_.TrackedCount, asks && !c.yes ? c.lines : 0) << c.lines;
     EXPECT_EQ(test::Rows(panel_->TrackedList()), list_.TrackedCount) << c.lines;
   }
 }
