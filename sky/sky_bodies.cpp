@@ -1,0 +1,84 @@
+#include "sky/sky_bodies.h"
+
+#include <erfa.h>
+#include <erfam.h>
+
+#include <cmath>
+
+namespace zen {
+namespace {
+
+constexpr double kAuKm = ERFA_DAU / 1000.0;
+constexpr double kSecondsPerDay = 86400.0;
+
+TBodyState FromAuPerDay(const double pv[2][3]) {
+  TBodyState s;
+  s.pos = {pv[0][0] * kAuKm, pv[0][1] * kAuKm, pv[0][2] * kAuKm, 0.0};
+  s.vel = {pv[1][0] * kAuKm / kSecondsPerDay, pv[1][1] * kAuKm / kSecondsPerDay,
+           pv[1][2] * kAuKm / kSecondsPerDay, 0.0};
+  VecMagnitude(s.pos);
+  VecMagnitude(s.vel);
+  return s;
+}
+
+// The place one light time ago: the body moves little in that time, so its velocity at the
+// moment carries it back (the Sun: 8.3 min at 30 km/s relative, 20" of the sky).
+void BackByLightTime(TBodyState& s) {
+  const double delay = s.pos.w / kSpeedOfLightKmPerS;
+  s.pos = {s.pos.x - delay * s.vel.x, s.pos.y - delay * s.vel.y, s.pos.z - delay * s.vel.z, 0.0};
+  VecMagnitude(s.pos);
+}
+
+TBodyState Advanced(const TBodyState& s, double seconds) {
+  TBodyState out = s;
+  out.pos = {s.pos.x + seconds * s.vel.x, s.pos.y + seconds * s.vel.y,
+             s.pos.z + seconds * s.vel.z, 0.0};
+  VecMagnitude(out.pos);
+  return out;
+}
+
+TBodyState InModelFrame(const TMatrix3& frame, const TBodyState& s) {
+  return {Rotate(frame, s.pos), Rotate(frame, s.vel)};
+}
+
+}  // namespace
+
+TBodyState MoonJ2000(double jdUtc) {
+  const TTwoPartJd tt = TerrestrialTime(jdUtc);
+  double pv[2][3];
+  eraMoon98(tt.day, tt.fraction, pv);
+  TBodyState s = FromAuPerDay(pv);
+  BackByLightTime(s);
+  return s;
+}
+
+TBodyState SunJ2000(double jdUtc) {
+  const TTwoPartJd tt = TerrestrialTime(jdUtc);
+  double heliocentric[2][3], barycentric[2][3];
+  eraEpv00(tt.day, tt.fraction, heliocentric, barycentric);
+  // The Sun seen from the earth is the earth's heliocentric vector turned round.
+  double pv[2][3];
+  for (int i = 0; i < 2; ++i)
+    for (int j = 0; j < 3; ++j) pv[i][j] = -heliocentric[i][j];
+  TBodyState s = FromAuPerDay(pv);
+  BackByLightTime(s);
+  return s;
+}
+
+bool TSky::At(double jdUtc) {
+  if (!SkyDateAccepted(jdUtc)) return false;
+  const double minute = std::floor((jdUtc - 0.5) * 1440.0) / 1440.0 + 0.5;
+  if (minute != minute_) {
+    minute_ = minute;
+    frame_ = ModelFrameFromJ2000(minute);
+    moonAtMinute_ = InModelFrame(frame_, MoonJ2000(minute));
+    sunAtMinute_ = InModelFrame(frame_, SunJ2000(minute));
+  }
+  moment_ = jdUtc;
+  const double seconds = (jdUtc - minute_) * kSecondsPerDay;
+  moon_ = Advanced(moonAtMinute_, seconds);
+  sun_ = Advanced(sunAtMinute_, seconds);
+  return true;
+}
+
+}  // namespace zen
