@@ -86,13 +86,13 @@ void J2000RaDecInFrame(const TSky& sky, const TObserverFrame& frame, const TVect
   RaDecOf(sky.ToJ2000(VecSub(target, frame.pos)), ra, dec);
 }
 
-TMoonPhase MoonPhase(const TSky& sky, const TObserverFrame& frame) {
+TMoonPhase MoonPhase(const TSky& sky, const TObserverFrame& frame, double ageDays) {
   TMoonPhase phase;
   TVector toSun = VecSub(sky.Sun().pos, sky.Moon().pos);
   TVector toObserver = VecSub(frame.pos, sky.Moon().pos);
   phase.phaseAngle = VecAngle(toSun, toObserver);
   phase.illuminated = 0.5 * (1.0 + std::cos(phase.phaseAngle));
-  phase.ageDays = MoonAgeDays(sky.Moment());
+  phase.ageDays = ageDays;
   return phase;
 }
 

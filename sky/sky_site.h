@@ -41,7 +41,8 @@ TBodyView BodyView(const TSky& sky, const TObserverFrame& frame, const TBodyStat
 void J2000RaDecInFrame(const TSky& sky, const TObserverFrame& frame, const TVector& target,
                        double& ra, double& dec);
 
-TMoonPhase MoonPhase(const TSky& sky, const TObserverFrame& frame);
+// The phase of the Moon seen from the frame's observer, with an age worked out before.
+TMoonPhase MoonPhase(const TSky& sky, const TObserverFrame& frame, double ageDays);
 // Days since the last new Moon before the moment.
 double MoonAgeDays(double jdUtc);
 

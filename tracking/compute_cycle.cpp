@@ -286,6 +286,9 @@ void TComputeCycle::LiczWszo(double nowUtc, TGeodetic& site, TSatelliteList& lis
     }
   }
 
+  // The Moon and the sky's frame.
+  SkyNow.Compute(nowUtc, site, sky.site, time.UtcOffsetHours());
+
   // 3.-4. Every tracked satellite, counted in list order.
   if (!LayoutCurrent(list)) LayOut(list);
   TakeActiveSnapshot(list, time);

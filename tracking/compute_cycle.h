@@ -15,6 +15,7 @@
 #include "tracking/cycle_team.h"
 #include "tracking/options.h"
 #include "tracking/satellite_list.h"
+#include "tracking/sky_now.h"
 #include "tracking/time_control.h"
 
 namespace zen {
@@ -95,6 +96,8 @@ class TComputeCycle {
   int VisibleEclipsedCount = 0;
   bool RadarShown = false;
   TActiveSnapshot ActiveSnapshot;
+  // The Moon and the sky's frame at the moment; not valid outside the sky's dates.
+  TSkyNow SkyNow;
 
   // The propagator of a catalogue slot, loaded once per catalogue load; nullptr when the
   // set cannot be decoded.
