@@ -21,11 +21,12 @@ TBodyState FromAuPerDay(const double pv[2][3]) {
   return s;
 }
 
-// The place one light time ago: the body moves little in that time, so its velocity at the
-// moment carries it back (the Sun: 8.3 min at 30 km/s relative, 20" of the sky).
-void BackByLightTime(TBodyState& s) {
+// The place one light time ago, moved back on a velocity (km/s): the light now arriving left
+// the body that long ago, while the earth is where it is now.
+void BackByLightTime(TBodyState& s, const TVector& velocity) {
   const double delay = s.pos.w / kSpeedOfLightKmPerS;
-  s.pos = {s.pos.x - delay * s.vel.x, s.pos.y - delay * s.vel.y, s.pos.z - delay * s.vel.z, 0.0};
+  s.pos = {s.pos.x - delay * velocity.x, s.pos.y - delay * velocity.y,
+           s.pos.z - delay * velocity.z, 0.0};
   VecMagnitude(s.pos);
 }
 
@@ -48,7 +49,9 @@ TBodyState MoonJ2000(double jdUtc) {
   double pv[2][3];
   eraMoon98(tt.day, tt.fraction, pv);
   TBodyState s = FromAuPerDay(pv);
-  BackByLightTime(s);
+  // The Moon relative to the earth's centre when the light left it: the direction one sees
+  // (the earth's own motion round the Sun shifts the place and the light alike).
+  BackByLightTime(s, s.vel);
   return s;
 }
 
@@ -61,7 +64,13 @@ TBodyState SunJ2000(double jdUtc) {
   for (int i = 0; i < 2; ++i)
     for (int j = 0; j < 3; ++j) pv[i][j] = -heliocentric[i][j];
   TBodyState s = FromAuPerDay(pv);
-  BackByLightTime(s);
+  // The Sun moves round the barycentre at about 13 m/s: its place when the light left it is
+  // the geometric one to a hundredth of an arcsecond. Taking the earth's orbital velocity here
+  // instead would add the 20" of aberration and shift the range by up to 250 km.
+  double sunBarycentric[2][3];
+  for (int i = 0; i < 2; ++i)
+    for (int j = 0; j < 3; ++j) sunBarycentric[i][j] = barycentric[i][j] - heliocentric[i][j];
+  BackByLightTime(s, FromAuPerDay(sunBarycentric).vel);
   return s;
 }
 

@@ -25,10 +25,14 @@ void TSkyNow::Compute(double nowUtc, const TGeodetic& site, const TObserverFrame
   moonSubLongitude = Degrees(moonGeodetic.longitude);
   if (moonSubLongitude > 180.0) moonSubLongitude -= 360.0;
 
-  const double minute = std::floor(nowUtc * 1440.0);
-  const double ageDays = phase.ageDays;
-  phase = MoonPhase(sky, frame, minute == ageMinute_ ? ageDays : MoonAgeDays(nowUtc));
-  ageMinute_ = minute;
+  // The age is worked out at the start of the minute and counted on from there, so that it
+  // depends on the moment alone and not on which second of the minute came first.
+  const double minuteStart = std::floor(nowUtc * 1440.0) / 1440.0;
+  if (minuteStart != ageMinute_) {
+    ageAtMinute_ = MoonAgeDays(minuteStart);
+    ageMinute_ = minuteStart;
+  }
+  phase = MoonPhase(sky, frame, ageAtMinute_ + (nowUtc - minuteStart));
 
   const double day = LocalDayStartUtc(nowUtc, utcOffsetHours);
   const bool sameSite = riseSetKnown_ && riseSetSite_.latitude == site.latitude &&

@@ -11,7 +11,7 @@ class TSkyNow {
  public:
   // Works out the Moon for the site at nowUtc. The rise and set belong to the local day of
   // nowUtc by the given UTC offset and are worked out again only when the day or the site
-  // changes; the age once a minute.
+  // changes; the age once a minute, at the minute's start, and counted on from there.
   void Compute(double nowUtc, const TGeodetic& site, const TObserverFrame& frame,
                double utcOffsetHours);
 
@@ -32,7 +32,8 @@ class TSkyNow {
  private:
   TGeodetic riseSetSite_;
   bool riseSetKnown_ = false;
-  double ageMinute_ = -1.0;
+  double ageMinute_ = -1.0;  // UTC Julian date of the minute ageAtMinute_ belongs to
+  double ageAtMinute_ = 0.0;
 };
 
 // The UTC Julian date at which the local day (by the UTC offset) holding jdUtc begins.
