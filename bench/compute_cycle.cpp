@@ -1,5 +1,5 @@
 // One compute cycle with a given number of tracked Starlink satellites, the ground track and
-// the day/night boundary on.
+// the day/night boundary on; and the sky's share of a cycle.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -8,6 +8,7 @@
 #include "bench/bench_sets.h"
 #include "core/elements.h"
 #include "tracking/compute_cycle.h"
+#include "tracking/sky_now.h"
 
 namespace {
 
@@ -40,6 +41,22 @@ void BM_ComputeCycle(benchmark::State& state) {
 // The cycle shares large lists between threads: the time to read is the wall-clock one (Time),
 // the CPU column counts the calling thread only.
 BENCHMARK(BM_ComputeCycle)->Arg(200)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The Moon, the precise Sun and the frame as the compute cycle works them out, one simulated
+// second after another: the minute's ephemerides and age, and the local day's rise and set,
+// fall on the cycles whose minute or day is new, as they do in the program.
+void BM_SkyPerCycle(benchmark::State& state) {
+  zen::TSkyNow sky;
+  const zen::TGeodetic site = zen::ObserverFromSite(52.23, 21.01, 110.0);
+  double now = zen::JulianDateOfEpoch(26150.5);
+  for (auto _ : state) {
+    now += 1.0 / 86400.0;
+    const zen::TObserverFrame frame = zen::ObserverFrameAt(site, now);
+    sky.Compute(now, site, frame, 1.0);
+    benchmark::DoNotOptimize(sky.phase.illuminated);
+  }
+}
+BENCHMARK(BM_SkyPerCycle)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
