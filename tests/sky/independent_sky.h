@@ -124,6 +124,16 @@ inline TIndependentLook IndependentBodyLook(TIndependentBody body, double latitu
   return IndependentBodyLookWith(body, latitudeDeg, longitudeDeg, altitudeKm, jdUtc, rc2i);
 }
 
+// A site's GCRS position (km) at a UTC moment, by the CIO route.
+inline void IndependentSiteGcrsKm(double latitudeDeg, double longitudeDeg, double altitudeKm,
+                                  double jdUtc, double gcrs[3]) {
+  const TIndependentTimes t = IndependentTimes(jdUtc);
+  double rc2t[3][3], itrs[3];
+  eraC2t06a(t.tt1, t.tt2, t.utc1, t.utc2, 0.0, 0.0, rc2t);
+  IndependentSiteItrsKm(latitudeDeg, longitudeDeg, altitudeKm, itrs);
+  eraTrxp(rc2t, itrs, gcrs);
+}
+
 // The J2000 (GCRS) right ascension and declination, radians, of a target given in the
 // models' frame (true equator, mean equinox of date), seen from a site: the target is turned
 // to the true equinox by the equation of the equinoxes, then back through the full
@@ -139,10 +149,8 @@ inline void IndependentJ2000RaDec(double modelKm[3], double latitudeDeg,
   eraRxp(rz, modelKm, trueOfDate);
   eraPnm06a(t.tt1, t.tt2, npb);
   eraTrxp(npb, trueOfDate, target);
-  double rc2t[3][3], siteItrs[3], siteGcrs[3], d[3];
-  eraC2t06a(t.tt1, t.tt2, t.utc1, t.utc2, 0.0, 0.0, rc2t);
-  IndependentSiteItrsKm(latitudeDeg, longitudeDeg, altitudeKm, siteItrs);
-  eraTrxp(rc2t, siteItrs, siteGcrs);
+  double siteGcrs[3], d[3];
+  IndependentSiteGcrsKm(latitudeDeg, longitudeDeg, altitudeKm, jdUtc, siteGcrs);
   eraPmp(target, siteGcrs, d);
   eraC2s(d, &ra, &dec);
   ra = eraAnp(ra);
