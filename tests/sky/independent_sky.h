@@ -82,46 +82,34 @@ inline void IndependentHorizon(double latitudeDeg, double longitudeDeg, double d
   elevation = std::asin(up / rangeKm);
 }
 
-// GCRS -> terrestrial frame without polar motion; rc2i the celestial-to-intermediate matrix.
-inline void IndependentGcrsToItrs(double rc2i[3][3], const TIndependentTimes& t,
-                                  double rc2t[3][3]) {
-  double rpom[3][3];
-  eraIr(rpom);
-  eraC2tcio(rc2i, eraEra00(t.utc1, t.utc2), rpom, rc2t);
-}
-
 struct TIndependentLook {
   double azimuth = 0.0;    // radians
   double elevation = 0.0;  // radians, geometric
   double rangeKm = 0.0;
 };
 
-// A body's look angles from a site with rc2i given (for a scan that keeps it over a day).
-inline TIndependentLook IndependentBodyLookWith(TIndependentBody body, double latitudeDeg,
-                                                double longitudeDeg, double altitudeKm,
-                                                double jdUtc, double rc2i[3][3]) {
+// A body's look angles from a site. A scan over a day may pass the celestial-to-intermediate
+// matrix of its middle as rc2i (it moves by far less than an arcsecond in a day).
+inline TIndependentLook IndependentBodyLook(TIndependentBody body, double latitudeDeg,
+                                            double longitudeDeg, double altitudeKm,
+                                            double jdUtc, double (*rc2i)[3] = nullptr) {
   const TIndependentTimes t = IndependentTimes(jdUtc);
-  double rc2t[3][3];
-  IndependentGcrsToItrs(rc2i, t, rc2t);
-  double siteItrs[3], siteGcrs[3];
+  double ownRc2i[3][3], rpom[3][3], rc2t[3][3];
+  if (rc2i == nullptr) {
+    eraC2i06a(t.tt1, t.tt2, ownRc2i);
+    rc2i = ownRc2i;
+  }
+  eraIr(rpom);  // no polar motion
+  eraC2tcio(rc2i, eraEra00(t.utc1, t.utc2), rpom, rc2t);
+  double siteItrs[3], siteGcrs[3], seen[3], seenItrs[3];
   IndependentSiteItrsKm(latitudeDeg, longitudeDeg, altitudeKm, siteItrs);
   eraTrxp(rc2t, siteItrs, siteGcrs);
-  double seen[3], seenItrs[3];
   IndependentSeenKm(body, t.tt1, t.tt2, siteGcrs, seen);
   eraRxp(rc2t, seen, seenItrs);
   TIndependentLook look;
   IndependentHorizon(latitudeDeg, longitudeDeg, seenItrs, look.azimuth, look.elevation,
                      look.rangeKm);
   return look;
-}
-
-inline TIndependentLook IndependentBodyLook(TIndependentBody body, double latitudeDeg,
-                                            double longitudeDeg, double altitudeKm,
-                                            double jdUtc) {
-  const TIndependentTimes t = IndependentTimes(jdUtc);
-  double rc2i[3][3];
-  eraC2i06a(t.tt1, t.tt2, rc2i);
-  return IndependentBodyLookWith(body, latitudeDeg, longitudeDeg, altitudeKm, jdUtc, rc2i);
 }
 
 // A site's GCRS position (km) at a UTC moment, by the CIO route.

@@ -60,23 +60,5 @@ TEST(SkyTime, DatesAcceptedAtTheirBounds) {
   }
 }
 
-// A moment's snapshot does not depend on the moments asked before it: moving within a minute,
-// across minutes and back gives the values of a fresh snapshot to the last bit.
-TEST(SkyTime, SnapshotDependsOnlyOnTheMoment) {
-  const double base = IndependentJd(2031, 5, 21, 3.7);
-  const std::vector<double> path = {base, base + 30 * kOneSecond, base + 59 * kOneSecond,
-                                    base + 61 * kOneSecond, base - 3600 * kOneSecond,
-                                    base + 30 * kOneSecond};
-  TSky walked;
-  for (const double jd : path) {
-    ASSERT_TRUE(walked.At(jd));
-    TSky fresh;
-    ASSERT_TRUE(fresh.At(jd));
-    EXPECT_EQ(walked.Moon().pos.x, fresh.Moon().pos.x);
-    EXPECT_EQ(walked.Sun().pos.z, fresh.Sun().pos.z);
-    EXPECT_EQ(walked.ModelFromJ2000().m[0][1], fresh.ModelFromJ2000().m[0][1]);
-  }
-}
-
 }  // namespace
 }  // namespace zen
