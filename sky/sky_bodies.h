@@ -15,10 +15,11 @@ struct TBodyState {
   TVector vel;
 };
 
-// The Moon in the J2000 frame, as seen from the earth's centre: its place one light time
-// ago (astrometric), from ERFA's lunar theory.
+// The Moon in the J2000 frame, as seen from the earth's centre: its place relative to the
+// earth one light time ago, from ERFA's lunar theory.
 TBodyState MoonJ2000(double jdUtc);
-// The Sun in the J2000 frame, astrometric, from ERFA's Earth ephemeris. This is the precise
+// The Sun in the J2000 frame, astrometric (its place when the light left it, from where the
+// earth is now: no aberration), from ERFA's Earth ephemeris. This is the precise
 // Sun of the sky features; the shadow, pass and flare rules keep their own (SunPosition).
 TBodyState SunJ2000(double jdUtc);
 
