@@ -152,6 +152,10 @@ void TInfoPage::Fill() {
   const TComputeCycle& cycle = tracker_.cycle;
   auto values = LiveTableValues(list, cycle.SunNow);
   for (int r = 0; r < kLiveRows; ++r) SetValue(live_, r, values[static_cast<size_t>(r)]);
+  const auto more = LiveMoreValues(list, cycle.SunNow, cycle.SkyNow);
+  for (int r = 0; r < kLiveMoreRows; ++r) {
+    SetValue(live_, kLiveRows + r, more[static_cast<size_t>(r)]);
+  }
 
   if (list.ActiveSat != list.InfoShownSat) ShowActive();
   // The age grows with the moment computed; the rest of the table holds until another

@@ -140,11 +140,12 @@ void TMainWindow::BuildControls() {
   pointer_ = new TPointerCommands(*screen_, *tracker_, *time_, *show_, *tracking_, *location_,
                                   footer_, this);
 
-  // The live table belongs to the side panel's "Info" list tab, which shows it.
-  TLabelledGrid* infoz = new TLabelledGrid(this, kLiveRows, kLiveLabelWidth, kLiveValueWidth,
-                                           kFirstLayout.sidePanel.width());
+  // The live table belongs to the side panel's "Info" list tab, which shows it. Its face is
+  // fitted to the documented rows; the rows below them take it as it is.
+  TLabelledGrid* infoz = new TLabelledGrid(this, kLiveRows + kLiveMoreRows, kLiveLabelWidth,
+                                           kLiveValueWidth, kFirstLayout.sidePanel.width());
   infoz->setObjectName(QStringLiteral("infoz"));
-  SetLabelColumn(infoz, LabelList(kLiveLabels));
+  SetLabelColumn(infoz, LabelList(kLiveLabels) + LabelList(kLiveMoreLabels));
   infoz->FitFont(TextList(WidestLiveValues()));
   sidePanel_ = new TSidePanel(*tracker_, *tracking_, infoz, this);
   sidePanel_->setObjectName(QStringLiteral("sidePanel"));
