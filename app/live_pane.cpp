@@ -36,7 +36,9 @@ void TLivePane::Hold(QTableWidget* live, QTableWidget* sky) {
   column->addStretch();
   setWidget(content);
   setFocusProxy(live);
-  content->setAutoFillBackground(false);
+  // Below the rows, in a tab taller than both tables, the empty part of a table as before.
+  content->setBackgroundRole(QPalette::Base);
+  content->setAutoFillBackground(true);
   FitHeights();
 }
 
