@@ -71,12 +71,13 @@ QString CellText(const QTableWidget* table, int row, int column) {
 
 }  // namespace
 
-TInfoPage::TInfoPage(TTracker& tracker, QTableWidget* liveTable, QTableWidget* orbitTable,
-                     QWidget* page, UserDialogs& dialogs)
+TInfoPage::TInfoPage(TTracker& tracker, QTableWidget* liveTable, QTableWidget* skyTable,
+                     QTableWidget* orbitTable, QWidget* page, UserDialogs& dialogs)
     : QObject(page),
       tracker_(tracker),
       page_(page),
       live_(liveTable),
+      sky_(skyTable),
       orbit_(orbitTable),
       dialogs_(dialogs) {
   connect(&tracker_, &TTracker::Changed, this, &TInfoPage::Fill);
@@ -115,7 +116,7 @@ TInfoPage::TInfoPage(TTracker& tracker, QTableWidget* liveTable, QTableWidget* o
     }
   });
 
-  for (QTableWidget* table : {live_, orbit_}) {
+  for (QTableWidget* table : {live_, sky_, orbit_}) {
     table->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(table, &QWidget::customContextMenuRequested, this, [this, table](const QPoint& p) {
       QMenu menu;
@@ -152,6 +153,10 @@ void TInfoPage::Fill() {
   const TComputeCycle& cycle = tracker_.cycle;
   auto values = LiveTableValues(list, cycle.SunNow);
   for (int r = 0; r < kLiveRows; ++r) SetValue(live_, r, values[static_cast<size_t>(r)]);
+  const auto more = LiveMoreValues(list, cycle.SunNow, cycle.SkyNow);
+  for (int r = 0; r < kLiveMoreRows; ++r) {
+    SetValue(sky_, r, more[static_cast<size_t>(r)]);
+  }
 
   if (list.ActiveSat != list.InfoShownSat) ShowActive();
   // The age grows with the moment computed; the rest of the table holds until another
@@ -334,6 +339,7 @@ bool TInfoPage::eventFilter(QObject* watched, QEvent* event) {
 
 QTableWidget* TInfoPage::FocusedTable() const {
   if (live_->hasFocus()) return live_;
+  if (sky_->hasFocus()) return sky_;
   if (orbit_->hasFocus()) return orbit_;
   return nullptr;
 }

@@ -26,10 +26,11 @@ class TInfoPage : public QObject {
   Q_OBJECT
 
  public:
-  // liveTable is the side panel's "Info" table; page is the "Sat/Orbit Info" page, which
-  // already holds orbitTable. The tables follow every change of tracker's model.
-  TInfoPage(TTracker& tracker, QTableWidget* liveTable, QTableWidget* orbitTable, QWidget* page,
-            UserDialogs& dialogs);
+  // liveTable is the side panel's "Info" table and skyTable the one below it (the satellite's
+  // J2000 place and the Moon); page is the "Sat/Orbit Info" page, which already holds
+  // orbitTable. The tables follow every change of tracker's model.
+  TInfoPage(TTracker& tracker, QTableWidget* liveTable, QTableWidget* skyTable,
+            QTableWidget* orbitTable, QWidget* page, UserDialogs& dialogs);
 
   // The folder whose "Notes" folder keeps the notes files.
   void SetProgramFolder(const QString& folder) { programFolder_ = folder; }
@@ -61,6 +62,7 @@ class TInfoPage : public QObject {
   TTracker& tracker_;
   QWidget* page_;
   QTableWidget* live_;
+  QTableWidget* sky_;
   QTableWidget* orbit_;
   UserDialogs& dialogs_;
   QString programFolder_;

@@ -19,6 +19,7 @@
 #include "app/console_panel.h"
 #include "app/grid_headings.h"
 #include "app/info_page.h"
+#include "app/live_pane.h"
 #include "app/location_page.h"
 #include "app/main_page.h"
 #include "app/options_page.h"
@@ -140,13 +141,21 @@ void TMainWindow::BuildControls() {
   pointer_ = new TPointerCommands(*screen_, *tracker_, *time_, *show_, *tracking_, *location_,
                                   footer_, this);
 
-  // The live table belongs to the side panel's "Info" list tab, which shows it.
-  TLabelledGrid* infoz = new TLabelledGrid(this, kLiveRows, kLiveLabelWidth, kLiveValueWidth,
-                                           kFirstLayout.sidePanel.width());
+  // The live table belongs to the side panel's "Info" list tab, which shows it with the sky's
+  // table below it; the documented rows set the face of both.
+  auto* livePane = new TLivePane(this);
+  const int liveWidth = livePane->ContentWidth(kFirstLayout.sidePanel.width());
+  TLabelledGrid* infoz =
+      new TLabelledGrid(this, kLiveRows, kLiveLabelWidth, kLiveValueWidth, liveWidth);
   infoz->setObjectName(QStringLiteral("infoz"));
   SetLabelColumn(infoz, LabelList(kLiveLabels));
   infoz->FitFont(TextList(WidestLiveValues()));
-  sidePanel_ = new TSidePanel(*tracker_, *tracking_, infoz, this);
+  skyTable_ = new TLabelledGrid(this, kLiveMoreRows, kLiveLabelWidth, kLiveValueWidth, liveWidth);
+  skyTable_->setObjectName(QStringLiteral("infozSky"));
+  SetLabelColumn(skyTable_, LabelList(kLiveMoreLabels));
+  skyTable_->setFont(infoz->font());
+  livePane->Hold(infoz, skyTable_);
+  sidePanel_ = new TSidePanel(*tracker_, *tracking_, livePane, this);
   sidePanel_->setObjectName(QStringLiteral("sidePanel"));
   sidePanel_->setGeometry(kFirstLayout.sidePanel);
   FillWithPanelColour(sidePanel_);
@@ -195,7 +204,8 @@ void TMainWindow::BuildPages(QTableWidget* liveTable) {
   optionsPage_->setGeometry(0, 0, kFirstLayout.pages.width(), kFirstLayout.pages.height());
   locationPage_ = new TLocationPage(*tracker_, *location_, pages_->widget(kPageLocation));
   locationPage_->setGeometry(0, 0, kFirstLayout.pages.width(), kFirstLayout.pages.height());
-  infoPage_ = new TInfoPage(*tracker_, liveTable, infozO, pages_->widget(kPageInfo), dialogs_);
+  infoPage_ = new TInfoPage(*tracker_, liveTable, skyTable_, infozO, pages_->widget(kPageInfo),
+                            dialogs_);
   setupPage_ = new TPredictionSetupPage(*tracker_, *prediction_, pages_->widget(kPageSetup));
   setupPage_->setGeometry(0, 0, kFirstLayout.pages.width(), kFirstLayout.pages.height());
   predictionPage_ = new TPredictionPage(*prediction_, pages_->widget(kPagePrediction));

@@ -196,6 +196,7 @@ class TMainWindow : public QWidget {
   TConsolePanel* consolePanel_ = nullptr;
 
   TSidePanel* sidePanel_ = nullptr;
+  QTableWidget* skyTable_ = nullptr;  // below the live table: the J2000 place and the Moon
   QWidget* timePanel_ = nullptr;
   TMainPage* mainPage_ = nullptr;
   TOptionsPage* optionsPage_ = nullptr;

@@ -279,7 +279,9 @@ bool TSidePanel::eventFilter(QObject* watched, QEvent* event) {
     bool press = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
                  (key->key() == Qt::Key_Insert && ListTab() == TListTab::Loaded) ||
                  (key->key() == Qt::Key_Delete && ListTab() == TListTab::Tracked);
-    if (press && (watched == loaded_ || watched == tracked_ || watched == info_)) {
+    const bool inInfo = watched == info_ || (info_ != nullptr && watched->isWidgetType() &&
+                                             info_->isAncestorOf(static_cast<QWidget*>(watched)));
+    if (press && (watched == loaded_ || watched == tracked_ || inInfo)) {
       PressListButton(key->modifiers() & Qt::ShiftModifier);
       return true;
     }

@@ -125,6 +125,17 @@ void FillTables(zen::TSatelliteList& list, const zen::TComputeCycle& cycle,
   for (int row = 15; row < zen::kLiveRows; ++row) {
     TNonFiniteCount::NumberCell(found.table, live[static_cast<size_t>(row)]);
   }
+  // The rows below them: the Moon's numbers, and the active satellite's J2000 place, whenever
+  // the sky has the moment.
+  const auto more = zen::LiveMoreValues(list, cycle.SunNow, cycle.SkyNow);
+  const bool activeComputed =
+      list.HasActiveSat() && list.TrackedSats[static_cast<size_t>(list.ActiveSat)].computed;
+  if (cycle.SkyNow.valid) {
+    for (size_t row : {5u, 6u, 8u, 9u, 10u}) TNonFiniteCount::NumberCell(found.table, more[row]);
+    if (activeComputed) {
+      for (size_t row : {1u, 2u}) TNonFiniteCount::NumberCell(found.table, more[row]);
+    }
+  }
   if (list.HasActiveSat() && list.TrackedSats[static_cast<size_t>(list.ActiveSat)].computed) {
     const zen::TSatState& s = list.TrackedSats[static_cast<size_t>(list.ActiveSat)];
     for (double value :

@@ -1,6 +1,7 @@
 // The texts of the information tables: the live state, the orbit, and copies to the clipboard.
 #include "tracking/info_texts.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -117,6 +118,78 @@ std::array<std::string, kLiveRows> LiveTableValues(const TSatelliteList& list, c
   v[18] = LatLonText(sun.subLatitude, true);
   v[19] = Fixed(sun.position.w, 1);
   return v;
+}
+
+const std::array<const char*, kLiveMoreRows> kLiveMoreLabels = {
+    "", "RA J2000", "Decl J2000", "", "Moon", "Azm", "Elev", "Phase", "Phase ang.",
+    "Illum. (%)", "Age (d)", "Rise", "Culmination", "Set"};
+
+std::string MoonPhaseName(const TMoonPhase& phase) {
+  constexpr double kSynodicMonthDays = 29.530588853;
+  static const char* const kNames[] = {"New Moon",     "Waxing crescent", "First quarter",
+                                       "Waxing gibbous", "Full Moon",     "Waning gibbous",
+                                       "Last quarter", "Waning crescent"};
+  if (!std::isfinite(phase.phaseAngle) || !std::isfinite(phase.ageDays)) return kUnavailableText;
+  const double elongationDeg = 180.0 - Degrees(phase.phaseAngle);
+  const int sector = static_cast<int>(std::floor(elongationDeg / 45.0 + 0.5));  // 0 new .. 4 full
+  if (sector <= 0) return kNames[0];
+  if (sector >= 4) return kNames[4];
+  const bool waxing = phase.ageDays < 0.5 * kSynodicMonthDays;
+  return kNames[waxing ? sector : 8 - sector];
+}
+
+std::string LocalEventText(double eventUtc, double dayStartUtc) {
+  if (std::isnan(eventUtc)) return kNoEventText;
+  if (!Showable(eventUtc) || !Showable(dayStartUtc)) return kUnavailableText;
+  constexpr long kLastMinute = 24 * 60 - 1;
+  const long minute = std::clamp(std::lround((eventUtc - dayStartUtc) * kMinutesPerDay), 0L,
+                                 kLastMinute);
+  return TwoDigits(static_cast<unsigned>(minute / 60)) + ":" +
+         TwoDigits(static_cast<unsigned>(minute % 60));
+}
+
+std::array<std::string, kLiveMoreRows> LiveMoreValues(const TSatelliteList& list,
+                                                      const TSunNow& sun, const TSkyNow& sky) {
+  std::array<std::string, kLiveMoreRows> v;
+  if (list.HasActiveSat()) {
+    const TSatState& s = list.TrackedSats[static_cast<size_t>(list.ActiveSat)];
+    if (s.computed && sky.valid) {
+      // The site's frame of the cycle's moment, as the cycle worked it out for the satellites.
+      const TObserverFrame frame = ObserverFrameAt(sun.site, sun.moment);
+      double ra = 0.0;
+      double dec = 0.0;
+      J2000RaDecInFrame(sky.sky, frame, s.position, ra, dec);
+      v[1] = AngleText(Degrees(ra));
+      v[2] = AngleText(Degrees(dec));
+    } else if (s.computed) {
+      v[1] = v[2] = kUnavailableText;
+    }
+  }
+  if (!sky.valid) {
+    for (size_t r = 5; r < kLiveMoreRows; ++r) v[r] = kUnavailableText;
+    return v;
+  }
+  v[5] = AngleText(sky.moonAzimuth);
+  v[6] = AngleText(sky.moonElevation);
+  v[7] = MoonPhaseName(sky.phase);
+  v[8] = AngleText(Degrees(sky.phase.phaseAngle));
+  v[9] = Fixed(100.0 * sky.phase.illuminated, 1);
+  v[10] = Fixed(sky.phase.ageDays, 1);
+  v[11] = LocalEventText(sky.moonRiseSet.rise, sky.riseSetDay);
+  v[12] = LocalEventText(sky.moonRiseSet.culmination, sky.riseSetDay);
+  v[13] = LocalEventText(sky.moonRiseSet.set, sky.riseSetDay);
+  return v;
+}
+
+std::vector<std::string> WidestLiveMoreValues() {
+  std::vector<std::string> widest = {AngleText(359.999), AngleText(-89.999), Fixed(100.0, 1),
+                                     "00:00", kNoEventText};
+  for (double angleDeg : {150.0, 90.0, 45.0}) {  // crescent, quarter, gibbous
+    for (double ageDays : {1.0, 28.0}) {
+      widest.push_back(MoonPhaseName(TMoonPhase{Radians(angleDeg), 0.5, ageDays}));
+    }
+  }
+  return widest;
 }
 
 std::string EpochLabelText(double epochJd, double nowJd) {

@@ -7,6 +7,7 @@
 
 #include "tracking/compute_cycle.h"
 #include "tracking/satellite_list.h"
+#include "tracking/sky_now.h"
 
 namespace zen {
 
@@ -39,6 +40,27 @@ extern const std::array<const char*, kOrbitRows> kOrbitLabels;
 std::array<std::string, kLiveRows> LiveTableValues(const TSatelliteList& list, const TSunNow& sun);
 // Column 1 of the orbit table for the active satellite's elements; all empty when none.
 std::array<std::string, kOrbitRows> OrbitTableValues(const TActiveSnapshot& snapshot);
+// The rows that follow the live table's documented ones, in a table of their own below it,
+// reached by scrolling in the smallest window: the active satellite's astrometric J2000 right
+// ascension and declination, then the Moon for the site whatever the map shows of it.
+inline constexpr int kLiveMoreRows = 14;
+extern const std::array<const char*, kLiveMoreRows> kLiveMoreLabels;
+// Shown for a rise, culmination or set the local day does not have.
+inline constexpr const char* kNoEventText = "none";
+
+// "Waxing crescent", "Full Moon", ...: one of eight names, each for an eighth of the turn of
+// the elongation (180 degrees less the phase angle), waxing before half the synodic month.
+std::string MoonPhaseName(const TMoonPhase& phase);
+// The local clock time "hh:mm" of an event in the local day beginning at dayStartUtc, rounded
+// to the minute and kept within that day; kNoEventText for no event (NaN).
+std::string LocalEventText(double eventUtc, double dayStartUtc);
+// Column 1 of those rows: the satellite's rows empty without an active satellite (as the live
+// table's are), and unavailable when the sky has no value for the moment (a date it does not
+// accept).
+std::array<std::string, kLiveMoreRows> LiveMoreValues(const TSatelliteList& list,
+                                                      const TSunNow& sun, const TSkyNow& sky);
+std::vector<std::string> WidestLiveMoreValues();
+
 // The orbit table's "Epoch" label with the elements' age at moment nowJd beside it, short enough
 // for the label column: "Epoch (3.4 d old)", "Epoch (in 2.5 d)"; "Epoch" alone when either
 // moment is unknown.
