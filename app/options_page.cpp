@@ -38,7 +38,8 @@ TOptionsPage::TOptionsPage(TShowCommands& commands, TSettingsCommands& settings,
   auto* belowShow = new QWidget(this);
   belowShow->setGeometry(show->x(), show->geometry().bottom() + 3, show->width(), 20);
   moon = Check(belowShow, "Moon", 8, 0);
-  moon->setToolTip(QStringLiteral("The Moon in its phase on the map, the radar and the pass details"));
+  moon->setToolTip(
+      QStringLiteral("The Moon in its phase on the map, the radar and the pass details"));
 
   auto* onTrack = new QGroupBox(QStringLiteral("Sat on track"), this);
   onTrack->setGeometry(236, 2, 100, 84);

@@ -87,8 +87,8 @@ void DrawTerminator(TCanvas& canvas, const TMapScene& scene) {
 void DrawMoon(TCanvas& canvas, const TSkyNow& sky) {
   const TMapGeometry map = MapGeometryOf(canvas);
   const QPoint at = MapPixel(map, sky.moonSubLatitude, sky.moonSubLongitude);
-  const QPointF towardSun = MapTowardSun(sky.sky.Moon().pos, sky.sky.Sun().pos,
-                                         map.width / 360.0, map.height / 180.0);
+  const QPointF towardSun =
+      MapTowardSun(sky.sky.Moon().pos, sky.sky.Sun().pos, map.width / 360.0, map.height / 180.0);
   DrawMoonSymbol(canvas.Painter(), QPointF(at) + QPointF(0.5, 0.5), kMapMoonRadiusPx, towardSun,
                  sky.phase.illuminated);
 }

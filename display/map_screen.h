@@ -42,8 +42,9 @@ double FootprintRadius(double altitudeKm);
 // labels, world bitmap, then, unless backgroundOnly, grid, site line and marker, time line,
 // the active satellite's element age, day/night boundary, footprint, ground track, Sun, Moon
 // (when chosen) and every tracked satellite. Satellites and track samples whose model broke
-// down at the last cycle are left out. With more than kFewTrackedMax tracked the satellites are nameless dots
-// (CrowdDotStyle), drawn before the active satellite's footprint, track, symbol and name.
+// down at the last cycle are left out. With more than kFewTrackedMax tracked the satellites are
+// nameless dots (CrowdDotStyle), drawn before the active satellite's footprint, track, symbol and
+// name.
 //
 // The map is one part of the window's redraw; after it the window draws the radar
 // (TRadarView::DrawRadar), the time panel (DrawTimePanel) and the information grids.

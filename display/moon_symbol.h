@@ -13,10 +13,10 @@ inline const QColor kMoonLitColour{0xF2, 0xF0, 0xE2};
 inline const QColor kMoonDarkColour{0x34, 0x38, 0x42};
 inline const QColor kMoonRimColour{0x8C, 0x8C, 0x8C};
 
-// A disc radiusPx round centre, ringed by a pixel-wide rim: the lit part toward towardSun (an image direction, x to the
-// right and y down; a zero one lights the right side), bounded by the lit half of the rim and
-// the terminator, half an ellipse whose width the illuminated fraction (0 new .. 1 full) sets.
-// The painter's state is left as it was.
+// A disc radiusPx round centre, ringed by a pixel-wide rim: the lit part toward towardSun (an image
+// direction, x to the right and y down; a zero one lights the right side), bounded by the lit half
+// of the rim and the terminator, half an ellipse whose width the illuminated fraction (0 new .. 1
+// full) sets. The painter's state is left as it was.
 void DrawMoonSymbol(QPainter& painter, QPointF centre, double radiusPx, QPointF towardSun,
                     double illuminated);
 

@@ -91,8 +91,8 @@ std::vector<TTimeTick> CurveTimeTicks(const TPassPlot& plot, const TPassPlotLayo
 
 // The picture at a logical size and device pixel ratio: the sky plot with the path (sunlit and
 // dark parts in their colours), a tick and a local hh:mm label each whole minute, the marks and
-// the Sun when above the horizon, the Moon's path and symbol while it is up; the elevation curve over the same moments with the same
-// colours and marks; the facts.
+// the Sun when above the horizon, the Moon's path and symbol while it is up; the elevation curve
+// over the same moments with the same colours and marks; the facts.
 QImage RenderPassPlot(const TPassPlot& plot, QSize logicalSize, double devicePixelRatio = 1.0);
 
 }  // namespace zen

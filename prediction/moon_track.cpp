@@ -31,8 +31,8 @@ TMoonTrack MoonBetween(const TGeodetic& site, double fromUtc, double toUtc, doub
   TMoonSample sample;
   if (!(toUtc >= fromUtc)) return track;
   const double span = toUtc - fromUtc;
-  const int steps = std::clamp(static_cast<int>(std::ceil(span / kMinuteDays)), 1,
-                               kMoonTrackPoints - 1);
+  const int steps =
+      std::clamp(static_cast<int>(std::ceil(span / kMinuteDays)), 1, kMoonTrackPoints - 1);
   for (int i = 0; i <= steps; ++i) {
     const double t = i == steps ? toUtc : fromUtc + span * i / steps;
     if (SampleAt(sky, site, t, sample, frame)) track.points.push_back(sample);

@@ -27,8 +27,8 @@ constexpr double kSiteLonDeg = 21.0;
 // compute cycle or the drawing code: sub-points, look angles from the site and the geocentric
 // illuminated fraction.
 struct TKnownSky {
-  double moonLat, moonLon, sunLat, sunLon;     // degrees
-  double moonAz, moonEl, sunAz, sunEl;         // degrees
+  double moonLat, moonLon, sunLat, sunLon;  // degrees
+  double moonAz, moonEl, sunAz, sunEl;      // degrees
   double illuminated;
 };
 
@@ -58,7 +58,9 @@ TKnownSky Known(double jd) {
   return k;
 }
 
-double Brightness(QRgb c) { return qRed(c) + qGreen(c) + qBlue(c); }
+double Brightness(QRgb c) {
+  return qRed(c) + qGreen(c) + qBlue(c);
+}
 // Of the summed channels: a thin crescent lights little of its half, and a gibbous Moon much of
 // the other half.
 constexpr double kBrighterToward = 40.0;
@@ -249,9 +251,9 @@ TEST_F(MoonViews, ThePassPlotShowsTheMoonUpDuringThePassInItsPhase) {
     const QPointF at = SkyPlotPoint(layout.skyDisc, k.moonAz, k.moonEl);
     // The Sun below the horizon, by the same linear rule continued beyond the disc.
     const double r = layout.skyDisc.width() / 2.0;
-    const QPointF sun = layout.skyDisc.center() +
-                        QPointF(std::sin(Radians(k.sunAz)), -std::cos(Radians(k.sunAz))) * r *
-                            (90.0 - k.sunEl) / 90.0;
+    const QPointF sun =
+        layout.skyDisc.center() + QPointF(std::sin(Radians(k.sunAz)), -std::cos(Radians(k.sunAz))) *
+                                      r * (90.0 - k.sunEl) / 90.0;
     const TSymbol s = SymbolIn(with, without, 8.0, sun - at);
     EXPECT_NEAR(s.centre.x(), at.x(), 1.5);
     EXPECT_NEAR(s.centre.y(), at.y(), 1.5);

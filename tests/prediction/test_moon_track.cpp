@@ -18,8 +18,7 @@ constexpr double kMinute = 1.0 / 1440.0;
 // models' frame and seen by the observer's own look angles.
 void Seen(const TBodyState& j2000, double jd, const TGeodetic& site, double& az, double& el) {
   const TMatrix3 frame = ModelFrameFromJ2000(jd);
-  const TLookAngles look =
-      LookAngles(Rotate(frame, j2000.pos), Rotate(frame, j2000.vel), site, jd);
+  const TLookAngles look = LookAngles(Rotate(frame, j2000.pos), Rotate(frame, j2000.vel), site, jd);
   az = Degrees(look.first);
   el = Degrees(look.second);
 }
