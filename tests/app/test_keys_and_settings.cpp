@@ -225,6 +225,7 @@ TEST_F(KeysAndSettings, ChoicesSurviveARestartWithAutoSave) {
   auto window = Start(true);
   window->OptionsPage()->autoSave->click();
   window->OptionsPage()->grid->click();
+  window->OptionsPage()->moon->click();
   window->OptionsPage()->radarMode[1]->click();
   window->TimeCommands().SetRefreshIndex(3);
   window->TimeCommands().SetOffset(5.5);
@@ -240,6 +241,7 @@ TEST_F(KeysAndSettings, ChoicesSurviveARestartWithAutoSave) {
   window = Start(false);
   EXPECT_TRUE(window->OptionsPage()->autoSave->isChecked());
   EXPECT_TRUE(window->Show().grid);
+  EXPECT_TRUE(window->OptionsPage()->moon->isChecked());
   EXPECT_TRUE(window->OptionsPage()->radarMode[1]->isChecked());
   EXPECT_EQ(window->RefreshTimer().interval(), 20000);
   EXPECT_EQ(window->Time().UtcOffsetHours(), 5.5);
