@@ -32,6 +32,14 @@ TOptionsPage::TOptionsPage(TShowCommands& commands, TSettingsCommands& settings,
   trackMarkers = Check(show, "Track markers", 112, 58, 110);
   satSymbols = Check(show, "Sat symbols", 112, 78, 110);
   satColors = Check(show, "Sat colors", 112, 98, 110);
+  // The group holds no more rows at the smallest window, so the Moon goes just below it, in a
+  // strip as wide as the group and on its left edge: the page's spreading moves the two alike
+  // and the box stays in line with the group's left column at any width.
+  auto* belowShow = new QWidget(this);
+  belowShow->setGeometry(show->x(), show->geometry().bottom() + 3, show->width(), 20);
+  moon = Check(belowShow, "Moon", 8, 0);
+  moon->setToolTip(
+      QStringLiteral("The Moon in its phase on the map, the radar and the pass details"));
 
   auto* onTrack = new QGroupBox(QStringLiteral("Sat on track"), this);
   onTrack->setGeometry(236, 2, 100, 84);
@@ -87,6 +95,7 @@ TOptionsPage::TOptionsPage(TShowCommands& commands, TSettingsCommands& settings,
       {trackMarkers, commands.trackMarkers},
       {satSymbols, commands.satSymbols},
       {satColors, commands.satColors},
+      {moon, commands.moon},
       {radarNames, commands.radarNames},
       {radarTrack, commands.radarTrack},
       {radarMarkers, commands.radarMarkers},

@@ -29,6 +29,7 @@ class TOptionsPage : public QWidget {
   QCheckBox* trackMarkers;
   QCheckBox* satSymbols;
   QCheckBox* satColors;
+  QCheckBox* moon;                            // below the "Show" group
   std::array<QRadioButton*, 3> satOnTrack{};  // "Begin", "Middle", "End"
   QCheckBox* radarNames;
   QCheckBox* radarTrack;

@@ -17,6 +17,7 @@
 #include "core/observer.h"
 #include "prediction/iridium.h"
 #include "prediction/left_out.h"
+#include "prediction/moon_track.h"
 #include "prediction/pass_export.h"
 #include "prediction/pass_lines.h"
 #include "prediction/pass_track.h"
@@ -499,6 +500,12 @@ bool TPredictionCommands::ShowPassDetails(int line) {
   return true;
 }
 
+void AddMoon(TPassPlot& plot, const TGeodetic& site, double atUtc) {
+  const std::vector<TTrackPoint>& path = plot.track.points;
+  if (path.empty()) return;
+  plot.moon = MoonBetween(site, path.front().timeUtc, path.back().timeUtc, atUtc);
+}
+
 TPassPlot PlotOfPass(const TSearchRequest& request, const TPassLine& pass) {
   const TCatalogSet& set = request.satellites.at(pass.satellite).set;
   const TGeodetic site = SiteOf(request);
@@ -520,6 +527,7 @@ bool TPredictionCommands::PassPlotOf(int line, TPassPlot& plot) const {
   const TPassLine& pass = passLines_[static_cast<size_t>(line)];
   if (pass.satellite >= request->satellites.size()) return false;
   plot = PlotOfPass(*request, pass);
+  if (tracker_.show.moon) AddMoon(plot, SiteOf(*request), pass.culmination.timeUtc);
   return true;
 }
 
@@ -547,6 +555,7 @@ bool TPredictionCommands::FlarePlotOf(int row, TPassPlot& plot) const {
   plot.marks = {MarkOf(*flare, "Flare")};
   plot.utcOffsetHours = request->utcOffsetHours;
   plot.facts = FlareFacts(*flare);
+  if (tracker_.show.moon) AddMoon(plot, SiteOf(*request), flare->timeUtc);
   return true;
 }
 

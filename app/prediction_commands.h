@@ -29,6 +29,8 @@ namespace zen {
 // The picture of a pass that a search of the request found: its path from horizon to horizon
 // (at most a quarter of an hour beyond the pass), its rise, culmination and set, its numbers.
 TPassPlot PlotOfPass(const TSearchRequest& request, const TPassLine& pass);
+// The Moon over the plot's path, placed at the event's moment, for when the Moon is shown.
+void AddMoon(TPassPlot& plot, const TGeodetic& site, double atUtc);
 
 class TPredictionCommands : public QObject {
   Q_OBJECT

@@ -72,7 +72,7 @@ TQuickMenu::TQuickMenu(TTrackingCommands& tracking, TUpdateCommands& update,
   optionsMenu->addMenu(QStringLiteral("Show"))
       ->addActions({show.sun, show.solarIllumination, show.grid, show.hints, show.satSymbols,
                     show.satColors, show.satNames, show.trackLine, show.trackMarkers,
-                    show.visibleZone});
+                    show.visibleZone, show.moon});
   QMenu* radar = optionsMenu->addMenu(QStringLiteral("Radar"));
   AddGroup(radar, show.radarModeGroup);
   radar->addSeparator();

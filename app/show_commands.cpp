@@ -21,6 +21,7 @@ TShowCommands::TShowCommands(TTracker& tracker, QObject* parent)
   trackLine = AddOption("Track Line", &TShowOptions::trackLine);
   trackMarkers = AddOption("Track Markers", &TShowOptions::trackMarkers);
   visibleZone = AddOption("Visible Zone", &TShowOptions::visibleZone);
+  moon = AddOption("Moon", &TShowOptions::moon);
   middleAfterGoToMarker =
       AddOption("Mid. after go to marker", &TShowOptions::middleAfterGoToMarker);
   beginAfterReturnToRt = AddOption("Beg. after return to RT", &TShowOptions::beginAfterReturnToRt);

@@ -28,6 +28,7 @@ class TShowCommands : public QObject {
   QAction* trackLine;
   QAction* trackMarkers;
   QAction* visibleZone;
+  QAction* moon;
   QAction* middleAfterGoToMarker;
   QAction* beginAfterReturnToRt;
   QAction* radarNames;

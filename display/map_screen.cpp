@@ -12,6 +12,7 @@
 #include "display/fonts.h"
 #include "display/map_background.h"
 #include "display/map_primitives.h"
+#include "display/moon_symbol.h"
 #include "display/name_layout.h"
 #include "display/projection.h"
 #include "display/time_display.h"
@@ -39,6 +40,8 @@ constexpr int kSiteLineBelow = 1;
 // The footprint circle is drawn every 3 degrees of bearing, 0 to 360.
 constexpr int kFootprintPoints = 121;
 constexpr double kFootprintBearingStepDeg = 3.0;
+// A little smaller than the Sun's 15-pixel symbol.
+constexpr double kMapMoonRadiusPx = 6.0;
 
 void DrawGrid(TCanvas& canvas) {
   const TMapGeometry map = MapGeometryOf(canvas);
@@ -78,6 +81,16 @@ void DrawTerminator(TCanvas& canvas, const TMapScene& scene) {
     DrawLine(canvas, scene.show, lkPlain, {a.latitude, a.longitude}, {b.latitude, b.longitude},
              k % 2 == 1 ? kTerminatorDash : kBlack);
   }
+}
+
+// The Moon at its sub-point, in its phase, the lit side toward the precise Sun's place.
+void DrawMoon(TCanvas& canvas, const TSkyNow& sky) {
+  const TMapGeometry map = MapGeometryOf(canvas);
+  const QPoint at = MapPixel(map, sky.moonSubLatitude, sky.moonSubLongitude);
+  const QPointF towardSun =
+      MapTowardSun(sky.sky.Moon().pos, sky.sky.Sun().pos, map.width / 360.0, map.height / 180.0);
+  DrawMoonSymbol(canvas.Painter(), QPointF(at) + QPointF(0.5, 0.5), kMapMoonRadiusPx, towardSun,
+                 sky.phase.illuminated);
 }
 
 void DrawFootprint(TCanvas& canvas, const TMapScene& scene, const TSatState& sat) {
@@ -207,10 +220,13 @@ void DrawScreen(QImage& map, const TMapScene& scene, bool backgroundOnly) {
     }
     if (hasActive && (show.trackLine || show.trackMarkers)) DrawGroundTrack(canvas, scene);
   };
+  // The Moon beside the Sun, over it where the two meet (near a new Moon).
   auto drawSun = [&] {
-    if (!show.sun) return;
-    DrawPoint(canvas, show, scene.bitmaps, pkSun, QString(), scene.cycle.SunNow.subLatitude,
-              scene.cycle.SunNow.subLongitude, false);
+    if (show.sun) {
+      DrawPoint(canvas, show, scene.bitmaps, pkSun, QString(), scene.cycle.SunNow.subLatitude,
+                scene.cycle.SunNow.subLongitude, false);
+    }
+    if (show.moon && scene.cycle.SkyNow.valid) DrawMoon(canvas, scene.cycle.SkyNow);
   };
   // Satellite labels use the font the time line leaves: "MS Sans Serif" 8, white.
   auto setLabelFont = [&] {

@@ -40,10 +40,11 @@ double FootprintRadius(double altitudeKm);
 
 // Repaints the map image (630 x 390) from the scene, every layer in order: background and
 // labels, world bitmap, then, unless backgroundOnly, grid, site line and marker, time line,
-// the active satellite's element age, day/night boundary, footprint, ground track, Sun and
-// every tracked satellite. Satellites and track samples whose model broke down at the last
-// cycle are left out. With more than kFewTrackedMax tracked the satellites are nameless dots
-// (CrowdDotStyle), drawn before the active satellite's footprint, track, symbol and name.
+// the active satellite's element age, day/night boundary, footprint, ground track, Sun, Moon
+// (when chosen) and every tracked satellite. Satellites and track samples whose model broke
+// down at the last cycle are left out. With more than kFewTrackedMax tracked the satellites are
+// nameless dots (CrowdDotStyle), drawn before the active satellite's footprint, track, symbol and
+// name.
 //
 // The map is one part of the window's redraw; after it the window draws the radar
 // (TRadarView::DrawRadar), the time panel (DrawTimePanel) and the information grids.

@@ -14,6 +14,7 @@
 #include "core/numeric.h"
 #include "core/timescale.h"
 #include "display/fonts.h"
+#include "display/moon_symbol.h"
 
 namespace zen {
 
@@ -351,6 +352,38 @@ void DrawSun(QPainter& p, const TPassPlot& plot, const TPassPlotLayout& layout) 
   p.setBrush(Qt::NoBrush);
 }
 
+// The Moon's path while it is up, thin, and its symbol in its phase at the event's moment, or
+// where it is up nearest to that moment when it is down then.
+void DrawMoon(QPainter& p, const TPassPlot& plot, const TPassPlotLayout& layout) {
+  const TMoonTrack& moon = plot.moon;
+  if (moon.points.empty()) return;
+  auto up = [](const TMoonSample& s) { return s.elevationDeg >= 0.0; };
+  const double atUtc = moon.atEvent.timeUtc;
+  const TMoonSample* shown = up(moon.atEvent) ? &moon.atEvent : nullptr;
+  QPen pen(kPassMoonPathColour, PathWidth(Horizon(layout)) * 0.5);
+  pen.setCapStyle(Qt::RoundCap);
+  p.setPen(pen);
+  for (size_t i = 0; i < moon.points.size(); ++i) {
+    const TMoonSample& a = moon.points[i];
+    if (!up(a)) continue;
+    if (!up(moon.atEvent) &&
+        (shown == nullptr || std::fabs(a.timeUtc - atUtc) < std::fabs(shown->timeUtc - atUtc))) {
+      shown = &a;
+    }
+    if (i + 1 < moon.points.size() && up(moon.points[i + 1])) {
+      const TMoonSample& b = moon.points[i + 1];
+      p.drawLine(SkyPlotPoint(layout.skyDisc, a.azimuthDeg, a.elevationDeg),
+                 SkyPlotPoint(layout.skyDisc, b.azimuthDeg, b.elevationDeg));
+    }
+  }
+  if (shown == nullptr) return;
+  DrawMoonSymbol(p, SkyPlotPoint(layout.skyDisc, shown->azimuthDeg, shown->elevationDeg),
+                 SunRadius(Horizon(layout)),
+                 SkyChartTowardSun(shown->azimuthDeg, shown->elevationDeg, moon.sunAzimuthDeg,
+                                   moon.sunElevationDeg),
+                 moon.illuminated);
+}
+
 void DrawSkyPath(QPainter& p, const TPassPlot& plot, const TPassPlotLayout& layout) {
   const std::vector<TTrackPoint>& pts = plot.track.points;
   const double horizon = Horizon(layout);
@@ -664,6 +697,7 @@ QImage RenderPassPlot(const TPassPlot& plot, QSize logicalSize, double devicePix
     DrawNoPath(p, layout);
   } else {
     DrawSun(p, plot, layout);
+    DrawMoon(p, plot, layout);
     DrawSkyPath(p, plot, layout);
     DrawCurve(p, plot, layout);
   }

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "prediction/moon_track.h"
 #include "prediction/pass_track.h"
 
 namespace zen {
@@ -33,6 +34,8 @@ struct TPassPlot {
   double utcOffsetHours = 0.0;  // minute labels on the local clock
   // The numbers below the plots: a caption and its value ("Rise", "18:01:23  az 245.1°").
   std::vector<std::pair<std::string, std::string>> facts;
+  // The Moon over the same span when it is to be shown; no points otherwise.
+  TMoonTrack moon;
 };
 
 // The point of an azimuth and elevation in a sky disc: the horizon on the disc's edge, the
@@ -54,6 +57,7 @@ inline const QColor kPassSunlitColour{0xFF, 0xE4, 0x5C};
 inline const QColor kPassDarkColour{0x6E, 0x7C, 0xD8};
 inline const QColor kPassSunColour{0xFF, 0x96, 0x1E};
 inline const QColor kPassPlotBackground{0x0C, 0x12, 0x1C};
+inline const QColor kPassMoonPathColour{0x9A, 0x9E, 0xA8};
 
 // The point of a moment of the elevation curve that spans fromUtc..toUtc: the time across the
 // curve's area, elevation 0..90 up it (clamped to the axis). A span of no length puts every
@@ -87,8 +91,8 @@ std::vector<TTimeTick> CurveTimeTicks(const TPassPlot& plot, const TPassPlotLayo
 
 // The picture at a logical size and device pixel ratio: the sky plot with the path (sunlit and
 // dark parts in their colours), a tick and a local hh:mm label each whole minute, the marks and
-// the Sun when above the horizon; the elevation curve over the same moments with the same
-// colours and marks; the facts.
+// the Sun when above the horizon, the Moon's path and symbol while it is up; the elevation curve
+// over the same moments with the same colours and marks; the facts.
 QImage RenderPassPlot(const TPassPlot& plot, QSize logicalSize, double devicePixelRatio = 1.0);
 
 }  // namespace zen

@@ -5,6 +5,7 @@
 #include "display/canvas.h"
 #include "display/crowd_dots.h"
 #include "display/map_background.h"
+#include "display/moon_symbol.h"
 #include "display/name_layout.h"
 #include "display/radar_primitives.h"
 
@@ -19,6 +20,9 @@
 namespace zen {
 
 namespace {
+
+// On the documented radar, whose horizon is 68 pixels round the zenith.
+constexpr double kRadarMoonRadiusPx = 4.0;
 
 // The active satellite's name when it is above the horizon, its box taken before any other.
 TPlacedName ReserveActiveName(TNameLayout& names, const TRadarGeometry& radar,
@@ -137,8 +141,22 @@ void DrawActiveTrack(TCanvas& canvas, const TMapScene& scene) {
   }
 }
 
+// The Moon while it is up, in its phase with the lit side toward the Sun, under the satellites.
+void DrawMoon(TCanvas& canvas, const TMapScene& scene) {
+  const TSkyNow& sky = scene.cycle.SkyNow;
+  if (!scene.show.moon || !sky.valid || !AboveHorizon(sky.moonElevation)) return;
+  const TRadarGeometry radar = RadarGeometryOf(canvas);
+  const QPoint at = AzElToRadar(radar, sky.moonAzimuth, sky.moonElevation);
+  const TSunNow& sun = scene.cycle.SunNow;
+  DrawMoonSymbol(canvas.Painter(), QPointF(at) + QPointF(0.5, 0.5),
+                 kRadarMoonRadiusPx * radar.horizon / kHorizonRadius,
+                 SkyChartTowardSun(sky.moonAzimuth, sky.moonElevation, sun.azimuth, sun.elevation),
+                 sky.phase.illuminated);
+}
+
 void DrawSky(TCanvas& canvas, const TMapScene& scene) {
   DrawChart(canvas, scene.bitmaps.RadarBitmap);
+  DrawMoon(canvas, scene);
   if (!CrowdedView(scene.list)) {
     DrawSatellites(canvas, scene);
     DrawActiveTrack(canvas, scene);

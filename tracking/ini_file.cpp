@@ -146,6 +146,10 @@ bool TIniFile::Blank() const {
   return true;
 }
 
+bool TIniFile::HasKey(std::string_view section, std::string_view key) const {
+  return Find(section, key) != std::string::npos;
+}
+
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   std::string text(key);
   text += '=';

@@ -45,6 +45,9 @@ class TIniFile {
   // True when the integer value is not 0.
   bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;
 
+  // True when the section holds the key, whatever its value.
+  bool HasKey(std::string_view section, std::string_view key) const;
+
   // Every section's name once, in the order the sections first appear.
   std::vector<std::string> SectionNames() const;
   // True when the file held nothing but blanks (spaces, tabs, line ends, a byte-order mark):

@@ -27,6 +27,10 @@ struct TShowOptions {
   bool radarNames = true;    // "Names"
   bool radarTrack = true;    // "Track"
   bool radarMarkers = true;  // "Markers"
+  // Shown below the "Show" group: the Moon in its phase on the map, the radar and a pass's sky
+  // plot. Off unless chosen, so the views and the settings files stay as they were for everyone
+  // who never turns it on.
+  bool moon = false;  // "Moon"
   bool operator==(const TShowOptions&) const = default;
 };
 

@@ -145,6 +145,7 @@ TSettings SettingsOf(const TIniFile& ini) {
   show.trackLine = ini.ReadBool("Show", "TrackLine", d.show.trackLine);
   show.trackMarkers = ini.ReadBool("Show", "TrackMarkers", d.show.trackMarkers);
   show.visibleZone = ini.ReadBool("Show", "VisibleZone", d.show.visibleZone);
+  show.moon = ini.ReadBool("Show", "Moon", d.show.moon);
   show.satOnTrack = static_cast<TSatOnTrack>(
       ReadIntIn(ini, "SatOnTrack", "Pos", 0, 2, static_cast<int>(d.show.satOnTrack)));
   show.middleAfterGoToMarker = ini.ReadBool("SatOnTrack", "AutoMid", d.show.middleAfterGoToMarker);
@@ -218,6 +219,9 @@ void WriteSettings(const std::filesystem::path& file, const TSettings& settings,
   ini.WriteBool("Show", "TrackLine", show.trackLine);
   ini.WriteBool("Show", "TrackMarkers", show.trackMarkers);
   ini.WriteBool("Show", "VisibleZone", show.visibleZone);
+  // Written once the Moon has been shown, so that a file of someone who never chose it keeps
+  // exactly the keys it always had; from then on it follows the option, off included.
+  if (show.moon || ini.HasKey("Show", "Moon")) ini.WriteBool("Show", "Moon", show.moon);
   ini.WriteInteger("SatOnTrack", "Pos", static_cast<int>(show.satOnTrack));
   ini.WriteBool("SatOnTrack", "AutoMid", show.middleAfterGoToMarker);
   ini.WriteBool("SatOnTrack", "AutoBeg", show.beginAfterReturnToRt);

@@ -1,6 +1,7 @@
 // The key table, the quick menu and the settings files, through the running window.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -18,6 +19,7 @@
 #include "app/side_panel.h"
 #include "app_fixture.h"
 #include "core/elements.h"
+#include "display/projection.h"
 #include "tracking/ini_file.h"
 #include "tracking/settings.h"
 
@@ -170,6 +172,46 @@ TEST_F(KeysAndSettings, QuickMenuEntriesRunTheirCommandsAndFollowTheMode) {
   EXPECT_TRUE(window->OptionsPage()->grid->isChecked());
 }
 
+// "Moon" is one option whether the quick menu or the Options page sets it, and the map follows
+// it; its box sits below the "Show" group, in line with the group's left column and clear of
+// every other control of the page.
+TEST_F(KeysAndSettings, TheMoonEntryAndTheMoonBoxAreOneOptionThatTheMapFollows) {
+  auto window = Start(true);
+  QAction* entry = Entry(&window->QuickMenu(), {"Options", "Show", "Moon"});
+  ASSERT_NE(entry, nullptr);
+  TOptionsPage* page = window->OptionsPage();
+  EXPECT_FALSE(window->Show().moon || entry->isChecked() || page->moon->isChecked());
+  const QImage before = window->MapImage().copy();
+
+  entry->trigger();
+  EXPECT_TRUE(window->Show().moon && page->moon->isChecked());
+  const TSkyNow& sky = window->Cycle().SkyNow;
+  ASSERT_TRUE(sky.valid);
+  QRect changed;
+  for (int y = 0; y < before.height(); ++y) {
+    for (int x = 0; x < before.width(); ++x) {
+      if (window->MapImage().pixel(x, y) != before.pixel(x, y)) changed |= QRect(x, y, 1, 1);
+    }
+  }
+  EXPECT_TRUE(changed.contains(LonLatToMap(sky.moonSubLatitude, sky.moonSubLongitude)));
+  EXPECT_LE(changed.width(), 15);
+
+  page->moon->click();
+  EXPECT_FALSE(window->Show().moon || entry->isChecked());
+  EXPECT_EQ(window->MapImage(), before);
+
+  QWidget* group = page->sun->parentWidget();
+  const QRect box(page->moon->mapTo(page, QPoint(0, 0)), page->moon->size());
+  EXPECT_GT(box.top(), group->geometry().bottom());
+  EXPECT_EQ(box.left(), page->sun->mapTo(page, QPoint(0, 0)).x());
+  EXPECT_TRUE(page->rect().contains(box)) << page->width() << "x" << page->height();
+  for (QAbstractButton* other : page->findChildren<QAbstractButton*>()) {
+    if (other == page->moon) continue;
+    const QRect place(other->mapTo(page, QPoint(0, 0)), other->size());
+    EXPECT_FALSE(place.intersects(box)) << qPrintable(other->text());
+  }
+}
+
 TEST_F(KeysAndSettings, AFreshFolderGivesEveryDefaultAndNoSatellites) {
   auto window = Start(false);
   EXPECT_EQ(window->Satellites().LoadedCount, 0);
@@ -183,6 +225,7 @@ TEST_F(KeysAndSettings, ChoicesSurviveARestartWithAutoSave) {
   auto window = Start(true);
   window->OptionsPage()->autoSave->click();
   window->OptionsPage()->grid->click();
+  window->OptionsPage()->moon->click();
   window->OptionsPage()->radarMode[1]->click();
   window->TimeCommands().SetRefreshIndex(3);
   window->TimeCommands().SetOffset(5.5);
@@ -198,6 +241,7 @@ TEST_F(KeysAndSettings, ChoicesSurviveARestartWithAutoSave) {
   window = Start(false);
   EXPECT_TRUE(window->OptionsPage()->autoSave->isChecked());
   EXPECT_TRUE(window->Show().grid);
+  EXPECT_TRUE(window->OptionsPage()->moon->isChecked());
   EXPECT_TRUE(window->OptionsPage()->radarMode[1]->isChecked());
   EXPECT_EQ(window->RefreshTimer().interval(), 20000);
   EXPECT_EQ(window->Time().UtcOffsetHours(), 5.5);
@@ -381,7 +425,7 @@ TEST_F(KeysAndSettings, ASubmenuIsEnabledExactlyWhileOneOfItsEntriesIs) {
          show.satOnTrackGroup->setEnabled(false);
          enable({show.middleAfterGoToMarker, show.beginAfterReturnToRt, show.sun,
                  show.solarIllumination, show.grid, show.hints, show.satSymbols, show.satColors,
-                 show.satNames, show.trackLine, show.trackMarkers, show.visibleZone},
+                 show.satNames, show.trackLine, show.trackMarkers, show.visibleZone, show.moon},
                 false);
        },
        {{{"Options", "Sat On Track"}, false}, {{"Options", "Show"}, false}, {{"Options"}, false}}},

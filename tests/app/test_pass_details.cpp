@@ -44,7 +44,18 @@ TEST_F(PassDetails, AnyRowOfAPassShowsItsPicture) {
     ASSERT_FALSE(plot.track.points.empty());
     EXPECT_LE(plot.track.points.front().timeUtc, lines[1].rise.timeUtc);
     EXPECT_GE(plot.track.points.back().timeUtc, lines[1].set.timeUtc);
+    EXPECT_TRUE(plot.moon.points.empty()) << "the Moon is not shown";
   }
+  // With the Moon shown, the picture carries it over the pass's own span, placed at the
+  // culmination.
+  window->ShowCommands().moon->trigger();
+  ASSERT_TRUE(commands->ShowPassDetails(1));
+  const TPassPlot& withMoon = details->Plot();
+  ASSERT_FALSE(withMoon.moon.points.empty());
+  EXPECT_EQ(withMoon.moon.points.front().timeUtc, withMoon.track.points.front().timeUtc);
+  EXPECT_EQ(withMoon.moon.points.back().timeUtc, withMoon.track.points.back().timeUtc);
+  EXPECT_EQ(withMoon.moon.atEvent.timeUtc, lines[1].culmination.timeUtc);
+  window->ShowCommands().moon->trigger();
   EXPECT_FALSE(commands->ShowDetails(TSearchKind::Passes, 7)) << "the separator row";
   EXPECT_EQ(details->Plot().marks[0].timeUtc, lines[1].rise.timeUtc);
   EXPECT_EQ(details->Picture().width(), details->width()) << "drawn at the window's width";
