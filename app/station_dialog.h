@@ -1,5 +1,5 @@
-// The station's dialog: the daemons' addresses, how the rotator follows, the transmitter to
-// tune for, and what the devices are doing. It shows the station and hands every action to
+// The station's dialog: what to follow, the daemons' addresses, how the rotator follows, the
+// transmitter to tune for, and what the devices are doing. It shows the station and hands every action to
 // the station's commands.
 #pragma once
 
@@ -24,6 +24,8 @@ class TStationDialog : public QDialog {
   // The settings as the fields give them.
   station::TStationSettings FieldSettings() const;
 
+  // "Active satellite", "Moon", "Sun", in the order of TStationTarget.
+  QComboBox* targetChoice;
   QLineEdit* rotatorAddress;
   QLineEdit* radioAddress;
   QLineEdit* uplinkAddress;
@@ -58,6 +60,7 @@ class TStationDialog : public QDialog {
   void ShowTransmitters();
   void ShowStatus();
   void onTransmitterChosen();
+  void onTargetChosen(int index);
 
   TStationCommands& commands_;
   bool filling_ = false;
