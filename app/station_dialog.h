@@ -1,6 +1,6 @@
 // The station's dialog: what to follow, the daemons' addresses, how the rotator follows, the
-// transmitter to tune for, and what the devices are doing. It shows the station and hands every action to
-// the station's commands.
+// transmitter to tune for, and what the devices are doing. It shows the station and hands every
+// action to the station's commands.
 #pragma once
 
 #include <QCheckBox>

@@ -234,6 +234,14 @@ TEST_F(StationWindow, TheTargetChoiceFollowsTheMoonWithItsEchoAndTheSunWithNoRad
   test::WaitUntil([] { return false; }, 2500);  // two cycles and more
   EXPECT_EQ(test::AskDaemon(rigPort, "f", 1), heldByTheRadio);
   EXPECT_TRUE(dialog->doppler->text().startsWith(QStringLiteral("no radio is tuned for the Sun")));
+  // A simulated moment the sky does not reach is said, and the antenna is not moved.
+  const auto aimBefore = station.Status().commanded;
+  SimulateAt(2433282.5 - 1.0);  // 1949-12-31
+  test::WaitUntil([] { return false; }, 1500);
+  EXPECT_EQ(dialog->target->text(), QStringLiteral("Sun (no place outside 1950-2100)"));
+  EXPECT_EQ(dialog->satellitePosition->text(), QStringLiteral("-"));
+  ASSERT_TRUE(station.Status().commanded.has_value());
+  EXPECT_EQ(station.Status().commanded->azDeg, aimBefore->azDeg);
   // And back to the active satellite, with its transmitters.
   dialog->targetChoice->setCurrentIndex(0);
   EXPECT_TRUE(dialog->target->text().contains(QStringLiteral("ISS")));
