@@ -114,9 +114,9 @@ std::string ParseTrackWords(const std::vector<std::string>& args, TTrackWords& w
     }
     const bool hasValue = TakeOptionValue(args, i, word, value);
     static const std::vector<std::string> kKnown = {
-        "--sat",     "--site",      "--rotator",  "--rig",   "--downlink", "--uplink-rig",
-        "--uplink",  "--min-elev",  "--tolerance", "--range", "--park",     "--from",
-        "--for",     "--cycle",     "--radio-tolerance", "--body"};
+        "--sat",    "--site",     "--rotator",         "--rig",   "--downlink", "--uplink-rig",
+        "--uplink", "--min-elev", "--tolerance",       "--range", "--park",     "--from",
+        "--for",    "--cycle",    "--radio-tolerance", "--body"};
     if (std::find(kKnown.begin(), kKnown.end(), word) == kKnown.end()) {
       return "unknown option " + word;
     }
@@ -175,8 +175,8 @@ std::string ParseTrackWords(const std::vector<std::string>& args, TTrackWords& w
     if (haveFile || w.satelliteNumber >= 0) {
       return body + " follows a body, not a satellite: give no element file and no --sat";
     }
-    if (w.body == TTrackBody::Sun && (w.rig.Given() || haveDownlink || w.uplinkRig.Given() ||
-                                      haveUplink)) {
+    if (w.body == TTrackBody::Sun &&
+        (w.rig.Given() || haveDownlink || w.uplinkRig.Given() || haveUplink)) {
       return "--body sun tunes no radio: leave out --rig, --downlink, --uplink-rig and --uplink";
     }
     if (w.uplinkRig.Given() || haveUplink) {

@@ -101,8 +101,7 @@ void TStationControl::SetTarget(const TElements& elements, double latitudeDeg, d
 void TStationControl::SetBodyTarget(TSkyBody body, double latitudeDeg, double longitudeDeg,
                                     double altitudeM) {
   body_ = body;
-  Retarget(std::make_unique<TBodyLook>(body, latitudeDeg, longitudeDeg, altitudeM),
-           BodyName(body));
+  Retarget(std::make_unique<TBodyLook>(body, latitudeDeg, longitudeDeg, altitudeM), BodyName(body));
 }
 
 void TStationControl::Retarget(std::unique_ptr<TTargetLook> look, const std::string& key) {

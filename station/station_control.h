@@ -59,7 +59,7 @@ struct TStationStatus {
   std::optional<double> downlinkTunedHz;
   std::optional<double> uplinkTunedHz;
   std::optional<double> rigReadHz;  // the receiving radio's own "f"
-  double downlinkShiftHz = 0.0;  // what the receiver hears less the plan's (an echo's both ways)
+  double downlinkShiftHz = 0.0;     // what the receiver hears less the plan's (an echo's both ways)
   double oneWayShiftHz = 0.0;
 };
 

@@ -139,8 +139,9 @@ TEST(TrackWords, RefusesABodyItCannotFollowOrDriveWithExitStatus2) {
       {moon + "--rig h:4532 --downlink 1296 --uplink-rig h:4534 --uplink 1296",
        "--body moon tunes only the receiving radio"},
       {moon + "--rig h:4532", "--rig and --downlink go together"},
-      {moon + "--from 1949-12-31T23:59:59", "--from: the Moon and the Sun are computed from "
-                                             "1950-01-01 to 2100-12-31"},
+      {moon + "--from 1949-12-31T23:59:59",
+       "--from: the Moon and the Sun are computed from "
+       "1950-01-01 to 2100-12-31"},
       {sun + "--from 2101-01-01", "--from: the Moon and the Sun are computed"},
       {"--from 1900-06-01 " + sun, "--from: the Moon and the Sun are computed"},
       {"--body moon --rotator h:1", "--site is needed"},

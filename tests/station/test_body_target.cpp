@@ -28,13 +28,13 @@ TEST(BodyLook, StandsWhereAnIndependentReductionPutsTheMoonAndTheSunOver150Years
     double jd;
     double latDeg, lonDeg, altM;
   } cases[] = {
-      {2433282.5 + 0.3, 52.23, 21.01, 110.0},    // 1950-01-01, the sky's first day
+      {2433282.5 + 0.3, 52.23, 21.01, 110.0},           // 1950-01-01, the sky's first day
       {2461382.5 + 59.9 / 86400.0, 52.23, 21.01, 0.0},  // the end of a minute of the sky
-      {2446431.5 + 0.71, -33.87, 151.21, 0.0},   // 1986
-      {2451545.0, 0.0, 0.0, 0.0},                // J2000
-      {2461382.5 + 0.123, 64.13, -21.9, 30.0},   // 2026
-      {2470000.25, -77.85, 166.67, 20.0},        // 2050, the Antarctic
-      {2488434.5 - 0.01, 40.0, -105.0, 1600.0},  // the sky's last quarter hour
+      {2446431.5 + 0.71, -33.87, 151.21, 0.0},          // 1986
+      {2451545.0, 0.0, 0.0, 0.0},                       // J2000
+      {2461382.5 + 0.123, 64.13, -21.9, 30.0},          // 2026
+      {2470000.25, -77.85, 166.67, 20.0},               // 2050, the Antarctic
+      {2488434.5 - 0.01, 40.0, -105.0, 1600.0},         // the sky's last quarter hour
   };
   for (const auto& c : cases) {
     for (const TSkyBody body : {TSkyBody::Moon, TSkyBody::Sun}) {
@@ -113,9 +113,8 @@ TEST_F(BodyTarget, TunesTheMoonsEchoNothingForTheSunAndTheSatellitesPlanAgainAft
     ASSERT_TRUE(station.Status().look.ok);
     // The shift shown follows the plan: both ways for the echo, nothing for the Sun.
     const double rate = station.Status().look.rangeRateKmS;
-    const double oneWay = c.plan.downlinkHz > 0 ? HeardOnGroundHz(c.plan.downlinkHz, rate) -
-                                                      c.plan.downlinkHz
-                                                : 0.0;
+    const double oneWay =
+        c.plan.downlinkHz > 0 ? HeardOnGroundHz(c.plan.downlinkHz, rate) - c.plan.downlinkHz : 0.0;
     EXPECT_NEAR(station.Status().oneWayShiftHz, oneWay, 1e-6);
     EXPECT_NEAR(station.Status().downlinkShiftHz, c.plan.echo ? 2.0 * oneWay : oneWay, 0.01);
   }

@@ -19,11 +19,11 @@
 #include "core/timescale.h"
 #include "fake_daemon.h"
 #include "hamlib_daemons.h"
-#include "station_scene.h"
 #include "station/doppler.h"
 #include "station/pass_window.h"
 #include "station/satellite_look.h"
 #include "station/track_command.h"
+#include "station_scene.h"
 
 namespace zen::station {
 namespace {
@@ -179,15 +179,15 @@ TEST_F(TrackCommand, PointsAtTheMoonAndTheSunAndTunesTheMoonsEchoOnTheDummyDaemo
                  r.elDeg < 45.0;
         });
     ASSERT_FALSE(std::isnan(fromJd));
-    std::vector<std::string> words = {"--body",   moon ? "moon" : "sun",
-                                      "--site",   site,
+    std::vector<std::string> words = {"--body",    moon ? "moon" : "sun",
+                                      "--site",    site,
                                       "--rotator", "127.0.0.1:" + std::to_string(rotatorPort),
-                                      "--range",  "180",
-                                      "--from",   UtcText(fromJd),
-                                      "--for",    "3"};
+                                      "--range",   "180",
+                                      "--from",    UtcText(fromJd),
+                                      "--for",     "3"};
     if (moon) {
-      words.insert(words.end(), {"--rig", "127.0.0.1:" + std::to_string(rigPort), "--downlink",
-                                 "1296.05"});
+      words.insert(words.end(),
+                   {"--rig", "127.0.0.1:" + std::to_string(rigPort), "--downlink", "1296.05"});
     }
     std::ostringstream out, err;
     cli::SetTrackRunner(&RunTrackCommand);
