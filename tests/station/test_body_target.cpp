@@ -1,16 +1,12 @@
 // The Moon and the Sun as the station's target: where the station sees them against an
-// independent reduction, the echo's Doppler against two one-way shifts, and what a body lets
-// the radios be tuned to.
+// independent reduction, and the echo's Doppler against two one-way shifts.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "body_reference.h"
-#include "fake_daemon.h"
 #include "station/body_look.h"
 #include "station/doppler.h"
-#include "station/station_control.h"
-#include "station_scene.h"
 
 namespace zen::station {
 namespace {
@@ -55,14 +51,6 @@ TEST(BodyLook, StandsWhereAnIndependentReductionPutsTheMoonAndTheSunOver150Years
   }
 }
 
-TEST(BodyLook, HasNoPlaceOutsideTheSkysYears) {
-  TBodyLook moon(TSkyBody::Moon, 52.0, 21.0, 0.0);
-  for (const double jd : {kSkyFirstJd - 1e-5, kSkyEndJd, kSkyEndJd + 400.0, double(NAN)}) {
-    EXPECT_FALSE(moon.At(jd).ok) << jd;
-  }
-  EXPECT_TRUE(moon.At(kSkyFirstJd).ok);
-}
-
 TEST(EchoDoppler, IsTheOneWayShiftTakenTwiceAndLeavesTheUplinkAlone) {
   // f (1 - 2v/c) against the way out and the way back composed: they part by f (v/c)^2,
   // under three hundredths of a hertz at 10 GHz for the Moon's half a kilometre a second.
@@ -79,44 +67,6 @@ TEST(EchoDoppler, IsTheOneWayShiftTakenTwiceAndLeavesTheUplinkAlone) {
       EXPECT_NEAR(radio.DownlinkShiftHz(rateKmS), twoWays - hz, kSecondOrderHz);
       EXPECT_NEAR(radio.OneWayShiftHz(rateKmS), HeardOnGroundHz(hz, rateKmS) - hz, 1e-6);
     }
-  }
-}
-
-class BodyTarget : public ::testing::Test, private test::TCoreApplication {};
-
-TEST_F(BodyTarget, TunesTheMoonsEchoNothingForTheSunAndTheSatellitesPlanAgainAfter) {
-  TStationControl station;
-  station.clock = [] { return 2461382.5; };
-  const TRadioPlan asked{145.8e6, 435.3e6, false};
-  station.SetRadioPlan(asked);
-  const struct {
-    const char* what;
-    std::optional<TSkyBody> body;
-    TRadioPlan plan;
-  } cases[] = {
-      {"the Moon", TSkyBody::Moon, {145.8e6, 0.0, true}},
-      {"the Sun", TSkyBody::Sun, {0.0, 0.0, false}},
-      {"a satellite", std::nullopt, asked},
-      {"the Moon again", TSkyBody::Moon, {145.8e6, 0.0, true}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    if (c.body) {
-      station.SetBodyTarget(*c.body, 52.0, 21.0, 0.0);
-    } else {
-      station.SetTarget(test::IssElements(), 52.0, 21.0, 0.0);
-    }
-    EXPECT_EQ(station.Body(), c.body);
-    EXPECT_EQ(station.RadioPlan().downlinkHz, c.plan.downlinkHz);
-    EXPECT_EQ(station.RadioPlan().uplinkHz, c.plan.uplinkHz);
-    EXPECT_EQ(station.RadioPlan().echo, c.plan.echo);
-    ASSERT_TRUE(station.Status().look.ok);
-    // The shift shown follows the plan: both ways for the echo, nothing for the Sun.
-    const double rate = station.Status().look.rangeRateKmS;
-    const double oneWay =
-        c.plan.downlinkHz > 0 ? HeardOnGroundHz(c.plan.downlinkHz, rate) - c.plan.downlinkHz : 0.0;
-    EXPECT_NEAR(station.Status().oneWayShiftHz, oneWay, 1e-6);
-    EXPECT_NEAR(station.Status().downlinkShiftHz, c.plan.echo ? 2.0 * oneWay : oneWay, 0.01);
   }
 }
 
