@@ -127,8 +127,6 @@ TStationDialog::TStationDialog(TStationCommands& commands, QWidget* parent)
   transmitter->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   transmitter->setMinimumContentsLength(40);
   downlinkMhz = Spin(radio, 0.0, 300000.0, 6, 0.001, QStringLiteral(" MHz"));
-  downlinkMhz->setToolTip(
-      QStringLiteral("The downlink inside a transponder's passband; its uplink is paired"));
   radioTolerance = Spin(radio, 1.0, 10000.0, 0, 1.0, QStringLiteral(" Hz"));
   radioForm->addRow(QStringLiteral("Trans&mitter:"), transmitter);
   radioForm->addRow(QStringLiteral("Do&wnlink:"), downlinkMhz);
@@ -235,11 +233,14 @@ void TStationDialog::ShowTransmitters() {
                               : QStringLiteral("No radio is tuned for the Sun"));
     transmitter->setEnabled(false);
     downlinkMhz->setEnabled(moon);
+    downlinkMhz->setToolTip(QStringLiteral("The frequency you send; the radio is tuned to its echo"));
     downlinkMhz->setValue(moon ? commands_.Settings().echoHz / 1e6 : 0.0);
     filling_ = false;
     return;
   }
   downlinkMhz->setEnabled(true);
+  downlinkMhz->setToolTip(
+      QStringLiteral("The downlink inside a transponder's passband; its uplink is paired"));
   for (const TTransmitter& t : commands_.Transmitters()) {
     transmitter->addItem(QString::fromStdString(TransmitterText(t)));
   }
