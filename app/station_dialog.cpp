@@ -233,7 +233,8 @@ void TStationDialog::ShowTransmitters() {
                               : QStringLiteral("No radio is tuned for the Sun"));
     transmitter->setEnabled(false);
     downlinkMhz->setEnabled(moon);
-    downlinkMhz->setToolTip(QStringLiteral("The frequency you send; the radio is tuned to its echo"));
+    downlinkMhz->setToolTip(
+        QStringLiteral("The frequency you send; the radio is tuned to its echo"));
     downlinkMhz->setValue(moon ? commands_.Settings().echoHz / 1e6 : 0.0);
     filling_ = false;
     return;
