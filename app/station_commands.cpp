@@ -1,5 +1,5 @@
-// "Station...": the rotator and the radios follow the active satellite; the settings of the
-// station, its transmitter choice and its dialog.
+// "Station...": the rotator and the radios follow the active satellite, the Moon or the Sun;
+// the settings of the station, its target and transmitter choice and its dialog.
 #include "app/station_commands.h"
 
 #include <algorithm>
@@ -16,7 +16,8 @@ TStationCommands::TStationCommands(TTracker& tracker, UserDialogs& dialogs, QWid
     : QObject(parent), tracker_(tracker), dialogs_(dialogs), window_(window) {
   openStation = new QAction(QStringLiteral("Station..."), this);
   openStation->setToolTip(
-      QStringLiteral("Drive the antenna rotator and the radios for the active satellite"));
+      QStringLiteral("Drive the antenna rotator and the radios for the active satellite, the Moon "
+                     "or the Sun"));
   connect(openStation, &QAction::triggered, this, &TStationCommands::ShowDialog);
   // Real time is the machine's clock to the millisecond; a simulation is the window's moment,
   // which moves with its steps.
@@ -59,7 +60,7 @@ void TStationCommands::ReadTransmitters() {
   transmitters_.clear();
   chosen_ = -1;
   const TSatelliteList& list = tracker_.list;
-  if (!list.HasActiveSat()) return;
+  if (target_ != TStationTarget::ActiveSatellite || !list.HasActiveSat()) return;
   const TCatalogSet& set = list.ElementsOf(list.ActiveSat);
   if (set.number < 0) return;
   transmitters_ = TransmittersOf(shipped, user, set.number);
@@ -75,6 +76,14 @@ void TStationCommands::ReadTransmitters() {
 }
 
 void TStationCommands::ApplyRadioPlan() {
+  if (target_ != TStationTarget::ActiveSatellite) {
+    // The station narrows the plan to what the body allows: the echo for the Moon, nothing for
+    // the Sun.
+    station::TRadioPlan plan;
+    plan.downlinkHz = settings_.echoHz;
+    station_.SetRadioPlan(plan);
+    return;
+  }
   if (chosen_ < 0 || chosen_ >= static_cast<int>(transmitters_.size())) {
     station_.SetRadioPlan(station::TRadioPlan{});
     return;
@@ -85,17 +94,25 @@ void TStationCommands::ApplyRadioPlan() {
 void TStationCommands::FollowActive() {
   const TSatelliteList& list = tracker_.list;
   const TSite& site = tracker_.Site();
+  const std::string siteKey = "|" + std::to_string(site.latitude) + "," +
+                              std::to_string(site.longitude) + "," + std::to_string(site.altitude);
   std::string key;
-  if (list.HasActiveSat()) {
+  if (target_ != TStationTarget::ActiveSatellite) {
+    key = (target_ == TStationTarget::Moon ? "Moon" : "Sun") + siteKey;
+  } else if (list.HasActiveSat()) {
     const TCatalogSet& set = list.ElementsOf(list.ActiveSat);
     key = set.lines.line1 + set.lines.line2 + std::to_string(set.number) + "|" +
-          std::to_string(list.CatalogGeneration) + "|" + std::to_string(site.latitude) + "," +
-          std::to_string(site.longitude) + "," + std::to_string(site.altitude);
+          std::to_string(list.CatalogGeneration) + siteKey;
   }
   if (key == targetKey_) return;
   targetKey_ = key;
   targetName_.clear();
-  if (key.empty()) {
+  if (target_ != TStationTarget::ActiveSatellite) {
+    const station::TSkyBody body =
+        target_ == TStationTarget::Moon ? station::TSkyBody::Moon : station::TSkyBody::Sun;
+    targetName_ = QString::fromLatin1(station::BodyName(body));
+    station_.SetBodyTarget(body, site.latitude, site.longitude, site.altitude);
+  } else if (key.empty()) {
     station_.ClearTarget();
   } else {
     const TCatalogSet& set = list.ElementsOf(list.ActiveSat);
@@ -110,6 +127,18 @@ void TStationCommands::FollowActive() {
     }
   }
   ReadTransmitters();
+  ApplyRadioPlan();
+  emit Changed();
+}
+
+void TStationCommands::ChooseTarget(TStationTarget target) {
+  if (target == target_) return;
+  target_ = target;
+  FollowActive();
+}
+
+void TStationCommands::ChooseEchoFrequency(double hz) {
+  settings_.echoHz = hz > 0.0 ? hz : 0.0;
   ApplyRadioPlan();
   emit Changed();
 }

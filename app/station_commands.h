@@ -1,5 +1,5 @@
-// "Station...": the rotator and the radios follow the active satellite; the settings of the
-// station, its transmitter choice and its dialog.
+// "Station...": the rotator and the radios follow the active satellite, the Moon or the Sun;
+// the settings of the station, its target and transmitter choice and its dialog.
 #pragma once
 
 #include <QAction>
@@ -18,6 +18,9 @@ namespace zen {
 
 class TStationDialog;
 
+// What the station follows, in the order of the dialog's choice.
+enum class TStationTarget { ActiveSatellite, Moon, Sun };
+
 class TStationCommands : public QObject {
   Q_OBJECT
 
@@ -34,8 +37,9 @@ class TStationCommands : public QObject {
 
   station::TStationControl& Station() { return station_; }
   const station::TStationSettings& Settings() const { return settings_; }
-  // The active satellite's name and catalogue number, or empty.
+  // The active satellite's name and catalogue number, "Moon", "Sun", or empty.
   QString TargetName() const { return targetName_; }
+  TStationTarget Target() const { return target_; }
   // The active satellite's transmitters, the user's own first; Chosen() indexes them (-1: none).
   const std::vector<TTransmitter>& Transmitters() const { return transmitters_; }
   int Chosen() const { return chosen_; }
@@ -52,6 +56,10 @@ class TStationCommands : public QObject {
   void Resume();
   // The transmitter of the list to tune for, and a downlink inside its passband (0: its lowest).
   void ChooseTransmitter(int index, double downlinkHz);
+  // Follows the active satellite (and whichever becomes active), the Moon or the Sun.
+  void ChooseTarget(TStationTarget target);
+  // The frequency sent to the Moon, whose echo the receiving radio is tuned to (0: none).
+  void ChooseEchoFrequency(double hz);
 
   // The dialog, made on first use, shown and brought to the front.
   void ShowDialog();
@@ -74,6 +82,7 @@ class TStationCommands : public QObject {
   station::TStationControl station_;
   station::TStationSettings settings_;
   QPointer<TStationDialog> dialog_;
+  TStationTarget target_ = TStationTarget::ActiveSatellite;
   QString targetName_;
   std::string targetKey_;
   std::vector<TTransmitter> transmitters_;

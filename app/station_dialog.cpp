@@ -1,5 +1,5 @@
-// The station's dialog: the daemons' addresses, how the rotator follows, the transmitter to
-// tune for, and what the devices are doing.
+// The station's dialog: what to follow, the daemons' addresses, how the rotator follows, the
+// transmitter to tune for, and what the devices are doing.
 #include "app/station_dialog.h"
 
 #include <QFormLayout>
@@ -66,6 +66,15 @@ TStationDialog::TStationDialog(TStationCommands& commands, QWidget* parent)
   setWindowTitle(QStringLiteral("Station"));
   setModal(false);
 
+  auto* targetRow = new QFormLayout;
+  targetChoice = new QComboBox(this);
+  targetChoice->addItems(
+      {QStringLiteral("Active satellite"), QStringLiteral("Moon"), QStringLiteral("Sun")});
+  targetChoice->setToolTip(
+      QStringLiteral("For the Moon the radio is tuned to the echo of the downlink frequency you "
+                     "send; for the Sun no radio is tuned"));
+  targetRow->addRow(QStringLiteral("Tar&get:"), targetChoice);
+
   auto* devices = new QGroupBox(QStringLiteral("Devices (rotctld, rigctld)"), this);
   auto* deviceForm = new QFormLayout(devices);
   rotatorAddress = new QLineEdit(devices);
@@ -82,7 +91,7 @@ TStationDialog::TStationDialog(TStationCommands& commands, QWidget* parent)
   disconnectButton = new QPushButton(QStringLiteral("D&isconnect"), devices);
   parkButton = new QPushButton(QStringLiteral("&Park now"), devices);
   resumeButton = new QPushButton(QStringLiteral("R&esume"), devices);
-  resumeButton->setToolTip(QStringLiteral("Follow the satellite again"));
+  resumeButton->setToolTip(QStringLiteral("Follow the target again"));
   buttons->addWidget(connectButton);
   buttons->addWidget(disconnectButton);
   buttons->addWidget(parkButton);
@@ -118,8 +127,6 @@ TStationDialog::TStationDialog(TStationCommands& commands, QWidget* parent)
   transmitter->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   transmitter->setMinimumContentsLength(40);
   downlinkMhz = Spin(radio, 0.0, 300000.0, 6, 0.001, QStringLiteral(" MHz"));
-  downlinkMhz->setToolTip(
-      QStringLiteral("The downlink inside a transponder's passband; its uplink is paired"));
   radioTolerance = Spin(radio, 1.0, 10000.0, 0, 1.0, QStringLiteral(" Hz"));
   radioForm->addRow(QStringLiteral("Trans&mitter:"), transmitter);
   radioForm->addRow(QStringLiteral("Do&wnlink:"), downlinkMhz);
@@ -139,7 +146,7 @@ TStationDialog::TStationDialog(TStationCommands& commands, QWidget* parent)
   lastError->setWordWrap(true);
   links->setWordWrap(true);
   lastError->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  nowForm->addRow(QStringLiteral("Satellite:"), target);
+  nowForm->addRow(QStringLiteral("Target:"), target);
   nowForm->addRow(QStringLiteral("Pass:"), aosLos);
   nowForm->addRow(QStringLiteral("Seen at:"), satellitePosition);
   nowForm->addRow(QStringLiteral("Commanded:"), commanded);
@@ -150,6 +157,7 @@ TStationDialog::TStationDialog(TStationCommands& commands, QWidget* parent)
   nowForm->addRow(QStringLiteral("Last error:"), lastError);
 
   auto* left = new QVBoxLayout;
+  left->addLayout(targetRow);
   left->addWidget(devices);
   left->addWidget(rotator);
   left->addWidget(radio);
@@ -166,6 +174,7 @@ TStationDialog::TStationDialog(TStationCommands& commands, QWidget* parent)
   connect(disconnectButton, &QPushButton::clicked, this, [this] { commands_.Disconnect(); });
   connect(parkButton, &QPushButton::clicked, this, [this] { commands_.Park(); });
   connect(resumeButton, &QPushButton::clicked, this, [this] { commands_.Resume(); });
+  connect(targetChoice, &QComboBox::currentIndexChanged, this, &TStationDialog::onTargetChosen);
   connect(transmitter, &QComboBox::activated, this, &TStationDialog::onTransmitterChosen);
   connect(downlinkMhz, &QDoubleSpinBox::editingFinished, this,
           &TStationDialog::onTransmitterChosen);
@@ -215,7 +224,24 @@ station::TStationSettings TStationDialog::FieldSettings() const {
 
 void TStationDialog::ShowTransmitters() {
   filling_ = true;
+  const TStationTarget target = commands_.Target();
+  targetChoice->setCurrentIndex(static_cast<int>(target));
   transmitter->clear();
+  if (target != TStationTarget::ActiveSatellite) {
+    const bool moon = target == TStationTarget::Moon;
+    transmitter->addItem(moon ? QStringLiteral("The Moon's echo of the downlink frequency you send")
+                              : QStringLiteral("No radio is tuned for the Sun"));
+    transmitter->setEnabled(false);
+    downlinkMhz->setEnabled(moon);
+    downlinkMhz->setToolTip(
+        QStringLiteral("The frequency you send; the radio is tuned to its echo"));
+    downlinkMhz->setValue(moon ? commands_.Settings().echoHz / 1e6 : 0.0);
+    filling_ = false;
+    return;
+  }
+  downlinkMhz->setEnabled(true);
+  downlinkMhz->setToolTip(
+      QStringLiteral("The downlink inside a transponder's passband; its uplink is paired"));
   for (const TTransmitter& t : commands_.Transmitters()) {
     transmitter->addItem(QString::fromStdString(TransmitterText(t)));
   }
@@ -234,15 +260,28 @@ void TStationDialog::ShowTransmitters() {
 }
 
 void TStationDialog::onTransmitterChosen() {
-  if (filling_ || commands_.Transmitters().empty()) return;
+  if (filling_) return;
+  if (commands_.Target() == TStationTarget::Moon) {
+    commands_.ChooseEchoFrequency(downlinkMhz->value() * 1e6);
+    return;
+  }
+  if (commands_.Transmitters().empty()) return;
   commands_.ChooseTransmitter(transmitter->currentIndex(), downlinkMhz->value() * 1e6);
+}
+
+void TStationDialog::onTargetChosen(int index) {
+  if (filling_ || index < 0) return;
+  commands_.ChooseTarget(static_cast<TStationTarget>(index));
 }
 
 void TStationDialog::ShowStatus() {
   const station::TStationControl& station = commands_.Station();
   const station::TStationStatus& st = station.Status();
-  target->setText(commands_.TargetName().isEmpty() ? QStringLiteral("no active satellite")
-                                                   : commands_.TargetName());
+  QString targetText = commands_.TargetName();
+  if (targetText.isEmpty()) targetText = QStringLiteral("no active satellite");
+  // The sky's bodies are computed for 1950 to 2100 only.
+  if (station.Body() && !st.look.ok) targetText += QStringLiteral(" (no place outside 1950-2100)");
+  target->setText(targetText);
   QString passText = station.AosLosText();
   if (passText.isEmpty()) passText = QStringLiteral("no pass within two days");
   if (st.crossesStop) passText += QStringLiteral("; crosses the azimuth stop");
@@ -268,10 +307,19 @@ void TStationDialog::ShowStatus() {
   const QString rate = st.look.ok ? QStringLiteral("range rate %1 km/s")
                                         .arg(QString::number(st.look.rangeRateKmS, 'f', 3))
                                   : QString();
-  doppler->setText(plan.downlinkHz > 0 && st.look.ok
-                       ? QStringLiteral("%1 Hz on the downlink (%2)")
-                             .arg(QString::number(std::lround(st.downlinkShiftHz)), rate)
-                       : rate);
+  if (station.Body() == station::TSkyBody::Sun) {
+    doppler->setText(QStringLiteral("no radio is tuned for the Sun") +
+                     (rate.isEmpty() ? QString() : QStringLiteral(" (") + rate + ')'));
+  } else if (plan.downlinkHz > 0 && st.look.ok && plan.echo) {
+    doppler->setText(QStringLiteral("echo %1 Hz, one way %2 Hz (%3)")
+                         .arg(QString::number(std::lround(st.downlinkShiftHz)),
+                              QString::number(std::lround(st.oneWayShiftHz)), rate));
+  } else {
+    doppler->setText(plan.downlinkHz > 0 && st.look.ok
+                         ? QStringLiteral("%1 Hz on the downlink (%2)")
+                               .arg(QString::number(std::lround(st.downlinkShiftHz)), rate)
+                         : rate);
+  }
   tuned->setText(QStringLiteral("down %1, up %2")
                      .arg(MhzText(st.downlinkTunedHz), MhzText(st.uplinkTunedHz)));
   links->setText(QStringLiteral("rotator %1; radio %2; uplink %3")

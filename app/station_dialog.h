@@ -1,6 +1,6 @@
-// The station's dialog: the daemons' addresses, how the rotator follows, the transmitter to
-// tune for, and what the devices are doing. It shows the station and hands every action to
-// the station's commands.
+// The station's dialog: what to follow, the daemons' addresses, how the rotator follows, the
+// transmitter to tune for, and what the devices are doing. It shows the station and hands every
+// action to the station's commands.
 #pragma once
 
 #include <QCheckBox>
@@ -24,6 +24,8 @@ class TStationDialog : public QDialog {
   // The settings as the fields give them.
   station::TStationSettings FieldSettings() const;
 
+  // "Active satellite", "Moon", "Sun", in the order of TStationTarget.
+  QComboBox* targetChoice;
   QLineEdit* rotatorAddress;
   QLineEdit* radioAddress;
   QLineEdit* uplinkAddress;
@@ -58,6 +60,7 @@ class TStationDialog : public QDialog {
   void ShowTransmitters();
   void ShowStatus();
   void onTransmitterChosen();
+  void onTargetChosen(int index);
 
   TStationCommands& commands_;
   bool filling_ = false;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "sky/sky_frames.h"
+
 namespace zen::cli {
 
 namespace {
@@ -112,9 +114,9 @@ std::string ParseTrackWords(const std::vector<std::string>& args, TTrackWords& w
     }
     const bool hasValue = TakeOptionValue(args, i, word, value);
     static const std::vector<std::string> kKnown = {
-        "--sat",     "--site",      "--rotator",  "--rig",   "--downlink", "--uplink-rig",
-        "--uplink",  "--min-elev",  "--tolerance", "--range", "--park",     "--from",
-        "--for",     "--cycle",     "--radio-tolerance"};
+        "--sat",    "--site",     "--rotator",         "--rig",   "--downlink", "--uplink-rig",
+        "--uplink", "--min-elev", "--tolerance",       "--range", "--park",     "--from",
+        "--for",    "--cycle",    "--radio-tolerance", "--body"};
     if (std::find(kKnown.begin(), kKnown.end(), word) == kKnown.end()) {
       return "unknown option " + word;
     }
@@ -122,6 +124,14 @@ std::string ParseTrackWords(const std::vector<std::string>& args, TTrackWords& w
     std::string problem;
     if (word == "--sat") {
       if (!ParseCatalogNumber(value, w.satelliteNumber)) return "--sat needs a catalogue number";
+    } else if (word == "--body") {
+      if (value == "moon") {
+        w.body = TTrackBody::Moon;
+      } else if (value == "sun") {
+        w.body = TTrackBody::Sun;
+      } else {
+        return "--body needs moon or sun, not \"" + value + "\"";
+      }
     } else if (word == "--site") {
       problem = ParseSiteWords(value, w.site);
       haveSite = problem.empty();
@@ -160,8 +170,27 @@ std::string ParseTrackWords(const std::vector<std::string>& args, TTrackWords& w
     }
     if (!problem.empty()) return problem;
   }
-  if (!haveFile) return "no element file given";
-  if (w.satelliteNumber < 0) return "--sat is needed";
+  if (w.body != TTrackBody::None) {
+    const std::string body = w.body == TTrackBody::Moon ? "--body moon" : "--body sun";
+    if (haveFile || w.satelliteNumber >= 0) {
+      return body + " follows a body, not a satellite: give no element file and no --sat";
+    }
+    if (w.body == TTrackBody::Sun &&
+        (w.rig.Given() || haveDownlink || w.uplinkRig.Given() || haveUplink)) {
+      return "--body sun tunes no radio: leave out --rig, --downlink, --uplink-rig and --uplink";
+    }
+    if (w.uplinkRig.Given() || haveUplink) {
+      return "--body moon tunes only the receiving radio, to the echo: leave out --uplink-rig "
+             "and --uplink";
+    }
+    // The machine's clock is taken as it is: only a moment given is checked.
+    if (w.haveFrom && !SkyDateAccepted(w.fromJd)) {
+      return "--from: the Moon and the Sun are computed from 1950-01-01 to 2100-12-31 (UTC)";
+    }
+  } else {
+    if (!haveFile) return "no element file given";
+    if (w.satelliteNumber < 0) return "--sat is needed";
+  }
   if (!haveSite) return "--site is needed";
   if (w.rig.Given() != haveDownlink) return "--rig and --downlink go together";
   if (w.uplinkRig.Given() != haveUplink) return "--uplink-rig and --uplink go together";
@@ -181,12 +210,15 @@ std::string ParseTrackWords(const std::vector<std::string>& args, TTrackWords& w
 const TCommandHelp& TrackHelp() {
   static const TCommandHelp help{
       "track",
-      "follow a satellite with the antenna rotator and the radios, without a window",
+      "follow a satellite, the Moon or the Sun with the antenna rotator and the radios, without a "
+      "window",
       {"FILE --sat NUMBER --site LAT,LON[,ALT_M] [--rotator HOST:PORT] [--rig HOST:PORT "
        "--downlink MHZ] [--uplink-rig HOST:PORT --uplink MHZ] [--min-elev DEG] [--tolerance DEG] "
        "[--radio-tolerance HZ] "
        "[--range 360|180|450] [--flip] [--park AZ,EL] [--cycle SECONDS] [--from TIME] "
-       "[--for SECONDS]"},
+       "[--for SECONDS]",
+       "--body moon|sun --site LAT,LON[,ALT_M] [--rotator HOST:PORT] [--rig HOST:PORT "
+       "--downlink MHZ] [OPTIONS]"},
       "Drives the rotator daemon (rotctld) and the radio daemons (rigctld) for one satellite: "
       "the antenna turns to the rise azimuth shortly before a pass and follows the satellite "
       "while it is above the lowest elevation; the radios are tuned for the Doppler shift. One "
@@ -194,14 +226,21 @@ const TCommandHelp& TrackHelp() {
       "\"... rig F HZ\" or \"... uplink F HZ\", with the moment (UTC) it was computed for. A "
       "daemon that is down or fails is tried again; what happened is said on the error output, "
       "and \"connected again\" when it is back. Ctrl-C ends it: the commands already queued are "
-      "seen through and the antenna is parked first when --park is given.",
+      "seen through and the antenna is parked first when --park is given. With --body the "
+      "antenna follows the Moon or the Sun instead, from its rise to its set; for the Moon the "
+      "radio is tuned to the echo of a transmission on --downlink, f (1 - 2v/c) for the range "
+      "rate v, and no uplink radio is driven; for the Sun no radio is tuned.",
       {
           kElementFileHelp,
           {"--sat NUMBER", "the satellite's catalogue number (digits or Alpha-5)"},
+          {"--body moon|sun",
+           "follow the Moon or the Sun instead of a satellite (no element file, no --sat)"},
           kSiteOptionHelp,
           {"--rotator HOST:PORT", "the rotator daemon, e.g. localhost:4533"},
           {"--rig HOST:PORT", "the receiving radio's daemon, e.g. localhost:4532"},
-          {"--downlink MHZ", "the satellite's transmit frequency, tuned as heard on the ground"},
+          {"--downlink MHZ",
+           "the satellite's transmit frequency, tuned as heard on the ground; with --body moon "
+           "the frequency sent, whose echo is tuned"},
           {"--uplink-rig HOST:PORT", "the transmitting radio's daemon"},
           {"--uplink MHZ", "the frequency the satellite is to hear"},
           {"--min-elev DEG", "the lowest elevation the antenna follows, 0..80 (0)"},
@@ -220,6 +259,8 @@ const TCommandHelp& TrackHelp() {
           kHelpOptionHelp,
       },
       {kTimeNote, kSiteNote,
+       "With --body, --from must lie from 1950-01-01 to 2100-12-31; a radio with --body sun, an "
+       "uplink radio with --body moon, or an element file or --sat with --body are mistakes.",
        "Exit status: 0 when ended by --for, Ctrl-C or a stop signal; 1 when the element file or "
        "the satellite cannot be read, the antenna was not parked at the end (\"not parked: "
        "REASON\") or a command queued at the end was not confirmed (\"dropped ...\"); 2 for a "

@@ -22,13 +22,18 @@ struct TDaemonWords {
 // What is wrong with text as a daemon's address, or an empty text; the parts go to address.
 std::string ParseDaemonWords(std::string_view option, std::string_view text, TDaemonWords& address);
 
+// What the command follows: the satellite of --sat, or a body of --body.
+enum class TTrackBody { None, Moon, Sun };
+
 struct TTrackWords {
   std::string file;
   int64_t satelliteNumber = -1;
+  TTrackBody body = TTrackBody::None;  // --body moon|sun, instead of FILE and --sat
   TSiteWords site;
   TDaemonWords rotator;       // --rotator HOST:PORT
   TDaemonWords rig;           // --rig HOST:PORT, with --downlink
-  double downlinkHz = 0.0;    // --downlink MHZ: the satellite's transmit frequency
+  double downlinkHz = 0.0;    // --downlink MHZ: the satellite's transmit frequency, or the
+                              // station's own whose echo the Moon returns
   TDaemonWords uplinkRig;     // --uplink-rig HOST:PORT, with --uplink
   double uplinkHz = 0.0;      // --uplink MHZ: the frequency the satellite is to hear
   double minElevationDeg = 0.0;

@@ -26,8 +26,9 @@ TBodyState SunJ2000(double jdUtc);
 // The Moon, the precise Sun and the frame turn at one moment, in the models' frame, so they
 // meet the propagated satellites and the observer of ObserverPosVel. The frame and the two
 // ephemerides are evaluated at the start of each UTC minute and kept: within the minute the
-// bodies move on their velocities (off by less than 10 m at the Sun, 5 m at the Moon) and
-// the frame turns by far less than a milliarcsecond. Every value depends only on the moment,
+// bodies move on their velocities and fall towards the earth's centre (their velocities off by
+// less than a centimetre a second, which a moonbounce echo's Doppler shift needs) and the frame
+// turns by far less than a milliarcsecond. Every value depends only on the moment,
 // never on what was asked before.
 class TSky {
  public:

@@ -29,6 +29,10 @@ double HeardOnGroundHz(double sentHz, double rangeRateKmS) {
   return sentHz * (1.0 - rangeRateKmS / kLightSpeedKmS);
 }
 
+double EchoHeardHz(double sentHz, double rangeRateKmS) {
+  return sentHz * (1.0 - 2.0 * rangeRateKmS / kLightSpeedKmS);
+}
+
 double SentFromGroundHz(double heardHz, double rangeRateKmS) {
   return heardHz * (1.0 + rangeRateKmS / kLightSpeedKmS);
 }
@@ -68,8 +72,10 @@ void TRadioControl::SetPlan(const TRadioPlan& plan) {
 TTuning TRadioControl::Step(double rangeRateKmS) const {
   TTuning tuning;
   if (!std::isfinite(rangeRateKmS)) return tuning;
-  tuning.downlinkHz = Propose(plan_.downlinkHz, HeardOnGroundHz(plan_.downlinkHz, rangeRateKmS),
-                              sentDownlinkHz_, toleranceHz_);
+  const double heardHz = plan_.echo ? EchoHeardHz(plan_.downlinkHz, rangeRateKmS)
+                                    : HeardOnGroundHz(plan_.downlinkHz, rangeRateKmS);
+  tuning.downlinkHz = Propose(plan_.downlinkHz, heardHz, sentDownlinkHz_, toleranceHz_);
+  if (plan_.echo) return tuning;
   tuning.uplinkHz = Propose(plan_.uplinkHz, SentFromGroundHz(plan_.uplinkHz, rangeRateKmS),
                             sentUplinkHz_, toleranceHz_);
   return tuning;
@@ -86,6 +92,12 @@ void TRadioControl::Forget() {
 }
 
 double TRadioControl::DownlinkShiftHz(double rangeRateKmS) const {
+  if (plan_.downlinkHz <= 0.0) return 0.0;
+  if (plan_.echo) return EchoHeardHz(plan_.downlinkHz, rangeRateKmS) - plan_.downlinkHz;
+  return OneWayShiftHz(rangeRateKmS);
+}
+
+double TRadioControl::OneWayShiftHz(double rangeRateKmS) const {
   if (plan_.downlinkHz <= 0.0) return 0.0;
   return HeardOnGroundHz(plan_.downlinkHz, rangeRateKmS) - plan_.downlinkHz;
 }

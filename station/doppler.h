@@ -14,6 +14,9 @@ inline constexpr double kLightSpeedKmS = kSpeedOfLightKmPerS;
 // What a receiver on the ground tunes to for a satellite sending sentHz at a range rate
 // (km/s, positive when the distance grows): sentHz (1 - v/c). Coming closer, it is heard higher.
 double HeardOnGroundHz(double sentHz, double rangeRateKmS);
+// What a station hears of its own transmission on sentHz echoed by a body at a range rate
+// (km/s): the shift of the way out and of the way back, sentHz (1 - 2v/c).
+double EchoHeardHz(double sentHz, double rangeRateKmS);
 // What to transmit from the ground so that the satellite hears heardHz: heardHz (1 + v/c).
 // Coming closer, the station sends lower.
 double SentFromGroundHz(double heardHz, double rangeRateKmS);
@@ -24,10 +27,13 @@ double SentFromGroundHz(double heardHz, double rangeRateKmS);
 // lies inside the downlink passband.
 std::optional<double> PairedUplinkHz(const TTransmitter& transmitter, double downlinkHz);
 
-// The satellite's own frequencies of one contact; 0 where a direction is not used.
+// The satellite's own frequencies of one contact; 0 where a direction is not used. An echo
+// plan listens for the station's own transmission on downlinkHz coming back from a body: the
+// receiver is tuned to the echo and the uplink is never tuned.
 struct TRadioPlan {
   double downlinkHz = 0;
   double uplinkHz = 0;
+  bool echo = false;
 };
 
 // The plan for a transmitter: the downlink is chosenDownlinkHz when that lies inside the
@@ -63,8 +69,11 @@ class TRadioControl {
   // The next Step proposes every planned frequency again.
   void Forget();
 
-  // What the receiver hears minus the planned downlink (Hz), for display; 0 without a downlink.
+  // What the receiver hears minus the planned downlink (Hz), for display (the echo's shift for
+  // an echo plan); 0 without a downlink.
   double DownlinkShiftHz(double rangeRateKmS) const;
+  // The shift of one way only, from the transmitter to the receiver; 0 without a downlink.
+  double OneWayShiftHz(double rangeRateKmS) const;
 
  private:
   double toleranceHz_;

@@ -23,16 +23,24 @@ struct TLook {
 // The controllers ask for the target through this, so that they can be driven by any track.
 using TLookAt = std::function<TLook(double jd)>;
 
+// What the station follows: a satellite or a body of the sky, seen from one site.
+class TTargetLook {
+ public:
+  virtual ~TTargetLook() = default;
+  // The look at a Julian date (UTC); ok false where there is none to give.
+  virtual TLook At(double jd) = 0;
+};
+
 // One satellite seen from one site. It owns its propagator, whose deep-space state moves with
 // every call, so one object serves one thread.
-class TSatelliteLook {
+class TSatelliteLook : public TTargetLook {
  public:
   // Takes a decoded set (latitude and longitude in degrees, altitude in metres). Decoding is
   // where an element set fails (LoadElements throws TElementError); a decoded one is taken as is.
   TSatelliteLook(const TElements& elements, double latDeg, double lonDeg, double altM);
 
   // The look at a Julian date (UTC); ok false on a model breakdown or a result that is not finite.
-  TLook At(double jd);
+  TLook At(double jd) override;
 
   // A TLookAt over this object, which must outlive it.
   TLookAt AsLookAt() {

@@ -93,10 +93,22 @@ TStationControl::~TStationControl() = default;
 
 void TStationControl::SetTarget(const TElements& elements, double latitudeDeg, double longitudeDeg,
                                 double altitudeM) {
-  look_ = std::make_unique<TSatelliteLook>(elements, latitudeDeg, longitudeDeg, altitudeM);
-  // Another satellite ends a park; the same one seen anew (new elements, another site) does not.
-  if (elements.catalogNumber != targetNumber_) status_.parked = false;
-  targetNumber_ = elements.catalogNumber;
+  body_.reset();
+  Retarget(std::make_unique<TSatelliteLook>(elements, latitudeDeg, longitudeDeg, altitudeM),
+           elements.catalogNumber);
+}
+
+void TStationControl::SetBodyTarget(TSkyBody body, double latitudeDeg, double longitudeDeg,
+                                    double altitudeM) {
+  body_ = body;
+  Retarget(std::make_unique<TBodyLook>(body, latitudeDeg, longitudeDeg, altitudeM), BodyName(body));
+}
+
+void TStationControl::Retarget(std::unique_ptr<TTargetLook> look, const std::string& key) {
+  look_ = std::move(look);
+  // Another target ends a park; the same one seen anew (new elements, another site) does not.
+  if (key != targetNumber_) status_.parked = false;
+  targetNumber_ = key;
   status_.pass = TPassWindow{};
   status_.look = TLook{};
   status_.crossesStop = false;
@@ -105,7 +117,8 @@ void TStationControl::SetTarget(const TElements& elements, double latitudeDeg, d
   rotator_ = TRotatorControl(setup_.rotatorSettings);
   if (knownAzDeg) rotator_.Reported({*knownAzDeg, 0.0});
   pathsSeen_ = rotator_.PathsChosen();
-  radio_.Forget();
+  // What a radio may be tuned to depends on the target.
+  ApplyRadioPlan();
   // The pass and the Doppler shift are shown before any device is connected.
   if (!cycle_.isActive()) cycle_.start(kIdleCycleMs);
   Cycle();
@@ -113,6 +126,7 @@ void TStationControl::SetTarget(const TElements& elements, double latitudeDeg, d
 
 void TStationControl::ClearTarget() {
   look_.reset();
+  body_.reset();
   if (!running_) cycle_.stop();
   status_.pass = TPassWindow{};
   status_.look = TLook{};
@@ -120,8 +134,22 @@ void TStationControl::ClearTarget() {
   emit Changed();
 }
 
-void TStationControl::SetRadioPlan(const TRadioPlan& plan) {
+void TStationControl::ApplyRadioPlan() {
+  TRadioPlan plan = askedPlan_;
+  plan.echo = false;
+  if (body_) {
+    // A body sends nothing of its own: the Moon returns the station's own signal, and the Sun's
+    // noise needs no tuning.
+    plan.uplinkHz = 0.0;
+    plan.echo = *body_ == TSkyBody::Moon;
+    if (*body_ == TSkyBody::Sun) plan.downlinkHz = 0.0;
+  }
   radio_.SetPlan(plan);
+}
+
+void TStationControl::SetRadioPlan(const TRadioPlan& plan) {
+  askedPlan_ = plan;
+  ApplyRadioPlan();
   status_.downlinkTunedHz.reset();
   status_.uplinkTunedHz.reset();
   Cycle();
@@ -132,9 +160,8 @@ void TStationControl::Start(const TStationSetup& setup) {
   setup_ = setup;
   rotator_ = TRotatorControl(setup_.rotatorSettings);
   pathsSeen_ = rotator_.PathsChosen();
-  const TRadioPlan plan = radio_.Plan();
   radio_ = TRadioControl(setup_.radioToleranceHz);
-  radio_.SetPlan(plan);
+  ApplyRadioPlan();
   status_ = TStationStatus{};
   lastErrorFrom_ = nullptr;
   passFoundAtJd_ = -1e9;
@@ -345,9 +372,9 @@ void TStationControl::Cycle() {
   if (!look_) return;
   const double nowJd = clock();
   status_.look = LookAt(nowJd);
-  status_.downlinkShiftHz = radio_.Plan().downlinkHz > 0 && status_.look.ok
-                                ? radio_.DownlinkShiftHz(status_.look.rangeRateKmS)
-                                : 0.0;
+  const bool shifted = radio_.Plan().downlinkHz > 0 && status_.look.ok;
+  status_.downlinkShiftHz = shifted ? radio_.DownlinkShiftHz(status_.look.rangeRateKmS) : 0.0;
+  status_.oneWayShiftHz = shifted ? radio_.OneWayShiftHz(status_.look.rangeRateKmS) : 0.0;
   if (!running_ || windingDown_) {
     UpdatePass(nowJd);
     lastCycleJd_ = nowJd;

@@ -1,6 +1,6 @@
-// The station at work: the rotator and the radios follow one satellite seen from one site, on a
-// cycle of their own, through the daemons' clients. The window and the track command both
-// drive the station through this one object.
+// The station at work: the rotator and the radios follow one satellite, the Moon or the Sun
+// seen from one site, on a cycle of their own, through the daemons' clients. The window and the
+// track command both drive the station through this one object.
 #pragma once
 
 #include <QDateTime>
@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "core/elements.h"
+#include "station/body_look.h"
 #include "station/daemon_link.h"
 #include "station/doppler.h"
 #include "station/pass_window.h"
@@ -58,7 +59,8 @@ struct TStationStatus {
   std::optional<double> downlinkTunedHz;
   std::optional<double> uplinkTunedHz;
   std::optional<double> rigReadHz;  // the receiving radio's own "f"
-  double downlinkShiftHz = 0.0;
+  double downlinkShiftHz = 0.0;     // what the receiver hears less the plan's (an echo's both ways)
+  double oneWayShiftHz = 0.0;
 };
 
 // The machine's clock as a Julian date (UTC), to the millisecond.
@@ -81,10 +83,18 @@ class TStationControl : public QObject {
   // and pass are chosen anew.
   void SetTarget(const TElements& elements, double latitudeDeg, double longitudeDeg,
                  double altitudeM);
+  // The Moon or the Sun, followed with the same rotator settings as a satellite. The radios are
+  // tuned by the plan's rule for a body: for the Moon the receiver to the echo of the plan's
+  // downlink (the uplink radio is left alone), for the Sun not at all.
+  void SetBodyTarget(TSkyBody body, double latitudeDeg, double longitudeDeg, double altitudeM);
   void ClearTarget();
   bool HasTarget() const { return look_ != nullptr; }
-  // The satellite's own frequencies; zero ones are not tuned.
+  // The body followed, or none for a satellite or no target.
+  std::optional<TSkyBody> Body() const { return body_; }
+  // The frequencies asked for (the satellite's own, or for the Moon the one sent); zero ones are
+  // not tuned. The target may narrow them (RadioPlan).
   void SetRadioPlan(const TRadioPlan& plan);
+  // The plan the radios are tuned by: the one asked for as the target allows it.
   const TRadioPlan& RadioPlan() const { return radio_.Plan(); }
 
   // Opens the links of the setup's devices and starts driving them each cycle; a running
@@ -153,10 +163,16 @@ class TStationControl : public QObject {
   std::function<void(const TAnswer&)> Outcome(double jd, const QString& device,
                                               const QString& command, std::function<void()> failed);
   TLook LookAt(double jd);
+  // Follows a new target; key tells whether it is another one, which ends a park.
+  void Retarget(std::unique_ptr<TTargetLook> look, const std::string& key);
+  // The plan asked for, narrowed to what the target allows, handed to the radio's controller.
+  void ApplyRadioPlan();
 
   TStationSetup setup_;
   TStationStatus status_;
-  std::unique_ptr<TSatelliteLook> look_;
+  std::unique_ptr<TTargetLook> look_;
+  std::optional<TSkyBody> body_;
+  TRadioPlan askedPlan_;
   TRotatorControl rotator_{TRotatorSettings{}};
   TRadioControl radio_;
   TRotatorClient* rotatorClient_;
@@ -167,7 +183,8 @@ class TStationControl : public QObject {
   bool windingDown_ = false;
   const TDaemonLink* lastErrorFrom_ = nullptr;
   int pathsSeen_ = 0;
-  std::string targetNumber_;  // the catalogue number of the target, which a park outlives
+  // The catalogue number of the target or the body's name, which a park outlives.
+  std::string targetNumber_;
   double passFoundAtJd_ = 0.0;
   double lastCycleJd_ = 0.0;
 };

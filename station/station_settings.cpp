@@ -50,6 +50,7 @@ TStationSettings ReadStationSettings(const std::filesystem::path& file) {
   s.radioToleranceHz = ReadReal(ini, "RadioTolerance", 1.0, 10000.0, d.radioToleranceHz);
   s.transmitter = ini.ReadString(kSection, "Transmitter", d.transmitter);
   s.downlinkHz = ReadReal(ini, "Downlink", 0.0, 300e9, d.downlinkHz);
+  s.echoHz = ReadReal(ini, "EchoDownlink", 0.0, 300e9, d.echoHz);
   return s;
 }
 
@@ -72,6 +73,7 @@ void WriteStationSettings(const std::filesystem::path& file, const TStationSetti
   ini.WriteString(kSection, "RadioTolerance", RealText(s.radioToleranceHz));
   ini.WriteString(kSection, "Transmitter", s.transmitter);
   ini.WriteString(kSection, "Downlink", RealText(s.downlinkHz));
+  ini.WriteString(kSection, "EchoDownlink", RealText(s.echoHz));
   ini.Save(file);
 }
 

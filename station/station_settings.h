@@ -24,6 +24,7 @@ struct TStationSettings {
   double radioToleranceHz = 10.0;  // 1..10000
   std::string transmitter;         // the chosen transmitter's uuid; empty: the first one
   double downlinkHz = 0.0;         // inside a transponder's passband; 0: its lowest frequency
+  double echoHz = 0.0;             // sent to the Moon, its echo tuned; 0: no radio tuned
   bool operator==(const TStationSettings&) const = default;
 };
 

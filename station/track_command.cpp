@@ -90,11 +90,8 @@ std::string MomentText(double jd) {
   return UtcDateTimeOf(jd).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toStdString();
 }
 
-}  // namespace
-
-int RunTrackCommand(const cli::TTrackWords& words, std::ostream& out, std::ostream& err) {
-  const std::unique_ptr<QCoreApplication> application = ApplicationIfNone();
-
+// Reads the words' satellite and makes it the station's target; 0, or 1 when it cannot be.
+int FollowSatellite(const cli::TTrackWords& words, TStationControl& station, std::ostream& err) {
   auto catalog = std::make_unique<TCatalog>();
   int count = 0;
   if (!cli::ReadCommandElementFile(kName, words.file, *catalog, count, err)) return 1;
@@ -112,6 +109,21 @@ int RunTrackCommand(const cli::TTrackWords& words, std::ostream& out, std::ostre
         << " cannot be used: " << set.decodeError << "\n";
     return 1;
   }
+  try {
+    station.SetTarget(set.elements, words.site.latitudeDeg, words.site.longitudeDeg,
+                      words.site.altitudeM);
+  } catch (const std::exception& error) {
+    err << kName << ": the set of satellite " << words.satelliteNumber
+        << " cannot be used: " << error.what() << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int RunTrackCommand(const cli::TTrackWords& words, std::ostream& out, std::ostream& err) {
+  const std::unique_ptr<QCoreApplication> application = ApplicationIfNone();
 
   TStationControl station;
   QElapsedTimer running;
@@ -122,13 +134,11 @@ int RunTrackCommand(const cli::TTrackWords& words, std::ostream& out, std::ostre
       return fromJd + double(running.nsecsElapsed()) / (86400.0 * 1e9);
     };
   }
-  try {
-    station.SetTarget(set.elements, words.site.latitudeDeg, words.site.longitudeDeg,
-                      words.site.altitudeM);
-  } catch (const std::exception& error) {
-    err << kName << ": the set of satellite " << words.satelliteNumber
-        << " cannot be used: " << error.what() << "\n";
-    return 1;
+  if (words.body != cli::TTrackBody::None) {
+    station.SetBodyTarget(words.body == cli::TTrackBody::Moon ? TSkyBody::Moon : TSkyBody::Sun,
+                          words.site.latitudeDeg, words.site.longitudeDeg, words.site.altitudeM);
+  } else if (const int status = FollowSatellite(words, station, err); status != 0) {
+    return status;
   }
   TRadioPlan plan;
   plan.downlinkHz = words.downlinkHz;

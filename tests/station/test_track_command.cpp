@@ -12,17 +12,18 @@
 #include <regex>
 #include <sstream>
 
+#include "body_reference.h"
 #include "cli/look.h"
 #include "cli/track_words.h"
 #include "core/catalog.h"
 #include "core/timescale.h"
 #include "fake_daemon.h"
 #include "hamlib_daemons.h"
-#include "station_scene.h"
 #include "station/doppler.h"
 #include "station/pass_window.h"
 #include "station/satellite_look.h"
 #include "station/track_command.h"
+#include "station_scene.h"
 
 namespace zen::station {
 namespace {
@@ -148,6 +149,98 @@ TEST_F(TrackCommand, TurnsToTheRiseAndTunesForTheDopplerShiftOnTheDummyDaemons) 
     return p.size() == 2 && std::abs(p[0].toDouble() - points[0].first) <= 0.01 &&
            std::abs(p[1].toDouble()) <= 0.01;
   }, 35000));
+}
+
+// The Moon with the echo tuned on the radio, and the Sun with none, from a southern site where
+// both culminate in the north: at a moment when the body stands within 40 degrees of north,
+// the dummy rotator (about six degrees a second from 0 in the -180..180 range) gets there soon.
+TEST_F(TrackCommand, PointsAtTheMoonAndTheSunAndTunesTheMoonsEchoOnTheDummyDaemons) {
+  constexpr double kLatDeg = -33.87;
+  constexpr double kLonDeg = 151.21;
+  constexpr double kSentHz = 1296050000.0;
+  // Printed to a hundredth of a degree; the station's and the reference's sky agree to metres.
+  constexpr double kPrintedDeg = 0.011;
+  const std::string site = std::to_string(kLatDeg) + "," + std::to_string(kLonDeg);
+  for (const bool moon : {true, false}) {
+    SCOPED_TRACE(moon ? "the Moon" : "the Sun");
+    const quint16 rotatorPort = FreePort();
+    TDaemonProcess rotator("rotctld", rotatorPort);
+    if (!rotator.Installed()) GTEST_SKIP() << "the daemons of Hamlib are not installed";
+    const quint16 rigPort = FreePort();
+    TDaemonProcess rig("rigctld", rigPort);
+    ASSERT_TRUE(rotator.Start());
+    if (moon) {
+      ASSERT_TRUE(rig.Start());
+    }
+
+    const double fromJd = test::FirstMomentWhen(
+        moon, kLatDeg, kLonDeg, 2461192.5, 0.5 / 24.0, 60.0, [](const test::TBodyReference& r) {
+          return std::abs(test::AzimuthDifferenceDeg(r.azDeg, 0.0)) < 40.0 && r.elDeg > 15.0 &&
+                 r.elDeg < 45.0;
+        });
+    ASSERT_FALSE(std::isnan(fromJd));
+    std::vector<std::string> words = {"--body",    moon ? "moon" : "sun",
+                                      "--site",    site,
+                                      "--rotator", "127.0.0.1:" + std::to_string(rotatorPort),
+                                      "--range",   "180",
+                                      "--from",    UtcText(fromJd),
+                                      "--for",     "3"};
+    if (moon) {
+      words.insert(words.end(),
+                   {"--rig", "127.0.0.1:" + std::to_string(rigPort), "--downlink", "1296.05"});
+    }
+    std::ostringstream out, err;
+    cli::SetTrackRunner(&RunTrackCommand);
+    ASSERT_EQ(cli::RunTrack(words, out, err), 0) << err.str();
+
+    const std::regex rotatorLine(kMomentPattern +
+                                 std::string(R"( rotator P (-?\d+\.\d\d) (-?\d+\.\d\d))"));
+    const std::regex rigLine(kMomentPattern + std::string(R"( rig F (\d+))"));
+    std::vector<double> rigHz;
+    std::optional<test::TBodyReference> aimed;
+    std::optional<std::pair<double, double>> point;
+    std::istringstream lines(out.str());
+    for (std::string line; std::getline(lines, line);) {
+      std::smatch m;
+      if (std::regex_match(line, m, rotatorLine)) {
+        EXPECT_FALSE(point.has_value()) << "the body moves less than the tolerance: " << out.str();
+        point.emplace(std::stod(m[2]), std::stod(m[3]));
+        const double jd = MomentOf(m[1].str()).toMSecsSinceEpoch() / 86400000.0 + 2440587.5;
+        aimed = test::ReferenceLook(moon, kLatDeg, kLonDeg, 0.0, jd);
+      } else if (std::regex_match(line, m, rigLine)) {
+        const double jd = MomentOf(m[1].str()).toMSecsSinceEpoch() / 86400000.0 + 2440587.5;
+        const double rate = test::ReferenceLook(true, kLatDeg, kLonDeg, 0.0, jd).rangeRateKmS;
+        rigHz.push_back(std::stod(m[2]));
+        // The echo: the shift of the way out and of the way back, whole hertz.
+        EXPECT_NEAR(rigHz.back(), kSentHz * (1.0 - 2.0 * rate / kLightSpeedKmS), 1.0);
+      } else {
+        ADD_FAILURE() << "a line of another form: " << line;
+      }
+    }
+    ASSERT_TRUE(point.has_value()) << out.str() << err.str();
+    EXPECT_NEAR(test::AzimuthDifferenceDeg(point->first, aimed->azDeg), 0.0, kPrintedDeg);
+    EXPECT_GE(point->first, -180.0);
+    EXPECT_LE(point->first, 180.0);
+    EXPECT_NEAR(point->second, aimed->elDeg, kPrintedDeg);
+    // The radio holds the last echo sent.
+    if (moon) {
+      const QList<QByteArray> rigNow = test::AskDaemon(rigPort, "f", 1);
+      ASSERT_EQ(rigNow.size(), 1);
+      ASSERT_FALSE(rigHz.empty()) << out.str() << err.str();
+      EXPECT_EQ(rigNow[0].toDouble(), rigHz.back());
+    }
+    // The rotator gets to the body.
+    QList<QByteArray> p;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+          test::Spin(500);
+          p = test::AskDaemon(rotatorPort, "p", 2);
+          return p.size() == 2 && std::abs(p[0].toDouble() - point->first) <= 0.01 &&
+                 std::abs(p[1].toDouble() - point->second) <= 0.01;
+        },
+        35000))
+        << p.join(' ').toStdString();
+  }
 }
 
 // A run of the command against scripted daemons, on the test's own event loop.
