@@ -1,7 +1,6 @@
-// An independent reduction for the sky tests: ERFA's full IAU 2006/2000A routines (the CIO
-// route to the terrestrial frame, light time by evaluating the ephemerides again), with the
-// program's time conventions (UT1 = UTC, TT from ERFA's leap seconds) and its WGS-72
-// ellipsoid. Shares nothing with sky/ but ERFA's two ephemerides.
+// An independent reduction for the sky tests: ERFA's full IAU 2006/2000A routines (CIO route,
+// light time iterated), with the program's conventions (UT1 = UTC, WGS-72). Shares nothing
+// with sky/ but ERFA's two ephemerides.
 #pragma once
 
 #include <erfa.h>
@@ -28,58 +27,49 @@ inline TIndependentTimes IndependentTimes(double jdUtc) {
 
 enum class TIndependentBody { Moon, Sun };
 
-// Where the light now reaching the earth left the body, delayDays before TT tt1 + tt2, as a
-// geocentric GCRS vector (km): the Moon relative to the earth's centre then (the direction
-// seen), the Sun's barycentric place then less the earth's barycentric place now.
+// Geocentric GCRS place (km) the light left delayDays before TT tt1 + tt2 (the Sun's less the
+// earth's barycentric place now).
 inline void IndependentSourceKm(TIndependentBody body, double tt1, double tt2, double delayDays,
                                 double p[3]) {
-  constexpr double kAuKm = ERFA_DAU / 1000.0;
+  double h[2][3], b[2][3], hNow[2][3], bNow[2][3];
   if (body == TIndependentBody::Moon) {
-    double pv[2][3];
-    eraMoon98(tt1, tt2 - delayDays, pv);
-    for (int i = 0; i < 3; ++i) p[i] = pv[0][i] * kAuKm;
+    eraMoon98(tt1, tt2 - delayDays, h);
+    eraSxp(ERFA_DAU / 1000.0, h[0], p);
     return;
   }
-  double hThen[2][3], bThen[2][3], hNow[2][3], bNow[2][3];
-  eraEpv00(tt1, tt2 - delayDays, hThen, bThen);
+  eraEpv00(tt1, tt2 - delayDays, h, b);
   eraEpv00(tt1, tt2, hNow, bNow);
-  for (int i = 0; i < 3; ++i) p[i] = (bThen[0][i] - hThen[0][i] - bNow[0][i]) * kAuKm;
+  for (int i = 0; i < 3; ++i) p[i] = (b[0][i] - h[0][i] - bNow[0][i]) * (ERFA_DAU / 1000.0);
 }
 
-// The body seen from a point (GCRS, km) at TT tt1 + tt2, light time iterated to convergence.
+// The body seen from a GCRS point (km) at TT tt1 + tt2.
 inline void IndependentSeenKm(TIndependentBody body, double tt1, double tt2, double from[3],
                               double out[3]) {
-  constexpr double kSecondsPerDay = 86400.0;
-  constexpr double kCKmPerS = ERFA_CMPS / 1000.0;
-  double delaySeconds = 0.0;
+  double delayDays = 0.0, p[3];
   for (int i = 0; i < 4; ++i) {
-    double p[3];
-    IndependentSourceKm(body, tt1, tt2, delaySeconds / kSecondsPerDay, p);
+    IndependentSourceKm(body, tt1, tt2, delayDays, p);
     eraPmp(p, from, out);
-    delaySeconds = eraPm(out) / kCKmPerS;
+    delayDays = eraPm(out) / (ERFA_CMPS / 1000.0) / ERFA_DAYSEC;
   }
 }
 
-// The program's ellipsoid (WGS-72) turned into the terrestrial frame.
 inline void IndependentSiteItrsKm(double latitudeDeg, double longitudeDeg, double altitudeKm,
                                   double xyz[3]) {
   eraGd2gce(6378.135, 1.0 / 298.26, longitudeDeg * ERFA_DD2R, latitudeDeg * ERFA_DD2R,
             altitudeKm, xyz);
 }
 
-// Azimuth (north through east) and geometric elevation, radians, of a terrestrial-frame
-// direction at a site.
+// Azimuth (north through east) and geometric elevation, radians, of a terrestrial direction.
 inline void IndependentHorizon(double latitudeDeg, double longitudeDeg, double d[3],
                                double& azimuth, double& elevation, double& rangeKm) {
-  const double phi = latitudeDeg * ERFA_DD2R, lambda = longitudeDeg * ERFA_DD2R;
-  const double east = -std::sin(lambda) * d[0] + std::cos(lambda) * d[1];
-  const double north = -std::sin(phi) * std::cos(lambda) * d[0] -
-                       std::sin(phi) * std::sin(lambda) * d[1] + std::cos(phi) * d[2];
-  const double up = std::cos(phi) * std::cos(lambda) * d[0] +
-                    std::cos(phi) * std::sin(lambda) * d[1] + std::sin(phi) * d[2];
+  double r[3][3], enu[3];  // rows: east, north, up
+  eraIr(r);
+  eraRz(longitudeDeg * ERFA_DD2R + ERFA_DPI / 2.0, r);
+  eraRx(ERFA_DPI / 2.0 - latitudeDeg * ERFA_DD2R, r);
+  eraRxp(r, d, enu);
   rangeKm = eraPm(d);
-  azimuth = eraAnp(std::atan2(east, north));
-  elevation = std::asin(up / rangeKm);
+  azimuth = eraAnp(std::atan2(enu[0], enu[1]));
+  elevation = std::asin(enu[2] / rangeKm);
 }
 
 struct TIndependentLook {
@@ -88,8 +78,8 @@ struct TIndependentLook {
   double rangeKm = 0.0;
 };
 
-// A body's look angles from a site. A scan over a day may pass the celestial-to-intermediate
-// matrix of its middle as rc2i (it moves by far less than an arcsecond in a day).
+// A body's look angles from a site; a day's scan may pass the day's celestial-to-intermediate
+// matrix as rc2i.
 inline TIndependentLook IndependentBodyLook(TIndependentBody body, double latitudeDeg,
                                             double longitudeDeg, double altitudeKm,
                                             double jdUtc, double (*rc2i)[3] = nullptr) {
@@ -99,11 +89,11 @@ inline TIndependentLook IndependentBodyLook(TIndependentBody body, double latitu
     eraC2i06a(t.tt1, t.tt2, ownRc2i);
     rc2i = ownRc2i;
   }
-  eraIr(rpom);  // no polar motion
+  eraIr(rpom);
   eraC2tcio(rc2i, eraEra00(t.utc1, t.utc2), rpom, rc2t);
-  double siteItrs[3], siteGcrs[3], seen[3], seenItrs[3];
-  IndependentSiteItrsKm(latitudeDeg, longitudeDeg, altitudeKm, siteItrs);
-  eraTrxp(rc2t, siteItrs, siteGcrs);
+  double site[3], siteGcrs[3], seen[3], seenItrs[3];
+  IndependentSiteItrsKm(latitudeDeg, longitudeDeg, altitudeKm, site);
+  eraTrxp(rc2t, site, siteGcrs);
   IndependentSeenKm(body, t.tt1, t.tt2, siteGcrs, seen);
   eraRxp(rc2t, seen, seenItrs);
   TIndependentLook look;
@@ -112,7 +102,6 @@ inline TIndependentLook IndependentBodyLook(TIndependentBody body, double latitu
   return look;
 }
 
-// A site's GCRS position (km) at a UTC moment, by the CIO route.
 inline void IndependentSiteGcrsKm(double latitudeDeg, double longitudeDeg, double altitudeKm,
                                   double jdUtc, double gcrs[3]) {
   const TIndependentTimes t = IndependentTimes(jdUtc);
@@ -122,29 +111,25 @@ inline void IndependentSiteGcrsKm(double latitudeDeg, double longitudeDeg, doubl
   eraTrxp(rc2t, itrs, gcrs);
 }
 
-// The J2000 (GCRS) right ascension and declination, radians, of a target given in the
-// models' frame (true equator, mean equinox of date), seen from a site: the target is turned
-// to the true equinox by the equation of the equinoxes, then back through the full
-// precession-nutation; the site goes to GCRS by the CIO route.
+// J2000 (GCRS) RA/Dec, radians, from a site of a target in the models' frame (true equator,
+// mean equinox): to the true equinox by the equation of the equinoxes, then back through the
+// full precession-nutation.
 inline void IndependentJ2000RaDec(double modelKm[3], double latitudeDeg,
                                   double longitudeDeg, double altitudeKm, double jdUtc,
                                   double& ra, double& dec) {
   const TIndependentTimes t = IndependentTimes(jdUtc);
-  double trueOfDate[3], npb[3][3], target[3];
-  double rz[3][3];
+  double rz[3][3], npb[3][3], trueOfDate[3], target[3], site[3], d[3];
   eraIr(rz);
   eraRz(-eraEe06a(t.tt1, t.tt2), rz);
   eraRxp(rz, modelKm, trueOfDate);
   eraPnm06a(t.tt1, t.tt2, npb);
   eraTrxp(npb, trueOfDate, target);
-  double siteGcrs[3], d[3];
-  IndependentSiteGcrsKm(latitudeDeg, longitudeDeg, altitudeKm, jdUtc, siteGcrs);
-  eraPmp(target, siteGcrs, d);
+  IndependentSiteGcrsKm(latitudeDeg, longitudeDeg, altitudeKm, jdUtc, site);
+  eraPmp(target, site, d);
   eraC2s(d, &ra, &dec);
   ra = eraAnp(ra);
 }
 
-// The UTC Julian date of a calendar moment.
 inline double IndependentJd(int year, int month, int day, double hours = 0.0) {
   double d0 = 0.0, d1 = 0.0;
   eraCal2jd(year, month, day, &d0, &d1);
