@@ -1,6 +1,6 @@
 // The look command: its options, its columns against the orbital routines, model breakdowns,
-// a day of the space station over a mid-latitude site, the Moon and the Sun against an
-// independent reduction, and the J2000 columns.
+// a day of the space station over a mid-latitude site, the Moon against an independent
+// reduction, and the J2000 columns.
 #include <gtest/gtest.h>
 
 #include <cmath>

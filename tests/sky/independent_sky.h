@@ -55,8 +55,8 @@ inline void IndependentSeenKm(TIndependentBody body, double tt1, double tt2, dou
 
 inline void IndependentSiteItrsKm(double latitudeDeg, double longitudeDeg, double altitudeKm,
                                   double xyz[3]) {
-  eraGd2gce(6378.135, 1.0 / 298.26, longitudeDeg * ERFA_DD2R, latitudeDeg * ERFA_DD2R,
-            altitudeKm, xyz);
+  eraGd2gce(6378.135, 1.0 / 298.26, longitudeDeg * ERFA_DD2R, latitudeDeg * ERFA_DD2R, altitudeKm,
+            xyz);
 }
 
 // Azimuth (north through east) and geometric elevation, radians, of a terrestrial direction.
@@ -73,16 +73,14 @@ inline void IndependentHorizon(double latitudeDeg, double longitudeDeg, double d
 }
 
 struct TIndependentLook {
-  double azimuth = 0.0;    // radians
-  double elevation = 0.0;  // radians, geometric
-  double rangeKm = 0.0;
+  double azimuth = 0.0, elevation = 0.0, rangeKm = 0.0;  // radians (elevation geometric), km
 };
 
 // A body's look angles from a site; a day's scan may pass the day's celestial-to-intermediate
 // matrix as rc2i.
 inline TIndependentLook IndependentBodyLook(TIndependentBody body, double latitudeDeg,
-                                            double longitudeDeg, double altitudeKm,
-                                            double jdUtc, double (*rc2i)[3] = nullptr) {
+                                            double longitudeDeg, double altitudeKm, double jdUtc,
+                                            double (*rc2i)[3] = nullptr) {
   const TIndependentTimes t = IndependentTimes(jdUtc);
   double ownRc2i[3][3], rpom[3][3], rc2t[3][3];
   if (rc2i == nullptr) {
@@ -114,9 +112,8 @@ inline void IndependentSiteGcrsKm(double latitudeDeg, double longitudeDeg, doubl
 // J2000 (GCRS) RA/Dec, radians, from a site of a target in the models' frame (true equator,
 // mean equinox): to the true equinox by the equation of the equinoxes, then back through the
 // full precession-nutation.
-inline void IndependentJ2000RaDec(double modelKm[3], double latitudeDeg,
-                                  double longitudeDeg, double altitudeKm, double jdUtc,
-                                  double& ra, double& dec) {
+inline void IndependentJ2000RaDec(double modelKm[3], double latitudeDeg, double longitudeDeg,
+                                  double altitudeKm, double jdUtc, double& ra, double& dec) {
   const TIndependentTimes t = IndependentTimes(jdUtc);
   double rz[3][3], npb[3][3], trueOfDate[3], target[3], site[3], d[3];
   eraIr(rz);

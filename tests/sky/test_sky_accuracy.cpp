@@ -27,7 +27,9 @@ double UtcOfTt(double tt1, double tt2) {
   return utc1 + utc2;
 }
 
-double AngleError(double a, double b) { return std::fabs(std::remainder(a - b, 2.0 * ERFA_DPI)); }
+double AngleError(double a, double b) {
+  return std::fabs(std::remainder(a - b, 2.0 * ERFA_DPI));
+}
 
 // The worked lunar example, 1992 April 12 0h TD: apparent RA/Dec of the true equinox (the
 // models' frame is the equation of the equinoxes from it), distance, phase angle, fraction lit.
@@ -68,12 +70,12 @@ TEST(SkyAccuracy, AgainstTheFullReductionOverTheSpan) {
         ObserverFrameAt(ObserverFromSite(c.latitudeDeg, c.longitudeDeg, c.altitudeM), c.jd);
     for (const TIndependentBody body : {TIndependentBody::Moon, TIndependentBody::Sun}) {
       const bool moon = body == TIndependentBody::Moon;
-      const TBodyView view = BodyView(sky, frame, moon ? sky.Moon() : sky.Sun(),
-                                      moon ? kMoonRadiusKm : kSunRadiusKm);
+      const TBodyView view =
+          BodyView(sky, frame, moon ? sky.Moon() : sky.Sun(), moon ? kMoonRadiusKm : kSunRadiusKm);
       const test::TIndependentLook ref =
           test::IndependentBodyLook(body, c.latitudeDeg, c.longitudeDeg, altitudeKm, c.jd);
-      EXPECT_LT(AngleError(view.look.first, ref.azimuth) * std::cos(ref.elevation),
-                kHundredthDeg) << moon;
+      EXPECT_LT(AngleError(view.look.first, ref.azimuth) * std::cos(ref.elevation), kHundredthDeg)
+          << moon;
       EXPECT_NEAR(view.look.second, RefractedElevation(ref.elevation), kHundredthDeg) << moon;
       EXPECT_NEAR(view.look.third, ref.rangeKm, moon ? 1.0 : 10.0) << moon;
     }
@@ -129,9 +131,9 @@ TEST(SkyRiseSet, AgainstAMinuteByMinuteScan) {
     eraC2i06a(noon.tt1, noon.tt2, rc2i);
     double limb[1441], centre[1441];
     for (int m = 0; m <= 1440; ++m) {
-      const test::TIndependentLook look = test::IndependentBodyLook(
-          TIndependentBody::Moon, c.latitudeDeg, c.longitudeDeg, 0.0, c.dayStartUtc + m * kOneMinute,
-          rc2i);
+      const test::TIndependentLook look =
+          test::IndependentBodyLook(TIndependentBody::Moon, c.latitudeDeg, c.longitudeDeg, 0.0,
+                                    c.dayStartUtc + m * kOneMinute, rc2i);
       centre[m] = look.elevation;
       limb[m] = look.elevation + std::asin(kMoonRadiusKm / look.rangeKm) + 34.0 / 60.0 * ERFA_DD2R;
     }

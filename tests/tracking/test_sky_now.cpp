@@ -25,7 +25,7 @@ TEST(SkyNow, KeptValuesEqualAFreshComputation) {
       {april8 + 14.02 / 24.0, 69.65, 40, 10.0, april9 - 10.0 / 24.0},   // another site
       {april8 + 14.03 / 24.0, 69.65, 41, 10.0, april9 - 10.0 / 24.0},   // a metre higher
       {april8 + 14.04 / 24.0, 69.65, 41, -5.5, april8 + 5.5 / 24.0},    // another offset
-      {april8 + 12.0 / 24.0, 69.65, 41, -5.5, april8 + 5.5 / 24.0},  // back in time
+      {april8 + 12.0 / 24.0, 69.65, 41, -5.5, april8 + 5.5 / 24.0},     // back in time
       {IndependentJd(2101, 1, 1, 0.5), 69.65, 41, -5.5, NAN},
       {april8 + 12.5 / 24.0, 69.65, 41, -5.5, april8 + 5.5 / 24.0},
   };
