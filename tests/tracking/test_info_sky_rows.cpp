@@ -3,62 +3,43 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 
-#include "core/elements.h"
-#include "core/timescale.h"
 #include "sky/independent_sky.h"
+#include "tracking/compute_cycle.h"
 #include "tracking/info_texts.h"
 
 namespace zen {
 namespace {
 
-namespace fs = std::filesystem;
 using test::IndependentJd;
 
 constexpr double kMinute = 1.0 / 1440.0;
 constexpr size_t kRa = 1, kDec = 2, kMoonAz = 5, kMoonEl = 6, kPhase = 7, kPhaseAngle = 8, kLit = 9,
                  kAge = 10, kRise = 11, kCulmination = 12, kSet = 13;
+const TVector kSatKm{4000.0, 3000.0, 4500.0};  // the active satellite, in the models' frame
 
-class InfoSkyRows : public ::testing::Test {
- protected:
-  void SetUp() override {
-    fs::create_directories(dir_);
-    const TNamedElements& iss = SelfTestSatellites[1];
-    std::ofstream(dir_ / "sats.tle") << iss.name << "\n" << iss.line1 << "\n" << iss.line2 << "\n";
-    list_.TleFileName = (dir_ / "sats.tle").string();
-    list_.zapodawajSatelity(dir_);
-    TSelection none;
-    list_.AddTr(true, false, 0, none);
-    list_.ActiveSat = 1;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::array<std::string, kLiveMoreRows> RowsAt(double lat, double lon, double jdUtc) {
-    site_ = ObserverFromSite(lat, lon, 0.0);
-    cycle_.LiczWszo(jdUtc, site_, list_, time_, options_);
-    return LiveMoreValues(list_, cycle_.SunNow, cycle_.SkyNow);
-  }
-
-  fs::path dir_ = fs::temp_directory_path() /
-                  ("zen_sky_rows_" +
-                   std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-  TGeodetic site_;
-  TSatelliteList list_;
-  TTimeControl time_;
-  TComputeCycle cycle_;
-  TShowOptions options_;
-};
+// The rows after the compute cycle's tick at jdUtc at a site, the active satellite at kSatKm.
+std::array<std::string, kLiveMoreRows> RowsAt(double lat, double lon, double jdUtc,
+                                              double utcOffsetHours) {
+  TGeodetic site = ObserverFromSite(lat, lon, 0.0);
+  TSatelliteList list;
+  TTimeControl time;
+  time.SetUTCOffset(utcOffsetHours);
+  TComputeCycle cycle;
+  cycle.LiczWszo(jdUtc, site, list, time, TShowOptions{});
+  list.TrackedSats.resize(2);
+  list.TrackedSats[1].computed = true;
+  list.TrackedSats[1].position = kSatKm;
+  list.TrackedCount = list.ActiveSat = 1;
+  return LiveMoreValues(list, cycle.SunNow, cycle.SkyNow);
+}
 
 // Off the whole minute (the sky's cache at work), a local day 5.5 hours behind UTC: the rise
 // and set within a minute of the upper limb meeting the horizon under 34' of refraction.
-TEST_F(InfoSkyRows, ValuesAgreeWithTheIndependentReduction) {
-  const double moment = JulianDateOfEpoch(1352.14768052) + 0.2345678, lat = 52.23, lon = 21.01;
-  time_.SetUTCOffset(-5.5);
-  const auto rows = RowsAt(lat, lon, moment);
-  const TVector& sat = list_.TrackedSats[1].position;
-  double model[3] = {sat.x, sat.y, sat.z}, ra = 0.0, dec = 0.0;
+TEST(InfoSkyRows, ValuesAgreeWithTheIndependentReduction) {
+  const double moment = IndependentJd(2001, 12, 18, 5.63), lat = 52.23, lon = 21.01;
+  const auto rows = RowsAt(lat, lon, moment, -5.5);
+  double model[3] = {kSatKm.x, kSatKm.y, kSatKm.z}, ra = 0.0, dec = 0.0;
   test::IndependentJ2000RaDec(model, lat, lon, 0.0, moment, ra, dec);
   EXPECT_NEAR(std::stod(rows[kRa]), Degrees(ra), 0.0005 + 1.0 / 3600.0) << rows[kRa];
   EXPECT_NEAR(std::stod(rows[kDec]), Degrees(dec), 0.0005 + 1.0 / 3600.0) << rows[kDec];
@@ -83,7 +64,7 @@ TEST_F(InfoSkyRows, ValuesAgreeWithTheIndependentReduction) {
 
 // The published phases of January 2024 (new Moon 11 Jan 11:57 UTC, first quarter 18 Jan 03:52,
 // full 25 Jan 17:54, last quarter 2 Feb 23:18): name, lit part and age from that new Moon.
-TEST_F(InfoSkyRows, PhaseRowsAtPublishedPhases) {
+TEST(InfoSkyRows, PhaseRowsAtPublishedPhases) {
   const double newMoon = IndependentJd(2024, 1, 11, 11.95);
   const struct {
     double moment;
@@ -95,7 +76,7 @@ TEST_F(InfoSkyRows, PhaseRowsAtPublishedPhases) {
                {IndependentJd(2024, 1, 25, 17.9), "Full Moon", 100.0},
                {IndependentJd(2024, 2, 2, 23.3), "Last quarter", 50.0}};
   for (const auto& c : cases) {
-    const auto rows = RowsAt(52.23, 21.01, c.moment);
+    const auto rows = RowsAt(52.23, 21.01, c.moment, 0.0);
     EXPECT_EQ(rows[kPhase], c.name);
     EXPECT_NEAR(std::stod(rows[kLit]), c.litPercent, 3.0) << c.name;
     EXPECT_NEAR(std::stod(rows[kAge]), c.moment - newMoon, 0.06) << c.name;
@@ -104,21 +85,18 @@ TEST_F(InfoSkyRows, PhaseRowsAtPublishedPhases) {
 
 // At Longyearbyen on 26 January 2025 the Moon stays below the horizon all the local day; then
 // outside the sky's dates every row reads unavailable.
-TEST_F(InfoSkyRows, ADayWithoutRiseOrSetAndMomentsOutsideTheSkyDates) {
-  time_.SetUTCOffset(1.0);
+TEST(InfoSkyRows, ADayWithoutRiseOrSetAndMomentsOutsideTheSkyDates) {
   const double dayStart = IndependentJd(2025, 1, 26) - 1.0 / 24.0;
   for (double t = dayStart; t <= dayStart + 1.0; t += 10 * kMinute) {
     ASSERT_LT(
         test::IndependentBodyLook(test::TIndependentBody::Moon, 78.22, 15.65, 0.0, t).elevation,
         Radians(-2.0));
   }
-  const auto rows = RowsAt(78.22, 15.65, dayStart + 0.5);
+  const auto rows = RowsAt(78.22, 15.65, dayStart + 0.5, 1.0);
   EXPECT_EQ(rows[kRise], "none");
   EXPECT_EQ(rows[kSet], "none");
-  RowsAt(52.23, 21.01, JulianDateOfEpoch(1352.14768052));  // the satellite computed
   for (double outside : {IndependentJd(1949, 12, 31, 12.0), IndependentJd(2101, 1, 1, 12.0)}) {
-    cycle_.SkyNow.Compute(outside, site_, ObserverFrameAt(site_, outside), 0.0);
-    const auto dashes = LiveMoreValues(list_, cycle_.SunNow, cycle_.SkyNow);
+    const auto dashes = RowsAt(78.22, 15.65, outside, 0.0);
     for (size_t r : {kRa, kDec, kMoonAz, kMoonEl, kPhase, kPhaseAngle, kLit, kAge, kRise,
                      kCulmination, kSet}) {
       EXPECT_EQ(dashes[r], "-") << r;
