@@ -44,17 +44,14 @@ TEST_F(PassDetails, AnyRowOfAPassShowsItsPicture) {
     ASSERT_FALSE(plot.track.points.empty());
     EXPECT_LE(plot.track.points.front().timeUtc, lines[1].rise.timeUtc);
     EXPECT_GE(plot.track.points.back().timeUtc, lines[1].set.timeUtc);
-    EXPECT_TRUE(plot.moon.points.empty()) << "the Moon is not shown";
+    EXPECT_TRUE(plot.moon.points.empty());
   }
-  // With the Moon shown, the picture carries it over the pass's own span, placed at the
-  // culmination.
-  window->ShowCommands().moon->trigger();
+  window->ShowCommands().moon->trigger();  // the Moon over the pass's span, at the culmination
   ASSERT_TRUE(commands->ShowPassDetails(1));
-  const TPassPlot& withMoon = details->Plot();
-  ASSERT_FALSE(withMoon.moon.points.empty());
-  EXPECT_EQ(withMoon.moon.points.front().timeUtc, withMoon.track.points.front().timeUtc);
-  EXPECT_EQ(withMoon.moon.points.back().timeUtc, withMoon.track.points.back().timeUtc);
-  EXPECT_EQ(withMoon.moon.atEvent.timeUtc, lines[1].culmination.timeUtc);
+  const TMoonTrack& moon = details->Plot().moon;
+  ASSERT_FALSE(moon.points.empty());
+  EXPECT_EQ(moon.points.front().timeUtc, details->Plot().track.points.front().timeUtc);
+  EXPECT_EQ(moon.atEvent.timeUtc, lines[1].culmination.timeUtc);
   window->ShowCommands().moon->trigger();
   EXPECT_FALSE(commands->ShowDetails(TSearchKind::Passes, 7)) << "the separator row";
   EXPECT_EQ(details->Plot().marks[0].timeUtc, lines[1].rise.timeUtc);

@@ -1,9 +1,9 @@
-// The Moon on rendered images: the map's sub-lunar symbol, the radar's Moon while it is up and
-// the pass plot's Moon, each at its projected place with the lit side toward the Sun, and
-// nothing of it while the option is off.
+// The Moon on rendered images: the map's sub-lunar symbol, the radar's and the pass plot's Moon
+// while it is up, each at its place with the lit side toward the Sun, and nothing while off.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "display/moon_symbol.h"
 #include "display/pass_plot.h"
@@ -20,34 +20,32 @@ constexpr double kCrescent = 2460708.0;
 constexpr double kFirstQuarter = 2460711.5 + (8.0 + 2.0 / 60.0) / 24.0;
 constexpr double kGibbous = 2460716.0;
 constexpr double kHour = 1.0 / 24.0;
-// Of the summed channels: a thin crescent lights little of its half, a gibbous Moon much of
-// the other half.
-constexpr double kBrighterToward = 40.0;
+const TGeodetic kSite = ObserverFromSite(52.0, 21.0, 0.0);
 
-// The Moon and the Sun straight from the ephemerides, without the compute cycle or the drawing
-// code: sub-points and look angles from the site (degrees), and the geocentric lit fraction.
-struct TKnownSky {
-  double moonLat, moonLon, sunLat, sunLon, moonAz, moonEl, sunAz, sunEl, illuminated;
+// Straight from the ephemerides: sub-points and look angles (degrees) of the Moon [0] and the
+// Sun [1], and the Moon's lit fraction.
+struct TKnown {
+  double lat[2], lon[2], az[2], el[2], lit;
 };
 
-TKnownSky Known(double jd) {
+TKnown Known(double jd) {
+  TKnown k{};
   const TMatrix3 frame = ModelFrameFromJ2000(jd);
-  const TVector moon = Rotate(frame, MoonJ2000(jd).pos);
-  const TVector sun = Rotate(frame, SunJ2000(jd).pos);
-  const TGeodetic site = ObserverFromSite(52.0, 21.0, 0.0);
-  const TGeodetic m = EciToGeodetic(moon, jd);
-  const TGeodetic s = EciToGeodetic(sun, jd);
-  const TLookAngles ml = LookAngles(moon, Rotate(frame, MoonJ2000(jd).vel), site, jd);
-  const TLookAngles sl = LookAngles(sun, Rotate(frame, SunJ2000(jd).vel), site, jd);
-  const TVector toSun{sun.x - moon.x, sun.y - moon.y, sun.z - moon.z};
-  const double cosPhase = -(toSun.x * moon.x + toSun.y * moon.y + toSun.z * moon.z) /
-                          std::hypot(toSun.x, toSun.y, toSun.z) /
-                          std::hypot(moon.x, moon.y, moon.z);
-  return {Degrees(m.latitude),   std::remainder(Degrees(m.longitude), 360.0),
-          Degrees(s.latitude),   std::remainder(Degrees(s.longitude), 360.0),
-          Degrees(ml.first),     Degrees(ml.second),
-          Degrees(sl.first),     Degrees(sl.second),
-          (1.0 + cosPhase) / 2.0};
+  TVector pos[2];
+  for (int i = 0; i < 2; ++i) {
+    const TBodyState b = i == 0 ? MoonJ2000(jd) : SunJ2000(jd);
+    pos[i] = Rotate(frame, b.pos);
+    const TGeodetic g = EciToGeodetic(pos[i], jd);
+    const TLookAngles look = LookAngles(pos[i], Rotate(frame, b.vel), kSite, jd);
+    k.lat[i] = Degrees(g.latitude);
+    k.lon[i] = std::remainder(Degrees(g.longitude), 360.0);
+    k.az[i] = Degrees(look.first);
+    k.el[i] = Degrees(look.second);
+  }
+  const TVector toSun = VecSub(pos[1], pos[0]);
+  k.lit =
+      (1.0 - VecDot(toSun, pos[0]) / std::sqrt(VecDot(toSun, toSun) * VecDot(pos[0], pos[0]))) / 2;
+  return k;
 }
 
 // A direction on a polar sky chart of the given horizon radius, continued below the horizon.
@@ -56,161 +54,91 @@ QPointF Polar(double horizonPx, double azDeg, double elDeg) {
   return {r * std::sin(Radians(azDeg)), -r * std::cos(Radians(azDeg))};
 }
 
-double Brightness(QRgb c) {
-  return qRed(c) + qGreen(c) + qBlue(c);
-}
-
-// What a drawing added to an image: how many pixels and their centre, and within radiusPx
-// of it (inside the rim) how bright each side of the line square to `toward` is and what share
-// is nearer the lit colour than the dark one.
+// The centre of the pixels a drawing changed; and of the disc within radiusPx of `at`, how
+// many pixels are nearer the lit colour than the dark one on the side toward `toward` and away.
 struct TSymbol {
-  int pixels = 0;
   QPointF centre;
-  double toward = 0.0;
-  double away = 0.0;
-  double litShare = 0.0;
+  int disc = 0, litToward = 0, litAway = 0;
 };
 
-TSymbol SymbolIn(const QImage& with, const QImage& without, double radiusPx, QPointF toward) {
+TSymbol SymbolIn(const QImage& with, const QImage& without, QPointF at, double radiusPx,
+                 QPointF toward) {
+  const auto bright = [](QRgb c) { return qRed(c) + qGreen(c) + qBlue(c); };
+  const int middle = (bright(kMoonLitColour.rgb()) + bright(kMoonDarkColour.rgb())) / 2;
   TSymbol s;
+  int changed = 0;
   for (int y = 0; y < with.height(); ++y) {
     for (int x = 0; x < with.width(); ++x) {
-      if (with.pixel(x, y) == without.pixel(x, y)) continue;
-      ++s.pixels;
-      s.centre += QPointF(x + 0.5, y + 0.5);
-    }
-  }
-  if (s.pixels == 0) return s;
-  s.centre /= s.pixels;
-  const double middle = (Brightness(kMoonLitColour.rgb()) + Brightness(kMoonDarkColour.rgb())) / 2;
-  double sums[2] = {0.0, 0.0};
-  int counts[2] = {0, 0};
-  int lit = 0;
-  for (int y = 0; y < with.height(); ++y) {
-    for (int x = 0; x < with.width(); ++x) {
-      const QPointF d = QPointF(x + 0.5, y + 0.5) - s.centre;
+      const QPointF d = QPointF(x + 0.5, y + 0.5) - at;
+      if (with.pixel(x, y) != without.pixel(x, y)) s.centre += (at + d - s.centre) / ++changed;
       if (std::hypot(d.x(), d.y()) > radiusPx - 0.5) continue;
-      const int side = QPointF::dotProduct(d, toward) > 0.0 ? 0 : 1;
-      sums[side] += Brightness(with.pixel(x, y));
-      ++counts[side];
-      lit += Brightness(with.pixel(x, y)) > middle ? 1 : 0;
+      ++s.disc;
+      if (bright(with.pixel(x, y)) > middle)
+        ++(QPointF::dotProduct(d, toward) > 0 ? s.litToward : s.litAway);
     }
   }
-  s.toward = sums[0] / std::max(1, counts[0]);
-  s.away = sums[1] / std::max(1, counts[1]);
-  s.litShare = static_cast<double>(lit) / std::max(1, counts[0] + counts[1]);
   return s;
 }
 
-class MoonViews : public ::testing::Test {
- protected:
-  // The sky as the compute cycle keeps it at jd, with the documented Sun's look angles.
-  void SetSky(double jd) {
-    const TGeodetic site = ObserverFromSite(52.0, 21.0, 0.0);
-    p.cycle.SkyNow.Compute(jd, site, ObserverFrameAt(site, jd), 0.0);
-    p.cycle.SunNow.azimuth = Known(jd).sunAz;
-    p.cycle.SunNow.elevation = Known(jd).sunEl;
-  }
-  QImage Radar() {
-    QImage image = test::Filled(kRadarImageWidth, kRadarImageHeight, Qt::white);
-    TRadarView().DrawRadar(image, p.Scene());
-    return image;
-  }
+enum TChart { kMap, kRadar, kPlot };
+constexpr double kRadiusPx[] = {6.0, 4.0, 8.0};  // of each chart's symbol
+
+// The map always, the radar and the pass plot only while the Moon is up; off, nothing changes.
+TEST(MoonViews, TheMoonIsDrawnAtItsPlaceInItsPhaseLitTowardTheSun) {
   test::TSceneParts p;
-};
-
-TEST_F(MoonViews, TheMapShowsTheSubLunarPointInItsPhaseLitTowardTheSun) {
-  const QImage noSky = p.Map();  // as before the Moon existed
-  for (double jd : {kCrescent, kFirstQuarter, kGibbous}) {
-    SCOPED_TRACE(jd);
-    SetSky(jd);
-    const TKnownSky k = Known(jd);
-    p.show.moon = false;
-    const QImage off = p.Map();
-    EXPECT_EQ(off, noSky) << "off, the map is the old one bit for bit";
-    p.show.moon = true;
-    const QPointF at = QPointF(LonLatToMap(k.moonLat, k.moonLon)) + QPointF(0.5, 0.5);
-    const QPointF toward(std::remainder(k.sunLon - k.moonLon, 360.0) * kMapAreaWidth / 360.0,
-                         (k.moonLat - k.sunLat) * kMapAreaHeight / 180.0);
-    const TSymbol s = SymbolIn(p.Map(), off, 6.0, toward);
-    EXPECT_TRUE(s.pixels > 120 && s.pixels < 220) << s.pixels;  // 12 pixels across, and a rim
-    EXPECT_NEAR(s.centre.x(), at.x(), 1.0);
-    EXPECT_NEAR(s.centre.y(), at.y(), 1.0);
-    EXPECT_GT(s.toward, s.away + kBrighterToward);
-    EXPECT_NEAR(s.litShare, k.illuminated, 0.12);
-  }
-  p.cycle.SkyNow.valid = false;  // a moment outside the sky's dates
-  EXPECT_EQ(p.Map(), noSky);
-}
-
-TEST_F(MoonViews, TheRadarShowsTheMoonOnlyWhileItIsUp) {
+  const QImage noSky = p.Map();
   p.cycle.RadarShown = true;
-  const struct {
-    double jd;
-    bool up;
-  } rows[] = {{kFirstQuarter + 6 * kHour, true},  // afternoon, the Sun up too
-              {kFirstQuarter + 16 * kHour, true},
-              {kFirstQuarter - kHour, false}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.jd);
-    SetSky(row.jd);
-    const TKnownSky k = Known(row.jd);
-    ASSERT_EQ(k.moonEl >= 0.0, row.up) << k.moonEl;
-    p.show.moon = false;
-    const QImage off = Radar();
-    p.show.moon = true;
-    if (!row.up) {
-      EXPECT_EQ(Radar(), off);
-      continue;
-    }
-    const QPointF at = QPointF(AzElToRadar(k.moonAz, k.moonEl)) + QPointF(0.5, 0.5);
-    const QPointF toward =
-        Polar(kHorizonRadius, k.sunAz, k.sunEl) - Polar(kHorizonRadius, k.moonAz, k.moonEl);
-    const TSymbol s = SymbolIn(Radar(), off, 4.0, toward);
-    EXPECT_TRUE(s.pixels > 40 && s.pixels < 130) << s.pixels;  // 8 pixels across, and a rim
-    EXPECT_NEAR(s.centre.x(), at.x(), 1.0);
-    EXPECT_NEAR(s.centre.y(), at.y(), 1.0);
-    EXPECT_GT(s.toward, s.away + kBrighterToward);
-  }
-}
-
-TEST_F(MoonViews, ThePassPlotShowsTheMoonUpDuringThePassInItsPhase) {
   const QSize size(800, 500);
-  const TPassPlotLayout layout = PassPlotLayoutFor(size);
-  const double horizon = layout.skyDisc.width() / 2.0;
-  for (const auto& [at, up] :
-       {std::pair{kFirstQuarter + 10 * kHour, true}, std::pair{kFirstQuarter - kHour, false}}) {
-    SCOPED_TRACE(at);
-    // A pass low in the north, five minutes long, out of the Moon's way.
-    TPassPlot plot;
+  const QRectF disc = PassPlotLayoutFor(size).skyDisc;
+  for (const auto& [chart, jd, up] : {std::tuple{kMap, kCrescent, true},
+                                      {kMap, kFirstQuarter, true},
+                                      {kMap, kGibbous, true},
+                                      {kRadar, kFirstQuarter + 6 * kHour, true},
+                                      {kRadar, kFirstQuarter - kHour, false},
+                                      {kPlot, kFirstQuarter + 10 * kHour, true}}) {
+    SCOPED_TRACE(jd);
+    const TKnown k = Known(jd);
+    ASSERT_EQ(up, chart == kMap || k.el[0] >= 0.0) << k.el[0];
+    p.cycle.SkyNow.Compute(jd, kSite, ObserverFrameAt(kSite, jd), 0.0);
+    p.cycle.SunNow.azimuth = k.az[1];
+    p.cycle.SunNow.elevation = k.el[1];
+    TPassPlot plot;  // a five-minute pass low in the north, out of the Moon's way
     for (int s = -150; s <= 150; ++s) {
       plot.track.points.push_back(
-          {at + s / 86400.0, 300.0 + s * 0.4, 20.0 - std::abs(s) / 10.0, 900.0, false});
+          {jd + s / 86400.0, 300.0 + s * 0.4, 20.0 - std::abs(s) / 10.0, 900.0, false});
     }
     plot.track.sunElevationDeg = -30.0;
-    const QImage without = RenderPassPlot(plot, size);
-    // The Moon as the pass details get it, here from the ephemeris: a minute each side.
-    for (int minute = -1; minute <= 1; ++minute) {
-      const TKnownSky k = Known(at + minute / 1440.0);
-      plot.moon.points.push_back({at + minute / 1440.0, k.moonAz, k.moonEl});
-    }
-    const TKnownSky k = Known(at);
-    plot.moon.atEvent = plot.moon.points[1];
-    plot.moon.illuminated = k.illuminated;
-    plot.moon.sunAzimuthDeg = k.sunAz;
-    plot.moon.sunElevationDeg = k.sunEl;
-    ASSERT_EQ(k.moonEl >= 0.0, up) << k.moonEl;
+    const TMoonSample m{jd, k.az[0], k.el[0]};
+    const auto draw = [&](bool moon) -> QImage {
+      p.show.moon = moon;
+      plot.moon = moon ? TMoonTrack{{m}, m, k.lit, k.az[1], k.el[1]} : TMoonTrack{};
+      if (chart == kMap) return p.Map();
+      if (chart == kPlot) return RenderPassPlot(plot, size);
+      QImage image = test::Filled(kRadarImageWidth, kRadarImageHeight, Qt::white);
+      TRadarView().DrawRadar(image, p.Scene());
+      return image;
+    };
+    const QImage off = draw(false), on = draw(true);
+    EXPECT_TRUE(chart != kMap || off == noSky) << "off, the map is the old one";
     if (!up) {
-      EXPECT_EQ(RenderPassPlot(plot, size), without);
+      EXPECT_EQ(on, off);
       continue;
     }
-    const QPointF centre = SkyPlotPoint(layout.skyDisc, k.moonAz, k.moonEl);
-    const TSymbol s =
-        SymbolIn(RenderPassPlot(plot, size), without, 8.0,
-                 Polar(horizon, k.sunAz, k.sunEl) - Polar(horizon, k.moonAz, k.moonEl));
-    EXPECT_NEAR(s.centre.x(), centre.x(), 1.5);
-    EXPECT_NEAR(s.centre.y(), centre.y(), 1.5);
-    EXPECT_GT(s.toward, s.away + kBrighterToward);
+    const double horizon = chart == kPlot ? disc.width() / 2.0 : kHorizonRadius;
+    QPointF at = chart == kPlot ? SkyPlotPoint(disc, k.az[0], k.el[0])
+                                : QPointF(AzElToRadar(k.az[0], k.el[0])) + QPointF(0.5, 0.5);
+    QPointF toward = Polar(horizon, k.az[1], k.el[1]) - Polar(horizon, k.az[0], k.el[0]);
+    if (chart == kMap) {
+      at = QPointF(LonLatToMap(k.lat[0], k.lon[0])) + QPointF(0.5, 0.5);
+      toward = QPointF(std::remainder(k.lon[1] - k.lon[0], 360.0) * kMapAreaWidth / 360.0,
+                       (k.lat[0] - k.lat[1]) * kMapAreaHeight / 180.0);
+    }
+    const TSymbol s = SymbolIn(on, off, at, kRadiusPx[chart], toward);
+    EXPECT_NEAR(s.centre.x(), at.x(), 1.5);
+    EXPECT_NEAR(s.centre.y(), at.y(), 1.5);
+    EXPECT_GT(s.litToward, s.litAway);
+    const double litShare = static_cast<double>(s.litToward + s.litAway) / s.disc;
+    EXPECT_NEAR(litShare, chart == kRadar ? litShare : k.lit, 0.12) << "the phase";
   }
 }
 

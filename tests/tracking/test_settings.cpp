@@ -140,27 +140,20 @@ TEST_F(SettingsFolder, AFreshInstallationGetsEveryDocumentedDefault) {
   EXPECT_EQ(Bytes(file_), KeyFile(&TKeyRow::defaultText));
 }
 
-// The Moon option came after the documented keys: a file without its key reads as off and is
-// written back as it was; once chosen the key stands after "VisibleZone" and follows the option.
-TEST_F(SettingsFolder, TheMoonKeyIsWrittenOnceChosenAndAnOldFileReadsAsOff) {
+// A file from before the Moon option reads as off and is written back as it was; once chosen,
+// its key stands after "VisibleZone" and reads back.
+TEST_F(SettingsFolder, TheMoonKeyRoundTripsAndAnOldFileReadsAsOff) {
   const std::string old = KeyFile(&TKeyRow::defaultText);
   Put(file_, old);
   TSettings s = ReadSettings(file_);
   EXPECT_FALSE(s.show.moon);
-  WriteSettings(file_, s, TSaveChoice::SatellitesAndOptions);
-  EXPECT_EQ(Bytes(file_), old);
-  const std::string after = "VisibleZone=1\r\n";
-  const struct {
-    bool moon;
-    const char* line;
-  } rows[] = {{true, "Moon=1\r\n"}, {false, "Moon=0\r\n"}, {true, "Moon=1\r\n"}};
-  for (const auto& row : rows) {
-    s.show.moon = row.moon;
+  for (const char* line : {"", "Moon=1\r\n", "Moon=0\r\n"}) {
+    s.show.moon = *line != '\0' && line[5] == '1';
     WriteSettings(file_, s, TSaveChoice::SatellitesAndOptions);
     std::string expected = old;
-    expected.insert(expected.find(after) + after.size(), row.line);
-    EXPECT_EQ(Bytes(file_), expected) << row.line;
-    EXPECT_EQ(ReadSettings(file_), s) << row.line;
+    expected.insert(expected.find("VisibleZone=1\r\n") + 15, line);
+    EXPECT_EQ(Bytes(file_), expected) << line;
+    EXPECT_EQ(ReadSettings(file_), s) << line;
   }
 }
 
