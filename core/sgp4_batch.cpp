@@ -75,8 +75,9 @@ bool TNearEarthBatch::Fits(const TPropagator& propagator) {
 
 void TNearEarthBatch::Resize(size_t count) {
   lanes_ = count;
-  constants_.assign(kConstantCount * count, 0.0);
-  results_.assign(kResultCount * count, 0.0);
+  stride_ = (count + kLanePadding - 1) / kLanePadding * kLanePadding;
+  constants_.assign(kConstantCount * stride_, 0.0);
+  results_.assign(kResultCount * stride_, 0.0);
   status_.assign(count, TPropagationStatus::Ok);
 }
 
@@ -93,14 +94,14 @@ void TNearEarthBatch::SetLane(size_t lane, const TPropagator& propagator) {
       m.etaCosM0Cubed,    m.sinM0,                m.axis,               m.motion,
       m.longPeriodLCoef,  m.longPeriodAynCoef,    m.threeTheta2Minus1,  m.oneMinusTheta2,
       m.sevenTheta2Minus1, m.cosI,                m.sinI};
-  for (size_t c = 0; c < kConstantCount; ++c) constants_[c * lanes_ + lane] = values[c];
+  for (size_t c = 0; c < kConstantCount; ++c) constants_[c * stride_ + lane] = values[c];
 }
 
 TPropagationStatus TNearEarthBatch::Result(size_t lane, TVector& pos, TVector& vel) const {
-  pos = TVector{results_[kPosX * lanes_ + lane], results_[kPosY * lanes_ + lane],
-                results_[kPosZ * lanes_ + lane], 0.0};
-  vel = TVector{results_[kVelX * lanes_ + lane], results_[kVelY * lanes_ + lane],
-                results_[kVelZ * lanes_ + lane], 0.0};
+  pos = TVector{results_[kPosX * stride_ + lane], results_[kPosY * stride_ + lane],
+                results_[kPosZ * stride_ + lane], 0.0};
+  vel = TVector{results_[kVelX * stride_ + lane], results_[kVelY * stride_ + lane],
+                results_[kVelZ * stride_ + lane], 0.0};
   return status_[lane];
 }
 
@@ -384,7 +385,7 @@ void TNearEarthBatch::FinishStep(size_t begin, size_t count, TBlock& __restrict 
   for (size_t j = 0; j < count; ++j) {
     if (b.status[j] == TPropagationStatus::Ok) continue;
     for (size_t result = 0; result < kResultCount; ++result) {
-      results_[result * lanes_ + begin + j] = 0.0;
+      results_[result * stride_ + begin + j] = 0.0;
     }
   }
   std::copy(b.status, b.status + count, status_.begin() + static_cast<std::ptrdiff_t>(begin));

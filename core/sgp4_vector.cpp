@@ -1,0 +1,371 @@
+// The near-earth model over vectors of sets: TNearEarthBatch's columns read a vector at a time,
+// the whole of Sgp4Propagate and OsculatingState (sines, cosines, the arc tangent and Kepler's
+// equation included) computed in the vector registers, compiled once per instruction set and
+// chosen at run time.
+//
+// The steps are those of core/sgp4.cpp and core/sgp4_osculate.cpp in the same order; a change
+// there belongs here as well. What differs is only the library: Highway's polynomial sine,
+// cosine and arc tangent, which stay within a few units in the last place of the standard
+// library's. Their errors reach the state only through the model's smooth formulas, far below
+// a millimetre.
+
+// foreach_target.h includes this file once per instruction set.
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "core/sgp4_vector.cpp"
+#include <hwy/foreach_target.h>  // must come before highway.h
+
+#include <hwy/highway.h>
+#include <hwy/contrib/math/math-inl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+#include "core/numeric.h"
+#include "core/sgp4_batch.h"
+#include "core/sgp4_vector.h"
+#include "core/sgp4_constants.h"
+#include "core/sgp4_osculate.h"
+
+HWY_BEFORE_NAMESPACE();
+namespace zen::HWY_NAMESPACE {
+
+namespace hn = hwy::HWY_NAMESPACE;
+using D = hn::ScalableTag<double>;
+using V = hn::Vec<D>;
+using M = hn::Mask<D>;
+
+// 2 pi in three parts: the first two have 26 significant bits, so their products with a
+// whole number of turns below 2^27 are exact and the reduction loses nothing to them.
+constexpr double kTwoPiHi = 6.283185243606567;
+constexpr double kTwoPiMid = 6.357301884918343e-08;
+constexpr double kTwoPiLo = 2.4492935982947064e-16;
+constexpr double kTurnsPerRadian = 0.15915494309189535;
+
+// x less the nearest whole number of turns, in [-pi, pi]. Highway's sine and cosine hold only
+// for arguments up to about 39,000 rad, which a low orbit's mean anomaly passes within a year.
+HWY_INLINE V ReduceAngle(D d, V x) {
+  const V turns = hn::Round(hn::Mul(x, hn::Set(d, kTurnsPerRadian)));
+  V r = hn::Sub(x, hn::Mul(turns, hn::Set(d, kTwoPiHi)));
+  r = hn::Sub(r, hn::Mul(turns, hn::Set(d, kTwoPiMid)));
+  return hn::Sub(r, hn::Mul(turns, hn::Set(d, kTwoPiLo)));
+}
+
+HWY_INLINE V SinOf(D d, V x) { return hn::Sin(d, ReduceAngle(d, x)); }
+HWY_INLINE V CosOf(D d, V x) { return hn::Cos(d, ReduceAngle(d, x)); }
+
+// AngleFromSinCos: the arc tangent of s / c turned into (-pi/2, 3pi/2] by the sign of c.
+HWY_INLINE V AngleOf(D d, V s, V c) {
+  const V zero = hn::Zero(d);
+  const V base = hn::Atan(d, hn::Div(s, c));
+  const V turned = hn::IfThenElse(hn::Lt(c, zero), hn::Add(base, hn::Set(d, kPi)), base);
+  const V onAxis = hn::IfThenElse(hn::Gt(s, zero), hn::Set(d, kHalfPi), hn::Set(d, 3.0 * kHalfPi));
+  return hn::IfThenElse(hn::Eq(c, zero), onAxis, turned);
+}
+
+// WrapTwoPi with the same operations, so the same bits.
+HWY_INLINE V WrapAngle(D d, V x) {
+  const V twoPi = hn::Set(d, kTwoPi);
+  const V r = hn::Sub(x, hn::Mul(twoPi, hn::Trunc(hn::Div(x, twoPi))));
+  return hn::IfThenElse(hn::Lt(r, hn::Zero(d)), hn::Add(r, twoPi), r);
+}
+
+// The status of each lane as a number (TPropagationStatus's value), and which lanes are still
+// Ok: a check fails only lanes that passed every check before it, as the scalar path returns at
+// the first failure.
+struct TLaneStatus {
+  V code;
+  M ok;
+};
+
+HWY_INLINE void FailWhere(D d, TLaneStatus& status, M failed, TPropagationStatus code) {
+  const M now = hn::And(status.ok, failed);
+  status.code = hn::IfThenElse(now, hn::Set(d, static_cast<double>(code)), status.code);
+  status.ok = hn::AndNot(failed, status.ok);
+}
+
+// Kepler's equation as SolveKepler keeps it: the sine and cosine of the iterate the last
+// correction started from. All lanes iterate together; a lane stops changing once its step is
+// within the tolerance, and the loop ends when every lane has settled or after the same count
+// as the one-set solution. Lanes that never settle take the one-set solution, bracketed
+// fallback included.
+struct TKeplerLanes {
+  V sinepw, cosepw;
+};
+
+HWY_INLINE TKeplerLanes SolveKeplerLanes(D d, V capu, V axn, V ayn, TLaneStatus& status) {
+  const V one = hn::Set(d, 1.0);
+  const V tolerance = hn::Set(d, sgp4::kKeplerTolerance);
+  V epw = capu;
+  V sinepw = hn::Zero(d);
+  V cosepw = hn::Zero(d);
+  M active = status.ok;
+  for (int i = 0; i < sgp4::kKeplerIterations && !hn::AllFalse(d, active); ++i) {
+    const V s = SinOf(d, epw);
+    const V c = CosOf(d, epw);
+    sinepw = hn::IfThenElse(active, s, sinepw);
+    cosepw = hn::IfThenElse(active, c, cosepw);
+    const V temp3 = hn::Mul(axn, s);
+    const V temp4 = hn::Mul(ayn, c);
+    const V temp5 = hn::Mul(axn, c);
+    const V temp6 = hn::Mul(ayn, s);
+    const V next = hn::Add(
+        hn::Div(hn::Sub(hn::Add(hn::Sub(capu, temp4), temp3), epw), hn::Sub(hn::Sub(one, temp5), temp6)),
+        epw);
+    const M settled = hn::Le(hn::Abs(hn::Sub(next, epw)), tolerance);
+    active = hn::AndNot(settled, active);
+    epw = hn::IfThenElse(active, next, epw);
+  }
+  if (!hn::AllFalse(d, active)) {
+    constexpr size_t kMax = HWY_MAX_BYTES / sizeof(double);
+    HWY_ALIGN double capuLanes[kMax], axnLanes[kMax], aynLanes[kMax];
+    HWY_ALIGN double sinLanes[kMax], cosLanes[kMax], failedLanes[kMax];
+    HWY_ALIGN double activeLanes[kMax];
+    hn::Store(capu, d, capuLanes);
+    hn::Store(axn, d, axnLanes);
+    hn::Store(ayn, d, aynLanes);
+    hn::Store(sinepw, d, sinLanes);
+    hn::Store(cosepw, d, cosLanes);
+    hn::Store(hn::IfThenElseZero(active, one), d, activeLanes);
+    for (size_t j = 0; j < hn::Lanes(d); ++j) {
+      failedLanes[j] = 0.0;
+      if (activeLanes[j] == 0.0) continue;
+      sgp4::TKeplerSolution k;
+      if (sgp4::SolveKepler(capuLanes[j], axnLanes[j], aynLanes[j], k)) {
+        sinLanes[j] = k.sinepw;
+        cosLanes[j] = k.cosepw;
+      } else {
+        sinLanes[j] = 0.0;
+        cosLanes[j] = 0.0;
+        failedLanes[j] = 1.0;
+      }
+    }
+    sinepw = hn::Load(d, sinLanes);
+    cosepw = hn::Load(d, cosLanes);
+    FailWhere(d, status, hn::Ne(hn::Load(d, failedLanes), hn::Zero(d)),
+              TPropagationStatus::EccentricityOutOfRange);
+  }
+  return TKeplerLanes{sinepw, cosepw};
+}
+
+// The constants of lanes [lane, lane + Lanes(d)).
+struct TConstantReader {
+  const double* constants;
+  size_t stride;
+  size_t lane;
+  HWY_INLINE V operator()(D d, TNearEarthBatch::TConstant c) const {
+    return hn::LoadU(d, constants + c * stride + lane);
+  }
+};
+
+// One vector of lanes through the whole model; writes pos, vel (3 columns each, zeros where
+// a lane failed) and the status codes into the given lane arrays.
+HWY_INLINE void PropagateLanes(D d, const TConstantReader& at, double jd, double ke,
+                               double* __restrict posOut[3], double* __restrict velOut[3],
+                               double* __restrict codeOut) {
+  using C = TNearEarthBatch;
+  const V one = hn::Set(d, 1.0);
+  const V zero = hn::Zero(d);
+  TLaneStatus status{zero, hn::Eq(zero, zero)};
+
+  // Secular gravity and atmospheric drag (Sgp4Propagate).
+  const V tsince = hn::Mul(hn::Sub(hn::Set(d, jd), at(d, C::kEpoch)), hn::Set(d, kMinutesPerDay));
+  const V xmdf = hn::Add(at(d, C::kMeanAnomaly), hn::Mul(at(d, C::kMeanAnomalyRate), tsince));
+  const V omgadf = hn::Add(at(d, C::kArgPerigee), hn::Mul(at(d, C::kArgPerigeeRate), tsince));
+  const V xnoddf = hn::Add(at(d, C::kNode), hn::Mul(at(d, C::kNodeRate), tsince));
+  const V tsq = hn::Mul(tsince, tsince);
+  const V xnode = hn::Add(xnoddf, hn::Mul(at(d, C::kNodeDragCoef), tsq));
+  V tempa = hn::Sub(one, hn::Mul(at(d, C::kC1), tsince));
+  const V bstar = at(d, C::kBstar);
+  V tempe = hn::Mul(hn::Mul(bstar, at(d, C::kC4)), tsince);
+  V templ = hn::Mul(at(d, C::kLCoef2), tsq);
+  const V delomg = hn::Mul(at(d, C::kArgPerigeeDragCoef), tsince);
+  const V etaCos = hn::Add(one, hn::Mul(at(d, C::kEta), CosOf(d, xmdf)));
+  const V delm = hn::Mul(at(d, C::kMeanAnomalyDragCoef),
+                         hn::Sub(hn::Mul(hn::Mul(etaCos, etaCos), etaCos), at(d, C::kEtaCosM0Cubed)));
+  const V dragTemp = hn::Add(delomg, delm);
+  const V xmp = hn::Add(xmdf, dragTemp);
+  const V omega = hn::Sub(omgadf, dragTemp);
+  const V tcube = hn::Mul(tsq, tsince);
+  const V tfour = hn::Mul(tsince, tcube);
+  tempa = hn::Sub(hn::Sub(hn::Sub(tempa, hn::Mul(at(d, C::kD2), tsq)), hn::Mul(at(d, C::kD3), tcube)),
+                  hn::Mul(at(d, C::kD4), tfour));
+  tempe = hn::Add(tempe, hn::Mul(hn::Mul(bstar, at(d, C::kC5)),
+                                 hn::Sub(SinOf(d, xmp), at(d, C::kSinM0))));
+  templ = hn::Add(hn::Add(templ, hn::Mul(at(d, C::kLCoef3), tcube)),
+                  hn::Mul(tfour, hn::Add(at(d, C::kLCoef4), hn::Mul(tsince, at(d, C::kLCoef5)))));
+
+  // The checks of Propagate, Sgp4Propagate and OsculatingState in their order.
+  FailWhere(d, status, hn::Not(hn::IsFinite(tsince)), TPropagationStatus::NonFinite);
+  const M axisGone = hn::Not(hn::Gt(tempa, zero));
+  FailWhere(d, status, hn::AndNot(hn::IsFinite(tempa), axisGone), TPropagationStatus::NonFinite);
+  FailWhere(d, status, axisGone, TPropagationStatus::NonPositiveAxis);
+  const V a = hn::Mul(hn::Mul(at(d, C::kAxis), tempa), tempa);
+  const V e = hn::Sub(at(d, C::kEccentricity), tempe);
+  const V meanLongitude =
+      hn::Add(hn::Add(hn::Add(xmp, omega), xnode), hn::Mul(at(d, C::kMotion), templ));
+  FailWhere(d, status, hn::Not(hn::Gt(a, zero)), TPropagationStatus::NonPositiveAxis);
+  const M eccentricityOk =
+      hn::And(hn::Ge(e, hn::Set(d, sgp4::kMinMeanEccentricity)), hn::Lt(e, one));
+  FailWhere(d, status, hn::Not(eccentricityOk), TPropagationStatus::EccentricityOutOfRange);
+  const V betaSq = hn::Sub(one, hn::Mul(e, e));
+  const V motion = hn::Div(hn::Set(d, ke), hn::Mul(a, hn::Sqrt(a)));
+
+  // Long-period periodics.
+  const V axn = hn::Mul(e, CosOf(d, omega));
+  V temp = hn::Div(one, hn::Mul(a, betaSq));
+  const V xll = hn::Mul(hn::Mul(temp, at(d, C::kLongPeriodLCoef)), axn);
+  const V aynl = hn::Mul(temp, at(d, C::kLongPeriodAynCoef));
+  const V xlt = hn::Add(meanLongitude, xll);
+  const V ayn = hn::Add(hn::Mul(e, SinOf(d, omega)), aynl);
+
+  // Kepler's equation.
+  const V capu = WrapAngle(d, hn::Sub(xlt, xnode));
+  FailWhere(d, status, hn::Not(hn::IsFinite(capu)), TPropagationStatus::NonFinite);
+  const TKeplerLanes k = SolveKeplerLanes(d, capu, axn, ayn, status);
+  // A lane that failed keeps zeros from here on, as the batch does.
+  const V sinepw = hn::IfThenElseZero(status.ok, k.sinepw);
+  const V cosepw = hn::IfThenElseZero(status.ok, k.cosepw);
+  const V temp3k = hn::Mul(axn, sinepw);
+  const V temp4k = hn::Mul(ayn, cosepw);
+  const V temp5k = hn::Mul(axn, cosepw);
+  const V temp6k = hn::Mul(ayn, sinepw);
+
+  // Short-period preliminary quantities.
+  const V vke = hn::Set(d, ke);
+  const V ecose = hn::Add(temp5k, temp6k);
+  const V esine = hn::Sub(temp3k, temp4k);
+  const V elsq = hn::Add(hn::Mul(axn, axn), hn::Mul(ayn, ayn));
+  temp = hn::Sub(one, elsq);
+  const V pl = hn::Mul(a, temp);
+  FailWhere(d, status, hn::Not(hn::Gt(pl, zero)), TPropagationStatus::EccentricityOutOfRange);
+  const V r = hn::Mul(a, hn::Sub(one, ecose));
+  V temp1 = hn::Div(one, r);
+  const V rdot = hn::Mul(hn::Mul(hn::Mul(vke, hn::Sqrt(a)), esine), temp1);
+  const V rfdot = hn::Mul(hn::Mul(vke, hn::Sqrt(pl)), temp1);
+  V temp2 = hn::Mul(a, temp1);
+  const V betal = hn::Sqrt(temp);
+  const V temp3 = hn::Div(one, hn::Add(one, betal));
+  const V cosu = hn::Mul(
+      temp2, hn::Add(hn::Sub(cosepw, axn), hn::Mul(hn::Mul(ayn, esine), temp3)));
+  const V sinu = hn::Mul(
+      temp2, hn::Sub(hn::Sub(sinepw, ayn), hn::Mul(hn::Mul(axn, esine), temp3)));
+  const V u = AngleOf(d, sinu, cosu);
+  const V two = hn::Set(d, 2.0);
+  const V sin2u = hn::Mul(hn::Mul(two, sinu), cosu);
+  const V cos2u = hn::Sub(hn::Mul(hn::Mul(two, cosu), cosu), one);
+  temp = hn::Div(one, pl);
+  temp1 = hn::Mul(hn::Set(d, sgp4::kK2), temp);
+  temp2 = hn::Mul(temp1, temp);
+
+  // The short-period periodics give the osculating quantities.
+  const V oneAndHalf = hn::Set(d, 1.5);
+  const V threeTheta2Minus1 = at(d, C::kThreeTheta2Minus1);
+  const V oneMinusTheta2 = at(d, C::kOneMinusTheta2);
+  const V cosI = at(d, C::kCosI);
+  const V rk = hn::Add(
+      hn::Mul(r, hn::Sub(one, hn::Mul(hn::Mul(hn::Mul(oneAndHalf, temp2), betal), threeTheta2Minus1))),
+      hn::Mul(hn::Mul(hn::Mul(hn::Set(d, 0.5), temp1), oneMinusTheta2), cos2u));
+  const V uk = hn::Sub(
+      u, hn::Mul(hn::Mul(hn::Mul(hn::Set(d, 0.25), temp2), at(d, C::kSevenTheta2Minus1)), sin2u));
+  const V nodek = hn::Add(xnode, hn::Mul(hn::Mul(hn::Mul(oneAndHalf, temp2), cosI), sin2u));
+  const V inclk = hn::Add(
+      at(d, C::kInclination),
+      hn::Mul(hn::Mul(hn::Mul(hn::Mul(oneAndHalf, temp2), cosI), at(d, C::kSinI)), cos2u));
+  const V rdotk = hn::Sub(rdot, hn::Mul(hn::Mul(hn::Mul(motion, temp1), oneMinusTheta2), sin2u));
+  const V rfdotk = hn::Add(
+      rfdot, hn::Mul(hn::Mul(motion, temp1),
+                     hn::Add(hn::Mul(oneMinusTheta2, cos2u), hn::Mul(oneAndHalf, threeTheta2Minus1))));
+
+  // Orientation vectors.
+  const V sinuk = SinOf(d, uk);
+  const V cosuk = CosOf(d, uk);
+  const V sinik = SinOf(d, inclk);
+  const V cosik = CosOf(d, inclk);
+  const V sinnok = SinOf(d, nodek);
+  const V cosnok = CosOf(d, nodek);
+  const V xmx = hn::Mul(hn::Neg(sinnok), cosik);
+  const V xmy = hn::Mul(cosnok, cosik);
+  const V ux = hn::Add(hn::Mul(xmx, sinuk), hn::Mul(cosnok, cosuk));
+  const V uy = hn::Add(hn::Mul(xmy, sinuk), hn::Mul(sinnok, cosuk));
+  const V uz = hn::Mul(sinik, sinuk);
+  const V vx = hn::Sub(hn::Mul(xmx, cosuk), hn::Mul(cosnok, sinuk));
+  const V vy = hn::Sub(hn::Mul(xmy, cosuk), hn::Mul(sinnok, sinuk));
+  const V vz = hn::Mul(sinik, cosuk);
+  const V pos[3] = {hn::Mul(rk, ux), hn::Mul(rk, uy), hn::Mul(rk, uz)};
+  const V vel[3] = {hn::Add(hn::Mul(rdotk, ux), hn::Mul(rfdotk, vx)),
+                    hn::Add(hn::Mul(rdotk, uy), hn::Mul(rfdotk, vy)),
+                    hn::Add(hn::Mul(rdotk, uz), hn::Mul(rfdotk, vz))};
+  M finite = hn::Eq(zero, zero);
+  for (int axis = 0; axis < 3; ++axis) {
+    finite = hn::And(finite, hn::And(hn::IsFinite(pos[axis]), hn::IsFinite(vel[axis])));
+  }
+  FailWhere(d, status, hn::Not(finite), TPropagationStatus::NonFinite);
+  // A position inside the Earth: the model has decayed for this moment.
+  FailWhere(d, status, hn::Lt(rk, one), TPropagationStatus::Decayed);
+
+  for (int axis = 0; axis < 3; ++axis) {
+    hn::Store(hn::IfThenElseZero(status.ok, pos[axis]), d, posOut[axis]);
+    hn::Store(hn::IfThenElseZero(status.ok, vel[axis]), d, velOut[axis]);
+  }
+  hn::Store(status.code, d, codeOut);
+}
+
+void PropagateNearEarthLanes(const double* constants, double* results,
+                             TPropagationStatus* statusOut, size_t stride, size_t begin,
+                             size_t end, double jd) {
+  const D d;
+  const size_t n = hn::Lanes(d);
+  const double ke = Ke();
+  constexpr size_t kMax = HWY_MAX_BYTES / sizeof(double);
+  HWY_ALIGN double pos[3][kMax];
+  HWY_ALIGN double vel[3][kMax];
+  HWY_ALIGN double code[kMax];
+  double* posOut[3] = {pos[0], pos[1], pos[2]};
+  double* velOut[3] = {vel[0], vel[1], vel[2]};
+  // Whole vectors are read past end up to the column's padding but written only up to end, so
+  // threads on neighbouring ranges never touch each other's results.
+  for (size_t lane = begin; lane < end; lane += n) {
+    const size_t count = std::min(n, end - lane);
+    PropagateLanes(d, TConstantReader{constants, stride, lane}, jd, ke, posOut, velOut, code);
+    for (int axis = 0; axis < 3; ++axis) {
+      double* posColumn = results + (TNearEarthBatch::kPosX + axis) * stride + lane;
+      double* velColumn = results + (TNearEarthBatch::kVelX + axis) * stride + lane;
+      for (size_t j = 0; j < count; ++j) {
+        posColumn[j] = pos[axis][j];
+        velColumn[j] = vel[axis][j];
+      }
+    }
+    for (size_t j = 0; j < count; ++j) {
+      statusOut[lane + j] = static_cast<TPropagationStatus>(static_cast<int>(code[j]));
+    }
+  }
+}
+
+int64_t RunningTarget() { return HWY_TARGET; }
+
+}  // namespace zen::HWY_NAMESPACE
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+namespace zen {
+
+HWY_EXPORT(PropagateNearEarthLanes);
+HWY_EXPORT(RunningTarget);
+
+void TNearEarthBatch::PropagateVector(size_t begin, size_t end, double jd) {
+  if (begin >= end) return;
+  HWY_DYNAMIC_DISPATCH(PropagateNearEarthLanes)(constants_.data(), results_.data(),
+                                                status_.data(), stride_, begin, end, jd);
+}
+
+std::vector<int64_t> VectorTargets() { return hwy::SupportedAndGeneratedTargets(); }
+
+const char* VectorTargetName(int64_t target) { return hwy::TargetName(target); }
+
+const char* VectorTargetName() { return hwy::TargetName(HWY_DYNAMIC_DISPATCH(RunningTarget)()); }
+
+void PinVectorTarget(int64_t target) { hwy::SetSupportedTargetsForTest(target); }
+
+}  // namespace zen
+#endif  // HWY_ONCE
