@@ -1,12 +1,14 @@
 // Propagations per second on one thread over the public near-earth sets of the reference data,
 // each file's sets at 1,440 moments (a day, minute by minute, from the file's latest epoch):
 // one set at a time (TPropagator::Propagate), the batch (TNearEarthBatch::Propagate) and the
-// vector path (TNearEarthBatch::PropagateVector, labelled with the instruction set it chose).
+// vector path (TNearEarthBatch::PropagateVector, labelled with the instruction set it chose,
+// and once more pinned to each of the other instruction sets the build compiled).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -108,6 +110,12 @@ void BM_VectorNearEarth(benchmark::State& state) {
   state.SetLabel(zen::VectorTargetName());
 }
 
+void BM_VectorNearEarthPinned(benchmark::State& state, int64_t target) {
+  zen::PinVectorTarget(target);
+  BM_VectorNearEarth(state);
+  zen::PinVectorTarget(0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -117,6 +125,13 @@ int main(int argc, char** argv) {
       ->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("BM_PropagationRate/vector/near-earth", BM_VectorNearEarth)
       ->Unit(benchmark::kMillisecond);
+  const std::vector<int64_t> targets = zen::VectorTargets();
+  for (size_t i = 1; i < targets.size(); ++i) {
+    const std::string name =
+        std::string("BM_PropagationRate/vector/near-earth/") + zen::VectorTargetName(targets[i]);
+    benchmark::RegisterBenchmark(name.c_str(), BM_VectorNearEarthPinned, targets[i])
+        ->Unit(benchmark::kMillisecond);
+  }
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
