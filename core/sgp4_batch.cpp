@@ -76,7 +76,8 @@ bool TNearEarthBatch::Fits(const TPropagator& propagator) {
 void TNearEarthBatch::Resize(size_t count) {
   lanes_ = count;
   stride_ = (count + kLanePadding - 1) / kLanePadding * kLanePadding;
-  constants_.assign(kConstantCount * stride_, 0.0);
+  // A vector that starts at the last column's last lanes reads up to a vector past its end.
+  constants_.assign(kConstantCount * stride_ + kLanePadding, 0.0);
   results_.assign(kResultCount * stride_, 0.0);
   status_.assign(count, TPropagationStatus::Ok);
 }

@@ -47,8 +47,9 @@ class TNearEarthBatch {
   // minute, magnitudes not set) for the lane's set at the last Propagate over the lane.
   TPropagationStatus Result(size_t lane, TVector& pos, TVector& vel) const;
 
-  // Each column is padded to a whole number of the widest vectors (8 doubles), so the vector
-  // path loads full vectors at the end of a range without leaving the column.
+  // Each column is padded to a whole number of the widest vectors (8 doubles), and the last is
+  // followed by one more vector, so the vector path loads whole vectors wherever a range of
+  // lanes begins and ends; the lanes past the range are computed and thrown away.
   static constexpr size_t kLanePadding = 8;
 
   // The model constants a lane holds, one array (column) each.

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 
 #include "core/numeric.h"
 #include "core/sgp4_batch.h"
@@ -51,8 +52,21 @@ HWY_INLINE V ReduceAngle(D d, V x) {
   return hn::Sub(r, hn::Mul(turns, hn::Set(d, kTwoPiLo)));
 }
 
-HWY_INLINE V SinOf(D d, V x) { return hn::Sin(d, ReduceAngle(d, x)); }
-HWY_INLINE V CosOf(D d, V x) { return hn::Cos(d, ReduceAngle(d, x)); }
+// The sine and cosine of a reduced argument. A lane whose argument is not finite gives NaN, as
+// the standard library does, without passing the NaN on: the one-lane fallback targets turn the
+// argument's quadrant into an integer with a plain conversion, undefined for NaN.
+HWY_INLINE V SinOf(D d, V x) {
+  const V r = ReduceAngle(d, x);
+  const M finite = hn::IsFinite(r);
+  return hn::IfThenElse(finite, hn::Sin(d, hn::IfThenElseZero(finite, r)),
+                        hn::Set(d, std::numeric_limits<double>::quiet_NaN()));
+}
+HWY_INLINE V CosOf(D d, V x) {
+  const V r = ReduceAngle(d, x);
+  const M finite = hn::IsFinite(r);
+  return hn::IfThenElse(finite, hn::Cos(d, hn::IfThenElseZero(finite, r)),
+                        hn::Set(d, std::numeric_limits<double>::quiet_NaN()));
+}
 
 // AngleFromSinCos: the arc tangent of s / c turned into (-pi/2, 3pi/2] by the sign of c.
 HWY_INLINE V AngleOf(D d, V s, V c) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -136,6 +137,23 @@ TEST(VectorNearEarth, OneCallOverManyLanesEqualsOneLaneAtATime) {
     EXPECT_EQ(whole.Result(lane, posWhole, velWhole), single.Result(lane, posSingle, velSingle));
     EXPECT_EQ(posWhole.x, posSingle.x);
     EXPECT_EQ(velWhole.z, velSingle.z);
+  }
+  // A moment that is no number fails every lane as the one-satellite path fails it, on every
+  // instruction set, with the zeros it leaves.
+  for (int64_t target : VectorTargets()) {
+    TPinnedTarget pin(target);
+    for (double bad : {std::numeric_limits<double>::quiet_NaN(),
+                       std::numeric_limits<double>::infinity()}) {
+      whole.PropagateVector(0, count, bad);
+      for (size_t lane = 0; lane < count; ++lane) {
+        TVector pos, vel, expectedPos, expectedVel;
+        const TPropagationStatus expected =
+            sets[lane * 37 % sets.size()]->Propagate(expectedPos, expectedVel, bad);
+        EXPECT_EQ(whole.Result(lane, pos, vel), expected) << VectorTargetName();
+        EXPECT_EQ(pos.y, 0.0);
+        EXPECT_EQ(vel.x, 0.0);
+      }
+    }
   }
   // A range that ends inside a vector writes nothing past its end.
   TNearEarthBatch tail;
