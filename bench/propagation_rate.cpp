@@ -6,9 +6,9 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -53,8 +53,10 @@ std::vector<TFileSets>& NearEarthFiles() {
       }
       if (file.sets.empty()) continue;
       file.batch.Resize(file.sets.size());
-      for (size_t lane = 0; lane < file.sets.size(); ++lane) file.batch.SetLane(lane, *file.sets[lane]);
-      for (int i = 0; i < kMoments; ++i) file.moments.push_back(latestEpoch + i / zen::kMinutesPerDay);
+      for (size_t lane = 0; lane < file.sets.size(); ++lane)
+        file.batch.SetLane(lane, *file.sets[lane]);
+      for (int i = 0; i < kMoments; ++i)
+        file.moments.push_back(latestEpoch + i / zen::kMinutesPerDay);
       result.push_back(std::move(file));
     }
     return result;

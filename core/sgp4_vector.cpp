@@ -14,8 +14,8 @@
 #define HWY_TARGET_INCLUDE "core/sgp4_vector.cpp"
 #include <hwy/foreach_target.h>  // must come before highway.h
 
-#include <hwy/highway.h>
 #include <hwy/contrib/math/math-inl.h>
+#include <hwy/highway.h>
 
 #include <algorithm>
 #include <cmath>
@@ -24,9 +24,9 @@
 
 #include "core/numeric.h"
 #include "core/sgp4_batch.h"
-#include "core/sgp4_vector.h"
 #include "core/sgp4_constants.h"
 #include "core/sgp4_osculate.h"
+#include "core/sgp4_vector.h"
 
 HWY_BEFORE_NAMESPACE();
 namespace zen::HWY_NAMESPACE {
@@ -35,6 +35,8 @@ namespace hn = hwy::HWY_NAMESPACE;
 using D = hn::ScalableTag<double>;
 using V = hn::Vec<D>;
 using M = hn::Mask<D>;
+static_assert(HWY_MAX_BYTES / sizeof(double) <= TNearEarthBatch::kLanePadding,
+              "a vector must fit in a column's padding");
 
 // 2 pi in three parts: the first two have 26 significant bits, so their products with a
 // whole number of turns below 2^27 are exact and the reduction loses nothing to them.
@@ -123,9 +125,9 @@ HWY_INLINE TKeplerLanes SolveKeplerLanes(D d, V capu, V axn, V ayn, TLaneStatus&
     const V temp4 = hn::Mul(ayn, c);
     const V temp5 = hn::Mul(axn, c);
     const V temp6 = hn::Mul(ayn, s);
-    const V next = hn::Add(
-        hn::Div(hn::Sub(hn::Add(hn::Sub(capu, temp4), temp3), epw), hn::Sub(hn::Sub(one, temp5), temp6)),
-        epw);
+    const V next = hn::Add(hn::Div(hn::Sub(hn::Add(hn::Sub(capu, temp4), temp3), epw),
+                                   hn::Sub(hn::Sub(one, temp5), temp6)),
+                           epw);
     const M settled = hn::Le(hn::Abs(hn::Sub(next, epw)), tolerance);
     active = hn::AndNot(settled, active);
     epw = hn::IfThenElse(active, next, epw);
@@ -195,17 +197,19 @@ HWY_INLINE void PropagateLanes(D d, const TConstantReader& at, double jd, double
   V templ = hn::Mul(at(d, C::kLCoef2), tsq);
   const V delomg = hn::Mul(at(d, C::kArgPerigeeDragCoef), tsince);
   const V etaCos = hn::Add(one, hn::Mul(at(d, C::kEta), CosOf(d, xmdf)));
-  const V delm = hn::Mul(at(d, C::kMeanAnomalyDragCoef),
-                         hn::Sub(hn::Mul(hn::Mul(etaCos, etaCos), etaCos), at(d, C::kEtaCosM0Cubed)));
+  const V delm =
+      hn::Mul(at(d, C::kMeanAnomalyDragCoef),
+              hn::Sub(hn::Mul(hn::Mul(etaCos, etaCos), etaCos), at(d, C::kEtaCosM0Cubed)));
   const V dragTemp = hn::Add(delomg, delm);
   const V xmp = hn::Add(xmdf, dragTemp);
   const V omega = hn::Sub(omgadf, dragTemp);
   const V tcube = hn::Mul(tsq, tsince);
   const V tfour = hn::Mul(tsince, tcube);
-  tempa = hn::Sub(hn::Sub(hn::Sub(tempa, hn::Mul(at(d, C::kD2), tsq)), hn::Mul(at(d, C::kD3), tcube)),
-                  hn::Mul(at(d, C::kD4), tfour));
-  tempe = hn::Add(tempe, hn::Mul(hn::Mul(bstar, at(d, C::kC5)),
-                                 hn::Sub(SinOf(d, xmp), at(d, C::kSinM0))));
+  tempa =
+      hn::Sub(hn::Sub(hn::Sub(tempa, hn::Mul(at(d, C::kD2), tsq)), hn::Mul(at(d, C::kD3), tcube)),
+              hn::Mul(at(d, C::kD4), tfour));
+  tempe = hn::Add(tempe,
+                  hn::Mul(hn::Mul(bstar, at(d, C::kC5)), hn::Sub(SinOf(d, xmp), at(d, C::kSinM0))));
   templ = hn::Add(hn::Add(templ, hn::Mul(at(d, C::kLCoef3), tcube)),
                   hn::Mul(tfour, hn::Add(at(d, C::kLCoef4), hn::Mul(tsince, at(d, C::kLCoef5)))));
 
@@ -260,10 +264,8 @@ HWY_INLINE void PropagateLanes(D d, const TConstantReader& at, double jd, double
   V temp2 = hn::Mul(a, temp1);
   const V betal = hn::Sqrt(temp);
   const V temp3 = hn::Div(one, hn::Add(one, betal));
-  const V cosu = hn::Mul(
-      temp2, hn::Add(hn::Sub(cosepw, axn), hn::Mul(hn::Mul(ayn, esine), temp3)));
-  const V sinu = hn::Mul(
-      temp2, hn::Sub(hn::Sub(sinepw, ayn), hn::Mul(hn::Mul(axn, esine), temp3)));
+  const V cosu = hn::Mul(temp2, hn::Add(hn::Sub(cosepw, axn), hn::Mul(hn::Mul(ayn, esine), temp3)));
+  const V sinu = hn::Mul(temp2, hn::Sub(hn::Sub(sinepw, ayn), hn::Mul(hn::Mul(axn, esine), temp3)));
   const V u = AngleOf(d, sinu, cosu);
   const V two = hn::Set(d, 2.0);
   const V sin2u = hn::Mul(hn::Mul(two, sinu), cosu);
@@ -277,19 +279,19 @@ HWY_INLINE void PropagateLanes(D d, const TConstantReader& at, double jd, double
   const V threeTheta2Minus1 = at(d, C::kThreeTheta2Minus1);
   const V oneMinusTheta2 = at(d, C::kOneMinusTheta2);
   const V cosI = at(d, C::kCosI);
-  const V rk = hn::Add(
-      hn::Mul(r, hn::Sub(one, hn::Mul(hn::Mul(hn::Mul(oneAndHalf, temp2), betal), threeTheta2Minus1))),
-      hn::Mul(hn::Mul(hn::Mul(hn::Set(d, 0.5), temp1), oneMinusTheta2), cos2u));
+  const V rk = hn::Add(hn::Mul(r, hn::Sub(one, hn::Mul(hn::Mul(hn::Mul(oneAndHalf, temp2), betal),
+                                                       threeTheta2Minus1))),
+                       hn::Mul(hn::Mul(hn::Mul(hn::Set(d, 0.5), temp1), oneMinusTheta2), cos2u));
   const V uk = hn::Sub(
       u, hn::Mul(hn::Mul(hn::Mul(hn::Set(d, 0.25), temp2), at(d, C::kSevenTheta2Minus1)), sin2u));
   const V nodek = hn::Add(xnode, hn::Mul(hn::Mul(hn::Mul(oneAndHalf, temp2), cosI), sin2u));
-  const V inclk = hn::Add(
-      at(d, C::kInclination),
-      hn::Mul(hn::Mul(hn::Mul(hn::Mul(oneAndHalf, temp2), cosI), at(d, C::kSinI)), cos2u));
+  const V inclk =
+      hn::Add(at(d, C::kInclination),
+              hn::Mul(hn::Mul(hn::Mul(hn::Mul(oneAndHalf, temp2), cosI), at(d, C::kSinI)), cos2u));
   const V rdotk = hn::Sub(rdot, hn::Mul(hn::Mul(hn::Mul(motion, temp1), oneMinusTheta2), sin2u));
   const V rfdotk = hn::Add(
-      rfdot, hn::Mul(hn::Mul(motion, temp1),
-                     hn::Add(hn::Mul(oneMinusTheta2, cos2u), hn::Mul(oneAndHalf, threeTheta2Minus1))));
+      rfdot, hn::Mul(hn::Mul(motion, temp1), hn::Add(hn::Mul(oneMinusTheta2, cos2u),
+                                                     hn::Mul(oneAndHalf, threeTheta2Minus1))));
 
   // Orientation vectors.
   const V sinuk = SinOf(d, uk);
@@ -326,8 +328,8 @@ HWY_INLINE void PropagateLanes(D d, const TConstantReader& at, double jd, double
 }
 
 void PropagateNearEarthLanes(const double* constants, double* results,
-                             TPropagationStatus* statusOut, size_t stride, size_t begin,
-                             size_t end, double jd) {
+                             TPropagationStatus* statusOut, size_t stride, size_t begin, size_t end,
+                             double jd) {
   const D d;
   const size_t n = hn::Lanes(d);
   const double ke = Ke();
@@ -356,7 +358,9 @@ void PropagateNearEarthLanes(const double* constants, double* results,
   }
 }
 
-int64_t RunningTarget() { return HWY_TARGET; }
+int64_t RunningTarget() {
+  return HWY_TARGET;
+}
 
 }  // namespace zen::HWY_NAMESPACE
 HWY_AFTER_NAMESPACE();
@@ -369,17 +373,25 @@ HWY_EXPORT(RunningTarget);
 
 void TNearEarthBatch::PropagateVector(size_t begin, size_t end, double jd) {
   if (begin >= end) return;
-  HWY_DYNAMIC_DISPATCH(PropagateNearEarthLanes)(constants_.data(), results_.data(),
-                                                status_.data(), stride_, begin, end, jd);
+  HWY_DYNAMIC_DISPATCH(PropagateNearEarthLanes)
+  (constants_.data(), results_.data(), status_.data(), stride_, begin, end, jd);
 }
 
-std::vector<int64_t> VectorTargets() { return hwy::SupportedAndGeneratedTargets(); }
+std::vector<int64_t> VectorTargets() {
+  return hwy::SupportedAndGeneratedTargets();
+}
 
-const char* VectorTargetName(int64_t target) { return hwy::TargetName(target); }
+const char* VectorTargetName(int64_t target) {
+  return hwy::TargetName(target);
+}
 
-const char* VectorTargetName() { return hwy::TargetName(HWY_DYNAMIC_DISPATCH(RunningTarget)()); }
+const char* VectorTargetName() {
+  return hwy::TargetName(HWY_DYNAMIC_DISPATCH(RunningTarget)());
+}
 
-void PinVectorTarget(int64_t target) { hwy::SetSupportedTargetsForTest(target); }
+void PinVectorTarget(int64_t target) {
+  hwy::SetSupportedTargetsForTest(target);
+}
 
 }  // namespace zen
 #endif  // HWY_ONCE

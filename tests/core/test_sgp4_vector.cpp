@@ -143,8 +143,8 @@ TEST(VectorNearEarth, OneCallOverManyLanesEqualsOneLaneAtATime) {
   // instruction set, with the zeros it leaves.
   for (int64_t target : VectorTargets()) {
     TPinnedTarget pin(target);
-    for (double bad : {std::numeric_limits<double>::quiet_NaN(),
-                       std::numeric_limits<double>::infinity()}) {
+    for (double bad :
+         {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
       whole.PropagateVector(0, count, bad);
       for (size_t lane = 0; lane < count; ++lane) {
         TVector pos, vel, expectedPos, expectedVel;
@@ -204,8 +204,8 @@ TEST(VectorNearEarth, EccentricOrbitsAgreeThroughKeplersEquation) {
         TVector pos, vel, expectedPos, expectedVel;
         const TPropagationStatus expected = sets[lane]->Propagate(expectedPos, expectedVel, jd);
         const TPropagationStatus status = batch.Result(lane, pos, vel);
-        ASSERT_EQ(status, expected) << VectorTargetName() << ", lane " << lane << ", minute "
-                                    << minute;
+        ASSERT_EQ(status, expected)
+            << VectorTargetName() << ", lane " << lane << ", minute " << minute;
         TPropagator::ScaleStateToKm(pos, vel);
         TPropagator::ScaleStateToKm(expectedPos, expectedVel);
         EXPECT_LE(VecSub(vel, expectedVel).w, kOneMicrometrePerSecondKm);
