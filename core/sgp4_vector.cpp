@@ -4,10 +4,10 @@
 // chosen at run time.
 //
 // The steps are those of core/sgp4.cpp and core/sgp4_osculate.cpp in the same order; a change
-// there belongs here as well. What differs is only the library: Highway's polynomial sine,
-// cosine and arc tangent, which stay within a few units in the last place of the standard
-// library's. Their errors reach the state only through the model's smooth formulas, far below
-// a millimetre.
+// there belongs here as well. What differs is only the elementary functions: a sine and cosine
+// computed together from one reduction, and Highway's polynomial arc tangent, which stay within
+// a few units in the last place of the standard library's. Their errors reach the state only
+// through the model's smooth formulas, far below a millimetre.
 
 // foreach_target.h includes this file once per instruction set.
 #undef HWY_TARGET_INCLUDE
@@ -38,36 +38,62 @@ using M = hn::Mask<D>;
 static_assert(HWY_MAX_BYTES / sizeof(double) <= TNearEarthBatch::kLanePadding,
               "a vector must fit in a column's padding");
 
-// 2 pi in three parts: the first two have 26 significant bits, so their products with a
-// whole number of turns below 2^27 are exact and the reduction loses nothing to them.
-constexpr double kTwoPiHi = 6.283185243606567;
-constexpr double kTwoPiMid = 6.357301884918343e-08;
-constexpr double kTwoPiLo = 2.4492935982947064e-16;
-constexpr double kTurnsPerRadian = 0.15915494309189535;
+// A right angle in three parts: the first two have 24 significant bits, so their products with
+// a whole number of right angles below 2^29 are exact and the reduction loses nothing to them.
+constexpr double kHalfPiHi = 1.570796251296997;
+constexpr double kHalfPiMid = 7.549789415861596e-08;
+constexpr double kHalfPiLo = 5.390302858158119e-15;
+constexpr double kRightAnglesPerRadian = 0.63661977236758134;
 
-// x less the nearest whole number of turns, in [-pi, pi]. Highway's sine and cosine hold only
-// for arguments up to about 39,000 rad, which a low orbit's mean anomaly passes within a year.
-HWY_INLINE V ReduceAngle(D d, V x) {
-  const V turns = hn::Round(hn::Mul(x, hn::Set(d, kTurnsPerRadian)));
-  V r = hn::Sub(x, hn::Mul(turns, hn::Set(d, kTwoPiHi)));
-  r = hn::Sub(r, hn::Mul(turns, hn::Set(d, kTwoPiMid)));
-  return hn::Sub(r, hn::Mul(turns, hn::Set(d, kTwoPiLo)));
+struct TSineCosine {
+  V sin, cos;
+};
+
+// The sine and cosine of x from one reduction and two short polynomials: x less the nearest
+// whole number k of right angles, r in [-pi/4, pi/4], gives sin r and cos r (minimax
+// polynomials within an ulp there), which k's remainder modulo 4 swaps and signs. The
+// reduction holds its accuracy up to about 8e8 rad (k below 2^29), far beyond a low orbit's mean
+// anomaly fifteen years from epoch (about 6e5 rad). Only floating-point operations, so a lane whose
+// argument is not finite gives NaN, as the standard library does, and disturbs no other lane.
+HWY_INLINE TSineCosine SinCosOf(D d, V x) {
+  const V k = hn::Round(hn::Mul(x, hn::Set(d, kRightAnglesPerRadian)));
+  V r = hn::Sub(x, hn::Mul(k, hn::Set(d, kHalfPiHi)));
+  r = hn::Sub(r, hn::Mul(k, hn::Set(d, kHalfPiMid)));
+  r = hn::Sub(r, hn::Mul(k, hn::Set(d, kHalfPiLo)));
+  const V z = hn::Mul(r, r);
+  V ps = hn::MulAdd(z, hn::Set(d, 1.58969099521155010221e-10),
+                    hn::Set(d, -2.50507602534068634195e-08));
+  ps = hn::MulAdd(z, ps, hn::Set(d, 2.75573137070700676789e-06));
+  ps = hn::MulAdd(z, ps, hn::Set(d, -1.98412698298579493134e-04));
+  ps = hn::MulAdd(z, ps, hn::Set(d, 8.33333333332248946124e-03));
+  ps = hn::MulAdd(z, ps, hn::Set(d, -1.66666666666666324348e-01));
+  const V sinR = hn::MulAdd(hn::Mul(z, r), ps, r);
+  V pc = hn::MulAdd(z, hn::Set(d, -1.13596475577881948265e-11),
+                    hn::Set(d, 2.08757232129817482790e-09));
+  pc = hn::MulAdd(z, pc, hn::Set(d, -2.75573143513906633035e-07));
+  pc = hn::MulAdd(z, pc, hn::Set(d, 2.48015872894767294178e-05));
+  pc = hn::MulAdd(z, pc, hn::Set(d, -1.38888888888741095749e-03));
+  pc = hn::MulAdd(z, pc, hn::Set(d, 4.16666666666666019037e-02));
+  // 1 - z/2 + z^2 pc, with the rounding of 1 - z/2 carried into the small terms.
+  const V one = hn::Set(d, 1.0);
+  const V halfZ = hn::Mul(hn::Set(d, 0.5), z);
+  const V w = hn::Sub(one, halfZ);
+  const V cosR = hn::Add(w, hn::Add(hn::Sub(hn::Sub(one, w), halfZ), hn::Mul(hn::Mul(z, z), pc)));
+  // q = k - 4 round(k/4) is k modulo 4 as one of -2 (or 2), -1, 0, 1.
+  const V q = hn::Sub(k, hn::Mul(hn::Set(d, 4.0), hn::Round(hn::Mul(k, hn::Set(d, 0.25)))));
+  const V absQ = hn::Abs(q);
+  const M odd = hn::Eq(absQ, one);
+  const M half = hn::Eq(absQ, hn::Set(d, 2.0));
+  const V s = hn::IfThenElse(odd, cosR, sinR);
+  const V c = hn::IfThenElse(odd, sinR, cosR);
+  return TSineCosine{hn::IfThenElse(hn::Or(half, hn::Eq(q, hn::Set(d, -1.0))), hn::Neg(s), s),
+                     hn::IfThenElse(hn::Or(half, hn::Eq(q, one)), hn::Neg(c), c)};
 }
-
-// The sine and cosine of a reduced argument. A lane whose argument is not finite gives NaN, as
-// the standard library does, without passing the NaN on: the one-lane fallback targets turn the
-// argument's quadrant into an integer with a plain conversion, undefined for NaN.
 HWY_INLINE V SinOf(D d, V x) {
-  const V r = ReduceAngle(d, x);
-  const M finite = hn::IsFinite(r);
-  return hn::IfThenElse(finite, hn::Sin(d, hn::IfThenElseZero(finite, r)),
-                        hn::Set(d, std::numeric_limits<double>::quiet_NaN()));
+  return SinCosOf(d, x).sin;
 }
 HWY_INLINE V CosOf(D d, V x) {
-  const V r = ReduceAngle(d, x);
-  const M finite = hn::IsFinite(r);
-  return hn::IfThenElse(finite, hn::Cos(d, hn::IfThenElseZero(finite, r)),
-                        hn::Set(d, std::numeric_limits<double>::quiet_NaN()));
+  return SinCosOf(d, x).cos;
 }
 
 // AngleFromSinCos: the arc tangent of s / c turned into (-pi/2, 3pi/2] by the sign of c.
@@ -117,8 +143,9 @@ HWY_INLINE TKeplerLanes SolveKeplerLanes(D d, V capu, V axn, V ayn, TLaneStatus&
   V cosepw = hn::Zero(d);
   M active = status.ok;
   for (int i = 0; i < sgp4::kKeplerIterations && !hn::AllFalse(d, active); ++i) {
-    const V s = SinOf(d, epw);
-    const V c = CosOf(d, epw);
+    const TSineCosine sc = SinCosOf(d, epw);
+    const V s = sc.sin;
+    const V c = sc.cos;
     sinepw = hn::IfThenElse(active, s, sinepw);
     cosepw = hn::IfThenElse(active, c, cosepw);
     const V temp3 = hn::Mul(axn, s);
@@ -230,12 +257,13 @@ HWY_INLINE void PropagateLanes(D d, const TConstantReader& at, double jd, double
   const V motion = hn::Div(hn::Set(d, ke), hn::Mul(a, hn::Sqrt(a)));
 
   // Long-period periodics.
-  const V axn = hn::Mul(e, CosOf(d, omega));
+  const TSineCosine omegaSc = SinCosOf(d, omega);
+  const V axn = hn::Mul(e, omegaSc.cos);
   V temp = hn::Div(one, hn::Mul(a, betaSq));
   const V xll = hn::Mul(hn::Mul(temp, at(d, C::kLongPeriodLCoef)), axn);
   const V aynl = hn::Mul(temp, at(d, C::kLongPeriodAynCoef));
   const V xlt = hn::Add(meanLongitude, xll);
-  const V ayn = hn::Add(hn::Mul(e, SinOf(d, omega)), aynl);
+  const V ayn = hn::Add(hn::Mul(e, omegaSc.sin), aynl);
 
   // Kepler's equation.
   const V capu = WrapAngle(d, hn::Sub(xlt, xnode));
@@ -294,12 +322,15 @@ HWY_INLINE void PropagateLanes(D d, const TConstantReader& at, double jd, double
                                                      hn::Mul(oneAndHalf, threeTheta2Minus1))));
 
   // Orientation vectors.
-  const V sinuk = SinOf(d, uk);
-  const V cosuk = CosOf(d, uk);
-  const V sinik = SinOf(d, inclk);
-  const V cosik = CosOf(d, inclk);
-  const V sinnok = SinOf(d, nodek);
-  const V cosnok = CosOf(d, nodek);
+  const TSineCosine ukSc = SinCosOf(d, uk);
+  const TSineCosine ikSc = SinCosOf(d, inclk);
+  const TSineCosine nokSc = SinCosOf(d, nodek);
+  const V sinuk = ukSc.sin;
+  const V cosuk = ukSc.cos;
+  const V sinik = ikSc.sin;
+  const V cosik = ikSc.cos;
+  const V sinnok = nokSc.sin;
+  const V cosnok = nokSc.cos;
   const V xmx = hn::Mul(hn::Neg(sinnok), cosik);
   const V xmy = hn::Mul(cosnok, cosik);
   const V ux = hn::Add(hn::Mul(xmx, sinuk), hn::Mul(cosnok, cosuk));
@@ -362,6 +393,25 @@ int64_t RunningTarget() {
   return HWY_TARGET;
 }
 
+void SineCosineLanes(const double* x, double* sine, double* cosine, size_t count) {
+  const D d;
+  const size_t n = hn::Lanes(d);
+  constexpr size_t kMax = HWY_MAX_BYTES / sizeof(double);
+  HWY_ALIGN double in[kMax], s[kMax], c[kMax];
+  for (size_t i = 0; i < count; i += n) {
+    const size_t m = std::min(n, count - i);
+    for (size_t j = 0; j < n; ++j) in[j] = j < m ? x[i + j] : 0.0;
+    const V v = hn::Load(d, in);
+    const TSineCosine sc = SinCosOf(d, v);
+    hn::Store(sc.sin, d, s);
+    hn::Store(sc.cos, d, c);
+    for (size_t j = 0; j < m; ++j) {
+      sine[i + j] = s[j];
+      cosine[i + j] = c[j];
+    }
+  }
+}
+
 }  // namespace zen::HWY_NAMESPACE
 HWY_AFTER_NAMESPACE();
 
@@ -370,6 +420,7 @@ namespace zen {
 
 HWY_EXPORT(PropagateNearEarthLanes);
 HWY_EXPORT(RunningTarget);
+HWY_EXPORT(SineCosineLanes);
 
 void TNearEarthBatch::PropagateVector(size_t begin, size_t end, double jd) {
   if (begin >= end) return;
@@ -387,6 +438,10 @@ const char* VectorTargetName(int64_t target) {
 
 const char* VectorTargetName() {
   return hwy::TargetName(HWY_DYNAMIC_DISPATCH(RunningTarget)());
+}
+
+void VectorSineCosine(const double* x, double* sine, double* cosine, size_t count) {
+  HWY_DYNAMIC_DISPATCH(SineCosineLanes)(x, sine, cosine, count);
 }
 
 void PinVectorTarget(int64_t target) {
