@@ -1,5 +1,5 @@
-// The pass search over real element sets: the 149 brightest satellites for a week, and a
-// whole constellation of 10,395 sets for a day, from Torun with the usual conditions; and the
+// The pass search over real element sets: the 149 brightest satellites for a week, a whole
+// constellation of 10,395 sets for a day, and a catalogue of the public mix of orbits for a day, from Torun with the usual conditions; and the
 // flare search over the first-generation Iridiums for a week.
 #include <benchmark/benchmark.h>
 
@@ -74,12 +74,13 @@ void SearchFile(benchmark::State& state, const std::string& file, const zen::TDa
              static_cast<int>(state.range(0)));
 }
 
-// Every set of a whole catalogue (the argument: its count, real Starlink sets and renumbered
-// copies further round their orbits) for the day of their epochs, on every core.
+// Every set of a whole catalogue (the argument: its count, the public mix of near-earth and
+// deep-space sets and renumbered repeats further round their orbits) for the day of most of
+// their epochs, on every core.
 void BM_CatalogueDay(benchmark::State& state) {
   const std::filesystem::path dir = std::filesystem::temp_directory_path() / "zen_bench_passes";
-  const std::filesystem::path file = zen::bench::WriteLargeCatalogue(
-      zen::bench::StarlinkFile(), dir, static_cast<int>(state.range(0)));
+  const std::filesystem::path file = zen::bench::WriteMixedCatalogue(
+      zen::bench::PublicElementDir(), dir, static_cast<int>(state.range(0)));
   const std::vector<zen::TSearchSatellite> sets = ReadSets(file);
   std::filesystem::remove_all(dir);
   SearchSets(state, sets, zen::TDateRec{2026, 5, 30, 0, 0, 0, 0}, 1.0, zen::TSearchKind::Passes,

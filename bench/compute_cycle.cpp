@@ -1,5 +1,6 @@
-// One compute cycle with a given number of tracked Starlink satellites, the ground track and
-// the day/night boundary on; and the sky's share of a cycle.
+// One compute cycle with a given number of tracked satellites of the public mix (near-earth and
+// deep-space orbits), the ground track and the day/night boundary on; and the sky's share of a
+// cycle.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -18,7 +19,8 @@ void BM_ComputeCycle(benchmark::State& state) {
   const int count = static_cast<int>(state.range(0));
   fs::path dir = fs::temp_directory_path() / ("zen_bench_cycle_" + std::to_string(count));
   zen::TSatelliteList list;
-  list.TleFileName = zen::bench::WriteLargeCatalogue(zen::bench::StarlinkFile(), dir, count).string();
+  list.TleFileName =
+      zen::bench::WriteMixedCatalogue(zen::bench::PublicElementDir(), dir, count).string();
   list.zapodawajSatelity(dir);
   zen::TSelection none;
   list.AddTr(true, false, 0, none);
@@ -36,11 +38,16 @@ void BM_ComputeCycle(benchmark::State& state) {
     benchmark::DoNotOptimize(cycle.VisibleCount);
   }
   state.counters["satellites"] = list.TrackedCount;
+  int deepSpace = 0;
+  for (int i = 1; i <= list.TrackedCount; ++i) {
+    deepSpace += list.ElementsOf(i).elements.UseDeepSpace ? 1 : 0;
+  }
+  state.counters["deep-space"] = deepSpace;
   fs::remove_all(dir);
 }
 // The cycle shares large lists between threads: the time to read is the wall-clock one (Time),
 // the CPU column counts the calling thread only.
-BENCHMARK(BM_ComputeCycle)->Arg(200)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComputeCycle)->Arg(200)->Arg(10000)->Arg(30000)->Unit(benchmark::kMillisecond);
 
 // The Moon, the precise Sun and the frame as the compute cycle works them out, one simulated
 // second after another: the minute's ephemerides and age, and the local day's rise and set,

@@ -40,6 +40,11 @@
 namespace zen {
 namespace {
 
+// A reader that waits on a pipe or a device would never come back; one that merely runs slow
+// (a sanitizer build on a busy machine reads 50 MB of noise in several seconds) is no fault.
+// Speed belongs to the benchmarks: this only tells a stuck call from a finished one.
+constexpr qint64 kStuckMs = 60000;
+
 namespace fs = std::filesystem;
 
 enum class TKind { Missing, Folder, Pipe, Device, Dangling, Link, Unreadable, Empty, Random };
@@ -385,7 +390,7 @@ TEST_F(HostileFiles, EveryReaderAndWriterEndsInAMessageAndKeepsWhatWasThere) {
       QElapsedTimer clock;
       clock.start();
       const TOutcome outcome = row.run(*this);
-      EXPECT_LT(clock.elapsed(), 5000) << "took " << clock.elapsed() << " ms";
+      EXPECT_LT(clock.elapsed(), kStuckMs) << "took " << clock.elapsed() << " ms";
       const QString said = outcome.said.join(" | ");
       if (expect == 'M') {
         EXPECT_FALSE(outcome.done) << qPrintable(said);
@@ -436,7 +441,7 @@ TEST_F(HostileFiles, TheLockThatIsNoLockIsSaidOrReplaced) {
     QElapsedTimer clock;
     clock.start();
     EXPECT_EQ(instance.Acquire(folder.locks.path()), row.result);
-    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_LT(clock.elapsed(), kStuckMs);
     if (row.said == nullptr) {
       EXPECT_TRUE(instance.Problem().isEmpty()) << qPrintable(instance.Problem());
       // Held now: a second copy is told that one runs.
