@@ -184,7 +184,7 @@ void TComputeCycle::ComputePiece(TSatelliteList& list, const TTickSky& sky, int 
                                  int last) {
   size_t lane = laneStart_[static_cast<size_t>(first)];
   const size_t laneEnd = laneStart_[static_cast<size_t>(last)];
-  if (lane < laneEnd) batch_.Propagate(lane, laneEnd, sky.moment);
+  if (lane < laneEnd) batch_.PropagateVector(lane, laneEnd, sky.moment);
   for (int i = first; i < last; ++i) {
     const size_t position = static_cast<size_t>(i);
     TSatState& state = list.TrackedSats[position];

@@ -76,9 +76,12 @@ struct TActiveSnapshot {
 void Skok(double& lat2, double& lon2, double distanceDeg, double bearingDeg, double lon1,
           double lat1);
 
-// A tick computes the near-earth sets side by side (TNearEarthBatch) and the others one by
-// one, with the results of TPropagator::Propagate and the per-satellite functions to the bit;
-// a long list is shared with a few helper threads the cycle keeps from the first large load.
+// A tick computes the near-earth sets in the processor's vector units
+// (TNearEarthBatch::PropagateVector: within a millimetre and a micrometre per second of
+// TPropagator::Propagate, the same statuses) and the others one by one through their own
+// propagators; what follows from a state (observer, Sun, shadow) is computed as for one
+// satellite, to the bit. A long list is shared with a few helper threads the cycle keeps from
+// the first large load.
 class TComputeCycle {
  public:
   TComputeCycle();
