@@ -27,14 +27,7 @@ TLook TBodyLook::At(double jd) {
   const bool moon = body_ == TSkyBody::Moon;
   const TBodyView view =
       BodyView(sky_, frame, moon ? sky_.Moon() : sky_.Sun(), moon ? kMoonRadiusKm : kSunRadiusKm);
-  TLook look{true, Degrees(view.look.first), Degrees(view.look.second), view.look.third,
-             view.look.fourth};
-  if (look.azDeg >= 360.0) look.azDeg -= 360.0;
-  if (!std::isfinite(look.azDeg) || !std::isfinite(look.elDeg) || !std::isfinite(look.rangeKm) ||
-      !std::isfinite(look.rangeRateKmS)) {
-    return {};
-  }
-  return look;
+  return LookFromAngles(view.look);
 }
 
 }  // namespace zen::station

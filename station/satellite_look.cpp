@@ -19,7 +19,10 @@ TLook TSatelliteLook::At(double jd) {
     return {};
   }
   TPropagator::ScaleStateToKm(pos, vel);
-  const TLookAngles angles = LookAngles(pos, vel, site_, jd);
+  return LookFromAngles(LookAngles(pos, vel, site_, jd));
+}
+
+TLook LookFromAngles(const TLookAngles& angles) {
   TLook look{true, Degrees(angles.first), Degrees(angles.second), angles.third, angles.fourth};
   // An azimuth just below 2 pi can round up to 360 degrees in the conversion.
   if (look.azDeg >= 360.0) look.azDeg -= 360.0;

@@ -20,6 +20,9 @@ struct TLook {
   double rangeRateKmS = 0;
 };
 
+// A look from look angles in radians, km and km/s; not ok when any of them is not finite.
+TLook LookFromAngles(const TLookAngles& angles);
+
 // The controllers ask for the target through this, so that they can be driven by any track.
 using TLookAt = std::function<TLook(double jd)>;
 
