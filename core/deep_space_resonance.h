@@ -40,16 +40,6 @@ void ResonanceRates(const TState& d, double& lambdaRate, double& motionRate, dou
   motionRate2 = motionRate2 * lambdaRate;
 }
 
-// Whether the integrator already lies within one step of t on t's side of epoch, so that
-// IntegrateResonance would leave it as it is.
-template <class TState>
-bool ResonanceReached(const TState& d, double t) {
-  const bool sameSide = d.timeReached == 0.0 || (t >= 0.0 && d.timeReached > 0.0) ||
-                        (t < 0.0 && d.timeReached < 0.0);
-  return sameSide && std::fabs(t) >= std::fabs(d.timeReached) &&
-         std::fabs(t - d.timeReached) < kStep;
-}
-
 // Moves the integrator to within one step of t: back to epoch when t lies on the other side
 // of it, back toward epoch while t is nearer to epoch than the time reached, then forward.
 template <class TState>

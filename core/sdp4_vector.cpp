@@ -166,8 +166,8 @@ HWY_INLINE void DeepOsculate(D d, const TDeepLanes& at, double ke, V a, V e, V o
                                                        threeTheta2Minus1))),
                        hn::Mul(hn::Mul(hn::Mul(hn::Set(d, 0.5), temp1), oneMinusTheta2), cos2u));
   const V uk = hn::Sub(
-      u, hn::Mul(hn::Mul(hn::Mul(hn::Set(d, 0.25), temp2), at.At(d, DS::kSevenTheta2Minus1)),
-                 sin2u));
+      u,
+      hn::Mul(hn::Mul(hn::Mul(hn::Set(d, 0.25), temp2), at.At(d, DS::kSevenTheta2Minus1)), sin2u));
   const V nodek = hn::Add(xnode, hn::Mul(hn::Mul(hn::Mul(oneAndHalf, temp2), cosI), sin2u));
   const V inclk = hn::Add(
       inclination,
@@ -221,7 +221,8 @@ HWY_INLINE void PropagateDeepLanes(D d, const TDeepLanes& at, double jd, double 
   const V t = hn::Mul(hn::Sub(hn::Set(d, jd), at.At(d, DS::kEpoch)), hn::Set(d, kMinutesPerDay));
   FailWhere(d, status, hn::Not(hn::IsFinite(t)), TPropagationStatus::NonFinite);
   const M resonant = hn::Ne(at.At(d, DS::kResonant), zero);
-  FailWhere(d, status, hn::And(resonant, hn::Gt(hn::Abs(t), hn::Set(d, deep::kMaxResonanceMinutes))),
+  FailWhere(d, status,
+            hn::And(resonant, hn::Gt(hn::Abs(t), hn::Set(d, deep::kMaxResonanceMinutes))),
             TPropagationStatus::NonFinite);
 
   // Secular gravity and drag.
@@ -273,12 +274,12 @@ HWY_INLINE void PropagateDeepLanes(D d, const TDeepLanes& at, double jd, double 
     const V half = hn::Set(d, 0.5);
     const V ft = hn::Sub(t, reached);
     const V motionRate = at.State(d, DS::kMotionRate);
-    const V xnResonant = hn::Add(
-        hn::Add(at.State(d, DS::kMotionReached), hn::Mul(motionRate, ft)),
-        hn::Mul(hn::Mul(hn::Mul(at.State(d, DS::kMotionRate2), ft), ft), half));
-    const V xl = hn::Add(hn::Add(at.State(d, DS::kLambdaReached),
-                                 hn::Mul(at.State(d, DS::kLambdaRate), ft)),
-                         hn::Mul(hn::Mul(hn::Mul(motionRate, ft), ft), half));
+    const V xnResonant =
+        hn::Add(hn::Add(at.State(d, DS::kMotionReached), hn::Mul(motionRate, ft)),
+                hn::Mul(hn::Mul(hn::Mul(at.State(d, DS::kMotionRate2), ft), ft), half));
+    const V xl =
+        hn::Add(hn::Add(at.State(d, DS::kLambdaReached), hn::Mul(at.State(d, DS::kLambdaRate), ft)),
+                hn::Mul(hn::Mul(hn::Mul(motionRate, ft), ft), half));
     const V temp = hn::Add(hn::Add(hn::Neg(xnode), at.At(d, DS::kSiderealAtEpoch)),
                            hn::Mul(t, hn::Set(d, deep::kThetaDot)));
     const M synchronous = hn::Ne(at.At(d, DS::kSynchronous), zero);
@@ -308,12 +309,10 @@ HWY_INLINE void PropagateDeepLanes(D d, const TDeepLanes& at, double jd, double 
   V pgh = at.State(d, DS::kPgh);
   V ph = at.State(d, DS::kPh);
   const V periodicTime = at.State(d, DS::kPeriodicTime);
-  const M refresh = hn::And(
-      status.ok,
-      hn::Ge(hn::Abs(hn::Sub(periodicTime, t)), hn::Set(d, deep::kPeriodicReuseMinutes)));
+  const M refresh = hn::And(status.ok, hn::Ge(hn::Abs(hn::Sub(periodicTime, t)),
+                                              hn::Set(d, deep::kPeriodicReuseMinutes)));
   if (!hn::AllFalse(d, refresh)) {
-    const TBodyPeriodics sun =
-        BodyPeriodics(d, at, t, DS::kZmos, deep::kZns, deep::kZes, DS::kSe2);
+    const TBodyPeriodics sun = BodyPeriodics(d, at, t, DS::kZmos, deep::kZns, deep::kZes, DS::kSe2);
     const TBodyPeriodics moon =
         BodyPeriodics(d, at, t, DS::kZmol, deep::kZnl, deep::kZel, DS::kEe2);
     pe = hn::IfThenElse(refresh, hn::Add(sun.e, moon.e), pe);
@@ -402,7 +401,7 @@ HWY_EXPORT(PropagateDeepSpaceLanes);
 
 void TDeepSpaceBatch::PropagateVector(size_t begin, size_t end, double jd) {
   if (begin >= end) return;
-  const TView view{constants_.data(), state_.data(),      results_.data(),
+  const TView view{constants_.data(), state_.data(),     results_.data(),
                    status_.data(),    resonance_.data(), stride_};
   HWY_DYNAMIC_DISPATCH(PropagateDeepSpaceLanes)(view, begin, end, jd);
 }

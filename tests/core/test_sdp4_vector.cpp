@@ -113,7 +113,7 @@ const double kOffsets[] = {-10.0,
                            15.0 * kDaysPerYear,
                            3.0 * kDaysPerYear + 0.37,
                            -2.0,
-                           15.0 * kDaysPerYear - 0.3,
+                           kDaysPerYear - 0.3,
                            0.2,
                            10.0 + 1.0 / 96.0,
                            -10.0 - 0.45};
@@ -129,10 +129,10 @@ std::vector<TCall> SweepCalls(const std::vector<TPropagator>& sets) {
       calls.push_back({lane, lane + 1, sets[lane].CurrentElements.epochJulian + days});
     }
   }
-  for (double days : {15.0 * kDaysPerYear, 4.0, -6.0}) {
+  for (double days : {kDaysPerYear, 4.0, -6.0}) {
     for (size_t lane = 0; lane < count; lane += 11) {
-      calls.push_back({lane, std::min(count, lane + 11),
-                       sets[lane].CurrentElements.epochJulian + days});
+      calls.push_back(
+          {lane, std::min(count, lane + 11), sets[lane].CurrentElements.epochJulian + days});
     }
   }
   double latest = 0.0;
