@@ -256,13 +256,26 @@ TEST(VectorDeepSpace, LanesContinueFromTheirPropagatorAndKeepToThemselves) {
         EXPECT_EQ(Disagreement(batch, lane, a), "") << VectorTargetName() << ", lane " << lane;
       }
     }
-    // Lanes 2 and 3 alone; the others keep the results of the call before.
+    // Lanes 2 and 3 alone: the others keep the results of the call before, and their state,
+    // so that all of them go on as their propagators at a moment within the periodics' reuse.
     TVector before, beforeVel, after, afterVel;
     batch.Result(0, before, beforeVel);
     batch.PropagateVector(2, 4, epoch + 5000.0);
+    for (size_t lane = 2; lane < 4; ++lane) {
+      TVector pos, vel;
+      mirror[lane].Propagate(pos, vel, epoch + 5000.0);
+    }
     batch.Result(0, after, afterVel);
     EXPECT_EQ(before.x, after.x);
     EXPECT_EQ(beforeVel.z, afterVel.z);
+    const double soon = epoch - 3.0 + 10.0 / kMinutesPerDay;
+    batch.PropagateVector(0, sets.size(), soon);
+    for (size_t lane = 0; lane < sets.size(); ++lane) {
+      TAnswer a;
+      a.status = mirror[lane].Propagate(a.pos, a.vel, soon);
+      TPropagator::ScaleStateToKm(a.pos, a.vel);
+      EXPECT_EQ(Disagreement(batch, lane, a), "") << VectorTargetName() << ", lane " << lane;
+    }
   }
 }
 
