@@ -5,8 +5,9 @@
 //
 // The steps are those of core/sgp4.cpp and core/sgp4_osculate.cpp in the same order; a change
 // there belongs here as well. What differs is only the elementary functions: a sine and cosine
-// computed together from one reduction, and Highway's polynomial arc tangent, which stay within
-// a few units in the last place of the standard library's. Their errors reach the state only
+// computed together from one reduction, and the argument of latitude's sine and cosine taken from
+// those of u by a short series instead of an arc tangent and a second reduction, which stay
+// within a few units in the last place of the standard library's. Their errors reach the state only
 // through the model's smooth formulas, far below a millimetre.
 
 // foreach_target.h includes this file once per instruction set.
@@ -138,7 +139,6 @@ HWY_INLINE void PropagateLanes(D d, const TConstantReader& at, double jd, double
   const V temp3 = hn::Div(one, hn::Add(one, betal));
   const V cosu = hn::Mul(temp2, hn::Add(hn::Sub(cosepw, axn), hn::Mul(hn::Mul(ayn, esine), temp3)));
   const V sinu = hn::Mul(temp2, hn::Sub(hn::Sub(sinepw, ayn), hn::Mul(hn::Mul(axn, esine), temp3)));
-  const V u = AngleOf(d, sinu, cosu);
   const V two = hn::Set(d, 2.0);
   const V sin2u = hn::Mul(hn::Mul(two, sinu), cosu);
   const V cos2u = hn::Sub(hn::Mul(hn::Mul(two, cosu), cosu), one);
@@ -154,8 +154,11 @@ HWY_INLINE void PropagateLanes(D d, const TConstantReader& at, double jd, double
   const V rk = hn::Add(hn::Mul(r, hn::Sub(one, hn::Mul(hn::Mul(hn::Mul(oneAndHalf, temp2), betal),
                                                        threeTheta2Minus1))),
                        hn::Mul(hn::Mul(hn::Mul(hn::Set(d, 0.5), temp1), oneMinusTheta2), cos2u));
-  const V uk = hn::Sub(
-      u, hn::Mul(hn::Mul(hn::Mul(hn::Set(d, 0.25), temp2), at(d, C::kSevenTheta2Minus1)), sin2u));
+  // uk = u - du, with du below a milliradian (temp2 = k2 / pl^2 and pl above an earth radius):
+  // the sine and cosine of uk follow from those of u, which sinu and cosu already are, and a
+  // short series in du, without the arc tangent of u and a second reduction.
+  const V du =
+      hn::Mul(hn::Mul(hn::Mul(hn::Set(d, 0.25), temp2), at(d, C::kSevenTheta2Minus1)), sin2u);
   const V nodek = hn::Add(xnode, hn::Mul(hn::Mul(hn::Mul(oneAndHalf, temp2), cosI), sin2u));
   const V inclk =
       hn::Add(at(d, C::kInclination),
@@ -166,11 +169,20 @@ HWY_INLINE void PropagateLanes(D d, const TConstantReader& at, double jd, double
                                                      hn::Mul(oneAndHalf, threeTheta2Minus1))));
 
   // Orientation vectors.
-  const TSineCosine ukSc = SinCosOf(d, uk);
+  const V du2 = hn::Mul(du, du);
+  // sin du = du (1 - du^2/6 (1 - du^2/20)), cos du = 1 - du^2/2 (1 - du^2/12 (1 - du^2/30)):
+  // the first terms left out are below 1e-24.
+  const V sinDu = hn::Mul(
+      du, hn::Sub(one, hn::Mul(hn::Mul(du2, hn::Set(d, 1.0 / 6.0)),
+                               hn::Sub(one, hn::Mul(du2, hn::Set(d, 1.0 / 20.0))))));
+  const V cosDu = hn::Sub(
+      one, hn::Mul(hn::Mul(du2, hn::Set(d, 0.5)),
+                   hn::Sub(one, hn::Mul(hn::Mul(du2, hn::Set(d, 1.0 / 12.0)),
+                                        hn::Sub(one, hn::Mul(du2, hn::Set(d, 1.0 / 30.0)))))));
+  const V sinuk = hn::Sub(hn::Mul(sinu, cosDu), hn::Mul(cosu, sinDu));
+  const V cosuk = hn::Add(hn::Mul(cosu, cosDu), hn::Mul(sinu, sinDu));
   const TSineCosine ikSc = SinCosOf(d, inclk);
   const TSineCosine nokSc = SinCosOf(d, nodek);
-  const V sinuk = ukSc.sin;
-  const V cosuk = ukSc.cos;
   const V sinik = ikSc.sin;
   const V cosik = ikSc.cos;
   const V sinnok = nokSc.sin;
