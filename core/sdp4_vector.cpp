@@ -6,9 +6,11 @@
 //
 // The steps are those of core/sdp4.cpp, core/deep_space_secular.cpp,
 // core/deep_space_periodic.cpp and core/sgp4_osculate.cpp in the same order; a change there
-// belongs here as well. What differs is the elementary functions (core/vector_math-inl.h, and
-// the power 2/3 of the axis from Highway's exponential and logarithm where the resonance moves
-// the mean motion), which stay within a few units in the last place of the standard library's.
+// belongs here as well. What differs is the elementary functions (core/vector_math-inl.h; the
+// argument of latitude's sine and cosine from those of u by a short series, as the near-earth
+// lanes take them; the power 2/3 of the axis from Highway's exponential and logarithm where the
+// resonance moves the mean motion), which stay within a few units in the last place of the
+// standard library's.
 
 // foreach_target.h includes this file once per instruction set.
 #undef HWY_TARGET_INCLUDE
@@ -149,7 +151,6 @@ HWY_INLINE void DeepOsculate(D d, const TDeepLanes& at, double ke, V a, V e, V o
   const V temp3 = hn::Div(one, hn::Add(one, betal));
   const V cosu = hn::Mul(temp2, hn::Add(hn::Sub(cosepw, axn), hn::Mul(hn::Mul(ayn, esine), temp3)));
   const V sinu = hn::Mul(temp2, hn::Sub(hn::Sub(sinepw, ayn), hn::Mul(hn::Mul(axn, esine), temp3)));
-  const V u = AngleOf(d, sinu, cosu);
   const V two = hn::Set(d, 2.0);
   const V sin2u = hn::Mul(hn::Mul(two, sinu), cosu);
   const V cos2u = hn::Sub(hn::Mul(hn::Mul(two, cosu), cosu), one);
@@ -165,9 +166,11 @@ HWY_INLINE void DeepOsculate(D d, const TDeepLanes& at, double ke, V a, V e, V o
   const V rk = hn::Add(hn::Mul(r, hn::Sub(one, hn::Mul(hn::Mul(hn::Mul(oneAndHalf, temp2), betal),
                                                        threeTheta2Minus1))),
                        hn::Mul(hn::Mul(hn::Mul(hn::Set(d, 0.5), temp1), oneMinusTheta2), cos2u));
-  const V uk = hn::Sub(
-      u,
-      hn::Mul(hn::Mul(hn::Mul(hn::Set(d, 0.25), temp2), at.At(d, DS::kSevenTheta2Minus1)), sin2u));
+  // uk = u - du, du at most 1.5 k2 / pl^2 (a few milliradians even where pl is half an earth
+  // radius): the sine and cosine of uk follow from those of u (sinu and cosu) and a short series
+  // in du, as the near-earth lanes take them.
+  const V du =
+      hn::Mul(hn::Mul(hn::Mul(hn::Set(d, 0.25), temp2), at.At(d, DS::kSevenTheta2Minus1)), sin2u);
   const V nodek = hn::Add(xnode, hn::Mul(hn::Mul(hn::Mul(oneAndHalf, temp2), cosI), sin2u));
   const V inclk = hn::Add(
       inclination,
@@ -178,7 +181,17 @@ HWY_INLINE void DeepOsculate(D d, const TDeepLanes& at, double ke, V a, V e, V o
                                                      hn::Mul(oneAndHalf, threeTheta2Minus1))));
 
   // Orientation vectors.
-  const TSineCosine ukSc = SinCosOf(d, uk);
+  // sin du = du (1 - du^2/6 (1 - du^2/20)), cos du = 1 - du^2/2 (1 - du^2/12 (1 - du^2/30)).
+  const V du2 = hn::Mul(du, du);
+  const V sinDu =
+      hn::Mul(du, hn::Sub(one, hn::Mul(hn::Mul(du2, hn::Set(d, 1.0 / 6.0)),
+                                       hn::Sub(one, hn::Mul(du2, hn::Set(d, 1.0 / 20.0))))));
+  const V cosDu = hn::Sub(
+      one, hn::Mul(hn::Mul(du2, hn::Set(d, 0.5)),
+                   hn::Sub(one, hn::Mul(hn::Mul(du2, hn::Set(d, 1.0 / 12.0)),
+                                        hn::Sub(one, hn::Mul(du2, hn::Set(d, 1.0 / 30.0)))))));
+  const TSineCosine ukSc{hn::Sub(hn::Mul(sinu, cosDu), hn::Mul(cosu, sinDu)),
+                         hn::Add(hn::Mul(cosu, cosDu), hn::Mul(sinu, sinDu))};
   const TSineCosine ikSc = SinCosOf(d, inclk);
   const TSineCosine nokSc = SinCosOf(d, nodek);
   const V xmx = hn::Mul(hn::Neg(nokSc.sin), ikSc.cos);
