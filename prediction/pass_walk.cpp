@@ -19,6 +19,29 @@ constexpr double kLongestPeriodSeconds = 1.0e10;
 
 constexpr double kNotUpDeg = -90.0;
 
+// How far a state from the vector lanes may lie from the one-satellite path's, with a hundred
+// times the room the vector path is held to (a millimetre and a micrometre per second).
+constexpr double kLanePositionErrorKm = 1.0e-4;
+// Seconds by which a count of seconds from a lane's state may differ from the one-satellite
+// path's: the bounds move by millionths of a second for the departures above.
+constexpr double kLaneSecondsError = 1.0e-3;
+
+// Whether a count of seconds truncates to the same whole number whatever the lanes' error.
+bool WholeSecondsCertain(double seconds) {
+  return std::trunc(seconds - kLaneSecondsError) == std::trunc(seconds + kLaneSecondsError);
+}
+
+// The angle (radians) by which a satellite lies outside the shadow's edge as EclipseState
+// draws it: sunlit when positive.
+double SunlitMarginRad(const TVector& posKm, const TVector& sunKm) {
+  const double earthSemiDiameter = ArcSin(kEarthRadiusKm / posKm.w);
+  const TVector toSun = VecSub(sunKm, posKm);
+  const double sunSemiDiameter = ArcSin(kSunRadiusKm / toSun.w);
+  TVector sunDir = sunKm;
+  TVector nadir = VecScale(-1.0, posKm);
+  return VecAngle(sunDir, nadir) - (earthSemiDiameter + sunSemiDiameter);
+}
+
 }  // namespace
 
 TSearchPeriod PeriodOfRequest(const TSearchRequest& request) {
@@ -73,12 +96,194 @@ TSatelliteWalk::TSatelliteWalk(const TCatalogSet& set, const TWalkConditions& co
   if (usable_) {
     propagator_.LoadElements(set.elements);
     mayLeaveOut_ = conditions.leaveOutCertainSamples && !propagator_.CurrentElements.UseDeepSpace;
+    if (conditions.vectorSamples && !propagator_.CurrentElements.UseDeepSpace) {
+      // The near-earth model's set-up is what the first propagation would do.
+      propagator_.PrepareModel();
+      laneable_ = TNearEarthBatch::Fits(propagator_);
+    }
   }
 }
 
 void TSatelliteWalk::WalkUntil(int64_t stop, TMomentSource& moments,
-                               std::vector<TWalkEvent>& found) {
+                               std::vector<TWalkEvent>& found, TWalkLanes* lanes) {
+  lanes_ = laneable_ ? lanes : nullptr;
   while (state_.second < stop && state_.second <= lastSecond_) Step(stop, moments, found);
+  lanes_ = nullptr;
+}
+
+TSatelliteWalk::TLook TSatelliteWalk::ExactLook(const TMoment& moment) {
+  fromLanes_ = false;
+  TLook look;
+  if (usable_ && propagator_.Propagate(pos_, vel_, moment.jd) == TPropagationStatus::Ok) {
+    TPropagator::ScaleStateToKm(pos_, vel_);
+    look.elevationSine = ElevationSineInFrame(moment.frame, pos_, look.rangeKm);
+    look.propagated = true;
+  }
+  // The exact elevation only where it can matter.
+  if (look.propagated && look.elevationSine > surelyBelowSine_) {
+    look.elevationDeg = Degrees(RefractedElevation(ArcSin(look.elevationSine)));
+  }
+  return look;
+}
+
+bool TSatelliteWalk::LaneLook(TMomentSource& moments, const TMoment& moment, TLook& look) {
+  const TState& s = state_;
+  TWalkLanes& lanes = *lanes_;
+  // A flare search follows the panels at every second above the minimum, from the exact states.
+  if (conditions_.kind == TSearchKind::Flares && s.inPass &&
+      (s.recording || s.shadowScanning || s.second >= s.approachEnd)) {
+    return false;
+  }
+  const int64_t stride = s.inPass || daylight_ ? 1 : s.step;
+  int64_t offset = s.second - lanes.first_;
+  if (lanes.owner_ != this || offset < 0 || offset % lanes.stride_ != 0 ||
+      static_cast<size_t>(offset / lanes.stride_) >= lanes.held_) {
+    if (lanes.owner_ != this) {
+      for (size_t lane = 0; lane < TWalkLanes::kLanes; ++lane) lanes.batch_.SetLane(lane, propagator_);
+      lanes.owner_ = this;
+    }
+    // Coarse samples skip ahead more often than seconds in a pass do: half the lanes.
+    lanes.held_ = stride > 1 ? TWalkLanes::kLanes / 2 : TWalkLanes::kLanes;
+    lanes.first_ = s.second;
+    lanes.stride_ = stride;
+    for (size_t j = 0; j < lanes.held_; ++j) {
+      lanes.jd_[j] = moments.JulianAt(s.second + static_cast<int64_t>(j) * stride);
+    }
+    lanes.batch_.PropagateVector(0, lanes.held_, lanes.jd_.data());
+    offset = 0;
+  }
+  const size_t lane = static_cast<size_t>(offset / lanes.stride_);
+  TVector pos;
+  TVector vel;
+  if (lanes.batch_.Result(lane, pos, vel) != TPropagationStatus::Ok) return false;
+  TPropagator::ScaleStateToKm(pos, vel);
+  // Far enough above the surface that the one-satellite path cannot call it decayed.
+  if (!(pos.w > kEarthRadiusKm + 1.0)) return false;
+  TLook laneLook;
+  laneLook.propagated = true;
+  laneLook.elevationSine = ElevationSineInFrame(moment.frame, pos, laneLook.rangeKm);
+  if (laneLook.elevationSine > surelyBelowSine_) {
+    laneLook.elevationDeg = Degrees(RefractedElevation(ArcSin(laneLook.elevationSine)));
+  }
+  const TVector keptPos = pos_;
+  const TVector keptVel = vel_;
+  pos_ = pos;
+  vel_ = vel;
+  if (!Certain(laneLook, moment)) {
+    pos_ = keptPos;
+    vel_ = keptVel;
+    return false;
+  }
+  fromLanes_ = true;
+  look = laneLook;
+  return true;
+}
+
+bool TSatelliteWalk::Certain(const TLook& look, const TMoment& moment) {
+  const TState& s = state_;
+  laneSunlit_ = -1;
+  laneBounds_ = TBounds{};
+  if (!(look.rangeKm > 1.0)) return false;
+  // The line of sight turns by at most this much with the lanes' error; refraction at most
+  // doubles it.
+  const double sightRad = kLanePositionErrorKm / look.rangeKm;
+  if (std::abs(look.elevationSine - surelyBelowSine_) <= sightRad) return false;
+  const double minDeg = conditions_.minSatElevationDeg;
+  if (look.elevationDeg != kNotUpDeg && std::abs(look.elevationDeg - minDeg) <= 2.0 * Degrees(sightRad)) {
+    return false;
+  }
+  const bool above = look.elevationDeg > minDeg;
+  const bool below = look.elevationDeg < minDeg;
+  // The nadir turns by the position's error over the radius, the Sun's direction less.
+  const auto sunlitCertain = [&] {
+    const double marginRad = SunlitMarginRad(pos_, moment.sun);
+    if (!(std::abs(marginRad) > 4.0 * kLanePositionErrorKm / pos_.w)) return false;
+    laneSunlit_ = marginRad > 0.0 ? 1 : 0;
+    return true;
+  };
+  const double speedKmS = SpeedBoundKmS(pos_, vel_);
+  if (daylight_) {
+    if (below || !(moment.sunElevationDeg > conditions_.maxSunElevationDeg)) return true;
+    if (above && !s.passLit && !sunlitCertain()) return false;
+    if (!above) return true;
+    laneBounds_.above = SecondsSurelyAbove(look.elevationSine, look.rangeKm, speedKmS, minDeg);
+    if (!WholeSecondsCertain(laneBounds_.above)) return false;
+    if (s.passLit) return true;
+    laneBounds_.dark = SecondsSurelyDark(pos_, moment.sun, speedKmS);
+    return WholeSecondsCertain(laneBounds_.dark);
+  }
+  if (!s.inPass) {
+    if (above || !mayLeaveOut_) return true;
+    const double seconds = SecondsSurelyBelow(look.elevationSine, look.rangeKm, speedKmS, minDeg);
+    laneBounds_.below = seconds;
+    return static_cast<int64_t>(seconds - kLaneSecondsError) / s.step ==
+           static_cast<int64_t>(seconds + kLaneSecondsError) / s.step;
+  }
+  if (conditions_.kind == TSearchKind::Flares && (above || s.recording || s.shadowScanning)) {
+    return false;
+  }
+  if (above && conditions_.illuminationRequired && !sunlitCertain()) return false;
+  // The pass ends: nothing more taken from the state.
+  if (below && s.second >= s.approachEnd) return true;
+  // A sample that meets the conditions is recorded, and a recording leaves nothing out.
+  const bool meets = above && (!conditions_.illuminationRequired || laneSunlit_ == 1);
+  if (!mayLeaveOut_ || meets) return true;
+  // The seconds IdleSecondsInPass may count (whatever the recording step makes of the state),
+  // each truncated alike.
+  if (conditions_.illuminationRequired && conditions_.kind == TSearchKind::Passes) {
+    laneBounds_.dark = SecondsSurelyDark(pos_, moment.sun, speedKmS);
+    if (!WholeSecondsCertain(laneBounds_.dark)) return false;
+  }
+  if (s.second < s.approachEnd) {
+    if (above) return true;
+    laneBounds_.below = SecondsSurelyBelow(look.elevationSine, look.rangeKm, speedKmS, minDeg);
+    return WholeSecondsCertain(laneBounds_.below);
+  }
+  if (!above) return true;
+  laneBounds_.above = SecondsSurelyAbove(look.elevationSine, look.rangeKm, speedKmS, minDeg);
+  return WholeSecondsCertain(laneBounds_.above);
+}
+
+bool TSatelliteWalk::Sunlit(const TMoment& moment) const {
+  if (fromLanes_ && laneSunlit_ >= 0) return laneSunlit_ == 1;
+  return EclipseState(pos_, moment.sun) == kSunlit;
+}
+
+void TSatelliteWalk::MakeExact(TKeptSample& kept, TMomentSource& moments) const {
+  if (kept.exact) return;
+  // A copy: the propagator of a near-earth set is the same whatever moments it was asked.
+  TPropagator exact = propagator_;
+  const TMoment moment = moments.At(kept.second);
+  TVector pos;
+  TVector vel;
+  kept.exact = true;
+  if (exact.Propagate(pos, vel, moment.jd) != TPropagationStatus::Ok) return;
+  TPropagator::ScaleStateToKm(pos, vel);
+  double rangeKm = 0.0;
+  kept.elevationDeg =
+      Degrees(RefractedElevation(ArcSin(ElevationSineInFrame(moment.frame, pos, rangeKm))));
+  kept.pos = pos;
+  kept.vel = vel;
+}
+
+bool TSatelliteWalk::AboveCulmination(double& elevationDeg, const TMoment& moment,
+                                      TMomentSource& moments) {
+  TKeptSample& culmination = state_.culmination;
+  if (!fromLanes_ && culmination.exact) return elevationDeg > culmination.elevationDeg;
+  // Both elevations lie within this of the one-satellite path's: neither satellite is nearer
+  // the site than its height above the earth's surface less the highest site.
+  constexpr double kHighestSiteKm = 10.0;
+  const double nearestKm = std::min(pos_.w, culmination.pos.w) - kEarthRadiusKm - kHighestSiteKm;
+  const double marginDeg = 4.0 * Degrees(kLanePositionErrorKm / std::max(nearestKm, 1.0e-6));
+  if (std::abs(elevationDeg - culmination.elevationDeg) > marginDeg) {
+    return elevationDeg > culmination.elevationDeg;
+  }
+  MakeExact(culmination, moments);
+  if (fromLanes_) {
+    const TLook look = ExactLook(moment);
+    elevationDeg = look.elevationDeg;
+  }
+  return elevationDeg > culmination.elevationDeg;
 }
 
 TPassSample TSatelliteWalk::RowSample(TMomentSource& moments, const TKeptSample& kept) const {
@@ -98,19 +303,12 @@ void TSatelliteWalk::Step(int64_t stop, TMomentSource& moments, std::vector<TWal
   TState& s = state_;
   // A copy: looking up another second may replace a moment computed on the spot.
   const TMoment moment = moments.At(s.second);
-  bool propagated = false;
-  double elevationSine = -1.0;
-  double rangeKm = 0.0;
-  if (usable_ && propagator_.Propagate(pos_, vel_, moment.jd) == TPropagationStatus::Ok) {
-    TPropagator::ScaleStateToKm(pos_, vel_);
-    elevationSine = ElevationSineInFrame(moment.frame, pos_, rangeKm);
-    propagated = true;
-  }
-  // The exact elevation only where it can matter.
-  double elevationDeg = kNotUpDeg;
-  if (propagated && elevationSine > surelyBelowSine_) {
-    elevationDeg = Degrees(RefractedElevation(ArcSin(elevationSine)));
-  }
+  TLook look;
+  if (lanes_ == nullptr || !LaneLook(moments, moment, look)) look = ExactLook(moment);
+  const bool propagated = look.propagated;
+  const double elevationSine = look.elevationSine;
+  const double rangeKm = look.rangeKm;
+  double elevationDeg = look.elevationDeg;
   const bool above = elevationDeg > conditions_.minSatElevationDeg;
   const bool mayLeaveOut = mayLeaveOut_ && propagated;
 
@@ -137,7 +335,7 @@ void TSatelliteWalk::Step(int64_t stop, TMomentSource& moments, std::vector<TWal
   }
 
   bool meets = above;
-  if (meets && conditions_.illuminationRequired) meets = EclipseState(pos_, moment.sun) == kSunlit;
+  if (meets && conditions_.illuminationRequired) meets = Sunlit(moment);
   if (conditions_.kind == TSearchKind::Flares) {
     RecordFlareSample(meets, elevationDeg, moment, moments, found);
     CountShadowReflections(above && !meets, moment, moments);
@@ -164,8 +362,10 @@ void TSatelliteWalk::Step(int64_t stop, TMomentSource& moments, std::vector<TWal
 }
 
 int64_t TSatelliteWalk::SecondsBelow(double elevationSine, double rangeKm) const {
-  return static_cast<int64_t>(SecondsSurelyBelow(elevationSine, rangeKm, SpeedBoundKmS(pos_, vel_),
-                                                 conditions_.minSatElevationDeg));
+  return static_cast<int64_t>(Known(laneBounds_.below, [&] {
+    return SecondsSurelyBelow(elevationSine, rangeKm, SpeedBoundKmS(pos_, vel_),
+                              conditions_.minSatElevationDeg);
+  }));
 }
 
 int64_t TSatelliteWalk::IdleSecondsInPass(bool above, double elevationSine, double rangeKm,
@@ -176,22 +376,25 @@ int64_t TSatelliteWalk::IdleSecondsInPass(bool above, double elevationSine, doub
   // A flare search follows the panels through the shadow too, to count what it takes.
   const double darkSeconds =
       conditions_.illuminationRequired && conditions_.kind == TSearchKind::Passes
-          ? SecondsSurelyDark(pos_, moment.sun, speedKmS)
+          ? Known(laneBounds_.dark, [&] { return SecondsSurelyDark(pos_, moment.sun, speedKmS); })
           : 0.0;
   if (s.second < s.approachEnd) {
     // Approaching: a sample below the minimum or in the dark changes nothing.
     double seconds = darkSeconds;
     if (!above) {
-      seconds = std::max(seconds, SecondsSurelyBelow(elevationSine, rangeKm, speedKmS,
-                                                     conditions_.minSatElevationDeg));
+      seconds = std::max(seconds, Known(laneBounds_.below, [&] {
+                           return SecondsSurelyBelow(elevationSine, rangeKm, speedKmS,
+                                                     conditions_.minSatElevationDeg);
+                         }));
     }
     return std::min(static_cast<int64_t>(seconds), s.approachEnd - 1 - s.second);
   }
   // Up but in the dark: nothing changes until it either goes down or comes into sunlight.
   if (!above) return 0;
-  return static_cast<int64_t>(std::min(
-      darkSeconds,
-      SecondsSurelyAbove(elevationSine, rangeKm, speedKmS, conditions_.minSatElevationDeg)));
+  return static_cast<int64_t>(std::min(darkSeconds, Known(laneBounds_.above, [&] {
+                                         return SecondsSurelyAbove(elevationSine, rangeKm, speedKmS,
+                                                                   conditions_.minSatElevationDeg);
+                                       })));
 }
 
 bool TSatelliteWalk::MayBeginDaylight(bool above, const TMoment& moment) const {
@@ -229,14 +432,17 @@ void TSatelliteWalk::StepInDaylight(int64_t stop, double elevationDeg, double el
   const bool above = elevationDeg > conditions_.minSatElevationDeg;
   // A pass that has not yet had a sunlit second is looked at until it has one: whether it had
   // any decides why it is left out.
-  if (above && !s.passLit && EclipseState(pos_, moment.sun) == kSunlit) s.passLit = true;
+  if (above && !s.passLit && Sunlit(moment)) s.passLit = true;
   int64_t ahead = 0;
   if (above && elevationSine > -1.0) {
     const double speedKmS = SpeedBoundKmS(pos_, vel_);
-    ahead = static_cast<int64_t>(
-        SecondsSurelyAbove(elevationSine, rangeKm, speedKmS, conditions_.minSatElevationDeg));
+    ahead = static_cast<int64_t>(Known(laneBounds_.above, [&] {
+      return SecondsSurelyAbove(elevationSine, rangeKm, speedKmS, conditions_.minSatElevationDeg);
+    }));
     if (!s.passLit) {
-      ahead = std::min(ahead, static_cast<int64_t>(SecondsSurelyDark(pos_, moment.sun, speedKmS)));
+      ahead = std::min(ahead, static_cast<int64_t>(Known(laneBounds_.dark, [&] {
+                                return SecondsSurelyDark(pos_, moment.sun, speedKmS);
+                              })));
     }
     ahead = std::min(ahead, std::min(stop, lastSecond_ + 1) - 1 - s.second);
   }
@@ -256,20 +462,25 @@ void TSatelliteWalk::RecordPassSample(bool meets, double elevationDeg, const TMo
     if (!meets) return;
     s.recording = true;
     s.passLit = true;
-    s.rise = TKeptSample{s.second, elevationDeg, moment.sunElevationDeg, pos_, vel_};
+    s.rise = TKeptSample{s.second, elevationDeg, moment.sunElevationDeg, pos_, vel_, {}, !fromLanes_};
     s.culmination = s.rise;
     s.lastMet = s.rise;
     return;
   }
   if (meets) {
-    s.lastMet = TKeptSample{s.second, elevationDeg, moment.sunElevationDeg, pos_, vel_};
-    if (elevationDeg > s.culmination.elevationDeg) s.culmination = s.lastMet;
+    const bool higher = AboveCulmination(elevationDeg, moment, moments);
+    s.lastMet =
+        TKeptSample{s.second, elevationDeg, moment.sunElevationDeg, pos_, vel_, {}, !fromLanes_};
+    if (higher) s.culmination = s.lastMet;
     return;
   }
   // The pass ends at the first sample that fails a condition; the set is the last one that
   // met them all. The Sun condition is judged at the culmination.
   s.recording = false;
   if (s.culmination.sunElevationDeg > conditions_.maxSunElevationDeg) return;
+  MakeExact(s.rise, moments);
+  MakeExact(s.culmination, moments);
+  MakeExact(s.lastMet, moments);
   TPassEvent event;
   event.rise = RowSample(moments, s.rise);
   event.culmination = RowSample(moments, s.culmination);
