@@ -19,16 +19,34 @@ constexpr double kLongestPeriodSeconds = 1.0e10;
 
 constexpr double kNotUpDeg = -90.0;
 
-// How far a state from the vector lanes may lie from the one-satellite path's, with a hundred
-// times the room the vector path is held to (a millimetre and a micrometre per second).
-constexpr double kLanePositionErrorKm = 1.0e-4;
-// Seconds by which a count of seconds from a lane's state may differ from the one-satellite
-// path's: the bounds move by millionths of a second for the departures above.
-constexpr double kLaneSecondsError = 1.0e-3;
+// Seconds per kilometre of a lane's position error by which a count of seconds from its state
+// may differ from the one-satellite path's: the bounds move by the error over the speed (at
+// least half a kilometre a second with the site's), for the elevation and for the shadow's
+// edge, and the doubling leaves room.
+constexpr double kLaneSecondsPerKm = 10.0;
 
 // Whether a count of seconds truncates to the same whole number whatever the lanes' error.
-bool WholeSecondsCertain(double seconds) {
-  return std::trunc(seconds - kLaneSecondsError) == std::trunc(seconds + kLaneSecondsError);
+bool WholeSecondsCertain(double seconds, double errorSeconds) {
+  return std::trunc(seconds - errorSeconds) == std::trunc(seconds + errorSeconds);
+}
+
+// Above this geometric elevation refraction changes smoothly and by less than the elevation.
+constexpr double kSmoothRefractionDeg = 2.0;
+
+// Bounds (degrees) of the refracted elevation of a target whose geometric elevation lies within
+// errorRad of geometricRad. Near the horizon refraction stops where it would lift a target
+// above it, and below its floor: the refracted elevation jumps there, but never falls as the
+// geometric one rises, so its values at the ends of the interval bound it.
+void RefractedBounds(double geometricRad, double errorRad, double& lowDeg, double& highDeg) {
+  if (Degrees(geometricRad) > kSmoothRefractionDeg) {
+    const double deg = Degrees(RefractedElevation(geometricRad));
+    lowDeg = deg - 2.0 * Degrees(errorRad);
+    highDeg = deg + 2.0 * Degrees(errorRad);
+    return;
+  }
+  constexpr double kRoundingDeg = 1.0e-9;
+  lowDeg = Degrees(RefractedElevation(geometricRad - errorRad)) - kRoundingDeg;
+  highDeg = Degrees(RefractedElevation(geometricRad + errorRad)) + kRoundingDeg;
 }
 
 // The angle (radians) by which a satellite lies outside the shadow's edge as EclipseState
@@ -139,11 +157,14 @@ bool TSatelliteWalk::LaneLook(TMomentSource& moments, const TMoment& moment, TLo
   if (lanes.owner_ != this || offset < 0 || offset % lanes.stride_ != 0 ||
       static_cast<size_t>(offset / lanes.stride_) >= lanes.held_) {
     if (lanes.owner_ != this) {
-      for (size_t lane = 0; lane < TWalkLanes::kLanes; ++lane) lanes.batch_.SetLane(lane, propagator_);
       lanes.owner_ = this;
+      lanes.loaded_ = 0;
     }
     // Coarse samples skip ahead more often than seconds in a pass do: half the lanes.
     lanes.held_ = stride > 1 ? TWalkLanes::kLanes / 2 : TWalkLanes::kLanes;
+    for (; lanes.loaded_ < lanes.held_; ++lanes.loaded_) {
+      lanes.batch_.SetLane(lanes.loaded_, propagator_);
+    }
     lanes.first_ = s.second;
     lanes.stride_ = stride;
     for (size_t j = 0; j < lanes.held_; ++j) {
@@ -157,13 +178,24 @@ bool TSatelliteWalk::LaneLook(TMomentSource& moments, const TMoment& moment, TLo
   TVector vel;
   if (lanes.batch_.Result(lane, pos, vel) != TPropagationStatus::Ok) return false;
   TPropagator::ScaleStateToKm(pos, vel);
+  if (lanes.departureKm_ != 0.0) {
+    pos.x += lanes.departureKm_;
+    VecMagnitude(pos);
+  }
   // Far enough above the surface that the one-satellite path cannot call it decayed.
   if (!(pos.w > kEarthRadiusKm + 1.0)) return false;
   TLook laneLook;
   laneLook.propagated = true;
   laneLook.elevationSine = ElevationSineInFrame(moment.frame, pos, laneLook.rangeKm);
   if (laneLook.elevationSine > surelyBelowSine_) {
-    laneLook.elevationDeg = Degrees(RefractedElevation(ArcSin(laneLook.elevationSine)));
+    const double geometric = ArcSin(laneLook.elevationSine);
+    laneLook.elevationDeg = Degrees(RefractedElevation(geometric));
+    // The line of sight turns by at most the position's error over the range.
+    const double errorRad = 1.5 * lanes.errorKm_ / std::max(laneLook.rangeKm, 1.0);
+    RefractedBounds(geometric, errorRad, laneLowDeg_, laneHighDeg_);
+  } else {
+    laneLowDeg_ = kNotUpDeg;
+    laneHighDeg_ = kNotUpDeg;
   }
   const TVector keptPos = pos_;
   const TVector keptVel = vel_;
@@ -183,21 +215,29 @@ bool TSatelliteWalk::Certain(const TLook& look, const TMoment& moment) {
   const TState& s = state_;
   laneSunlit_ = -1;
   laneBounds_ = TBounds{};
+  const double errorKm = lanes_->errorKm_;
+  const double errorSeconds = kLaneSecondsPerKm * errorKm;
+  const auto wholeSecondsCertain = [errorSeconds](double seconds) {
+    return WholeSecondsCertain(seconds, errorSeconds);
+  };
   if (!(look.rangeKm > 1.0)) return false;
   // The line of sight turns by at most this much with the lanes' error; refraction at most
   // doubles it.
-  const double sightRad = kLanePositionErrorKm / look.rangeKm;
+  const double sightRad = errorKm / look.rangeKm;
   if (std::abs(look.elevationSine - surelyBelowSine_) <= sightRad) return false;
   const double minDeg = conditions_.minSatElevationDeg;
-  if (look.elevationDeg != kNotUpDeg && std::abs(look.elevationDeg - minDeg) <= 2.0 * Degrees(sightRad)) {
-    return false;
-  }
-  const bool above = look.elevationDeg > minDeg;
-  const bool below = look.elevationDeg < minDeg;
-  // The nadir turns by the position's error over the radius, the Sun's direction less.
+  // Whether the sample lies above the minimum, or below it, whatever the error.
+  const bool above = laneLowDeg_ > minDeg;
+  const bool below = laneHighDeg_ < minDeg;
+  if (!above && !below) return false;
+  // The nadir turns by the position's error over the radius, the earth's semi-diameter changes
+  // by R / (r sqrt(r^2 - R^2)) of it, the Sun's direction and size far less.
   const auto sunlitCertain = [&] {
+    const double r = pos_.w;
+    const double edgeRad =
+        errorKm * (1.0 / r + kEarthRadiusKm / (r * std::sqrt(r * r - kEarthRadiusKm * kEarthRadiusKm)));
     const double marginRad = SunlitMarginRad(pos_, moment.sun);
-    if (!(std::abs(marginRad) > 4.0 * kLanePositionErrorKm / pos_.w)) return false;
+    if (!(std::abs(marginRad) > 2.0 * edgeRad)) return false;
     laneSunlit_ = marginRad > 0.0 ? 1 : 0;
     return true;
   };
@@ -207,17 +247,17 @@ bool TSatelliteWalk::Certain(const TLook& look, const TMoment& moment) {
     if (above && !s.passLit && !sunlitCertain()) return false;
     if (!above) return true;
     laneBounds_.above = SecondsSurelyAbove(look.elevationSine, look.rangeKm, speedKmS, minDeg);
-    if (!WholeSecondsCertain(laneBounds_.above)) return false;
+    if (!wholeSecondsCertain(laneBounds_.above)) return false;
     if (s.passLit) return true;
     laneBounds_.dark = SecondsSurelyDark(pos_, moment.sun, speedKmS);
-    return WholeSecondsCertain(laneBounds_.dark);
+    return wholeSecondsCertain(laneBounds_.dark);
   }
   if (!s.inPass) {
     if (above || !mayLeaveOut_) return true;
     const double seconds = SecondsSurelyBelow(look.elevationSine, look.rangeKm, speedKmS, minDeg);
     laneBounds_.below = seconds;
-    return static_cast<int64_t>(seconds - kLaneSecondsError) / s.step ==
-           static_cast<int64_t>(seconds + kLaneSecondsError) / s.step;
+    return static_cast<int64_t>(seconds - errorSeconds) / s.step ==
+           static_cast<int64_t>(seconds + errorSeconds) / s.step;
   }
   if (conditions_.kind == TSearchKind::Flares && (above || s.recording || s.shadowScanning)) {
     return false;
@@ -232,16 +272,25 @@ bool TSatelliteWalk::Certain(const TLook& look, const TMoment& moment) {
   // each truncated alike.
   if (conditions_.illuminationRequired && conditions_.kind == TSearchKind::Passes) {
     laneBounds_.dark = SecondsSurelyDark(pos_, moment.sun, speedKmS);
-    if (!WholeSecondsCertain(laneBounds_.dark)) return false;
+    if (!wholeSecondsCertain(laneBounds_.dark)) return false;
   }
   if (s.second < s.approachEnd) {
     if (above) return true;
     laneBounds_.below = SecondsSurelyBelow(look.elevationSine, look.rangeKm, speedKmS, minDeg);
-    return WholeSecondsCertain(laneBounds_.below);
+    return wholeSecondsCertain(laneBounds_.below);
   }
   if (!above) return true;
   laneBounds_.above = SecondsSurelyAbove(look.elevationSine, look.rangeKm, speedKmS, minDeg);
-  return WholeSecondsCertain(laneBounds_.above);
+  return wholeSecondsCertain(laneBounds_.above);
+}
+
+TSatelliteWalk::TKeptSample TSatelliteWalk::KeptSample(double elevationDeg,
+                                                       const TMoment& moment) const {
+  TKeptSample kept{state_.second, elevationDeg, moment.sunElevationDeg, pos_, vel_};
+  kept.exact = !fromLanes_;
+  kept.lowDeg = fromLanes_ ? laneLowDeg_ : elevationDeg;
+  kept.highDeg = fromLanes_ ? laneHighDeg_ : elevationDeg;
+  return kept;
 }
 
 bool TSatelliteWalk::Sunlit(const TMoment& moment) const {
@@ -258,10 +307,13 @@ void TSatelliteWalk::MakeExact(TKeptSample& kept, TMomentSource& moments) const 
   TVector vel;
   kept.exact = true;
   if (exact.Propagate(pos, vel, moment.jd) != TPropagationStatus::Ok) return;
+
   TPropagator::ScaleStateToKm(pos, vel);
   double rangeKm = 0.0;
   kept.elevationDeg =
       Degrees(RefractedElevation(ArcSin(ElevationSineInFrame(moment.frame, pos, rangeKm))));
+  kept.lowDeg = kept.elevationDeg;
+  kept.highDeg = kept.elevationDeg;
   kept.pos = pos;
   kept.vel = vel;
 }
@@ -270,14 +322,11 @@ bool TSatelliteWalk::AboveCulmination(double& elevationDeg, const TMoment& momen
                                       TMomentSource& moments) {
   TKeptSample& culmination = state_.culmination;
   if (!fromLanes_ && culmination.exact) return elevationDeg > culmination.elevationDeg;
-  // Both elevations lie within this of the one-satellite path's: neither satellite is nearer
-  // the site than its height above the earth's surface less the highest site.
-  constexpr double kHighestSiteKm = 10.0;
-  const double nearestKm = std::min(pos_.w, culmination.pos.w) - kEarthRadiusKm - kHighestSiteKm;
-  const double marginDeg = 4.0 * Degrees(kLanePositionErrorKm / std::max(nearestKm, 1.0e-6));
-  if (std::abs(elevationDeg - culmination.elevationDeg) > marginDeg) {
-    return elevationDeg > culmination.elevationDeg;
-  }
+  // The one-satellite path's elevations lie within the bounds.
+  const double lowDeg = fromLanes_ ? laneLowDeg_ : elevationDeg;
+  const double highDeg = fromLanes_ ? laneHighDeg_ : elevationDeg;
+  if (lowDeg > culmination.highDeg) return true;
+  if (highDeg <= culmination.lowDeg) return false;
   MakeExact(culmination, moments);
   if (fromLanes_) {
     const TLook look = ExactLook(moment);
@@ -462,15 +511,14 @@ void TSatelliteWalk::RecordPassSample(bool meets, double elevationDeg, const TMo
     if (!meets) return;
     s.recording = true;
     s.passLit = true;
-    s.rise = TKeptSample{s.second, elevationDeg, moment.sunElevationDeg, pos_, vel_, {}, !fromLanes_};
+    s.rise = KeptSample(elevationDeg, moment);
     s.culmination = s.rise;
     s.lastMet = s.rise;
     return;
   }
   if (meets) {
     const bool higher = AboveCulmination(elevationDeg, moment, moments);
-    s.lastMet =
-        TKeptSample{s.second, elevationDeg, moment.sunElevationDeg, pos_, vel_, {}, !fromLanes_};
+    s.lastMet = KeptSample(elevationDeg, moment);
     if (higher) s.culmination = s.lastMet;
     return;
   }

@@ -82,13 +82,25 @@ struct TWalkConditions {
 // will sample next.
 class TWalkLanes {
  public:
-  TWalkLanes() { batch_.Resize(kLanes); }
+  // How far a lane's position may lie from the one-satellite path's: a hundred times the room
+  // the vector path is held to (a millimetre).
+  static constexpr double kPositionErrorKm = 1.0e-4;
+
+  // departureKm moves every lane's position by that much, and the room for the error with it:
+  // for tests that make the lanes' departures large enough to matter.
+  explicit TWalkLanes(double departureKm = 0.0)
+      : departureKm_(departureKm), errorKm_(kPositionErrorKm + 2.0 * std::abs(departureKm)) {
+    batch_.Resize(kLanes);
+  }
 
  private:
   friend class TSatelliteWalk;
   static constexpr size_t kLanes = 16;
   TNearEarthBatch batch_;
-  const void* owner_ = nullptr;  // the walk whose set the lanes hold
+  double departureKm_ = 0.0;
+  double errorKm_ = kPositionErrorKm;
+  const void* owner_ = nullptr;  // the walk whose set the first loaded_ lanes hold
+  size_t loaded_ = 0;
   // Lane j holds second first_ + j * stride_, for j below held_.
   int64_t first_ = 0;
   int64_t stride_ = 1;
@@ -170,8 +182,10 @@ class TSatelliteWalk {
     TVector vel;
     TPanelAngles anglesDeg{};  // flares only
     // From the one-satellite path; a sample from the vector lanes is made exact before its
-    // numbers are used.
+    // numbers are used. Its elevation then lies between lowDeg and highDeg.
     bool exact = true;
+    double lowDeg = 0.0;
+    double highDeg = 0.0;
   };
 
   // What a sample's state gives the step.
@@ -219,6 +233,8 @@ class TSatelliteWalk {
   bool Certain(const TLook& look, const TMoment& moment);
   // EclipseState(pos_, sun) == kSunlit, or what Certain decided for a sample from the lanes.
   bool Sunlit(const TMoment& moment) const;
+  // The current sample, kept for a row.
+  TKeptSample KeptSample(double elevationDeg, const TMoment& moment) const;
   // A kept sample's state, elevation and all, from the one-satellite path.
   void MakeExact(TKeptSample& kept, TMomentSource& moments) const;
   // Whether a sample's elevation lies above the culmination's, as the one-satellite path would
@@ -262,6 +278,9 @@ class TSatelliteWalk {
   // (-1 if not).
   bool fromLanes_ = false;
   int laneSunlit_ = -1;
+  // Bounds of the one-satellite path's elevation (degrees) of a sample from the lanes.
+  double laneLowDeg_ = 0.0;
+  double laneHighDeg_ = 0.0;
   // The bounds Certain computed from the same state, which the step would compute again (NaN
   // where it did not).
   struct TBounds {

@@ -123,26 +123,35 @@ TEST(SatelliteWalk, VectorLanesChangeNoEvent) {
     TTableMoments moments(table, conditions.observer, period);
     const std::vector<TSearchSatellite>& sets = flares ? flareSets : passSets;
 
-    std::vector<std::unique_ptr<TSatelliteWalk>> walks;
-    for (const TSearchSatellite& satellite : sets) {
-      walks.push_back(std::make_unique<TSatelliteWalk>(satellite.set, conditions, period.seconds));
-    }
-    std::vector<std::vector<TWalkEvent>> found(sets.size());
-    TWalkLanes lanes;
-    for (int64_t stop = 0; stop <= period.seconds + 900; stop += 900) {
-      for (size_t k = 0; k < sets.size(); ++k) walks[k]->WalkUntil(stop, moments, found[k], &lanes);
-    }
+    std::vector<std::vector<TWalkEvent>> expected(sets.size());
+    std::vector<TLeftOut> expectedLeftOut(sets.size());
     for (size_t k = 0; k < sets.size(); ++k) {
-      SCOPED_TRACE(sets[k].name);
-      ASSERT_TRUE(walks[k]->Finished());
       TSatelliteWalk reference(sets[k].set, oneSatellite, period.seconds);
-      std::vector<TWalkEvent> expected;
-      reference.WalkUntil(period.seconds + 1, moments, expected);
-      ASSERT_EQ(found[k].size(), expected.size());
-      for (size_t e = 0; e < expected.size(); ++e) ExpectSameEvent(found[k][e], expected[e]);
-      EXPECT_EQ(walks[k]->LeftOut(), reference.LeftOut());
-      events += static_cast<int>(expected.size());
+      reference.WalkUntil(period.seconds + 1, moments, expected[k]);
+      expectedLeftOut[k] = reference.LeftOut();
+      events += static_cast<int>(expected[k].size());
       leftOut += reference.LeftOut().Total();
+    }
+    // The lanes as they are, and lanes moved three kilometres off (with room for it): where a
+    // decision is not certain from them, the one-satellite path takes over.
+    for (double departureKm : {0.0, 3.0}) {
+      SCOPED_TRACE(testing::Message() << "lanes " << departureKm << " km off");
+      std::vector<std::unique_ptr<TSatelliteWalk>> walks;
+      for (const TSearchSatellite& satellite : sets) {
+        walks.push_back(std::make_unique<TSatelliteWalk>(satellite.set, conditions, period.seconds));
+      }
+      std::vector<std::vector<TWalkEvent>> found(sets.size());
+      TWalkLanes lanes(departureKm);
+      for (int64_t stop = 0; stop <= period.seconds + 900; stop += 900) {
+        for (size_t k = 0; k < sets.size(); ++k) walks[k]->WalkUntil(stop, moments, found[k], &lanes);
+      }
+      for (size_t k = 0; k < sets.size(); ++k) {
+        SCOPED_TRACE(sets[k].name);
+        ASSERT_TRUE(walks[k]->Finished());
+        ASSERT_EQ(found[k].size(), expected[k].size());
+        for (size_t e = 0; e < expected[k].size(); ++e) ExpectSameEvent(found[k][e], expected[k][e]);
+        EXPECT_EQ(walks[k]->LeftOut(), expectedLeftOut[k]);
+      }
     }
   }
   EXPECT_GE(events, 400);
