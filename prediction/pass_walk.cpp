@@ -160,8 +160,7 @@ bool TSatelliteWalk::LaneLook(TMomentSource& moments, const TMoment& moment, TLo
       lanes.owner_ = this;
       lanes.loaded_ = 0;
     }
-    // Coarse samples skip ahead more often than seconds in a pass do: half the lanes.
-    lanes.held_ = stride > 1 ? TWalkLanes::kLanes / 2 : TWalkLanes::kLanes;
+    lanes.held_ = TWalkLanes::kLanes;
     for (; lanes.loaded_ < lanes.held_; ++lanes.loaded_) {
       lanes.batch_.SetLane(lanes.loaded_, propagator_);
     }
@@ -232,16 +231,26 @@ bool TSatelliteWalk::Certain(const TLook& look, const TMoment& moment) {
   if (!above && !below) return false;
   // The nadir turns by the position's error over the radius, the earth's semi-diameter changes
   // by R / (r sqrt(r^2 - R^2)) of it, the Sun's direction and size far less.
+  const double speedKmS = SpeedBoundKmS(pos_, vel_);
   const auto sunlitCertain = [&] {
+    // Sunlit through a stretch of seconds a lane's state showed earlier.
+    if (s.second >= laneSunlitFrom_ && s.second <= laneSunlitUntil_) {
+      laneSunlit_ = 1;
+      return true;
+    }
     const double r = pos_.w;
     const double edgeRad =
         errorKm * (1.0 / r + kEarthRadiusKm / (r * std::sqrt(r * r - kEarthRadiusKm * kEarthRadiusKm)));
     const double marginRad = SunlitMarginRad(pos_, moment.sun);
     if (!(std::abs(marginRad) > 2.0 * edgeRad)) return false;
     laneSunlit_ = marginRad > 0.0 ? 1 : 0;
+    if (laneSunlit_ == 1 && mayLeaveOut_) {
+      laneSunlitFrom_ = s.second;
+      laneSunlitUntil_ = s.second + static_cast<int64_t>(SecondsSurelySunlit(
+                                        pos_, moment.sun, speedKmS, 2.0 * edgeRad));
+    }
     return true;
   };
-  const double speedKmS = SpeedBoundKmS(pos_, vel_);
   if (daylight_) {
     if (below || !(moment.sunElevationDeg > conditions_.maxSunElevationDeg)) return true;
     if (above && !s.passLit && !sunlitCertain()) return false;

@@ -95,7 +95,7 @@ class TWalkLanes {
 
  private:
   friend class TSatelliteWalk;
-  static constexpr size_t kLanes = 16;
+  static constexpr size_t kLanes = 8;
   TNearEarthBatch batch_;
   double departureKm_ = 0.0;
   double errorKm_ = kPositionErrorKm;
@@ -281,6 +281,9 @@ class TSatelliteWalk {
   // Bounds of the one-satellite path's elevation (degrees) of a sample from the lanes.
   double laneLowDeg_ = 0.0;
   double laneHighDeg_ = 0.0;
+  // Seconds through which the satellite is surely sunlit, from a lane's state.
+  int64_t laneSunlitFrom_ = 0;
+  int64_t laneSunlitUntil_ = -1;
   // The bounds Certain computed from the same state, which the step would compute again (NaN
   // where it did not).
   struct TBounds {
