@@ -2,7 +2,9 @@
 // one-satellite path alone: the same events to the last bit, and the same passes left out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <utility>
 #include <string>
 #include <variant>
 #include <vector>
@@ -156,6 +158,65 @@ TEST(SatelliteWalk, VectorLanesChangeNoEvent) {
   }
   EXPECT_GE(events, 400);
   EXPECT_GE(leftOut, 50);
+}
+
+// The whole search on two threads, whose walks take the lanes, against walks of every set alone
+// from the one-satellite path: every pass line to the bit, in the order of the culminations.
+TEST(PassSearch, RowsEqualThoseOfTheOneSatellitePath) {
+  const auto visual = ReferenceSets("visual_2026-02-11.tle");
+  ZEN_ASSERT_LOADED(visual);
+  const auto deep = ReferenceSets("molniya_2023-06-28.tle");
+  TSearchRequest request = TorunRequest(TDateRec{2026, 2, 11, 0, 0, 0, 0}, 30.0);
+  for (size_t i = 1; i < visual.size(); i += 2) request.satellites.push_back(visual[i]);
+  for (size_t i = 0; i < deep.size() && i < 2; ++i) request.satellites.push_back(deep[i]);
+  request.satellites.push_back(SearchSatelliteOf("DECAYING", DecodeCatalogSet(DecayingLines())));
+  request.threads = 2;
+  TSearchFlags flags;
+  const TSearchOutcome outcome = RunSearch(request, flags, nullptr);
+
+  const TSearchPeriod period = PeriodOfRequest(request);
+  TWalkConditions oneSatellite = ConditionsOfRequest(request);
+  oneSatellite.vectorSamples = false;
+  TMomentTable table;
+  table.Cover(-60, period.seconds);
+  table.Fill(oneSatellite.observer, period, -60, period.seconds);
+  TTableMoments moments(table, oneSatellite.observer, period);
+  struct TExpected {
+    size_t satellite;
+    TPassEvent pass;
+  };
+  std::vector<TExpected> expected;
+  TLeftOut leftOut;
+  for (size_t k = 0; k < request.satellites.size(); ++k) {
+    TSatelliteWalk walk(request.satellites[k].set, oneSatellite, period.seconds);
+    std::vector<TWalkEvent> events;
+    walk.WalkUntil(period.seconds + 1, moments, events);
+    for (const TWalkEvent& event : events) expected.push_back({k, std::get<TPassEvent>(event)});
+    leftOut += walk.LeftOut();
+  }
+  std::stable_sort(expected.begin(), expected.end(), [](const TExpected& a, const TExpected& b) {
+    return a.pass.culmination.second < b.pass.culmination.second;
+  });
+  EXPECT_EQ(outcome.leftOut, leftOut);
+  ASSERT_EQ(outcome.passes.size(), expected.size());
+  ASSERT_GE(expected.size(), 100u);
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const TPassLine& line = outcome.passes[i];
+    EXPECT_EQ(line.satellite, expected[i].satellite);
+    EXPECT_EQ(line.sunlitSeconds, expected[i].pass.sunlitSeconds);
+    const std::pair<const TFound*, const TPassSample*> rows[] = {
+        {&line.rise, &expected[i].pass.rise},
+        {&line.culmination, &expected[i].pass.culmination},
+        {&line.set, &expected[i].pass.set}};
+    for (const auto& [found, sample] : rows) {
+      EXPECT_EQ(found->timeUtc, period.JulianAt(sample->second));
+      EXPECT_EQ(found->azimuth, sample->azimuthDeg);
+      EXPECT_EQ(found->elevation, sample->elevationDeg);
+      EXPECT_EQ(found->range, sample->rangeKm);
+      EXPECT_EQ(found->sunAzimuth, sample->sunAzimuthDeg);
+      EXPECT_EQ(found->sunElevation, sample->sunElevationDeg);
+    }
+  }
 }
 
 }  // namespace
