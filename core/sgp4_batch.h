@@ -42,6 +42,9 @@ class TNearEarthBatch {
   // well under a millimetre and a micrometre per second, the statuses exactly. Threads may
   // propagate disjoint ranges of lanes at once.
   void PropagateVector(size_t begin, size_t end, double jd);
+  // The same with a moment of its own for every lane: jd[i] (Julian date, UTC) for lane
+  // begin + i. Lanes may hold the same set, to follow one satellite through many moments.
+  void PropagateVector(size_t begin, size_t end, const double* jd);
 
   // What TPropagator::Propagate returns and leaves in pos and vel (earth radii, earth radii per
   // minute, magnitudes not set) for the lane's set at the last Propagate over the lane.

@@ -48,7 +48,7 @@ struct TConstantReader {
 
 // One vector of lanes through the whole model; writes pos, vel (3 columns each, zeros where
 // a lane failed) and the status codes into the given lane arrays.
-HWY_INLINE void PropagateLanes(D d, const TConstantReader& at, double jd, double ke,
+HWY_INLINE void PropagateLanes(D d, const TConstantReader& at, V jd, double ke,
                                double* __restrict posOut[3], double* __restrict velOut[3],
                                double* __restrict codeOut) {
   using C = TNearEarthBatch;
@@ -57,7 +57,7 @@ HWY_INLINE void PropagateLanes(D d, const TConstantReader& at, double jd, double
   TLaneStatus status{zero, hn::Eq(zero, zero)};
 
   // Secular gravity and atmospheric drag (Sgp4Propagate).
-  const V tsince = hn::Mul(hn::Sub(hn::Set(d, jd), at(d, C::kEpoch)), hn::Set(d, kMinutesPerDay));
+  const V tsince = hn::Mul(hn::Sub(jd, at(d, C::kEpoch)), hn::Set(d, kMinutesPerDay));
   const V xmdf = hn::Add(at(d, C::kMeanAnomaly), hn::Mul(at(d, C::kMeanAnomalyRate), tsince));
   const V omgadf = hn::Add(at(d, C::kArgPerigee), hn::Mul(at(d, C::kArgPerigeeRate), tsince));
   const V xnoddf = hn::Add(at(d, C::kNode), hn::Mul(at(d, C::kNodeRate), tsince));
@@ -214,9 +214,12 @@ HWY_INLINE void PropagateLanes(D d, const TConstantReader& at, double jd, double
   hn::Store(status.code, d, codeOut);
 }
 
-void PropagateNearEarthLanes(const double* constants, double* results,
-                             TPropagationStatus* statusOut, size_t stride, size_t begin, size_t end,
-                             double jd) {
+// Lanes [begin, end) through the model, each at the moment momentOf(d, lane) gives for the
+// vector of lanes that begins there.
+template <class MomentOf>
+HWY_INLINE void PropagateRange(const double* constants, double* results,
+                               TPropagationStatus* statusOut, size_t stride, size_t begin,
+                               size_t end, const MomentOf& momentOf) {
   const D d;
   const size_t n = hn::Lanes(d);
   const double ke = Ke();
@@ -230,7 +233,8 @@ void PropagateNearEarthLanes(const double* constants, double* results,
   // threads on neighbouring ranges never touch each other's results.
   for (size_t lane = begin; lane < end; lane += n) {
     const size_t count = std::min(n, end - lane);
-    PropagateLanes(d, TConstantReader{constants, stride, lane}, jd, ke, posOut, velOut, code);
+    PropagateLanes(d, TConstantReader{constants, stride, lane}, momentOf(d, lane, count), ke,
+                   posOut, velOut, code);
     for (int axis = 0; axis < 3; ++axis) {
       double* posColumn = results + (TNearEarthBatch::kPosX + axis) * stride + lane;
       double* velColumn = results + (TNearEarthBatch::kVelX + axis) * stride + lane;
@@ -243,6 +247,27 @@ void PropagateNearEarthLanes(const double* constants, double* results,
       statusOut[lane + j] = static_cast<TPropagationStatus>(static_cast<int>(code[j]));
     }
   }
+}
+
+void PropagateNearEarthLanes(const double* constants, double* results,
+                             TPropagationStatus* statusOut, size_t stride, size_t begin, size_t end,
+                             double jd) {
+  PropagateRange(constants, results, statusOut, stride, begin, end,
+                 [jd](D d, size_t, size_t) { return hn::Set(d, jd); });
+}
+
+// jd[i] is the moment of lane begin + i; a vector cut short by end repeats the last moment.
+void PropagateNearEarthLanesAt(const double* constants, double* results,
+                               TPropagationStatus* statusOut, size_t stride, size_t begin,
+                               size_t end, const double* jd) {
+  PropagateRange(constants, results, statusOut, stride, begin, end,
+                 [jd, begin](D d, size_t lane, size_t count) {
+                   const double* first = jd + (lane - begin);
+                   if (count == hn::Lanes(d)) return hn::LoadU(d, first);
+                   HWY_ALIGN double part[HWY_MAX_BYTES / sizeof(double)];
+                   for (size_t j = 0; j < hn::Lanes(d); ++j) part[j] = first[std::min(j, count - 1)];
+                   return hn::Load(d, part);
+                 });
 }
 
 int64_t RunningTarget() {
@@ -275,12 +300,19 @@ HWY_AFTER_NAMESPACE();
 namespace zen {
 
 HWY_EXPORT(PropagateNearEarthLanes);
+HWY_EXPORT(PropagateNearEarthLanesAt);
 HWY_EXPORT(RunningTarget);
 HWY_EXPORT(SineCosineLanes);
 
 void TNearEarthBatch::PropagateVector(size_t begin, size_t end, double jd) {
   if (begin >= end) return;
   HWY_DYNAMIC_DISPATCH(PropagateNearEarthLanes)
+  (constants_.data(), results_.data(), status_.data(), stride_, begin, end, jd);
+}
+
+void TNearEarthBatch::PropagateVector(size_t begin, size_t end, const double* jd) {
+  if (begin >= end) return;
+  HWY_DYNAMIC_DISPATCH(PropagateNearEarthLanesAt)
   (constants_.data(), results_.data(), status_.data(), stride_, begin, end, jd);
 }
 

@@ -46,6 +46,7 @@ class TTableMoments : public TMomentSource {
     outside_ = MomentAt(observer_, period_.JulianAt(second), table_.WithSunRaDec());
     return outside_;
   }
+  double JulianAt(int64_t second) override { return period_.JulianAt(second); }
 
  private:
   const TMomentTable& table_;

@@ -64,16 +64,21 @@ double SecondsSurelyAbove(double elevationSine, double rangeKm, double speedBoun
   return SecondsOfElevationChange(gapRad, rangeKm, speedBoundKmS);
 }
 
-double SecondsSurelyDark(const TVector& posKm, const TVector& sunKm, double speedBoundKmS) {
-  // Not sunlit while the angle between the Sun and the nadir stays below the sum of the
-  // earth's and the Sun's semi-diameters, as EclipseState computes them.
+namespace {
+
+// The angle between the Sun and the nadir less the sum of the earth's and the Sun's
+// semi-diameters, as EclipseState computes them: positive when sunlit.
+double ShadowEdgeMarginRad(const TVector& posKm, const TVector& sunKm) {
   const double earthSemiDiameter = ArcSin(kEarthRadiusKm / posKm.w);
   const TVector toSun = VecSub(sunKm, posKm);
   const double sunSemiDiameter = ArcSin(kSunRadiusKm / toSun.w);
   TVector sunDir = sunKm;
   TVector nadir = VecScale(-1.0, posKm);
-  const double marginRad =
-      earthSemiDiameter + sunSemiDiameter - VecAngle(sunDir, nadir) - kAngleMarginRad;
+  return VecAngle(sunDir, nadir) - (earthSemiDiameter + sunSemiDiameter);
+}
+
+// Seconds within which an angular margin to the shadow's edge surely stays positive.
+double SecondsMarginHolds(double marginRad, const TVector& posKm, double speedBoundKmS) {
   if (!(marginRad > 0.0) || !(speedBoundKmS > 0.0)) return 0.0;
   // The nadir turns by at most speed / radius; the earth's semi-diameter changes by at most
   // R speed / (r sqrt(r^2 - R^2)) as the radius r changes at most at the speed; both taken at
@@ -89,6 +94,21 @@ double SecondsSurelyDark(const TVector& posKm, const TVector& sunKm, double spee
   // The rate at the first guess holds for any shorter time, so the second guess is safe.
   const double first = std::min(marginRad / rateAfter(0.0), kLongestSeconds);
   return std::min(marginRad / rateAfter(first), first);
+}
+
+}  // namespace
+
+double SecondsSurelyDark(const TVector& posKm, const TVector& sunKm, double speedBoundKmS) {
+  // Not sunlit while the angle between the Sun and the nadir stays below the sum of the
+  // semi-diameters.
+  return SecondsMarginHolds(-ShadowEdgeMarginRad(posKm, sunKm) - kAngleMarginRad, posKm,
+                            speedBoundKmS);
+}
+
+double SecondsSurelySunlit(const TVector& posKm, const TVector& sunKm, double speedBoundKmS,
+                           double uncertaintyRad) {
+  return SecondsMarginHolds(ShadowEdgeMarginRad(posKm, sunKm) - uncertaintyRad - kAngleMarginRad,
+                            posKm, speedBoundKmS);
 }
 
 }  // namespace zen

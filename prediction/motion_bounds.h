@@ -22,4 +22,9 @@ double SecondsSurelyAbove(double elevationSine, double rangeKm, double speedBoun
 // so. 0 when it is sunlit.
 double SecondsSurelyDark(const TVector& posKm, const TVector& sunKm, double speedBoundKmS);
 
+// Seconds within which a satellite that is sunlit now (EclipseState 0), by more than
+// uncertaintyRad of the angle to the shadow's edge, surely stays so. 0 when it is not.
+double SecondsSurelySunlit(const TVector& posKm, const TVector& sunKm, double speedBoundKmS,
+                           double uncertaintyRad = 0.0);
+
 }  // namespace zen

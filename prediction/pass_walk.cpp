@@ -19,6 +19,47 @@ constexpr double kLongestPeriodSeconds = 1.0e10;
 
 constexpr double kNotUpDeg = -90.0;
 
+// Seconds per kilometre of a lane's position error by which a count of seconds from its state
+// may differ from the one-satellite path's: the bounds move by the error over the speed (at
+// least half a kilometre a second with the site's), for the elevation and for the shadow's
+// edge, and the doubling leaves room.
+constexpr double kLaneSecondsPerKm = 10.0;
+
+// Whether a count of seconds truncates to the same whole number whatever the lanes' error.
+bool WholeSecondsCertain(double seconds, double errorSeconds) {
+  return std::trunc(seconds - errorSeconds) == std::trunc(seconds + errorSeconds);
+}
+
+// Above this geometric elevation refraction changes smoothly and by less than the elevation.
+constexpr double kSmoothRefractionDeg = 2.0;
+
+// Bounds (degrees) of the refracted elevation of a target whose geometric elevation lies within
+// errorRad of geometricRad. Near the horizon refraction stops where it would lift a target
+// above it, and below its floor: the refracted elevation jumps there, but never falls as the
+// geometric one rises, so its values at the ends of the interval bound it.
+void RefractedBounds(double geometricRad, double errorRad, double& lowDeg, double& highDeg) {
+  if (Degrees(geometricRad) > kSmoothRefractionDeg) {
+    const double deg = Degrees(RefractedElevation(geometricRad));
+    lowDeg = deg - 2.0 * Degrees(errorRad);
+    highDeg = deg + 2.0 * Degrees(errorRad);
+    return;
+  }
+  constexpr double kRoundingDeg = 1.0e-9;
+  lowDeg = Degrees(RefractedElevation(geometricRad - errorRad)) - kRoundingDeg;
+  highDeg = Degrees(RefractedElevation(geometricRad + errorRad)) + kRoundingDeg;
+}
+
+// The angle (radians) by which a satellite lies outside the shadow's edge as EclipseState
+// draws it: sunlit when positive.
+double SunlitMarginRad(const TVector& posKm, const TVector& sunKm) {
+  const double earthSemiDiameter = ArcSin(kEarthRadiusKm / posKm.w);
+  const TVector toSun = VecSub(sunKm, posKm);
+  const double sunSemiDiameter = ArcSin(kSunRadiusKm / toSun.w);
+  TVector sunDir = sunKm;
+  TVector nadir = VecScale(-1.0, posKm);
+  return VecAngle(sunDir, nadir) - (earthSemiDiameter + sunSemiDiameter);
+}
+
 }  // namespace
 
 TSearchPeriod PeriodOfRequest(const TSearchRequest& request) {
@@ -73,12 +114,234 @@ TSatelliteWalk::TSatelliteWalk(const TCatalogSet& set, const TWalkConditions& co
   if (usable_) {
     propagator_.LoadElements(set.elements);
     mayLeaveOut_ = conditions.leaveOutCertainSamples && !propagator_.CurrentElements.UseDeepSpace;
+    if (conditions.vectorSamples && !propagator_.CurrentElements.UseDeepSpace) {
+      // The near-earth model's set-up is what the first propagation would do.
+      propagator_.PrepareModel();
+      laneable_ = TNearEarthBatch::Fits(propagator_);
+    }
   }
 }
 
 void TSatelliteWalk::WalkUntil(int64_t stop, TMomentSource& moments,
-                               std::vector<TWalkEvent>& found) {
+                               std::vector<TWalkEvent>& found, TWalkLanes* lanes) {
+  lanes_ = laneable_ ? lanes : nullptr;
   while (state_.second < stop && state_.second <= lastSecond_) Step(stop, moments, found);
+  lanes_ = nullptr;
+}
+
+TSatelliteWalk::TLook TSatelliteWalk::ExactLook(const TMoment& moment) {
+  fromLanes_ = false;
+  TLook look;
+  if (usable_ && propagator_.Propagate(pos_, vel_, moment.jd) == TPropagationStatus::Ok) {
+    TPropagator::ScaleStateToKm(pos_, vel_);
+    look.elevationSine = ElevationSineInFrame(moment.frame, pos_, look.rangeKm);
+    look.propagated = true;
+  }
+  // The exact elevation only where it can matter.
+  if (look.propagated && look.elevationSine > surelyBelowSine_) {
+    look.elevationDeg = Degrees(RefractedElevation(ArcSin(look.elevationSine)));
+  }
+  return look;
+}
+
+bool TSatelliteWalk::LaneLook(TMomentSource& moments, const TMoment& moment, TLook& look) {
+  const TState& s = state_;
+  TWalkLanes& lanes = *lanes_;
+  // A flare search follows the panels at every second above the minimum, from the exact states.
+  if (conditions_.kind == TSearchKind::Flares && s.inPass &&
+      (s.recording || s.shadowScanning || s.second >= s.approachEnd)) {
+    return false;
+  }
+  const int64_t stride = s.inPass || daylight_ ? 1 : s.step;
+  int64_t offset = s.second - lanes.first_;
+  if (lanes.owner_ != this || offset < 0 || offset % lanes.stride_ != 0 ||
+      static_cast<size_t>(offset / lanes.stride_) >= lanes.held_) {
+    if (lanes.owner_ != this) {
+      lanes.owner_ = this;
+      lanes.loaded_ = 0;
+    }
+    lanes.held_ = TWalkLanes::kLanes;
+    for (; lanes.loaded_ < lanes.held_; ++lanes.loaded_) {
+      lanes.batch_.SetLane(lanes.loaded_, propagator_);
+    }
+    lanes.first_ = s.second;
+    lanes.stride_ = stride;
+    for (size_t j = 0; j < lanes.held_; ++j) {
+      lanes.jd_[j] = moments.JulianAt(s.second + static_cast<int64_t>(j) * stride);
+    }
+    lanes.batch_.PropagateVector(0, lanes.held_, lanes.jd_.data());
+    offset = 0;
+  }
+  const size_t lane = static_cast<size_t>(offset / lanes.stride_);
+  TVector pos;
+  TVector vel;
+  if (lanes.batch_.Result(lane, pos, vel) != TPropagationStatus::Ok) return false;
+  TPropagator::ScaleStateToKm(pos, vel);
+  if (lanes.departureKm_ != 0.0) {
+    pos.x += lanes.departureKm_;
+    VecMagnitude(pos);
+  }
+  // Far enough above the surface that the one-satellite path cannot call it decayed.
+  if (!(pos.w > kEarthRadiusKm + 1.0)) return false;
+  TLook laneLook;
+  laneLook.propagated = true;
+  laneLook.elevationSine = ElevationSineInFrame(moment.frame, pos, laneLook.rangeKm);
+  if (laneLook.elevationSine > surelyBelowSine_) {
+    const double geometric = ArcSin(laneLook.elevationSine);
+    laneLook.elevationDeg = Degrees(RefractedElevation(geometric));
+    // The line of sight turns by at most the position's error over the range.
+    const double errorRad = 1.5 * lanes.errorKm_ / std::max(laneLook.rangeKm, 1.0);
+    RefractedBounds(geometric, errorRad, laneLowDeg_, laneHighDeg_);
+  } else {
+    laneLowDeg_ = kNotUpDeg;
+    laneHighDeg_ = kNotUpDeg;
+  }
+  const TVector keptPos = pos_;
+  const TVector keptVel = vel_;
+  pos_ = pos;
+  vel_ = vel;
+  if (!Certain(laneLook, moment)) {
+    pos_ = keptPos;
+    vel_ = keptVel;
+    return false;
+  }
+  fromLanes_ = true;
+  look = laneLook;
+  return true;
+}
+
+bool TSatelliteWalk::Certain(const TLook& look, const TMoment& moment) {
+  const TState& s = state_;
+  laneSunlit_ = -1;
+  laneBounds_ = TBounds{};
+  const double errorKm = lanes_->errorKm_;
+  const double errorSeconds = kLaneSecondsPerKm * errorKm;
+  const auto wholeSecondsCertain = [errorSeconds](double seconds) {
+    return WholeSecondsCertain(seconds, errorSeconds);
+  };
+  if (!(look.rangeKm > 1.0)) return false;
+  // The line of sight turns by at most this much with the lanes' error; refraction at most
+  // doubles it.
+  const double sightRad = errorKm / look.rangeKm;
+  if (std::abs(look.elevationSine - surelyBelowSine_) <= sightRad) return false;
+  const double minDeg = conditions_.minSatElevationDeg;
+  // Whether the sample lies above the minimum, or below it, whatever the error.
+  const bool above = laneLowDeg_ > minDeg;
+  const bool below = laneHighDeg_ < minDeg;
+  if (!above && !below) return false;
+  // The nadir turns by the position's error over the radius, the earth's semi-diameter changes
+  // by R / (r sqrt(r^2 - R^2)) of it, the Sun's direction and size far less.
+  const double speedKmS = SpeedBoundKmS(pos_, vel_);
+  const auto sunlitCertain = [&] {
+    // Sunlit through a stretch of seconds a lane's state showed earlier.
+    if (s.second >= laneSunlitFrom_ && s.second <= laneSunlitUntil_) {
+      laneSunlit_ = 1;
+      return true;
+    }
+    const double r = pos_.w;
+    const double edgeRad =
+        errorKm * (1.0 / r + kEarthRadiusKm / (r * std::sqrt(r * r - kEarthRadiusKm * kEarthRadiusKm)));
+    const double marginRad = SunlitMarginRad(pos_, moment.sun);
+    if (!(std::abs(marginRad) > 2.0 * edgeRad)) return false;
+    laneSunlit_ = marginRad > 0.0 ? 1 : 0;
+    if (laneSunlit_ == 1 && mayLeaveOut_) {
+      laneSunlitFrom_ = s.second;
+      laneSunlitUntil_ = s.second + static_cast<int64_t>(SecondsSurelySunlit(
+                                        pos_, moment.sun, speedKmS, 2.0 * edgeRad));
+    }
+    return true;
+  };
+  if (daylight_) {
+    if (below || !(moment.sunElevationDeg > conditions_.maxSunElevationDeg)) return true;
+    if (above && !s.passLit && !sunlitCertain()) return false;
+    if (!above) return true;
+    laneBounds_.above = SecondsSurelyAbove(look.elevationSine, look.rangeKm, speedKmS, minDeg);
+    if (!wholeSecondsCertain(laneBounds_.above)) return false;
+    if (s.passLit) return true;
+    laneBounds_.dark = SecondsSurelyDark(pos_, moment.sun, speedKmS);
+    return wholeSecondsCertain(laneBounds_.dark);
+  }
+  if (!s.inPass) {
+    if (above || !mayLeaveOut_) return true;
+    const double seconds = SecondsSurelyBelow(look.elevationSine, look.rangeKm, speedKmS, minDeg);
+    laneBounds_.below = seconds;
+    return static_cast<int64_t>(seconds - errorSeconds) / s.step ==
+           static_cast<int64_t>(seconds + errorSeconds) / s.step;
+  }
+  if (conditions_.kind == TSearchKind::Flares && (above || s.recording || s.shadowScanning)) {
+    return false;
+  }
+  if (above && conditions_.illuminationRequired && !sunlitCertain()) return false;
+  // The pass ends: nothing more taken from the state.
+  if (below && s.second >= s.approachEnd) return true;
+  // A sample that meets the conditions is recorded, and a recording leaves nothing out.
+  const bool meets = above && (!conditions_.illuminationRequired || laneSunlit_ == 1);
+  if (!mayLeaveOut_ || meets) return true;
+  // The seconds IdleSecondsInPass may count (whatever the recording step makes of the state),
+  // each truncated alike.
+  if (conditions_.illuminationRequired && conditions_.kind == TSearchKind::Passes) {
+    laneBounds_.dark = SecondsSurelyDark(pos_, moment.sun, speedKmS);
+    if (!wholeSecondsCertain(laneBounds_.dark)) return false;
+  }
+  if (s.second < s.approachEnd) {
+    if (above) return true;
+    laneBounds_.below = SecondsSurelyBelow(look.elevationSine, look.rangeKm, speedKmS, minDeg);
+    return wholeSecondsCertain(laneBounds_.below);
+  }
+  if (!above) return true;
+  laneBounds_.above = SecondsSurelyAbove(look.elevationSine, look.rangeKm, speedKmS, minDeg);
+  return wholeSecondsCertain(laneBounds_.above);
+}
+
+TSatelliteWalk::TKeptSample TSatelliteWalk::KeptSample(double elevationDeg,
+                                                       const TMoment& moment) const {
+  TKeptSample kept{state_.second, elevationDeg, moment.sunElevationDeg, pos_, vel_};
+  kept.exact = !fromLanes_;
+  kept.lowDeg = fromLanes_ ? laneLowDeg_ : elevationDeg;
+  kept.highDeg = fromLanes_ ? laneHighDeg_ : elevationDeg;
+  return kept;
+}
+
+bool TSatelliteWalk::Sunlit(const TMoment& moment) const {
+  if (fromLanes_ && laneSunlit_ >= 0) return laneSunlit_ == 1;
+  return EclipseState(pos_, moment.sun) == kSunlit;
+}
+
+void TSatelliteWalk::MakeExact(TKeptSample& kept, TMomentSource& moments) const {
+  if (kept.exact) return;
+  // A copy: the propagator of a near-earth set is the same whatever moments it was asked.
+  TPropagator exact = propagator_;
+  const TMoment moment = moments.At(kept.second);
+  TVector pos;
+  TVector vel;
+  kept.exact = true;
+  if (exact.Propagate(pos, vel, moment.jd) != TPropagationStatus::Ok) return;
+
+  TPropagator::ScaleStateToKm(pos, vel);
+  double rangeKm = 0.0;
+  kept.elevationDeg =
+      Degrees(RefractedElevation(ArcSin(ElevationSineInFrame(moment.frame, pos, rangeKm))));
+  kept.lowDeg = kept.elevationDeg;
+  kept.highDeg = kept.elevationDeg;
+  kept.pos = pos;
+  kept.vel = vel;
+}
+
+bool TSatelliteWalk::AboveCulmination(double& elevationDeg, const TMoment& moment,
+                                      TMomentSource& moments) {
+  TKeptSample& culmination = state_.culmination;
+  if (!fromLanes_ && culmination.exact) return elevationDeg > culmination.elevationDeg;
+  // The one-satellite path's elevations lie within the bounds.
+  const double lowDeg = fromLanes_ ? laneLowDeg_ : elevationDeg;
+  const double highDeg = fromLanes_ ? laneHighDeg_ : elevationDeg;
+  if (lowDeg > culmination.highDeg) return true;
+  if (highDeg <= culmination.lowDeg) return false;
+  MakeExact(culmination, moments);
+  if (fromLanes_) {
+    const TLook look = ExactLook(moment);
+    elevationDeg = look.elevationDeg;
+  }
+  return elevationDeg > culmination.elevationDeg;
 }
 
 TPassSample TSatelliteWalk::RowSample(TMomentSource& moments, const TKeptSample& kept) const {
@@ -98,19 +361,12 @@ void TSatelliteWalk::Step(int64_t stop, TMomentSource& moments, std::vector<TWal
   TState& s = state_;
   // A copy: looking up another second may replace a moment computed on the spot.
   const TMoment moment = moments.At(s.second);
-  bool propagated = false;
-  double elevationSine = -1.0;
-  double rangeKm = 0.0;
-  if (usable_ && propagator_.Propagate(pos_, vel_, moment.jd) == TPropagationStatus::Ok) {
-    TPropagator::ScaleStateToKm(pos_, vel_);
-    elevationSine = ElevationSineInFrame(moment.frame, pos_, rangeKm);
-    propagated = true;
-  }
-  // The exact elevation only where it can matter.
-  double elevationDeg = kNotUpDeg;
-  if (propagated && elevationSine > surelyBelowSine_) {
-    elevationDeg = Degrees(RefractedElevation(ArcSin(elevationSine)));
-  }
+  TLook look;
+  if (lanes_ == nullptr || !LaneLook(moments, moment, look)) look = ExactLook(moment);
+  const bool propagated = look.propagated;
+  const double elevationSine = look.elevationSine;
+  const double rangeKm = look.rangeKm;
+  double elevationDeg = look.elevationDeg;
   const bool above = elevationDeg > conditions_.minSatElevationDeg;
   const bool mayLeaveOut = mayLeaveOut_ && propagated;
 
@@ -137,7 +393,7 @@ void TSatelliteWalk::Step(int64_t stop, TMomentSource& moments, std::vector<TWal
   }
 
   bool meets = above;
-  if (meets && conditions_.illuminationRequired) meets = EclipseState(pos_, moment.sun) == kSunlit;
+  if (meets && conditions_.illuminationRequired) meets = Sunlit(moment);
   if (conditions_.kind == TSearchKind::Flares) {
     RecordFlareSample(meets, elevationDeg, moment, moments, found);
     CountShadowReflections(above && !meets, moment, moments);
@@ -164,8 +420,10 @@ void TSatelliteWalk::Step(int64_t stop, TMomentSource& moments, std::vector<TWal
 }
 
 int64_t TSatelliteWalk::SecondsBelow(double elevationSine, double rangeKm) const {
-  return static_cast<int64_t>(SecondsSurelyBelow(elevationSine, rangeKm, SpeedBoundKmS(pos_, vel_),
-                                                 conditions_.minSatElevationDeg));
+  return static_cast<int64_t>(Known(laneBounds_.below, [&] {
+    return SecondsSurelyBelow(elevationSine, rangeKm, SpeedBoundKmS(pos_, vel_),
+                              conditions_.minSatElevationDeg);
+  }));
 }
 
 int64_t TSatelliteWalk::IdleSecondsInPass(bool above, double elevationSine, double rangeKm,
@@ -176,22 +434,25 @@ int64_t TSatelliteWalk::IdleSecondsInPass(bool above, double elevationSine, doub
   // A flare search follows the panels through the shadow too, to count what it takes.
   const double darkSeconds =
       conditions_.illuminationRequired && conditions_.kind == TSearchKind::Passes
-          ? SecondsSurelyDark(pos_, moment.sun, speedKmS)
+          ? Known(laneBounds_.dark, [&] { return SecondsSurelyDark(pos_, moment.sun, speedKmS); })
           : 0.0;
   if (s.second < s.approachEnd) {
     // Approaching: a sample below the minimum or in the dark changes nothing.
     double seconds = darkSeconds;
     if (!above) {
-      seconds = std::max(seconds, SecondsSurelyBelow(elevationSine, rangeKm, speedKmS,
-                                                     conditions_.minSatElevationDeg));
+      seconds = std::max(seconds, Known(laneBounds_.below, [&] {
+                           return SecondsSurelyBelow(elevationSine, rangeKm, speedKmS,
+                                                     conditions_.minSatElevationDeg);
+                         }));
     }
     return std::min(static_cast<int64_t>(seconds), s.approachEnd - 1 - s.second);
   }
   // Up but in the dark: nothing changes until it either goes down or comes into sunlight.
   if (!above) return 0;
-  return static_cast<int64_t>(std::min(
-      darkSeconds,
-      SecondsSurelyAbove(elevationSine, rangeKm, speedKmS, conditions_.minSatElevationDeg)));
+  return static_cast<int64_t>(std::min(darkSeconds, Known(laneBounds_.above, [&] {
+                                         return SecondsSurelyAbove(elevationSine, rangeKm, speedKmS,
+                                                                   conditions_.minSatElevationDeg);
+                                       })));
 }
 
 bool TSatelliteWalk::MayBeginDaylight(bool above, const TMoment& moment) const {
@@ -229,14 +490,17 @@ void TSatelliteWalk::StepInDaylight(int64_t stop, double elevationDeg, double el
   const bool above = elevationDeg > conditions_.minSatElevationDeg;
   // A pass that has not yet had a sunlit second is looked at until it has one: whether it had
   // any decides why it is left out.
-  if (above && !s.passLit && EclipseState(pos_, moment.sun) == kSunlit) s.passLit = true;
+  if (above && !s.passLit && Sunlit(moment)) s.passLit = true;
   int64_t ahead = 0;
   if (above && elevationSine > -1.0) {
     const double speedKmS = SpeedBoundKmS(pos_, vel_);
-    ahead = static_cast<int64_t>(
-        SecondsSurelyAbove(elevationSine, rangeKm, speedKmS, conditions_.minSatElevationDeg));
+    ahead = static_cast<int64_t>(Known(laneBounds_.above, [&] {
+      return SecondsSurelyAbove(elevationSine, rangeKm, speedKmS, conditions_.minSatElevationDeg);
+    }));
     if (!s.passLit) {
-      ahead = std::min(ahead, static_cast<int64_t>(SecondsSurelyDark(pos_, moment.sun, speedKmS)));
+      ahead = std::min(ahead, static_cast<int64_t>(Known(laneBounds_.dark, [&] {
+                                return SecondsSurelyDark(pos_, moment.sun, speedKmS);
+                              })));
     }
     ahead = std::min(ahead, std::min(stop, lastSecond_ + 1) - 1 - s.second);
   }
@@ -256,20 +520,24 @@ void TSatelliteWalk::RecordPassSample(bool meets, double elevationDeg, const TMo
     if (!meets) return;
     s.recording = true;
     s.passLit = true;
-    s.rise = TKeptSample{s.second, elevationDeg, moment.sunElevationDeg, pos_, vel_};
+    s.rise = KeptSample(elevationDeg, moment);
     s.culmination = s.rise;
     s.lastMet = s.rise;
     return;
   }
   if (meets) {
-    s.lastMet = TKeptSample{s.second, elevationDeg, moment.sunElevationDeg, pos_, vel_};
-    if (elevationDeg > s.culmination.elevationDeg) s.culmination = s.lastMet;
+    const bool higher = AboveCulmination(elevationDeg, moment, moments);
+    s.lastMet = KeptSample(elevationDeg, moment);
+    if (higher) s.culmination = s.lastMet;
     return;
   }
   // The pass ends at the first sample that fails a condition; the set is the last one that
   // met them all. The Sun condition is judged at the culmination.
   s.recording = false;
   if (s.culmination.sunElevationDeg > conditions_.maxSunElevationDeg) return;
+  MakeExact(s.rise, moments);
+  MakeExact(s.culmination, moments);
+  MakeExact(s.lastMet, moments);
   TPassEvent event;
   event.rise = RowSample(moments, s.rise);
   event.culmination = RowSample(moments, s.culmination);

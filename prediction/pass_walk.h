@@ -3,13 +3,17 @@
 // conditions.
 #pragma once
 
+#include <array>
 #include <climits>
+#include <cmath>
+#include <limits>
 #include <cstdint>
 #include <variant>
 #include <vector>
 
 #include "core/observer.h"
 #include "core/propagator.h"
+#include "core/sgp4_batch.h"
 #include "prediction/flare_scan.h"
 #include "prediction/search.h"
 
@@ -48,6 +52,8 @@ class TMomentSource {
  public:
   virtual ~TMomentSource() = default;
   virtual const TMoment& At(int64_t second) = 0;
+  // The Julian date of a second, without the rest of its moment.
+  virtual double JulianAt(int64_t second) { return At(second).jd; }
 };
 
 // The conditions of a search that a walk applies.
@@ -64,6 +70,42 @@ struct TWalkConditions {
   // the same either way. A flare search leaves out only samples at which no recording runs
   // (a recording's panels begin afresh), never a stretch of daylight.
   bool leaveOutCertainSamples = true;
+  // Take a near-earth satellite's samples from the vector path, several moments in one call,
+  // wherever every decision the sample leads to is certain despite the vector path's small
+  // departures; elsewhere, and for every number an event reports, the one-satellite path.
+  // The outcome is the same either way.
+  bool vectorSamples = true;
+};
+
+// Lanes of the vector near-earth path that the walks on one thread share, one walk at a time:
+// the walk that uses them fills every lane with its set and propagates them to the seconds it
+// will sample next.
+class TWalkLanes {
+ public:
+  // How far a lane's position may lie from the one-satellite path's: a hundred times the room
+  // the vector path is held to (a millimetre).
+  static constexpr double kPositionErrorKm = 1.0e-4;
+
+  // departureKm moves every lane's position by that much, and the room for the error with it:
+  // for tests that make the lanes' departures large enough to matter.
+  explicit TWalkLanes(double departureKm = 0.0)
+      : departureKm_(departureKm), errorKm_(kPositionErrorKm + 2.0 * std::abs(departureKm)) {
+    batch_.Resize(kLanes);
+  }
+
+ private:
+  friend class TSatelliteWalk;
+  static constexpr size_t kLanes = 8;
+  TNearEarthBatch batch_;
+  double departureKm_ = 0.0;
+  double errorKm_ = kPositionErrorKm;
+  const void* owner_ = nullptr;  // the walk whose set the first loaded_ lanes hold
+  size_t loaded_ = 0;
+  // Lane j holds second first_ + j * stride_, for j below held_.
+  int64_t first_ = 0;
+  int64_t stride_ = 1;
+  size_t held_ = 0;
+  std::array<double, kLanes> jd_{};
 };
 
 TWalkConditions ConditionsOfRequest(const TSearchRequest& request);
@@ -116,8 +158,10 @@ class TSatelliteWalk {
   TSatelliteWalk(const TCatalogSet& set, const TWalkConditions& conditions, int64_t lastSecond);
 
   // Walks every sample before second stop (and within the period); the passes or flares found
-  // are appended to found in time order. Returns at once when the walk is over.
-  void WalkUntil(int64_t stop, TMomentSource& moments, std::vector<TWalkEvent>& found);
+  // are appended to found in time order. Returns at once when the walk is over. lanes, when
+  // given, are the calling thread's vector lanes (see TWalkConditions::vectorSamples).
+  void WalkUntil(int64_t stop, TMomentSource& moments, std::vector<TWalkEvent>& found,
+                 TWalkLanes* lanes = nullptr);
 
   // The second of the next sample; the walk is over when it lies beyond the period.
   int64_t NextSecond() const { return state_.second; }
@@ -137,6 +181,19 @@ class TSatelliteWalk {
     TVector pos;
     TVector vel;
     TPanelAngles anglesDeg{};  // flares only
+    // From the one-satellite path; a sample from the vector lanes is made exact before its
+    // numbers are used. Its elevation then lies between lowDeg and highDeg.
+    bool exact = true;
+    double lowDeg = 0.0;
+    double highDeg = 0.0;
+  };
+
+  // What a sample's state gives the step.
+  struct TLook {
+    bool propagated = false;
+    double elevationSine = -1.0;
+    double rangeKm = 0.0;
+    double elevationDeg = -90.0;
   };
 
   // What a walk knows between samples.
@@ -168,6 +225,21 @@ class TSatelliteWalk {
   };
 
   void Step(int64_t stop, TMomentSource& moments, std::vector<TWalkEvent>& found);
+  // The current sample's state and look from the one-satellite path.
+  TLook ExactLook(const TMoment& moment);
+  // The same from the vector lanes, when every decision of the step is certain from it.
+  bool LaneLook(TMomentSource& moments, const TMoment& moment, TLook& look);
+  // Records the illumination it decided on (laneSunlit_).
+  bool Certain(const TLook& look, const TMoment& moment);
+  // EclipseState(pos_, sun) == kSunlit, or what Certain decided for a sample from the lanes.
+  bool Sunlit(const TMoment& moment) const;
+  // The current sample, kept for a row.
+  TKeptSample KeptSample(double elevationDeg, const TMoment& moment) const;
+  // A kept sample's state, elevation and all, from the one-satellite path.
+  void MakeExact(TKeptSample& kept, TMomentSource& moments) const;
+  // Whether a sample's elevation lies above the culmination's, as the one-satellite path would
+  // have it; the current sample is made exact (pos_, vel_, elevationDeg) when it must be.
+  bool AboveCulmination(double& elevationDeg, const TMoment& moment, TMomentSource& moments);
   TPassSample RowSample(TMomentSource& moments, const TKeptSample& kept) const;
   // The recording step of a pass search: follows the highest sample and ends the pass at the
   // first sample that fails a condition.
@@ -199,6 +271,32 @@ class TSatelliteWalk {
 
   TPropagator propagator_;
   bool usable_ = false;
+  // Whether the set may take the vector lanes, and the lanes of the walk under way.
+  bool laneable_ = false;
+  TWalkLanes* lanes_ = nullptr;
+  // The current sample came from the lanes; then whether it is sunlit, when Certain decided it
+  // (-1 if not).
+  bool fromLanes_ = false;
+  int laneSunlit_ = -1;
+  // Bounds of the one-satellite path's elevation (degrees) of a sample from the lanes.
+  double laneLowDeg_ = 0.0;
+  double laneHighDeg_ = 0.0;
+  // Seconds through which the satellite is surely sunlit, from a lane's state.
+  int64_t laneSunlitFrom_ = 0;
+  int64_t laneSunlitUntil_ = -1;
+  // The bounds Certain computed from the same state, which the step would compute again (NaN
+  // where it did not).
+  struct TBounds {
+    double dark = std::numeric_limits<double>::quiet_NaN();
+    double below = std::numeric_limits<double>::quiet_NaN();
+    double above = std::numeric_limits<double>::quiet_NaN();
+  };
+  TBounds laneBounds_;
+  // A bound Certain computed, or compute() for a sample not from the lanes.
+  template <class Compute>
+  double Known(double bound, const Compute& compute) const {
+    return fromLanes_ && !std::isnan(bound) ? bound : compute();
+  }
   // Only a near-earth model gives every moment independently of the moments asked before,
   // so only its samples may be left out.
   bool mayLeaveOut_ = false;

@@ -239,6 +239,9 @@ class TSearchRun {
 
   void Walk() {
     TWorkTeam team(TeamSize(request_.threads));
+    for (int member = 0; member < team.Members(); ++member) {
+      lanes_.push_back(std::make_unique<TWalkLanes>());
+    }
     Announce(searched_.front());
     const int64_t coarse = conditions_.coarseStepSeconds;
     const int64_t stretch = StretchSeconds(period_.seconds);
@@ -281,7 +284,7 @@ class TSearchRun {
                                                 period_.seconds);
       }
       found.clear();
-      walk->WalkUntil(stretchEnd_, moments, found);
+      walk->WalkUntil(stretchEnd_, moments, found, lanes_[static_cast<size_t>(member)].get());
       if (!found.empty()) {
         std::vector<TWalkEvent>& all = events_[k];
         std::lock_guard<std::mutex> lock(pendingMutex_);
@@ -383,6 +386,7 @@ class TSearchRun {
   size_t announced_ = 0;
 
   std::vector<std::unique_ptr<TSatelliteWalk>> walks_;
+  std::vector<std::unique_ptr<TWalkLanes>> lanes_;  // one per member of the team
   std::vector<std::vector<TWalkEvent>> events_;  // per entry, in time order
   TMomentTable table_;
   int64_t stretchFirst_ = 0;

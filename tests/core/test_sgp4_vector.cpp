@@ -101,39 +101,48 @@ TEST(VectorNearEarth, AgreesWithOneSatellitePathOnEveryInstructionSet) {
       TPropagator::ScaleStateToKm(expectedPos[lane], expectedVel[lane]);
       if (expectedStatus[lane] != TPropagationStatus::Ok) ++failedLanes;
     }
+    // The moment of each lane, for the calls that take one per lane.
+    std::vector<double> moments(sets.size());
+    for (size_t lane = 0; lane < sets.size(); ++lane) {
+      moments[lane] = sets[lane]->CurrentElements.epochJulian + days;
+    }
     for (int64_t target : targets) {
       TPinnedTarget pin(target);
       ASSERT_STREQ(VectorTargetName(), VectorTargetName(target));
-      SCOPED_TRACE(testing::Message() << VectorTargetName() << ", " << days << " days");
-      int mismatches = 0;
-      // Each lane is checked at the moment that puts it at the offset from its own epoch, so
-      // it is the first lane of its call: alone in it at first, then at the head of a range
-      // that starts anywhere in a vector.
-      for (size_t lane = 0; lane < sets.size() && mismatches < 10; ++lane) {
-        const double jd = sets[lane]->CurrentElements.epochJulian + days;
-        if (lane < split) {
-          batch.PropagateVector(lane, lane + 1, jd);
-        } else {
-          batch.PropagateVector(lane, std::min(sets.size(), lane + split), jd);
+      // How the lanes are propagated: each lane at its moment as the first lane of a call (alone
+      // at first, then at the head of a range that starts anywhere in a vector); or every lane
+      // at its own moment in calls that each take a moment per lane, one over all lanes and
+      // one in ranges of a few lanes that end inside a vector.
+      for (const char* way : {"one moment", "all lanes", "ranges"}) {
+        SCOPED_TRACE(testing::Message() << VectorTargetName() << ", " << days << " days, " << way);
+        const std::string how = way;
+        if (how == "all lanes") batch.PropagateVector(0, sets.size(), moments.data());
+        if (how == "ranges") {
+          for (size_t lane = 0; lane < sets.size(); lane += split) {
+            batch.PropagateVector(lane, std::min(sets.size(), lane + split), moments.data() + lane);
+          }
         }
-        TVector pos, vel;
-        const TPropagationStatus status = batch.Result(lane, pos, vel);
-        TPropagator::ScaleStateToKm(pos, vel);
-        const double posErrorKm = std::sqrt(std::pow(pos.x - expectedPos[lane].x, 2) +
-                                            std::pow(pos.y - expectedPos[lane].y, 2) +
-                                            std::pow(pos.z - expectedPos[lane].z, 2));
-        const double velErrorKmS = std::sqrt(std::pow(vel.x - expectedVel[lane].x, 2) +
-                                             std::pow(vel.y - expectedVel[lane].y, 2) +
-                                             std::pow(vel.z - expectedVel[lane].z, 2));
-        const bool agrees = status == expectedStatus[lane] && posErrorKm <= kOneMillimetreKm &&
-                            velErrorKmS <= kOneMicrometrePerSecondKm;
-        if (!agrees) {
-          ++mismatches;
-          ADD_FAILURE() << "set " << sets[lane]->CurrentElements.catalogNumber << ": status "
-                        << PropagationStatusText(status) << " against "
-                        << PropagationStatusText(expectedStatus[lane]) << ", position off by "
-                        << posErrorKm * 1.0e6 << " mm, velocity by " << velErrorKmS * 1.0e9
-                        << " um/s";
+        int mismatches = 0;
+        for (size_t lane = 0; lane < sets.size() && mismatches < 10; ++lane) {
+          if (how == "one moment") {
+            const size_t end = lane < split ? lane + 1 : std::min(sets.size(), lane + split);
+            batch.PropagateVector(lane, end, moments[lane]);
+          }
+          TVector pos, vel;
+          const TPropagationStatus status = batch.Result(lane, pos, vel);
+          TPropagator::ScaleStateToKm(pos, vel);
+          const double posErrorKm = VecSub(pos, expectedPos[lane]).w;
+          const double velErrorKmS = VecSub(vel, expectedVel[lane]).w;
+          const bool agrees = status == expectedStatus[lane] && posErrorKm <= kOneMillimetreKm &&
+                              velErrorKmS <= kOneMicrometrePerSecondKm;
+          if (!agrees) {
+            ++mismatches;
+            ADD_FAILURE() << "set " << sets[lane]->CurrentElements.catalogNumber << ": status "
+                          << PropagationStatusText(status) << " against "
+                          << PropagationStatusText(expectedStatus[lane]) << ", position off by "
+                          << posErrorKm * 1.0e6 << " mm, velocity by " << velErrorKmS * 1.0e9
+                          << " um/s";
+          }
         }
       }
     }
@@ -192,6 +201,45 @@ TEST(VectorNearEarth, OneCallOverManyLanesEqualsOneLaneAtATime) {
     tail.Result(lane, pos, vel);
     EXPECT_EQ(pos.x, 0.0);
     EXPECT_EQ(vel.y, 0.0);
+  }
+}
+
+// One set in every lane, each lane a second later than the one before (as a search walks a
+// satellite), and sets mixed with moments a day apart: every lane agrees with the one-satellite
+// path at its own moment, and a range cut short inside a vector writes nothing past its end.
+TEST(VectorNearEarth, EveryLaneTakesItsOwnMoment) {
+  const std::vector<std::unique_ptr<TPropagator>> sets = NearEarthSets();
+  ASSERT_GT(sets.size(), 100u);
+  const size_t count = 29;
+  for (const char* row : {"one set", "many sets"}) {
+    const bool oneSet = std::string(row) == "one set";
+    TNearEarthBatch batch;
+    batch.Resize(count + 8);
+    std::vector<double> moments(count);
+    for (size_t lane = 0; lane < count + 8; ++lane) {
+      batch.SetLane(lane, *sets[oneSet ? 5 : lane * 53 % sets.size()]);
+    }
+    for (size_t lane = 0; lane < count; ++lane) {
+      const TPropagator& p = *sets[oneSet ? 5 : lane * 53 % sets.size()];
+      moments[lane] = oneSet ? p.CurrentElements.epochJulian + 40.0 + lane / 86400.0
+                             : p.CurrentElements.epochJulian - 3.0 + lane;
+    }
+    for (int64_t target : VectorTargets()) {
+      TPinnedTarget pin(target);
+      batch.PropagateVector(count, count + 8, moments[0]);
+      batch.PropagateVector(0, count, moments.data());
+      for (size_t lane = 0; lane < count + 8; ++lane) {
+        TPropagator p = *sets[oneSet ? 5 : lane * 53 % sets.size()];
+        TVector pos, vel, expectedPos, expectedVel;
+        const TPropagationStatus expected =
+            p.Propagate(expectedPos, expectedVel, lane < count ? moments[lane] : moments[0]);
+        ASSERT_EQ(batch.Result(lane, pos, vel), expected) << row << ", lane " << lane;
+        TPropagator::ScaleStateToKm(pos, vel);
+        TPropagator::ScaleStateToKm(expectedPos, expectedVel);
+        EXPECT_LE(VecSub(pos, expectedPos).w, kOneMillimetreKm) << row << ", lane " << lane;
+        EXPECT_LE(VecSub(vel, expectedVel).w, kOneMicrometrePerSecondKm) << row << ", lane " << lane;
+      }
+    }
   }
 }
 

@@ -1,6 +1,8 @@
 // The bounds that let a walk leave samples out, checked second by second on real satellites:
-// a satellite said to stay below, above or in the dark for some seconds does so.
+// a satellite said to stay below, above, in the dark or in sunlight for some seconds does so.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "core/propagator.h"
 #include "core/sun.h"
@@ -52,6 +54,18 @@ TEST(MotionBounds, HoldAtEverySecondTheyCover) {
       ASSERT_GT(speedKmS, now.vel.w);
       const double dark = SecondsSurelyDark(now.pos, moments[static_cast<size_t>(s)].sun, speedKmS);
       EXPECT_TRUE(dark == 0.0 || !now.sunlit);
+      // Sunlit, also with room for an uncertain state (a fiftieth of a degree of the angle to
+      // the shadow's edge taken off).
+      const double sunlit = SecondsSurelySunlit(now.pos, moments[static_cast<size_t>(s)].sun, speedKmS);
+      const double sunlitUncertain = SecondsSurelySunlit(
+          now.pos, moments[static_cast<size_t>(s)].sun, speedKmS, Radians(0.02));
+      EXPECT_TRUE(sunlit == 0.0 || now.sunlit);
+      EXPECT_TRUE(sunlitUncertain == 0.0 || now.sunlit);
+      for (int k = 1; k <= kWindow; ++k) {
+        const bool later = truth[static_cast<size_t>(s + k)].sunlit;
+        ASSERT_TRUE(k > std::max(sunlit, sunlitUncertain) || later) << s << " + " << k;
+      }
+      coveredSeconds += sunlit;
       for (double limitDeg : {0.0, 10.0}) {
         const double below = SecondsSurelyBelow(now.sine, now.rangeKm, speedKmS, limitDeg);
         const double above = SecondsSurelyAbove(now.sine, now.rangeKm, speedKmS, limitDeg);
