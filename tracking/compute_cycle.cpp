@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "core/numeric.h"
+#include "core/observer_vector.h"
 #include "core/sun.h"
 #include "core/timescale.h"
 
@@ -178,53 +179,70 @@ void TComputeCycle::ComputeSatellites(TSatelliteList& list, const TTickSky& sky)
 }
 
 // Positions [first, last): the batch lanes among them propagated together, the others each
-// by its own propagator. Pieces touch disjoint positions, lanes and propagators, so several
-// threads can compute several pieces at once.
+// by its own propagator; then what the site sees of every state that came out, in the vector
+// units. Pieces touch disjoint positions, lanes and propagators, so several threads can compute
+// several pieces at once.
 void TComputeCycle::ComputePiece(TSatelliteList& list, const TTickSky& sky, int first,
                                  int last) {
+  static_assert(kPiecePositions <= static_cast<int>(TSightBlock::kCapacity),
+                "a piece's states must fit one block");
   size_t lane = laneStart_[static_cast<size_t>(first)];
   const size_t laneEnd = laneStart_[static_cast<size_t>(last)];
   if (lane < laneEnd) batch_.PropagateVector(lane, laneEnd, sky.moment);
+  TSightBlock block;
+  int seen[TSightBlock::kCapacity];
+  size_t count = 0;
   for (int i = first; i < last; ++i) {
     const size_t position = static_cast<size_t>(i);
     TSatState& state = list.TrackedSats[position];
     TVector pos;
     TVector vel;
+    TPropagationStatus status = TPropagationStatus::Ok;
     switch (ways_[position]) {
       case TWay::Batch:
-        Observe(state, batch_.Result(lane++, pos, vel), pos, vel, sky);
+        status = batch_.Result(lane++, pos, vel);
         break;
       case TWay::Single:
-        Observe(state, models_[position]->Propagate(pos, vel, sky.moment), pos, vel, sky);
+        status = models_[position]->Propagate(pos, vel, sky.moment);
         break;
       case TWay::None:
         state.computed = false;
-        break;
+        continue;
     }
+    if (status != TPropagationStatus::Ok) {
+      state.computed = false;
+      continue;
+    }
+    TPropagator::ScaleStateToKm(pos, vel);
+    state.position = pos;
+    state.velocity = vel;
+    block.x[count] = pos.x;
+    block.y[count] = pos.y;
+    block.z[count] = pos.z;
+    block.vx[count] = vel.x;
+    block.vy[count] = vel.y;
+    block.vz[count] = vel.z;
+    seen[count++] = i;
   }
-}
-
-void TComputeCycle::Observe(TSatState& state, TPropagationStatus status, TVector pos, TVector vel,
-                            const TTickSky& sky) {
-  if (status != TPropagationStatus::Ok) {
-    state.computed = false;
-    return;
+  SightsInFrame(sky.site, sky.siderealAngle, sky.sun, block, count);
+  for (size_t k = 0; k < count; ++k) {
+    TSatState& state = list.TrackedSats[static_cast<size_t>(seen[k])];
+    state.geodetic = TGeodetic{block.latitude[k], block.longitude[k], block.altitude[k],
+                               block.theta[k]};
+    state.lookAngles =
+        TLookAngles{block.azimuth[k], block.elevation[k], block.range[k], block.rangeRate[k]};
+    state.raDec = TLookAngles{block.rightAscension[k], block.declination[k], block.range[k],
+                              block.rangeRate[k]};
+    state.eclipse = block.eclipse[k];
+    state.latitude = Degrees(state.geodetic.latitude);
+    state.longitude = FoldLongitude(Degrees(state.geodetic.longitude));
+    state.azimuth = Degrees(state.lookAngles.first);
+    state.elevation = Degrees(state.lookAngles.second);
+    state.rightAscension = Degrees(state.raDec.first);
+    state.declination = Degrees(state.raDec.second);
+    state.computed = std::isfinite(state.latitude) && std::isfinite(state.longitude) &&
+                     std::isfinite(state.elevation);
   }
-  TPropagator::ScaleStateToKm(pos, vel);
-  state.position = pos;
-  state.velocity = vel;
-  state.geodetic = EciToGeodeticAtSidereal(pos, sky.siderealAngle);
-  state.lookAngles = LookAnglesInFrame(sky.site, pos, vel);
-  state.raDec = RaDecInFrame(sky.site, state.lookAngles);
-  state.eclipse = static_cast<uint8_t>(EclipseState(pos, sky.sun));
-  state.latitude = Degrees(state.geodetic.latitude);
-  state.longitude = FoldLongitude(Degrees(state.geodetic.longitude));
-  state.azimuth = Degrees(state.lookAngles.first);
-  state.elevation = Degrees(state.lookAngles.second);
-  state.rightAscension = Degrees(state.raDec.first);
-  state.declination = Degrees(state.raDec.second);
-  state.computed = std::isfinite(state.latitude) && std::isfinite(state.longitude) &&
-                   std::isfinite(state.elevation);
 }
 
 void TComputeCycle::CountVisible(const TSatelliteList& list) {

@@ -79,9 +79,11 @@ void Skok(double& lat2, double& lon2, double distanceDeg, double bearingDeg, dou
 // A tick computes the near-earth sets in the processor's vector units
 // (TNearEarthBatch::PropagateVector: within a millimetre and a micrometre per second of
 // TPropagator::Propagate, the same statuses) and the others one by one through their own
-// propagators; what follows from a state (observer, Sun, shadow) is computed as for one
-// satellite, to the bit. A long list is shared with a few helper threads the cycle keeps from
-// the first large load.
+// propagators; what follows from the states (sub-point, look angles, right ascension and
+// declination, shadow) is computed for a piece's states together in the vector units
+// (SightsInFrame: within a few units in the last place of the one-satellite functions). A
+// satellite's numbers are those of its set computed alone. A long list is shared with a few
+// helper threads the cycle keeps from the first large load.
 class TComputeCycle {
  public:
   TComputeCycle();
@@ -126,8 +128,6 @@ class TComputeCycle {
   void TakeActiveSnapshot(const TSatelliteList& list, TTimeControl& time);
   void ComputeSatellites(TSatelliteList& list, const TTickSky& sky);
   void ComputePiece(TSatelliteList& list, const TTickSky& sky, int first, int last);
-  static void Observe(TSatState& state, TPropagationStatus status, TVector pos, TVector vel,
-                      const TTickSky& sky);
   void CountVisible(const TSatelliteList& list);
   void ComputeTrack(TPropagator& propagator, double nowUtc, const TGeodetic& site,
                     TSatOnTrack satOnTrack);
