@@ -216,16 +216,21 @@ void SightLanes(const TObserverFrame& frame, double siderealAngle, const TVector
         umbra, hn::Set(d, kUmbra),
         hn::IfThenElse(penumbra, hn::Set(d, kPenumbra), hn::Set(d, kSunlit)));
 
-    hn::Store(hn::IfThenElse(finite, g.latitude, nan), d, b.latitude + i);
-    hn::Store(hn::IfThenElse(finite, g.longitude, nan), d, b.longitude + i);
-    hn::Store(hn::IfThenElse(finite, g.altitude, nan), d, b.altitude + i);
-    hn::Store(hn::IfThenElse(finite, g.theta, nan), d, b.theta + i);
-    hn::Store(hn::IfThenElse(finite, azimuth, nan), d, b.azimuth + i);
-    hn::Store(hn::IfThenElse(finite, elevation, nan), d, b.elevation + i);
+    auto store = [&](V v, double* radians, double* degrees) {
+      const V out = hn::IfThenElse(finite, v, nan);
+      hn::Store(out, d, radians + i);
+      if (degrees != nullptr) hn::Store(DegreesOf(d, out), d, degrees + i);
+    };
+    store(g.latitude, b.latitude, b.latitudeDeg);
+    store(g.longitude, b.longitude, b.longitudeDeg);
+    store(g.altitude, b.altitude, nullptr);
+    store(g.theta, b.theta, nullptr);
+    store(azimuth, b.azimuth, b.azimuthDeg);
+    store(elevation, b.elevation, b.elevationDeg);
+    store(rightAscension, b.rightAscension, b.rightAscensionDeg);
+    store(declination, b.declination, b.declinationDeg);
     hn::Store(rw, d, b.range + i);
     hn::Store(rangeRate, d, b.rangeRate + i);
-    hn::Store(hn::IfThenElse(finite, rightAscension, nan), d, b.rightAscension + i);
-    hn::Store(hn::IfThenElse(finite, declination, nan), d, b.declination + i);
     HWY_ALIGN double codes[HWY_MAX_BYTES / sizeof(double)];
     hn::Store(hn::IfThenElse(finite, shadow, zero), d, codes);
     for (size_t j = 0; j < n && i + j < count; ++j) {

@@ -37,6 +37,14 @@ struct TSightBlock {
   // Out: topocentric right ascension and declination, radians.
   alignas(64) double rightAscension[kCapacity];
   alignas(64) double declination[kCapacity];
+  // Out: Degrees() of the latitude, longitude, azimuth, elevation, right ascension and
+  // declination, the same bits.
+  alignas(64) double latitudeDeg[kCapacity];
+  alignas(64) double longitudeDeg[kCapacity];
+  alignas(64) double azimuthDeg[kCapacity];
+  alignas(64) double elevationDeg[kCapacity];
+  alignas(64) double rightAscensionDeg[kCapacity];
+  alignas(64) double declinationDeg[kCapacity];
   // Out: kSunlit, kPenumbra or kUmbra.
   uint8_t eclipse[kCapacity];
 };

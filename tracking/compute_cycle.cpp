@@ -3,6 +3,7 @@
 #include "tracking/compute_cycle.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <thread>
 
@@ -167,23 +168,31 @@ void TComputeCycle::TakeActiveSnapshot(const TSatelliteList& list, TTimeControl&
 void TComputeCycle::ComputeSatellites(TSatelliteList& list, const TTickSky& sky) {
   const int positions = list.TrackedCount;
   const int pieces = (positions + kPiecePositions - 1) / kPiecePositions;
+  // Each piece counts its own satellites while their states are at hand.
+  std::atomic<int> visible{0};
+  std::atomic<int> eclipsed{0};
   auto piece = [&](int k) {
     const int first = 1 + k * kPiecePositions;
-    ComputePiece(list, sky, first, std::min(positions + 1, first + kPiecePositions));
+    const TCounts counts =
+        ComputePiece(list, sky, first, std::min(positions + 1, first + kPiecePositions));
+    visible.fetch_add(counts.visible, std::memory_order_relaxed);
+    eclipsed.fetch_add(counts.eclipsed, std::memory_order_relaxed);
   };
   if (team_ != nullptr && positions >= kSharedFrom && !slotRepeated_) {
     team_->Share(pieces, piece);
   } else {
     for (int k = 0; k < pieces; ++k) piece(k);
   }
+  VisibleCount = visible.load(std::memory_order_relaxed);
+  VisibleEclipsedCount = eclipsed.load(std::memory_order_relaxed);
 }
 
 // Positions [first, last): the batch lanes among them propagated together, the others each
 // by its own propagator; then what the site sees of every state that came out, in the vector
 // units. Pieces touch disjoint positions, lanes and propagators, so several threads can compute
 // several pieces at once.
-void TComputeCycle::ComputePiece(TSatelliteList& list, const TTickSky& sky, int first,
-                                 int last) {
+TComputeCycle::TCounts TComputeCycle::ComputePiece(TSatelliteList& list, const TTickSky& sky,
+                                                   int first, int last) {
   static_assert(kPiecePositions <= static_cast<int>(TSightBlock::kCapacity),
                 "a piece's states must fit one block");
   size_t lane = laneStart_[static_cast<size_t>(first)];
@@ -225,6 +234,7 @@ void TComputeCycle::ComputePiece(TSatelliteList& list, const TTickSky& sky, int 
     seen[count++] = i;
   }
   SightsInFrame(sky.site, sky.siderealAngle, sky.sun, block, count);
+  TCounts counts;
   for (size_t k = 0; k < count; ++k) {
     TSatState& state = list.TrackedSats[static_cast<size_t>(seen[k])];
     state.geodetic = TGeodetic{block.latitude[k], block.longitude[k], block.altitude[k],
@@ -234,27 +244,20 @@ void TComputeCycle::ComputePiece(TSatelliteList& list, const TTickSky& sky, int 
     state.raDec = TLookAngles{block.rightAscension[k], block.declination[k], block.range[k],
                               block.rangeRate[k]};
     state.eclipse = block.eclipse[k];
-    state.latitude = Degrees(state.geodetic.latitude);
-    state.longitude = FoldLongitude(Degrees(state.geodetic.longitude));
-    state.azimuth = Degrees(state.lookAngles.first);
-    state.elevation = Degrees(state.lookAngles.second);
-    state.rightAscension = Degrees(state.raDec.first);
-    state.declination = Degrees(state.raDec.second);
+    state.latitude = block.latitudeDeg[k];
+    state.longitude = FoldLongitude(block.longitudeDeg[k]);
+    state.azimuth = block.azimuthDeg[k];
+    state.elevation = block.elevationDeg[k];
+    state.rightAscension = block.rightAscensionDeg[k];
+    state.declination = block.declinationDeg[k];
     state.computed = std::isfinite(state.latitude) && std::isfinite(state.longitude) &&
                      std::isfinite(state.elevation);
-  }
-}
-
-void TComputeCycle::CountVisible(const TSatelliteList& list) {
-  VisibleCount = 0;
-  VisibleEclipsedCount = 0;
-  for (int i = 1; i <= list.TrackedCount; ++i) {
-    const TSatState& state = list.TrackedSats[static_cast<size_t>(i)];
     if (state.computed && AboveHorizon(state.elevation)) {
-      ++VisibleCount;
-      if (state.eclipse == kUmbra) ++VisibleEclipsedCount;
+      ++counts.visible;
+      if (state.eclipse == kUmbra) ++counts.eclipsed;
     }
   }
+  return counts;
 }
 
 void TComputeCycle::ComputeTrack(TPropagator& propagator, double nowUtc, const TGeodetic& site,
@@ -311,7 +314,6 @@ void TComputeCycle::LiczWszo(double nowUtc, TGeodetic& site, TSatelliteList& lis
   if (!LayoutCurrent(list)) LayOut(list);
   TakeActiveSnapshot(list, time);
   ComputeSatellites(list, sky);
-  CountVisible(list);
 
   // 5. The radar.
   RadarShown = RadarShownFor(options.radarMode, VisibleCount);

@@ -126,9 +126,13 @@ class TComputeCycle {
   bool LayoutCurrent(const TSatelliteList& list) const;
   void LayOut(const TSatelliteList& list);
   void TakeActiveSnapshot(const TSatelliteList& list, TTimeControl& time);
+  // Visible satellites and those of them in the full shadow.
+  struct TCounts {
+    int visible = 0;
+    int eclipsed = 0;
+  };
   void ComputeSatellites(TSatelliteList& list, const TTickSky& sky);
-  void ComputePiece(TSatelliteList& list, const TTickSky& sky, int first, int last);
-  void CountVisible(const TSatelliteList& list);
+  TCounts ComputePiece(TSatelliteList& list, const TTickSky& sky, int first, int last);
   void ComputeTrack(TPropagator& propagator, double nowUtc, const TGeodetic& site,
                     TSatOnTrack satOnTrack);
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "core/numeric.h"
@@ -235,6 +236,17 @@ TEST(VectorSights, AgreeWithTheOneTargetFunctionsOnEveryInstructionSet) {
                          t);
             }
             EXPECT_EQ(block.eclipse[k], shadow) << t.kind;
+            // The degrees the tracker stores are Degrees() of the radians, to the bit.
+            const std::pair<double, double> degrees[] = {
+                {block.latitudeDeg[k], block.latitude[k]},
+                {block.longitudeDeg[k], block.longitude[k]},
+                {block.azimuthDeg[k], block.azimuth[k]},
+                {block.elevationDeg[k], block.elevation[k]},
+                {block.rightAscensionDeg[k], block.rightAscension[k]},
+                {block.declinationDeg[k], block.declination[k]}};
+            for (const auto& [deg, rad] : degrees) {
+              EXPECT_TRUE(std::isnan(rad) ? std::isnan(deg) : deg == Degrees(rad)) << t.kind;
+            }
             umbra += shadow == kUmbra ? 1 : 0;
             penumbra += shadow == kPenumbra ? 1 : 0;
             ++checked;
