@@ -76,6 +76,11 @@ void TComputeCycle::SizeForLoad(const TSatelliteList& list) {
   models_.assign(positions, nullptr);
   ways_.assign(positions, TWay::None);
   laneStart_.assign(positions, 0);
+  const size_t pieces = positions / static_cast<size_t>(kPiecePositions) + 1;
+  pieceOrder_.clear();
+  pieceOrder_.reserve(pieces);
+  pieceCost_.clear();
+  pieceCost_.reserve(pieces);
   laidOutCount_ = -1;
   batch_.Resize(positions);
   const unsigned members = std::min(std::thread::hardware_concurrency(), kMaxTeamMembers);
@@ -151,6 +156,17 @@ void TComputeCycle::LayOut(const TSatelliteList& list) {
   }
   laneStart_[static_cast<size_t>(list.TrackedCount) + 1] = lanes;
   laidOutCount_ = list.TrackedCount;
+  const int pieces = (list.TrackedCount + kPiecePositions - 1) / kPiecePositions;
+  pieceCost_.assign(static_cast<size_t>(pieces), 0);
+  for (int i = 1; i <= list.TrackedCount; ++i) {
+    pieceCost_[static_cast<size_t>((i - 1) / kPiecePositions)] +=
+        ways_[static_cast<size_t>(i)] == TWay::Single ? 1 : 0;
+  }
+  pieceOrder_.resize(static_cast<size_t>(pieces));
+  for (int k = 0; k < pieces; ++k) pieceOrder_[static_cast<size_t>(k)] = k;
+  std::stable_sort(pieceOrder_.begin(), pieceOrder_.end(), [this](int a, int b) {
+    return pieceCost_[static_cast<size_t>(a)] > pieceCost_[static_cast<size_t>(b)];
+  });
 }
 
 void TComputeCycle::TakeActiveSnapshot(const TSatelliteList& list, TTimeControl& time) {
@@ -172,7 +188,7 @@ void TComputeCycle::ComputeSatellites(TSatelliteList& list, const TTickSky& sky)
   std::atomic<int> visible{0};
   std::atomic<int> eclipsed{0};
   auto piece = [&](int k) {
-    const int first = 1 + k * kPiecePositions;
+    const int first = 1 + pieceOrder_[static_cast<size_t>(k)] * kPiecePositions;
     const TCounts counts =
         ComputePiece(list, sky, first, std::min(positions + 1, first + kPiecePositions));
     visible.fetch_add(counts.visible, std::memory_order_relaxed);

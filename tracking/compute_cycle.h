@@ -150,6 +150,10 @@ class TComputeCycle {
   std::vector<TPropagator*> models_;
   std::vector<TWay> ways_;
   std::vector<size_t> laneStart_;
+  // The pieces of a tick, those with the most sets outside the batch first: a set of its own
+  // costs tens of batch lanes, and a heavy piece taken last would keep the others waiting.
+  std::vector<int> pieceOrder_;
+  std::vector<int> pieceCost_;  // sets outside the batch, per piece
   int laidOutCount_ = -1;
   // A slot tracked twice would share one propagator between two threads: such a list is
   // computed on the calling thread alone.
