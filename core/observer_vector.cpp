@@ -158,6 +158,9 @@ void SightLanes(const TObserverFrame& frame, double siderealAngle, const TVector
     const V vy = hn::Load(d, b.vy + i);
     const V vz = hn::Load(d, b.vz + i);
     const M finite = hn::And(hn::And(hn::IsFinite(x), hn::IsFinite(y)), hn::IsFinite(z));
+    // VecMagnitude of both.
+    const V w = hn::Sqrt(hn::Add(hn::Add(hn::Mul(x, x), hn::Mul(y, y)), hn::Mul(z, z)));
+    const V speed = hn::Sqrt(hn::Add(hn::Add(hn::Mul(vx, vx), hn::Mul(vy, vy)), hn::Mul(vz, vz)));
 
     // The sub-point.
     const TGeodeticLanes g = GeodeticOf(d, x, y, z, s.sidereal);
@@ -198,7 +201,6 @@ void SightLanes(const TObserverFrame& frame, double siderealAngle, const TVector
 
     // The shadow: the earth's and the Sun's semidiameters and the angle between the Sun and
     // the nadir, seen from the target.
-    const V w = hn::Sqrt(hn::Add(hn::Add(hn::Mul(x, x), hn::Mul(y, y)), hn::Mul(z, z)));
     const V tx = hn::Sub(s.sunX, x);
     const V ty = hn::Sub(s.sunY, y);
     const V tz = hn::Sub(s.sunZ, z);
@@ -229,6 +231,8 @@ void SightLanes(const TObserverFrame& frame, double siderealAngle, const TVector
     store(elevation, b.elevation, b.elevationDeg);
     store(rightAscension, b.rightAscension, b.rightAscensionDeg);
     store(declination, b.declination, b.declinationDeg);
+    hn::Store(w, d, b.distance + i);
+    hn::Store(speed, d, b.speed + i);
     hn::Store(rw, d, b.range + i);
     hn::Store(rangeRate, d, b.rangeRate + i);
     HWY_ALIGN double codes[HWY_MAX_BYTES / sizeof(double)];

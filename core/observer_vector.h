@@ -24,6 +24,9 @@ struct TSightBlock {
   alignas(64) double vy[kCapacity];
   alignas(64) double vz[kCapacity];
 
+  // Out: the magnitudes of the position and the velocity (TVector's w), km and km/s.
+  alignas(64) double distance[kCapacity];
+  alignas(64) double speed[kCapacity];
   // Out: the sub-point (TGeodetic's fields, radians and km).
   alignas(64) double latitude[kCapacity];
   alignas(64) double longitude[kCapacity];

@@ -23,6 +23,8 @@ constexpr int kPiecePositions = static_cast<int>(TNearEarthBatch::kBlockLanes);
 constexpr int kSharedFrom = 512;
 // Threads of the team, the cycle's own included; more than this seldom pays for a tick.
 constexpr unsigned kMaxTeamMembers = 8;
+// The propagators' unit of speed, earth radii per minute, in km/s (as ScaleStateToKm has it).
+constexpr double kKmPerSecond = kEarthRadiusKm / 60.0;
 
 }  // namespace
 
@@ -238,21 +240,21 @@ TComputeCycle::TCounts TComputeCycle::ComputePiece(TSatelliteList& list, const T
       state.computed = false;
       continue;
     }
-    TPropagator::ScaleStateToKm(pos, vel);
-    state.position = pos;
-    state.velocity = vel;
-    block.x[count] = pos.x;
-    block.y[count] = pos.y;
-    block.z[count] = pos.z;
-    block.vx[count] = vel.x;
-    block.vy[count] = vel.y;
-    block.vz[count] = vel.z;
+    // TPropagator::ScaleStateToKm, the magnitudes left to the vector units.
+    block.x[count] = pos.x * kEarthRadiusKm;
+    block.y[count] = pos.y * kEarthRadiusKm;
+    block.z[count] = pos.z * kEarthRadiusKm;
+    block.vx[count] = vel.x * kKmPerSecond;
+    block.vy[count] = vel.y * kKmPerSecond;
+    block.vz[count] = vel.z * kKmPerSecond;
     seen[count++] = i;
   }
   SightsInFrame(sky.site, sky.siderealAngle, sky.sun, block, count);
   TCounts counts;
   for (size_t k = 0; k < count; ++k) {
     TSatState& state = list.TrackedSats[static_cast<size_t>(seen[k])];
+    state.position = TVector{block.x[k], block.y[k], block.z[k], block.distance[k]};
+    state.velocity = TVector{block.vx[k], block.vy[k], block.vz[k], block.speed[k]};
     state.geodetic = TGeodetic{block.latitude[k], block.longitude[k], block.altitude[k],
                                block.theta[k]};
     state.lookAngles =

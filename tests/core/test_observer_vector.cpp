@@ -224,6 +224,12 @@ TEST(VectorSights, AgreeWithTheOneTargetFunctionsOnEveryInstructionSet) {
             ExpectNear(block.theta[k], g.theta, kAngleRad, true, "theta", t);
             ExpectNear(block.elevation[k], look.second, kAngleRad, false, "elevation", t);
             ExpectNear(block.range[k], look.third, kDistanceKm, false, "range", t);
+            // The magnitudes are VecMagnitude's, to the bit.
+            EXPECT_TRUE(std::isnan(t.pos.w) ? std::isnan(block.distance[k])
+                                            : block.distance[k] == t.pos.w)
+                << t.kind;
+            EXPECT_TRUE(std::isnan(t.vel.w) ? std::isnan(block.speed[k]) : block.speed[k] == t.vel.w)
+                << t.kind;
             ExpectNear(block.rangeRate[k], look.fourth, kRangeRateKmPerS, false, "range rate", t);
             ExpectNear(block.declination[k], raDec.second, kAngleRad, false, "declination", t);
             // Straight up every azimuth is the same direction, and so is every right ascension
