@@ -56,7 +56,8 @@ struct TSightBlock {
 // the Sun (km) of the frame's moment. Each quantity lies within a few units in the last place
 // (the sub-point's altitude within a micrometre) of the one-target functions: only the
 // elementary functions differ (the vector path's sine, cosine and arc tangent), and the
-// sub-point's latitude is iterated on its tangent rather than on its angle. A target whose
+// sub-point's latitude is iterated on its tangent rather than on its angle. Within metres of
+// the polar axis the altitude here is the sounder one: r / cos(latitude) there loses digits. A target whose
 // position is not finite gets NaNs and counts as sunlit, as it does there. Runs on the
 // instruction set PropagateVector uses (PinVectorTarget pins both).
 void SightsInFrame(const TObserverFrame& frame, double siderealAngle, const TVector& sun,
