@@ -3,10 +3,12 @@
 #include "tracking/compute_cycle.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <thread>
 
 #include "core/numeric.h"
+#include "core/observer_vector.h"
 #include "core/sun.h"
 #include "core/timescale.h"
 
@@ -21,6 +23,8 @@ constexpr int kPiecePositions = static_cast<int>(TNearEarthBatch::kBlockLanes);
 constexpr int kSharedFrom = 512;
 // Threads of the team, the cycle's own included; more than this seldom pays for a tick.
 constexpr unsigned kMaxTeamMembers = 8;
+// The propagators' unit of speed, earth radii per minute, in km/s (as ScaleStateToKm has it).
+constexpr double kKmPerSecond = kEarthRadiusKm / 60.0;
 
 }  // namespace
 
@@ -74,6 +78,11 @@ void TComputeCycle::SizeForLoad(const TSatelliteList& list) {
   models_.assign(positions, nullptr);
   ways_.assign(positions, TWay::None);
   laneStart_.assign(positions, 0);
+  const size_t pieces = positions / static_cast<size_t>(kPiecePositions) + 1;
+  pieceOrder_.clear();
+  pieceOrder_.reserve(pieces);
+  pieceCost_.clear();
+  pieceCost_.reserve(pieces);
   laidOutCount_ = -1;
   batch_.Resize(positions);
   const unsigned members = std::min(std::thread::hardware_concurrency(), kMaxTeamMembers);
@@ -149,6 +158,17 @@ void TComputeCycle::LayOut(const TSatelliteList& list) {
   }
   laneStart_[static_cast<size_t>(list.TrackedCount) + 1] = lanes;
   laidOutCount_ = list.TrackedCount;
+  const int pieces = (list.TrackedCount + kPiecePositions - 1) / kPiecePositions;
+  pieceCost_.assign(static_cast<size_t>(pieces), 0);
+  for (int i = 1; i <= list.TrackedCount; ++i) {
+    pieceCost_[static_cast<size_t>((i - 1) / kPiecePositions)] +=
+        ways_[static_cast<size_t>(i)] == TWay::Single ? 1 : 0;
+  }
+  pieceOrder_.resize(static_cast<size_t>(pieces));
+  for (int k = 0; k < pieces; ++k) pieceOrder_[static_cast<size_t>(k)] = k;
+  std::stable_sort(pieceOrder_.begin(), pieceOrder_.end(), [this](int a, int b) {
+    return pieceCost_[static_cast<size_t>(a)] > pieceCost_[static_cast<size_t>(b)];
+  });
 }
 
 void TComputeCycle::TakeActiveSnapshot(const TSatelliteList& list, TTimeControl& time) {
@@ -166,77 +186,96 @@ void TComputeCycle::TakeActiveSnapshot(const TSatelliteList& list, TTimeControl&
 void TComputeCycle::ComputeSatellites(TSatelliteList& list, const TTickSky& sky) {
   const int positions = list.TrackedCount;
   const int pieces = (positions + kPiecePositions - 1) / kPiecePositions;
+  // Each piece counts its own satellites while their states are at hand.
+  std::atomic<int> visible{0};
+  std::atomic<int> eclipsed{0};
   auto piece = [&](int k) {
-    const int first = 1 + k * kPiecePositions;
-    ComputePiece(list, sky, first, std::min(positions + 1, first + kPiecePositions));
+    const int first = 1 + pieceOrder_[static_cast<size_t>(k)] * kPiecePositions;
+    const TCounts counts =
+        ComputePiece(list, sky, first, std::min(positions + 1, first + kPiecePositions));
+    visible.fetch_add(counts.visible, std::memory_order_relaxed);
+    eclipsed.fetch_add(counts.eclipsed, std::memory_order_relaxed);
   };
   if (team_ != nullptr && positions >= kSharedFrom && !slotRepeated_) {
     team_->Share(pieces, piece);
   } else {
     for (int k = 0; k < pieces; ++k) piece(k);
   }
+  VisibleCount = visible.load(std::memory_order_relaxed);
+  VisibleEclipsedCount = eclipsed.load(std::memory_order_relaxed);
 }
 
 // Positions [first, last): the batch lanes among them propagated together, the others each
-// by its own propagator. Pieces touch disjoint positions, lanes and propagators, so several
-// threads can compute several pieces at once.
-void TComputeCycle::ComputePiece(TSatelliteList& list, const TTickSky& sky, int first,
-                                 int last) {
+// by its own propagator; then what the site sees of every state that came out, in the vector
+// units. Pieces touch disjoint positions, lanes and propagators, so several threads can compute
+// several pieces at once.
+TComputeCycle::TCounts TComputeCycle::ComputePiece(TSatelliteList& list, const TTickSky& sky,
+                                                   int first, int last) {
+  static_assert(kPiecePositions <= static_cast<int>(TSightBlock::kCapacity),
+                "a piece's states must fit one block");
   size_t lane = laneStart_[static_cast<size_t>(first)];
   const size_t laneEnd = laneStart_[static_cast<size_t>(last)];
   if (lane < laneEnd) batch_.PropagateVector(lane, laneEnd, sky.moment);
+  TSightBlock block;
+  int seen[TSightBlock::kCapacity];
+  size_t count = 0;
   for (int i = first; i < last; ++i) {
     const size_t position = static_cast<size_t>(i);
     TSatState& state = list.TrackedSats[position];
     TVector pos;
     TVector vel;
+    TPropagationStatus status = TPropagationStatus::Ok;
     switch (ways_[position]) {
       case TWay::Batch:
-        Observe(state, batch_.Result(lane++, pos, vel), pos, vel, sky);
+        status = batch_.Result(lane++, pos, vel);
         break;
       case TWay::Single:
-        Observe(state, models_[position]->Propagate(pos, vel, sky.moment), pos, vel, sky);
+        status = models_[position]->Propagate(pos, vel, sky.moment);
         break;
       case TWay::None:
         state.computed = false;
-        break;
+        continue;
     }
+    if (status != TPropagationStatus::Ok) {
+      state.computed = false;
+      continue;
+    }
+    // TPropagator::ScaleStateToKm, the magnitudes left to the vector units.
+    block.x[count] = pos.x * kEarthRadiusKm;
+    block.y[count] = pos.y * kEarthRadiusKm;
+    block.z[count] = pos.z * kEarthRadiusKm;
+    block.vx[count] = vel.x * kKmPerSecond;
+    block.vy[count] = vel.y * kKmPerSecond;
+    block.vz[count] = vel.z * kKmPerSecond;
+    seen[count++] = i;
   }
-}
-
-void TComputeCycle::Observe(TSatState& state, TPropagationStatus status, TVector pos, TVector vel,
-                            const TTickSky& sky) {
-  if (status != TPropagationStatus::Ok) {
-    state.computed = false;
-    return;
-  }
-  TPropagator::ScaleStateToKm(pos, vel);
-  state.position = pos;
-  state.velocity = vel;
-  state.geodetic = EciToGeodeticAtSidereal(pos, sky.siderealAngle);
-  state.lookAngles = LookAnglesInFrame(sky.site, pos, vel);
-  state.raDec = RaDecInFrame(sky.site, state.lookAngles);
-  state.eclipse = static_cast<uint8_t>(EclipseState(pos, sky.sun));
-  state.latitude = Degrees(state.geodetic.latitude);
-  state.longitude = FoldLongitude(Degrees(state.geodetic.longitude));
-  state.azimuth = Degrees(state.lookAngles.first);
-  state.elevation = Degrees(state.lookAngles.second);
-  state.rightAscension = Degrees(state.raDec.first);
-  state.declination = Degrees(state.raDec.second);
-  state.computed = std::isfinite(state.latitude) && std::isfinite(state.longitude) &&
-                   std::isfinite(state.elevation);
-}
-
-void TComputeCycle::CountVisible(const TSatelliteList& list) {
-  VisibleCount = 0;
-  VisibleEclipsedCount = 0;
-  for (int i = 1; i <= list.TrackedCount; ++i) {
-    const TSatState& state = list.TrackedSats[static_cast<size_t>(i)];
+  SightsInFrame(sky.site, sky.siderealAngle, sky.sun, block, count);
+  TCounts counts;
+  for (size_t k = 0; k < count; ++k) {
+    TSatState& state = list.TrackedSats[static_cast<size_t>(seen[k])];
+    state.position = TVector{block.x[k], block.y[k], block.z[k], block.distance[k]};
+    state.velocity = TVector{block.vx[k], block.vy[k], block.vz[k], block.speed[k]};
+    state.geodetic = TGeodetic{block.latitude[k], block.longitude[k], block.altitude[k],
+                               block.theta[k]};
+    state.lookAngles =
+        TLookAngles{block.azimuth[k], block.elevation[k], block.range[k], block.rangeRate[k]};
+    state.raDec = TLookAngles{block.rightAscension[k], block.declination[k], block.range[k],
+                              block.rangeRate[k]};
+    state.eclipse = block.eclipse[k];
+    state.latitude = block.latitudeDeg[k];
+    state.longitude = FoldLongitude(block.longitudeDeg[k]);
+    state.azimuth = block.azimuthDeg[k];
+    state.elevation = block.elevationDeg[k];
+    state.rightAscension = block.rightAscensionDeg[k];
+    state.declination = block.declinationDeg[k];
+    state.computed = std::isfinite(state.latitude) && std::isfinite(state.longitude) &&
+                     std::isfinite(state.elevation);
     if (state.computed && AboveHorizon(state.elevation)) {
-      ++VisibleCount;
-      if (state.eclipse == kUmbra) ++VisibleEclipsedCount;
+      ++counts.visible;
+      if (state.eclipse == kUmbra) ++counts.eclipsed;
     }
   }
+  return counts;
 }
 
 void TComputeCycle::ComputeTrack(TPropagator& propagator, double nowUtc, const TGeodetic& site,
@@ -293,7 +332,6 @@ void TComputeCycle::LiczWszo(double nowUtc, TGeodetic& site, TSatelliteList& lis
   if (!LayoutCurrent(list)) LayOut(list);
   TakeActiveSnapshot(list, time);
   ComputeSatellites(list, sky);
-  CountVisible(list);
 
   // 5. The radar.
   RadarShown = RadarShownFor(options.radarMode, VisibleCount);

@@ -79,9 +79,11 @@ void Skok(double& lat2, double& lon2, double distanceDeg, double bearingDeg, dou
 // A tick computes the near-earth sets in the processor's vector units
 // (TNearEarthBatch::PropagateVector: within a millimetre and a micrometre per second of
 // TPropagator::Propagate, the same statuses) and the others one by one through their own
-// propagators; what follows from a state (observer, Sun, shadow) is computed as for one
-// satellite, to the bit. A long list is shared with a few helper threads the cycle keeps from
-// the first large load.
+// propagators; what follows from the states (sub-point, look angles, right ascension and
+// declination, shadow) is computed for a piece's states together in the vector units
+// (SightsInFrame: within a few units in the last place of the one-satellite functions). A
+// satellite's numbers are those of its set computed alone. A long list is shared with a few
+// helper threads the cycle keeps from the first large load.
 class TComputeCycle {
  public:
   TComputeCycle();
@@ -124,11 +126,13 @@ class TComputeCycle {
   bool LayoutCurrent(const TSatelliteList& list) const;
   void LayOut(const TSatelliteList& list);
   void TakeActiveSnapshot(const TSatelliteList& list, TTimeControl& time);
+  // Visible satellites and those of them in the full shadow.
+  struct TCounts {
+    int visible = 0;
+    int eclipsed = 0;
+  };
   void ComputeSatellites(TSatelliteList& list, const TTickSky& sky);
-  void ComputePiece(TSatelliteList& list, const TTickSky& sky, int first, int last);
-  static void Observe(TSatState& state, TPropagationStatus status, TVector pos, TVector vel,
-                      const TTickSky& sky);
-  void CountVisible(const TSatelliteList& list);
+  TCounts ComputePiece(TSatelliteList& list, const TTickSky& sky, int first, int last);
   void ComputeTrack(TPropagator& propagator, double nowUtc, const TGeodetic& site,
                     TSatOnTrack satOnTrack);
 
@@ -146,6 +150,10 @@ class TComputeCycle {
   std::vector<TPropagator*> models_;
   std::vector<TWay> ways_;
   std::vector<size_t> laneStart_;
+  // The pieces of a tick, those with the most sets outside the batch first: a set of its own
+  // costs tens of batch lanes, and a heavy piece taken last would keep the others waiting.
+  std::vector<int> pieceOrder_;
+  std::vector<int> pieceCost_;  // sets outside the batch, per piece
   int laidOutCount_ = -1;
   // A slot tracked twice would share one propagator between two threads: such a list is
   // computed on the calling thread alone.

@@ -102,8 +102,10 @@ TEST_F(ComputeCycle, CachedModelsGiveTheNumbersOfAFreshLoad) {
       EXPECT_EQ(s.position.x, pos.x) << list_.NameOf(i) << " at " << minutes;
       EXPECT_EQ(s.position.y, pos.y);
       EXPECT_EQ(s.velocity.z, vel.z);
-      TGeodetic g = EciToGeodetic(pos, t);
-      EXPECT_EQ(s.latitude, Degrees(g.latitude));
+      const test::TCycleSight sight = test::CycleWaySight(pos, vel, site_, t);
+      EXPECT_TRUE(test::NearOneSatelliteSight(sight, pos, vel, site_, t));
+      EXPECT_EQ(s.latitude, Degrees(sight.geodetic.latitude));
+      EXPECT_EQ(s.elevation, Degrees(sight.lookAngles.second));
     }
   }
 }

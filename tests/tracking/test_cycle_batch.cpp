@@ -26,10 +26,10 @@ bool SameBits(const T& a, const T& b) {
   return std::memcmp(&a, &b, sizeof(T)) == 0;
 }
 
-// The set computed alone (CycleWayState) and the per-satellite functions of the observer and
-// the Sun, with the moment passed to each; the propagated state must also lie within a
-// millimetre of the propagator's own. A model that breaks down leaves the earlier numbers and
-// only clears computed.
+// The set computed alone (CycleWayState) and seen alone (CycleWaySight), with the moment passed
+// to each; the propagated state must also lie within a millimetre of the propagator's own, and
+// the sight within a few units in the last place of the one-satellite functions'. A model that
+// breaks down leaves the earlier numbers and only clears computed.
 void ReferenceStep(TSatState& s, TPropagator& model, double t, const TGeodetic& site) {
   TVector pos;
   TVector vel;
@@ -45,10 +45,12 @@ void ReferenceStep(TSatState& s, TPropagator& model, double t, const TGeodetic& 
   TPropagator::ScaleStateToKm(pos, vel);
   s.position = pos;
   s.velocity = vel;
-  s.geodetic = EciToGeodetic(pos, t);
-  s.lookAngles = LookAngles(pos, vel, site, t);
-  s.raDec = TopocentricRaDec(pos, vel, site, t);
-  s.eclipse = static_cast<uint8_t>(EclipseState(pos, SunPosition(t)));
+  const test::TCycleSight sight = test::CycleWaySight(pos, vel, site, t);
+  ASSERT_TRUE(test::NearOneSatelliteSight(sight, pos, vel, site, t));
+  s.geodetic = sight.geodetic;
+  s.lookAngles = sight.lookAngles;
+  s.raDec = sight.raDec;
+  s.eclipse = sight.eclipse;
   s.latitude = Degrees(s.geodetic.latitude);
   s.longitude = FoldLongitude(Degrees(s.geodetic.longitude));
   s.azimuth = Degrees(s.lookAngles.first);
