@@ -78,6 +78,7 @@ void TComputeCycle::SizeForLoad(const TSatelliteList& list) {
   models_.assign(positions, nullptr);
   ways_.assign(positions, TWay::None);
   laneStart_.assign(positions, 0);
+  deepLaneStart_.assign(positions, 0);
   const size_t pieces = positions / static_cast<size_t>(kPiecePositions) + 1;
   pieceOrder_.clear();
   pieceOrder_.reserve(pieces);
@@ -85,6 +86,7 @@ void TComputeCycle::SizeForLoad(const TSatelliteList& list) {
   pieceCost_.reserve(pieces);
   laidOutCount_ = -1;
   batch_.Resize(positions);
+  deepBatch_.Resize(positions);
   const unsigned members = std::min(std::thread::hardware_concurrency(), kMaxTeamMembers);
   if (team_ == nullptr && list.LoadedCount >= kSharedFrom && members > 1) {
     team_ = std::make_unique<TCycleTeam>(static_cast<int>(members));
@@ -138,11 +140,13 @@ void TComputeCycle::LayOut(const TSatelliteList& list) {
   ++layoutStamp_;
   slotRepeated_ = false;
   size_t lanes = 0;
+  size_t deepLanes = 0;
   for (int i = 1; i <= list.TrackedCount; ++i) {
     const size_t position = static_cast<size_t>(i);
     const int slot = list.TrackedSats[position].catalogIndex;
     laidOutSlot_[position] = slot;
     laneStart_[position] = lanes;
+    deepLaneStart_[position] = deepLanes;
     TPropagator* model = PropagatorFor(list, slot);
     models_[position] = model;
     if (model == nullptr) {
@@ -153,16 +157,24 @@ void TComputeCycle::LayOut(const TSatelliteList& list) {
     slotRepeated_ = slotRepeated_ || seen == layoutStamp_;
     seen = layoutStamp_;
     model->PrepareModel();
-    ways_[position] = TNearEarthBatch::Fits(*model) ? TWay::Batch : TWay::Single;
-    if (ways_[position] == TWay::Batch) batch_.SetLane(lanes++, *model);
+    if (TNearEarthBatch::Fits(*model)) {
+      ways_[position] = TWay::Batch;
+      batch_.SetLane(lanes++, *model);
+    } else if (TDeepSpaceBatch::Fits(*model)) {
+      ways_[position] = TWay::DeepBatch;
+      deepBatch_.SetLane(deepLanes++, *model);
+    } else {
+      ways_[position] = TWay::Single;
+    }
   }
   laneStart_[static_cast<size_t>(list.TrackedCount) + 1] = lanes;
+  deepLaneStart_[static_cast<size_t>(list.TrackedCount) + 1] = deepLanes;
   laidOutCount_ = list.TrackedCount;
   const int pieces = (list.TrackedCount + kPiecePositions - 1) / kPiecePositions;
   pieceCost_.assign(static_cast<size_t>(pieces), 0);
   for (int i = 1; i <= list.TrackedCount; ++i) {
     pieceCost_[static_cast<size_t>((i - 1) / kPiecePositions)] +=
-        ways_[static_cast<size_t>(i)] == TWay::Single ? 1 : 0;
+        ways_[static_cast<size_t>(i)] == TWay::Batch ? 0 : 1;
   }
   pieceOrder_.resize(static_cast<size_t>(pieces));
   for (int k = 0; k < pieces; ++k) pieceOrder_[static_cast<size_t>(k)] = k;
@@ -205,9 +217,9 @@ void TComputeCycle::ComputeSatellites(TSatelliteList& list, const TTickSky& sky)
   VisibleEclipsedCount = eclipsed.load(std::memory_order_relaxed);
 }
 
-// Positions [first, last): the batch lanes among them propagated together, the others each
-// by its own propagator; then what the site sees of every state that came out, in the vector
-// units. Pieces touch disjoint positions, lanes and propagators, so several threads can compute
+// Positions [first, last): the lanes of each batch among them propagated together, the others
+// each by its own propagator; then what the site sees of every state that came out, in the
+// vector units. Pieces touch disjoint positions, lanes and propagators, so several threads can compute
 // several pieces at once.
 TComputeCycle::TCounts TComputeCycle::ComputePiece(TSatelliteList& list, const TTickSky& sky,
                                                    int first, int last) {
@@ -216,6 +228,9 @@ TComputeCycle::TCounts TComputeCycle::ComputePiece(TSatelliteList& list, const T
   size_t lane = laneStart_[static_cast<size_t>(first)];
   const size_t laneEnd = laneStart_[static_cast<size_t>(last)];
   if (lane < laneEnd) batch_.PropagateVector(lane, laneEnd, sky.moment);
+  size_t deepLane = deepLaneStart_[static_cast<size_t>(first)];
+  const size_t deepLaneEnd = deepLaneStart_[static_cast<size_t>(last)];
+  if (deepLane < deepLaneEnd) deepBatch_.PropagateVector(deepLane, deepLaneEnd, sky.moment);
   TSightBlock block;
   int seen[TSightBlock::kCapacity];
   size_t count = 0;
@@ -228,6 +243,9 @@ TComputeCycle::TCounts TComputeCycle::ComputePiece(TSatelliteList& list, const T
     switch (ways_[position]) {
       case TWay::Batch:
         status = batch_.Result(lane++, pos, vel);
+        break;
+      case TWay::DeepBatch:
+        status = deepBatch_.Result(deepLane++, pos, vel);
         break;
       case TWay::Single:
         status = models_[position]->Propagate(pos, vel, sky.moment);

@@ -11,6 +11,7 @@
 #include "core/elements.h"
 #include "core/observer.h"
 #include "core/propagator.h"
+#include "core/sdp4_batch.h"
 #include "core/sgp4_batch.h"
 #include "tracking/cycle_team.h"
 #include "tracking/options.h"
@@ -117,8 +118,8 @@ class TComputeCycle {
     TVector sun;  // km
   };
   // How a tracked position is computed: not at all (no decodable set), in a lane of the
-  // near-earth batch, or through its own propagator.
-  enum class TWay : uint8_t { None, Batch, Single };
+  // near-earth batch or of the deep-space batch, or through its own propagator.
+  enum class TWay : uint8_t { None, Batch, DeepBatch, Single };
 
   bool SizedFor(const TSatelliteList& list) const;
   void SizeForLoad(const TSatelliteList& list);
@@ -150,10 +151,12 @@ class TComputeCycle {
   std::vector<TPropagator*> models_;
   std::vector<TWay> ways_;
   std::vector<size_t> laneStart_;
-  // The pieces of a tick, those with the most sets outside the batch first: a set of its own
-  // costs tens of batch lanes, and a heavy piece taken last would keep the others waiting.
+  std::vector<size_t> deepLaneStart_;  // the same for the deep-space batch
+  // The pieces of a tick, those with the most sets outside the near-earth batch first: a
+  // deep-space set costs several near-earth lanes and a set of its own tens, and a heavy piece
+  // taken last would keep the others waiting.
   std::vector<int> pieceOrder_;
-  std::vector<int> pieceCost_;  // sets outside the batch, per piece
+  std::vector<int> pieceCost_;  // sets outside the near-earth batch, per piece
   int laidOutCount_ = -1;
   // A slot tracked twice would share one propagator between two threads: such a list is
   // computed on the calling thread alone.
@@ -161,6 +164,10 @@ class TComputeCycle {
   std::vector<uint32_t> slotSeen_;  // layout stamp per catalogue slot
   uint32_t layoutStamp_ = 0;
   TNearEarthBatch batch_;
+  // A deep-space lane is a copy of its set's propagator taken at layout and then fed only the
+  // ticks' moments, so what the cycle shows does not hang on the ground track's or the
+  // details' calls to the propagator (the deep-space model keeps state from call to call).
+  TDeepSpaceBatch deepBatch_;
   std::unique_ptr<TCycleTeam> team_;  // started at the first load large enough to share
 };
 

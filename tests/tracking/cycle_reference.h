@@ -17,6 +17,9 @@
 
 namespace zen::test {
 
+// For a set that is not deep-space: a deep-space lane carries state from call to call (the
+// integrator's point, the periodics reused within half an hour), so its reference is a
+// TDeepSpaceBatch lane kept alongside the cycle's and fed the same moments.
 inline TPropagationStatus CycleWayState(TPropagator& model, double jd, TVector& pos,
                                         TVector& vel) {
   model.PrepareModel();
