@@ -7,8 +7,6 @@
 
 namespace zen {
 
-double Radians(double degrees) { return degrees * kPi / 180.0; }
-
 std::string FixedText(double x, int decimals) {
   char buffer[400];
   const auto [end, ec] =
@@ -21,65 +19,9 @@ std::string FixedText(double x, int decimals) {
   return text;
 }
 
-
-double Degrees(double radians) { return radians * 180.0 / kPi; }
-
-double Modulus(double x, double m) {
-  double r = x - m * std::trunc(x / m);
-  if (r < 0.0) r += m;
-  return r;
-}
-
-double WrapTwoPi(double x) { return Modulus(x, kTwoPi); }
-
-double ArcSin(double x) {
-  if (std::fabs(x) >= 1.0) return Sign(x) * kHalfPi;
-  return std::atan(x / std::sqrt(1.0 - x * x));
-}
-
-double ArcCos(double x) { return kHalfPi - ArcSin(x); }
-
-double AngleFromSinCos(double s, double c) {
-  if (c == 0.0) return s > 0.0 ? kHalfPi : 3.0 * kHalfPi;
-  if (c > 0.0) return std::atan(s / c);
-  return std::atan(s / c) + kPi;
-}
-
 double Power(double x, double y) {
   if (x <= 0.0) return -1.0;
   return std::exp2(y * std::log2(x));
-}
-
-double Cube(double x) { return x * x * x; }
-
-double Tan(double x) { return std::sin(x) / std::cos(x); }
-
-int Sign(double x) {
-  if (x > 0.0) return 1;
-  if (x < 0.0) return -1;
-  return 0;
-}
-
-char SignChar(double x) { return x >= 0.0 ? '+' : '-'; }
-
-void VecMagnitude(TVector& v) { v.w = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
-
-TVector VecSub(const TVector& a, const TVector& b) {
-  TVector r{a.x - b.x, a.y - b.y, a.z - b.z, 0.0};
-  VecMagnitude(r);
-  return r;
-}
-
-TVector VecScale(double k, const TVector& v) {
-  return TVector{k * v.x, k * v.y, k * v.z, std::fabs(k) * v.w};
-}
-
-double VecDot(const TVector& a, const TVector& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
-double VecAngle(TVector& a, TVector& b) {
-  VecMagnitude(a);
-  VecMagnitude(b);
-  return ArcCos(VecDot(a, b) / (a.w * b.w));
 }
 
 void SpacesToZeros(std::string& text) {

@@ -1,6 +1,7 @@
 // Angle, vector and fixed-column field helpers shared by the orbital core and the display.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -19,30 +20,75 @@ struct TVector {
   double w = 0.0;
 };
 
-double Radians(double degrees);
-double Degrees(double radians);
+// The small angle and vector helpers below are defined here, inline: the orbital core and the
+// searches call them millions of times a second. The expressions are the only definitions, so
+// every caller gets the same bits (the build contracts no multiply-add and reorders no sum).
+
+inline double Radians(double degrees) { return degrees * kPi / 180.0; }
+inline double Degrees(double radians) { return radians * 180.0 / kPi; }
+
+inline int Sign(double x) {
+  if (x > 0.0) return 1;
+  if (x < 0.0) return -1;
+  return 0;
+}
+
+inline char SignChar(double x) { return x >= 0.0 ? '+' : '-'; }
+
 // x - m * trunc(x / m), corrected once into [0, m) for m > 0.
-double Modulus(double x, double m);
-double WrapTwoPi(double x);
+inline double Modulus(double x, double m) {
+  double r = x - m * std::trunc(x / m);
+  if (r < 0.0) r += m;
+  return r;
+}
+
+inline double WrapTwoPi(double x) { return Modulus(x, kTwoPi); }
+
 // Clamped: |x| >= 1 gives +-pi/2 instead of failing.
-double ArcSin(double x);
-double ArcCos(double x);
+inline double ArcSin(double x) {
+  if (std::fabs(x) >= 1.0) return Sign(x) * kHalfPi;
+  return std::atan(x / std::sqrt(1.0 - x * x));
+}
+
+inline double ArcCos(double x) { return kHalfPi - ArcSin(x); }
+
 // Result in (-pi/2, 3pi/2]; callers that need [0, 2pi) wrap it themselves.
-double AngleFromSinCos(double s, double c);
+inline double AngleFromSinCos(double s, double c) {
+  if (c == 0.0) return s > 0.0 ? kHalfPi : 3.0 * kHalfPi;
+  if (c > 0.0) return std::atan(s / c);
+  return std::atan(s / c) + kPi;
+}
+
 // x^y for x > 0; -1 for a non-positive base.
 double Power(double x, double y);
-double Cube(double x);
-double Tan(double x);
-int Sign(double x);
-char SignChar(double x);
 
-void VecMagnitude(TVector& v);
-TVector VecSub(const TVector& a, const TVector& b);
+inline double Cube(double x) { return x * x * x; }
+
+inline double Tan(double x) { return std::sin(x) / std::cos(x); }
+
+inline void VecMagnitude(TVector& v) { v.w = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
+
+inline TVector VecSub(const TVector& a, const TVector& b) {
+  TVector r{a.x - b.x, a.y - b.y, a.z - b.z, 0.0};
+  VecMagnitude(r);
+  return r;
+}
+
 // Scales x, y, z; the magnitude is scaled by |k|, not recomputed.
-TVector VecScale(double k, const TVector& v);
-double VecDot(const TVector& a, const TVector& b);
+inline TVector VecScale(double k, const TVector& v) {
+  return TVector{k * v.x, k * v.y, k * v.z, std::fabs(k) * v.w};
+}
+
+inline double VecDot(const TVector& a, const TVector& b) {
+  return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
 // Fills both magnitudes; neither vector may be zero.
-double VecAngle(TVector& a, TVector& b);
+inline double VecAngle(TVector& a, TVector& b) {
+  VecMagnitude(a);
+  VecMagnitude(b);
+  return ArcCos(VecDot(a, b) / (a.w * b.w));
+}
 
 void SpacesToZeros(std::string& text);
 // The text without leading and trailing blanks and control characters.

@@ -15,10 +15,6 @@ namespace {
 constexpr double kLatitudeToleranceRad = 1e-10;
 constexpr int kMaxLatitudeRounds = 50;
 
-// Below this geometric elevation the refraction formula has poles (its argument runs through
-// whole turns as the elevation nears -5.11 degrees) and no longer describes the atmosphere.
-constexpr double kRefractionFloorDeg = -2.0;
-
 }  // namespace
 
 TGeodetic ObserverFromSite(double latitudeDeg, double longitudeDeg, double altitudeM) {
@@ -79,13 +75,6 @@ TGeodetic EciToGeodeticAtSidereal(const TVector& pos, double siderealAngle) {
   return g;
 }
 
-double RefractedElevation(double elevation) {
-  const double h = Degrees(elevation);
-  if (!(h > kRefractionFloorDeg)) return elevation;
-  const double r = Radians((1.02 / Tan(Radians(h + 10.3 / (h + 5.11)))) / 60.0);
-  return elevation + r >= 0.0 ? elevation + r : elevation;
-}
-
 TObserverFrame ObserverFrameAt(TGeodetic observer, double jd) {
   TObserverFrame frame;
   ObserverPosVel(observer, jd, frame.pos, frame.vel);
@@ -95,17 +84,6 @@ TObserverFrame ObserverFrameAt(TGeodetic observer, double jd) {
   frame.cosTheta = std::cos(observer.theta);
   return frame;
 }
-
-namespace {
-
-// The zenith component of a range vector in the horizon frame. One expression shared by
-// LookAnglesInFrame and ElevationInFrame, so both give the same elevation to the last bit.
-inline double ZenithComponent(const TObserverFrame& f, const TVector& range) {
-  return f.cosLatitude * f.cosTheta * range.x + f.cosLatitude * f.sinTheta * range.y +
-         f.sinLatitude * range.z;
-}
-
-}  // namespace
 
 TLookAngles LookAnglesInFrame(const TObserverFrame& frame, const TVector& pos, const TVector& vel) {
   const TVector range = VecSub(pos, frame.pos);
@@ -127,12 +105,6 @@ TLookAngles LookAnglesInFrame(const TObserverFrame& frame, const TVector& pos, c
   look.third = range.w;
   look.fourth = VecDot(range, rangeVel) / range.w;
   return look;
-}
-
-double ElevationSineInFrame(const TObserverFrame& frame, const TVector& pos, double& rangeKm) {
-  const TVector range = VecSub(pos, frame.pos);
-  rangeKm = range.w;
-  return ZenithComponent(frame, range) / range.w;
 }
 
 double ElevationInFrame(const TObserverFrame& frame, const TVector& pos) {

@@ -51,8 +51,18 @@ TGeodetic EciToGeodetic(const TVector& pos, double jd);
 // the same numbers, bit for bit, for a caller that converts many positions at one moment.
 TGeodetic EciToGeodeticAtSidereal(const TVector& pos, double siderealAngle);
 
-// Elevation after atmospheric refraction, for a geometric elevation in radians.
-double RefractedElevation(double elevation);
+// Below this geometric elevation the refraction formula has poles (its argument runs through
+// whole turns as the elevation nears -5.11 degrees) and no longer describes the atmosphere.
+inline constexpr double kRefractionFloorDeg = -2.0;
+
+// Elevation after atmospheric refraction, for a geometric elevation in radians. Inline, as the
+// searches refract every sample they look at.
+inline double RefractedElevation(double elevation) {
+  const double h = Degrees(elevation);
+  if (!(h > kRefractionFloorDeg)) return elevation;
+  const double r = Radians((1.02 / Tan(Radians(h + 10.3 / (h + 5.11)))) / 60.0);
+  return elevation + r >= 0.0 ? elevation + r : elevation;
+}
 
 // What the look angles need of the observer at one moment: its inertial position and velocity
 // and the sines and cosines that turn a range vector into the horizon frame. Computed once
@@ -77,10 +87,23 @@ TLookAngles LookAnglesInFrame(const TObserverFrame& frame, const TVector& pos, c
 // need nothing else of a target (a search deciding whether a satellite is up).
 double ElevationInFrame(const TObserverFrame& frame, const TVector& pos);
 
+// The zenith component of a range vector in the horizon frame. The one expression of it, so
+// every elevation of the frame's functions is the same to the last bit.
+inline double ZenithComponent(const TObserverFrame& f, const TVector& range) {
+  return f.cosLatitude * f.cosTheta * range.x + f.cosLatitude * f.sinTheta * range.y +
+         f.sinLatitude * range.z;
+}
+
 // The sine of the geometric elevation of a target and its range (km): ElevationInFrame is
 // RefractedElevation(ArcSin(the sine)), bit for bit. Lets a caller rule out a target far
-// below a limit without the arc sine and the refraction.
-double ElevationSineInFrame(const TObserverFrame& frame, const TVector& pos, double& rangeKm);
+// below a limit without the arc sine and the refraction. Inline: a search asks it of every
+// sample.
+inline double ElevationSineInFrame(const TObserverFrame& frame, const TVector& pos,
+                                   double& rangeKm) {
+  const TVector range = VecSub(pos, frame.pos);
+  rangeKm = range.w;
+  return ZenithComponent(frame, range) / range.w;
+}
 
 // Azimuth, refracted elevation, range and range rate of a target (km, km/s) seen from the
 // observer. The observer is a copy: the caller's record keeps its theta.
