@@ -52,22 +52,28 @@ double SpeedBoundKmS(const TVector& posKm, const TVector& velKmS) {
   return kSpeedFactor * std::sqrt(speedSq) + kSpeedMarginKmS;
 }
 
+double SecondsSurelyBelowElevation(double elevationRad, double rangeKm, double speedBoundKmS,
+                                   double limitDeg) {
+  const double gapRad = Radians(limitDeg - kRefractionLiftDeg) - elevationRad;
+  return SecondsOfElevationChange(gapRad, rangeKm, speedBoundKmS);
+}
+
+double SecondsSurelyAboveElevation(double elevationRad, double rangeKm, double speedBoundKmS,
+                                   double limitDeg) {
+  const double gapRad = elevationRad - Radians(limitDeg + kRefractionDropDeg);
+  return SecondsOfElevationChange(gapRad, rangeKm, speedBoundKmS);
+}
+
 double SecondsSurelyBelow(double elevationSine, double rangeKm, double speedBoundKmS,
                           double limitDeg) {
-  const double gapRad = Radians(limitDeg - kRefractionLiftDeg) - ArcSin(elevationSine);
-  return SecondsOfElevationChange(gapRad, rangeKm, speedBoundKmS);
+  return SecondsSurelyBelowElevation(ArcSin(elevationSine), rangeKm, speedBoundKmS, limitDeg);
 }
 
 double SecondsSurelyAbove(double elevationSine, double rangeKm, double speedBoundKmS,
                           double limitDeg) {
-  const double gapRad = ArcSin(elevationSine) - Radians(limitDeg + kRefractionDropDeg);
-  return SecondsOfElevationChange(gapRad, rangeKm, speedBoundKmS);
+  return SecondsSurelyAboveElevation(ArcSin(elevationSine), rangeKm, speedBoundKmS, limitDeg);
 }
 
-namespace {
-
-// The angle between the Sun and the nadir less the sum of the earth's and the Sun's
-// semi-diameters, as EclipseState computes them: positive when sunlit.
 double ShadowEdgeMarginRad(const TVector& posKm, const TVector& sunKm) {
   const double earthSemiDiameter = ArcSin(kEarthRadiusKm / posKm.w);
   const TVector toSun = VecSub(sunKm, posKm);
@@ -76,6 +82,8 @@ double ShadowEdgeMarginRad(const TVector& posKm, const TVector& sunKm) {
   TVector nadir = VecScale(-1.0, posKm);
   return VecAngle(sunDir, nadir) - (earthSemiDiameter + sunSemiDiameter);
 }
+
+namespace {
 
 // Seconds within which an angular margin to the shadow's edge surely stays positive.
 double SecondsMarginHolds(double marginRad, const TVector& posKm, double speedBoundKmS) {
@@ -98,17 +106,25 @@ double SecondsMarginHolds(double marginRad, const TVector& posKm, double speedBo
 
 }  // namespace
 
-double SecondsSurelyDark(const TVector& posKm, const TVector& sunKm, double speedBoundKmS) {
+double SecondsSurelyDarkOfMargin(double marginRad, const TVector& posKm, double speedBoundKmS) {
   // Not sunlit while the angle between the Sun and the nadir stays below the sum of the
   // semi-diameters.
-  return SecondsMarginHolds(-ShadowEdgeMarginRad(posKm, sunKm) - kAngleMarginRad, posKm,
-                            speedBoundKmS);
+  return SecondsMarginHolds(-marginRad - kAngleMarginRad, posKm, speedBoundKmS);
+}
+
+double SecondsSurelySunlitOfMargin(double marginRad, const TVector& posKm, double speedBoundKmS,
+                                   double uncertaintyRad) {
+  return SecondsMarginHolds(marginRad - uncertaintyRad - kAngleMarginRad, posKm, speedBoundKmS);
+}
+
+double SecondsSurelyDark(const TVector& posKm, const TVector& sunKm, double speedBoundKmS) {
+  return SecondsSurelyDarkOfMargin(ShadowEdgeMarginRad(posKm, sunKm), posKm, speedBoundKmS);
 }
 
 double SecondsSurelySunlit(const TVector& posKm, const TVector& sunKm, double speedBoundKmS,
                            double uncertaintyRad) {
-  return SecondsMarginHolds(ShadowEdgeMarginRad(posKm, sunKm) - uncertaintyRad - kAngleMarginRad,
-                            posKm, speedBoundKmS);
+  return SecondsSurelySunlitOfMargin(ShadowEdgeMarginRad(posKm, sunKm), posKm, speedBoundKmS,
+                                     uncertaintyRad);
 }
 
 }  // namespace zen

@@ -18,6 +18,13 @@ double SecondsSurelyBelow(double elevationSine, double rangeKm, double speedBoun
 double SecondsSurelyAbove(double elevationSine, double rangeKm, double speedBoundKmS,
                           double limitDeg);
 
+// The same two from the geometric elevation (radians), ArcSin of the sine, for a caller that
+// has it at hand: the same numbers, bit for bit.
+double SecondsSurelyBelowElevation(double elevationRad, double rangeKm, double speedBoundKmS,
+                                   double limitDeg);
+double SecondsSurelyAboveElevation(double elevationRad, double rangeKm, double speedBoundKmS,
+                                   double limitDeg);
+
 // Seconds within which a satellite that is not sunlit now (EclipseState not 0) surely stays
 // so. 0 when it is sunlit.
 double SecondsSurelyDark(const TVector& posKm, const TVector& sunKm, double speedBoundKmS);
@@ -26,5 +33,15 @@ double SecondsSurelyDark(const TVector& posKm, const TVector& sunKm, double spee
 // uncertaintyRad of the angle to the shadow's edge, surely stays so. 0 when it is not.
 double SecondsSurelySunlit(const TVector& posKm, const TVector& sunKm, double speedBoundKmS,
                            double uncertaintyRad = 0.0);
+
+// The angle (radians) between the Sun and the nadir less the sum of the earth's and the Sun's
+// semi-diameters, as EclipseState computes them: positive when sunlit.
+double ShadowEdgeMarginRad(const TVector& posKm, const TVector& sunKm);
+
+// SecondsSurelyDark and SecondsSurelySunlit from the ShadowEdgeMarginRad of the same state and
+// Sun: the same numbers, bit for bit, for a caller that needs the margin and both bounds.
+double SecondsSurelyDarkOfMargin(double marginRad, const TVector& posKm, double speedBoundKmS);
+double SecondsSurelySunlitOfMargin(double marginRad, const TVector& posKm, double speedBoundKmS,
+                                   double uncertaintyRad);
 
 }  // namespace zen

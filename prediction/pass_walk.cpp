@@ -34,12 +34,14 @@ bool WholeSecondsCertain(double seconds, double errorSeconds) {
 constexpr double kSmoothRefractionDeg = 2.0;
 
 // Bounds (degrees) of the refracted elevation of a target whose geometric elevation lies within
-// errorRad of geometricRad. Near the horizon refraction stops where it would lift a target
-// above it, and below its floor: the refracted elevation jumps there, but never falls as the
-// geometric one rises, so its values at the ends of the interval bound it.
-void RefractedBounds(double geometricRad, double errorRad, double& lowDeg, double& highDeg) {
+// errorRad of geometricRad; refractedDeg is Degrees(RefractedElevation(geometricRad)). Near the
+// horizon refraction stops where it would lift a target above it, and below its floor: the
+// refracted elevation jumps there, but never falls as the geometric one rises, so its values
+// at the ends of the interval bound it.
+void RefractedBounds(double geometricRad, double refractedDeg, double errorRad, double& lowDeg,
+                     double& highDeg) {
   if (Degrees(geometricRad) > kSmoothRefractionDeg) {
-    const double deg = Degrees(RefractedElevation(geometricRad));
+    const double deg = refractedDeg;
     lowDeg = deg - 2.0 * Degrees(errorRad);
     highDeg = deg + 2.0 * Degrees(errorRad);
     return;
@@ -47,17 +49,6 @@ void RefractedBounds(double geometricRad, double errorRad, double& lowDeg, doubl
   constexpr double kRoundingDeg = 1.0e-9;
   lowDeg = Degrees(RefractedElevation(geometricRad - errorRad)) - kRoundingDeg;
   highDeg = Degrees(RefractedElevation(geometricRad + errorRad)) + kRoundingDeg;
-}
-
-// The angle (radians) by which a satellite lies outside the shadow's edge as EclipseState
-// draws it: sunlit when positive.
-double SunlitMarginRad(const TVector& posKm, const TVector& sunKm) {
-  const double earthSemiDiameter = ArcSin(kEarthRadiusKm / posKm.w);
-  const TVector toSun = VecSub(sunKm, posKm);
-  const double sunSemiDiameter = ArcSin(kSunRadiusKm / toSun.w);
-  TVector sunDir = sunKm;
-  TVector nadir = VecScale(-1.0, posKm);
-  return VecAngle(sunDir, nadir) - (earthSemiDiameter + sunSemiDiameter);
 }
 
 }  // namespace
@@ -139,7 +130,7 @@ TSatelliteWalk::TLook TSatelliteWalk::ExactLook(const TMoment& moment) {
   }
   // The exact elevation only where it can matter.
   if (look.propagated && look.elevationSine > surelyBelowSine_) {
-    look.elevationDeg = Degrees(RefractedElevation(ArcSin(look.elevationSine)));
+    look.elevationDeg = Degrees(RefractedElevation(Geometric(look)));
   }
   return look;
 }
@@ -187,11 +178,11 @@ bool TSatelliteWalk::LaneLook(TMomentSource& moments, const TMoment& moment, TLo
   laneLook.propagated = true;
   laneLook.elevationSine = ElevationSineInFrame(moment.frame, pos, laneLook.rangeKm);
   if (laneLook.elevationSine > surelyBelowSine_) {
-    const double geometric = ArcSin(laneLook.elevationSine);
+    const double geometric = Geometric(laneLook);
     laneLook.elevationDeg = Degrees(RefractedElevation(geometric));
     // The line of sight turns by at most the position's error over the range.
     const double errorRad = 1.5 * lanes.errorKm_ / std::max(laneLook.rangeKm, 1.0);
-    RefractedBounds(geometric, errorRad, laneLowDeg_, laneHighDeg_);
+    RefractedBounds(geometric, laneLook.elevationDeg, errorRad, laneLowDeg_, laneHighDeg_);
   } else {
     laneLowDeg_ = kNotUpDeg;
     laneHighDeg_ = kNotUpDeg;
@@ -210,7 +201,7 @@ bool TSatelliteWalk::LaneLook(TMomentSource& moments, const TMoment& moment, TLo
   return true;
 }
 
-bool TSatelliteWalk::Certain(const TLook& look, const TMoment& moment) {
+bool TSatelliteWalk::Certain(TLook& look, const TMoment& moment) {
   const TState& s = state_;
   laneSunlit_ = -1;
   laneBounds_ = TBounds{};
@@ -232,6 +223,17 @@ bool TSatelliteWalk::Certain(const TLook& look, const TMoment& moment) {
   // The nadir turns by the position's error over the radius, the earth's semi-diameter changes
   // by R / (r sqrt(r^2 - R^2)) of it, the Sun's direction and size far less.
   const double speedKmS = SpeedBoundKmS(pos_, vel_);
+  // The shadow's margin of the state, worked out once for every bound that needs it.
+  bool hasMargin = false;
+  double marginRad = 0.0;
+  const auto shadowMargin = [&] {
+    if (!hasMargin) {
+      marginRad = ShadowEdgeMarginRad(pos_, moment.sun);
+      hasMargin = true;
+    }
+    return marginRad;
+  };
+  const auto darkSeconds = [&] { return SecondsSurelyDarkOfMargin(shadowMargin(), pos_, speedKmS); };
   const auto sunlitCertain = [&] {
     // Sunlit through a stretch of seconds a lane's state showed earlier.
     if (s.second >= laneSunlitFrom_ && s.second <= laneSunlitUntil_) {
@@ -241,13 +243,13 @@ bool TSatelliteWalk::Certain(const TLook& look, const TMoment& moment) {
     const double r = pos_.w;
     const double edgeRad =
         errorKm * (1.0 / r + kEarthRadiusKm / (r * std::sqrt(r * r - kEarthRadiusKm * kEarthRadiusKm)));
-    const double marginRad = SunlitMarginRad(pos_, moment.sun);
-    if (!(std::abs(marginRad) > 2.0 * edgeRad)) return false;
-    laneSunlit_ = marginRad > 0.0 ? 1 : 0;
+    const double margin = shadowMargin();
+    if (!(std::abs(margin) > 2.0 * edgeRad)) return false;
+    laneSunlit_ = margin > 0.0 ? 1 : 0;
     if (laneSunlit_ == 1 && mayLeaveOut_) {
       laneSunlitFrom_ = s.second;
-      laneSunlitUntil_ = s.second + static_cast<int64_t>(SecondsSurelySunlit(
-                                        pos_, moment.sun, speedKmS, 2.0 * edgeRad));
+      laneSunlitUntil_ = s.second + static_cast<int64_t>(SecondsSurelySunlitOfMargin(
+                                        margin, pos_, speedKmS, 2.0 * edgeRad));
     }
     return true;
   };
@@ -255,15 +257,15 @@ bool TSatelliteWalk::Certain(const TLook& look, const TMoment& moment) {
     if (below || !(moment.sunElevationDeg > conditions_.maxSunElevationDeg)) return true;
     if (above && !s.passLit && !sunlitCertain()) return false;
     if (!above) return true;
-    laneBounds_.above = SecondsSurelyAbove(look.elevationSine, look.rangeKm, speedKmS, minDeg);
+    laneBounds_.above = SecondsSurelyAboveElevation(Geometric(look), look.rangeKm, speedKmS, minDeg);
     if (!wholeSecondsCertain(laneBounds_.above)) return false;
     if (s.passLit) return true;
-    laneBounds_.dark = SecondsSurelyDark(pos_, moment.sun, speedKmS);
+    laneBounds_.dark = darkSeconds();
     return wholeSecondsCertain(laneBounds_.dark);
   }
   if (!s.inPass) {
     if (above || !mayLeaveOut_) return true;
-    const double seconds = SecondsSurelyBelow(look.elevationSine, look.rangeKm, speedKmS, minDeg);
+    const double seconds = SecondsSurelyBelowElevation(Geometric(look), look.rangeKm, speedKmS, minDeg);
     laneBounds_.below = seconds;
     return static_cast<int64_t>(seconds - errorSeconds) / s.step ==
            static_cast<int64_t>(seconds + errorSeconds) / s.step;
@@ -280,16 +282,16 @@ bool TSatelliteWalk::Certain(const TLook& look, const TMoment& moment) {
   // The seconds IdleSecondsInPass may count (whatever the recording step makes of the state),
   // each truncated alike.
   if (conditions_.illuminationRequired && conditions_.kind == TSearchKind::Passes) {
-    laneBounds_.dark = SecondsSurelyDark(pos_, moment.sun, speedKmS);
+    laneBounds_.dark = darkSeconds();
     if (!wholeSecondsCertain(laneBounds_.dark)) return false;
   }
   if (s.second < s.approachEnd) {
     if (above) return true;
-    laneBounds_.below = SecondsSurelyBelow(look.elevationSine, look.rangeKm, speedKmS, minDeg);
+    laneBounds_.below = SecondsSurelyBelowElevation(Geometric(look), look.rangeKm, speedKmS, minDeg);
     return wholeSecondsCertain(laneBounds_.below);
   }
   if (!above) return true;
-  laneBounds_.above = SecondsSurelyAbove(look.elevationSine, look.rangeKm, speedKmS, minDeg);
+  laneBounds_.above = SecondsSurelyAboveElevation(Geometric(look), look.rangeKm, speedKmS, minDeg);
   return wholeSecondsCertain(laneBounds_.above);
 }
 
@@ -364,14 +366,12 @@ void TSatelliteWalk::Step(int64_t stop, TMomentSource& moments, std::vector<TWal
   TLook look;
   if (lanes_ == nullptr || !LaneLook(moments, moment, look)) look = ExactLook(moment);
   const bool propagated = look.propagated;
-  const double elevationSine = look.elevationSine;
-  const double rangeKm = look.rangeKm;
   double elevationDeg = look.elevationDeg;
   const bool above = elevationDeg > conditions_.minSatElevationDeg;
   const bool mayLeaveOut = mayLeaveOut_ && propagated;
 
   if (daylight_) {
-    StepInDaylight(stop, elevationDeg, elevationSine, rangeKm, moment, moments);
+    StepInDaylight(stop, look, moment, moments);
     return;
   }
 
@@ -387,7 +387,7 @@ void TSatelliteWalk::Step(int64_t stop, TMomentSource& moments, std::vector<TWal
       s.step = 1;
       return;
     }
-    const int64_t skipped = mayLeaveOut ? SecondsBelow(elevationSine, rangeKm) / s.step : 0;
+    const int64_t skipped = mayLeaveOut ? SecondsBelow(look) / s.step : 0;
     s.second += s.step * (1 + skipped);
     return;
   }
@@ -415,19 +415,18 @@ void TSatelliteWalk::Step(int64_t stop, TMomentSource& moments, std::vector<TWal
     daylightStart_ = s;
     return;
   }
-  const int64_t idle = mayLeaveOut ? IdleSecondsInPass(above, elevationSine, rangeKm, moment) : 0;
+  const int64_t idle = mayLeaveOut ? IdleSecondsInPass(above, look, moment) : 0;
   s.second += s.step + idle;
 }
 
-int64_t TSatelliteWalk::SecondsBelow(double elevationSine, double rangeKm) const {
+int64_t TSatelliteWalk::SecondsBelow(TLook& look) const {
   return static_cast<int64_t>(Known(laneBounds_.below, [&] {
-    return SecondsSurelyBelow(elevationSine, rangeKm, SpeedBoundKmS(pos_, vel_),
-                              conditions_.minSatElevationDeg);
+    return SecondsSurelyBelowElevation(Geometric(look), look.rangeKm, SpeedBoundKmS(pos_, vel_),
+                                       conditions_.minSatElevationDeg);
   }));
 }
 
-int64_t TSatelliteWalk::IdleSecondsInPass(bool above, double elevationSine, double rangeKm,
-                                          const TMoment& moment) const {
+int64_t TSatelliteWalk::IdleSecondsInPass(bool above, TLook& look, const TMoment& moment) const {
   const TState& s = state_;
   if (s.recording) return 0;
   const double speedKmS = SpeedBoundKmS(pos_, vel_);
@@ -441,8 +440,9 @@ int64_t TSatelliteWalk::IdleSecondsInPass(bool above, double elevationSine, doub
     double seconds = darkSeconds;
     if (!above) {
       seconds = std::max(seconds, Known(laneBounds_.below, [&] {
-                           return SecondsSurelyBelow(elevationSine, rangeKm, speedKmS,
-                                                     conditions_.minSatElevationDeg);
+                           return SecondsSurelyBelowElevation(Geometric(look), look.rangeKm,
+                                                              speedKmS,
+                                                              conditions_.minSatElevationDeg);
                          }));
     }
     return std::min(static_cast<int64_t>(seconds), s.approachEnd - 1 - s.second);
@@ -450,8 +450,9 @@ int64_t TSatelliteWalk::IdleSecondsInPass(bool above, double elevationSine, doub
   // Up but in the dark: nothing changes until it either goes down or comes into sunlight.
   if (!above) return 0;
   return static_cast<int64_t>(std::min(darkSeconds, Known(laneBounds_.above, [&] {
-                                         return SecondsSurelyAbove(elevationSine, rangeKm, speedKmS,
-                                                                   conditions_.minSatElevationDeg);
+                                         return SecondsSurelyAboveElevation(
+                                             Geometric(look), look.rangeKm, speedKmS,
+                                             conditions_.minSatElevationDeg);
                                        })));
 }
 
@@ -465,9 +466,10 @@ bool TSatelliteWalk::MayBeginDaylight(bool above, const TMoment& moment) const {
          (!s.recording || s.culmination.sunElevationDeg > maxSunDeg);
 }
 
-void TSatelliteWalk::StepInDaylight(int64_t stop, double elevationDeg, double elevationSine,
-                                    double rangeKm, const TMoment& moment, TMomentSource& moments) {
+void TSatelliteWalk::StepInDaylight(int64_t stop, TLook& look, const TMoment& moment,
+                                    TMomentSource& moments) {
   TState& s = state_;
+  const double elevationDeg = look.elevationDeg;
   const double maxSunDeg = conditions_.maxSunElevationDeg;
   if (elevationDeg < conditions_.minSatElevationDeg) {
     // Down: every culmination since the stretch began had the Sun above its limit.
@@ -492,10 +494,11 @@ void TSatelliteWalk::StepInDaylight(int64_t stop, double elevationDeg, double el
   // any decides why it is left out.
   if (above && !s.passLit && Sunlit(moment)) s.passLit = true;
   int64_t ahead = 0;
-  if (above && elevationSine > -1.0) {
+  if (above && look.elevationSine > -1.0) {
     const double speedKmS = SpeedBoundKmS(pos_, vel_);
     ahead = static_cast<int64_t>(Known(laneBounds_.above, [&] {
-      return SecondsSurelyAbove(elevationSine, rangeKm, speedKmS, conditions_.minSatElevationDeg);
+      return SecondsSurelyAboveElevation(Geometric(look), look.rangeKm, speedKmS,
+                                         conditions_.minSatElevationDeg);
     }));
     if (!s.passLit) {
       ahead = std::min(ahead, static_cast<int64_t>(Known(laneBounds_.dark, [&] {

@@ -194,7 +194,14 @@ class TSatelliteWalk {
     double elevationSine = -1.0;
     double rangeKm = 0.0;
     double elevationDeg = -90.0;
+    // ArcSin(elevationSine), once worked out (see Geometric).
+    double geometricRad = std::numeric_limits<double>::quiet_NaN();
   };
+  // The geometric elevation (radians) of a look, worked out once however many bounds need it.
+  static double Geometric(TLook& look) {
+    if (std::isnan(look.geometricRad)) look.geometricRad = ArcSin(look.elevationSine);
+    return look.geometricRad;
+  }
 
   // What a walk knows between samples.
   struct TState {
@@ -230,7 +237,7 @@ class TSatelliteWalk {
   // The same from the vector lanes, when every decision of the step is certain from it.
   bool LaneLook(TMomentSource& moments, const TMoment& moment, TLook& look);
   // Records the illumination it decided on (laneSunlit_).
-  bool Certain(const TLook& look, const TMoment& moment);
+  bool Certain(TLook& look, const TMoment& moment);
   // EclipseState(pos_, sun) == kSunlit, or what Certain decided for a sample from the lanes.
   bool Sunlit(const TMoment& moment) const;
   // The current sample, kept for a row.
@@ -259,14 +266,12 @@ class TSatelliteWalk {
   // The panels' angles one second before the current sample, from a propagation of its own.
   TPanelAngles AnglesBefore(TMomentSource& moments, const TPanelAngles& fallback) const;
   // Seconds after the current sample (within the pass) that surely change nothing.
-  int64_t IdleSecondsInPass(bool above, double elevationSine, double rangeKm,
-                            const TMoment& moment) const;
+  int64_t IdleSecondsInPass(bool above, TLook& look, const TMoment& moment) const;
   // Seconds after the current sample that surely lie below the minimum.
-  int64_t SecondsBelow(double elevationSine, double rangeKm) const;
+  int64_t SecondsBelow(TLook& look) const;
   // In a stretch of daylight: steps on to the end of the satellite's time above the minimum,
   // or back to where the stretch began when the Sun sets before.
-  void StepInDaylight(int64_t stop, double elevationDeg, double elevationSine, double rangeKm,
-                      const TMoment& moment, TMomentSource& moments);
+  void StepInDaylight(int64_t stop, TLook& look, const TMoment& moment, TMomentSource& moments);
   bool MayBeginDaylight(bool above, const TMoment& moment) const;
 
   TPropagator propagator_;
