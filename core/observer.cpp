@@ -25,20 +25,38 @@ TGeodetic ObserverFromSite(double latitudeDeg, double longitudeDeg, double altit
   return observer;
 }
 
-void ObserverPosVel(TGeodetic& observer, double jd, TVector& pos, TVector& vel) {
+namespace {
+
+// ObserverPosVel, which also hands back the sines and cosines it took, so that the frame of a
+// moment takes each of them once.
+void SitePosVel(TGeodetic& observer, double jd, TVector& pos, TVector& vel, TObserverFrame& trig) {
   observer.theta = WrapTwoPi(SiderealTime(jd) + observer.longitude);
   const double sinLat = std::sin(observer.latitude);
+  const double cosLat = std::cos(observer.latitude);
+  const double sinTheta = std::sin(observer.theta);
+  const double cosTheta = std::cos(observer.theta);
   const double c = 1.0 / std::sqrt(1.0 - kEarthEccentricitySquared * sinLat * sinLat);
   const double sq = kEarthPolarFactor * c;
-  const double rhoKm = (kEarthRadiusKm * c + observer.altitude) * std::cos(observer.latitude);
-  pos.x = rhoKm * std::cos(observer.theta);
-  pos.y = rhoKm * std::sin(observer.theta);
+  const double rhoKm = (kEarthRadiusKm * c + observer.altitude) * cosLat;
+  pos.x = rhoKm * cosTheta;
+  pos.y = rhoKm * sinTheta;
   pos.z = (kEarthRadiusKm * sq + observer.altitude) * sinLat;
   VecMagnitude(pos);
   vel.x = -kEarthRotationRadPerS * pos.y;
   vel.y = kEarthRotationRadPerS * pos.x;
   vel.z = 0.0;
   VecMagnitude(vel);
+  trig.sinLatitude = sinLat;
+  trig.cosLatitude = cosLat;
+  trig.sinTheta = sinTheta;
+  trig.cosTheta = cosTheta;
+}
+
+}  // namespace
+
+void ObserverPosVel(TGeodetic& observer, double jd, TVector& pos, TVector& vel) {
+  TObserverFrame trig;
+  SitePosVel(observer, jd, pos, vel, trig);
 }
 
 TGeodetic EciToGeodetic(const TVector& pos, double jd) {
@@ -77,11 +95,7 @@ TGeodetic EciToGeodeticAtSidereal(const TVector& pos, double siderealAngle) {
 
 TObserverFrame ObserverFrameAt(TGeodetic observer, double jd) {
   TObserverFrame frame;
-  ObserverPosVel(observer, jd, frame.pos, frame.vel);
-  frame.sinLatitude = std::sin(observer.latitude);
-  frame.cosLatitude = std::cos(observer.latitude);
-  frame.sinTheta = std::sin(observer.theta);
-  frame.cosTheta = std::cos(observer.theta);
+  SitePosVel(observer, jd, frame.pos, frame.vel, frame);
   return frame;
 }
 

@@ -71,14 +71,18 @@ TMoment MomentAt(const TGeodetic& observer, double jd, bool withSunRaDec) {
   moment.jd = jd;
   moment.frame = ObserverFrameAt(observer, jd);
   moment.sun = SunPosition(jd);
-  const TLookAngles sunLook = LookAnglesInFrame(moment.frame, moment.sun, TVector{});
-  moment.sunAzimuthDeg = Degrees(sunLook.first);
-  moment.sunElevationDeg = Degrees(sunLook.second);
+  // Every sample a walk takes asks the Sun's elevation; only a reported one its azimuth.
+  moment.sunElevationDeg = Degrees(ElevationInFrame(moment.frame, moment.sun));
   if (withSunRaDec) {
     moment.hasSunRaDec = true;
-    moment.sunRaDec = TopocentricRaDec(moment.sun, TVector{}, observer, jd);
+    moment.sunRaDec =
+        RaDecInFrame(moment.frame, LookAnglesInFrame(moment.frame, moment.sun, TVector{}));
   }
   return moment;
+}
+
+double SunAzimuthDeg(const TMoment& moment) {
+  return Degrees(LookAnglesInFrame(moment.frame, moment.sun, TVector{}).first);
 }
 
 TWalkConditions ConditionsOfRequest(const TSearchRequest& request) {
@@ -354,7 +358,7 @@ TPassSample TSatelliteWalk::RowSample(TMomentSource& moments, const TKeptSample&
   sample.azimuthDeg = Degrees(look.first);
   sample.elevationDeg = kept.elevationDeg;
   sample.rangeKm = look.third;
-  sample.sunAzimuthDeg = moment.sunAzimuthDeg;
+  sample.sunAzimuthDeg = SunAzimuthDeg(moment);
   sample.sunElevationDeg = moment.sunElevationDeg;
   return sample;
 }

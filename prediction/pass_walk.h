@@ -37,7 +37,6 @@ struct TMoment {
   double jd = 0.0;
   TObserverFrame frame;
   TVector sun;  // km, magnitude filled
-  double sunAzimuthDeg = 0.0;
   double sunElevationDeg = 0.0;
   // The Sun's topocentric right ascension and declination, which only a flare search needs.
   bool hasSunRaDec = false;
@@ -46,6 +45,10 @@ struct TMoment {
 
 // The moment of a second, computed from scratch; withSunRaDec for a flare search.
 TMoment MomentAt(const TGeodetic& observer, double jd, bool withSunRaDec = false);
+
+// The Sun's azimuth (degrees) at a moment, as LookAnglesInFrame gives it: a row needs it, the
+// walk does not, so a moment leaves it out.
+double SunAzimuthDeg(const TMoment& moment);
 
 // Gives the moment of any second a walk asks for.
 class TMomentSource {
