@@ -25,29 +25,38 @@ TGeodetic ObserverFromSite(double latitudeDeg, double longitudeDeg, double altit
   return observer;
 }
 
-namespace {
-
-// ObserverPosVel, which also hands back the sines and cosines it took, so that the frame of a
-// moment takes each of them once.
-void SitePosVel(TGeodetic& observer, double jd, TVector& pos, TVector& vel, TObserverFrame& trig) {
-  observer.theta = WrapTwoPi(SiderealTime(jd) + observer.longitude);
-  const double sinLat = std::sin(observer.latitude);
-  const double cosLat = std::cos(observer.latitude);
-  const double sinTheta = std::sin(observer.theta);
-  const double cosTheta = std::cos(observer.theta);
+TSiteTerms SiteTermsOf(const TGeodetic& observer) {
+  TSiteTerms terms;
+  terms.observer = observer;
+  terms.sinLatitude = std::sin(observer.latitude);
+  terms.cosLatitude = std::cos(observer.latitude);
+  const double sinLat = terms.sinLatitude;
   const double c = 1.0 / std::sqrt(1.0 - kEarthEccentricitySquared * sinLat * sinLat);
   const double sq = kEarthPolarFactor * c;
-  const double rhoKm = (kEarthRadiusKm * c + observer.altitude) * cosLat;
-  pos.x = rhoKm * cosTheta;
-  pos.y = rhoKm * sinTheta;
-  pos.z = (kEarthRadiusKm * sq + observer.altitude) * sinLat;
+  terms.rhoKm = (kEarthRadiusKm * c + observer.altitude) * terms.cosLatitude;
+  terms.zKm = (kEarthRadiusKm * sq + observer.altitude) * sinLat;
+  return terms;
+}
+
+namespace {
+
+// ObserverPosVel from the site's terms, which also hands back the sines and cosines it took,
+// so that the frame of a moment takes each of them once.
+void SitePosVel(const TSiteTerms& terms, double jd, double& theta, TVector& pos, TVector& vel,
+                TObserverFrame& trig) {
+  theta = WrapTwoPi(SiderealTime(jd) + terms.observer.longitude);
+  const double sinTheta = std::sin(theta);
+  const double cosTheta = std::cos(theta);
+  pos.x = terms.rhoKm * cosTheta;
+  pos.y = terms.rhoKm * sinTheta;
+  pos.z = terms.zKm;
   VecMagnitude(pos);
   vel.x = -kEarthRotationRadPerS * pos.y;
   vel.y = kEarthRotationRadPerS * pos.x;
   vel.z = 0.0;
   VecMagnitude(vel);
-  trig.sinLatitude = sinLat;
-  trig.cosLatitude = cosLat;
+  trig.sinLatitude = terms.sinLatitude;
+  trig.cosLatitude = terms.cosLatitude;
   trig.sinTheta = sinTheta;
   trig.cosTheta = cosTheta;
 }
@@ -56,7 +65,7 @@ void SitePosVel(TGeodetic& observer, double jd, TVector& pos, TVector& vel, TObs
 
 void ObserverPosVel(TGeodetic& observer, double jd, TVector& pos, TVector& vel) {
   TObserverFrame trig;
-  SitePosVel(observer, jd, pos, vel, trig);
+  SitePosVel(SiteTermsOf(observer), jd, observer.theta, pos, vel, trig);
 }
 
 TGeodetic EciToGeodetic(const TVector& pos, double jd) {
@@ -94,8 +103,13 @@ TGeodetic EciToGeodeticAtSidereal(const TVector& pos, double siderealAngle) {
 }
 
 TObserverFrame ObserverFrameAt(TGeodetic observer, double jd) {
+  return ObserverFrameAt(SiteTermsOf(observer), jd);
+}
+
+TObserverFrame ObserverFrameAt(const TSiteTerms& terms, double jd) {
   TObserverFrame frame;
-  SitePosVel(observer, jd, frame.pos, frame.vel, frame);
+  double theta = 0.0;
+  SitePosVel(terms, jd, theta, frame.pos, frame.vel, frame);
   return frame;
 }
 

@@ -80,6 +80,20 @@ struct TObserverFrame {
 // The observer's frame at a Julian date (UTC). The observer is a copy, as for LookAngles.
 TObserverFrame ObserverFrameAt(TGeodetic observer, double jd);
 
+// What a site's frame keeps from one moment to the next: the terms of its latitude and height.
+struct TSiteTerms {
+  TGeodetic observer;
+  double sinLatitude = 0.0;
+  double cosLatitude = 0.0;
+  double rhoKm = 0.0;  // distance from the earth's axis
+  double zKm = 0.0;    // distance from the equator's plane
+};
+TSiteTerms SiteTermsOf(const TGeodetic& observer);
+
+// ObserverFrameAt(terms.observer, jd), the same numbers, bit for bit, without the site's terms
+// worked out again: for a caller that wants the frames of many moments.
+TObserverFrame ObserverFrameAt(const TSiteTerms& terms, double jd);
+
 // LookAngles of a target in a frame of ObserverFrameAt: the same numbers, bit for bit.
 TLookAngles LookAnglesInFrame(const TObserverFrame& frame, const TVector& pos, const TVector& vel);
 

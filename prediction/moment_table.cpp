@@ -11,9 +11,10 @@ void TMomentTable::Cover(int64_t first, int64_t last) {
 
 void TMomentTable::Fill(const TGeodetic& observer, const TSearchPeriod& period, int64_t from,
                         int64_t to) {
+  const TSiteTerms site = SiteTermsOf(observer);
   for (int64_t second = from; second <= to; ++second) {
     moments_[static_cast<size_t>(second - first_)] =
-        MomentAt(observer, period.JulianAt(second), withSunRaDec_);
+        MomentAt(site, period.JulianAt(second), withSunRaDec_);
   }
 }
 

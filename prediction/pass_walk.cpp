@@ -67,9 +67,13 @@ TSearchPeriod PeriodOfRequest(const TSearchRequest& request) {
 }
 
 TMoment MomentAt(const TGeodetic& observer, double jd, bool withSunRaDec) {
+  return MomentAt(SiteTermsOf(observer), jd, withSunRaDec);
+}
+
+TMoment MomentAt(const TSiteTerms& site, double jd, bool withSunRaDec) {
   TMoment moment;
   moment.jd = jd;
-  moment.frame = ObserverFrameAt(observer, jd);
+  moment.frame = ObserverFrameAt(site, jd);
   moment.sun = SunPosition(jd);
   // Every sample a walk takes asks the Sun's elevation; only a reported one its azimuth.
   moment.sunElevationDeg = Degrees(ElevationInFrame(moment.frame, moment.sun));

@@ -45,6 +45,8 @@ struct TMoment {
 
 // The moment of a second, computed from scratch; withSunRaDec for a flare search.
 TMoment MomentAt(const TGeodetic& observer, double jd, bool withSunRaDec = false);
+// The same from the site's terms, for a caller that computes many moments.
+TMoment MomentAt(const TSiteTerms& site, double jd, bool withSunRaDec = false);
 
 // The Sun's azimuth (degrees) at a moment, as LookAnglesInFrame gives it: a row needs it, the
 // walk does not, so a moment leaves it out.
