@@ -26,6 +26,8 @@ namespace zen::HWY_NAMESPACE {
 
 static_assert(TSightBlock::kCapacity % (HWY_MAX_BYTES / sizeof(double)) == 0,
               "a block must hold whole vectors");
+static_assert(TLaneSightBlock::kCapacity % (HWY_MAX_BYTES / sizeof(double)) == 0,
+              "a block must hold whole vectors");
 
 // ArcSin: clamped to +-pi/2 from |x| >= 1 on, else the arc tangent of x / sqrt(1 - x^2).
 HWY_INLINE V ArcSinOf(D d, V x) {
@@ -243,6 +245,64 @@ void SightLanes(const TObserverFrame& frame, double siderealAngle, const TVector
   }
 }
 
+void LaneSightLanes(TLaneSightBlock& b, size_t count) {
+  const D d;
+  const size_t n = hn::Lanes(d);
+  // Lanes past the count hold a target a kilometre above a site on the equator under a Sun far
+  // away: harmless to compute.
+  for (size_t i = count; i % n != 0; ++i) {
+    b.x[i] = kEarthRadiusKm + 1.0;
+    b.y[i] = b.z[i] = 0.0;
+    b.siteX[i] = kEarthRadiusKm;
+    b.siteY[i] = b.siteZ[i] = 0.0;
+    b.sinLatitude[i] = b.sinTheta[i] = 0.0;
+    b.cosLatitude[i] = b.cosTheta[i] = 1.0;
+    b.sunX[i] = kAstronomicalUnitKm;
+    b.sunY[i] = b.sunZ[i] = 0.0;
+  }
+  for (size_t i = 0; i < count; i += n) {
+    const V x = hn::Load(d, b.x + i);
+    const V y = hn::Load(d, b.y + i);
+    const V z = hn::Load(d, b.z + i);
+    const V sinLat = hn::Load(d, b.sinLatitude + i);
+    const V cosLat = hn::Load(d, b.cosLatitude + i);
+    const V sinTheta = hn::Load(d, b.sinTheta + i);
+    const V cosTheta = hn::Load(d, b.cosTheta + i);
+    // ElevationSineInFrame.
+    const V rx = hn::Sub(x, hn::Load(d, b.siteX + i));
+    const V ry = hn::Sub(y, hn::Load(d, b.siteY + i));
+    const V rz = hn::Sub(z, hn::Load(d, b.siteZ + i));
+    const V rw = hn::Sqrt(hn::Add(hn::Add(hn::Mul(rx, rx), hn::Mul(ry, ry)), hn::Mul(rz, rz)));
+    const V zenith = hn::Add(hn::Add(hn::Mul(hn::Mul(cosLat, cosTheta), rx),
+                                     hn::Mul(hn::Mul(cosLat, sinTheta), ry)),
+                             hn::Mul(sinLat, rz));
+    const V sine = hn::Div(zenith, rw);
+    const V geometric = ArcSinOf(d, sine);
+    hn::Store(sine, d, b.elevationSine + i);
+    hn::Store(rw, d, b.range + i);
+    hn::Store(geometric, d, b.geometric + i);
+    hn::Store(DegreesOf(d, RefractedOf(d, geometric)), d, b.elevationDeg + i);
+    // The shadow's edge, as SightLanes draws it.
+    const V sunX = hn::Load(d, b.sunX + i);
+    const V sunY = hn::Load(d, b.sunY + i);
+    const V sunZ = hn::Load(d, b.sunZ + i);
+    const V w = hn::Sqrt(hn::Add(hn::Add(hn::Mul(x, x), hn::Mul(y, y)), hn::Mul(z, z)));
+    const V sunW =
+        hn::Sqrt(hn::Add(hn::Add(hn::Mul(sunX, sunX), hn::Mul(sunY, sunY)), hn::Mul(sunZ, sunZ)));
+    const V tx = hn::Sub(sunX, x);
+    const V ty = hn::Sub(sunY, y);
+    const V tz = hn::Sub(sunZ, z);
+    const V toSun = hn::Sqrt(hn::Add(hn::Add(hn::Mul(tx, tx), hn::Mul(ty, ty)), hn::Mul(tz, tz)));
+    const V earthSemi = ArcSinOf(d, hn::Div(hn::Set(d, kEarthRadiusKm), w));
+    const V sunSemi = ArcSinOf(d, hn::Div(hn::Set(d, kSunRadiusKm), toSun));
+    const V dot = hn::Add(hn::Add(hn::Mul(sunX, hn::Neg(x)), hn::Mul(sunY, hn::Neg(y))),
+                          hn::Mul(sunZ, hn::Neg(z)));
+    const V sunAngle =
+        hn::Sub(hn::Set(d, kHalfPi), ArcSinOf(d, hn::Div(dot, hn::Mul(sunW, w))));
+    hn::Store(hn::Sub(sunAngle, hn::Add(earthSemi, sunSemi)), d, b.shadowMargin + i);
+  }
+}
+
 }  // namespace zen::HWY_NAMESPACE
 HWY_AFTER_NAMESPACE();
 
@@ -250,11 +310,31 @@ HWY_AFTER_NAMESPACE();
 namespace zen {
 
 HWY_EXPORT(SightLanes);
+HWY_EXPORT(LaneSightLanes);
 
 void SightsInFrame(const TObserverFrame& frame, double siderealAngle, const TVector& sun,
                    TSightBlock& block, size_t count) {
   if (count == 0) return;
   HWY_DYNAMIC_DISPATCH(SightLanes)(frame, siderealAngle, sun, block, count);
+}
+
+void SetLaneMoment(TLaneSightBlock& block, size_t i, const TObserverFrame& frame,
+                   const TVector& sun) {
+  block.siteX[i] = frame.pos.x;
+  block.siteY[i] = frame.pos.y;
+  block.siteZ[i] = frame.pos.z;
+  block.sinLatitude[i] = frame.sinLatitude;
+  block.cosLatitude[i] = frame.cosLatitude;
+  block.sinTheta[i] = frame.sinTheta;
+  block.cosTheta[i] = frame.cosTheta;
+  block.sunX[i] = sun.x;
+  block.sunY[i] = sun.y;
+  block.sunZ[i] = sun.z;
+}
+
+void LaneSights(TLaneSightBlock& block, size_t count) {
+  if (count == 0) return;
+  HWY_DYNAMIC_DISPATCH(LaneSightLanes)(block, count);
 }
 
 }  // namespace zen

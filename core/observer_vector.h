@@ -63,4 +63,47 @@ struct TSightBlock {
 void SightsInFrame(const TObserverFrame& frame, double siderealAngle, const TVector& sun,
                    TSightBlock& block, size_t count);
 
+// Targets each seen at a moment of its own (the lanes of one satellite at several seconds):
+// what a search decides from, per target its frame and its Sun in, the elevation and the
+// shadow out.
+struct TLaneSightBlock {
+  static constexpr size_t kCapacity = 32;
+
+  // In: the position of each target, km.
+  alignas(64) double x[kCapacity];
+  alignas(64) double y[kCapacity];
+  alignas(64) double z[kCapacity];
+  // In: the frame of each target's moment (TObserverFrame's position and sines and cosines).
+  alignas(64) double siteX[kCapacity];
+  alignas(64) double siteY[kCapacity];
+  alignas(64) double siteZ[kCapacity];
+  alignas(64) double sinLatitude[kCapacity];
+  alignas(64) double cosLatitude[kCapacity];
+  alignas(64) double sinTheta[kCapacity];
+  alignas(64) double cosTheta[kCapacity];
+  // In: the Sun of each target's moment, km.
+  alignas(64) double sunX[kCapacity];
+  alignas(64) double sunY[kCapacity];
+  alignas(64) double sunZ[kCapacity];
+
+  // Out: ElevationSineInFrame and its range (km), ArcSin of the sine (the geometric elevation),
+  // Degrees(RefractedElevation) of that.
+  alignas(64) double elevationSine[kCapacity];
+  alignas(64) double range[kCapacity];
+  alignas(64) double geometric[kCapacity];
+  alignas(64) double elevationDeg[kCapacity];
+  // Out: the angle between the Sun and the nadir less the earth's and the Sun's
+  // semi-diameters, as EclipseState draws the shadow's edge: positive when sunlit.
+  alignas(64) double shadowMargin[kCapacity];
+};
+
+// Puts target i of a lane block in the frame and the Sun of its moment.
+void SetLaneMoment(TLaneSightBlock& block, size_t i, const TObserverFrame& frame,
+                   const TVector& sun);
+
+// Fills the outputs of targets [0, count). Each lies within a few units in the last place of the
+// one-target functions' (only the vector path's sine, cosine and arc tangent differ), as
+// SightsInFrame's do. Runs on the instruction set PropagateVector uses.
+void LaneSights(TLaneSightBlock& block, size_t count);
+
 }  // namespace zen

@@ -47,6 +47,7 @@ class TTableMoments : public TMomentSource {
     return outside_;
   }
   double JulianAt(int64_t second) override { return period_.JulianAt(second); }
+  const TMoment* Held(int64_t second) override { return table_.Find(second); }
 
  private:
   const TMomentTable& table_;

@@ -169,25 +169,35 @@ bool TSatelliteWalk::LaneLook(TMomentSource& moments, const TMoment& moment, TLo
       lanes.jd_[j] = moments.JulianAt(s.second + static_cast<int64_t>(j) * stride);
     }
     lanes.batch_.PropagateVector(0, lanes.held_, lanes.jd_.data());
+    SightLanes(lanes, moments);
     offset = 0;
   }
   const size_t lane = static_cast<size_t>(offset / lanes.stride_);
-  TVector pos;
-  TVector vel;
-  if (lanes.batch_.Result(lane, pos, vel) != TPropagationStatus::Ok) return false;
-  TPropagator::ScaleStateToKm(pos, vel);
-  if (lanes.departureKm_ != 0.0) {
-    pos.x += lanes.departureKm_;
-    VecMagnitude(pos);
-  }
+  if (!lanes.ok_[lane]) return false;
+  const TVector pos = lanes.pos_[lane];
+  const TVector vel = lanes.vel_[lane];
   // Far enough above the surface that the one-satellite path cannot call it decayed.
   if (!(pos.w > kEarthRadiusKm + 1.0)) return false;
   TLook laneLook;
   laneLook.propagated = true;
-  laneLook.elevationSine = ElevationSineInFrame(moment.frame, pos, laneLook.rangeKm);
+  laneMarginRad_ = std::numeric_limits<double>::quiet_NaN();
+  if (lanes.sighted_[lane]) {
+    // The vector units' sine, arc tangent and refraction lie within about 1e-12 rad of the
+    // one-target functions': far inside the room every decision from a lane leaves for the
+    // lanes' position error (errorKm_ over the range or the radius, above 1e-8 rad for any
+    // near-earth orbit), so they decide as the scalar look of the same state would.
+    const TLaneSightBlock& sight = lanes.sights_;
+    laneLook.elevationSine = sight.elevationSine[lane];
+    laneLook.rangeKm = sight.range[lane];
+    laneLook.geometricRad = sight.geometric[lane];
+    laneMarginRad_ = sight.shadowMargin[lane];
+  } else {
+    laneLook.elevationSine = ElevationSineInFrame(moment.frame, pos, laneLook.rangeKm);
+  }
   if (laneLook.elevationSine > surelyBelowSine_) {
     const double geometric = Geometric(laneLook);
-    laneLook.elevationDeg = Degrees(RefractedElevation(geometric));
+    laneLook.elevationDeg = lanes.sighted_[lane] ? lanes.sights_.elevationDeg[lane]
+                                                 : Degrees(RefractedElevation(geometric));
     // The line of sight turns by at most the position's error over the range.
     const double errorRad = 1.5 * lanes.errorKm_ / std::max(laneLook.rangeKm, 1.0);
     RefractedBounds(geometric, laneLook.elevationDeg, errorRad, laneLowDeg_, laneHighDeg_);
@@ -207,6 +217,43 @@ bool TSatelliteWalk::LaneLook(TMomentSource& moments, const TMoment& moment, TLo
   fromLanes_ = true;
   look = laneLook;
   return true;
+}
+
+void TSatelliteWalk::SightLanes(TWalkLanes& lanes, TMomentSource& moments) const {
+  TLaneSightBlock& sight = lanes.sights_;
+  for (size_t j = 0; j < lanes.held_; ++j) {
+    TVector& pos = lanes.pos_[j];
+    TVector& vel = lanes.vel_[j];
+    lanes.ok_[j] = lanes.batch_.Result(j, pos, vel) == TPropagationStatus::Ok;
+    lanes.sighted_[j] = false;
+    if (lanes.ok_[j]) {
+      TPropagator::ScaleStateToKm(pos, vel);
+      if (lanes.departureKm_ != 0.0) {
+        pos.x += lanes.departureKm_;
+        VecMagnitude(pos);
+      }
+    }
+    const TMoment* moment = moments.Held(lanes.first_ + static_cast<int64_t>(j) * lanes.stride_);
+    if (lanes.ok_[j] && moment != nullptr && std::isfinite(pos.w)) {
+      lanes.sighted_[j] = true;
+      sight.x[j] = pos.x;
+      sight.y[j] = pos.y;
+      sight.z[j] = pos.z;
+      SetLaneMoment(sight, j, moment->frame, moment->sun);
+    } else {
+      // A harmless target in the lane's place, a kilometre above a site under a Sun far away;
+      // the lane is looked at one target at a time.
+      TObserverFrame site;
+      site.pos.x = kEarthRadiusKm;
+      site.cosLatitude = 1.0;
+      site.cosTheta = 1.0;
+      sight.x[j] = kEarthRadiusKm + 1.0;
+      sight.y[j] = 0.0;
+      sight.z[j] = 0.0;
+      SetLaneMoment(sight, j, site, TVector{kAstronomicalUnitKm, 0.0, 0.0, kAstronomicalUnitKm});
+    }
+  }
+  LaneSights(sight, lanes.held_);
 }
 
 bool TSatelliteWalk::Certain(TLook& look, const TMoment& moment) {
@@ -236,7 +283,7 @@ bool TSatelliteWalk::Certain(TLook& look, const TMoment& moment) {
   double marginRad = 0.0;
   const auto shadowMargin = [&] {
     if (!hasMargin) {
-      marginRad = ShadowEdgeMarginRad(pos_, moment.sun);
+      marginRad = std::isnan(laneMarginRad_) ? ShadowEdgeMarginRad(pos_, moment.sun) : laneMarginRad_;
       hasMargin = true;
     }
     return marginRad;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/observer.h"
+#include "core/observer_vector.h"
 #include "core/propagator.h"
 #include "core/sgp4_batch.h"
 #include "prediction/flare_scan.h"
@@ -59,6 +60,8 @@ class TMomentSource {
   virtual const TMoment& At(int64_t second) = 0;
   // The Julian date of a second, without the rest of its moment.
   virtual double JulianAt(int64_t second) { return At(second).jd; }
+  // The moment of a second when it is at hand without computing it, or null.
+  virtual const TMoment* Held(int64_t /*second*/) { return nullptr; }
 };
 
 // The conditions of a search that a walk applies.
@@ -111,6 +114,14 @@ class TWalkLanes {
   int64_t stride_ = 1;
   size_t held_ = 0;
   std::array<double, kLanes> jd_{};
+  // The held lanes' states (km, km/s) and whether each came out Ok.
+  std::array<TVector, kLanes> pos_{};
+  std::array<TVector, kLanes> vel_{};
+  std::array<bool, kLanes> ok_{};
+  // The held lanes' look and shadow from the vector units, where sighted_ (the lane's state
+  // came out and its moment was at hand).
+  TLaneSightBlock sights_;
+  std::array<bool, kLanes> sighted_{};
 };
 
 TWalkConditions ConditionsOfRequest(const TSearchRequest& request);
@@ -241,6 +252,8 @@ class TSatelliteWalk {
   TLook ExactLook(const TMoment& moment);
   // The same from the vector lanes, when every decision of the step is certain from it.
   bool LaneLook(TMomentSource& moments, const TMoment& moment, TLook& look);
+  // The states of the lanes just propagated, and their look from the vector units.
+  void SightLanes(TWalkLanes& lanes, TMomentSource& moments) const;
   // Records the illumination it decided on (laneSunlit_).
   bool Certain(TLook& look, const TMoment& moment);
   // EclipseState(pos_, sun) == kSunlit, or what Certain decided for a sample from the lanes.
@@ -288,6 +301,8 @@ class TSatelliteWalk {
   // (-1 if not).
   bool fromLanes_ = false;
   int laneSunlit_ = -1;
+  // The shadow's margin (radians) of the current lane sample from the vector units, or NaN.
+  double laneMarginRad_ = std::numeric_limits<double>::quiet_NaN();
   // Bounds of the one-satellite path's elevation (degrees) of a sample from the lanes.
   double laneLowDeg_ = 0.0;
   double laneHighDeg_ = 0.0;

@@ -269,5 +269,73 @@ TEST(VectorSights, AgreeWithTheOneTargetFunctionsOnEveryInstructionSet) {
   EXPECT_GT(penumbra, 0);
 }
 
+// Lanes each seen at a moment of its own: the targets above taken in turn at eight moments a
+// minute apart (so that neighbouring lanes have different frames and Suns), against the
+// one-target elevation, refraction and shadow of each at its own moment.
+TEST(VectorSights, LanesAtMomentsOfTheirOwnAgreeWithTheOneTargetFunctions) {
+  const double start = JulianDateOfEpoch(26150.5);
+  const TGeodetic observer = ObserverFromSite(53.02, 18.61, 65.0);
+  std::vector<TObserverFrame> frames;
+  std::vector<TVector> suns;
+  for (int m = 0; m < 8; ++m) {
+    frames.push_back(ObserverFrameAt(observer, start + m / 1440.0));
+    suns.push_back(SunPosition(start + m / 1440.0));
+  }
+  int checked = 0;
+  int sunlit = 0;
+  int dark = 0;
+  for (int64_t target : VectorTargets()) {
+    TPinnedTarget pin(target);
+    std::mt19937_64 random(7);
+    const std::vector<TTarget> targets =
+        TargetsFor(frames[0], SiderealTime(start), suns[0], random);
+    TLaneSightBlock block;
+    size_t first = 0;
+    for (size_t size = 1; first < targets.size();
+         size = (size + 5) % TLaneSightBlock::kCapacity + 1) {
+      const size_t count = std::min(size, targets.size() - first);
+      for (size_t k = 0; k < count; ++k) {
+        const TTarget& t = targets[first + k];
+        block.x[k] = t.pos.x;
+        block.y[k] = t.pos.y;
+        block.z[k] = t.pos.z;
+        SetLaneMoment(block, k, frames[(first + k) % frames.size()],
+                      suns[(first + k) % suns.size()]);
+      }
+      LaneSights(block, count);
+      for (size_t k = 0; k < count; ++k) {
+        const TTarget& t = targets[first + k];
+        const TObserverFrame& frame = frames[(first + k) % frames.size()];
+        const TVector& sun = suns[(first + k) % suns.size()];
+        double rangeKm = 0.0;
+        const double sine = ElevationSineInFrame(frame, t.pos, rangeKm);
+        ExpectNear(block.elevationSine[k], sine, kAngleRad, false, "elevation sine", t);
+        ExpectNear(block.range[k], rangeKm, kDistanceKm, false, "range", t);
+        ExpectNear(block.geometric[k], ArcSin(sine), kAngleRad, false, "geometric elevation", t);
+        ExpectNear(block.elevationDeg[k], Degrees(RefractedElevation(ArcSin(sine))),
+                   Degrees(kAngleRad), false, "refracted elevation", t);
+        // The shadow's edge: sunlit on its outer side, as EclipseState has it.
+        TVector sunDir = sun;
+        TVector nadir = VecScale(-1.0, t.pos);
+        const double margin =
+            VecAngle(sunDir, nadir) - (ArcSin(kEarthRadiusKm / t.pos.w) +
+                                       ArcSin(kSunRadiusKm / VecSub(sun, t.pos).w));
+        ExpectNear(block.shadowMargin[k], margin, kAngleRad, false, "shadow margin", t);
+        if (std::fabs(margin) > kAngleRad) {
+          EXPECT_EQ(block.shadowMargin[k] > 0.0, EclipseState(t.pos, sun) == kSunlit) << t.kind;
+          sunlit += margin > 0.0 ? 1 : 0;
+          dark += margin < 0.0 ? 1 : 0;
+        }
+        ++checked;
+      }
+      ASSERT_FALSE(HasFailure()) << VectorTargetName(target);
+      first += count;
+    }
+  }
+  EXPECT_GT(checked, 3000);
+  EXPECT_GT(sunlit, 1000);
+  EXPECT_GT(dark, 10);
+}
+
 }  // namespace
 }  // namespace zen
