@@ -318,20 +318,6 @@ void SightsInFrame(const TObserverFrame& frame, double siderealAngle, const TVec
   HWY_DYNAMIC_DISPATCH(SightLanes)(frame, siderealAngle, sun, block, count);
 }
 
-void SetLaneMoment(TLaneSightBlock& block, size_t i, const TObserverFrame& frame,
-                   const TVector& sun) {
-  block.siteX[i] = frame.pos.x;
-  block.siteY[i] = frame.pos.y;
-  block.siteZ[i] = frame.pos.z;
-  block.sinLatitude[i] = frame.sinLatitude;
-  block.cosLatitude[i] = frame.cosLatitude;
-  block.sinTheta[i] = frame.sinTheta;
-  block.cosTheta[i] = frame.cosTheta;
-  block.sunX[i] = sun.x;
-  block.sunY[i] = sun.y;
-  block.sunZ[i] = sun.z;
-}
-
 void LaneSights(TLaneSightBlock& block, size_t count) {
   if (count == 0) return;
   HWY_DYNAMIC_DISPATCH(LaneSightLanes)(block, count);

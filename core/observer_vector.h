@@ -98,8 +98,19 @@ struct TLaneSightBlock {
 };
 
 // Puts target i of a lane block in the frame and the Sun of its moment.
-void SetLaneMoment(TLaneSightBlock& block, size_t i, const TObserverFrame& frame,
-                   const TVector& sun);
+inline void SetLaneMoment(TLaneSightBlock& block, size_t i, const TObserverFrame& frame,
+                          const TVector& sun) {
+  block.siteX[i] = frame.pos.x;
+  block.siteY[i] = frame.pos.y;
+  block.siteZ[i] = frame.pos.z;
+  block.sinLatitude[i] = frame.sinLatitude;
+  block.cosLatitude[i] = frame.cosLatitude;
+  block.sinTheta[i] = frame.sinTheta;
+  block.cosTheta[i] = frame.cosTheta;
+  block.sunX[i] = sun.x;
+  block.sunY[i] = sun.y;
+  block.sunZ[i] = sun.z;
+}
 
 // Fills the outputs of targets [0, count). Each lies within a few units in the last place of the
 // one-target functions' (only the vector path's sine, cosine and arc tangent differ), as

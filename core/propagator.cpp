@@ -63,16 +63,4 @@ void TPropagator::PrepareModel() {
   CurrentElements.ModelInitPending = false;
 }
 
-void TPropagator::ScaleStateToKm(TVector& pos, TVector& vel) {
-  constexpr double kKmPerSecond = kEarthRadiusKm / 60.0;
-  pos.x *= kEarthRadiusKm;
-  pos.y *= kEarthRadiusKm;
-  pos.z *= kEarthRadiusKm;
-  vel.x *= kKmPerSecond;
-  vel.y *= kKmPerSecond;
-  vel.z *= kKmPerSecond;
-  VecMagnitude(pos);
-  VecMagnitude(vel);
-}
-
 }  // namespace zen

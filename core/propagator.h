@@ -123,8 +123,19 @@ class TPropagator {
   // left alone, as Propagate leaves it.
   void PrepareModel();
 
-  // Earth radii and earth radii per minute to km and km/s, with both magnitudes filled.
-  static void ScaleStateToKm(TVector& pos, TVector& vel);
+  // Earth radii and earth radii per minute to km and km/s, with both magnitudes filled. Inline:
+  // a search scales every state it looks at.
+  static void ScaleStateToKm(TVector& pos, TVector& vel) {
+    constexpr double kKmPerSecond = kEarthRadiusKm / 60.0;
+    pos.x *= kEarthRadiusKm;
+    pos.y *= kEarthRadiusKm;
+    pos.z *= kEarthRadiusKm;
+    vel.x *= kKmPerSecond;
+    vel.y *= kKmPerSecond;
+    vel.z *= kKmPerSecond;
+    VecMagnitude(pos);
+    VecMagnitude(vel);
+  }
 
   // The two models; each initialises itself when initPending is set and clears it.
   TPropagationStatus Sgp4Propagate(bool& initPending, TVector& pos, TVector& vel,
