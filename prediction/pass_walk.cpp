@@ -183,9 +183,11 @@ bool TSatelliteWalk::LaneLook(TMomentSource& moments, const TMoment& moment, TLo
   laneMarginRad_ = std::numeric_limits<double>::quiet_NaN();
   if (lanes.sighted_[lane]) {
     // The vector units' sine, arc tangent and refraction lie within about 1e-12 rad of the
-    // one-target functions': far inside the room every decision from a lane leaves for the
-    // lanes' position error (errorKm_ over the range or the radius, above 1e-8 rad for any
-    // near-earth orbit), so they decide as the scalar look of the same state would.
+    // one-target functions'. Every decision from a lane leaves room for the lanes' position
+    // error: errorKm_ over the range for the line of sight, over the radius for the shadow's
+    // edge, at least 3e-9 rad for any near-earth orbit (a range below 32,000 km), and the
+    // seconds of a bound by errorKm_ times kLaneSecondsPerKm. The vector units' part is a
+    // thousandth of that room, so they decide as the scalar look of the same state would.
     const TLaneSightBlock& sight = lanes.sights_;
     laneLook.elevationSine = sight.elevationSine[lane];
     laneLook.rangeKm = sight.range[lane];
