@@ -273,9 +273,9 @@ void LaneSightLanes(TLaneSightBlock& b, size_t count) {
     const V ry = hn::Sub(y, hn::Load(d, b.siteY + i));
     const V rz = hn::Sub(z, hn::Load(d, b.siteZ + i));
     const V rw = hn::Sqrt(hn::Add(hn::Add(hn::Mul(rx, rx), hn::Mul(ry, ry)), hn::Mul(rz, rz)));
-    const V zenith = hn::Add(hn::Add(hn::Mul(hn::Mul(cosLat, cosTheta), rx),
-                                     hn::Mul(hn::Mul(cosLat, sinTheta), ry)),
-                             hn::Mul(sinLat, rz));
+    const V zenith = hn::Add(
+        hn::Add(hn::Mul(hn::Mul(cosLat, cosTheta), rx), hn::Mul(hn::Mul(cosLat, sinTheta), ry)),
+        hn::Mul(sinLat, rz));
     const V sine = hn::Div(zenith, rw);
     const V geometric = ArcSinOf(d, sine);
     hn::Store(sine, d, b.elevationSine + i);
@@ -297,8 +297,7 @@ void LaneSightLanes(TLaneSightBlock& b, size_t count) {
     const V sunSemi = ArcSinOf(d, hn::Div(hn::Set(d, kSunRadiusKm), toSun));
     const V dot = hn::Add(hn::Add(hn::Mul(sunX, hn::Neg(x)), hn::Mul(sunY, hn::Neg(y))),
                           hn::Mul(sunZ, hn::Neg(z)));
-    const V sunAngle =
-        hn::Sub(hn::Set(d, kHalfPi), ArcSinOf(d, hn::Div(dot, hn::Mul(sunW, w))));
+    const V sunAngle = hn::Sub(hn::Set(d, kHalfPi), ArcSinOf(d, hn::Div(dot, hn::Mul(sunW, w))));
     hn::Store(hn::Sub(sunAngle, hn::Add(earthSemi, sunSemi)), d, b.shadowMargin + i);
   }
 }

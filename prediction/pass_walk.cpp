@@ -285,12 +285,15 @@ bool TSatelliteWalk::Certain(TLook& look, const TMoment& moment) {
   double marginRad = 0.0;
   const auto shadowMargin = [&] {
     if (!hasMargin) {
-      marginRad = std::isnan(laneMarginRad_) ? ShadowEdgeMarginRad(pos_, moment.sun) : laneMarginRad_;
+      marginRad =
+          std::isnan(laneMarginRad_) ? ShadowEdgeMarginRad(pos_, moment.sun) : laneMarginRad_;
       hasMargin = true;
     }
     return marginRad;
   };
-  const auto darkSeconds = [&] { return SecondsSurelyDarkOfMargin(shadowMargin(), pos_, speedKmS); };
+  const auto darkSeconds = [&] {
+    return SecondsSurelyDarkOfMargin(shadowMargin(), pos_, speedKmS);
+  };
   const auto sunlitCertain = [&] {
     // Sunlit through a stretch of seconds a lane's state showed earlier.
     if (s.second >= laneSunlitFrom_ && s.second <= laneSunlitUntil_) {
@@ -314,7 +317,8 @@ bool TSatelliteWalk::Certain(TLook& look, const TMoment& moment) {
     if (below || !(moment.sunElevationDeg > conditions_.maxSunElevationDeg)) return true;
     if (above && !s.passLit && !sunlitCertain()) return false;
     if (!above) return true;
-    laneBounds_.above = SecondsSurelyAboveElevation(Geometric(look), look.rangeKm, speedKmS, minDeg);
+    laneBounds_.above =
+        SecondsSurelyAboveElevation(Geometric(look), look.rangeKm, speedKmS, minDeg);
     if (!wholeSecondsCertain(laneBounds_.above)) return false;
     if (s.passLit) return true;
     laneBounds_.dark = darkSeconds();
@@ -322,7 +326,8 @@ bool TSatelliteWalk::Certain(TLook& look, const TMoment& moment) {
   }
   if (!s.inPass) {
     if (above || !mayLeaveOut_) return true;
-    const double seconds = SecondsSurelyBelowElevation(Geometric(look), look.rangeKm, speedKmS, minDeg);
+    const double seconds =
+        SecondsSurelyBelowElevation(Geometric(look), look.rangeKm, speedKmS, minDeg);
     laneBounds_.below = seconds;
     return static_cast<int64_t>(seconds - errorSeconds) / s.step ==
            static_cast<int64_t>(seconds + errorSeconds) / s.step;
@@ -344,7 +349,8 @@ bool TSatelliteWalk::Certain(TLook& look, const TMoment& moment) {
   }
   if (s.second < s.approachEnd) {
     if (above) return true;
-    laneBounds_.below = SecondsSurelyBelowElevation(Geometric(look), look.rangeKm, speedKmS, minDeg);
+    laneBounds_.below =
+        SecondsSurelyBelowElevation(Geometric(look), look.rangeKm, speedKmS, minDeg);
     return wholeSecondsCertain(laneBounds_.below);
   }
   if (!above) return true;
@@ -496,11 +502,11 @@ int64_t TSatelliteWalk::IdleSecondsInPass(bool above, TLook& look, const TMoment
     // Approaching: a sample below the minimum or in the dark changes nothing.
     double seconds = darkSeconds;
     if (!above) {
-      seconds = std::max(seconds, Known(laneBounds_.below, [&] {
-                           return SecondsSurelyBelowElevation(Geometric(look), look.rangeKm,
-                                                              speedKmS,
-                                                              conditions_.minSatElevationDeg);
-                         }));
+      seconds =
+          std::max(seconds, Known(laneBounds_.below, [&] {
+                     return SecondsSurelyBelowElevation(Geometric(look), look.rangeKm, speedKmS,
+                                                        conditions_.minSatElevationDeg);
+                   }));
     }
     return std::min(static_cast<int64_t>(seconds), s.approachEnd - 1 - s.second);
   }

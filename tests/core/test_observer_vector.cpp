@@ -318,8 +318,8 @@ TEST(VectorSights, LanesAtMomentsOfTheirOwnAgreeWithTheOneTargetFunctions) {
         TVector sunDir = sun;
         TVector nadir = VecScale(-1.0, t.pos);
         const double margin =
-            VecAngle(sunDir, nadir) - (ArcSin(kEarthRadiusKm / t.pos.w) +
-                                       ArcSin(kSunRadiusKm / VecSub(sun, t.pos).w));
+            VecAngle(sunDir, nadir) -
+            (ArcSin(kEarthRadiusKm / t.pos.w) + ArcSin(kSunRadiusKm / VecSub(sun, t.pos).w));
         ExpectNear(block.shadowMargin[k], margin, kAngleRad, false, "shadow margin", t);
         if (std::fabs(margin) > kAngleRad) {
           EXPECT_EQ(block.shadowMargin[k] > 0.0, EclipseState(t.pos, sun) == kSunlit) << t.kind;
