@@ -99,128 +99,6 @@ HWY_INLINE TBodyPeriodics BodyPeriodics(D d, const TDeepLanes& at, V t, DS::TCon
   return p;
 }
 
-// OsculatingState over a vector of lanes: long-period periodics, Kepler's equation,
-// short-period periodics, orientation. Writes pos, vel (zeros where a lane failed) and codes.
-HWY_INLINE void DeepOsculate(D d, const TDeepLanes& at, double ke, V a, V e, V omega, V xnode,
-                             V meanLongitude, V inclination, TLaneStatus& status,
-                             double* __restrict posOut[3], double* __restrict velOut[3],
-                             double* __restrict codeOut) {
-  const V one = hn::Set(d, 1.0);
-  const V zero = hn::Zero(d);
-  FailWhere(d, status, hn::Not(hn::Gt(a, zero)), TPropagationStatus::NonPositiveAxis);
-  const M eccentricityOk =
-      hn::And(hn::Ge(e, hn::Set(d, sgp4::kMinMeanEccentricity)), hn::Lt(e, one));
-  FailWhere(d, status, hn::Not(eccentricityOk), TPropagationStatus::EccentricityOutOfRange);
-  const V betaSq = hn::Sub(one, hn::Mul(e, e));
-  const V motion = hn::Div(hn::Set(d, ke), hn::Mul(a, hn::Sqrt(a)));
-
-  // Long-period periodics.
-  const TSineCosine omegaSc = SinCosOf(d, omega);
-  const V axn = hn::Mul(e, omegaSc.cos);
-  V temp = hn::Div(one, hn::Mul(a, betaSq));
-  const V xll = hn::Mul(hn::Mul(temp, at.At(d, DS::kLongPeriodLCoef)), axn);
-  const V aynl = hn::Mul(temp, at.At(d, DS::kLongPeriodAynCoef));
-  const V xlt = hn::Add(meanLongitude, xll);
-  const V ayn = hn::Add(hn::Mul(e, omegaSc.sin), aynl);
-
-  // Kepler's equation.
-  const V capu = WrapAngle(d, hn::Sub(xlt, xnode));
-  FailWhere(d, status, hn::Not(hn::IsFinite(capu)), TPropagationStatus::NonFinite);
-  const TKeplerLanes k = SolveKeplerLanes(d, capu, axn, ayn, status);
-  const V sinepw = hn::IfThenElseZero(status.ok, k.sinepw);
-  const V cosepw = hn::IfThenElseZero(status.ok, k.cosepw);
-  const V temp3k = hn::Mul(axn, sinepw);
-  const V temp4k = hn::Mul(ayn, cosepw);
-  const V temp5k = hn::Mul(axn, cosepw);
-  const V temp6k = hn::Mul(ayn, sinepw);
-
-  // Short-period preliminary quantities.
-  const V vke = hn::Set(d, ke);
-  const V ecose = hn::Add(temp5k, temp6k);
-  const V esine = hn::Sub(temp3k, temp4k);
-  const V elsq = hn::Add(hn::Mul(axn, axn), hn::Mul(ayn, ayn));
-  temp = hn::Sub(one, elsq);
-  const V pl = hn::Mul(a, temp);
-  FailWhere(d, status, hn::Not(hn::Gt(pl, zero)), TPropagationStatus::EccentricityOutOfRange);
-  const V r = hn::Mul(a, hn::Sub(one, ecose));
-  V temp1 = hn::Div(one, r);
-  const V rdot = hn::Mul(hn::Mul(hn::Mul(vke, hn::Sqrt(a)), esine), temp1);
-  const V rfdot = hn::Mul(hn::Mul(vke, hn::Sqrt(pl)), temp1);
-  V temp2 = hn::Mul(a, temp1);
-  const V betal = hn::Sqrt(temp);
-  const V temp3 = hn::Div(one, hn::Add(one, betal));
-  const V cosu = hn::Mul(temp2, hn::Add(hn::Sub(cosepw, axn), hn::Mul(hn::Mul(ayn, esine), temp3)));
-  const V sinu = hn::Mul(temp2, hn::Sub(hn::Sub(sinepw, ayn), hn::Mul(hn::Mul(axn, esine), temp3)));
-  const V two = hn::Set(d, 2.0);
-  const V sin2u = hn::Mul(hn::Mul(two, sinu), cosu);
-  const V cos2u = hn::Sub(hn::Mul(hn::Mul(two, cosu), cosu), one);
-  temp = hn::Div(one, pl);
-  temp1 = hn::Mul(hn::Set(d, sgp4::kK2), temp);
-  temp2 = hn::Mul(temp1, temp);
-
-  // The short-period periodics give the osculating quantities.
-  const V oneAndHalf = hn::Set(d, 1.5);
-  const V threeTheta2Minus1 = at.At(d, DS::kThreeTheta2Minus1);
-  const V oneMinusTheta2 = at.At(d, DS::kOneMinusTheta2);
-  const V cosI = at.At(d, DS::kCosI);
-  const V rk = hn::Add(hn::Mul(r, hn::Sub(one, hn::Mul(hn::Mul(hn::Mul(oneAndHalf, temp2), betal),
-                                                       threeTheta2Minus1))),
-                       hn::Mul(hn::Mul(hn::Mul(hn::Set(d, 0.5), temp1), oneMinusTheta2), cos2u));
-  // uk = u - du, du at most 1.5 k2 / pl^2 (a few milliradians even where pl is half an earth
-  // radius): the sine and cosine of uk follow from those of u (sinu and cosu) and a short series
-  // in du, as the near-earth lanes take them.
-  const V du =
-      hn::Mul(hn::Mul(hn::Mul(hn::Set(d, 0.25), temp2), at.At(d, DS::kSevenTheta2Minus1)), sin2u);
-  const V nodek = hn::Add(xnode, hn::Mul(hn::Mul(hn::Mul(oneAndHalf, temp2), cosI), sin2u));
-  const V inclk = hn::Add(
-      inclination,
-      hn::Mul(hn::Mul(hn::Mul(hn::Mul(oneAndHalf, temp2), cosI), at.At(d, DS::kSinI)), cos2u));
-  const V rdotk = hn::Sub(rdot, hn::Mul(hn::Mul(hn::Mul(motion, temp1), oneMinusTheta2), sin2u));
-  const V rfdotk = hn::Add(
-      rfdot, hn::Mul(hn::Mul(motion, temp1), hn::Add(hn::Mul(oneMinusTheta2, cos2u),
-                                                     hn::Mul(oneAndHalf, threeTheta2Minus1))));
-
-  // Orientation vectors.
-  // sin du = du (1 - du^2/6 (1 - du^2/20)), cos du = 1 - du^2/2 (1 - du^2/12 (1 - du^2/30)).
-  const V du2 = hn::Mul(du, du);
-  const V sinDu =
-      hn::Mul(du, hn::Sub(one, hn::Mul(hn::Mul(du2, hn::Set(d, 1.0 / 6.0)),
-                                       hn::Sub(one, hn::Mul(du2, hn::Set(d, 1.0 / 20.0))))));
-  const V cosDu = hn::Sub(
-      one, hn::Mul(hn::Mul(du2, hn::Set(d, 0.5)),
-                   hn::Sub(one, hn::Mul(hn::Mul(du2, hn::Set(d, 1.0 / 12.0)),
-                                        hn::Sub(one, hn::Mul(du2, hn::Set(d, 1.0 / 30.0)))))));
-  const TSineCosine ukSc{hn::Sub(hn::Mul(sinu, cosDu), hn::Mul(cosu, sinDu)),
-                         hn::Add(hn::Mul(cosu, cosDu), hn::Mul(sinu, sinDu))};
-  const TSineCosine ikSc = SinCosOf(d, inclk);
-  const TSineCosine nokSc = SinCosOf(d, nodek);
-  const V xmx = hn::Mul(hn::Neg(nokSc.sin), ikSc.cos);
-  const V xmy = hn::Mul(nokSc.cos, ikSc.cos);
-  const V ux = hn::Add(hn::Mul(xmx, ukSc.sin), hn::Mul(nokSc.cos, ukSc.cos));
-  const V uy = hn::Add(hn::Mul(xmy, ukSc.sin), hn::Mul(nokSc.sin, ukSc.cos));
-  const V uz = hn::Mul(ikSc.sin, ukSc.sin);
-  const V vx = hn::Sub(hn::Mul(xmx, ukSc.cos), hn::Mul(nokSc.cos, ukSc.sin));
-  const V vy = hn::Sub(hn::Mul(xmy, ukSc.cos), hn::Mul(nokSc.sin, ukSc.sin));
-  const V vz = hn::Mul(ikSc.sin, ukSc.cos);
-  const V pos[3] = {hn::Mul(rk, ux), hn::Mul(rk, uy), hn::Mul(rk, uz)};
-  const V vel[3] = {hn::Add(hn::Mul(rdotk, ux), hn::Mul(rfdotk, vx)),
-                    hn::Add(hn::Mul(rdotk, uy), hn::Mul(rfdotk, vy)),
-                    hn::Add(hn::Mul(rdotk, uz), hn::Mul(rfdotk, vz))};
-  M finite = hn::Eq(zero, zero);
-  for (int axis = 0; axis < 3; ++axis) {
-    finite = hn::And(finite, hn::And(hn::IsFinite(pos[axis]), hn::IsFinite(vel[axis])));
-  }
-  FailWhere(d, status, hn::Not(finite), TPropagationStatus::NonFinite);
-  // A position inside the Earth: the model has decayed for this moment.
-  FailWhere(d, status, hn::Lt(rk, one), TPropagationStatus::Decayed);
-
-  for (int axis = 0; axis < 3; ++axis) {
-    hn::Store(hn::IfThenElseZero(status.ok, pos[axis]), d, posOut[axis]);
-    hn::Store(hn::IfThenElseZero(status.ok, vel[axis]), d, velOut[axis]);
-  }
-  hn::Store(status.code, d, codeOut);
-}
-
 // One vector of lanes through Sdp4Propagate.
 HWY_INLINE void PropagateDeepLanes(D d, const TDeepLanes& at, double jd, double ke,
                                    double* __restrict posOut[3], double* __restrict velOut[3],
@@ -374,8 +252,15 @@ HWY_INLINE void PropagateDeepLanes(D d, const TDeepLanes& at, double jd, double 
     xnodes = hn::IfThenElse(low, node, xnodes);
   }
   const V meanLongitude = hn::Add(hn::Add(xmam, omgasm), xnodes);
-  DeepOsculate(d, at, ke, a, e, omgasm, xnodes, meanLongitude, xinc, status, posOut, velOut,
-               codeOut);
+  const TOsculatingTerms terms{at.At(d, DS::kLongPeriodLCoef),
+                               at.At(d, DS::kLongPeriodAynCoef),
+                               at.At(d, DS::kThreeTheta2Minus1),
+                               at.At(d, DS::kOneMinusTheta2),
+                               at.At(d, DS::kSevenTheta2Minus1),
+                               at.At(d, DS::kCosI),
+                               at.At(d, DS::kSinI)};
+  OsculateLanes(d, terms, ke, a, e, omgasm, xnodes, meanLongitude, xinc, status, posOut, velOut,
+                codeOut);
 }
 
 void PropagateDeepSpaceLanes(const DS::TView& view, size_t begin, size_t end, double jd) {
