@@ -19,6 +19,7 @@
 #include "core/sgp4_vector.h"
 #include "core/sun.h"
 #include "core/timescale.h"
+#include "tests/core/vector_targets.h"
 
 namespace zen {
 namespace {
@@ -29,12 +30,7 @@ constexpr double kAngleRad = 1e-12;
 constexpr double kDistanceKm = 1e-9;
 constexpr double kRangeRateKmPerS = 1e-12;
 
-struct TPinnedTarget {
-  explicit TPinnedTarget(int64_t target) { PinVectorTarget(target); }
-  ~TPinnedTarget() { PinVectorTarget(0); }
-  TPinnedTarget(const TPinnedTarget&) = delete;
-  TPinnedTarget& operator=(const TPinnedTarget&) = delete;
-};
+using test::TPinnedTarget;
 
 struct TTarget {
   TVector pos;

@@ -17,21 +17,16 @@
 #include "core/sgp4_batch.h"
 #include "core/sgp4_vector.h"
 #include "tests/core/test_propagator_fixture.h"
+#include "tests/core/vector_targets.h"
 
 namespace zen {
 namespace {
 
-constexpr double kOneMillimetreKm = 1.0e-6;
-constexpr double kOneMicrometrePerSecondKm = 1.0e-9;
+using test::kOneMillimetreKm;
+using test::kOneMicrometrePerSecondKm;
 constexpr double kDaysPerYear = 365.25;
 
-// Starts from the best target again however a test ends.
-struct TPinnedTarget {
-  explicit TPinnedTarget(int64_t target) { PinVectorTarget(target); }
-  ~TPinnedTarget() { PinVectorTarget(0); }
-  TPinnedTarget(const TPinnedTarget&) = delete;
-  TPinnedTarget& operator=(const TPinnedTarget&) = delete;
-};
+using test::TPinnedTarget;
 
 std::vector<std::unique_ptr<TPropagator>> NearEarthSets() {
   std::vector<std::unique_ptr<TPropagator>> sets;
